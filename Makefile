@@ -1,0 +1,36 @@
+# The two commands of the README, plus a few for developers.
+#   make run    installs what is missing, builds the game and starts it
+#   make test   installs what is missing, builds with sanitizers and runs every test
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: run test build build-test bench tsan deps clean
+
+deps:
+	./scripts/install-deps
+
+build: deps
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGF_TESTS=OFF
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/src/glimmerfall
+
+build-test: deps
+	cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DGF_SANITIZE=ON -DGF_BENCH=OFF
+	cmake --build build-test -j $(JOBS)
+
+test: build-test
+	cd build-test && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Threaded code is checked under ThreadSanitizer with: make tsan
+tsan: deps
+	cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DGF_TSAN=ON -DGF_BENCH=OFF
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build build-test build-tsan

@@ -1,0 +1,60 @@
+# Embedded resources: files carried inside the executable under numeric ids.
+#
+#   gf_resource(<id> <file> [DEPENDS <target>...])
+#
+# registers a file (a source under resources/ or an output of a build-time
+# tool) under an id. gf_embed_resources(<target>) then assembles every
+# registered file into the target with .incbin and adds the id table that
+# LoadInternalResource reads.
+
+define_property(GLOBAL PROPERTY GF_RESOURCE_IDS BRIEF_DOCS "resource ids" FULL_DOCS "resource ids")
+define_property(GLOBAL PROPERTY GF_RESOURCE_DEPENDS BRIEF_DOCS "resource targets" FULL_DOCS "resource targets")
+
+function(gf_resource id file)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  if(NOT id MATCHES "^[0-9]+$" OR id GREATER 65535)
+    message(FATAL_ERROR "gf_resource: id '${id}' is not a number from 0 to 65535")
+  endif()
+  get_property(ids GLOBAL PROPERTY GF_RESOURCE_IDS)
+  if(id IN_LIST ids)
+    message(FATAL_ERROR "gf_resource: id ${id} registered twice")
+  endif()
+  get_filename_component(abs "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  set_property(GLOBAL APPEND PROPERTY GF_RESOURCE_IDS ${id})
+  set_property(GLOBAL PROPERTY GF_RESOURCE_FILE_${id} "${abs}")
+  if(ARG_DEPENDS)
+    set_property(GLOBAL APPEND PROPERTY GF_RESOURCE_DEPENDS ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+function(gf_embed_resources target)
+  get_property(ids GLOBAL PROPERTY GF_RESOURCE_IDS)
+  get_property(deps GLOBAL PROPERTY GF_RESOURCE_DEPENDS)
+  list(SORT ids COMPARE NATURAL)
+  set(asm "${CMAKE_BINARY_DIR}/generated/resources.S")
+  set(tab "${CMAKE_BINARY_DIR}/generated/resource_table.cpp")
+  set(asm_text "    .section .note.GNU-stack,\"\",@progbits\n    .section .rodata.gf_resources,\"a\"\n")
+  set(tab_text "// Generated: the id table of the embedded resources.\n#include \"framework/ResourceTable.h\"\n\nextern \"C\" {\n")
+  set(rows "")
+  set(files "")
+  set(manifest "")
+  foreach(id IN LISTS ids)
+    get_property(file GLOBAL PROPERTY GF_RESOURCE_FILE_${id})
+    list(APPEND files "${file}")
+    string(APPEND manifest "${id} ${file}\n")
+    string(APPEND asm_text "    .balign 16\n    .global gf_res_${id}_begin\ngf_res_${id}_begin:\n    .incbin \"${file}\"\n    .global gf_res_${id}_end\ngf_res_${id}_end:\n    .byte 0\n")
+    string(APPEND tab_text "extern const unsigned char gf_res_${id}_begin[];\nextern const unsigned char gf_res_${id}_end[];\n")
+    string(APPEND rows "    {${id}, gf_res_${id}_begin, gf_res_${id}_end},\n")
+  endforeach()
+  string(APPEND tab_text "}\n\nnamespace ResourceTable {\nconst Entry entries[] = {\n${rows}    {0, nullptr, nullptr}\n};\nconst unsigned count = sizeof(entries) / sizeof(entries[0]) - 1;\n}\n")
+  file(CONFIGURE OUTPUT "${asm}" CONTENT "${asm_text}" @ONLY)
+  file(CONFIGURE OUTPUT "${tab}" CONTENT "${tab_text}" @ONLY)
+  # id and source path of every embedded file, for the tests that compare them.
+  file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/generated/resource_manifest.txt" CONTENT "${manifest}" @ONLY)
+  set_source_files_properties("${asm}" PROPERTIES OBJECT_DEPENDS "${files}")
+  target_sources(${target} PRIVATE "${asm}" "${tab}")
+  if(deps)
+    list(REMOVE_DUPLICATES deps)
+    add_dependencies(${target} ${deps})
+  endif()
+endfunction()
