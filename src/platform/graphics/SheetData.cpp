@@ -24,10 +24,12 @@ void LoadSpriteSheets(const SheetUploader& upload) {
     if (!upload) return;
     for (int i = 0; i < Texture::sheetCount; ++i) {
         TextureHandle handle = 0;
+        SheetImage image;
+        bool decoded = false;
         for (int attempt = 0; attempt < 50 && handle == 0; ++attempt) {
             if (attempt > 0) SleepMs(10);
-            SheetImage image;
-            if (DecodeSpriteSheet(i, image)) handle = upload(i, image);
+            if (!decoded) decoded = DecodeSpriteSheet(i, image);
+            if (decoded) handle = upload(i, image);
         }
         if (handle == 0) FatalError("A texture failed to load properly.", kCaption);
         SheetList[static_cast<size_t>(i)] = handle;
