@@ -103,6 +103,8 @@ bool ReadPictureSources(const std::string& folder, std::vector<PictureSource>& o
             }
         }
     }
+    // "white" is the first texture record, so a default frame (texture 0) shows it.
+    std::stable_partition(out.begin(), out.end(), [](const PictureSource& p) { return p.name == "white"; });
     // The first animation's "frame" lines before any shape make empty frames:
     // drop a leading empty frame so "frame" may open every frame.
     for (PictureSource& p : out) {

@@ -20,18 +20,18 @@ constexpr float kMaxPictureSize = 65536.0f;
 [[noreturn]] void AnimationDataInvalid() { FatalError("Animation data is invalid!", kCaption); }
 
 void LoadSpriteSheets(const SheetUploader& upload) {
-    SheetList.assign(static_cast<size_t>(Texture::sheetCount), 0);
+    SheetList.assign(static_cast<size_t>(Texture::sheetCount), nullptr);
     if (!upload) return;
     for (int i = 0; i < Texture::sheetCount; ++i) {
-        TextureHandle handle = 0;
+        GLTexture* handle = nullptr;
         SheetImage image;
         bool decoded = false;
-        for (int attempt = 0; attempt < 50 && handle == 0; ++attempt) {
+        for (int attempt = 0; attempt < 50 && !handle; ++attempt) {
             if (attempt > 0) SleepMs(10);
             if (!decoded) decoded = DecodeSpriteSheet(i, image);
             if (decoded) handle = upload(i, image);
         }
-        if (handle == 0) FatalError("A texture failed to load properly.", kCaption);
+        if (!handle) FatalError("A texture failed to load properly.", kCaption);
         SheetList[static_cast<size_t>(i)] = handle;
     }
 }

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics/TextureHandle.h"
+
+struct GLTexture;
 
 // The sheet data (resource 100): where every named picture lies on which
 // sprite sheet (resources 10000 + i), the animation sets, the tiled
@@ -27,12 +28,12 @@ bool DecodeSheetImage(const void* bytes, size_t size, SheetImage& out);
 // Decodes sprite sheet i from its embedded resource; false when it is missing or bad.
 bool DecodeSpriteSheet(int sheet, SheetImage& out);
 
-// Makes the device texture of sheet i from its image; 0 when that failed.
-using SheetUploader = std::function<TextureHandle(int sheet, const SheetImage& image)>;
+// Makes the device texture of sheet i from its image; null when that failed.
+using SheetUploader = std::function<GLTexture*(int sheet, const SheetImage& image)>;
 
 // Reads sheet data bytes into the tables, replacing whatever was loaded.
 // With an uploader, every sheet is decoded and handed to it (50 tries, 10 ms
-// apart); without one the sheets are left alone and their handles stay 0.
+// apart); without one the sheets are left alone and their textures stay null.
 // Bad data ends the program with the loader's messages.
 void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload);
 // The same on the embedded resource 100.

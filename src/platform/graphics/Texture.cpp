@@ -13,11 +13,11 @@ std::vector<std::unique_ptr<Texture>> ownedTextures;
 std::vector<std::unique_ptr<AnimationSet>> ownedSets;
 }  // namespace
 
-std::vector<TextureHandle> SheetList;
+std::vector<GLTexture*> SheetList;
 std::vector<Texture*> TextureList;
 std::unordered_map<std::string, Texture*> TextureStringMap;
 std::unordered_map<std::string, AnimationSet*> AnimationSetMap;
-std::unordered_map<std::string, TextureHandle> TiledTexMap;
+std::unordered_map<std::string, GLTexture*> TiledTexMap;
 std::unordered_map<std::string, int> TiledSheetMap;
 
 const Frame& FrameMap(const std::string& set, int animation, int frame) {
@@ -35,9 +35,9 @@ const Texture* FrameTexture(const Frame& frame) {
     return TextureList[static_cast<size_t>(frame.texture)];
 }
 
-TextureHandle FindTiledTexture(const std::string& name) {
+GLTexture* FindTiledTexture(const std::string& name) {
     auto it = TiledTexMap.find(name);
-    return it == TiledTexMap.end() ? 0 : it->second;
+    return it == TiledTexMap.end() ? nullptr : it->second;
 }
 
 Texture* AppendTexture(const Texture& record) {

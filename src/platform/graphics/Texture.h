@@ -3,11 +3,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/graphics/TextureHandle.h"
+#include "platform/graphics/Frame.h"
+
+struct GLTexture;
 
 // One named picture on a sprite sheet, in texture units of its sheet.
 struct Texture {
-    TextureHandle texture = 0;  // the sheet's texture, attached once the sheets are up
+    GLTexture* texture = nullptr;  // the sheet's texture, attached once the sheets are up
     int sheet = 0;
     float u = 0.0f, v = 0.0f;          // top-left corner
     float du = 0.0f, dv = 0.0f;        // size
@@ -17,18 +19,6 @@ struct Texture {
     static int sheetWidth;
     static int sheetHeight;
     static int sheetCount;
-};
-
-// One sprite picture: an index into TextureList. The other fields are kept
-// as the sheet data carries them.
-struct Frame {
-    int texture = -1;  // -1: no picture loaded (draws plain white)
-    float a = 0.0f, b = 0.0f, c = 1.0f, d = 1.0f;
-    int e = -1;
-    float f = 0.0f;
-
-    // The default frame: frame 0 of animation 0 of the set "white" once loaded.
-    static Frame white;
 };
 
 using Animation = std::vector<Frame>;
@@ -41,22 +31,22 @@ struct AnimationSet {
 };
 
 // The tables built once from the sheet data; read-only afterwards.
-extern std::vector<TextureHandle> SheetList;                       // sheet textures by index
+extern std::vector<GLTexture*> SheetList;                       // sheet textures by index
 extern std::vector<Texture*> TextureList;                          // texture records in file order, then the font letters
 extern std::unordered_map<std::string, Texture*> TextureStringMap;  // texture name -> record
 extern std::unordered_map<std::string, AnimationSet*> AnimationSetMap;
-extern std::unordered_map<std::string, TextureHandle> TiledTexMap;  // tiled texture name -> sheet texture
+extern std::unordered_map<std::string, GLTexture*> TiledTexMap;  // tiled texture name -> sheet texture
 extern std::unordered_map<std::string, int> TiledSheetMap;          // tiled texture name -> sheet index
 
 // The frame of a set; Frame::white when the set is unknown or an index lies
 // outside it.
 const Frame& FrameMap(const std::string& set, int animation, int frame);
 
-// The record a frame shows; null for Frame::white before anything is loaded.
+// The record a frame shows; null when its index is outside TextureList.
 const Texture* FrameTexture(const Frame& frame);
 
-// A tiled texture by name (0 when unknown).
-TextureHandle FindTiledTexture(const std::string& name);
+// A tiled texture by name (null when unknown).
+GLTexture* FindTiledTexture(const std::string& name);
 
 // For the loaders: append an owned record to TextureList (returns it), and
 // enter an owned set in AnimationSetMap under its name.
