@@ -44,5 +44,14 @@ public:
         for (int c = 0; c < 128; ++c) Float(static_cast<float>(2 + c % 5) * t);
         return Float(16 * t);
     }
+    // A font whose letter widths, in letter units, are given per code.
+    SheetDataBuilder& FontWithWidths(const std::string& name, int sheet, const std::vector<float>& widths) {
+        Name(name).Int(sheet);
+        const float height = 16.0f / 512;
+        for (int c = 0; c < 128; ++c) Float(static_cast<float>(c % 32) * 16 / 512);
+        for (int c = 0; c < 128; ++c) Float(static_cast<float>(c / 32) * 16 / 512);
+        for (int c = 0; c < 128; ++c) Float(widths[static_cast<size_t>(c)] * height);
+        return Float(height);
+    }
     std::vector<unsigned char> bytes;
 };
