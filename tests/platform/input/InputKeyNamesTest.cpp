@@ -28,12 +28,14 @@ TEST_F(InputKeyNames, NameTableHoldsTheNamedCodesAndTheLaterAliases) {
 }
 
 TEST_F(InputKeyNames, MappedKeysKeepTheirLowByte) {
-    EXPECT_EQ(inputEngine.GetMappedKey(7), 0);
-    inputEngine.SetMappedKey(7, 0x1CB);
-    EXPECT_EQ(inputEngine.GetMappedKey(7), 0xCB);
-    inputEngine.SetMappedKey(7, DIK_RETURN);
-    EXPECT_EQ(inputEngine.GetMappedKey(7), DIK_RETURN);
-    EXPECT_EQ(inputEngine.GetMappedKey(8), 0);
+    Input_ input;
+    EXPECT_EQ(input.GetMappedKey(7), 0);
+    input.SetMappedKey(7, 0x1CB);
+    EXPECT_EQ(input.GetMappedKey(7), 0xCB);
+    input.SetMappedKey(7, DIK_RETURN);
+    EXPECT_EQ(input.GetMappedKey(7), DIK_RETURN);
+    EXPECT_EQ(input.GetMappedKey(8), 0);
+    EXPECT_EQ(input.GetMappedString(DIK_RETURN), "UNKNOWN") << "no names before the table is built";
 }
 
 TEST_F(InputKeyNames, EveryScancodeMapsToANamedCodeThatMatchesTheKey) {

@@ -20,6 +20,7 @@ class InputThread : public InputTest {
 protected:
     void SetUp() override {
         InputTest::SetUp();
+        threadClock.store(0);
         oldClock = SetClockFunction([] { return threadClock.load(); });
         oldSleep = SetSleepFunction([](std::uint32_t ms) {
             threadClock.fetch_add(ms);
