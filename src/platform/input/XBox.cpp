@@ -13,6 +13,11 @@ namespace {
 // Wrap-safe "a lies later than b" on the 32-bit millisecond clock.
 bool Later(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) > 0; }
 
+// The Wii remote as the system's own joystick layer may list it.
+bool IsWiiRemote(int device) {
+    return SDL_JoystickGetDeviceVendor(device) == 0x057E && SDL_JoystickGetDeviceProduct(device) == 0x0306;
+}
+
 std::int16_t UpIsPositive(Sint16 v) { return static_cast<std::int16_t>(v == -32768 ? 32767 : -v); }
 
 std::uint8_t TriggerByte(Sint16 v) { return static_cast<std::uint8_t>(std::max<int>(0, v) * 255 / 32767); }
@@ -44,6 +49,10 @@ bool XBox_::Init() {
         // The pad is read whether or not a window has the focus, and only by
         // the input thread's polls: no pad events go to the window thread.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+        // The Wii remote has a driver of its own; SDL must neither open it nor
+        // talk to it.
+        SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI_WII, "0");
         sdlReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
         if (sdlReady) {
             SDL_GameControllerEventState(SDL_IGNORE);
@@ -80,7 +89,7 @@ void XBox_::Read() {
         // The first device that is a game controller is the pad.
         const int count = SDL_NumJoysticks();
         for (int i = 0; i < count && !controller; ++i)
-            if (SDL_IsGameController(i)) controller = SDL_GameControllerOpen(i);
+            if (SDL_IsGameController(i) && !IsWiiRemote(i)) controller = SDL_GameControllerOpen(i);
         if (controller) applied = requests.load(std::memory_order_relaxed) - 1;  // restate the motors to a new pad
     }
     if (!controller) {

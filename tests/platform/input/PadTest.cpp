@@ -162,3 +162,26 @@ TEST_F(PadVibration, StaysOffWhileTheGateIsClosed) {
     EXPECT_TRUE(rumbleCalls.empty());
     EXPECT_EQ(XBox.VibrationEndTime(), end);
 }
+
+TEST_F(PadState, TheWiiRemoteIsNeverTakenForThePad) {
+    SDL_JoystickClose(stick);
+    stick = nullptr;
+    SDL_JoystickDetachVirtual(device);
+    device = -1;
+    XBox.Update();
+    ASSERT_EQ(XBox.Result(), XBox_::NOT_CONNECTED);
+
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.vendor_id = 0x057E;
+    desc.product_id = 0x0306;
+    desc.name = "Remote";
+    const int remote = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(remote, 0) << SDL_GetError();
+    XBox.Update();
+    EXPECT_EQ(XBox.Result(), XBox_::NOT_CONNECTED);
+    SDL_JoystickDetachVirtual(remote);
+}
