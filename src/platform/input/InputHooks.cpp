@@ -2,6 +2,7 @@
 
 namespace {
 bool Yes() { return true; }
+bool No() { return false; }
 bool RemoteInitNone() { return true; }
 void Nothing() {}
 std::uint16_t NoButtons() { return 0; }
@@ -12,10 +13,12 @@ void SameCoordinates(int x, int y, float* gx, float* gy) {
 std::uint32_t DefaultDoubleClickTime() { return 500; }
 
 InputHooks Defaults() {
-    return InputHooks{Yes, Yes, Yes, RemoteInitNone, Nothing, Nothing, NoButtons, SameCoordinates, DefaultDoubleClickTime};
+    return InputHooks{Yes, Yes, Yes, Yes, No, RemoteInitNone, Nothing, Nothing, NoButtons, SameCoordinates, DefaultDoubleClickTime};
 }
 }  // namespace
 
 InputHooks inputHooks = Defaults();
 
 void ResetInputHooks() { inputHooks = Defaults(); }
+
+bool PadRumbleAllowed() { return inputHooks.rumbleOn() && inputHooks.xbox360Controls() && !inputHooks.soundPaused(); }

@@ -13,9 +13,11 @@ struct InputHooks {
     bool (*windowActive)();
     // The same as seen at the state's last activity check. Default: active.
     bool (*windowWasActive)();
-    // The game entity's rumbleOn and xbox360Controls are both on and the
-    // sound engine is not paused. Default: allowed.
-    bool (*padRumbleAllowed)();
+    // What pad vibration is gated by: the game entity's rumbleOn and
+    // xbox360Controls, and the sound engine's pause. Defaults: on, on, not paused.
+    bool (*rumbleOn)();
+    bool (*xbox360Controls)();
+    bool (*soundPaused)();
     // The Wii remote: start, one poll of its driver (input thread), stop,
     // and its button word as the game reads it (0 while the remote is
     // switched off). Defaults: no remote, nothing pressed.
@@ -30,6 +32,10 @@ struct InputHooks {
 };
 
 extern InputHooks inputHooks;
+
+// Vibration of the pad is asked for only while rumble and the pad are
+// switched on and the sound is not paused.
+bool PadRumbleAllowed();
 
 // Puts every hook back to its default.
 void ResetInputHooks();

@@ -145,7 +145,7 @@ void XBox_::Update() {
 }
 
 void XBox_::Request(std::uint16_t low, std::uint16_t high, unsigned ms) {
-    if (!inputHooks.padRumbleAllowed()) return;
+    if (!PadRumbleAllowed()) return;
     const std::uint32_t wanted = TimeGetTime() + ms;
     std::uint32_t end = endTime.load(std::memory_order_relaxed);
     while (!Later(end, wanted) && !endTime.compare_exchange_weak(end, wanted, std::memory_order_release)) {

@@ -149,18 +149,38 @@ TEST_F(PadVibration, EarlierEndTimeIsKeptAndTheMotorsStopOnceReached) {
     EXPECT_EQ(rumbleCalls[2].high, 0xFFFF);
 }
 
-TEST_F(PadVibration, StaysOffWhileTheGateIsClosed) {
-    // The gate stands for rumbleOn, xbox360Controls and the sound engine's
-    // pause, any of which closes it.
-    XBox.Update();
-    rumbleCalls.clear();
-    const std::uint32_t end = XBox.VibrationEndTime();
-    inputHooks.padRumbleAllowed = [] { return false; };
-    XBox.Vibrate(1000);
-    XBox.LightVibrate(1000);
-    XBox.Update();
-    EXPECT_TRUE(rumbleCalls.empty());
-    EXPECT_EQ(XBox.VibrationEndTime(), end);
+namespace {
+bool rumbleSwitch, padSwitch, paused;
+}  // namespace
+
+TEST_F(PadVibration, StaysOffWhileRumbleOrThePadIsOffOrTheSoundIsPaused) {
+    inputHooks.rumbleOn = [] { return rumbleSwitch; };
+    inputHooks.xbox360Controls = [] { return padSwitch; };
+    inputHooks.soundPaused = [] { return paused; };
+    struct Case {
+        bool rumble, pad, soundPaused, vibrates;
+    };
+    const Case cases[] = {
+        {true, true, false, true},
+        {false, true, false, false},
+        {true, false, false, false},
+        {true, true, true, false},
+        {false, false, true, false},
+    };
+    for (const Case& c : cases) {
+        clock.Advance(2000);
+        XBox.Update();  // any earlier vibration has ended
+        rumbleCalls.clear();
+        rumbleSwitch = c.rumble;
+        padSwitch = c.pad;
+        paused = c.soundPaused;
+        const std::uint32_t end = XBox.VibrationEndTime();
+        XBox.Vibrate(1000);
+        XBox.LightVibrate(1000);
+        XBox.Update();
+        EXPECT_EQ(!rumbleCalls.empty(), c.vibrates) << c.rumble << c.pad << c.soundPaused;
+        EXPECT_EQ(XBox.VibrationEndTime() != end, c.vibrates) << c.rumble << c.pad << c.soundPaused;
+    }
 }
 
 TEST_F(PadState, TheWiiRemoteIsNeverTakenForThePad) {
