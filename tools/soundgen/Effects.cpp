@@ -82,7 +82,7 @@ void FadeOut(Mono& m, double seconds) {
 }
 
 Mono Finish(Mono m, double peak) {
-    FadeOut(m, 0.01);
+    FadeOut(m, std::min(0.3, 0.25 * static_cast<double>(m.size()) / R));  // tails end softly, never with a click
     synth::Normalise(m, peak);
     return m;
 }
@@ -90,7 +90,7 @@ Mono Finish(Mono m, double peak) {
 // --- the effects -------------------------------------------------------------
 
 Mono Checkpoint() {  // a rising bell arpeggio with a soft shimmer: a light is lit
-    Mono out = Make(1.6);
+    Mono out = Make(2.2);
     const double notes[] = {76, 80, 83, 88};  // E5 G#5 B5 E6
     for (int i = 0; i < 4; ++i) Add(out, Note("bell", notes[i], 0.3, 0.9), 0.07 * i, 1.0);
     Add(out, Note("musicbox", 95, 0.3, 0.5), 0.3, 0.4);
@@ -163,7 +163,7 @@ Mono Land() {  // a soft thud on grass
 }
 
 Mono LevelGoal() {  // a small fanfare: arpeggio up to a held, ringing major chord
-    Mono out = Make(2.6);
+    Mono out = Make(2.9);
     const double arp[] = {72, 76, 79, 84};  // C5 E5 G5 C6
     for (int i = 0; i < 4; ++i) Add(out, Note("lead", arp[i], 0.1, 0.8), 0.11 * i, 0.7);
     for (double n : {72.0, 76.0, 79.0, 84.0}) Add(out, Note("bell", n, 0.8, 0.6), 0.44, 0.6);
@@ -178,7 +178,7 @@ Mono MenuHover() {  // a soft, higher blip for moving between buttons
 }
 
 Mono MoonshardCollect() {  // a clear crystal ding
-    Mono out = Make(1.2);
+    Mono out = Make(1.8);
     Add(out, Note("bell", 93, 0.2, 1.0), 0.0, 1.0);   // A6
     Add(out, Note("bell", 100, 0.2, 0.7), 0.06, 0.7);  // E7
     Add(out, Note("musicbox", 105, 0.2, 0.5), 0.12, 0.4);
@@ -225,7 +225,7 @@ Mono MenuBack() {  // two falling blips
 }
 
 Mono Appear() {  // a shimmering upward glide ending in a bell
-    Mono out = Make(1.3);
+    Mono out = Make(2.0);
     for (int k = 0; k < 4; ++k) {
         double base = 300.0 * (1.0 + 0.5 * k);
         Add(out, Tone(0.6, [base](double t) { return base * std::pow(3.0, t / 0.6); },

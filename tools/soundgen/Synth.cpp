@@ -142,27 +142,33 @@ Mono MusicBox(const NoteSpec& n, double rate) {
 }
 
 Mono Pluck(const NoteSpec& n, double rate, std::uint32_t seed) {
+    // Karplus-Strong string with a fractional delay, so high notes stay in tune.
     const double release = 0.08;
     double length = std::min(n.seconds, 1.5) + release;
     Mono out(FramesOf(length + 0.05, rate));
     double hz = NoteHz(n.midi);
-    std::size_t period = std::max<std::size_t>(2, static_cast<std::size_t>(rate / hz));
-    std::vector<float> line(period);
+    double period = std::max(2.0, rate / hz - 0.5);  // the two-point average delays by half a sample
+    std::size_t burst = static_cast<std::size_t>(period);
     Noise noise(seed);
     OnePole soften;
     soften.SetCutoff(hz * 6.0, rate);
-    for (auto& v : line) v = soften.Process(noise.Next());
-    std::size_t pos = 0;
-    float prev = 0;
+    auto at = [&](double x) -> float {  // the string's past output, read between samples
+        if (x < 0) return 0.0f;
+        std::size_t i = static_cast<std::size_t>(x);
+        float f = static_cast<float>(x - static_cast<double>(i));
+        float a = out[i];
+        float b = i + 1 < out.size() ? out[i + 1] : a;
+        return a + (b - a) * f;
+    };
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        double x = static_cast<double>(i);
+        float excite = i < burst ? soften.Process(noise.Next()) : 0.0f;
+        out[i] = excite + 0.996f * 0.5f * (at(x - period) + at(x - period - 1.0));
+    }
     for (std::size_t i = 0; i < out.size(); ++i) {
         double t = static_cast<double>(i) / rate;
-        float cur = line[pos];
-        float next = 0.996f * 0.5f * (cur + prev);
-        prev = cur;
-        line[pos] = next;
-        pos = (pos + 1) % period;
         double gate = t < length - release ? 1.0 : std::max(0.0, 1.0 - (t - (length - release)) / release);
-        out[i] = static_cast<float>(cur * gate * n.velocity);
+        out[i] = static_cast<float>(out[i] * gate * n.velocity);
     }
     return out;
 }

@@ -120,8 +120,9 @@ TEST_F(SoundEngineTest, EffectsAreDroppedWhenEveryChannelIsBusy) {
     EXPECT_EQ(engine.PauseSounds(), 0);
     EXPECT_EQ(engine.StopSounds(), 0);  // paused ones are stopped too
     EXPECT_EQ(BusyEffectChannels(), 0);
-    EXPECT_EQ(engine.PlaySoundA(BUTTON_CLICK, 1.0f), 0);
+    EXPECT_EQ(engine.PlaySoundLoop(BUTTON_CLICK, 1.0f), 0);  // looping: it cannot end before it is looked at
     EXPECT_EQ(State(engine.EffectSource(0)), AL_PLAYING);
+    EXPECT_EQ(BusyEffectChannels(), 1);
 }
 
 TEST_F(SoundEngineTest, MusicAndLoopsRepeatAndEffectsPlayOnce) {
