@@ -110,8 +110,20 @@ bool SoundEngine::Init() {
 
 void SoundEngine::Load() {
     if (!context) return;
-    for (auto& s : sounds) {
-        if (s.buffer) alDeleteBuffers(1, &s.buffer);
+    if (!sounds.empty()) {
+        // Loading again: the channels let go of the old buffers before they go.
+        auto detach = [](Channel& c) {
+            if (!c.source) return;
+            alSourceStop(c.source);
+            alSourcei(c.source, AL_BUFFER, 0);
+            c.sound = -1;
+        };
+        std::for_each(effects.begin(), effects.end(), detach);
+        std::for_each(music.begin(), music.end(), detach);
+        for (auto& s : sounds) {
+            if (s.buffer) alDeleteBuffers(1, &s.buffer);
+        }
+        Checked();
     }
     sounds.assign(kSoundCount, Sound{});
     for (int i = 0; i < kSoundCount; ++i) {
@@ -164,7 +176,6 @@ int SoundEngine::Play(Channel* group, int count, float master, AudioList sound, 
         State state = StateOf(c);
         if (state == State::Error) return -1;
         if (state != State::Free) continue;
-        alSourceStop(c.source);  // a finished source is rewound for the new sound
         alSourcei(c.source, AL_BUFFER, static_cast<ALint>(s.buffer));
         alSourcef(c.source, AL_PITCH, 1.0f);  // a new sound plays at its own rate
         alSourcei(c.source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);

@@ -298,6 +298,14 @@ TEST_F(SoundEngineTest, SecondInitKeepsWhatRunsAndFreeSilencesEverything) {
     EXPECT_TRUE(engine.IsMusicChannelPlaying(0));
     EXPECT_FLOAT_EQ(engine.GetMusicMaster(), 0.8f);
 
+    // Loading the sounds again first stops the channels that use the old ones.
+    testing::internal::CaptureStdout();
+    engine.Load();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(engine.IsMusicChannelPlaying(0));
+    EXPECT_EQ(engine.PlayMusic(MENU_MUSIC, 1.0f), 0);
+    EXPECT_TRUE(engine.IsMusicChannelPlaying(0));
+
     engine.Free();
     EXPECT_FALSE(engine.IsLoaded());
     EXPECT_EQ(engine.MusicSource(0), 0u);
