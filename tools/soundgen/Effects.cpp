@@ -69,7 +69,7 @@ Mono Hiss(double seconds, std::uint32_t seed, const std::function<double(double)
 double Decay(double t, double tau, double attack = 0.002) { return std::exp(-t / tau) * std::min(1.0, t / attack); }
 
 Mono Note(const char* instrument, double midi, double seconds, double velocity = 1.0, std::uint32_t seed = 7) {
-    synth::NoteSpec n;
+    synth::NoteParams n;
     n.midi = midi;
     n.seconds = seconds;
     n.velocity = velocity;

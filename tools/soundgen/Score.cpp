@@ -276,7 +276,7 @@ synth::Stereo Piece::Render(double rate) const {
     synth::Noise humanise(0xC0FFEEu);
     for (const Voice& v : voices) {
         for (const Event& e : EventsOf(v)) {
-            synth::NoteSpec note;
+            synth::NoteParams note;
             note.midi = e.midi;
             note.seconds = static_cast<double>(e.length) * stepSeconds * 0.95;
             note.velocity = e.velocity * (1.0 + 0.07 * humanise.Next());

@@ -85,7 +85,7 @@ using Mono = std::vector<float>;
 
 std::size_t FramesOf(double seconds, double rate) { return static_cast<std::size_t>(std::max(0.0, seconds) * rate) + 1; }
 
-Mono Pad(const NoteSpec& n, double rate, std::uint32_t seed) {
+Mono Pad(const NoteParams& n, double rate, std::uint32_t seed) {
     const double release = 1.2;
     Mono out(FramesOf(n.seconds + release, rate));
     double hz = NoteHz(n.midi);
@@ -110,7 +110,7 @@ Mono Pad(const NoteSpec& n, double rate, std::uint32_t seed) {
     return out;
 }
 
-Mono Bell(const NoteSpec& n, double rate, double ratio, double decay, double index) {
+Mono Bell(const NoteParams& n, double rate, double ratio, double decay, double index) {
     double length = std::max(n.seconds, 0.1) + decay * 2.5;
     Mono out(FramesOf(length, rate));
     double hz = NoteHz(n.midi);
@@ -129,7 +129,7 @@ Mono Bell(const NoteSpec& n, double rate, double ratio, double decay, double ind
     return out;
 }
 
-Mono MusicBox(const NoteSpec& n, double rate) {
+Mono MusicBox(const NoteParams& n, double rate) {
     Mono out(FramesOf(1.6, rate));
     double hz = NoteHz(n.midi);
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -141,7 +141,7 @@ Mono MusicBox(const NoteSpec& n, double rate) {
     return out;
 }
 
-Mono Pluck(const NoteSpec& n, double rate, std::uint32_t seed) {
+Mono Pluck(const NoteParams& n, double rate, std::uint32_t seed) {
     // Karplus-Strong string with a fractional delay, so high notes stay in tune.
     const double release = 0.08;
     double length = std::min(n.seconds, 1.5) + release;
@@ -173,7 +173,7 @@ Mono Pluck(const NoteSpec& n, double rate, std::uint32_t seed) {
     return out;
 }
 
-Mono Bass(const NoteSpec& n, double rate) {
+Mono Bass(const NoteParams& n, double rate) {
     const double release = 0.12;
     Mono out(FramesOf(n.seconds + release, rate));
     double hz = NoteHz(n.midi);
@@ -191,7 +191,7 @@ Mono Bass(const NoteSpec& n, double rate) {
     return out;
 }
 
-Mono Lead(const NoteSpec& n, double rate, bool breathy, std::uint32_t seed) {
+Mono Lead(const NoteParams& n, double rate, bool breathy, std::uint32_t seed) {
     const double release = breathy ? 0.25 : 0.18;
     Mono out(FramesOf(n.seconds + release, rate));
     double hz = NoteHz(n.midi);
@@ -221,7 +221,7 @@ Mono Lead(const NoteSpec& n, double rate, bool breathy, std::uint32_t seed) {
     return out;
 }
 
-Mono Kick(const NoteSpec& n, double rate) {
+Mono Kick(const NoteParams& n, double rate) {
     Mono out(FramesOf(0.45, rate));
     double phase = 0;
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -234,7 +234,7 @@ Mono Kick(const NoteSpec& n, double rate) {
     return out;
 }
 
-Mono NoiseHit(const NoteSpec& n, double rate, std::uint32_t seed, double length, double decay, double centre, double q,
+Mono NoiseHit(const NoteParams& n, double rate, std::uint32_t seed, double length, double decay, double centre, double q,
               double tone, double toneHz) {
     Mono out(FramesOf(length, rate));
     Noise noise(seed);
@@ -257,7 +257,7 @@ bool KnownInstrument(const std::string& name) {
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
 }
 
-std::vector<float> RenderInstrument(const std::string& name, const NoteSpec& note, double rate, std::uint32_t seed) {
+std::vector<float> RenderInstrument(const std::string& name, const NoteParams& note, double rate, std::uint32_t seed) {
     if (name == "pad") return Pad(note, rate, seed);
     if (name == "bell") return Bell(note, rate, 3.5, 0.9, 2.2);
     if (name == "pluck") return Pluck(note, rate, seed);

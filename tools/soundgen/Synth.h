@@ -70,7 +70,7 @@ float Saw(double phase, double dt);
 float Square(double phase, double dt);
 
 // The instruments a score can name. Each renders one note into a mono buffer.
-struct NoteSpec {
+struct NoteParams {
     double midi = 60;
     double seconds = 0.5;  // how long the note is held
     double velocity = 1.0;
@@ -80,7 +80,7 @@ struct NoteSpec {
 // "musicbox", "kick", "snare", "hat", "shaker", "rim".
 bool KnownInstrument(const std::string& name);
 // Renders the note (with its release tail) at the rate; the seed varies noise.
-std::vector<float> RenderInstrument(const std::string& name, const NoteSpec& note, double rate, std::uint32_t seed);
+std::vector<float> RenderInstrument(const std::string& name, const NoteParams& note, double rate, std::uint32_t seed);
 
 // Stereo reverb (parallel combs into series all-passes per side).
 void Reverb(Stereo& buffer, double rate, double wet, double roomSize, double damping);
