@@ -78,16 +78,15 @@ bool SoundEngine::Init() {
     // One source per channel: ask the library for all 510 at once.
     const ALCint attributes[] = {ALC_MONO_SOURCES, kEffectChannels, ALC_STEREO_SOURCES, kMusicChannels, 0};
     context = alcCreateContext(device, attributes);
-    if (!context) {
+    if (!context || !alcMakeContextCurrent(context)) {
+        // Without a context there is nothing to play on: silent, as without a device.
         ALCenum error = alcGetError(device);
         ReportError(error, alcGetString(device, error));
+        if (context) alcDestroyContext(context);
+        context = nullptr;
         alcCloseDevice(device);
         device = nullptr;
         return true;
-    }
-    if (!alcMakeContextCurrent(context)) {
-        ALCenum error = alcGetError(device);
-        ReportError(error, alcGetString(device, error));
     }
     alGetError();
     alDistanceModel(AL_NONE);  // channels are not placed in space
@@ -96,14 +95,16 @@ bool SoundEngine::Init() {
         for (int i = 0; i < count; ++i) {
             ALuint source = 0;
             alGenSources(1, &source);
-            if (!Checked()) continue;
+            if (!Checked()) return;  // the library has no more to give
             alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
             alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
             if (Checked()) group[i].source = source;
         }
     };
-    makeSources(effects.data(), kEffectChannels);
+    // Music first: should the library give fewer sources than asked for, the
+    // ten music channels still exist and only the last effect channels are missing.
     makeSources(music.data(), kMusicChannels);
+    makeSources(effects.data(), kEffectChannels);
     Load();
     return true;
 }

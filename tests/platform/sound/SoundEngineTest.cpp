@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -322,12 +323,70 @@ TEST_F(SoundEngineTest, SecondInitKeepsWhatRunsAndFreeSilencesEverything) {
     EXPECT_EQ(engine.PlayMusic(MENU_MUSIC, 1.0f), 0);
 }
 
-// --- no output device --------------------------------------------------------
-// OpenAL reads its driver list once per process, so the run without a device
-// is a child process of this test program with a driver list that names none.
+// --- runs in a child process ------------------------------------------------
+// OpenAL reads its driver list and configuration once per process, so the
+// runs without a device and with a short supply of sources are child
+// processes of this test program, started with their own environment.
 
-TEST(SoundEngineNoDevice, ChildRun) {
-    if (!std::getenv("GF_SOUND_NO_DEVICE_CHILD")) GTEST_SKIP() << "runs only as the child of EveryCallIsSilent";
+namespace {
+
+bool IsChild(const char* name) {
+    const char* which = std::getenv("GF_SOUND_CHILD");
+    return which && std::string(which) == name;
+}
+
+// Runs one test of this program in a child process with extra environment
+// entries; answers its output and puts its exit status into *status.
+std::string RunChild(const std::string& test, const std::vector<std::string>& extra, int* status) {
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "cannot find the test program";
+    self[n] = '\0';
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string v = *e;
+        if (v.rfind("ALSOFT_", 0) != 0 && v.rfind("GTEST_", 0) != 0) env.push_back(v);
+    }
+    env.insert(env.end(), extra.begin(), extra.end());
+    std::vector<char*> envp;
+    for (auto& v : env) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string filter = "--gtest_filter=" + test;
+    char* argv[] = {self, filter.data(), nullptr};
+
+    int fds[2];
+    if (pipe(fds) != 0) return "cannot make a pipe";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    pid_t child = 0;
+    int rc = posix_spawn(&child, self, &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string output;
+    if (rc == 0) {
+        char buffer[4096];
+        ssize_t got;
+        while ((got = read(fds[0], buffer, sizeof buffer)) > 0) output.append(buffer, static_cast<std::size_t>(got));
+        waitpid(child, status, 0);
+    } else {
+        output = "cannot start the test program";
+    }
+    close(fds[0]);
+    return output;
+}
+
+void ExpectChildPassed(const std::string& output, int status, const char* doneLine) {
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_NE(output.find(doneLine), std::string::npos) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+}
+
+}  // namespace
+
+TEST(SoundEngineChild, NoDevice) {
+    if (!IsChild("NoDevice")) GTEST_SKIP() << "runs only as the child of SoundEngineNoDevice.EveryCallIsSilent";
     SoundEngine engine;
     testing::internal::CaptureStdout();
     EXPECT_TRUE(engine.Init());
@@ -360,46 +419,52 @@ TEST(SoundEngineNoDevice, ChildRun) {
     engine.Update();
     engine.Free();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    std::puts("no-device child: done");
+    std::puts("child: done");
 }
 
 TEST(SoundEngineNoDevice, EveryCallIsSilent) {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(n, 0);
-    self[n] = '\0';
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string v = *e;
-        if (v.rfind("ALSOFT_DRIVERS=", 0) != 0 && v.rfind("GTEST_", 0) != 0) env.push_back(v);
-    }
-    env.push_back("ALSOFT_DRIVERS=no-such-driver");
-    env.push_back("GF_SOUND_NO_DEVICE_CHILD=1");
-    std::vector<char*> envp;
-    for (auto& v : env) envp.push_back(v.data());
-    envp.push_back(nullptr);
-    std::string filter = "--gtest_filter=SoundEngineNoDevice.ChildRun";
-    char* argv[] = {self, filter.data(), nullptr};
+    int status = -1;
+    std::string out = RunChild("SoundEngineChild.NoDevice", {"ALSOFT_DRIVERS=no-such-driver", "GF_SOUND_CHILD=NoDevice"}, &status);
+    ExpectChildPassed(out, status, "child: done");
+}
 
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    pid_t child = 0;
-    int rc = posix_spawn(&child, self, &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    ASSERT_EQ(rc, 0);
-    std::string output;
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) output.append(buffer, static_cast<std::size_t>(got));
-    close(pipeFds[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-    EXPECT_NE(output.find("no-device child: done"), std::string::npos) << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+TEST(SoundEngineChild, FewSources) {
+    if (!IsChild("FewSources")) GTEST_SKIP() << "runs only as the child of SoundEngineFewSources.MusicChannelsComeFirst";
+    SoundEngine engine;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(engine.Init());
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(engine.IsLoaded());
+    // The library allows 64 sources: every music channel, then 54 effect channels.
+    for (int c = 0; c < SoundEngine::kMusicChannels; ++c) EXPECT_NE(engine.MusicSource(c), 0u) << c;
+    EXPECT_NE(engine.EffectSource(53), 0u);
+    EXPECT_EQ(engine.EffectSource(54), 0u);
+    EXPECT_EQ(engine.EffectSource(499), 0u);
+    std::size_t lines = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
+    EXPECT_EQ(lines, 1u) << "one error line for the sources that were refused:\n" << out;
+    EXPECT_EQ(out.rfind("OpenAL error! (", 0), 0u) << out;
+
+    for (int i = 0; i < 54; ++i) ASSERT_EQ(engine.PlaySoundLoop(SOUND_14, 1.0f), 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(engine.PlaySoundA(BUTTON_CLICK, 1.0f), 0);  // dropped like any effect without a channel
+    EXPECT_EQ(engine.PlayMusic(MENU_MUSIC, 1.0f), 0);
+    EXPECT_EQ(engine.SetSoundVolume(0.1f), 0);
+    EXPECT_EQ(engine.StopSounds(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    engine.Free();
+    std::puts("child: done");
+}
+
+TEST(SoundEngineFewSources, MusicChannelsComeFirst) {
+    char path[] = "/tmp/gf-alsoft-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    const char config[] = "[general]\nsources=64\n";
+    ASSERT_EQ(write(fd, config, sizeof config - 1), static_cast<ssize_t>(sizeof config - 1));
+    close(fd);
+    int status = -1;
+    std::string out = RunChild("SoundEngineChild.FewSources",
+                               {"ALSOFT_DRIVERS=null", std::string("ALSOFT_CONF=") + path, "GF_SOUND_CHILD=FewSources"}, &status);
+    unlink(path);
+    ExpectChildPassed(out, status, "child: done");
 }
