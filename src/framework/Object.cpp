@@ -238,7 +238,8 @@ void Object::_DeleteAll() {
         _start = object->_next;
         if (_start != nullptr) _start->_prev = nullptr;
         object->_next = object->_prev = nullptr;
-        object->_myEngines.clear();
+        // Engines that outlive the object must not keep it as a member.
+        object->_RemoveFromEngines();
         object->_groupNames.clear();
         Entity::_Destroy(object);
     }
