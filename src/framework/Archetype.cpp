@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Fatal.h"
 #include "framework/Globals.h"
 
 namespace {
@@ -61,8 +62,11 @@ void BuildArchetypeTagTable() {
 
 void LoadArchetypeFile(const std::string& name) {
     auto document = std::make_unique<TiXmlDocument>(InWorkingDirectory(name).c_str());
-    // A missing or malformed file is simply a file without entries.
-    document->LoadFile(TIXML_DEFAULT_ENCODING);
+    // A missing or malformed file is a file without entries, not half of one.
+    if (!document->LoadFile(TIXML_DEFAULT_ENCODING)) {
+        DebugOutput(("Failed to load " + InWorkingDirectory(name) + "\n").c_str());
+        document->Clear();
+    }
     if (TiXmlElement* root = document->FirstChildElement()) {
         for (TiXmlElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) Dispatch(e);
     }
@@ -100,7 +104,10 @@ void ReadTemplateTag(TiXmlElement* element) {
     if (file == nullptr) return;
     ArchetypeTemplateDocuments.push_back(std::make_unique<TiXmlDocument>(InWorkingDirectory(file).c_str()));
     TiXmlDocument* document = ArchetypeTemplateDocuments.back().get();
-    document->LoadFile(TIXML_DEFAULT_ENCODING);
+    if (!document->LoadFile(TIXML_DEFAULT_ENCODING)) {
+        DebugOutput("Failed to load XML file!\n");
+        document->Clear();
+    }
     TiXmlElement* root = document->FirstChildElement();
     TiXmlElement* holder = root != nullptr ? root->FirstChildElement() : nullptr;
     if (holder == nullptr) return;
