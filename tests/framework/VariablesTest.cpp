@@ -2,6 +2,9 @@
 
 #include <list>
 #include <set>
+#include <strings.h>
+
+#include "framework/TypeRegistry.h"
 
 #include "framework/VariableNames.h"
 #include "support/EntityWorld.h"
@@ -144,4 +147,81 @@ TEST_F(VariablesTest, GetInLineEntityCases) {
         for (Object* o : made) o->_Delete();
         State::RemoveDeletedObjects();
     }
+}
+
+TEST(TypeRegistryTest, RegistrationOrders) {
+    auto objects = ObjectTypes();
+    ASSERT_EQ(objects.size(), 64u);
+    EXPECT_STREQ(objects.front().name, "Background");
+    EXPECT_STREQ(objects[23].name, "guiImage");
+    EXPECT_STREQ(objects.back().name, "WindowGrid");
+
+    auto variants = ExObjectTypes();
+    ASSERT_EQ(variants.size(), 75u);
+    EXPECT_STREQ(variants.front().name, "AddStencilButton");
+    EXPECT_STREQ(variants[3].name, "customGame");
+    EXPECT_STREQ(variants[4].name, "CustomizeButton");
+    EXPECT_STREQ(variants.back().name, "xboxToggleButton");
+    for (std::size_t i = 1; i < variants.size(); ++i)
+        EXPECT_LT(strcasecmp(variants[i - 1].name, variants[i].name), 0) << variants[i].name;
+    std::set<std::string> bases;
+    for (const auto& v : variants) bases.insert(v.baseName);
+    EXPECT_EQ(bases, (std::set<std::string>{"Button", "TextButton", "Cursor", "MMCursor", "Player", "Graphic", "Grid",
+                                            "HSlider", "VSlider"}));
+
+    auto levels = LevelTypes();
+    ASSERT_EQ(levels.size(), 32u);
+    EXPECT_STREQ(levels[4].name, "Eula");
+    EXPECT_STREQ(levels.back().name, "TitleScreen");
+    auto engines = EngineTypes();
+    ASSERT_EQ(engines.size(), 13u);
+    EXPECT_STREQ(engines[5].name, "GuiManager");
+}
+
+namespace {
+// A level type with a variable of its own.
+struct MenuVariables {
+    int selected = 3;
+    std::string title = "Main";
+};
+struct Menu : Level {
+    Menu() : Level(sizeof(Menu)) {}
+    MenuVariables vars;
+};
+VariableOffsetTable menuTable;
+void CopyMenu(Entity* copy, const Entity* source) { ConstructVariables<MenuVariables>(copy, source); }
+Menu* RegisterMenu(int selected) {
+    auto* prototype = new Menu();
+    prototype->vars.selected = selected;
+    prototype->_map = menuTable;
+    prototype->_startVar = reinterpret_cast<char*>(&prototype->vars);
+    ClearVariableTable(menuTable);
+    BindVariable(menuTable, *prototype, enum_counter, prototype->vars.selected);
+    prototype->_copy = &CopyMenu;
+    prototype->_SetName("MainMenu");
+    Level::_IncludeLevel("MainMenu", prototype);
+    return prototype;
+}
+}  // namespace
+
+TEST_F(VariablesTest, LevelsCloneTheirRegisteredPrototype) {
+    Menu* first = RegisterMenu(3);
+    State::_currentState = state;
+    Level* a = Level::_Load("MainMenu");
+    Level* b = Level::_Load("MainMenu");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a->GetName(), "MainMenu");
+    EXPECT_EQ(b->GetName(), "MainMenu");
+    EXPECT_EQ(Variable<int>(a, enum_counter), 3);
+    EXPECT_EQ(VariablesOf<MenuVariables>(b).title, "Main");
+    // A replacement under the same name is what the next load clones.
+    Menu* second = RegisterMenu(9);
+    Level* c = Level::_Load("MainMenu");
+    EXPECT_EQ(Variable<int>(c, enum_counter), 9);
+    for (Level* level : {a, b, c}) Level::_Unload(level);
+    State::_currentState = nullptr;
+    Entity::_Destroy(first);
+    (void)second;  // destroyed with the registry
 }
