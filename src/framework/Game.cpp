@@ -5,6 +5,9 @@
 #include "framework/SaveFile.h"
 #include "framework/State.h"
 #include "framework/Variables.h"
+#include "platform/input/Input.h"
+#include "platform/input/Keyboard.h"
+#include "platform/input/XBox.h"
 
 namespace {
 
@@ -152,4 +155,12 @@ void Game::_Shutdown() {
     delete game;
 }
 
-GameHooks Game::hooks;
+GameHooks Game::DefaultHooks() {
+    GameHooks defaults;
+    defaults.takeInput = [] { inputEngine.GameUpdate(); };
+    defaults.keyTriggered = [](int scanCode) { return Keyboard.Triggered(static_cast<unsigned char>(scanCode)); };
+    defaults.rumble = [](int milliseconds) { XBox.Vibrate(static_cast<unsigned>(milliseconds)); };
+    return defaults;
+}
+
+GameHooks Game::hooks = Game::DefaultHooks();

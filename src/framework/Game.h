@@ -33,5 +33,7 @@ public:
     EntityMap entities;
     SubscriberMap subscribers;
 
+    // The input layer's keyboard, hand-over and pad; tests put in their own.
+    static GameHooks DefaultHooks();
     static GameHooks hooks;
 };

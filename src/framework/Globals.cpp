@@ -72,7 +72,7 @@ int Object::_totalObjects = 0;
 State* State::_currentState = nullptr;
 std::list<State*> State::_list;
 bool State::wasAnyActive = false;
-StateHooks State::hooks;
+StateHooks State::hooks = State::DefaultHooks();
 void (*DeferredGameFunction)(void*) = &EmptyDeferredFunction;
 int CurrentLevelIndex = 0;
 OptionsTableType OptionsTable;

@@ -1,4 +1,5 @@
 #pragma once
+#include <list>
 #include <string>
 #include <vector>
 
@@ -75,4 +76,9 @@ private:
     std::vector<std::string> _groupNames;
     HashMap<Entity*> _myEngines;
     bool _deleted = false;
+
+    // The object's place in its state's object list, for removal without a search.
+    friend class State;
+    std::list<Object*>::iterator _statePlace{};
+    bool _listed = false;
 };

@@ -10,6 +10,7 @@
 #include "framework/Object.h"
 #include "framework/Quit.h"
 #include "framework/SaveFile.h"
+#include "platform/input/Input.h"
 
 namespace {
 // Where game-wide names, subscriptions and engines go while no game entity
@@ -24,6 +25,12 @@ const std::string kRestart = "Restart";
 }  // namespace
 
 void EmptyDeferredFunction(void*) {}
+
+StateHooks State::DefaultHooks() {
+    StateHooks defaults;
+    defaults.resetInput = [] { inputEngine.Reset(); };
+    return defaults;
+}
 
 State::State(const std::string& name, bool isVisible) : nextLevelName(name), stateName(name), visible(isVisible) {
     if (hooks.createWindow != nullptr) hooks.createWindow(this);
@@ -134,14 +141,16 @@ void State::SetLevel(State* state, const std::string& name) {
 // ---- lists ----
 
 void State::AddObject(Object* object) {
-    if (object != nullptr && object->_state != nullptr) object->_state->objects.push_back(object);
+    if (object == nullptr || object->_state == nullptr || object->_listed) return;
+    object->_state->objects.push_back(object);
+    object->_statePlace = std::prev(object->_state->objects.end());
+    object->_listed = true;
 }
 
 void State::RemoveObject(Object* object) {
-    if (object == nullptr || object->_state == nullptr) return;
-    std::list<Object*>& list = object->_state->objects;
-    auto found = std::find(list.begin(), list.end(), object);
-    if (found != list.end()) list.erase(found);
+    if (object == nullptr || object->_state == nullptr || !object->_listed) return;
+    object->_state->objects.erase(object->_statePlace);
+    object->_listed = false;
 }
 
 std::list<Engine*>& State::GetList() {
@@ -208,8 +217,7 @@ void State::ClearObjects() {
     for (Object* object : all) object->_Delete();
     // Objects made by a teardown join the list too and go with the rest.
     all.assign(objects.begin(), objects.end());
-    objects.clear();
-    for (Object* object : all) Entity::_Destroy(object);
+    for (Object* object : all) Entity::_Destroy(object);  // each unlinks itself
     subscribers.clear();
 }
 
@@ -219,15 +227,9 @@ void State::RemoveDeletedObjects() {
     for (State* state : _list) {
         _currentState = state;
         std::vector<Object*> marked;
-        for (auto it = state->objects.begin(); it != state->objects.end();) {
-            if ((*it)->_Deleted()) {
-                marked.push_back(*it);
-                it = state->objects.erase(it);
-            } else {
-                ++it;
-            }
-        }
-        for (Object* object : marked) Entity::_Destroy(object);
+        for (Object* object : state->objects)
+            if (object->_Deleted()) marked.push_back(object);
+        for (Object* object : marked) Entity::_Destroy(object);  // unlinks itself
     }
     _currentState = nullptr;
 }

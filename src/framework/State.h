@@ -116,6 +116,8 @@ public:
     static std::list<State*> _list;
     static bool wasAnyActive;
     static StateHooks hooks;
+    // The hooks the program starts with (input reset from the input layer).
+    static StateHooks DefaultHooks();
 
 private:
     Level* restartFrom = nullptr;  // the level being replaced while "Restart" reloads

@@ -90,6 +90,9 @@ protected:
     void SetUp() override {
         Log().clear();
         Quitting.store(false);
+        // No devices in these tests: every hook starts empty.
+        State::hooks = StateHooks{};
+        Game::hooks = GameHooks{};
         Object::_ResetID();
         Game::_FirstInit();
     }
@@ -109,8 +112,8 @@ protected:
         Engine::_engines.clear();
         for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
         Level::_levels.clear();
-        State::hooks = StateHooks{};
-        Game::hooks = GameHooks{};
+        State::hooks = State::DefaultHooks();
+        Game::hooks = Game::DefaultHooks();
         Quitting.store(false);
     }
 
