@@ -47,7 +47,8 @@ bool Object::AddToEngine(const char* engineName, const Event& handler) {
 }
 
 bool Object::AddToEngine(Entity* engine, const Event& handler) {
-    if (engine == nullptr) return false;
+    // Only an engine can hold members; another entity under that name is no engine.
+    if (dynamic_cast<Engine*>(engine) == nullptr) return false;
     auto found = _myEngines.find(engine->GetName());
     if (found != _myEngines.end() && found->second != nullptr) RemoveFromEngine(found->second);
     _AddEngine(engine, handler);

@@ -166,6 +166,11 @@ TEST_F(ObjectTest, EngineMembership) {
 
     // No such engine in the state: nothing changes.
     EXPECT_FALSE(a->AddToEngine("Missing", Behave));
+    Object* notAnEngine = Make("Draw2");
+    EXPECT_FALSE(a->AddToEngine("Draw2", Behave));
+    EXPECT_EQ(a->GetEngines().count("Draw2"), 0u);
+    notAnEngine->_Delete();
+    State::RemoveDeletedObjects();
     EXPECT_EQ(a->GetEngines().count("Missing"), 0u);
     EXPECT_EQ(state->entities.count("Missing"), 0u);
 
