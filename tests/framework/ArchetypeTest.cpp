@@ -72,7 +72,7 @@ TEST_F(ArchetypeTest, GroupsFilesTemplatesAndUnknownTags) {
   <Mystery name="m2"/>
   <Probe id="end"/>
 </Root>)");
-    Write("template.xml", R"(<T><Holder><Piece name="p1"/><Piece name="p2"/></Holder><Holder><Piece name="no"/></Holder></T>)");
+    Write("template.xml", R"(<T><Holder><Item name="p1"/><Item name="p2"/></Holder><Holder><Item name="no"/></Holder></T>)");
     Write("nested.xml", R"(<Root><Probe id="nested"/><Mystery name="n1"/><Probe id="nested-end"/></Root>)");
 
     LoadArchetypeFile("main.xml");
@@ -100,7 +100,7 @@ TEST_F(ArchetypeTest, GroupsFilesTemplatesAndUnknownTags) {
     ASSERT_EQ(ArchetypeTagTable.count("Mystery"), 1u);
     EXPECT_EQ(ArchetypeTagTable["Mystery"], nullptr);
     EXPECT_EQ(ArchetypeTagTable.count("Stray"), 1u);
-    EXPECT_EQ(ArchetypeTagTable.count("Piece"), 0u);
+    EXPECT_EQ(ArchetypeTagTable.count("Item"), 0u);
     EXPECT_EQ(ArchetypeTagTable.size(), 10u);
 }
 
