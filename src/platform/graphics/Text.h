@@ -5,6 +5,7 @@
 // up, relative to the box centre); the settings' charHeight turns them into
 // game units.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,14 @@ float CalcLetterSpan(const TextData& d, int to, int from);
 
 // Queues the text into the renderer's current frame.
 void DrawTextA(const std::string& text, TextSettings& s);
+
+struct Frame;
+// What DrawTextA queues, one quad at a time: centre, depth, size, picture,
+// colour (ARGB).
+using TextQuadSink = std::function<void(float x, float y, float z, float width, float height, const Frame& frame,
+                                        std::uint32_t colour)>;
+// DrawTextA's work, handing each quad to a sink instead of the renderer.
+void DrawTextQuads(const std::string& text, TextSettings& s, const TextQuadSink& queue);
 
 // Whether a colour mark ("#0xRRGGBB#" or "#0xRRGGBBAA#") starts at p with
 // `remaining` characters left; sets colour (ARGB) and length (10 or 12), or

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "platform/graphics/Font.h"
+#include "platform/graphics/Frame.h"
+#include "platform/graphics/Texture.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/Text.h"
 #include "support/SheetDataBuilder.h"
@@ -19,7 +21,8 @@ protected:
         for (int c = 32; c < 127; ++c) widths[static_cast<size_t>(c)] = 1.0f;
         widths['W'] = 3.0f;
         SheetDataBuilder b;
-        b.Header(256, 256, 1, 0).Int(0).Int(0).Int(0).Int(512).Int(512).Int(1).FontWithWidths("unit", 0, widths);
+        b.Header(256, 256, 1, 1).TextureRecord("white", 0, 2, 2, 4, 4).Int(1).Set("white", 1, 1, 1, 0);
+        b.Int(0).Int(0).Int(512).Int(512).Int(1).FontWithWidths("unit", 0, widths);
         LoadSheetData(b.bytes.data(), b.bytes.size(), nullptr);
     }
     void TearDown() override { FreeSheetData(); }
@@ -281,6 +284,87 @@ TEST_F(TextTest, PinpointsLettersAndTheCaret) {
     EXPECT_EQ(PinpointLetter(lines, -4.2f, 0.4f, m), 4);
     EXPECT_EQ(PinpointLetter(lines, 4.9f, -0.4f, m), 11);  // right of the last line: its last entry
     EXPECT_EQ(PinpointCursorLetter(lines, 4.9f, 1.4f, m, caret), 3);  // never past a line feed
+}
+
+struct Quad {
+    float x, y, z, w, h;
+    const Frame* frame;
+    std::uint32_t colour;
+};
+
+std::vector<Quad> Draw(const std::string& text, TextSettings& s) {
+    std::vector<Quad> quads;
+    DrawTextQuads(text, s, [&](float x, float y, float z, float w, float h, const Frame& f, std::uint32_t c) {
+        quads.push_back({x, y, z, w, h, &f, c});
+    });
+    return quads;
+}
+
+TEST_F(TextTest, DrawsColouredLettersButNotMarksOrBlanks) {
+    TextSettings s = Box(40, 1, false);
+    s.colorize = true;
+    s.z = 2.0f;
+    const std::vector<Quad> quads = Draw("#0x444434#How To Play", s);
+    ASSERT_EQ(quads.size(), 9u);
+    for (const Quad& q : quads) {
+        EXPECT_EQ(q.colour, 0xFF444434u);
+        EXPECT_EQ(q.z, 2.0f);
+        EXPECT_EQ(q.h, 1.0f);
+    }
+    EXPECT_EQ(quads[0].frame, &FrameMap("unit", 'H', 0));
+    EXPECT_FLOAT_EQ(quads[0].x, -20 + 0.5f);
+    s.colorize = false;
+    EXPECT_EQ(Draw("ab", s)[0].colour, 0xFF000000u);  // plain text is black
+    EXPECT_TRUE(Draw("", s).empty());
+    s.width = 0;
+    EXPECT_TRUE(Draw("ab", s).empty());
+}
+
+TEST_F(TextTest, TextBoxDrawsSelectionAndBackgrounds) {
+    TextSettings s = Box(10, 1, false, 3);
+    s.z = 1.0f;
+    s.charHeight = 0.5f;
+    s.cursorLoc = 3;
+    s.selectedStart = 1;
+    s.primaryColor = 0xFF111111;
+    s.secondaryColor = 0xFF222222;
+    s.primaryColorBack = 0x10101010;
+    s.secondaryColorBack = 0x20202020;
+    const std::vector<Quad> quads = Draw("abcd", s);
+    ASSERT_EQ(quads.size(), 8u);  // a background and a letter each
+    for (int i = 0; i < 4; ++i) {
+        const Quad& back = quads[static_cast<size_t>(2 * i)];
+        const Quad& letter = quads[static_cast<size_t>(2 * i + 1)];
+        const bool selected = i == 1 || i == 2;
+        EXPECT_EQ(back.frame, &FrameMap("white", 0, 0));
+        EXPECT_EQ(back.colour, selected ? 0x20202020u : 0x10101010u) << i;
+        EXPECT_EQ(letter.colour, selected ? 0xFF222222u : 0xFF111111u) << i;
+        EXPECT_FLOAT_EQ(back.z, 1.0f - 0.0001f);
+        EXPECT_FLOAT_EQ(back.w, 0.5f + 0.5f * 0.05f);
+        EXPECT_FLOAT_EQ(back.x, letter.x);
+    }
+}
+
+TEST_F(TextTest, TextBoxDrawsOnlyWhatLiesInside) {
+    TextSettings s = Box(3, 1, false, 3);
+    s.cursorLoc = 0;
+    EXPECT_EQ(Draw("abcdefgh", s).size(), 2u * 3);  // three letters fit
+
+    // Several lines: each line stops at the right edge, and nothing below the box.
+    TextSettings m = Box(3, 2, true, 3);
+    std::vector<Quad> quads = Draw("abcdef\ngh\nij\nkl", m);
+    ASSERT_EQ(quads.size(), 2u * 5);  // "abc" and "gh"
+    EXPECT_EQ(quads[7].frame, &FrameMap("unit", 'g', 0));
+    EXPECT_FLOAT_EQ(quads[7].y, -0.5f);
+
+    // Scrolled down a line and across past a short line.
+    m.startLine = 1;
+    m.startCharacter = 2;
+    m.height = 3;
+    quads = Draw("abcdef\ng\nijkl\nmnop", m);
+    ASSERT_EQ(quads.size(), 2u * 4);  // "kl" of "ijkl", then "op"
+    EXPECT_EQ(quads[1].frame, &FrameMap("unit", 'k', 0));
+    EXPECT_EQ(quads[7].frame, &FrameMap("unit", 'p', 0));
 }
 
 }  // namespace
