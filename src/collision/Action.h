@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "collision/Vectors.h"
+#include "framework/Vector.h"
 
 // One undoable editor step. It records differences, not values: entry i adds
 // deltas[i] to the cell at positions[i] (column, row). Each time the step is

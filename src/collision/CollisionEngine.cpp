@@ -1,5 +1,8 @@
 #include "collision/CollisionEngine.h"
 
+#include "framework/Entity.h"
+#include "framework/Variables.h"
+
 CollisionEngine collisionEngine;
 
 namespace {
@@ -50,6 +53,27 @@ Collision2D Placed(const Collision2D& s, D3DXVECTOR2 offset, D3DXVECTOR2 scale) 
     }
     return out;
 }
+
+// An entity's shape list with where it stands and how large it is.
+struct Placement {
+    const CollisionInfo2D* shapes = nullptr;
+    D3DXVECTOR2 position{0.0f, 0.0f};
+    D3DXVECTOR2 scale{1.0f, 1.0f};
+};
+
+// False when the entity carries no shape list.
+bool PlacementOf(const Entity* e, Placement& out) {
+    if (!HasVariable(e, enum_collision)) return false;
+    out.shapes = &Variable<CollisionInfo2D>(e, enum_collision);
+    if (HasVariable(e, enum_position)) {
+        const D3DXVECTOR3& p = Variable<D3DXVECTOR3>(e, enum_position);
+        out.position = D3DXVECTOR2(p.x, p.y);
+    }
+    if (HasVariable(e, enum_size)) out.scale = Variable<D3DXVECTOR2>(e, enum_size);
+    return true;
+}
+
+const D3DXVECTOR2 kUnitScale(1.0f, 1.0f);
 
 }  // namespace
 
@@ -181,3 +205,27 @@ bool CollisionEngine::Check(const CollisionInfo2D& a, const CollisionInfo2D& b, 
     }
     return false;
 }
+
+bool CollisionEngine::Check(const Entity* a, const Entity* b) const {
+    Placement pa, pb;
+    if (!PlacementOf(a, pa) || !PlacementOf(b, pb)) return false;
+    // Tested in b's frame: a is moved by a.position − b.position.
+    D3DXVECTOR2 offset(pa.position.x - pb.position.x, pa.position.y - pb.position.y);
+    return Check(*pa.shapes, *pb.shapes, offset, pa.scale, pb.scale);
+}
+
+bool CollisionEngine::Check(const Entity* e, const Collision2D& s) const {
+    Placement pe;
+    if (!PlacementOf(e, pe)) return false;
+    return Check(*pe.shapes, s, pe.position, pe.scale, kUnitScale);
+}
+
+bool CollisionEngine::Check(const Collision2D& s, const Entity* e) const { return Check(e, s); }
+
+bool CollisionEngine::Check(const CollisionInfo2D& list, const Entity* e) const {
+    Placement pe;
+    if (!PlacementOf(e, pe)) return false;
+    return Check(*pe.shapes, list, pe.position, pe.scale, kUnitScale);
+}
+
+bool CollisionEngine::Check(const Entity* e, const CollisionInfo2D& list) const { return Check(list, e); }

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "collision/Vectors.h"
+#include "framework/Vector.h"
 
 class Entity;
 struct Collision2D;
@@ -34,6 +34,15 @@ public:
     bool Check(const CollisionInfo2D& list, const Collision2D& s) const;
     bool Check(const Collision2D& s, const CollisionInfo2D& list) const;
     bool Check(const CollisionInfo2D& a, const CollisionInfo2D& b) const;
+
+    // Entity forms: an entity's "collision" list is in units of its "size"
+    // (1, 1 when it has none) and relative to its "position" (the origin when
+    // it has none); an entity without a "collision" variable touches nothing.
+    bool Check(const Entity* a, const Entity* b) const;
+    bool Check(const Entity* e, const Collision2D& s) const;
+    bool Check(const Collision2D& s, const Entity* e) const;
+    bool Check(const CollisionInfo2D& list, const Entity* e) const;
+    bool Check(const Entity* e, const CollisionInfo2D& list) const;
 
 private:
     // Placed tests: a is scaled by scaleA and moved by offset, b is scaled by

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "collision/Action.h"
-#include "collision/Vectors.h"
+#include "framework/Vector.h"
 
 // The code stored in a grid cell. 0 to 8 are terrain and get drawing tiles;
 // 100 to 108 mark where the level scripts place objects. −1 is never stored:

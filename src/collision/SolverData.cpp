@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "collision/LevelCollision.h"
+#include "framework/Entity.h"
+#include "framework/Game.h"
+#include "framework/Variables.h"
 
 const std::uint32_t SolverClumpColors[7] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF00FFFF,
                                            0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF};
@@ -153,11 +156,10 @@ void SolverAddWaypoint(SolverData* d, const D3DXVECTOR3& p, int flags) {
 
 void GetMacroData(SolverData* d) {
     if (d == nullptr) return;
+    // The start waypoint is where players are created; without a game entity
+    // there is none (the position below lies off the map).
     D3DXVECTOR3 start(-1.0f, -1.0f, 0.0f);
-    if (d->grid != nullptr) {
-        D3DXVECTOR2 s = d->grid->GetStartPos();
-        start = D3DXVECTOR3(s.x, s.y, 0.0f);
-    }
+    if (const D3DXVECTOR3* p = FindVariable<D3DXVECTOR3>(GetMyGame(), enum_startPos)) start = *p;
     GetMacroData(d, start);
 }
 
@@ -169,6 +171,10 @@ void GetMacroData(SolverData* d, const D3DXVECTOR3& start) {
     d->records.clear();
 
     SolverAddWaypoint(d, start, SolverData::kWaypoint);
+    for (const auto& [flags, entity] : SolverObjectList) {
+        // An entity without a position has no place on the map.
+        if (const D3DXVECTOR3* p = FindVariable<D3DXVECTOR3>(entity, enum_position)) SolverAddWaypoint(d, *p, flags);
+    }
     SolverObjectList.clear();
 
     const LevelCollision* grid = d->grid;

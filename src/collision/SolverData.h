@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "collision/Vectors.h"
+#include "framework/Vector.h"
 
 class Entity;
 class LevelCollision;
@@ -85,8 +85,10 @@ void SolverAddObject(Entity* e, int flags);
 // Flags the record of the cell holding p, or makes one (extent p ± 0.5).
 // Positions outside the map (or not numbers) are ignored.
 void SolverAddWaypoint(SolverData* d, const D3DXVECTOR3& p, int flags);
-// Rebuilds d's records and cell map from its grid, with the start waypoint at
-// the grid's start position. The old clumps go with the old records.
+// Rebuilds d's records and cell map from its grid: the start waypoint (the
+// game entity's startPos, or the start given), the objects of
+// SolverObjectList (which is then emptied) and the standing and wall places.
+// The old clumps go with the old records.
 void GetMacroData(SolverData* d);
 void GetMacroData(SolverData* d, const D3DXVECTOR3& start);
 // Links the records and groups them into clumps; any earlier links and clumps
