@@ -233,7 +233,7 @@ bool LevelCollision::ReadLevelBytes(const unsigned char* data, std::size_t size,
     const unsigned char* p = data + kHeaderBytes;
     for (std::size_t i = 0; i < next.size(); ++i, p += 4) {
         next[i] = static_cast<int>(ReadU32(p));
-        if (next[i] == LevelStart) {
+        if (next[i] == LevelCellValue::LevelStart) {
             foundStart = true;
             start = D3DXVECTOR2(static_cast<float>(i % w), static_cast<float>(i / w));
         }
@@ -310,19 +310,19 @@ void LevelCollision::GenerateTileGrid(int value) {
 }
 
 void LevelCollision::GenerateCompleteTileGrid() {
-    for (int v = NoCollision; v <= BrokenTile; ++v) GenerateTileGrid(v);
+    for (int v = LevelCellValue::NoCollision; v <= LevelCellValue::BrokenTile; ++v) GenerateTileGrid(v);
     if (cells.empty()) return;
     // Grass and dirt blend: each continues the other.
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::size_t i = static_cast<std::size_t>(y) * width + x;
-            if (cells[i] == DirtTile) tiles[i] |= TileNeighbor(x, y, GrassTile);
+            if (cells[i] == LevelCellValue::DirtTile) tiles[i] |= TileNeighbor(x, y, LevelCellValue::GrassTile);
         }
     }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::size_t i = static_cast<std::size_t>(y) * width + x;
-            if (cells[i] == GrassTile) tiles[i] |= TileNeighbor(x, y, DirtTile);
+            if (cells[i] == LevelCellValue::GrassTile) tiles[i] |= TileNeighbor(x, y, LevelCellValue::DirtTile);
         }
     }
 }

@@ -7,28 +7,30 @@
 #include "collision/Action.h"
 #include "framework/Vector.h"
 
-// The code stored in a grid cell. 0 to 8 are terrain and get drawing tiles;
+// The codes stored in grid cells. 0 to 8 are terrain and get drawing tiles;
 // 100 to 108 mark where the level scripts place objects. −1 is never stored:
 // it is the answer for a position outside the grid.
-enum LevelCellValue : int {
-    NoCollision = 0,
-    GrassTile = 1,
-    DirtTile = 2,
-    SpikesUp = 3,
-    SpikesRight = 4,
-    SpikesDown = 5,
-    SpikesLeft = 6,
-    BreakableTile = 7,
-    BrokenTile = 8,
-    Fireflies = 100,
-    LevelStart = 101,
-    LevelGoal = 102,
-    Checkpoint = 103,
-    Spring = 104,
-    SpringRight = 105,
-    SpringLeft = 106,
-    SpeedBoost = 107,
-    MoonShard = 108,
+struct LevelCellValue {
+    enum : int {
+        NoCollision = 0,
+        GrassTile = 1,
+        DirtTile = 2,
+        SpikesUp = 3,
+        SpikesRight = 4,
+        SpikesDown = 5,
+        SpikesLeft = 6,
+        BreakableTile = 7,
+        BrokenTile = 8,
+        Fireflies = 100,
+        LevelStart = 101,
+        LevelGoal = 102,
+        Checkpoint = 103,
+        Spring = 104,
+        SpringRight = 105,
+        SpringLeft = 106,
+        SpeedBoost = 107,
+        MoonShard = 108,
+    };
 };
 
 // A level's tile grid: width × height 32-bit cells, row-major, row 0 at the

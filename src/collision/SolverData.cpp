@@ -18,7 +18,7 @@ namespace {
 
 using Record = SolverData::Record;
 
-bool IsOpen(int cell) { return cell == NoCollision || cell >= Fireflies; }
+bool IsOpen(int cell) { return cell == LevelCellValue::NoCollision || cell >= LevelCellValue::Fireflies; }
 
 // Terrain of any kind blocks a path; empty cells, objects and cells outside
 // the grid do not.
@@ -115,8 +115,10 @@ SolverData::Record* SolverData::At(int column, int row) const {
 }
 
 bool SolverCanStandOn(int cell) {
+    using V = LevelCellValue;
     switch (cell) {
-    case GrassTile: case DirtTile: case SpikesRight: case SpikesDown: case SpikesLeft: case BreakableTile:
+    case V::GrassTile: case V::DirtTile: case V::SpikesRight: case V::SpikesDown: case V::SpikesLeft:
+    case V::BreakableTile:
         return true;
     default:
         return false;
@@ -124,8 +126,10 @@ bool SolverCanStandOn(int cell) {
 }
 
 bool SolverCanWallOnLeft(int cell) {
+    using V = LevelCellValue;
     switch (cell) {
-    case GrassTile: case DirtTile: case SpikesUp: case SpikesRight: case SpikesDown: case BreakableTile:
+    case V::GrassTile: case V::DirtTile: case V::SpikesUp: case V::SpikesRight: case V::SpikesDown:
+    case V::BreakableTile:
         return true;
     default:
         return false;
@@ -133,8 +137,10 @@ bool SolverCanWallOnLeft(int cell) {
 }
 
 bool SolverCanWallOnRight(int cell) {
+    using V = LevelCellValue;
     switch (cell) {
-    case GrassTile: case DirtTile: case SpikesUp: case SpikesDown: case SpikesLeft: case BreakableTile:
+    case V::GrassTile: case V::DirtTile: case V::SpikesUp: case V::SpikesDown: case V::SpikesLeft:
+    case V::BreakableTile:
         return true;
     default:
         return false;

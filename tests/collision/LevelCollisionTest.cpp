@@ -172,7 +172,7 @@ TEST(LevelCollision, TileNeighbourMasks) {
 
     // A row of three grass cells with empty cells all around them.
     LevelCollision row(5, 3);
-    for (int x = 1; x <= 3; ++x) row.SetCell(static_cast<float>(x), 1.0f, GrassTile);
+    for (int x = 1; x <= 3; ++x) row.SetCell(static_cast<float>(x), 1.0f, LevelCellValue::GrassTile);
     EXPECT_EQ(row.GetTileGridCell(0), -1);  // nothing generated yet
     row.GenerateCompleteTileGrid();
     EXPECT_EQ(row.GetTileGridCell(1, 1), 2);
@@ -187,12 +187,12 @@ TEST(LevelCollision, TileNeighbourMasks) {
 
     // Grass on dirt: each takes the other as continuing terrain.
     LevelCollision blend(3, 4);
-    blend.SetCell(1.0f, 2.0f, GrassTile);
-    blend.SetCell(1.0f, 1.0f, DirtTile);
+    blend.SetCell(1.0f, 2.0f, LevelCellValue::GrassTile);
+    blend.SetCell(1.0f, 1.0f, LevelCellValue::DirtTile);
     blend.GenerateCompleteTileGrid();
     EXPECT_EQ(blend.GetTileGridCell(1, 2), 4);  // dirt below
     EXPECT_EQ(blend.GetTileGridCell(1, 1), 1);  // grass above
-    EXPECT_EQ(blend.TileNeighbor(1, 2, GrassTile), 0);
+    EXPECT_EQ(blend.TileNeighbor(1, 2, LevelCellValue::GrassTile), 0);
 
     // Replacing the cells drops the tiles.
     blend.Resize(3, 5);
@@ -333,8 +333,8 @@ TEST(LevelFile, CorruptFilesLeaveTheGridUnchanged) {
 TEST(LevelFile, StartPositionIsTheLastStartCellInFileOrder) {
     TempUserFolder folder;
     LevelCollision two(4, 3);
-    two.SetCell(1.0f, 0.0f, LevelStart);
-    two.SetCell(2.0f, 2.0f, LevelStart);
+    two.SetCell(1.0f, 0.0f, LevelCellValue::LevelStart);
+    two.SetCell(2.0f, 2.0f, LevelCellValue::LevelStart);
     ASSERT_TRUE(two.Save("two.lvl"));
     LevelCollision none(4, 3);
     ASSERT_TRUE(none.Save("none.lvl"));

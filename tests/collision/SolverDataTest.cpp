@@ -24,12 +24,12 @@ LevelCollision Draw(const std::vector<std::string>& rows) {
         for (int x = 0; x < w; ++x) {
             int v = 0;
             switch (rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(x)]) {
-            case '#': v = GrassTile; break;
-            case 'D': v = DirtTile; break;
-            case '^': v = SpikesUp; break;
-            case '<': v = SpikesLeft; break;
-            case 'B': v = BreakableTile; break;
-            default: v = NoCollision; break;
+            case '#': v = LevelCellValue::GrassTile; break;
+            case 'D': v = LevelCellValue::DirtTile; break;
+            case '^': v = LevelCellValue::SpikesUp; break;
+            case '<': v = LevelCellValue::SpikesLeft; break;
+            case 'B': v = LevelCellValue::BreakableTile; break;
+            default: v = LevelCellValue::NoCollision; break;
             }
             g.SetCell(static_cast<float>(x), static_cast<float>(y), v);
         }
@@ -158,7 +158,7 @@ TEST(Solver, WaypointsAndTheStart) {
 
 TEST(Solver, WideLevelsAreCutAtTheMapEdge) {
     LevelCollision g(250, 3);
-    for (int x = 0; x < 250; ++x) g.SetCell(static_cast<float>(x), 0.0f, GrassTile);
+    for (int x = 0; x < 250; ++x) g.SetCell(static_cast<float>(x), 0.0f, LevelCellValue::GrassTile);
     SolverData d(&g);
     GetMacroData(&d, kNoStart);
     for (const Record& r : d.records) EXPECT_LT(r.column, SolverData::kMapSide);
@@ -209,7 +209,7 @@ TEST(Solver, FloorLinksAndBlocksInTheWay) {
             "............",
             "###...###...",
         });
-        if (b.x >= 0) g.SetCell(static_cast<float>(b.x), static_cast<float>(b.y), DirtTile);
+        if (b.x >= 0) g.SetCell(static_cast<float>(b.x), static_cast<float>(b.y), LevelCellValue::DirtTile);
         SolverData d(&g);
         GetMacroData(&d, kNoStart);
         GenerateClumps(&d);
@@ -289,7 +289,7 @@ TEST(Solver, PlacesThatDoNotStandAreReachedOnlyFromBelow) {
 
     // A wall in the way of a reachable place breaks the link.
     LevelCollision g(20, 10);
-    g.SetCell(7.0f, 2.0f, GrassTile);
+    g.SetCell(7.0f, 2.0f, LevelCellValue::GrassTile);
     SolverData d(&g);
     Record* s = Stand(d, 5.5f, 1.5f);
     SolverAddWaypoint(&d, D3DXVECTOR3(9.5f, 2.5f, 0), SolverData::kWaypoint);
