@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "collision/LevelCollision.h"
 #include "framework/Resources.h"
 
 namespace {
@@ -28,10 +30,18 @@ const BuiltIn kLevels[] = {
     {"SpeedyLevel3", 32, 200},
 };
 
+// The cell codes, under short names.
 enum Cell : int32_t {
-    Empty = 0, Grass = 1, Dirt = 2, Broken = 8,
-    Fireflies = 100, Start = 101, Goal = 102, Checkpoint = 103, Spring = 104, SpringRight = 105,
-    SpringLeft = 106, SpeedBoost = 107, MoonShard = 108,
+    Empty = LevelCellValue::NoCollision,
+    Grass = LevelCellValue::GrassTile,
+    Dirt = LevelCellValue::DirtTile,
+    Broken = LevelCellValue::BrokenTile,
+    Start = LevelCellValue::LevelStart,
+    Goal = LevelCellValue::LevelGoal,
+    Checkpoint = LevelCellValue::Checkpoint,
+    Spring = LevelCellValue::Spring,
+    SpringRight = LevelCellValue::SpringRight,
+    SpringLeft = LevelCellValue::SpringLeft,
 };
 
 uint32_t ReadValue(const unsigned char* p) {
@@ -114,6 +124,18 @@ TEST_P(BuiltInLevels, FileHasTheListedSizeFlagAndOnlyKnownCells) {
     }
     EXPECT_EQ(starts, 1);
     EXPECT_GE(goals, 1);
+}
+
+// The game's own loader takes every grid as it is, cell for cell.
+TEST_P(BuiltInLevels, GameLoadsTheSameGrid) {
+    Level level = Load();
+    ASSERT_FALSE(HasFailure());
+    LevelCollision grid;
+    ASSERT_TRUE(grid.SLoad(GetParam()));
+    ASSERT_EQ(grid.GetWidth(), level.width);
+    ASSERT_EQ(grid.GetHeight(), level.height);
+    EXPECT_TRUE(grid.GetValidFlag());
+    EXPECT_TRUE(std::equal(level.cells.begin(), level.cells.end(), grid.GetGridPtr()));
 }
 
 TEST_P(BuiltInLevels, PlayerCannotLeaveSidewaysOrThroughTheRoof) {
