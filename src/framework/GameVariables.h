@@ -6,9 +6,8 @@
 
 #include "framework/Game.h"
 #include "framework/HashCompare.h"
+#include "collision/LevelCollision.h"
 #include "framework/Vector.h"
-
-class LevelCollision;
 
 namespace GameData::TheGame {
 
@@ -21,9 +20,9 @@ struct GameVariables {
     void (*GameFunction)(void*) = nullptr;
     std::uint32_t lastTimeHandled = 0;
     float playerGravity = -0.005f;
-    // The running game's level grid; owned by the game entity once the grid
-    // type exists (null until then).
-    LevelCollision* basicLevel = nullptr;
+    // The running game's level grid; level scripts fill it, the gameplay
+    // objects and the network messages read and change its cells.
+    LevelCollision basicLevel{10, 10};
     std::vector<void*> handles;
     std::int32_t playerRed = 255;
     std::int32_t playerGreen = 5;

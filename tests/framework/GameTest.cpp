@@ -219,3 +219,13 @@ TEST_F(GameTest, FailedWriteKeepsThePreviousFile) {
     Globals.userDataFolder[0] = '\0';
     DataSave();
 }
+
+TEST_F(GameTest, BasicLevelStartsAsAnEmptyTenByTenGrid) {
+    LevelCollision& grid = GameVars().basicLevel;
+    EXPECT_EQ(grid.GetWidth(), 10);
+    EXPECT_EQ(grid.GetHeight(), 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(grid.GetCell(x, y), 0);
+    // Reached by its variable number like every other game variable.
+    EXPECT_EQ(FindVariable<LevelCollision>(GetMyGame(), enum_basicLevel), &grid);
+}
