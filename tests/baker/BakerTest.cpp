@@ -170,12 +170,15 @@ TEST_F(BakerTest, CheckListsThePicturesTheCodeLacks) {
            "    counter.SetAnimationSet(\"firefly\");\n"
            "    FrameMap(\"exit\", 0, 0); TiledTexMap[\"moon\"];\n"
            "    FrameMap(name, 0, 0);\n"
+           "    v.hoverTexture = \"glow\"; v.texture = \"exit\"; s.font = \"default\";\n"
            "}\n";
     const ToolRun r = Execute(kBaker + " check " + (root / "out" / "picture_names.txt").string() + " " + (root / "src").string());
     EXPECT_EQ(r.status, 0);  // a warning, not a failure
     EXPECT_NE(r.out.find("no picture \"firefly\" (asked for at objects/Thing.cpp:3)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("no tiled texture \"moon\" (asked for at objects/Thing.cpp:4)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("no picture \"glow\" (asked for at objects/Thing.cpp:6)"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("\"white\""), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\"default\""), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("\"exit\""), std::string::npos) << r.out;
 }
 

@@ -504,6 +504,9 @@ int Check(const std::string& namesFile, const std::string& sourceDir) {
     }
     const std::regex setCall(R"re(\b(FrameMap|SetAnimationSet|SwapAnimationSet)\s*\(\s*"([^"\\]*)")re");
     const std::regex tiledCall(R"re(\b(FindTiledTexture\s*\(|TiledTexMap\s*(\[|\.find\s*\(|\.at\s*\())\s*"([^"\\]*)")re");
+    // A variable that names a picture by default (texture, hoverTexture,
+    // textureBack, font, ...): a set or a tiled texture.
+    const std::regex nameVariable(R"re(\b\w*(Texture|texture|Font|font)\w*\s*=\s*"([^"\\]+)")re");
     std::vector<std::filesystem::path> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(sourceDir)) {
         const auto ext = e.path().extension();
@@ -526,6 +529,9 @@ int Check(const std::string& namesFile, const std::string& sourceDir) {
             }
             for (std::sregex_iterator it(line.begin(), line.end(), tiledCall), end; it != end; ++it) {
                 if (!tiled.count((*it)[3])) report("tiled texture", (*it)[3]);
+            }
+            for (std::sregex_iterator it(line.begin(), line.end(), nameVariable), end; it != end; ++it) {
+                if (!sets.count((*it)[2]) && !tiled.count((*it)[2])) report("picture", (*it)[2]);
             }
         }
     }
