@@ -70,7 +70,7 @@ NetEngine::NetEngine(const NetConfig& cfg) : config(cfg), receiver(&NetEngine::R
     for (unsigned int i = 0; i < 16; ++i) slots[i].id = static_cast<unsigned char>(i);
     ownIP = config.ownAddress.empty() ? FindOwnIP() : config.ownAddress;
     discoveryAddress.SetToBroadcast(config.discoveryPort);
-    for (unsigned int& s : sentBytes) s = config.sendBudget / 60;
+    for (auto& s : sentBytes) s = config.sendBudget / 60;
     bytesPerSecond = config.sendBudget;
     flowLimit = config.sendBudget;
     flowTimer = 500;

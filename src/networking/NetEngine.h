@@ -350,9 +350,12 @@ private:
     std::atomic<std::uint32_t> pingSentTime{0};
     std::atomic<std::uint16_t> pingNumber{0};
     int pingTimer = 0;
-    unsigned int sentBytes[60];
+    std::atomic<unsigned int> sentBytes[60];
     std::atomic<unsigned int> bytesPerSecond{0};
-    unsigned int ringIndex = 0;
+    // Bytes not yet in the meter: queued and not sent, sent since it was last read.
+    std::atomic<unsigned int> queuedUnsent{0};
+    std::atomic<unsigned int> sentUnmetered{0};
+    std::atomic<unsigned int> ringIndex{0};
     std::atomic<unsigned int> flowLimit{0};
     unsigned int averageRTT = 0;
     int flowTimer = 500;

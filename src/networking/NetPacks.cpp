@@ -18,6 +18,8 @@ constexpr int SEQUENCE_WINDOW = 1024;
 
 constexpr unsigned int RELIABLE_HEADER_BITS = 17;  // reliable flag, 16-bit number
 constexpr unsigned int UNRELIABLE_HEADER_BITS = 2;  // reliable flag, immediate flag
+// What a pack adds to its messages' bytes: the count, the flags and the last byte.
+constexpr unsigned int NEW_PACK_BYTES = 5;
 
 // Would a message of `bits` bits (with its id) still leave the datagram within 1,400 bytes?
 bool Fits(const MsgPack& pack, unsigned int bits) {
@@ -66,27 +68,37 @@ void NetEngine::PrivateSendNetMessageToClient(Client& slot, BaseNetMessage& msg,
     if (reliable) {
         Log("   * Sending %s RELIABLY to client %d.\n", MessageName(msg.typeId), int(slot.id));
         if (slot.reliablePacks.empty() || !Fits(*slot.reliablePacks.back(), bits)) {
+            queuedUnsent += NEW_PACK_BYTES;
             auto pack = std::make_unique<MsgPack>(true);
             StartPack(*pack, true, false, slot.nextSequence);
             slot.nextSequence = static_cast<std::uint16_t>(slot.nextSequence + 1);
             slot.reliablePacks.push_back(std::move(pack));
         }
         Append(*slot.reliablePacks.back(), msg);
+        queuedUnsent += (BaseNetMessage::ID_BITS + bits + 7) / 8;
         return;
     }
     Log("   * Sending %s NON-RELIABLY to client %d.\n", MessageName(msg.typeId), int(slot.id));
-    if (bytesPerSecond.load() > flowLimit.load()) return;
+    // Over the flow limit, unreliable messages are dropped. Bytes queued or sent
+    // since the meter was last read count too, so a frame cannot overshoot.
+    MsgPack* target = nullptr;
     if (!immediate) {
         for (MsgPack& pack : slot.unreliablePacks) {
             if (Fits(pack, bits)) {
-                Append(pack, msg);
-                return;
+                target = &pack;
+                break;
             }
         }
     }
-    slot.unreliablePacks.emplace_back(false);
-    StartPack(slot.unreliablePacks.back(), false, immediate, 0);
-    Append(slot.unreliablePacks.back(), msg);
+    unsigned int needed = (BaseNetMessage::ID_BITS + bits + 7) / 8 + (target ? 0 : NEW_PACK_BYTES);
+    if (bytesPerSecond.load() + sentUnmetered.load() + queuedUnsent.load() + needed > flowLimit.load()) return;
+    queuedUnsent += needed;
+    if (!target) {
+        slot.unreliablePacks.emplace_back(false);
+        target = &slot.unreliablePacks.back();
+        StartPack(*target, false, immediate, 0);
+    }
+    Append(*target, msg);
 }
 
 void NetEngine::SendNetMessage(BaseNetMessage& msg, bool reliable) { PrivateSendNetMessage(msg, reliable, false); }
@@ -138,6 +150,10 @@ void NetEngine::ForwardMessageFrom(unsigned int fromId, BaseNetMessage& msg, boo
 // ---------------------------------------------------------------- sending
 
 void NetEngine::SendPackTo(const Address& to, const MsgPack& pack) {
+    // Every datagram on the game socket counts against the budget: packs,
+    // resends, pings and pongs.
+    sentBytes[ringIndex.load()] += pack.Length();
+    sentUnmetered += pack.Length();
     int r = sendSocket.SendTo(to, reinterpret_cast<const char*>(pack.data), pack.Length());
     if (r == -2 || r == -3) std::printf("SOCKET FAILED\n");
 }
@@ -172,7 +188,6 @@ int NetEngine::SendAllMessages() {
             else
                 Log(" * Sending NON-ACKING pack to client %d\n\n", int(i));
             SendPack(slot, pack);
-            sentBytes[ringIndex] += pack.byteIndex;
         }
         slot.unreliablePacks.clear();
         for (auto& pack : slot.reliablePacks) {
@@ -180,7 +195,6 @@ int NetEngine::SendAllMessages() {
                 Log(" * Sending ACKING pack to server with S.N. %d\n\n", int(pack->sequence));
             else
                 Log(" * Sending ACKING pack to client %d\n\n", int(i));
-            sentBytes[ringIndex] += pack->byteIndex;
             slot.packsSent += 1;
             std::uint16_t seq = pack->sequence;
             MsgPack* raw = pack.release();
@@ -189,6 +203,7 @@ int NetEngine::SendAllMessages() {
         }
         slot.reliablePacks.clear();
     }
+    queuedUnsent = 0;
     return sent;
 }
 

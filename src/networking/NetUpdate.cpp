@@ -73,12 +73,13 @@ void NetEngine::UpdateSyncEvents() {
 
 void NetEngine::CalcBPS() {
     unsigned int sum = 0;
-    for (unsigned int s : sentBytes) sum += s;
+    for (const auto& s : sentBytes) sum += s.load();
     if (IsServer()) sum += 330;
     bytesPerSecond = sum;
-    ringIndex = (ringIndex + 1) % 60;
-    std::lock_guard hold(sendLock);
-    sentBytes[ringIndex] = 0;
+    sentUnmetered = 0;
+    unsigned int next = (ringIndex.load() + 1) % 60;
+    sentBytes[next] = 0;
+    ringIndex = next;
 }
 
 std::uint16_t NetEngine::NewPing() {
