@@ -28,8 +28,8 @@ double Seconds(Clock::time_point since) { return std::chrono::duration<double>(C
 MSG_UpdatePlayer SamplePlayer(int n) {
     MSG_UpdatePlayer p;
     p.name = std::string("Player_") + char('0' + n);
-    p.position = Vec3{1.5f * float(n), -2.0f, 0.0f};
-    p.velocity = Vec2{0.25f, -9.5f};
+    p.position = D3DXVECTOR3{1.5f * float(n), -2.0f, 0.0f};
+    p.velocity = D3DXVECTOR2{0.25f, -9.5f};
     p.speedBoost = 300;
     p.airRun = 0.5f;
     p.score = 1200 + n;

@@ -10,21 +10,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "framework/Vector.h"
 #include "networking/BitStream.h"
 
 namespace Networking {
 
 class NetEngine;
-
-// Plain vectors standing in for the two- and three-float vectors of the game.
-struct Vec2 {
-    float x = 0, y = 0;
-    bool operator==(const Vec2&) const = default;
-};
-struct Vec3 {
-    float x = 0, y = 0, z = 0;
-    bool operator==(const Vec3&) const = default;
-};
 
 // ---------------------------------------------------------------- fields
 
@@ -78,7 +69,7 @@ public:
     std::uint32_t value = 0;
 };
 
-// A value copied as its little-endian memory image (int, float, Vec2, Vec3).
+// A value copied as its little-endian memory image (int, float, D3DXVECTOR2, D3DXVECTOR3).
 template <class T>
 class NetType : public BaseNetMember {
     static_assert(std::is_trivially_copyable_v<T>);

@@ -293,8 +293,8 @@ TEST(GoldenBytes, EveryTypeAtTwoOffsets) {
 TEST(GoldenBytes, FieldValuesComeBackAtEveryOffset) {
     MSG_UpdatePlayer p;
     p.name = std::string("Player_\x80\xFF");
-    p.position = Vec3{1.0f, -2.5f, 3.75f};
-    p.velocity = Vec2{-0.125f, 9.5f};
+    p.position = D3DXVECTOR3{1.0f, -2.5f, 3.75f};
+    p.velocity = D3DXVECTOR2{-0.125f, 9.5f};
     p.speedBoost = 511;
     p.airRun = 0.3f;
     p.score = -42;

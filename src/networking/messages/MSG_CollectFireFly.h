@@ -13,7 +13,7 @@ public:
 
     NetString name;
     NetType<int> color;
-    NetType<Vec2> position;
+    NetType<D3DXVECTOR2> position;
 };
 
 }  // namespace Networking::NetMessage

@@ -15,7 +15,7 @@ public:
     NetString objectName;
     NetString playerName;
     NetUInt<0, 15> ownerId;
-    NetType<Vec3> position;
+    NetType<D3DXVECTOR3> position;
     NetUInt<0, 0xFFFFFFFFu> color;
 };
 

@@ -12,8 +12,8 @@ public:
     void CallBack(NetEngine& engine) override;
 
     NetString name;
-    NetType<Vec2> splatOffset;
-    NetType<Vec2> position;
+    NetType<D3DXVECTOR2> splatOffset;
+    NetType<D3DXVECTOR2> position;
 };
 
 }  // namespace Networking::NetMessage

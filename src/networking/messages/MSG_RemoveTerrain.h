@@ -11,7 +11,7 @@ public:
 
     void CallBack(NetEngine& engine) override;
 
-    NetType<Vec2> cell;
+    NetType<D3DXVECTOR2> cell;
 };
 
 }  // namespace Networking::NetMessage

@@ -15,8 +15,8 @@ public:
     NetString objectName;
     NetString playerName;
     NetUInt<0, 15> ownerId;
-    NetType<Vec3> position;
-    NetType<Vec2> velocity;
+    NetType<D3DXVECTOR3> position;
+    NetType<D3DXVECTOR2> velocity;
     NetUInt<0, 0xFFFFFFFFu> color;
 };
 

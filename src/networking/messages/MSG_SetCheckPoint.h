@@ -11,7 +11,7 @@ public:
 
     void CallBack(NetEngine& engine) override;
 
-    NetType<Vec2> position;
+    NetType<D3DXVECTOR2> position;
 };
 
 }  // namespace Networking::NetMessage

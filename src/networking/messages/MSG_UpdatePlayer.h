@@ -12,8 +12,8 @@ public:
     void CallBack(NetEngine& engine) override;
 
     NetString name;
-    NetType<Vec3> position;
-    NetType<Vec2> velocity;
+    NetType<D3DXVECTOR3> position;
+    NetType<D3DXVECTOR2> velocity;
     NetUInt<0, 511> speedBoost;
     NetType<float> airRun;
     NetType<int> score;
