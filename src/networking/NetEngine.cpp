@@ -103,10 +103,11 @@ void NetEngine::ReadConfigFile() {
 }
 
 void NetEngine::Log(const char* format, ...) const {
-    if (!debugOn || !debugLog) return;
+    std::FILE* stream = debugLog.load();
+    if (!debugOn || !stream) return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(debugLog, format, args);
+    std::vfprintf(stream, format, args);
     va_end(args);
 }
 

@@ -152,7 +152,10 @@ public:
 
     // Starts the body unless it runs already.
     void Start(Param param) {
-        if (worker.joinable()) return;
+        if (worker.joinable()) {
+            if (running.load()) return;
+            worker.join();  // the body ended on its own (its socket failed)
+        }
         stopFlag = false;
         running = true;
         worker = std::thread([this, target = std::ref(param)]() { Run(target); });
@@ -334,7 +337,7 @@ private:
 
     std::unique_ptr<Client[]> slots;
     std::vector<SyncEvent> syncEvents;
-    std::FILE* debugLog = nullptr;
+    std::atomic<std::FILE*> debugLog{nullptr};
     std::atomic<bool> debugOn{true};
 
     // Local state.

@@ -17,7 +17,6 @@ using PrivateNetMessage::PMSG_Ack;
 constexpr int SEQUENCE_WINDOW = 1024;
 
 constexpr unsigned int RELIABLE_HEADER_BITS = 17;  // reliable flag, 16-bit number
-constexpr unsigned int UNRELIABLE_HEADER_BITS = 2;  // reliable flag, immediate flag
 // What a pack adds to its messages' bytes: the count, the flags and the last byte.
 constexpr unsigned int NEW_PACK_BYTES = 5;
 
@@ -63,7 +62,9 @@ unsigned int NetEngine::ResendTime(unsigned int rtt) { return std::max(15u, unsi
 
 void NetEngine::PrivateSendNetMessageToClient(Client& slot, BaseNetMessage& msg, bool reliable, bool immediate) {
     unsigned int bits = msg.Size();
-    if ((BaseNetMessage::ID_BITS + bits + RELIABLE_HEADER_BITS + 7) / 8 + 2 >= MAX_PACK_BYTES)
+    // A fresh reliable pack has its first free bit at byte 4, bit 1; a message
+    // that does not fit there fits no pack at all (a caller's error).
+    if ((BaseNetMessage::ID_BITS + bits + RELIABLE_HEADER_BITS % 8) / 8 + 2 + RELIABLE_HEADER_BITS / 8 >= MAX_PACK_BYTES)
         FatalError("A network message is too large for one pack.", "Network Engine: ", 1);
     if (reliable) {
         Log("   * Sending %s RELIABLY to client %d.\n", MessageName(msg.typeId), int(slot.id));

@@ -8,6 +8,7 @@
 
 #include "networking/Messages.h"
 #include "support/FakeClock.h"
+#include "support/FatalCapture.h"
 #include "networking/NetTestSupport.h"
 
 using namespace Networking;
@@ -369,4 +370,21 @@ TEST_F(Pair, ResendTimingThroughUpdate) {
     seam.drop = nullptr;
     EXPECT_TRUE(nettest::PumpUntil(both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 20, 8));
     EXPECT_GT(client.GetDropPercent(0), 0.0f);
+}
+
+TEST_F(Pair, TheLargestMessageThatFitsAPackGoesALargerOneIsACallersError) {
+    FatalCapture fatal;
+    std::vector<std::size_t> lengths;
+    server.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (auto* d = dynamic_cast<const MSG_DeleteObj*>(&m)) lengths.push_back(d->name.value.size());
+    });
+    MSG_DeleteObj largest, tooLarge;
+    largest.name = std::string(1394, 'n');
+    tooLarge.name = std::string(1395, 'n');
+    client.SendNetMessage(largest, true);
+    client.SendNetMessage(largest, false);
+    EXPECT_THROW(client.SendNetMessage(tooLarge, true), FatalExit);
+    EXPECT_THROW(client.SendNetMessage(tooLarge, false), FatalExit);
+    nettest::Pump(both, 2);
+    EXPECT_EQ(lengths, (std::vector<std::size_t>{1394, 1394}));
 }
