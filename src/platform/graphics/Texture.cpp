@@ -1,0 +1,9 @@
+#include "platform/graphics/Texture.h"
+
+#include "platform/graphics/Frame.h"
+
+int Texture::sheetWidth = 0;
+int Texture::sheetHeight = 0;
+int Texture::sheetCount = 0;
+std::vector<Texture*> TextureList;
+Frame Frame::white;
