@@ -180,7 +180,7 @@ const std::string& Effect::GetTechnique() const {
 bool Effect::SetTexture(const char* name, GLTexture* texture) {
     for (int unit = 0; unit < 4; ++unit)
         if (std::strcmp(name, textureNames[unit]) == 0) {
-            textures[unit] = texture;
+            textures[unit] = texture ? texture->name : 0;
             return true;
         }
     return false;
@@ -200,6 +200,10 @@ bool Effect::SetVectorArray(const char* name, const float* vectors, unsigned cou
 }
 
 void Effect::InvalidateState() { bound = nullptr; }
+
+void Effect::ClearTextures() {
+    for (GLuint& texture : textures) texture = 0;
+}
 
 void Effect::CommitChanges() {
     if (!current) return;
@@ -237,7 +241,7 @@ void Effect::CommitChanges() {
     }
     for (int unit = 0; unit < 4; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, textures[unit] ? textures[unit]->name : 0);
+        glBindTexture(GL_TEXTURE_2D, textures[unit]);
     }
     glUniformMatrix4fv(current->worldViewProj, 1, GL_FALSE, worldViewProj);
     glUniform1f(current->targetFlipY, targetFlipY);

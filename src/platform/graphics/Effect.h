@@ -30,6 +30,9 @@ public:
 
     // "texture0", "texture1", "tileTex", "maskTex"; false for another name.
     bool SetTexture(const char* name, GLTexture* texture);
+    // Unbinds every texture parameter (before a window is drawn, so no
+    // parameter outlives the texture it named).
+    void ClearTextures();
     // "worldViewProj".
     bool SetMatrix(const char* name, const D3DXMATRIX& matrix);
     // "instancedata": count four-float vectors (at most 240).
@@ -51,7 +54,7 @@ private:
     std::vector<Technique*> techniques;
     Technique* current = nullptr;
     Technique* bound = nullptr;
-    GLTexture* textures[4] = {};
+    GLuint textures[4] = {};
     float worldViewProj[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::vector<float> instanceData;
     unsigned instanceCount = 0;

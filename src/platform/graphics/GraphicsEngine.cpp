@@ -387,6 +387,7 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     view = translation * scaling;
     SetTextures();
     Effect& effect = pShader[SHADER_FX];
+    effect.ClearTextures();
 
     for (unsigned j = 0; j < Buffer::layer_count; ++j) {
         SetRenderTarget(&tb.layerRenderTarget[j]);
