@@ -206,6 +206,7 @@ bool GraphicsEngine::SetRenderTarget(RenderTarget* target) {
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil);
     targetIsTexture = true;
+    targetWidth = target->width;
     targetHeight = target->height;
     pShader[SHADER_FX].SetTargetIsTexture(true);
     SetViewport(0, 0, target->width, target->height);
@@ -216,6 +217,7 @@ void GraphicsEngine::SetWindowTarget(SDL_Window* window, int width, int height) 
     SDL_GL_MakeCurrent(window, context);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     targetIsTexture = false;
+    targetWidth = width;
     targetHeight = height;
     pShader[SHADER_FX].SetTargetIsTexture(false);
     SetViewport(0, 0, width, height);
@@ -234,8 +236,13 @@ void GraphicsEngine::SetViewport(int x, int y, int width, int height) {
 
 void GraphicsEngine::Clear(std::uint32_t colour, bool depth) {
     const int row = targetIsTexture ? viewport[1] : targetHeight - viewport[1] - viewport[3];
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(viewport[0], row, viewport[2], viewport[3]);
+    // Only the viewport is cleared; a viewport over the whole target needs no
+    // scissor, which lets the driver clear the fast way.
+    const bool whole = viewport[0] == 0 && viewport[1] == 0 && viewport[2] == targetWidth && viewport[3] == targetHeight;
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0], row, viewport[2], viewport[3]);
+    }
     glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
                  ((colour >> 24) & 0xFF) / 255.0f);
     GLbitfield mask = GL_COLOR_BUFFER_BIT;

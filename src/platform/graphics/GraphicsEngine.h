@@ -213,6 +213,7 @@ private:
 
     // The current target: a texture (stored top row first) or a window.
     bool targetIsTexture = true;
+    int targetWidth = 0;
     int targetHeight = 0;
     int viewport[4] = {0, 0, 0, 0};
 };
