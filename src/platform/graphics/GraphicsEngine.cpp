@@ -11,10 +11,13 @@
 #include "framework/Resources.h"
 #include "framework/Time.h"
 #include "platform/graphics/DirectX.h"
+#include "platform/graphics/Frame.h"
 #include "platform/graphics/GLTexture.h"
 #include "platform/graphics/RenderTarget.h"
 #include "platform/graphics/RenderThread.h"
+#include "platform/graphics/Texture.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "platform/window/GuiManager.h"
 
 GraphicsEngine graphicsEngine;
 
@@ -110,6 +113,8 @@ bool GraphicsEngine::InitDX(int, int) {
         return false;
     }
     InitTextures();
+    const std::uint32_t whitePixel = 0xFFFFFFFFu;
+    whiteTexture = CreateGLTexture(1, 1, &whitePixel, false);
     return true;
 }
 
@@ -118,6 +123,8 @@ void GraphicsEngine::ReleaseDevice() {
     CollectReleasedObjects();
     for (Effect& effect : pShader) effect.Release();
     ReleaseTextures();
+    ReleaseGLTexture(whiteTexture);
+    whiteTexture = nullptr;
     if (depthStencil) glDeleteRenderbuffers(1, &depthStencil);
     depthStencil = 0;
     depthWidth = depthHeight = 0;
@@ -341,6 +348,34 @@ void GraphicsEngine::RenderTexture(GLTexture* texture, int, int, bool linear) {
         DrawTexture(texture);
 }
 
+void GraphicsEngine::DrawChromePicture(const std::string& set, std::uint32_t colour) {
+    GLTexture* texture = whiteTexture;
+    float u = 0.0f, v = 0.0f, du = 1.0f, dv = 1.0f;
+    if (FrameMap) {
+        const Frame& frame = FrameMap(set, 0, 0);
+        const std::size_t index = static_cast<std::size_t>(frame.texture);
+        if (frame.texture >= 0 && index < TextureList.size() && TextureList[index] && TextureList[index]->texture) {
+            const Texture& t = *TextureList[index];
+            texture = t.texture;
+            u = t.u;
+            v = t.v;
+            du = t.du;
+            dv = t.dv;
+        }
+    }
+    resolution = 1.0f;
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 2.0f, 2.0f, 2.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", scaling);
+    const float values[16] = {0, 0, 1, 1, u, v, du, dv, ((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
+                              (colour & 0xFF) / 255.0f, ((colour >> 24) & 0xFF) / 255.0f, 0, 0, 0, 0};
+    std::copy(values, values + 16, instanceData2D);
+    batchCount = 1;
+    DrawLinearTexture(texture);
+    D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
+}
+
 void GraphicsEngine::DrawTexture(GLTexture* texture) {
     SelectTechnique("Technique2D");
     pShader[SHADER_FX].SetTexture("texture0", texture);
@@ -444,9 +479,14 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
 
 void GraphicsEngine::DrawAll() {
     CollectReleasedObjects();
+    // Window geometry, the window list and the draw lists stay as they are
+    // for the whole turn.
     std::lock_guard<std::recursive_mutex> listLock(TripleBuffer::ListCritical);
+    std::lock_guard<std::recursive_mutex> freeLock(GUI::GuiManager::FreeCritical);
+    guiManager.HandleFullscreen();
     for (TripleBuffer& tb : TripleBuffer::tripleBuffers) DrawTripleBuffer(tb);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    guiManager.Render();
 }
 
 GameArea GraphicsEngine::NoGameArea() { return GameArea{}; }

@@ -89,6 +89,13 @@ public:
     // resolution, and empties the batch.
     void SetTextures();
 
+    // Draws frame 0 of animation 0 of a named animation set over the whole
+    // viewport in a tint (white when the set is not loaded); the resolution
+    // is left at 1.
+    void DrawChromePicture(const std::string& set, std::uint32_t colour);
+    // A 1 by 1 white texture, for pictures the sheets do not hold.
+    GLTexture* WhiteTexture() const { return whiteTexture; }
+
     // Render thread: the drawing target. A render target (nothing drawn and
     // false when it has no texture), or a window's own surface.
     bool SetRenderTarget(RenderTarget* target);
@@ -209,6 +216,7 @@ private:
     int depthWidth = 0;
     int depthHeight = 0;
     GLTexture* batchTexture = nullptr;
+    GLTexture* whiteTexture = nullptr;
     unsigned batchCount = 0;
 
     // The current target: a texture (stored top row first) or a window.
@@ -230,3 +238,5 @@ void ConvertFromFloatToPixels(float x, int& p);
 // The sheet-data reader, linked in by the unit that reads the sheets; absent
 // while that unit is not part of the build.
 bool ReadSheetData(GraphicsEngine& engine) __attribute__((weak));
+// The frame of a named animation set, from the same unit.
+Frame& FrameMap(const std::string& set, int animation, int frame) __attribute__((weak));
