@@ -22,6 +22,8 @@ class GLTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        // Keeps the GL driver loaded for the whole run (see SanitizerSuppressions.cpp).
+        SDL_GL_LoadLibrary(nullptr);
         SetGLWindowAttributes();
         window = SDL_CreateWindow("test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window, nullptr) << SDL_GetError();

@@ -30,6 +30,8 @@ bool WaitFor(F condition) {
 // targets asked for by another thread are made on the render thread.
 TEST(RenderThread, DrawsFramesQueuedByAnotherThreadUntilQuitting) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    // Keeps the GL driver loaded for the whole run (see SanitizerSuppressions.cpp).
+    SDL_GL_LoadLibrary(nullptr);
     SetGLWindowAttributes();
     SDL_Window* window = SDL_CreateWindow("device", 0, 0, 32, 32, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     ASSERT_NE(window, nullptr);
