@@ -178,6 +178,23 @@ public:
     void ReplaceInitialWindowFlag() { initialWindowReplaced.store(true); }
     bool InitialWindowReplaced() const { return initialWindowReplaced.load(); }
 
+    // The start-up window (main thread): a window of the given size centred
+    // on the primary screen showing the start-up pictures, and the hidden
+    // window the render thread makes its context on. False after a message
+    // box when either cannot be made.
+    bool InitWindow(int width, int height);
+    bool InitInitialWindow() { return InitWindow(400, 300); }
+    bool ShowInitialWindow();
+    // Main thread, every 100 ms during start-up: events, and the picture of
+    // the moment (a new one every half second).
+    void HandleInitialWindow();
+    // Game thread, before its first state: closes the start-up window
+    // (through the window thread) and lets the render thread draw.
+    void ReplaceInitialWindow();
+    SDL_Window* GetInitialWindow() const { return initialWindow; }
+    // Which start-up picture shows at a time in milliseconds.
+    static int InitialPictureAt(std::uint32_t ms) { return static_cast<int>((ms / 500) % 3); }
+
     // Draw calls issued since the counter was last reset (render thread).
     std::uint64_t drawCalls = 0;
 
@@ -206,6 +223,8 @@ private:
     std::thread renderThread;
 
     SDL_Window* deviceWindow = nullptr;
+    SDL_Window* initialWindow = nullptr;
+    SDL_Surface* initialPictures[3] = {};
     SDL_GLContext context = nullptr;
     Effect pShader[SHADER_COUNT];
     float instanceData2D[INSTANCE_DATA_2D * 4] = {};
