@@ -2,6 +2,10 @@
 // registries are filled at start-up.
 #include "framework/TypeRegistry.h"
 
+namespace EngineData::NetworkingUpdate {
+Engine* _Init();
+}
+
 namespace {
 
 const ObjectTypeEntry kObjectTypes[] = {
@@ -193,7 +197,7 @@ const EngineTypeEntry kEngineTypes[] = {
     {"GraphicsUpdate", nullptr},
     {"GuiManager", nullptr},
     {"Input", nullptr},
-    {"NetworkingUpdate", nullptr},
+    {"NetworkingUpdate", &EngineData::NetworkingUpdate::_Init},
     {"PostCameraUpdate", nullptr},
     {"PreCameraUpdate", nullptr},
     {"ProfilerDraw", nullptr},
