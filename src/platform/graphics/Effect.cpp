@@ -135,14 +135,15 @@ bool Effect::Load(const std::string& source, std::string& errors) {
     }
     glUseProgram(0);
 
-    glGenSamplers(3, samplers);
-    const GLint minFilter[3] = {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR};
+    glGenSamplers(6, samplers);
+    const GLint minFilter[6] = {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR,
+                                GL_NEAREST,               GL_LINEAR,               GL_LINEAR};
     const GLint magFilter[3] = {GL_NEAREST, GL_LINEAR, GL_LINEAR};
     const GLint wrapU[3] = {GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE, GL_REPEAT};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 6; ++i) {
         glSamplerParameteri(samplers[i], GL_TEXTURE_MIN_FILTER, minFilter[i]);
-        glSamplerParameteri(samplers[i], GL_TEXTURE_MAG_FILTER, magFilter[i]);
-        glSamplerParameteri(samplers[i], GL_TEXTURE_WRAP_S, wrapU[i]);
+        glSamplerParameteri(samplers[i], GL_TEXTURE_MAG_FILTER, magFilter[i % 3]);
+        glSamplerParameteri(samplers[i], GL_TEXTURE_WRAP_S, wrapU[i % 3]);
         glSamplerParameteri(samplers[i], GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     current = techniques.front();
@@ -157,10 +158,11 @@ void Effect::Release() {
         delete technique;
     }
     techniques.clear();
-    if (samplers[0]) glDeleteSamplers(3, samplers);
+    if (samplers[0]) glDeleteSamplers(6, samplers);
     std::memset(samplers, 0, sizeof samplers);
     current = nullptr;
     bound = nullptr;
+    for (GLuint& sampler : boundSamplers) sampler = 0;
 }
 
 bool Effect::SetTechnique(const std::string& name) {
@@ -181,6 +183,7 @@ bool Effect::SetTexture(const char* name, GLTexture* texture) {
     for (int unit = 0; unit < 4; ++unit)
         if (std::strcmp(name, textureNames[unit]) == 0) {
             textures[unit] = texture ? texture->name : 0;
+            texturesMipmapped[unit] = texture && texture->mipmapped;
             return true;
         }
     return false;
@@ -199,10 +202,14 @@ bool Effect::SetVectorArray(const char* name, const float* vectors, unsigned cou
     return true;
 }
 
-void Effect::InvalidateState() { bound = nullptr; }
+void Effect::InvalidateState() {
+    bound = nullptr;
+    for (GLuint& sampler : boundSamplers) sampler = 0;
+}
 
 void Effect::ClearTextures() {
     for (GLuint& texture : textures) texture = 0;
+    for (bool& mipmapped : texturesMipmapped) mipmapped = false;
 }
 
 void Effect::CommitChanges() {
@@ -233,15 +240,17 @@ void Effect::CommitChanges() {
             case Blend::Add: glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ZERO); break;
         }
         glDisable(GL_CULL_FACE);
-        glBindSampler(0, samplers[info.sampler0]);
-        glBindSampler(1, samplers[LinearClamp]);
-        glBindSampler(2, samplers[WrapClamp]);
-        glBindSampler(3, samplers[LinearClamp]);
         bound = current;
     }
+    const int kinds[4] = {info.sampler0, LinearClamp, WrapClamp, LinearClamp};
     for (int unit = 0; unit < 4; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);
         glBindTexture(GL_TEXTURE_2D, textures[unit]);
+        const GLuint sampler = samplers[kinds[unit] + (texturesMipmapped[unit] ? 0 : 3)];
+        if (boundSamplers[unit] != sampler) {
+            glBindSampler(static_cast<GLuint>(unit), sampler);
+            boundSamplers[unit] = sampler;
+        }
     }
     glUniformMatrix4fv(current->worldViewProj, 1, GL_FALSE, worldViewProj);
     glUniform1f(current->targetFlipY, targetFlipY);

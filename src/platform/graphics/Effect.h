@@ -55,9 +55,13 @@ private:
     Technique* current = nullptr;
     Technique* bound = nullptr;
     GLuint textures[4] = {};
+    bool texturesMipmapped[4] = {};
+    GLuint boundSamplers[4] = {};
     float worldViewProj[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::vector<float> instanceData;
     unsigned instanceCount = 0;
     float targetFlipY = -1.0f;
+    // Point, linear and wrap, each with mip filtering and without (for
+    // textures of one level, where both sample the same).
     GLuint samplers[6] = {};
 };

@@ -22,7 +22,7 @@ GLTexture* CreateGLTexture(int width, int height, const void* rgba, bool mipmaps
         glDeleteTextures(1, &name);
         return nullptr;
     }
-    return new GLTexture{name, width, height};
+    return new GLTexture{name, width, height, mipmaps};
 }
 
 void ReleaseGLTexture(GLTexture* texture) {

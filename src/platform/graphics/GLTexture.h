@@ -8,6 +8,7 @@ struct GLTexture {
     GLuint name = 0;
     int width = 0;
     int height = 0;
+    bool mipmapped = false;  // carries a full mip chain
 };
 
 // Render thread only: uploads width x height RGBA8 pixels, top row first (a
