@@ -294,3 +294,33 @@ TEST_F(StateWindowTest, AFrameFillsTheOldestBufferAndKeepsTheCamera) {
     EXPECT_EQ(TripleBuffer::tripleBuffers.size(), before - 1);
     EXPECT_TRUE(guiManager.Windows().empty());
 }
+
+TEST_F(StateWindowTest, ForwardersReachTheCurrentStatesWindow) {
+    world::RegisterLevel("Options");
+    State* state = NewState("Options");
+    State::_currentState = state;
+    State::SetSize(400, 300);
+    EXPECT_FLOAT_EQ(State::GetResolution(), 4.0f / 3.0f);
+    EXPECT_EQ(State::GetRenderWidth(), 400);
+    EXPECT_EQ(State::GetRenderHeight(), 300);
+    EXPECT_EQ(state->window->GetWindow()->GetWidth(), 420);
+    EXPECT_EQ(state->window->GetWindow()->GetHeight(), 340);
+    EXPECT_EQ(state->renderData->layerRenderTarget[2].width, 400);
+    State::SetPos(50, 60);
+    EXPECT_EQ(State::GetX(), 50);
+    EXPECT_EQ(State::GetY(), 60);
+    EXPECT_EQ(state->window->GetWindow()->GetXpos(), 40);
+    State::SetX(70);
+    EXPECT_EQ(State::GetX(), 70);
+    EXPECT_EQ(State::GetY(), 0);
+    State::SetTitle("Options");
+    EXPECT_EQ(State::GetTitle(), "Options");
+    EXPECT_NE(State::GetHwnd(), nullptr);
+    State::Activate();
+    EXPECT_TRUE(State::Active());
+    // With no current state nothing is reached.
+    State::_currentState = nullptr;
+    EXPECT_EQ(State::GetWidth(), 0);
+    EXPECT_FALSE(State::IsFullscreen());
+    State::SetSize(10, 10);
+}
