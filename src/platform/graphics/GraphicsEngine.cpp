@@ -16,6 +16,15 @@
 #include "platform/graphics/RenderTarget.h"
 #include "platform/graphics/RenderThread.h"
 #include "platform/graphics/Texture.h"
+// The sheet-data reader joins the build with the asset pipeline.
+#if __has_include("platform/graphics/SheetData.h")
+#include "platform/graphics/SheetData.h"
+#define GF_HAVE_SHEET_DATA 1
+#endif
+#if __has_include("platform/graphics/Font.h")
+#include "platform/graphics/Font.h"
+#define GF_HAVE_FONTS 1
+#endif
 #include "platform/graphics/TripleBuffer.h"
 #include "platform/window/GuiManager.h"
 
@@ -188,7 +197,14 @@ void GraphicsEngine::Reset() {
 }
 
 void GraphicsEngine::LoadTextures() {
-    if (ReadSheetData) ReadSheetData(*this);
+#if GF_HAVE_SHEET_DATA
+    if (!HasInternalResource(kSheetDataResource)) return;
+    // Every sheet becomes a texture with a full mip chain.
+    LoadSheetData([](int, const SheetImage& image) {
+        return CreateGLTexture(image.width, image.height, image.rgba.data(), true);
+    });
+    SetWhiteFrame();
+#endif
 }
 
 GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {
@@ -349,19 +365,19 @@ void GraphicsEngine::RenderTexture(GLTexture* texture, int, int, bool linear) {
 }
 
 void GraphicsEngine::DrawChromePicture(const std::string& set, std::uint32_t colour) {
+    DrawChromeFrame(FrameMap(set, 0, 0), colour);
+}
+
+void GraphicsEngine::DrawChromeFrame(const Frame& frame, std::uint32_t colour) {
     GLTexture* texture = whiteTexture;
     float u = 0.0f, v = 0.0f, du = 1.0f, dv = 1.0f;
-    if (FrameMap) {
-        const Frame& frame = FrameMap(set, 0, 0);
-        const std::size_t index = static_cast<std::size_t>(frame.texture);
-        if (frame.texture >= 0 && index < TextureList.size() && TextureList[index] && TextureList[index]->texture) {
-            const Texture& t = *TextureList[index];
-            texture = t.texture;
-            u = t.u;
-            v = t.v;
-            du = t.du;
-            dv = t.dv;
-        }
+    const Texture* t = FrameTexture(frame);
+    if (t && t->texture) {
+        texture = t->texture;
+        u = t->u;
+        v = t->v;
+        du = t->du;
+        dv = t->dv;
     }
     resolution = 1.0f;
     D3DXMATRIX scaling;
@@ -374,6 +390,30 @@ void GraphicsEngine::DrawChromePicture(const std::string& set, std::uint32_t col
     DrawLinearTexture(texture);
     D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
     pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
+}
+
+void GraphicsEngine::DrawChromeTitle(const std::string& title, int left, int top, int height) {
+#if GF_HAVE_FONTS
+    auto font = FontMap.find("default");
+    if (font == FontMap.end()) return;
+    const std::uint32_t tint = 0xFFC4BDADu;  // 196, 189, 173
+    int pen = 0;
+    for (char c : title) {
+        const int code = static_cast<unsigned char>(c) & 0x7F;
+        // Letters sit edge to edge: the advance is the letter's truncated width.
+        const int width = static_cast<int>(static_cast<float>(height) * font->second.width[code]);
+        if (width > 0) {
+            SetViewport(pen + left, top, width, height);
+            DrawChromeFrame(FrameMap("default", code, 0), tint);
+        }
+        pen += width;
+    }
+#else
+    (void)title;
+    (void)left;
+    (void)top;
+    (void)height;
+#endif
 }
 
 void GraphicsEngine::DrawTexture(GLTexture* texture) {

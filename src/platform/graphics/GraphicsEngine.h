@@ -93,6 +93,10 @@ public:
     // viewport in a tint (white when the set is not loaded); the resolution
     // is left at 1.
     void DrawChromePicture(const std::string& set, std::uint32_t colour);
+    void DrawChromeFrame(const Frame& frame, std::uint32_t colour);
+    // The window title in the "default" font, letters height pixels high
+    // from (left, top); nothing while that font is not loaded.
+    void DrawChromeTitle(const std::string& title, int left, int top, int height);
     // A 1 by 1 white texture, for pictures the sheets do not hold.
     GLTexture* WhiteTexture() const { return whiteTexture; }
 
@@ -254,8 +258,3 @@ void ConvertFromFloatToPixels(float x, float y, int& px, int& py);
 void ConvertFromPixelsToFloat(int p, float& x);
 void ConvertFromFloatToPixels(float x, int& p);
 
-// The sheet-data reader, linked in by the unit that reads the sheets; absent
-// while that unit is not part of the build.
-bool ReadSheetData(GraphicsEngine& engine) __attribute__((weak));
-// The frame of a named animation set, from the same unit.
-Frame& FrameMap(const std::string& set, int animation, int frame) __attribute__((weak));

@@ -331,6 +331,7 @@ void GuiWindow::RenderHelper(bool full, bool present) {
         engine.DrawChromePicture("exit", closeColor.load());
         engine.SetViewport(W - 60, 5, 20, 20);
         engine.DrawChromePicture("minimize", minimizeColor.load());
+        engine.DrawChromeTitle(window->GetTitle(), 15, 2, 25);
     }
     if (present) SDL_GL_SwapWindow(window->GetHwnd());
 }
