@@ -191,7 +191,9 @@ void GraphicsEngine::ReleaseTextures() {
 
 void GraphicsEngine::Reset() {
     pShader[SHADER_FX].InvalidateState();
+    guiManager.OnLostDevice();
     TripleBuffer::OnLost();
+    guiManager.OnReset();
     TripleBuffer::OnReset();
     InitTextures();
 }

@@ -23,7 +23,12 @@ bool OnWindowThread() { return windowThread.load() == std::this_thread::get_id()
 
 bool WindowClass::Init() { return true; }
 
-void WindowClass::SetWindowThread() { windowThread.store(std::this_thread::get_id()); }
+void WindowClass::SetWindowThread() {
+    windowThread.store(std::this_thread::get_id());
+    // Closing a window from the system (Alt+F4) does nothing: only the
+    // window's own close button ends a state.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+}
 
 std::size_t WindowClass::PendingRequests() {
     std::lock_guard<std::recursive_mutex> lock(WinCrit);
