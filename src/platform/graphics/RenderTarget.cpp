@@ -10,7 +10,7 @@ void RenderTarget::Create() {
     if (texture || width <= 0 || height <= 0) return;
     texture = CreateGLTexture(width, height, nullptr, false);
     if (!texture) {
-        DXTrace("RenderTarget", __LINE__, "CreateTexture(width, height, 1, D3DUSAGE_RENDERTARGET, ...)");
+        DXTrace("RenderTarget", __LINE__, "glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, ...)");
         return;
     }
     glGenFramebuffers(1, &framebuffer);
@@ -19,7 +19,7 @@ void RenderTarget::Create() {
     const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     if (status != GL_FRAMEBUFFER_COMPLETE) {
-        DXTrace("RenderTarget", __LINE__, "texture->GetSurfaceLevel(0, &surface)");
+        DXTrace("RenderTarget", __LINE__, "glCheckFramebufferStatus(GL_FRAMEBUFFER)");
         Release();
     }
 }

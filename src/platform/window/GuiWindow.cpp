@@ -99,7 +99,16 @@ void GuiWindow::SetSize(int width, int height, bool keepWindow, bool keepRenderT
                   windowWidth, windowHeight);
 }
 
-void GuiWindow::SetPos(int x, int y) { window->SetPos(x - renderTarget->offsetX, y - renderTarget->offsetY); }
+// Geometry the render thread draws from changes under FreeCritical.
+void GuiWindow::SetPos(int x, int y) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetPos(x - renderTarget->offsetX, y - renderTarget->offsetY);
+}
+
+void GuiWindow::SetTitle(const std::string& title) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetTitle(title);
+}
 
 int GuiWindow::GetX() const { return window->GetXpos() + renderTarget->offsetX; }
 int GuiWindow::GetY() const { return window->GetYpos() + renderTarget->offsetY; }
@@ -271,9 +280,12 @@ void GuiWindow::UpdateWith(const WindowInput& input) {
         }
     }
     if (wanted) cursorStatus.store(CURSOR_GAME);
-    if (resizing) ResolveResizing(resizeSide);
-    if (moving && (mouseX != previousMouseX || mouseY != previousMouseY))
-        window->SetPos(window->GetXpos() + mouseX - previousMouseX, window->GetYpos() + mouseY - previousMouseY);
+    {
+        std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+        if (resizing) ResolveResizing(resizeSide);
+        if (moving && (mouseX != previousMouseX || mouseY != previousMouseY))
+            window->SetPos(window->GetXpos() + mouseX - previousMouseX, window->GetYpos() + mouseY - previousMouseY);
+    }
     previousMouseX = mouseX;
     previousMouseY = mouseY;
 }

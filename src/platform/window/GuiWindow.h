@@ -109,7 +109,7 @@ public:
     void DeActivate() { window->DeActivate(); }
     void ShowWindow();
     void HideWindow();
-    void SetTitle(const std::string& title) { window->SetTitle(title); }
+    void SetTitle(const std::string& title);
     const std::string& GetTitle() const { return window->GetTitle(); }
     const std::string& GetName() const { return name; }
     WindowClass* GetWindow() const { return window; }
