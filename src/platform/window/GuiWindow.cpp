@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/Game.h"
+#include "framework/GameVariables.h"
 #include "framework/Level.h"
 #include "framework/State.h"
 #include "platform/graphics/GLTexture.h"
@@ -228,6 +230,7 @@ void GuiWindow::Update(float) {
     input.leftDown = Mouse.Pressed(0);
     input.leftClicked = Mouse.Triggered(0);
     input.toggleFullScreen = Keyboard.Triggered(DIK_F4);
+    input.stretchSwitch = GetMyGame() != nullptr ? GameVars().resolutionAuto : stretchPixels;
     UpdateWith(input);
 }
 
@@ -241,6 +244,7 @@ void GuiWindow::UpdateWith(const WindowInput& input) {
     mouseX = input.mouseX;
     mouseY = input.mouseY;
     if (input.toggleFullScreen) ToggleFullScreen();
+    if (input.stretchSwitch != stretchPixels) ApplyStretch(!stretchPixels);
     if (!input.leftDown) {
         moving = resizing = false;
         resizeSide = RESIZE_NONE;
@@ -288,6 +292,24 @@ void GuiWindow::UpdateWith(const WindowInput& input) {
     }
     previousMouseX = mouseX;
     previousMouseY = mouseY;
+}
+
+void GuiWindow::ApplyStretch(bool stretch) {
+    stretchPixels = stretch;
+    if (!fullScreen.load()) return;
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    HideWindow();
+    DeActivate();
+    // Stretched pixels: a small image scaled up to the screen; otherwise
+    // as many pixels as the screen has.
+    int width = stretch ? 853 : window->GetWidth();
+    int height = stretch ? 480 : window->GetHeight();
+    if (width < renderTarget->width || height < renderTarget->height) FitToAspect(width, height, resolution);
+    renderTarget->width = width;
+    renderTarget->height = height;
+    renderTarget->offsetX = (window->GetWidth() - width) / 2;
+    renderTarget->offsetY = (window->GetHeight() - height) / 2;
+    renderTarget->Refresh();
 }
 
 void GuiWindow::Render() {

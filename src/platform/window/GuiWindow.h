@@ -31,6 +31,7 @@ struct WindowInput {
     bool leftDown = false;     // the left button is held
     bool leftClicked = false;  // and was pressed this frame
     bool toggleFullScreen = false;
+    bool stretchSwitch = false;  // the game-wide switch stretch pixels follows
 };
 
 // One borderless window drawn entirely by the renderer: a frame, the game
@@ -123,6 +124,9 @@ public:
     bool IsFreed() const { return freed.load(); }
     void OnLostDevice();
     void OnReset();
+    // Follows the game-wide stretch switch; in full screen the render size
+    // changes with it.
+    void ApplyStretch(bool stretch);
 
     static std::uint32_t Pack(float r, float g, float b, float a);
 

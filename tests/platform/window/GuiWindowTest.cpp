@@ -2,6 +2,9 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
+#include <array>
+
 #include "framework/Level.h"
 #include "framework/State.h"
 #include "platform/graphics/CameraGlobals.h"
@@ -323,4 +326,25 @@ TEST_F(StateWindowTest, ForwardersReachTheCurrentStatesWindow) {
     EXPECT_EQ(State::GetWidth(), 0);
     EXPECT_FALSE(State::IsFullscreen());
     State::SetSize(10, 10);
+}
+
+TEST_F(WindowTest, StretchSwitchResizesTheFullScreenImage) {
+    window->SetResolution(16.0f / 9.0f);
+    window->ToggleFullScreen();
+    window->HandleFullscreen();
+    ASSERT_TRUE(window->IsFullScreen());
+    GUI::WindowInput input{0, 0, false, false, false, true};
+    window->UpdateWith(input);
+    EXPECT_TRUE(window->GetStretchPixels());
+    const WindowClass& w = *window->GetWindow();
+    const int expectedWidth = std::min(853, w.GetWidth());
+    EXPECT_LE(window->GetRenderTarget()->width, expectedWidth);
+    EXPECT_LE(window->GetRenderTarget()->height, 480);
+    EXPECT_EQ(window->GetRenderTarget()->offsetX, (w.GetWidth() - window->GetRenderTarget()->width) / 2);
+    input.stretchSwitch = false;
+    window->UpdateWith(input);
+    EXPECT_FALSE(window->GetStretchPixels());
+    // Back to as many pixels as the screen has (fitted to the image's aspect).
+    EXPECT_LE(window->GetRenderTarget()->width, w.GetWidth());
+    EXPECT_TRUE(window->GetRenderTarget()->width == w.GetWidth() || window->GetRenderTarget()->height == w.GetHeight());
 }
