@@ -68,7 +68,9 @@ void GraphicsEngine::JoinRenderThread() {
 }
 
 void GraphicsEngine::Execute() {
-    if (!InitDX(1280, 720)) {
+    SDL_Rect screen{0, 0, 1280, 720};
+    SDL_GetDisplayBounds(0, &screen);
+    if (!InitDX(screen.w, screen.h)) {
         renderThreadEnded.store(true);
         return;
     }

@@ -5,6 +5,7 @@
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "platform/input/InputHooks.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
 
@@ -107,4 +108,9 @@ void InstallStateWindowHooks() {
     State::hooks.renderHeight = &RenderHeight;
     State::hooks.anyWindowActive = &AnyWindowActive;
     GraphicsEngine::currentGameArea = &CurrentGameArea;
+    // The input layer asks the windows whether input counts and where the
+    // cursor lies in game units.
+    inputHooks.windowActive = [] { return State::Active(); };
+    inputHooks.windowWasActive = [] { return State::WasActive(); };
+    inputHooks.screenToGame = [](int x, int y, float* gx, float* gy) { graphicsEngine.ScreenToGame(x, y, *gx, *gy); };
 }

@@ -12,5 +12,6 @@ State* CreateStateByName(const std::string& name);
 void CloseClicked(State* state);
 
 // Wires the states to their windows and draw buffers, and the renderer's
-// coordinate conversion to the current state's window.
+// coordinate conversion and the input layer's window questions to the
+// current state's window.
 void InstallStateWindowHooks();

@@ -11,6 +11,7 @@
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "platform/input/InputHooks.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
 #include "platform/window/StateWindows.h"
@@ -243,6 +244,10 @@ protected:
         SDL_GL_LoadLibrary(nullptr);
         WindowClass::SetWindowThread();
         InstallStateWindowHooks();
+    }
+    void TearDown() override {
+        world::EntityWorld::TearDown();
+        ResetInputHooks();
     }
     // Clicks the close button of the state's window.
     void ClickClose(State* state) {

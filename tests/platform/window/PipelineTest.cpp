@@ -10,13 +10,20 @@
 #include "framework/State.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "platform/input/InputHooks.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
 #include "platform/window/StateWindows.h"
 #include "support/EntityWorld.h"
 
 namespace {
-class PipelineTest : public world::EntityWorld {};
+class PipelineTest : public world::EntityWorld {
+protected:
+    void TearDown() override {
+        world::EntityWorld::TearDown();
+        ResetInputHooks();
+    }
+};
 }  // namespace
 
 // The three threads together: this one serves window requests, a game
