@@ -216,10 +216,12 @@ void wiimote::ReaderDuties() {
             status = true;
             nextStatusTime_ = now + kDutyPeriodMs;
         }
-        bool board = Internal.extensionConnected && Internal.extensionType == BALANCE_BOARD;
-        if (!board && !motionPlusExtension_ && Internal.extensionType != MOTION_PLUS &&
-            Internal.extensionType != PARTIALLY_INSERTED && Reached(now, nextProbeTime_)) {
-            probe = true;
+        // The probe time moves on even when no probe is due, so that the
+        // reader's wait never shrinks to nothing while a board is attached.
+        if (Reached(now, nextProbeTime_)) {
+            const bool board = Internal.extensionConnected && Internal.extensionType == BALANCE_BOARD;
+            probe = !board && !motionPlusExtension_ && Internal.extensionType != MOTION_PLUS &&
+                    Internal.extensionType != PARTIALLY_INSERTED;
             nextProbeTime_ = now + kDutyPeriodMs;
         }
     }

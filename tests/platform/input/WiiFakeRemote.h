@@ -74,10 +74,12 @@ public:
     void SetHasSetOutputReport(bool on) { Set(hasSetOutput, on); }
     // When off the remote takes reports but answers none of them.
     void SetAutoAnswer(bool on) { Set(autoAnswer, on); }
-    // Results that the next control requests get before they succeed.
-    void ScriptControlResults(std::vector<int> results) {
+    // Results that the next control requests (of one report id, or any when
+    // -1) get before they succeed.
+    void ScriptControlResults(std::vector<int> results, int reportId = -1) {
         std::lock_guard<std::mutex> lk(m);
         controlResults.assign(results.begin(), results.end());
+        controlResultsId = reportId;
     }
     // Every control request answers busy while stalled.
     void SetStalled(bool on) { Set(stalled, on); }
@@ -113,6 +115,9 @@ public:
         Report r{};
         std::size_t i = 0;
         for (unsigned char b : bytes) r[i++] = b;
+        Push(r);
+    }
+    void Push(const Report& r) {
         std::lock_guard<std::mutex> lk(m);
         input.push_back(r);
         cv.notify_all();
@@ -153,6 +158,11 @@ public:
     bool IsOpen() {
         std::lock_guard<std::mutex> lk(m);
         return open;
+    }
+    // Every queued report has been read and parsed: the reader waits again.
+    bool Drained() {
+        std::lock_guard<std::mutex> lk(m);
+        return input.empty() && readerWaiting;
     }
     int Opens() {
         std::lock_guard<std::mutex> lk(m);
@@ -214,7 +224,7 @@ private:
         ++opens;
         failed = false;
         input.clear();
-        readerKnown = readerWaiting = readerGone = false;
+        readerKnown = readerWaiting = readerGone = readerSleeping = false;
         readerId = writerId = std::thread::id();
         return true;
     }
@@ -274,7 +284,7 @@ private:
         std::lock_guard<std::mutex> lk(m);
         writerId = std::this_thread::get_id();
         if (stalled) return WiiTransport::kBusy;
-        if (!controlResults.empty()) {
+        if (!controlResults.empty() && (controlResultsId < 0 || controlResultsId == report[0])) {
             int r = controlResults.front();
             controlResults.pop_front();
             if (r != WiiTransport::kOk) return r;
@@ -386,8 +396,9 @@ private:
             // Nothing is on its way when the reader waits with nothing left to
             // read, or when there is no reader any more to read it.
             const bool isReader = self == readerId && readerKnown && !readerGone;
-            const bool readerIdle =
-                isReader || !open || readerGone || (input.empty() && (!readerKnown || readerWaiting));
+            if (isReader) readerSleeping = true;
+            const bool readerIdle = isReader || !open || readerGone || readerSleeping ||
+                                    (input.empty() && (!readerKnown || readerWaiting));
             std::uint32_t next = target;
             if (!isReader && open && !readerGone && readerWaiting && readerDeadline < next) next = readerDeadline;
             const bool earliest = *sleepers.begin() == target;
@@ -405,6 +416,7 @@ private:
             cv.wait_for(lk, std::chrono::microseconds(200));
         }
         sleepers.erase(mine);
+        if (self == readerId) readerSleeping = false;
         cv.notify_all();
     }
     static inline std::atomic<std::uint32_t> now{0};
@@ -420,6 +432,7 @@ private:
     bool present = true, listensData = true, listensControl = true, hasSetOutput = true;
     bool autoAnswer = true, stalled = false, held = false;
     std::deque<int> controlResults;
+    int controlResultsId = -1;
     unsigned char battery = 0xC0;
     std::uint16_t buttons = 0;
     bool extension = false;
@@ -428,7 +441,7 @@ private:
     bool open = false, failed = false;
     int opens = 0;
     std::deque<Report> input;
-    bool readerKnown = false, readerWaiting = false, readerGone = false;
+    bool readerKnown = false, readerWaiting = false, readerGone = false, readerSleeping = false;
     std::uint32_t readerDeadline = 0;
     std::multiset<std::uint32_t> sleepers;
     std::thread::id readerId, writerId;

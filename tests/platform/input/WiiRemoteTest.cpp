@@ -206,6 +206,44 @@ TEST(WiiConnection, ReaderAsksForStatusEverySecondAndProbesForMotionPlus) {
     EXPECT_FALSE(d.remote.MotionPlusDetected());
 }
 
+TEST(WiiConnection, BalanceBoardIsIdentifiedThroughTheReaderAndNeverProbed) {
+    FakeWiiRemote fake;
+    const unsigned char board[6] = {0x00, 0x00, 0xA4, 0x20, 0x04, 0x02};
+    // Registers from 0xA40020: four bytes we do not read, then 24 bytes of calibration.
+    std::vector<unsigned char> cal(4, 0);
+    for (unsigned set = 0; set < 3; ++set)
+        for (unsigned k = 0; k < 4; ++k) {
+            const unsigned v = 1000 * (k + 1) + 1000 * set;
+            cal.push_back(static_cast<unsigned char>(v >> 8));
+            cal.push_back(static_cast<unsigned char>(v));
+        }
+    fake.SetExtension(board, cal);
+    Driver d(fake);
+    ASSERT_TRUE(d.remote.Connect());
+    ASSERT_TRUE(fake.WaitUntil([&] { return d.remote.ReportingMode() == 0x32 && !d.remote.ExtensionBeingSetUp(); }));
+    const wiimote_state state = d.remote.ReaderState();
+    EXPECT_EQ(state.extensionType, wiimote::BALANCE_BOARD);
+    EXPECT_EQ(state.balanceBoard.calibrationInfo.kg34[1], 5000);  // W2's 34 kg point
+
+    // Time goes on (a rumble keeps the clock moving): status requests, but no probes.
+    const std::size_t mark = fake.WriteCount();
+    const std::uint32_t start = fake.Now();
+    d.remote.RumbleFor(2500);
+    ASSERT_TRUE(fake.WaitUntil([&] { return fake.Now() - start >= 2500; }));
+    std::size_t status = 0, probes = 0;
+    for (const Written& w : fake.WritesSince(mark)) {
+        status += w.bytes[0] == 0x15;
+        probes += w.bytes[0] == 0x17 && w.bytes[2] == 0xA6;
+    }
+    EXPECT_GE(status, 3u);
+    EXPECT_EQ(probes, 0u);
+
+    // Unplugged: the remote's own status report tells.
+    fake.SetExtension(nullptr);
+    ASSERT_TRUE(fake.WaitUntil([&] { return (d.remote.RefreshState() & wiimote::EXTENSION_DISCONNECTED) != 0; }));
+    EXPECT_EQ(d.remote.extensionType, wiimote::NONE);
+}
+
 TEST(WiiWriteRing, FullRingRefusesTheNewestReportAndLosesNoQueuedOne) {
     FakeWiiRemote fake;
     fake.SetListens(false, true);
@@ -241,20 +279,21 @@ TEST(WiiWriteRing, WriteThreadRetriesBusyAndDropsUnsupported) {
     ASSERT_TRUE(fake.WaitUntil([&] { return d.remote.QueuedWrites() == 0; }));
     fake.SetAutoAnswer(false);
     std::size_t mark = fake.WriteCount();
-    fake.ScriptControlResults({WiiTransport::kBusy, WiiTransport::kNotReady, WiiTransport::kBusy});
+    fake.ScriptControlResults({WiiTransport::kBusy, WiiTransport::kNotReady, WiiTransport::kBusy}, 0x11);
     d.remote.SetLEDs(0x5);
     ASSERT_TRUE(fake.WaitUntil([&] { return d.remote.QueuedWrites() == 0; }));
-    ASSERT_EQ(fake.WritesSince(mark).size(), 1u);
+    // The write thread keeps the clock going, so the reader's own requests may come in between.
+    ASSERT_EQ(OfKind(fake.WritesSince(mark), 0x11).size(), 1u);
     EXPECT_EQ(fake.Leds(), 0x5);
 
     mark = fake.WriteCount();
-    fake.ScriptControlResults({WiiTransport::kNotSupported});
+    fake.ScriptControlResults({WiiTransport::kNotSupported}, 0x11);
     testing::internal::CaptureStderr();
     d.remote.SetLEDs(0x3);
     ASSERT_TRUE(fake.WaitUntil([&] { return d.remote.QueuedWrites() == 0; }));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("WiiRemote : * BT Stack doesn't suport HID writes! *\n"), std::string::npos);
-    EXPECT_EQ(fake.WritesSince(mark).size(), 0u);
+    EXPECT_EQ(OfKind(fake.WritesSince(mark), 0x11).size(), 0u);
     EXPECT_EQ(fake.Leds(), 0x5);
     EXPECT_TRUE(d.remote.IsConnected());
 }
@@ -365,6 +404,9 @@ TEST(WiiRemoteWrapper, ButtonsAndRumbleObeyTheSwitches) {
 TEST(WiiRemoteWrapper, WiimoteRumbleForActsOnTheGlobalRemote) {
     FakeWiiRemote fake;
     WiimoteRumbleFor(100);  // no driver yet: nothing
+    struct FreeAtEnd {
+        ~FreeAtEnd() { WiiRemote.Free(); }  // before the fake goes, whatever happens
+    } freeAtEnd;
     ASSERT_TRUE(WiiRemote.Init(fake.Finder()));
     fake.Watch(WiiRemote.Driver());
     // The connection's second of rumble, on and off once.
