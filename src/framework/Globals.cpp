@@ -6,9 +6,18 @@
 #include <cstring>
 #include <new>
 
+#include <tinyxml.h>
+
+#include "framework/Archetype.h"
+#include "framework/Engine.h"
+#include "framework/ExObject.h"
 #include "framework/Framerate.h"
+#include "framework/GameVariables.h"
+#include "framework/Level.h"
+#include "framework/Object.h"
 #include "framework/Options.h"
 #include "framework/Quit.h"
+#include "framework/State.h"
 
 namespace {
 void EmptyPointerHandler(void*) {}
@@ -38,7 +47,33 @@ std::vector<Framerate*> Framerate::controllers;
 std::recursive_mutex Framerate::Critical;
 int Framerate::averageWindow = 10;
 
+// The archetype tag table is filled before the records that follow.
+HashMap<ArchetypeTagHandler> ArchetypeTagTable;
+std::vector<std::string> ArchetypeGroupPath;
+std::vector<TiXmlElement*> ArchetypePendingElements;
+std::vector<std::unique_ptr<TiXmlDocument>> ArchetypeTemplateDocuments;
+namespace {
+const bool archetypeTableBuilt = (BuildArchetypeTagTable(), true);
+}  // namespace
+
 TheGlobals Globals;
 Framerate gameFrameRate("Main Loop", 60);
+
+// The registries: engines first, then levels and objects, then the states.
+HashMap<Engine*> Engine::_engines;
+int Engine::_totalEngines = 0;
+HashMap<Level*> Level::_levels;
+HashMap<Object*> Object::_objects;
+HashMap<ExObject*> Object::_exobjects;
+HashMap<std::vector<Object*>> Object::_groups;
+Object* Object::_start = nullptr;
+int Object::_nextID = 0;
+int Object::_totalObjects = 0;
+State* State::_currentState = nullptr;
+std::list<State*> State::_list;
+bool State::wasAnyActive = false;
+StateHooks State::hooks = State::DefaultHooks();
+void (*DeferredGameFunction)(void*) = &EmptyDeferredFunction;
+int CurrentLevelIndex = 0;
 OptionsTableType OptionsTable;
 MemoryManager memoryManager;

@@ -1,0 +1,3 @@
+#include "framework/Event.h"
+
+void Event::DefaultFunction(Entity*, Entity*) {}

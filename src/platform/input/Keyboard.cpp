@@ -1,0 +1,182 @@
+#include "platform/input/Keyboard.h"
+
+#include "platform/input/InputHooks.h"
+#include "platform/input/KeyCodes.h"
+
+Keyboard_ Keyboard;
+
+Keyboard_::Keyboard_() { DetermineKeyVisibility(); }
+
+bool Keyboard_::Init() {
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        liveKeys[k].store(0, std::memory_order_relaxed);
+        latchedKeys[k].store(0, std::memory_order_relaxed);
+    }
+    {
+        std::lock_guard<std::recursive_mutex> hold(Critical);
+        current.fill(0);
+        previous.fill(0);
+        pending.fill(0);
+        poll.fill(0);
+        taken = false;
+    }
+    DetermineKeyVisibility();
+    Reset();
+    return true;
+}
+
+void Keyboard_::DetermineKeyVisibility() {
+    static const unsigned char letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                              DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                              DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+    letterKeys.assign(letters, letters + 26);
+    letterLower = "abcdefghijklmnopqrstuvwxyz";
+    letterUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+    otherKeys.clear();
+    for (unsigned char k = DIK_1; k <= DIK_0; ++k) otherKeys.push_back(k);
+    otherPlain = "1234567890";
+    otherShifted = "!@#$%^&*()";
+    struct Other {
+        unsigned char key;
+        char plain, shifted;
+    };
+    static const Other others[] = {
+        {DIK_MINUS, '-', '_'},     {DIK_EQUALS, '=', '+'}, {DIK_LBRACKET, '[', '{'}, {DIK_RBRACKET, ']', '}'},
+        {DIK_BACKSLASH, '\\', '|'}, {DIK_SEMICOLON, ';', ':'}, {DIK_APOSTROPHE, '\'', '"'}, {DIK_COMMA, ',', '<'},
+        {DIK_PERIOD, '.', '>'},    {DIK_SLASH, '/', '?'},  {DIK_SPACE, ' ', ' '},    {DIK_GRAVE, '`', '~'},
+        {DIK_TAB, '\t', '\t'},     {DIK_RETURN, '\n', '\n'},
+    };
+    for (const Other& o : others) {
+        otherKeys.push_back(o.key);
+        otherPlain += o.plain;
+        otherShifted += o.shifted;
+    }
+}
+
+void Keyboard_::DeviceKey(unsigned char key, bool down) {
+    if (down) {
+        latchedKeys[key].store(1, std::memory_order_relaxed);
+        liveKeys[key].store(1, std::memory_order_relaxed);
+    } else {
+        liveKeys[key].store(0, std::memory_order_relaxed);
+    }
+}
+
+void Keyboard_::Update() {
+    // A key reads as down when it is down now or went down since the last read.
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        std::uint8_t latched = latchedKeys[k].exchange(0, std::memory_order_relaxed);
+        poll[k] = (liveKeys[k].load(std::memory_order_relaxed) | latched) ? 0x80 : 0;
+    }
+}
+
+void Keyboard_::Reset() {
+    pressCount.fill(0);
+    lastPressed.fill(0);
+    everPressed.fill(false);
+    useCount = 0;
+    lastUsed = 0;
+    everUsed = false;
+}
+
+void Keyboard_::SendStateToStream() {
+    std::lock_guard<std::recursive_mutex> hold(Critical);
+    if (taken) pending.fill(0);
+    for (int k = 0; k < NUM_KEYS; ++k) pending[k] |= poll[k];
+    taken = false;
+}
+
+void Keyboard_::GetStateFromStream() {
+    {
+        std::lock_guard<std::recursive_mutex> hold(Critical);
+        previous = current;
+        taken = true;
+        current = pending;
+    }
+    bool anyDown = false;
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        bool down = current[k] != 0;
+        pressCount[k] = down ? pressCount[k] + 1 : 0;
+        lastPressed[k] = down ? 0 : lastPressed[k] + 1;
+        everPressed[k] = everPressed[k] || down;
+        anyDown = anyDown || down;
+    }
+    useCount = anyDown ? useCount + 1 : 0;
+    lastUsed = anyDown ? 0 : lastUsed + 1;
+    everUsed = everUsed || anyDown;
+
+    // Typed characters: each key that fires by the held-key rule this frame,
+    // symbols before letters, in list order.
+    framesKeys.clear();
+    const bool shift = current[DIK_LSHIFT] || current[DIK_RSHIFT];
+    const bool caps = CapsLockOn();
+    auto fires = [this](unsigned char key) {
+        int n = pressCount[key];
+        return n == 1 || (n >= DELAY && (n - RATE) % RATE == 0);
+    };
+    for (std::size_t i = 0; i < otherKeys.size(); ++i)
+        if (fires(otherKeys[i])) framesKeys += shift ? otherShifted[i] : otherPlain[i];
+    for (std::size_t i = 0; i < letterKeys.size(); ++i)
+        if (fires(letterKeys[i])) framesKeys += (shift != caps) ? letterUpper[i] : letterLower[i];
+}
+
+void Keyboard_::Free() {
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        liveKeys[k].store(0, std::memory_order_relaxed);
+        latchedKeys[k].store(0, std::memory_order_relaxed);
+    }
+}
+
+bool Keyboard_::Pressed(unsigned char key) const { return inputHooks.windowActive() && _Pressed(key); }
+
+bool Keyboard_::Triggered(unsigned char key) const { return inputHooks.windowActive() && _Triggered(key); }
+
+bool Keyboard_::Released(unsigned char key) const {
+    if (!inputHooks.windowWasActive()) return false;
+    // Losing the focus while a key is down counts as letting it go.
+    if (!inputHooks.windowActive() && current[key]) return true;
+    return _Released(key);
+}
+
+bool Keyboard_::Held(unsigned char key, int delay, int rate) const {
+    if (!inputHooks.windowActive()) return false;
+    int n = pressCount[key];
+    if (n <= 0) return false;
+    if (n == 1) return true;
+    if (n < delay) return false;
+    if (rate <= 0) return false;  // no repeat rather than a division by zero
+    return (n - rate) % rate == 0;
+}
+
+bool Keyboard_::AnyPressed() const {
+    if (!inputHooks.windowActive()) return false;
+    for (int k = 0; k < NUM_KEYS; ++k)
+        if (current[k]) return true;
+    return false;
+}
+
+bool Keyboard_::AnyTriggered() const {
+    if (!inputHooks.windowActive()) return false;
+    for (int k = 0; k < NUM_KEYS; ++k)
+        if (current[k] && !previous[k]) return true;
+    return false;
+}
+
+bool Keyboard_::AnyReleased() const {
+    if (!inputHooks.windowWasActive()) return false;
+    const bool active = inputHooks.windowActive();
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        if (!active && current[k]) return true;
+        if (!current[k] && previous[k]) return true;
+    }
+    return false;
+}
+
+std::string Keyboard_::GetFramesKeys(const bool* filter) const {
+    if (!filter) return framesKeys;
+    std::string out;
+    for (char c : framesKeys)
+        if (filter[static_cast<unsigned char>(c)]) out += c;
+    return out;
+}

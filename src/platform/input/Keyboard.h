@@ -1,0 +1,90 @@
+#pragma once
+// The keyboard: per-key state of 256 key codes for the game thread, fed by
+// the input thread's polls, which read what the window thread's key events
+// left behind.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class Keyboard_ {
+public:
+    static constexpr int NUM_KEYS = 256;
+    static constexpr int DELAY = 30;  // frames before a held key repeats
+    static constexpr int RATE = 3;    // frames between repeats
+
+    Keyboard_();
+    Keyboard_(const Keyboard_&) = delete;
+    Keyboard_& operator=(const Keyboard_&) = delete;
+
+    bool Init();
+    // Input thread: reads the device into the poll buffer.
+    void Update();
+    void Reset();
+    // Input thread, under the input lock: ORs the poll buffer into the pending block.
+    void SendStateToStream();
+    // Game thread, under the input lock: takes the pending block as this frame's state.
+    void GetStateFromStream();
+    void Free();
+
+    bool Pressed(unsigned char key) const;
+    bool Triggered(unsigned char key) const;
+    bool Released(unsigned char key) const;
+    bool Held(unsigned char key, int delay, int rate) const;
+    bool AnyPressed() const;
+    bool AnyTriggered() const;
+    bool AnyReleased() const;
+    bool _Pressed(unsigned char key) const { return current[key] != 0; }
+    bool _Triggered(unsigned char key) const { return current[key] && !previous[key]; }
+    bool _Released(unsigned char key) const { return !current[key] && previous[key]; }
+
+    int PressCount(unsigned char key) const { return pressCount[key]; }
+    int LastPressed(unsigned char key) const { return lastPressed[key]; }
+    bool EverPressed(unsigned char key) const { return everPressed[key]; }
+    int UseCount() const { return useCount; }
+    int LastUsed() const { return lastUsed; }
+    bool EverUsed() const { return everUsed; }
+
+    // This frame's typed characters, keeping those whose entry in filter (256
+    // entries, indexed by the character's byte value) is true; a null filter keeps all.
+    std::string GetFramesKeys(const bool* filter) const;
+
+    // Window thread: a key event from the system, and the Caps Lock toggle
+    // that came with it. A key that goes down stays latched until the next
+    // poll, so a press and release between two polls is still seen once.
+    void DeviceKey(unsigned char key, bool down);
+    void DeviceCapsLock(bool on) { capsLock.store(on, std::memory_order_relaxed); }
+
+    // The keyboard's own lock (taken after the input lock).
+    std::recursive_mutex Critical;
+
+private:
+    void DetermineKeyVisibility();
+    bool CapsLockOn() const { return capsLock.load(std::memory_order_relaxed); }
+
+    std::array<std::uint8_t, NUM_KEYS> current{};
+    std::array<std::uint8_t, NUM_KEYS> previous{};
+    std::int32_t useCount = 0;
+    std::int32_t lastUsed = 0;
+    bool everUsed = false;
+    std::array<std::int32_t, NUM_KEYS> pressCount{};
+    std::array<std::int32_t, NUM_KEYS> lastPressed{};
+    std::array<bool, NUM_KEYS> everPressed{};
+    std::string framesKeys;
+    std::vector<unsigned char> letterKeys;
+    std::string letterLower, letterUpper;
+    std::vector<unsigned char> otherKeys;
+    std::string otherPlain, otherShifted;
+    std::array<std::uint8_t, NUM_KEYS> pending{};
+    std::array<std::uint8_t, NUM_KEYS> poll{};
+    bool taken = false;
+
+    // The device: keys down now and keys that went down since the last poll.
+    std::array<std::atomic<std::uint8_t>, NUM_KEYS> liveKeys{};
+    std::array<std::atomic<std::uint8_t>, NUM_KEYS> latchedKeys{};
+    std::atomic<bool> capsLock{false};
+};
+
+extern Keyboard_ Keyboard;

@@ -1,0 +1,179 @@
+#include "platform/input/Mouse.h"
+
+#include "platform/input/InputHooks.h"
+
+Mouse_ Mouse;
+
+bool Mouse_::Init() {
+    moveX.store(0);
+    moveY.store(0);
+    moveZ.store(0);
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        liveButtons[b].store(0);
+        latchedButtons[b].store(0);
+    }
+    previous = current = pending = poll = MouseState{};
+    Reset();
+    return true;
+}
+
+void Mouse_::DeviceMove(int dx, int dy) {
+    moveX.fetch_add(dx, std::memory_order_relaxed);
+    moveY.fetch_add(dy, std::memory_order_relaxed);
+}
+
+void Mouse_::DeviceWheel(int dz) { moveZ.fetch_add(dz, std::memory_order_relaxed); }
+
+void Mouse_::DeviceButton(unsigned char button, bool down) {
+    if (button >= NUM_BUTTONS) return;
+    if (down) {
+        latchedButtons[button].store(1, std::memory_order_relaxed);
+        liveButtons[button].store(1, std::memory_order_relaxed);
+    } else {
+        liveButtons[button].store(0, std::memory_order_relaxed);
+    }
+}
+
+void Mouse_::DeviceCursor(int x, int y) {
+    cursorX.store(x, std::memory_order_relaxed);
+    cursorY.store(y, std::memory_order_relaxed);
+}
+
+void Mouse_::Update() {
+    // Nothing in the program clips the cursor, so there is no clipping to
+    // release while the mouse is unlocked.
+    poll = MouseState{};
+    poll.x = moveX.exchange(0, std::memory_order_relaxed);
+    poll.y = moveY.exchange(0, std::memory_order_relaxed);
+    poll.z = moveZ.exchange(0, std::memory_order_relaxed);
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        std::uint8_t latched = latchedButtons[b].exchange(0, std::memory_order_relaxed);
+        poll.buttons[b] = (liveButtons[b].load(std::memory_order_relaxed) | latched) ? 0x80 : 0;
+    }
+    polledX = cursorX.load(std::memory_order_relaxed);
+    polledY = cursorY.load(std::memory_order_relaxed);
+}
+
+void Mouse_::SendStateToStream() {
+    pending = poll;
+    pendingX = polledX;
+    pendingY = polledY;
+}
+
+void Mouse_::GetStateFromStream() {
+    previous = current;
+    current = pending;
+    screenX = pendingX;
+    screenY = pendingY;
+
+    deltaX = static_cast<float>(current.x);
+    deltaY = static_cast<float>(current.y);
+    deltaZ = static_cast<float>(current.z);
+    const bool moved = current.x || current.y || current.z;
+    moveCount = moved ? moveCount + 1 : 0;
+    lastMoved = moved ? 0 : lastMoved + 1;
+    everMoved = everMoved || moved;
+
+    // A left press within the double-click time (in 60-per-second frames) of
+    // the last one; lastPressed still holds last frame's count here.
+    const std::uint32_t limit = 1u + static_cast<std::uint32_t>(static_cast<float>(inputHooks.doubleClickTime()) / 16.6666f);
+    doubleClick = current.buttons[0] && lastPressed[0] >= 1 && static_cast<std::uint32_t>(lastPressed[0]) < limit;
+
+    bool anyDown = false;
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        bool down = current.buttons[b] != 0;
+        pressCount[b] = down ? pressCount[b] + 1 : 0;
+        lastPressed[b] = down ? 0 : lastPressed[b] + 1;
+        everPressed[b] = everPressed[b] || down;
+        anyDown = anyDown || down;
+    }
+    const bool used = moved || anyDown;
+    useCount = used ? useCount + 1 : 0;
+    lastUsed = used ? 0 : lastUsed + 1;
+    everUsed = everUsed || used;
+}
+
+void Mouse_::Reset() {
+    pressCount.fill(0);
+    lastPressed.fill(0);
+    everPressed.fill(false);
+    useCount = 0;
+    lastUsed = 0;
+    everUsed = false;
+    moveCount = 0;
+    lastMoved = 0;
+    everMoved = false;
+    doubleClick = false;
+    locked = false;
+}
+
+void Mouse_::Free() {
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        liveButtons[b].store(0);
+        latchedButtons[b].store(0);
+    }
+}
+
+void Mouse_::Lock(float left, float top, float right, float bottom) {
+    locked = true;
+    lockRect[0] = left;
+    lockRect[1] = top;
+    lockRect[2] = right;
+    lockRect[3] = bottom;
+}
+
+float Mouse_::GetX() const {
+    float x = 0.0f, y = 0.0f;
+    inputHooks.screenToGame(screenX, screenY, &x, &y);
+    return x;
+}
+
+float Mouse_::GetY() const {
+    float x = 0.0f, y = 0.0f;
+    inputHooks.screenToGame(screenX, screenY, &x, &y);
+    return y;
+}
+
+bool Mouse_::Pressed(unsigned char button) const { return inputHooks.windowActive() && _Pressed(button); }
+
+bool Mouse_::Triggered(unsigned char button) const { return inputHooks.windowActive() && _Triggered(button); }
+
+bool Mouse_::Released(unsigned char button) const {
+    if (button >= NUM_BUTTONS || !inputHooks.windowWasActive()) return false;
+    if (!inputHooks.windowActive() && current.buttons[button]) return true;
+    return _Released(button);
+}
+
+bool Mouse_::Held(unsigned char button, int delay, int rate) const {
+    if (button >= NUM_BUTTONS || !inputHooks.windowActive()) return false;
+    int n = pressCount[button];
+    if (n <= 0) return false;
+    if (n == 1) return true;
+    if (n < delay) return false;
+    if (rate <= 0) return false;
+    return (n - rate) % rate == 0;
+}
+
+bool Mouse_::AnyPressed() const {
+    if (!inputHooks.windowActive()) return false;
+    for (int b = 0; b < NUM_BUTTONS; ++b)
+        if (current.buttons[b]) return true;
+    return false;
+}
+
+bool Mouse_::AnyTriggered() const {
+    if (!inputHooks.windowActive()) return false;
+    for (int b = 0; b < NUM_BUTTONS; ++b)
+        if (current.buttons[b] && !previous.buttons[b]) return true;
+    return false;
+}
+
+bool Mouse_::AnyReleased() const {
+    if (!inputHooks.windowWasActive()) return false;
+    const bool active = inputHooks.windowActive();
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        if (!active && current.buttons[b]) return true;
+        if (!current.buttons[b] && previous.buttons[b]) return true;
+    }
+    return false;
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The mouse: per-button state of 8 buttons, movement and the cursor position
+// for the game thread, fed by the input thread's polls of what the window
+// thread's mouse events left behind.
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+// One read of the mouse: x, y and wheel movement since the last read (the
+// wheel in steps of 120 per notch) and 8 button bytes, nonzero = down.
+struct MouseState {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t z = 0;
+    std::uint8_t buttons[8] = {};
+};
+
+class Mouse_ {
+public:
+    static constexpr int NUM_BUTTONS = 8;
+
+    Mouse_() = default;
+    Mouse_(const Mouse_&) = delete;
+    Mouse_& operator=(const Mouse_&) = delete;
+
+    bool Init();
+    // Input thread: reads the device into the poll buffer and the newest cursor position.
+    void Update();
+    // Input thread, under the input lock: the newest poll replaces the pending block.
+    void SendStateToStream();
+    // Game thread, under the input lock: takes the pending block as this frame's state.
+    void GetStateFromStream();
+    void Reset();
+    void Free();
+
+    bool Pressed(unsigned char button) const;
+    bool Triggered(unsigned char button) const;
+    bool Released(unsigned char button) const;
+    bool Held(unsigned char button, int delay, int rate) const;
+    bool AnyPressed() const;
+    bool AnyTriggered() const;
+    bool AnyReleased() const;
+    bool _Pressed(unsigned char button) const { return button < NUM_BUTTONS && current.buttons[button]; }
+    bool _Triggered(unsigned char button) const {
+        return button < NUM_BUTTONS && current.buttons[button] && !previous.buttons[button];
+    }
+    bool _Released(unsigned char button) const {
+        return button < NUM_BUTTONS && !current.buttons[button] && previous.buttons[button];
+    }
+
+    int PressCount(unsigned char button) const { return button < NUM_BUTTONS ? pressCount[button] : 0; }
+    int LastPressed(unsigned char button) const { return button < NUM_BUTTONS ? lastPressed[button] : 0; }
+    bool EverPressed(unsigned char button) const { return button < NUM_BUTTONS && everPressed[button]; }
+    int UseCount() const { return useCount; }
+    int LastUsed() const { return lastUsed; }
+    bool EverUsed() const { return everUsed; }
+    int MoveCount() const { return moveCount; }
+    int LastMoved() const { return lastMoved; }
+    bool EverMoved() const { return everMoved; }
+    bool DoubleClick() const { return doubleClick; }
+    float DeltaX() const { return deltaX; }
+    float DeltaY() const { return deltaY; }
+    float DeltaZ() const { return deltaZ; }
+
+    int GetScreenX() const { return screenX; }
+    int GetScreenY() const { return screenY; }
+    float GetX() const;
+    float GetY() const;
+
+    void Lock(float x, float y) { Lock(x, y, x, y); }
+    void Lock(float left, float top, float right, float bottom);
+    void Unlock() { locked = false; }
+
+    // Window thread: mouse events from the system. Button downs stay latched
+    // until the next poll; movement adds up until the next poll; the cursor
+    // position is in screen pixels.
+    void DeviceMove(int dx, int dy);
+    void DeviceWheel(int dz);
+    void DeviceButton(unsigned char button, bool down);
+    void DeviceCursor(int x, int y);
+
+private:
+    std::int32_t useCount = 0;
+    std::int32_t lastUsed = 0;
+    bool everUsed = false;
+    std::int32_t moveCount = 0;
+    std::int32_t lastMoved = 0;
+    bool everMoved = false;
+    bool doubleClick = false;
+    std::array<std::int32_t, NUM_BUTTONS> pressCount{};
+    std::array<std::int32_t, NUM_BUTTONS> lastPressed{};
+    std::array<bool, NUM_BUTTONS> everPressed{};
+    MouseState previous, current, pending, poll;
+    bool locked = false;
+    float lockRect[4] = {};
+    float deltaX = 0.0f, deltaY = 0.0f, deltaZ = 0.0f;
+    std::int32_t screenX = 0, screenY = 0;
+    // The newest poll's cursor, and the copy handed over with the pending block.
+    std::int32_t polledX = 0, polledY = 0;
+    std::int32_t pendingX = 0, pendingY = 0;
+
+    // The device.
+    std::atomic<std::int32_t> moveX{0}, moveY{0}, moveZ{0};
+    std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> liveButtons{};
+    std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> latchedButtons{};
+    std::atomic<std::int32_t> cursorX{0}, cursorY{0};
+};
+
+extern Mouse_ Mouse;

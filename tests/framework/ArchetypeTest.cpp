@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <tinyxml.h>
+
+#include <fstream>
+
+#include "framework/Archetype.h"
+#include "framework/Globals.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+std::vector<std::string> seen;
+
+std::string Label(TiXmlElement* element) {
+    const char* name = element->Attribute("name");
+    return name != nullptr ? name : element->ValueStr();
+}
+
+// Records, at each probe, the group path and what has been collected.
+void Probe(TiXmlElement* element) {
+    std::string line = std::string(element->Attribute("id")) + " [";
+    for (std::size_t i = 0; i < ArchetypeGroupPath.size(); ++i) line += (i ? "/" : "") + ArchetypeGroupPath[i];
+    line += "]";
+    for (TiXmlElement* pending : ArchetypePendingElements) line += " " + Label(pending);
+    seen.push_back(line);
+}
+
+class ArchetypeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CopyPath(Globals.workingDirectory, folder.Path());
+        BuildArchetypeTagTable();
+        ArchetypeTagTable["Probe"] = &Probe;
+        ArchetypeGroupPath.clear();
+        ArchetypePendingElements.clear();
+        seen.clear();
+    }
+    void TearDown() override {
+        BuildArchetypeTagTable();
+        ArchetypeGroupPath.clear();
+        ArchetypePendingElements.clear();
+        ArchetypeTemplateDocuments.clear();
+        Globals.workingDirectory[0] = '\0';
+    }
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream out(folder / name);
+        out << text;
+    }
+    TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(ArchetypeTest, GroupsFilesTemplatesAndUnknownTags) {
+    Write("main.xml", R"(<Root>
+  <Probe id="start"/>
+  <Mystery name="m1"/>
+  <Probe id="after-unknown"/>
+  <Group name="Outer">
+    <Probe id="in-outer"/>
+    <Group name="Inner"><Probe id="in-inner"/><Stray name="s"/><Probe id="stray"/></Group>
+    <Group name=""><Probe id="in-empty"/></Group>
+    <Probe id="back-in-outer"/>
+  </Group>
+  <Probe id="after-group"/>
+  <Template file="template.xml"/>
+  <Probe id="after-template"/>
+  <File file="nested.xml" name="wrong.xml"/>
+  <Probe id="after-file"/>
+  <Object name="o"/><Engines name="e"/><Collision name="c"/><Action file="x.xml"/>
+  <Mystery name="m2"/>
+  <Probe id="end"/>
+</Root>)");
+    Write("template.xml", R"(<T><Holder><Item name="p1"/><Item name="p2"/></Holder><Holder><Item name="no"/></Holder></T>)");
+    Write("nested.xml", R"(<Root><Probe id="nested"/><Mystery name="n1"/><Probe id="nested-end"/></Root>)");
+
+    LoadArchetypeFile("main.xml");
+    const std::vector<std::string> expected = {
+        "start []",
+        "after-unknown [] m1",
+        "in-outer [Outer] m1",
+        "in-inner [Outer/Inner] m1",
+        "stray [Outer/Inner] m1 s",
+        "in-empty [] m1",
+        "back-in-outer [Outer] m1",
+        "after-group [] m1",
+        "after-template [] m1 p1 p2",
+        "nested [] m1 p1 p2",
+        "nested-end [] m1 p1 p2 n1",
+        // The nested load released the template documents: their elements went with them.
+        "after-file [] m1",
+        "end [] m1 m2",
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(ArchetypeTemplateDocuments.empty());
+    EXPECT_TRUE(ArchetypePendingElements.empty());  // the document that held them is gone
+    EXPECT_TRUE(ArchetypeGroupPath.empty());
+    // Unknown tags stay in the table with no handler.
+    ASSERT_EQ(ArchetypeTagTable.count("Mystery"), 1u);
+    EXPECT_EQ(ArchetypeTagTable["Mystery"], nullptr);
+    EXPECT_EQ(ArchetypeTagTable.count("Stray"), 1u);
+    EXPECT_EQ(ArchetypeTagTable.count("Item"), 0u);
+    EXPECT_EQ(ArchetypeTagTable.size(), 10u);
+}
+
+TEST_F(ArchetypeTest, FileNamesComeFromFileThenNameThenText) {
+    Write("by-name.xml", R"(<R><Probe id="by-name"/></R>)");
+    Write("by-text.xml", R"(<R><Probe id="by-text"/></R>)");
+    Write("main.xml", R"(<R><File name="by-name.xml"/><File>by-text.xml</File><File/><Template/></R>)");
+    LoadArchetypeFile("main.xml");
+    EXPECT_EQ(seen, (std::vector<std::string>{"by-name []", "by-text []"}));
+}
+
+TEST_F(ArchetypeTest, MissingEmptyOrBrokenFilesDispatchNothing) {
+    Write("empty.xml", "");
+    Write("broken.xml", "<Root><Probe id=\"x\"></Root>");
+    for (const char* name : {"missing.xml", "empty.xml", "broken.xml"}) {
+        SCOPED_TRACE(name);
+        ArchetypeTemplateDocuments.push_back(std::make_unique<TiXmlDocument>());
+        LoadArchetypeFile(name);
+        EXPECT_TRUE(seen.empty());
+        EXPECT_TRUE(ArchetypeTemplateDocuments.empty());
+    }
+    EXPECT_EQ(ArchetypeTagTable.size(), 8u);
+}

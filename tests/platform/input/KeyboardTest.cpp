@@ -1,0 +1,172 @@
+#include <string>
+#include <vector>
+
+#include "InputFixture.h"
+
+using namespace inputtest;
+
+namespace {
+class KeyboardTest : public InputTest {};
+}  // namespace
+
+TEST_F(KeyboardTest, PressAndReleaseBetweenFramesIsSeenForExactlyOneFrame) {
+    // Down and up before the input thread polls at all: the latch keeps it.
+    Key(SDL_SCANCODE_SPACE, true);
+    Key(SDL_SCANCODE_SPACE, false);
+    PollAndFrame();
+    EXPECT_TRUE(Keyboard.Pressed(DIK_SPACE));
+    EXPECT_TRUE(Keyboard.Triggered(DIK_SPACE));
+    PollAndFrame();
+    EXPECT_FALSE(Keyboard.Pressed(DIK_SPACE));
+    EXPECT_TRUE(Keyboard.Released(DIK_SPACE));
+    PollAndFrame();
+    EXPECT_FALSE(Keyboard.Pressed(DIK_SPACE));
+    EXPECT_FALSE(Keyboard.Released(DIK_SPACE));
+
+    // Down at one poll, up at the next, both before the game frame: the
+    // pending block keeps what any poll saw down.
+    Key(SDL_SCANCODE_Q, true);
+    Poll();
+    Key(SDL_SCANCODE_Q, false);
+    Poll();
+    Frame();
+    EXPECT_TRUE(Keyboard.Pressed(DIK_Q));
+    PollAndFrame();
+    EXPECT_FALSE(Keyboard.Pressed(DIK_Q));
+    EXPECT_EQ(Keyboard.PressCount(DIK_Q), 0);
+    EXPECT_EQ(Keyboard.LastPressed(DIK_Q), 1);
+    EXPECT_TRUE(Keyboard.EverPressed(DIK_Q));
+}
+
+TEST_F(KeyboardTest, HeldKeyRepeatsOnFrames1And30Then33And36) {
+    Key(SDL_SCANCODE_RIGHT, true);
+    std::vector<int> held, triggered;
+    for (int frame = 1; frame <= 40; ++frame) {
+        PollAndFrame();
+        if (Keyboard.Held(DIK_RIGHT, Keyboard_::DELAY, Keyboard_::RATE)) held.push_back(frame);
+        if (Keyboard.Triggered(DIK_RIGHT)) triggered.push_back(frame);
+        EXPECT_FALSE(Keyboard.Released(DIK_RIGHT));
+        EXPECT_EQ(Keyboard.PressCount(DIK_RIGHT), frame);
+    }
+    EXPECT_EQ(held, (std::vector<int>{1, 30, 33, 36, 39}));
+    EXPECT_EQ(triggered, (std::vector<int>{1}));
+    EXPECT_EQ(Keyboard.UseCount(), 40);
+
+    Key(SDL_SCANCODE_RIGHT, false);
+    PollAndFrame();
+    EXPECT_TRUE(Keyboard.Released(DIK_RIGHT));
+    EXPECT_TRUE(Keyboard.AnyReleased());
+    EXPECT_FALSE(Keyboard.Held(DIK_RIGHT, Keyboard_::DELAY, Keyboard_::RATE));
+    EXPECT_EQ(Keyboard.UseCount(), 0);
+    EXPECT_EQ(Keyboard.LastUsed(), 0 + 1);
+    PollAndFrame();
+    EXPECT_FALSE(Keyboard.Released(DIK_RIGHT));
+}
+
+TEST_F(KeyboardTest, HeldWithNoRateFiresOnlyOnTheFirstFrame) {
+    Key(SDL_SCANCODE_A, true);
+    int fired = 0;
+    for (int frame = 1; frame <= 40; ++frame) {
+        PollAndFrame();
+        fired += Keyboard.Held(DIK_A, 0, 0);
+    }
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(Keyboard.Held(DIK_B, 0, 3)) << "a key that is up never repeats";
+}
+
+TEST_F(KeyboardTest, InactiveWindowHidesKeysAndLosingFocusCountsAsRelease) {
+    Key(SDL_SCANCODE_ESCAPE, true);
+    PollAndFrame();
+    ASSERT_TRUE(Keyboard.Pressed(DIK_ESCAPE));
+
+    activeNow = false;
+    EXPECT_FALSE(Keyboard.Pressed(DIK_ESCAPE));
+    EXPECT_FALSE(Keyboard.Triggered(DIK_ESCAPE));
+    EXPECT_FALSE(Keyboard.Held(DIK_ESCAPE, 1, 1));
+    EXPECT_FALSE(Keyboard.AnyPressed());
+    EXPECT_FALSE(Keyboard.AnyTriggered());
+    EXPECT_TRUE(Keyboard._Pressed(DIK_ESCAPE));
+    EXPECT_TRUE(Keyboard.Released(DIK_ESCAPE));
+    EXPECT_TRUE(Keyboard.AnyReleased());
+    EXPECT_FALSE(Keyboard.Released(DIK_F1)) << "a key that is up was not let go";
+    EXPECT_FALSE(inputEngine.PauseButtonPressed());
+    EXPECT_FALSE(inputEngine.BackButtonPressed());
+
+    // Already inactive at the last check: nothing is released any more.
+    activeBefore = false;
+    EXPECT_FALSE(Keyboard.Released(DIK_ESCAPE));
+    EXPECT_FALSE(Keyboard.AnyReleased());
+}
+
+TEST_F(KeyboardTest, ResetLeavesNothingTriggeredOrReleased) {
+    Key(SDL_SCANCODE_W, true);
+    PollAndFrame();
+    Poll();
+    inputEngine.Reset();
+    EXPECT_TRUE(Keyboard.Pressed(DIK_W));
+    EXPECT_FALSE(Keyboard.Triggered(DIK_W));
+    EXPECT_FALSE(Keyboard.AnyTriggered());
+    EXPECT_FALSE(Keyboard.AnyReleased());
+    Key(SDL_SCANCODE_W, false);
+    PollAndFrame();
+    EXPECT_TRUE(Keyboard.Released(DIK_W));
+}
+
+TEST_F(KeyboardTest, TypedCharactersFollowShiftAndCapsLock) {
+    struct Case {
+        std::vector<SDL_Scancode> keys;
+        bool caps;
+        std::string typed;
+    };
+    const Case cases[] = {
+        {{SDL_SCANCODE_A}, false, "a"},
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_A}, false, "A"},
+        {{SDL_SCANCODE_A}, true, "A"},
+        {{SDL_SCANCODE_RSHIFT, SDL_SCANCODE_A}, true, "a"},
+        {{SDL_SCANCODE_1}, false, "1"},
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_1}, false, "!"},
+        {{SDL_SCANCODE_1}, true, "1"},
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_EQUALS}, true, "+"},
+        {{SDL_SCANCODE_APOSTROPHE}, false, "'"},
+        {{SDL_SCANCODE_RSHIFT, SDL_SCANCODE_APOSTROPHE}, false, "\""},
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_SPACE}, false, " "},
+        {{SDL_SCANCODE_RETURN}, false, "\n"},
+        {{SDL_SCANCODE_TAB}, false, "\t"},
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_GRAVE}, false, "~"},
+        {{SDL_SCANCODE_F1}, false, ""},
+        {{SDL_SCANCODE_LSHIFT}, true, ""},
+        // Keys of one frame come in list order: symbols before letters.
+        {{SDL_SCANCODE_Z, SDL_SCANCODE_A, SDL_SCANCODE_SLASH, SDL_SCANCODE_2}, false, "2/az"},
+    };
+    for (const Case& c : cases) {
+        const Uint16 mod = c.caps ? KMOD_CAPS : KMOD_NONE;
+        for (SDL_Scancode sc : c.keys) Key(sc, true, mod);
+        PollAndFrame();
+        EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), c.typed) << "case typed \"" << c.typed << "\"";
+        for (SDL_Scancode sc : c.keys) Key(sc, false, mod);
+        PollAndFrame();
+        EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), "");
+    }
+}
+
+TEST_F(KeyboardTest, TypedCharactersRepeatLikeHeldAndPassTheFilter) {
+    Key(SDL_SCANCODE_7, true);
+    Key(SDL_SCANCODE_K, true);
+    std::string all, digits;
+    bool filter[256] = {};
+    for (char c = '0'; c <= '9'; ++c) filter[static_cast<unsigned char>(c)] = true;
+    for (int frame = 1; frame <= 36; ++frame) {
+        PollAndFrame();
+        all += Keyboard.GetFramesKeys(nullptr);
+        digits += Keyboard.GetFramesKeys(filter);
+    }
+    EXPECT_EQ(all, "7k7k7k7k");
+    EXPECT_EQ(digits, "7777");
+}
+
+TEST_F(KeyboardTest, KeysWithoutACodeAreIgnored) {
+    Key(SDL_SCANCODE_F24, true);
+    PollAndFrame();
+    EXPECT_FALSE(Keyboard.AnyPressed());
+    EXPECT_EQ(Keyboard.UseCount(), 0);
+}

@@ -1,0 +1,104 @@
+#include <vector>
+
+#include "InputFixture.h"
+
+using namespace inputtest;
+
+namespace {
+class MouseTest : public InputTest {};
+}  // namespace
+
+TEST_F(MouseTest, ButtonsMapAndAShortClickIsSeenOnce) {
+    struct Case {
+        Uint8 sdl;
+        unsigned char button;
+    };
+    const Case cases[] = {{SDL_BUTTON_LEFT, 0}, {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 2},
+                          {SDL_BUTTON_X1, 3},   {SDL_BUTTON_X2, 4}};
+    for (const Case& c : cases) {
+        Button(c.sdl, true);
+        Button(c.sdl, false);
+        PollAndFrame();
+        for (unsigned char b = 0; b < Mouse_::NUM_BUTTONS; ++b)
+            EXPECT_EQ(Mouse.Triggered(b), b == c.button) << int(c.sdl) << " -> " << int(b);
+        PollAndFrame();
+        EXPECT_TRUE(Mouse.Released(c.button));
+        EXPECT_FALSE(Mouse.AnyPressed());
+    }
+    EXPECT_FALSE(Mouse.Pressed(8)) << "no ninth button";
+}
+
+TEST_F(MouseTest, MovementIsTheNewestPollsAndTheWheelCountsInSteps) {
+    Motion(100, 50, 3, -2);
+    Poll();
+    Motion(104, 51, 4, 1);
+    Wheel(2);
+    Poll();
+    Frame();
+    // The pending block is replaced by each poll: the earlier poll's move is gone.
+    EXPECT_FLOAT_EQ(Mouse.DeltaX(), 4.0f);
+    EXPECT_FLOAT_EQ(Mouse.DeltaY(), 1.0f);
+    EXPECT_FLOAT_EQ(Mouse.DeltaZ(), 240.0f);
+    EXPECT_EQ(Mouse.GetScreenX(), 104);
+    EXPECT_EQ(Mouse.GetScreenY(), 51);
+    EXPECT_EQ(Mouse.MoveCount(), 1);
+    EXPECT_TRUE(Mouse.EverMoved());
+    EXPECT_EQ(Mouse.UseCount(), 1);
+
+    Wheel(1, true);
+    PollAndFrame();
+    EXPECT_FLOAT_EQ(Mouse.DeltaX(), 0.0f);
+    EXPECT_FLOAT_EQ(Mouse.DeltaZ(), -120.0f);
+    PollAndFrame();
+    EXPECT_EQ(Mouse.MoveCount(), 0);
+    EXPECT_EQ(Mouse.LastMoved(), 1);
+    EXPECT_EQ(Mouse.LastUsed(), 1);
+    EXPECT_EQ(Mouse.GetScreenX(), 104) << "the cursor stays where it was";
+
+    inputHooks.screenToGame = [](int x, int y, float* gx, float* gy) {
+        *gx = static_cast<float>(x) / 100.0f;
+        *gy = -static_cast<float>(y) / 100.0f;
+    };
+    EXPECT_FLOAT_EQ(Mouse.GetX(), 1.04f);
+    EXPECT_FLOAT_EQ(Mouse.GetY(), -0.51f);
+}
+
+TEST_F(MouseTest, DoubleClickWithinTheSystemTimeInFrames) {
+    // 500 ms gives 1 + 30 frames: a second press must come while the left
+    // button's last-pressed count is 1 to 30.
+    struct Case {
+        int upFrames;  // frames between the two presses
+        bool doubleClick;
+    };
+    const Case cases[] = {{1, true}, {10, true}, {30, true}, {31, false}, {60, false}};
+    for (const Case& c : cases) {
+        inputEngine.Reset();
+        for (int i = 0; i < 100; ++i) PollAndFrame();  // long since any press
+        Button(SDL_BUTTON_LEFT, true);
+        PollAndFrame();
+        EXPECT_FALSE(Mouse.DoubleClick()) << "first press";
+        Button(SDL_BUTTON_LEFT, false);
+        for (int i = 0; i < c.upFrames; ++i) PollAndFrame();
+        Button(SDL_BUTTON_LEFT, true);
+        PollAndFrame();
+        EXPECT_EQ(Mouse.DoubleClick(), c.doubleClick) << c.upFrames << " frames up";
+        PollAndFrame();
+        EXPECT_FALSE(Mouse.DoubleClick()) << "holding the button is no double click";
+        Button(SDL_BUTTON_LEFT, false);
+        PollAndFrame();
+    }
+}
+
+TEST_F(MouseTest, InactiveWindowHidesButtons) {
+    Button(SDL_BUTTON_LEFT, true);
+    PollAndFrame();
+    activeNow = false;
+    EXPECT_FALSE(Mouse.Pressed(0));
+    EXPECT_FALSE(Mouse.Triggered(0));
+    EXPECT_FALSE(Mouse.AnyPressed());
+    EXPECT_FALSE(inputEngine.AnythingPressed());
+    EXPECT_TRUE(Mouse.Released(0));
+    EXPECT_TRUE(inputEngine.AnythingReleased());
+    activeBefore = false;
+    EXPECT_FALSE(Mouse.Released(0));
+}
