@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Time.h"
+#include "platform/input/InputHooks.h"
 #include "platform/input/wiimote.h"
 
 WiiRemote_ WiiRemote;
@@ -124,4 +125,11 @@ void WiiRemote_::WiiRemoteConnectThread(WiiRemote_* self) {
 
 void WiimoteRumbleFor(unsigned ms) {
     if (wiimote* d = WiiRemote.Driver()) d->RumbleFor(ms);
+}
+
+void InstallWiiRemoteInputHooks() {
+    inputHooks.remoteInit = [] { return WiiRemote.Init(); };
+    inputHooks.remoteUpdate = [] { WiiRemote.Update(); };
+    inputHooks.remoteFree = [] { WiiRemote.Free(); };
+    inputHooks.remoteButtons = [] { return WiiRemote.Bits(); };
 }

@@ -74,3 +74,7 @@ extern WiiRemote_ WiiRemote;
 
 // The driver's timed rumble on WiiRemote's remote, without the switches.
 void WiimoteRumbleFor(unsigned ms);
+
+// Points the input manager's remote hooks (start, poll, stop, button word) at
+// WiiRemote; start-up calls it before the input manager starts.
+void InstallWiiRemoteInputHooks();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
 #include "platform/input/WiiRemote.h"
 #include "platform/input/WiiFakeRemote.h"
 #include "platform/input/wiimote.h"
@@ -423,4 +425,44 @@ TEST(WiiRemoteWrapper, WiimoteRumbleForActsOnTheGlobalRemote) {
     EXPECT_FALSE(WiiRemote.Connected());
     EXPECT_EQ(WiiRemote.Bits(), 0u);
     EXPECT_FALSE(fake.IsOpen());
+}
+
+TEST(WiiRemoteWrapper, MenuQueriesReadTheRemoteThroughTheInputHooks) {
+    FakeWiiRemote fake;
+    InstallWiiRemoteInputHooks();
+    struct Restore {
+        ~Restore() {
+            WiiRemote.Free();
+            ResetInputHooks();
+            WiiRemote_::SetSwitches({});
+        }
+    } restore;
+    ASSERT_TRUE(WiiRemote.Init(fake.Finder()));
+    fake.Watch(WiiRemote.Driver());
+    ASSERT_TRUE(inputHooks.remoteInit());  // already started: nothing more
+    ASSERT_TRUE(fake.WaitUntil([&] { return WiiRemote.Connected(); }));
+
+    struct Case {
+        std::uint16_t word;
+        bool (Input_::*query)() const;
+    };
+    const Case cases[] = {
+        {0x0100, &Input_::SelectButtonPressed}, {0x8000, &Input_::PauseButtonPressed},
+        {0x0010, &Input_::PauseButtonPressed},  {0x0200, &Input_::BackButtonPressed},
+        {0x0002, &Input_::UpPressed},           {0x0001, &Input_::DownPressed},
+        {0x0008, &Input_::LeftPressed},         {0x0004, &Input_::RightPressed},
+        {0x0800, &Input_::AnythingPressed},
+    };
+    for (const Case& c : cases) {
+        fake.SetButtons(c.word);
+        fake.Push({0x30, static_cast<unsigned char>(c.word), static_cast<unsigned char>(c.word >> 8)});
+        ASSERT_TRUE(fake.WaitUntil([&] {
+            inputHooks.remoteUpdate();  // the input thread's poll
+            return inputHooks.remoteButtons() == c.word;
+        })) << std::hex << c.word;
+        EXPECT_TRUE((inputEngine.*c.query)()) << std::hex << c.word;
+        WiiRemote_::SetSwitches({[] { return false; }, nullptr, nullptr});
+        EXPECT_FALSE((inputEngine.*c.query)()) << std::hex << c.word;
+        WiiRemote_::SetSwitches({});
+    }
 }
