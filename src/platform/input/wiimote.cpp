@@ -352,8 +352,7 @@ bool wiimote::StartWriteThread() {
     std::lock_guard<std::recursive_mutex> lock(writeLock_);
     if (writerRunning_) return true;
     if (writerThread_.joinable()) writerThread_.join();  // ended: it cleared writerRunning_ last
-    if (!transport_) return false;
-    stopWriter_ = false;
+    if (!transport_ || stopWriter_) return false;  // none, or being let go of
     writerRunning_ = true;
     try {
         writerThread_ = std::thread(&wiimote::HidWriteThread, this);
