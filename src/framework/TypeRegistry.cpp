@@ -7,6 +7,10 @@
 #include "objects/Graphic.h"
 #include "objects/Player.h"
 
+namespace EngineData::NetworkingUpdate {
+Engine* _Init();
+}
+
 namespace {
 
 const ObjectTypeEntry kObjectTypes[] = {
@@ -198,7 +202,7 @@ const EngineTypeEntry kEngineTypes[] = {
     {"GraphicsUpdate", nullptr},
     {"GuiManager", nullptr},
     {"Input", nullptr},
-    {"NetworkingUpdate", nullptr},
+    {"NetworkingUpdate", &EngineData::NetworkingUpdate::_Init},
     {"PostCameraUpdate", nullptr},
     {"PreCameraUpdate", nullptr},
     {"ProfilerDraw", nullptr},

@@ -2,6 +2,10 @@
 
 #include "platform/input/XBox.h"
 
+// The network engine's side (PlayerMessages.cpp).
+void SendToNetwork(const PlayerMessage& message);
+int NetworkClientId();
+
 namespace {
 
 void CentredCamera(float& x, float& y, float& r) {
@@ -21,8 +25,6 @@ void NoRemote(unsigned) {}
 void PadVibrate(unsigned ms) { XBox.Vibrate(ms); }
 void PadLightVibrate(unsigned ms) { XBox.LightVibrate(ms); }
 
-int LocalClient() { return 0; }
-void Unsent(const PlayerMessage&) {}
 
 GameplayHooks Defaults() {
     GameplayHooks hooks{};
@@ -36,8 +38,8 @@ GameplayHooks Defaults() {
     hooks.rumbleRemote = &NoRemote;
     hooks.vibratePad = &PadVibrate;
     hooks.lightVibratePad = &PadLightVibrate;
-    hooks.clientId = &LocalClient;
-    hooks.send = &Unsent;
+    hooks.clientId = &NetworkClientId;
+    hooks.send = &SendToNetwork;
     return hooks;
 }
 

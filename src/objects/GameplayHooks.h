@@ -2,9 +2,10 @@
 // What the gameplay objects need from the renderer, the sound engine, the
 // rumbling devices and the network layer, reached through small replaceable
 // functions. The defaults let a level run in a test process without a window,
-// a network engine or an audio device: nothing is drawn or sent until the
-// owners of those layers are wired in. Tests replace them to watch what the
-// objects ask for.
+// a connection or an audio device: messages go to the network engine, which
+// drops them while there is no connection; sounds go to the sound engine,
+// which is silent until started; nothing is drawn until the renderer is wired
+// in. Tests replace them to watch what the objects ask for.
 #include <cstdint>
 #include <string>
 
