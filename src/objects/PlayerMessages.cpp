@@ -101,4 +101,9 @@ void SendToNetwork(const PlayerMessage& message) {
     }
 }
 
-int NetworkClientId() { return NetworkingEngine.NetID(); }
+// Before any connection gave this peer an id it plays as number 0, as the
+// network engine's own player name has it.
+int NetworkClientId() {
+    const unsigned char id = NetworkingEngine.NetID();
+    return id < 16 ? id : 0;
+}

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ObjectWorld.h"
+#include "objects/ObjectTemplate.h"
 
 using namespace objtest;
 
@@ -398,6 +399,51 @@ TEST_F(PlayerMovementTest, LandingSoundOncePerLandingAndStateSentEveryFrame) {
         EXPECT_FALSE(m.reliable);
     }
     EXPECT_EQ(Recorded().SoundCount(AudioList::PLAYER_SOUND_B), 1);
+}
+
+// With the program's own hooks (no window, no connection, no audio device)
+// a level still plays: messages are dropped, sounds stay silent.
+TEST_F(PlayerMovementTest, PlaysWithTheProgramsOwnHooks) {
+    ResetGameplayHooks();
+    EXPECT_EQ(LocalPlayerName(), "Player_0");
+    SetGrid(kSpikes);
+    Object* local = MakePlayer("Player_0", 6.5f, 3.0f, true);
+    Object* doomed = MakePlayer("Player_1", 2.5f, 3.0f, true);
+    P(local).speedZone[1 * 256 + 6] = 1;  // a speed zone under the local player
+    Held().keys = {kRightKey, kQ};
+    Frames(120);
+    EXPECT_GT(P(local).position.x, 7.0f);
+    EXPECT_GT(P(doomed).deathDelay, 0);
+}
+
+struct CameraStandIn {
+    float scale = 10.0f;
+};
+VariableOffsetTable cameraTable;
+
+TEST_F(PlayerMovementTest, LookAheadLeadsTheRunAndStaysInsideTheLevel) {
+    Object* slot = nullptr;
+    auto* prototype = ObjectTemplate::Begin<CameraStandIn>(slot, "Camera", cameraTable);
+    ObjectTemplate::StartVariables(prototype, cameraTable);
+    BindVariable(cameraTable, *prototype, enum_scale, prototype->vars.scale);
+    Object::_IncludeObject("Camera", prototype);
+    Recorded().aspect = 1.6f;  // the view is 16 wide and 10 high
+
+    Object* player = StandingPlayer(15.0f);
+    const float y = P(player).position.y;
+    Held().keys = {kRightKey};
+    Frame();
+    // Running right in the middle of the room: the view leads by 5.
+    EXPECT_FLOAT_EQ(P(player).newFocus.x, 5.0f);
+    Make("Camera", "Camera");
+    Frame();
+    // The room is 30 by 11: the view's centre may not pass 30 - 8 or 11 - 5.
+    EXPECT_NEAR(P(player).position.x + P(player).newFocus.x, std::min(P(player).position.x + 5.0f, 22.0f), 1e-4f);
+    EXPECT_NEAR(P(player).newFocus.y, 5.0f - y, 1e-4f);
+    Held().keys = {kLeftKey};
+    Frames(200);
+    EXPECT_NEAR(P(player).position.x + P(player).newFocus.x, 8.0f, 1e-4f);
+    EXPECT_NEAR(P(player).cameraPosition.x, P(player).position.x + P(player).focus.x, 1e-5f);
 }
 
 }  // namespace
