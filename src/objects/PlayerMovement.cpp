@@ -76,18 +76,21 @@ void CollisionStep(Entity* self, Variables& v, bool& broke) {
             gameplayHooks.rumbleRemote(100);
             gameplayHooks.vibratePad(100);
             broke = true;
-            if (v.networked) {
-                PlayerMessage message;
-                message.kind = PlayerMessage::BreakTerrain;
-                message.point = v.Hotspots[i];
-                gameplayHooks.send(message);
-            } else if (grid.GetCell(v.Hotspots[i]) != Cell::BrokenTile) {
+            // The breaking peer breaks the tile at once; in a match the
+            // message breaks it on every other peer.
+            if (grid.GetCell(v.Hotspots[i]) != Cell::BrokenTile) {
                 grid.SetCell(v.Hotspots[i], Cell::BrokenTile);
                 if (Entity* graphics = self->GetMyObject("LevelGraphics")) {
                     if (D3DXVECTOR2* newBreak = FindVariable<D3DXVECTOR2>(graphics, enum_newBreak))
                         *newBreak = v.Hotspots[i];
                     self->DoEvent("AddParticles", graphics);
                 }
+            }
+            if (v.networked) {
+                PlayerMessage message;
+                message.kind = PlayerMessage::BreakTerrain;
+                message.point = v.Hotspots[i];
+                gameplayHooks.send(message);
             }
         }
     }
