@@ -36,6 +36,14 @@ Object* MakeNameLabel(Entity* self, const Variables& v) {
     return label;
 }
 
+// The copy step: every variable from the source, then "Load". The speed-zone
+// map stays the source's own: the copy's "Load" gives the copy a new one.
+void Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    Vars(copy).speedZone = nullptr;
+    copy->DoEvent("Load");
+}
+
 }  // namespace
 
 bool IsPlayer(const Entity* entity) { return entity != nullptr && entity->_map == table; }
@@ -52,6 +60,8 @@ void Load(Entity* self, Entity*) {
     Variables& v = Vars(self);
     v.nameText = MakeNameLabel(self, v);
 
+    // A "Load" raised again gives back the map it made before.
+    delete[] v.speedZone;
     v.speedZone = new unsigned char[kSpeedZoneBytes]();
 
     v.collision.Clear();
@@ -80,7 +90,7 @@ void Unload(Entity* self, Entity*) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "Player", table);
+    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "Player", table, &Copy);
     prototype->_TempAddEngine("Behavior", &Behavior);
     prototype->_TempAddEngine("GraphicsUpdate", &GraphicsUpdate);
     // Drawing the body is the animation pass's; until it is bound the player draws nothing.

@@ -116,7 +116,9 @@ TEST_F(PlayerTypeTest, LoadGivesEachCloneItsOwnMapShapeAndLocalColour) {
     Object* own = b->Copy("Player_6");
     EXPECT_EQ(P(own).playerColor, 0xFF123456u);
 
-    // Unload gives the map back.
+    // "Load" raised again renews the map; Unload gives it back.
+    a->DoEvent("Load");
+    EXPECT_NE(P(a).speedZone, nullptr);
     a->_Delete();
     EXPECT_EQ(P(a).speedZone, nullptr);
     State::RemoveDeletedObjects();
