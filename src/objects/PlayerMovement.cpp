@@ -59,7 +59,8 @@ bool OneOf(int cell, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), cell) != values.end();
 }
 
-// One of the 25 collision steps; true when a breakable tile broke in it.
+// One of the 25 collision steps; broke is set once a breakable tile breaks
+// in this frame.
 void CollisionStep(Entity* self, Variables& v, bool& broke) {
     using Cell = LevelCellValue;
     LevelCollision& grid = GameVars().basicLevel;

@@ -5,6 +5,7 @@
 #include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
 #include "platform/input/Mouse.h"
+#include "platform/input/PadFixture.h"
 
 using namespace objtest;
 
@@ -159,6 +160,36 @@ TEST_F(PlayerInputTest, DefaultDevicesReadTheInputLayer) {
     Keyboard.Free();
     Mouse.Free();
     ResetInputHooks();
+}
+
+}  // namespace
+
+namespace {
+
+class PlayerPadTest : public inputtest::PadTest {
+protected:
+    void SetUp() override {
+        inputtest::PadTest::SetUp();
+        ResetPlayerDevices();
+    }
+};
+
+// The default reads take the pad's word and left stick from the input layer;
+// an inactive window silences only keyboard and mouse.
+TEST_F(PlayerPadTest, ThePadSteersThroughTheInputLayer) {
+    inputtest::activeNow = inputtest::activeBefore = false;
+    Set(SDL_CONTROLLER_BUTTON_A, true);
+    Set(SDL_CONTROLLER_AXIS_LEFTX, Sint16(20000));
+    Set(SDL_CONTROLLER_AXIS_LEFTY, Sint16(-32000));  // SDL's y grows downward: up on the pad
+    XBox.Update();
+    PlayerInputs in = ReadPlayerInputs(false, false, false);
+    EXPECT_TRUE(in.jumpPressed);
+    EXPECT_TRUE(in.jumpTriggered);
+    EXPECT_TRUE(in.rightPressed);
+    EXPECT_TRUE(in.upPressed);
+    EXPECT_FALSE(in.leftPressed);
+    in = ReadPlayerInputs(true, false, false);
+    EXPECT_FALSE(in.jumpTriggered);
 }
 
 }  // namespace
