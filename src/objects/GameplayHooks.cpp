@@ -25,8 +25,7 @@ void NoRemote(unsigned) {}
 void PadVibrate(unsigned ms) { XBox.Vibrate(ms); }
 void PadLightVibrate(unsigned ms) { XBox.LightVibrate(ms); }
 
-
-GameplayHooks Defaults() {
+constexpr GameplayHooks Defaults() {
     GameplayHooks hooks{};
     hooks.camera = &CentredCamera;
     hooks.aspect = &SquareAspect;
@@ -45,7 +44,7 @@ GameplayHooks Defaults() {
 
 }  // namespace
 
-GameplayHooks gameplayHooks = Defaults();
+constinit GameplayHooks gameplayHooks = Defaults();
 
 void ResetGameplayHooks() { gameplayHooks = Defaults(); }
 

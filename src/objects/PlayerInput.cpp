@@ -20,7 +20,7 @@ short StickX() { return XBox.LeftThumbX(); }
 short StickY() { return XBox.LeftThumbY(); }
 std::uint16_t RemoteButtons() { return inputHooks.remoteButtons(); }
 
-PlayerDevices Defaults() {
+constexpr PlayerDevices Defaults() {
     return PlayerDevices{&KeyPressed,  &KeyTriggered, &MousePressed, &MouseTriggered,
                          &PadButtons, &StickX,       &StickY,       &RemoteButtons};
 }
@@ -42,7 +42,7 @@ constexpr std::uint16_t kRemoteDown = 0x0001, kRemoteUp = 0x0002, kRemoteRight =
 
 }  // namespace
 
-PlayerDevices playerDevices = Defaults();
+constinit PlayerDevices playerDevices = Defaults();
 
 void ResetPlayerDevices() { playerDevices = Defaults(); }
 
