@@ -431,7 +431,7 @@ enum VARIABLEMAP {
 	enum_width,
 	enum_x,
 	enum_z,
-	enum_reserved422,
+	enum_y,
 	enum_reserved423,
 	enum_reserved424,
 	enum_reserved425,
