@@ -12,6 +12,7 @@
 #include "networking/GameWorld.h"
 #include "networking/Messages.h"
 #include "networking/NetTestSupport.h"
+#include "networking/NetworkingUpdate.h"
 #include "support/FakeClock.h"
 
 using namespace Networking;
@@ -556,4 +557,27 @@ TEST_F(Relaying, DiscoveryRepliesCarryTheLevelBeingPlayed) {
     }));
     EXPECT_EQ(info->levelName.value, "Moonfall");
     EXPECT_EQ(info->playerCount.value, 3u);  // the server and its two clients
+}
+
+TEST_F(GameMessages, CreatePlayersMakesTheServersOwnPlayerToo) {
+    gameworld::RegisterPawn("Player");
+    Engine::_IncludeEngine("NetworkingUpdate", EngineData::NetworkingUpdate::_Init());
+    ASSERT_TRUE(alone.HostServer("Solo"));  // no clients: the list holds the server, 0
+    EngineData::NetworkingUpdate::SetTarget(&alone);
+    G().startPos = D3DXVECTOR3(3.0f, 4.0f, 0.0f);
+    G().playerNames[0] = "Host";
+    G().playerColors[0] = 0x00FF8800;
+    Engine* engine = Engine::_MakeCopy("NetworkingUpdate", 1.075);
+    ASSERT_NE(engine, nullptr);
+    engine->DoEvent("CreatePlayers");
+    EngineData::NetworkingUpdate::SetTarget(nullptr);
+    Entity* me = Entity::FindByName("Player_0");
+    ASSERT_NE(me, nullptr);
+    EXPECT_EQ(me->GetType(), "Player");
+    EXPECT_EQ(V(me).OwnerID, 0);
+    EXPECT_EQ(V(me).position, D3DXVECTOR3(3.0f, 4.0f, 0.0f));
+    EXPECT_EQ(V(me).playerName, "Host");
+    EXPECT_EQ(V(me).playerColor, 0x00FF8800u);
+    EXPECT_EQ(G().checkpointPosition, D3DXVECTOR2(3.0f, 4.0f));
+    EXPECT_TRUE(Heard().empty());  // its own player: no remote control
 }
