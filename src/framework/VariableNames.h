@@ -442,7 +442,7 @@ enum VARIABLEMAP {
 	enum_reserved430,
 	enum_reserved431,
 	enum_reserved432,
-	enum_reserved433,
+	enum_broken,
 	enum_afterText,
 	enum_prevText,
 	enum_reserved436,
