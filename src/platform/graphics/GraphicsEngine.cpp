@@ -133,6 +133,7 @@ void GraphicsEngine::ReleaseDevice() {
     if (!context) return;
     CollectReleasedObjects();
     for (Effect& effect : pShader) effect.Release();
+    FreeTextures();
     ReleaseTextures();
     ReleaseGLTexture(whiteTexture);
     whiteTexture = nullptr;
@@ -209,6 +210,13 @@ void GraphicsEngine::LoadTextures() {
     });
     SetWhiteFrame();
 #endif
+}
+
+void GraphicsEngine::FreeTextures() {
+    for (GLTexture*& sheet : SheetList) {
+        ReleaseGLTexture(sheet);
+        sheet = nullptr;
+    }
 }
 
 GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {

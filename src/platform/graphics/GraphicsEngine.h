@@ -125,6 +125,9 @@ public:
 
     // Texture loading (render thread, once after the device exists).
     void LoadTextures();
+    // Releases every sheet texture (render thread, with the device); the
+    // tables stay for whoever still reads them.
+    void FreeTextures();
     static GLTexture* CreateTexture(int width, int height, const void* rgba, bool mipmaps);
     GLTexture* LoadATexture(std::string) { return nullptr; }
 

@@ -1,0 +1,202 @@
+#include "platform/graphics/SheetData.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "framework/Fatal.h"
+#include "framework/Resources.h"
+#include "framework/Time.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Texture.h"
+
+namespace {
+
+constexpr const char* kCaption = "Glimmerfall";
+constexpr size_t kFrameRecordSize = 32;  // spriteCount, a, b, c, d, e, f, texture
+constexpr int kMaxSheets = 65536 - kFirstSheetResource;
+constexpr float kMaxPictureSize = 65536.0f;
+
+[[noreturn]] void AnimationDataInvalid() { FatalError("Animation data is invalid!", kCaption); }
+
+void LoadSpriteSheets(const SheetUploader& upload) {
+    SheetList.assign(static_cast<size_t>(Texture::sheetCount), nullptr);
+    if (!upload) return;
+    for (int i = 0; i < Texture::sheetCount; ++i) {
+        GLTexture* handle = nullptr;
+        SheetImage image;
+        bool decoded = false;
+        for (int attempt = 0; attempt < 50 && !handle; ++attempt) {
+            if (attempt > 0) SleepMs(10);
+            if (!decoded) decoded = DecodeSpriteSheet(i, image);
+            if (decoded) handle = upload(i, image);
+        }
+        if (!handle) FatalError("A texture failed to load properly.", kCaption);
+        SheetList[static_cast<size_t>(i)] = handle;
+    }
+}
+
+// The size the picture is sampled at: the whole sheet, or for a picture at
+// the sheet's left edge (alone on its sheet) the power of two that holds it.
+void PowerOfTwoFor(float width, float height, float& w, float& h) {
+    while (w < width) w *= 2.0f;
+    while (h < height) h *= 2.0f;
+    while (width < w / 2.0f) w /= 2.0f;
+    while (height < h / 2.0f) h /= 2.0f;
+}
+
+Texture* LoadTextureData(SheetReader& in) {
+    std::string name = in.Name();
+    Texture t;
+    t.sheet = in.Int();
+    const std::int32_t x = in.Int();
+    const std::int32_t y = in.Int();
+    const float width = in.Float();
+    const float height = in.Float();
+    if (t.sheet < 0 || t.sheet >= Texture::sheetCount || x < 0 || y < 0 || !(width > 0.0f) ||
+        !(height > 0.0f) || !(width <= kMaxPictureSize) || !(height <= kMaxPictureSize)) {
+        SheetDataInvalid();
+    }
+    t.u = static_cast<float>(x) / static_cast<float>(Texture::sheetWidth);
+    t.v = static_cast<float>(y) / static_cast<float>(Texture::sheetHeight);
+    float w = static_cast<float>(Texture::sheetWidth);
+    float h = static_cast<float>(Texture::sheetHeight);
+    if (t.u == 0.0f) PowerOfTwoFor(width, height, w, h);
+    t.texelU = 1.0f / w;
+    t.texelV = 1.0f / h;
+    t.du = width / w;
+    t.dv = height / h;
+    Texture* record = AppendTexture(t);
+    TextureStringMap[name] = record;
+    return record;
+}
+
+void LoadAnimationData(SheetReader& in, size_t textureCount) {
+    AnimationSet set;
+    set.name = in.Name();
+    set.loopLength = in.Int();
+    const std::int32_t animationCount = in.Int();
+    set.framesPerAnimation = in.Int();
+    // A loop longer than the animation would wrap to negative frames.
+    if (AnimationSetMap.count(set.name) || set.loopLength < 1 || animationCount < 1 ||
+        set.framesPerAnimation < 1 || set.loopLength > set.framesPerAnimation) {
+        AnimationDataInvalid();
+    }
+    const size_t frames = static_cast<size_t>(animationCount) * static_cast<size_t>(set.framesPerAnimation);
+    if (frames > in.Remaining() / kFrameRecordSize) SheetDataInvalid();
+    set.animations.assign(static_cast<size_t>(animationCount), Animation(static_cast<size_t>(set.framesPerAnimation)));
+    for (Animation& animation : set.animations) {
+        for (Frame& frame : animation) {
+            if (in.Int() != 1) {
+                const std::string text = "Somehow, a frame has multiple sprites!  Noooooo!\nOh, the name is " + set.name;
+                FatalError(text.c_str(), "Sprite load failure!");
+            }
+            frame.a = in.Float();
+            frame.b = in.Float();
+            frame.c = in.Float();
+            frame.d = in.Float();
+            frame.e = in.Int();
+            frame.f = in.Float();
+            frame.texture = in.Int();
+            if (frame.texture < 0 || static_cast<size_t>(frame.texture) >= textureCount) AnimationDataInvalid();
+        }
+    }
+    EnterAnimationSet(std::move(set));
+}
+
+void LoadTiledTextureData(SheetReader& in) {
+    const std::int32_t count = in.Int();
+    const std::int32_t firstSheet = in.Int();
+    if (count < 0) SheetDataInvalid();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string name = in.Name();
+        const std::int64_t sheet = static_cast<std::int64_t>(firstSheet) + i;
+        if (sheet < 0 || sheet >= Texture::sheetCount) SheetDataInvalid();
+        TiledTexMap[name] = SheetList[static_cast<size_t>(sheet)];
+        TiledSheetMap[name] = static_cast<int>(sheet);
+    }
+}
+
+}  // namespace
+
+void SheetDataInvalid() { FatalError("Texture data is invalid!", kCaption); }
+
+std::int32_t SheetReader::Int() {
+    if (Remaining() < 4) SheetDataInvalid();
+    std::uint32_t v = static_cast<std::uint32_t>(cursor[0]) | static_cast<std::uint32_t>(cursor[1]) << 8 |
+                      static_cast<std::uint32_t>(cursor[2]) << 16 | static_cast<std::uint32_t>(cursor[3]) << 24;
+    cursor += 4;
+    return static_cast<std::int32_t>(v);
+}
+
+float SheetReader::Float() {
+    std::uint32_t bits = static_cast<std::uint32_t>(Int());
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+std::string SheetReader::Name(size_t maxLength) {
+    const void* nul = std::memchr(cursor, 0, Remaining());
+    if (!nul) SheetDataInvalid();
+    const size_t length = static_cast<size_t>(static_cast<const unsigned char*>(nul) - cursor);
+    if (length > maxLength) SheetDataInvalid();
+    std::string name(reinterpret_cast<const char*>(cursor), length);
+    cursor += length + 1;
+    return name;
+}
+
+void FreeSheetData() {
+    ClearTextureTables();
+    FontMap.clear();
+}
+
+void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload) {
+    FreeSheetData();
+    const unsigned char* cursor = static_cast<const unsigned char*>(bytes);
+    const unsigned char* end = cursor + size;
+    SheetReader in(cursor, end);
+
+    Texture::sheetWidth = in.Int();
+    Texture::sheetHeight = in.Int();
+    Texture::sheetCount = in.Int();
+    const std::int32_t textureCount = in.Int();
+    if (Texture::sheetWidth <= 0 || Texture::sheetHeight <= 0 || Texture::sheetCount < 0 ||
+        Texture::sheetCount > kMaxSheets || textureCount < 0) {
+        SheetDataInvalid();
+    }
+
+    LoadSpriteSheets(upload);
+
+    for (std::int32_t i = 0; i < textureCount; ++i) LoadTextureData(in);
+
+    const std::int32_t setCount = in.Int();
+    if (setCount < 0) SheetDataInvalid();
+    for (std::int32_t i = 0; i < setCount; ++i) LoadAnimationData(in, static_cast<size_t>(textureCount));
+
+    LoadTiledTextureData(in);
+    LoadFontData(cursor, end);
+
+    for (Texture* t : TextureList) t->texture = SheetList[static_cast<size_t>(t->sheet)];
+
+    if (cursor != end) SheetDataInvalid();
+}
+
+void LoadSheetData(const SheetUploader& upload) {
+    unsigned long size = 0;
+    const void* bytes = LoadInternalResource(kSheetDataResource, &size);
+    LoadSheetData(bytes, size, upload);
+}
+
+void SetWhiteFrame() {
+    if (AnimationSetMap.count("white")) Frame::white = FrameMap("white", 0, 0);
+}
+
+bool DecodeSpriteSheet(int sheet, SheetImage& out) {
+    if (sheet < 0 || sheet >= kMaxSheets) return false;
+    const unsigned short id = static_cast<unsigned short>(kFirstSheetResource + sheet);
+    if (!HasInternalResource(id)) return false;
+    unsigned long size = 0;
+    const void* bytes = LoadInternalResource(id, &size);
+    return DecodeSheetImage(bytes, size, out);
+}
