@@ -1,7 +1,4 @@
 // Glimmerfall: entry point.
-#include <cstdio>
+#include "framework/Startup.h"
 
-int main() {
-    std::puts("Glimmerfall");
-    return 0;
-}
+int main() { return ProgramMain(); }

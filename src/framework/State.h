@@ -27,6 +27,7 @@ struct StateHooks {
     void (*abandonFrame)(State* state) = nullptr;
     void (*resetInput)() = nullptr;                 // no key of the previous level counts as pressed
     int (*renderHeight)(const State* state) = nullptr;  // pixels; the window's, or its full-screen height
+    int (*renderWidth)(const State* state) = nullptr;   // pixels; the window's, or its full-screen width
     bool (*anyWindowActive)() = nullptr;
 };
 
@@ -82,6 +83,7 @@ public:
 
     static bool WasActive();
     static int GetRenderHeight();
+    static int GetRenderWidth();
     void ShowWindow() { visible = true; }
     void HideWindow() { visible = false; }
 

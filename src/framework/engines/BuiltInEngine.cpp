@@ -1,0 +1,18 @@
+// What the built-in engine types share.
+#include "framework/engines/BuiltInEngines.h"
+
+EngineHooks engineHooks;
+
+namespace EngineData {
+
+void PlainCopy(Entity* copy, const Entity*) { copy->DoEvent("Load"); }
+
+void SetUpPrototype(Engine& prototype, VariableOffsetTable& table) {
+    ClearVariableTable(table);
+    prototype._map = table;
+    prototype._startVar = nullptr;
+    prototype._copy = &PlainCopy;
+    prototype._free = &Entity::_CallUnload;
+}
+
+}  // namespace EngineData

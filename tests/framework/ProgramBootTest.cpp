@@ -1,0 +1,156 @@
+// The whole program, booted in this process: start-up window, start-up
+// thread, input thread, game thread and window loop, then an orderly end.
+#include <gtest/gtest.h>
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "framework/Engine.h"
+#include "framework/ExObject.h"
+#include "framework/Game.h"
+#include "framework/Globals.h"
+#include "framework/Level.h"
+#include "framework/Object.h"
+#include "framework/Quit.h"
+#include "framework/Startup.h"
+#include "framework/State.h"
+#include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
+#include "support/FatalCapture.h"
+#include "support/TempFolder.h"
+#include "support/ThreadedFakeClock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<int> gameFrames{0};
+std::atomic<int> exits{0};
+void NoteExit(int) { ++exits; }
+
+// The game thread takes the input at the top of each frame; after a few
+// frames the test asks the program to quit, as closing it would.
+void TakeInputThenQuit() {
+    inputEngine.GameUpdate();
+    if (++gameFrames == 5) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+}
+
+// A first level that leaves by itself on its first frame.
+void AskToQuit(Entity*, Entity*) { State::SetLevel(State::_currentState, "Quit"); }
+
+class ProgramBootTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+            const char* value = std::getenv(name);
+            env.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+        }
+        fs::create_directories(home / "Documents");
+        setenv("HOME", home.Path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        setenv("TMPDIR", home.Path().c_str(), 1);
+        Quitting.store(false);
+        gameFrames = 0;
+        exits = 0;
+        startupHooks = StartupHooks{};
+        startupHooks.exitProcess = &NoteExit;
+        Game::hooks = Game::DefaultHooks();
+        Game::hooks.takeInput = &TakeInputThenQuit;
+        State::hooks = State::DefaultHooks();
+    }
+
+    void TearDown() override {
+        // What the program leaves behind at its end, taken apart here so that
+        // the next test starts from nothing.
+        for (State* state : State::_list) delete state;
+        State::_list.clear();
+        State::_currentState = nullptr;
+        Object::_DeleteAll();
+        Game::_Shutdown();
+        for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
+        Object::_objects.clear();
+        for (auto& [name, exObject] : Object::_exobjects) delete exObject;
+        Object::_exobjects.clear();
+        for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
+        Engine::_engines.clear();
+        for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
+        Level::_levels.clear();
+        Game::hooks = Game::DefaultHooks();
+        State::hooks = State::DefaultHooks();
+        startupHooks = StartupHooks{};
+        ResetInputHooks();
+        Quitting.store(false);
+        GameQuit = nullptr;
+        Globals.workingDirectory[0] = Globals.temporaryFolder[0] = Globals.userDataFolder[0] = '\0';
+        for (auto& [name, value] : env) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> env;
+    TempFolder home;
+    ThreadedFakeClock clock;
+};
+
+}  // namespace
+
+TEST_F(ProgramBootTest, StartsRunsTheFirstStateAndQuitsWithEveryThreadJoined) {
+    const int status = ProgramMain();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(exits.load(), 0);  // no thread was left running
+    EXPECT_EQ(ThreadHandleCount(), 0u);
+    EXPECT_GE(gameFrames.load(), 5);
+    EXPECT_TRUE(fs::is_directory(home / "Documents/Tavelin/Levels"));
+    EXPECT_TRUE(fs::is_directory(home / "KerrowanTemp"));
+
+    // The first state asked for "Eula"; no such level is registered in this
+    // build, so it runs empty.
+    ASSERT_EQ(State::_list.size(), 1u);
+    State* first = State::_list.front();
+    EXPECT_EQ(first->GetStateName(), "Eula");
+    EXPECT_EQ(first->GetLevel(), nullptr);
+    // The game took its two engines; its teardown took their members away.
+    ASSERT_NE(GetMyGame(), nullptr);
+    std::vector<std::string> engines;
+    for (Engine* engine : GetMyGame()->engines) engines.push_back(engine->GetName());
+    EXPECT_EQ(engines, (std::vector<std::string>{"GuiManager", "Sound"}));
+    EXPECT_EQ(GameQuit, &SetQuitting);
+}
+
+TEST_F(ProgramBootTest, TheLastStateClosingEndsTheProgram) {
+    auto* eula = new Level(sizeof(Level));
+    eula->_SetName("Eula");
+    eula->_type = "Eula";
+    eula->_AddEvent("Update", &AskToQuit);
+    Level::_IncludeLevel("Eula", eula);
+
+    EXPECT_EQ(ProgramMain(), 0);
+    EXPECT_EQ(exits.load(), 0);
+    EXPECT_EQ(ThreadHandleCount(), 0u);
+    EXPECT_TRUE(State::_list.empty());  // closed and removed, which set Quitting
+}
+
+TEST_F(ProgramBootTest, AFailedStartUpEndsWithoutAGameThread) {
+    FatalCapture capture;
+    startupHooks.graphicsInit = [] { return false; };
+    testing::internal::CaptureStderr();
+    const int status = ProgramMain();
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(ThreadHandleCount(), 0u);  // the input thread was joined
+    EXPECT_EQ(exits.load(), 0);
+    EXPECT_EQ(gameFrames.load(), 0);
+    EXPECT_EQ(GetMyGame(), nullptr);
+}
