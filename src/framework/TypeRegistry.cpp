@@ -4,6 +4,10 @@
 
 #include "framework/engines/BuiltInEngines.h"
 
+namespace EngineData::NetworkingUpdate {
+Engine* _Init();
+}
+
 namespace {
 
 const ObjectTypeEntry kObjectTypes[] = {
@@ -195,7 +199,7 @@ const EngineTypeEntry kEngineTypes[] = {
     {"GraphicsUpdate", &EngineData::GraphicsUpdate::_Init},
     {"GuiManager", &EngineData::GuiManager::_Init},
     {"Input", &EngineData::Input::_Init},
-    {"NetworkingUpdate", nullptr},
+    {"NetworkingUpdate", &EngineData::NetworkingUpdate::_Init},
     {"PostCameraUpdate", &EngineData::PostCameraUpdate::_Init},
     {"PreCameraUpdate", &EngineData::PreCameraUpdate::_Init},
     {"ProfilerDraw", &EngineData::ProfilerDraw::_Init},

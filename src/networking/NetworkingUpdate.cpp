@@ -1,0 +1,95 @@
+#include "networking/NetworkingUpdate.h"
+
+#include "framework/Game.h"
+#include "framework/GameVariables.h"
+#include "framework/State.h"
+#include "framework/Time.h"
+#include "framework/Variables.h"
+#include "networking/Messages.h"
+#include "networking/NetEngine.h"
+
+namespace EngineData::NetworkingUpdate {
+
+namespace {
+Networking::NetEngine* target = nullptr;
+
+VariableOffsetTable& Table() {
+    static VariableOffsetTable table;
+    return table;
+}
+
+// Copies "lastTime" from the source, then raises "Load" on the copy.
+void Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    copy->DoEvent("Load");
+}
+}  // namespace
+
+Networking::NetEngine& Target() { return target ? *target : NetworkingEngine; }
+void SetTarget(Networking::NetEngine* engine) { target = engine; }
+
+_DATA::_DATA() : Engine(sizeof(_DATA)) {}
+
+Engine* _Init() {
+    auto* prototype = new _DATA();
+    prototype->_SetName("NetworkingUpdate");
+    ClearVariableTable(Table());
+    prototype->_map = Table();
+    prototype->_startVar = reinterpret_cast<char*>(&prototype->vars);
+    prototype->_copy = &Copy;
+    prototype->_free = &Entity::_CallUnload;
+    prototype->_AddEvent("Load", &Load);
+    prototype->_AddEvent("Update", &Update);
+    prototype->_AddEvent("Unload", &Event::DefaultFunction);
+    prototype->_AddEvent("CreatePlayers", &CreatePlayers);
+    prototype->_AddEvent("FadeToNextLevel", &FadeToNextLevel);
+    prototype->_AddEvent("FadedOutTemp", &FadedOutTemp);
+    return prototype;
+}
+
+void Load(Entity* self, Entity*) { VariablesOf<Variables>(self).lastTime = TimeGetTime(); }
+
+void Update(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    const std::uint32_t now = TimeGetTime();
+    const std::uint32_t frameTime = now - v.lastTime;
+    v.lastTime = now;
+    Networking::NetEngine& net = Target();
+    // A completed sync point raises its event on every subscriber of the state.
+    net.SetSyncEventRaiser([self](const std::string& eventName) { self->CallEvent(eventName); });
+    net.Update(frameTime);
+    net.SetSyncEventRaiser(nullptr);
+}
+
+void CreatePlayers(Entity*, Entity*) {
+    Networking::NetEngine& net = Target();
+    Game* game = GetMyGame();
+    if (game == nullptr || game->_startVar == nullptr) return;
+    const auto& g = VariablesOf<GameData::TheGame::GameVariables>(game);
+    for (unsigned int id : net.GetClientList()) {
+        Networking::NetMessage::MSG_CreateNetObj create;
+        create.typeName = std::string("Player");
+        create.objectName = std::string("Player_") + char('0' + id);
+        create.playerName = g.playerNames[id % 16];
+        create.ownerId = id;
+        create.position = g.startPos;
+        create.color = static_cast<std::uint32_t>(g.playerColors[id % 16]);
+        net.PrivateSendNetMessage(create, true, false);
+    }
+}
+
+void FadeToNextLevel(Entity* self, Entity*) {
+    Networking::NetEngine& net = Target();
+    // Every machine waits for all the others at "LoadingLevel"; the server
+    // then raises "NextLevel".
+    if (net.IsServer()) net.AddSyncEvent("LoadingLevel", "NextLevel", 30000);
+    self->CallEvent("StartFadingOut");
+    self->SetEvent("FadedOut", &FadedOutTemp);
+}
+
+void FadedOutTemp(Entity* self, Entity*) {
+    if (State::_currentState != nullptr) State::_currentState->nextLevelName = "LoadingLevel";
+    self->SetEvent("FadedOut", &Event::DefaultFunction);
+}
+
+}  // namespace EngineData::NetworkingUpdate

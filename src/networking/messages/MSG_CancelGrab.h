@@ -1,0 +1,18 @@
+#pragma once
+#include "networking/NetMessage.h"
+
+namespace Networking::NetMessage {
+
+class MSG_CancelGrab : public GeneralNetMessage<MSG_CancelGrab> {
+public:
+    MSG_CancelGrab() = default;
+    MSG_CancelGrab(const MSG_CancelGrab&) = default;
+    MSG_CancelGrab& operator=(const MSG_CancelGrab&) = default;
+
+    void CallBack(NetEngine& engine) override;
+
+    NetUInt<0, 15> grabberId;
+    NetUInt<0, 15> grabbedId;
+};
+
+}  // namespace Networking::NetMessage

@@ -1,0 +1,12 @@
+#include "networking/messages/MSG_RequestLevel.h"
+
+#include "networking/NetEngine.h"
+
+namespace Networking::NetMessage {
+
+void MSG_RequestLevel::CallBack(NetEngine& engine) {
+    // Not relayed; what the message does to the game world belongs to the gameplay layer.
+    (void)engine;
+}
+
+}  // namespace Networking::NetMessage

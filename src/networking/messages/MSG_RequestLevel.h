@@ -1,0 +1,17 @@
+#pragma once
+#include "networking/NetMessage.h"
+
+namespace Networking::NetMessage {
+
+class MSG_RequestLevel : public GeneralNetMessage<MSG_RequestLevel> {
+public:
+    MSG_RequestLevel() = default;
+    MSG_RequestLevel(const MSG_RequestLevel&) = default;
+    MSG_RequestLevel& operator=(const MSG_RequestLevel&) = default;
+
+    void CallBack(NetEngine& engine) override;
+
+    NetBool startMatch;
+};
+
+}  // namespace Networking::NetMessage

@@ -1,0 +1,23 @@
+#pragma once
+#include "networking/NetMessage.h"
+
+namespace Networking::NetMessage {
+
+class MSG_SendCreateMsg : public GeneralNetMessage<MSG_SendCreateMsg> {
+public:
+    MSG_SendCreateMsg() = default;
+    MSG_SendCreateMsg(const MSG_SendCreateMsg&) = default;
+    MSG_SendCreateMsg& operator=(const MSG_SendCreateMsg&) = default;
+
+    void CallBack(NetEngine& engine) override;
+
+    NetString typeName;
+    NetString objectName;
+    NetString playerName;
+    NetUInt<0, 15> ownerId;
+    NetType<D3DXVECTOR3> position;
+    NetType<D3DXVECTOR2> velocity;
+    NetUInt<0, 0xFFFFFFFFu> color;
+};
+
+}  // namespace Networking::NetMessage
