@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "framework/Engine.h"
 #include "framework/ExObject.h"
@@ -155,4 +156,36 @@ TEST_F(ProgramBootTest, AFailedStartUpEndsWithoutAGameThread) {
     EXPECT_EQ(exits.load(), 0);
     EXPECT_EQ(gameFrames.load(), 0);
     EXPECT_EQ(GetMyGame(), nullptr);
+}
+
+namespace {
+// A worker that never ends: listed, but nothing can make it stop.
+bool StartInputAndAStuckWorker() {
+    AddThreadHandle({"Stuck", [] { return false; }, [] {}, [] {}});
+    return inputEngine.Init() && (AddThreadHandle({"Input Loop", [] { return inputEngine.ThreadFinished(); },
+                                                   [] { inputEngine.JoinThread(); },
+                                                   [] { inputEngine.DetachThread(); }}),
+                                  true);
+}
+}  // namespace
+
+TEST_F(ProgramBootTest, AThreadStillRunningAtTheDeadlineEndsTheProcessWithItsStatus) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            startupHooks.exitProcess = nullptr;  // the real end of the process
+            startupHooks.inputInit = &StartInputAndAStuckWorker;
+            std::exit(ProgramMain() == 0 ? 3 : 4);  // not reached: the process ends first
+        },
+        testing::ExitedWithCode(0), "\"Stuck\" did not end in time");
+}
+
+TEST(TerminateHandlerTest, AnUncaughtExceptionEndsTheProcessWithMinusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::set_terminate(&TerminateHandler);
+            std::thread([] { throw 1; }).join();
+        },
+        testing::ExitedWithCode(255), "not handled");
 }
