@@ -321,8 +321,3 @@ int State::GetRenderHeight() {
     if (_currentState == nullptr || hooks.renderHeight == nullptr) return 0;
     return hooks.renderHeight(_currentState);
 }
-
-int State::GetRenderWidth() {
-    if (_currentState == nullptr || hooks.renderWidth == nullptr) return 0;
-    return hooks.renderWidth(_currentState);
-}

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "framework/Entity.h"
+#include "framework/Vector.h"
+
+struct SDL_Window;
 
 class Engine;
 class Level;
@@ -27,7 +30,6 @@ struct StateHooks {
     void (*abandonFrame)(State* state) = nullptr;
     void (*resetInput)() = nullptr;                 // no key of the previous level counts as pressed
     int (*renderHeight)(const State* state) = nullptr;  // pixels; the window's, or its full-screen height
-    int (*renderWidth)(const State* state) = nullptr;   // pixels; the window's, or its full-screen width
     bool (*anyWindowActive)() = nullptr;
 };
 
@@ -83,7 +85,40 @@ public:
 
     static bool WasActive();
     static int GetRenderHeight();
+
+    // The current state's window (defined with the window layer). With no
+    // current state, or no window, setters do nothing and getters answer 0,
+    // false or empty.
+    static void SetSize(int width, int height);
+    static void SetWidth(int width);
+    static void SetHeight(int height);
+    static void SetPos(int x, int y);
+    static void SetX(int x);
+    static void SetY(int y);
+    static void SetResolution(float resolution);
+    static float GetResolution();
+    static D3DXVECTOR2 GetSize();
+    static int GetWidth();
+    static int GetHeight();
+    static D3DXVECTOR2 GetPos();
+    static int GetX();
+    static int GetY();
     static int GetRenderWidth();
+    static SDL_Window* GetHwnd();
+    static GUI::GuiWindow* GetWindow();
+    static void SetRounded(bool rounded);
+    static bool IsRounded();
+    static void SetTitle(const std::string& title);
+    static std::string GetTitle();
+    static void ToggleStretchPixels();
+    static bool IsStretchPixels();
+    static bool IsFullscreen();
+    static void SetActive(bool active);
+    static void Activate();
+    static void DeActivate();
+    static void UpdateActivity();
+    static void UpdateAnyActivity();
+    static bool Active();
     void ShowWindow() { visible = true; }
     void HideWindow() { visible = false; }
 

@@ -3,6 +3,10 @@
 #include "framework/TypeRegistry.h"
 
 #include "framework/engines/BuiltInEngines.h"
+#include "objects/Background.h"
+#include "objects/ColorizedBox.h"
+#include "objects/Graphic.h"
+#include "objects/Player.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -11,14 +15,14 @@ Engine* _Init();
 namespace {
 
 const ObjectTypeEntry kObjectTypes[] = {
-    {"Background", nullptr},
+    {"Background", &ObjectData::Background::_Init},
     {"BoxTool", nullptr},
     {"BrushTool", nullptr},
     {"Button", nullptr},
     {"Camera", nullptr},
-    {"CameraGraphic", nullptr},
+    {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
     {"Checkpoint", nullptr},
-    {"ColorizedBox", nullptr},
+    {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
     {"Cursor", nullptr},
     {"CustomLevelSelector", nullptr},
     {"DragButton", nullptr},
@@ -27,7 +31,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"FakeBrokenTerrain", nullptr},
     {"FillTool", nullptr},
     {"Firefly", nullptr},
-    {"Graphic", nullptr},
+    {"Graphic", &ObjectData::Graphic::_Init},
     {"GrassBlade", nullptr},
     {"GrassBladeDown", nullptr},
     {"GrassBladeLeft", nullptr},
@@ -49,7 +53,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"ParaBack", nullptr},
     {"Particle", nullptr},
     {"PausedHowToPlayImage", nullptr},
-    {"Player", nullptr},
+    {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
     {"PseudoPara", nullptr},

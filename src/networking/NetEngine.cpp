@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 
+#include "networking/Match.h"
 #include "networking/Messages.h"
 
 namespace Networking {
@@ -76,7 +77,7 @@ NetEngine::NetEngine(const NetConfig& cfg) : config(cfg), receiver(&NetEngine::R
     flowTimer = 500;
     // The default writer announces the level being played and the player count.
     serverInfoWriter = [this](unsigned char* buffer, unsigned int capacity) -> unsigned int {
-        NetMessage::MSG_ServerInfo info(std::string(), NumClients() + 1u);
+        NetMessage::MSG_ServerInfo info(CurrentLevelName, NumClients() + 1u);
         unsigned int bits = BaseNetMessage::ID_BITS + info.Size();
         if ((bits + 7) / 8 > capacity) return 0;
         BitWriter out(buffer);

@@ -5,6 +5,7 @@
 #include "framework/State.h"
 #include "framework/Time.h"
 #include "framework/Variables.h"
+#include "networking/GameLink.h"
 #include "networking/Messages.h"
 #include "networking/NetEngine.h"
 
@@ -67,13 +68,11 @@ void CreatePlayers(Entity*, Entity*) {
     if (game == nullptr || game->_startVar == nullptr) return;
     const auto& g = VariablesOf<GameData::TheGame::GameVariables>(game);
     for (unsigned int id : net.GetClientList()) {
-        Networking::NetMessage::MSG_CreateNetObj create;
-        create.typeName = std::string("Player");
-        create.objectName = std::string("Player_") + char('0' + id);
-        create.playerName = g.playerNames[id % 16];
-        create.ownerId = id;
-        create.position = g.startPos;
-        create.color = static_cast<std::uint32_t>(g.playerColors[id % 16]);
+        // The constructor creates the player here as well; the message
+        // creates it on every other copy.
+        Networking::NetMessage::MSG_CreateNetObj create(
+            "Player", Networking::PlayerObjectName(id), id, g.startPos,
+            static_cast<std::uint32_t>(g.playerColors[id % 16]), g.playerNames[id % 16], &net);
         net.PrivateSendNetMessage(create, true, false);
     }
 }

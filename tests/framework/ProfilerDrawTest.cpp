@@ -192,7 +192,7 @@ void NoteBar(const ProfilerBar& bar) {
     probe.join();
 }
 void NoteLine(Entity* text, Entity*, const ProfilerTextLine& line) { lines.push_back(text->GetName() + ":" + line.text); }
-int Width(const State*) { return 400; }
+int Width() { return 400; }
 
 class ProfilerDrawEngineTest : public EntityWorld {
 protected:
@@ -203,7 +203,7 @@ protected:
         Engine::_IncludeEngine("ProfilerDraw", prototype);
         engineHooks.addBar = &NoteBar;
         engineHooks.drawTextLine = &NoteLine;
-        State::hooks.renderWidth = &Width;
+        engineHooks.renderWidth = &Width;
         bars.clear();
         lines.clear();
     }

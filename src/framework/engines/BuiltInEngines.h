@@ -44,6 +44,9 @@ struct EngineHooks {
     // the viewer's text object on behalf of the engine.
     void (*addBar)(const ProfilerBar& bar) = nullptr;
     void (*drawTextLine)(Entity* textObject, Entity* engine, const ProfilerTextLine& line) = nullptr;
+    // The width in pixels the viewer's bars are scaled by. Null: the current
+    // state's render width.
+    int (*renderWidth)() = nullptr;
 };
 
 extern EngineHooks engineHooks;

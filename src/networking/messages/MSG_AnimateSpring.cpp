@@ -1,13 +1,13 @@
 #include "networking/messages/MSG_AnimateSpring.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
 void MSG_AnimateSpring::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    if (float* spring = Var<float>(FindEntity(name), enum_spring)) *spring = 1.0f;
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

@@ -3,9 +3,11 @@
 
 namespace Networking::NetMessage {
 
+// A spring launched a player: it plays its animation everywhere.
 class MSG_AnimateSpring : public GeneralNetMessage<MSG_AnimateSpring> {
 public:
     MSG_AnimateSpring() = default;
+    explicit MSG_AnimateSpring(std::string springName) { name = springName; }
     MSG_AnimateSpring(const MSG_AnimateSpring&) = default;
     MSG_AnimateSpring& operator=(const MSG_AnimateSpring&) = default;
 

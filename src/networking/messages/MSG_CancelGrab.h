@@ -3,9 +3,14 @@
 
 namespace Networking::NetMessage {
 
+// A grab ended: the holder lets go.
 class MSG_CancelGrab : public GeneralNetMessage<MSG_CancelGrab> {
 public:
     MSG_CancelGrab() = default;
+    MSG_CancelGrab(unsigned int grabber, unsigned int grabbed) {
+        grabberId = grabber;
+        grabbedId = grabbed;
+    }
     MSG_CancelGrab(const MSG_CancelGrab&) = default;
     MSG_CancelGrab& operator=(const MSG_CancelGrab&) = default;
 

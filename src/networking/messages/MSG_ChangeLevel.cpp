@@ -1,13 +1,15 @@
 #include "networking/messages/MSG_ChangeLevel.h"
 
+#include "framework/State.h"
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
 void MSG_ChangeLevel::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    // The state switches at its next check.
+    State::SetLevel(State::_currentState, levelName);
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

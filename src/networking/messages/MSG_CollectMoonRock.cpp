@@ -1,13 +1,17 @@
 #include "networking/messages/MSG_CollectMoonRock.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
+MSG_CollectMoonRock::MSG_CollectMoonRock(Entity* entity) {
+    if (entity != nullptr) name = entity->GetName();
+}
+
 void MSG_CollectMoonRock::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    if (Entity* e = FindEntity(name)) e->DoEvent("Explode");
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

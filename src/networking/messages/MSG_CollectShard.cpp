@@ -1,13 +1,17 @@
 #include "networking/messages/MSG_CollectShard.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
+MSG_CollectShard::MSG_CollectShard(Entity* entity) {
+    if (entity != nullptr) name = entity->GetName();
+}
+
 void MSG_CollectShard::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    if (bool* follow = Var<bool>(FindEntity(name), enum_shardFollow)) *follow = true;
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

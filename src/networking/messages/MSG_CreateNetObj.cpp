@@ -1,13 +1,42 @@
 #include "networking/messages/MSG_CreateNetObj.h"
 
+#include "framework/GameVariables.h"
+#include "framework/Object.h"
+#include "framework/State.h"
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
+MSG_CreateNetObj::MSG_CreateNetObj(const std::string& type, const std::string& object, unsigned int owner,
+                                   D3DXVECTOR3 at, unsigned int playerColor, const std::string& player,
+                                   NetEngine* engine) {
+    typeName = type;
+    objectName = object;
+    ownerId = owner;
+    position = at;
+    color = playerColor;
+    playerName = player;
+    Create(engine != nullptr ? *engine : NetworkingEngine);
+}
+
+Object* MSG_CreateNetObj::Create(NetEngine& engine) const {
+    // The type name comes from the wire: one that names no registered type
+    // (or extended object) makes nothing, and nothing else is touched.
+    Object* obj = Object::MakeCopy(State::_currentState, typeName.value, objectName.value.c_str());
+    if (obj == nullptr) return nullptr;
+    if (int* owner = Var<int>(obj, enum_OwnerID)) *owner = static_cast<int>(ownerId.value);
+    if (auto* at = Var<D3DXVECTOR3>(obj, enum_position)) *at = position;
+    if (auto* game = GameVariablesOrNull()) game->checkpointPosition = D3DXVECTOR2(position.value.x, position.value.y);
+    if (auto* c = Var<std::uint32_t>(obj, enum_playerColor)) *c = color;
+    if (auto* n = Var<std::string>(obj, enum_playerName)) *n = playerName;
+    if (ownerId.value != engine.NetID()) obj->DoEvent("SetClientBehavior");
+    return obj;
+}
+
 void MSG_CreateNetObj::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    Create(engine);
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

@@ -1,13 +1,25 @@
 #include "networking/messages/MSG_DeleteObj.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
+namespace {
+// Removed at the end of the frame.
+void Delete(const std::string& name) {
+    if (Entity* e = FindEntity(name)) e->_Delete();
+}
+}  // namespace
+
+MSG_DeleteObj::MSG_DeleteObj(const std::string& entityName) {
+    name = entityName;
+    Delete(entityName);
+}
+
 void MSG_DeleteObj::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    Delete(name);
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

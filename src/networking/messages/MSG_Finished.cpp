@@ -1,13 +1,14 @@
 #include "networking/messages/MSG_Finished.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
 void MSG_Finished::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    // Every subscriber of the current state hears that the level ended.
+    Entity::_CallEvent("LevelEnd");
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

@@ -1,12 +1,37 @@
 #include "networking/messages/MSG_GameRules.h"
 
+#include "framework/GameVariables.h"
+#include "networking/GameLink.h"
+#include "networking/Match.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
-void MSG_GameRules::CallBack(NetEngine& engine) {
-    // Not relayed; what the message does to the game world belongs to the gameplay layer.
-    (void)engine;
+MSG_GameRules::MSG_GameRules(unsigned int) {
+    levelName = CurrentLevelName;
+    levelIndex = static_cast<std::uint32_t>(CurrentLevelIndex);
+    levelCount = static_cast<std::uint32_t>(LevelOrder.size());
+    if (auto* game = GameVariablesOrNull()) {
+        scoreCheckpoint = static_cast<std::uint32_t>(game->SCORE_CHECKPOINT);
+        scoreMoonShard = static_cast<std::uint32_t>(game->SCORE_MOONSHARD);
+        scoreGoal = static_cast<std::uint32_t>(game->SCORE_GOAL);
+        scoreFireFly = static_cast<std::uint32_t>(game->SCORE_FIREFLY);
+        scoreKill = static_cast<std::uint32_t>(game->SCORE_KILL);
+    }
+}
+
+void MSG_GameRules::CallBack(NetEngine&) {
+    MatchLevelCount = static_cast<int>(levelCount.value);
+    CurrentLevelIndex = static_cast<int>(levelIndex.value);
+    CurrentLevelName = levelName;
+    if (auto* game = GameVariablesOrNull()) {
+        game->SCORE_CHECKPOINT = static_cast<std::int32_t>(scoreCheckpoint.value);
+        game->SCORE_MOONSHARD = static_cast<std::int32_t>(scoreMoonShard.value);
+        game->SCORE_GOAL = static_cast<std::int32_t>(scoreGoal.value);
+        game->SCORE_FIREFLY = static_cast<std::int32_t>(scoreFireFly.value);
+        game->SCORE_KILL = static_cast<std::int32_t>(scoreKill.value);
+    }
+    // Not relayed: only the server sends the rules.
 }
 
 }  // namespace Networking::NetMessage

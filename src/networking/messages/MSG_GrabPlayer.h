@@ -3,9 +3,14 @@
 
 namespace Networking::NetMessage {
 
+// One player grabbed another.
 class MSG_GrabPlayer : public GeneralNetMessage<MSG_GrabPlayer> {
 public:
     MSG_GrabPlayer() = default;
+    MSG_GrabPlayer(unsigned int grabber, unsigned int grabbed) {
+        grabberId = grabber;
+        grabbedId = grabbed;
+    }
     MSG_GrabPlayer(const MSG_GrabPlayer&) = default;
     MSG_GrabPlayer& operator=(const MSG_GrabPlayer&) = default;
 

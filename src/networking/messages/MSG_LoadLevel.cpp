@@ -1,12 +1,13 @@
 #include "networking/messages/MSG_LoadLevel.h"
 
+#include "framework/State.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
-void MSG_LoadLevel::CallBack(NetEngine& engine) {
-    // Not relayed; what the message does to the game world belongs to the gameplay layer.
-    (void)engine;
+void MSG_LoadLevel::CallBack(NetEngine&) {
+    // The state switches at its next check. Not relayed: only the server sends it.
+    State::SetLevel(State::_currentState, levelName);
 }
 
 }  // namespace Networking::NetMessage

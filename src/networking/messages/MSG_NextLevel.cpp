@@ -1,13 +1,15 @@
 #include "networking/messages/MSG_NextLevel.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
 void MSG_NextLevel::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    // The level's "NetworkingUpdate" engine answers by fading out towards
+    // "LoadingLevel".
+    Entity::_CallEvent("FadeToNextLevel");
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

@@ -1,13 +1,15 @@
 #include "networking/messages/MSG_SetCheckPoint.h"
 
+#include "framework/GameVariables.h"
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
 void MSG_SetCheckPoint::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, true);
+    if (auto* game = GameVariablesOrNull()) game->checkpointPosition = position;
+    Entity::_CallEvent("SetCheckPoint");
+    Relay(engine, *this, true);
 }
 
 }  // namespace Networking::NetMessage

@@ -1,13 +1,59 @@
 #include "networking/messages/MSG_UpdatePlayer.h"
 
+#include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
 namespace Networking::NetMessage {
 
+namespace {
+struct Flag {
+    int number;
+    NetBool MSG_UpdatePlayer::*field;
+};
+constexpr Flag kFlags[] = {
+    {enum_rolling, &MSG_UpdatePlayer::rolling},
+    {enum_upPressed, &MSG_UpdatePlayer::upPressed},
+    {enum_downPressed, &MSG_UpdatePlayer::downPressed},
+    {enum_rightPressed, &MSG_UpdatePlayer::rightPressed},
+    {enum_leftPressed, &MSG_UpdatePlayer::leftPressed},
+    {enum_grabPressed, &MSG_UpdatePlayer::grabPressed},
+    {enum_grabTriggered, &MSG_UpdatePlayer::grabTriggered},
+    {enum_jumpPressed, &MSG_UpdatePlayer::jumpPressed},
+    {enum_jumpTriggered, &MSG_UpdatePlayer::jumpTriggered},
+};
+}  // namespace
+
+MSG_UpdatePlayer::MSG_UpdatePlayer(Entity* e) {
+    if (e == nullptr) return;
+    name = e->GetName();
+    if (auto* v = Var<D3DXVECTOR3>(e, enum_position)) position = *v;
+    if (auto* v = Var<D3DXVECTOR2>(e, enum_velocity)) velocity = *v;
+    if (float* v = Var<float>(e, enum_spdBoost)) {
+        // Truncated towards zero; the field holds 0 to 511 (NaN counts as 0).
+        const float boost = *v;
+        speedBoost = boost >= 511.0f ? 511u : boost > 0.0f ? static_cast<std::uint32_t>(boost) : 0u;
+    }
+    if (float* v = Var<float>(e, enum_airRun)) airRun = *v;
+    if (int* v = Var<int>(e, enum_score)) score = *v;
+    if (int* v = Var<int>(e, enum_collisionflag)) collisionFlag = static_cast<std::uint32_t>(*v) & 15u;
+    for (const Flag& f : kFlags)
+        if (bool* v = Var<bool>(e, f.number)) this->*f.field = *v;
+}
+
 void MSG_UpdatePlayer::CallBack(NetEngine& engine) {
-    // What the message does to the game world belongs to the gameplay layer;
-    // the server passes it on, unreliably, to every other client.
-    if (engine.IsServer()) engine.ForwardMessageFrom(sender, *this, false);
+    if (Entity* e = FindEntity(name)) {
+        if (auto* v = Var<D3DXVECTOR3>(e, enum_position)) *v = position;
+        if (auto* v = Var<D3DXVECTOR2>(e, enum_cameraPosition)) *v = D3DXVECTOR2(position.value.x, position.value.y);
+        if (auto* v = Var<D3DXVECTOR2>(e, enum_velocity)) *v = velocity;
+        if (float* v = Var<float>(e, enum_spdBoost)) *v = static_cast<float>(speedBoost.value);
+        if (float* v = Var<float>(e, enum_airRun)) *v = airRun;
+        if (int* v = Var<int>(e, enum_score)) *v = score;
+        for (const Flag& f : kFlags)
+            if (bool* v = Var<bool>(e, f.number)) *v = (this->*f.field).value;
+        if (int* v = Var<int>(e, enum_collisionflag)) *v = static_cast<int>(collisionFlag.value);
+    }
+    // The one message passed on unreliably: a newer snapshot follows soon.
+    Relay(engine, *this, false);
 }
 
 }  // namespace Networking::NetMessage

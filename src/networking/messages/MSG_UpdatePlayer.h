@@ -1,11 +1,17 @@
 #pragma once
 #include "networking/NetMessage.h"
 
+class Entity;
+
 namespace Networking::NetMessage {
 
+// One networked entity's snapshot: place, motion and inputs. Always sent
+// unreliably; the next snapshot replaces a lost one.
 class MSG_UpdatePlayer : public GeneralNetMessage<MSG_UpdatePlayer> {
 public:
     MSG_UpdatePlayer() = default;
+    // From the entity's variables; variables its type lacks stay unset.
+    explicit MSG_UpdatePlayer(Entity* entity);
     MSG_UpdatePlayer(const MSG_UpdatePlayer&) = default;
     MSG_UpdatePlayer& operator=(const MSG_UpdatePlayer&) = default;
 

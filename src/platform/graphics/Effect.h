@@ -1,0 +1,67 @@
+#pragma once
+#include <epoxy/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Matrix.h"
+
+struct GLTexture;
+
+// The drawing effect: one GLSL program per technique, compiled from one
+// source text, with the parameters every technique shares and each
+// technique's blend, depth and sampler states. Render thread only.
+class Effect {
+public:
+    Effect() = default;
+    ~Effect();
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+
+    // Compiles every technique. On failure errors holds the compiler's text
+    // and nothing is kept.
+    bool Load(const std::string& source, std::string& errors);
+    void Release();
+    bool Loaded() const { return !techniques.empty(); }
+
+    // Selects a technique by name; false (and no change) for an unknown name.
+    bool SetTechnique(const std::string& name);
+    const std::string& GetTechnique() const;
+
+    // "texture0", "texture1", "tileTex", "maskTex"; false for another name.
+    bool SetTexture(const char* name, GLTexture* texture);
+    // Unbinds every texture parameter (before a window is drawn, so no
+    // parameter outlives the texture it named).
+    void ClearTextures();
+    // "worldViewProj".
+    bool SetMatrix(const char* name, const D3DXMATRIX& matrix);
+    // "instancedata": count four-float vectors (at most 240).
+    bool SetVectorArray(const char* name, const float* vectors, unsigned count);
+    // Whether the target is a texture (stored top row first) or a window.
+    void SetTargetIsTexture(bool texture) { targetFlipY = texture ? -1.0f : 1.0f; }
+
+    // Binds the technique's program and states and uploads the parameters.
+    void CommitChanges();
+    // Forgets which GL state is bound (after someone else changed it).
+    void InvalidateState();
+
+    static const std::vector<std::string>& TechniqueNames();
+
+    static constexpr unsigned MAX_VECTORS = 240;
+
+private:
+    struct Technique;
+    std::vector<Technique*> techniques;
+    Technique* current = nullptr;
+    Technique* bound = nullptr;
+    GLuint textures[4] = {};
+    bool texturesMipmapped[4] = {};
+    GLuint boundSamplers[4] = {};
+    float worldViewProj[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    std::vector<float> instanceData;
+    unsigned instanceCount = 0;
+    float targetFlipY = -1.0f;
+    // Point, linear and wrap, each with mip filtering and without (for
+    // textures of one level, where both sample the same).
+    GLuint samplers[6] = {};
+};

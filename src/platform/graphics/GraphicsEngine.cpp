@@ -1,0 +1,600 @@
+#include "platform/graphics/GraphicsEngine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "framework/Fatal.h"
+#include "framework/Framerate.h"
+#include "framework/Options.h"
+#include "framework/Quit.h"
+#include "framework/Resources.h"
+#include "framework/Time.h"
+#include "platform/graphics/DirectX.h"
+#include "platform/graphics/Frame.h"
+#include "platform/graphics/GLTexture.h"
+#include "platform/graphics/RenderTarget.h"
+#include "platform/graphics/RenderThread.h"
+#include "platform/graphics/Texture.h"
+// The sheet-data reader joins the build with the asset pipeline.
+#if __has_include("platform/graphics/SheetData.h")
+#include "platform/graphics/SheetData.h"
+#define GF_HAVE_SHEET_DATA 1
+#endif
+#if __has_include("platform/graphics/Font.h")
+#include "platform/graphics/Font.h"
+#define GF_HAVE_FONTS 1
+#endif
+#include "platform/graphics/TripleBuffer.h"
+#include "platform/window/GuiManager.h"
+
+GraphicsEngine graphicsEngine;
+
+GameArea (*GraphicsEngine::currentGameArea)() = &GraphicsEngine::NoGameArea;
+
+namespace {
+
+// One vertex of the unit square: position, texture corner, quad number.
+struct Vertex2D {
+    float x, y, z;
+    float u, v;
+    float quad;
+};
+static_assert(sizeof(Vertex2D) == 24);
+
+constexpr unsigned GEOMETRY_QUADS = GraphicsEngine::INSTANCE_DATA_2D * 2;
+
+}  // namespace
+
+GraphicsEngine::~GraphicsEngine() {
+    if (renderThread.joinable()) renderThread.detach();
+}
+
+bool GraphicsEngine::FirstInit() {
+    ready.store(false);
+    renderThreadEnded.store(false);
+    renderThread = std::thread([this] { Execute(); });
+    // The start-up thread waits for the device and the textures; a render
+    // thread that ended without them means the device could not be made.
+    while (!ready.load()) {
+        if (renderThreadEnded.load()) return ready.load();
+        SleepMs(10);
+    }
+    return true;
+}
+
+void GraphicsEngine::JoinRenderThread() {
+    if (renderThread.joinable()) renderThread.join();
+}
+
+void GraphicsEngine::Execute() {
+    SDL_Rect screen{0, 0, 1280, 720};
+    SDL_GetDisplayBounds(0, &screen);
+    if (!InitDX(screen.w, screen.h)) {
+        renderThreadEnded.store(true);
+        return;
+    }
+    LoadTextures();
+    ready.store(true);
+    while (!initialWindowReplaced.load() && !Quitting.load()) SleepMs(10);
+    {
+        Framerate limiter("Graphics Loop", 60);
+        while (!Quitting.load()) {
+            limiter.StartFRC();
+            DrawAll();
+            limiter.EndFRC();
+        }
+    }
+    ReleaseDevice();
+    renderThreadEnded.store(true);
+}
+
+bool GraphicsEngine::InitDX(int, int) {
+    if (!deviceWindow) {
+        ShowMessage("Unable to create device!", "Device Creation failed");
+        return false;
+    }
+    context = SDL_GL_CreateContext(deviceWindow);
+    if (!context) {
+        ShowMessage("Unable to create device!", "Device Creation failed");
+        return false;
+    }
+    SDL_GL_MakeCurrent(deviceWindow, context);
+    SetRenderThread();
+    if (epoxy_gl_version() < 33) {
+        ShowMessage("Unsupported shader!  Version 2.0 or better required!", "Shader incompatible!");
+        ReleaseDevice();
+        return false;
+    }
+    // Windows present as soon as they are drawn.
+    SDL_GL_SetSwapInterval(0);
+
+    unsigned long size = 0;
+    if (!HasInternalResource(2000)) {
+        ShowMessage("Unable to load shader!", "Shader Load Error!");
+        ReleaseDevice();
+        return false;
+    }
+    const void* bytes = LoadInternalResource(2000, &size);
+    std::string source(static_cast<const char*>(bytes), size);
+    std::string errors;
+    if (!pShader[SHADER_FX].Load(source, errors)) {
+        ShowMessage(errors.c_str(), "Shader Compile Error!");
+        ReleaseDevice();
+        return false;
+    }
+    InitTextures();
+    const std::uint32_t whitePixel = 0xFFFFFFFFu;
+    whiteTexture = CreateGLTexture(1, 1, &whitePixel, false);
+    return true;
+}
+
+void GraphicsEngine::ReleaseDevice() {
+    if (!context) return;
+    CollectReleasedObjects();
+    for (Effect& effect : pShader) effect.Release();
+    ReleaseTextures();
+    ReleaseGLTexture(whiteTexture);
+    whiteTexture = nullptr;
+    if (depthStencil) glDeleteRenderbuffers(1, &depthStencil);
+    depthStencil = 0;
+    depthWidth = depthHeight = 0;
+    // Targets released after this are forgotten, not deleted: the context
+    // that owned them is gone.
+    ClearRenderThread();
+    SDL_GL_MakeCurrent(deviceWindow, nullptr);
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+}
+
+void GraphicsEngine::InitTextures() {
+    ReleaseTextures();
+    std::vector<Vertex2D> vertices;
+    std::vector<GLushort> indices;
+    vertices.reserve(GEOMETRY_QUADS * 4);
+    indices.reserve(GEOMETRY_QUADS * 6);
+    for (unsigned i = 0; i < GEOMETRY_QUADS; ++i) {
+        const float q = static_cast<float>(i);
+        vertices.push_back({-0.5f, 0.5f, 0.0f, 0.0f, 0.0f, q});
+        vertices.push_back({0.5f, 0.5f, 0.0f, 1.0f, 0.0f, q});
+        vertices.push_back({-0.5f, -0.5f, 0.0f, 0.0f, 1.0f, q});
+        vertices.push_back({0.5f, -0.5f, 0.0f, 1.0f, 1.0f, q});
+        const GLushort b = static_cast<GLushort>(4 * i);
+        for (GLushort k : {b, GLushort(b + 1), GLushort(b + 2), GLushort(b + 2), GLushort(b + 1), GLushort(b + 3)})
+            indices.push_back(k);
+    }
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glGenBuffers(1, &vertex2DBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertex2DBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex2D)), vertices.data(),
+                 GL_STATIC_DRAW);
+    glGenBuffers(1, &index2DBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index2DBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)), indices.data(),
+                 GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(0));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(12));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(20));
+}
+
+void GraphicsEngine::ReleaseTextures() {
+    if (vertexArray) {
+        glBindVertexArray(0);
+        glDeleteVertexArrays(1, &vertexArray);
+    }
+    if (vertex2DBuffer) glDeleteBuffers(1, &vertex2DBuffer);
+    if (index2DBuffer) glDeleteBuffers(1, &index2DBuffer);
+    vertexArray = vertex2DBuffer = index2DBuffer = 0;
+}
+
+void GraphicsEngine::Reset() {
+    pShader[SHADER_FX].InvalidateState();
+    guiManager.OnLostDevice();
+    TripleBuffer::OnLost();
+    guiManager.OnReset();
+    TripleBuffer::OnReset();
+    InitTextures();
+}
+
+void GraphicsEngine::LoadTextures() {
+#if GF_HAVE_SHEET_DATA
+    if (!HasInternalResource(kSheetDataResource)) return;
+    // Every sheet becomes a texture with a full mip chain.
+    LoadSheetData([](int, const SheetImage& image) {
+        return CreateGLTexture(image.width, image.height, image.rgba.data(), true);
+    });
+    SetWhiteFrame();
+#endif
+}
+
+GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {
+    return CreateGLTexture(width, height, rgba, mipmaps);
+}
+
+void GraphicsEngine::EnsureDepthStencil(int width, int height) {
+    if (depthStencil && width <= depthWidth && height <= depthHeight) return;
+    // One depth-stencil buffer serves every target, as large as the largest,
+    // so depth written into one target is still there for the next.
+    depthWidth = std::max(width, depthWidth);
+    depthHeight = std::max(height, depthHeight);
+    if (!depthStencil) glGenRenderbuffers(1, &depthStencil);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, depthWidth, depthHeight);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
+bool GraphicsEngine::SetRenderTarget(RenderTarget* target) {
+    if (!target || !target->Prepare()) return false;
+    EnsureDepthStencil(target->width, target->height);
+    glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil);
+    targetIsTexture = true;
+    targetWidth = target->width;
+    targetHeight = target->height;
+    pShader[SHADER_FX].SetTargetIsTexture(true);
+    SetViewport(0, 0, target->width, target->height);
+    return true;
+}
+
+void GraphicsEngine::SetWindowTarget(SDL_Window* window, int width, int height) {
+    SDL_GL_MakeCurrent(window, context);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    targetIsTexture = false;
+    targetWidth = width;
+    targetHeight = height;
+    pShader[SHADER_FX].SetTargetIsTexture(false);
+    SetViewport(0, 0, width, height);
+}
+
+void GraphicsEngine::SetViewport(int x, int y, int width, int height) {
+    viewport[0] = x;
+    viewport[1] = y;
+    viewport[2] = width;
+    viewport[3] = height;
+    // Textures are stored top row first, so their rows count from the top;
+    // a window's rows count from the bottom.
+    const int row = targetIsTexture ? y : targetHeight - y - height;
+    glViewport(x, row, width, height);
+}
+
+void GraphicsEngine::Clear(std::uint32_t colour, bool depth) {
+    const int row = targetIsTexture ? viewport[1] : targetHeight - viewport[1] - viewport[3];
+    // Only the viewport is cleared; a viewport over the whole target needs no
+    // scissor, which lets the driver clear the fast way.
+    const bool whole = viewport[0] == 0 && viewport[1] == 0 && viewport[2] == targetWidth && viewport[3] == targetHeight;
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0], row, viewport[2], viewport[3]);
+    }
+    glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
+                 ((colour >> 24) & 0xFF) / 255.0f);
+    GLbitfield mask = GL_COLOR_BUFFER_BIT;
+    if (depth) {
+        glDepthMask(GL_TRUE);
+        glClearDepth(1.0);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    glClear(mask);
+    glDisable(GL_SCISSOR_TEST);
+    pShader[SHADER_FX].InvalidateState();
+}
+
+bool GraphicsEngine::ReadPixels(RenderTarget& target, std::uint8_t* rgba) {
+    if (!target.GetSurface()) return false;
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, target.width, target.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return glGetError() == GL_NO_ERROR;
+}
+
+void GraphicsEngine::SetTextures() {
+    glBindVertexArray(vertexArray);
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
+    batchCount = 0;
+}
+
+bool GraphicsEngine::SelectTechnique(const std::string& name) {
+    if (pShader[SHADER_FX].SetTechnique(name)) return true;
+    DXTrace("GraphicsEngine", __LINE__, ("pShader[SHADER_FX]->SetTechnique(\"" + name + "\")").c_str());
+    return false;
+}
+
+void GraphicsEngine::DrawQuad(int shader, unsigned count) {
+    if (count == 0) return;
+    Effect& effect = pShader[shader];
+    effect.SetVectorArray("instancedata", instanceData2D, count * 4);
+    effect.CommitChanges();
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, nullptr);
+    ++drawCalls;
+}
+
+void GraphicsEngine::DrawGameFrame(float x, float y, float width, float height, float rotation, GLTexture* texture,
+                                   float u, float v, float du, float dv, int colour) {
+    if (texture != batchTexture || batchCount == QUADS_PER_BATCH) {
+        if (batchCount && batchTexture) {
+            pShader[SHADER_FX].SetTexture("texture0", batchTexture);
+            DrawQuad(SHADER_FX, batchCount);
+        }
+        batchTexture = texture;
+        batchCount = 0;
+    }
+    float* record = instanceData2D + batchCount * 16;
+    const auto c = static_cast<std::uint32_t>(colour);
+    record[0] = x;
+    record[1] = y;
+    record[2] = width;
+    record[3] = height;
+    record[4] = u;
+    record[5] = v;
+    record[6] = du;
+    record[7] = dv;
+    record[8] = ((c >> 16) & 0xFF) / 255.0f;
+    record[9] = ((c >> 8) & 0xFF) / 255.0f;
+    record[10] = (c & 0xFF) / 255.0f;
+    record[11] = ((c >> 24) & 0xFF) / 255.0f;
+    record[12] = rotation;
+    record[13] = record[14] = record[15] = 0.0f;
+    ++batchCount;
+}
+
+void GraphicsEngine::DrawFinalGameFrames() {
+    if (batchCount && batchTexture) {
+        pShader[SHADER_FX].SetTexture("texture0", batchTexture);
+        DrawQuad(SHADER_FX, batchCount);
+    }
+    batchCount = 0;
+}
+
+void GraphicsEngine::RenderTexture(GLTexture* texture, int, int, bool linear) {
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 2.0f, 2.0f, 0.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", scaling);
+    // GL samples texel centres at pixel centres: the whole texture maps onto
+    // the viewport with no half-texel shift.
+    float* record = instanceData2D;
+    const float values[16] = {0, 0, 1, 1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0};
+    std::copy(values, values + 16, record);
+    batchCount = 1;
+    if (linear)
+        DrawLinearTexture(texture);
+    else
+        DrawTexture(texture);
+}
+
+void GraphicsEngine::DrawChromePicture(const std::string& set, std::uint32_t colour) {
+    DrawChromeFrame(FrameMap(set, 0, 0), colour);
+}
+
+void GraphicsEngine::DrawChromeFrame(const Frame& frame, std::uint32_t colour) {
+    GLTexture* texture = whiteTexture;
+    float u = 0.0f, v = 0.0f, du = 1.0f, dv = 1.0f;
+    const Texture* t = FrameTexture(frame);
+    if (t && t->texture) {
+        texture = t->texture;
+        u = t->u;
+        v = t->v;
+        du = t->du;
+        dv = t->dv;
+    }
+    resolution = 1.0f;
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 2.0f, 2.0f, 2.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", scaling);
+    const float values[16] = {0, 0, 1, 1, u, v, du, dv, ((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
+                              (colour & 0xFF) / 255.0f, ((colour >> 24) & 0xFF) / 255.0f, 0, 0, 0, 0};
+    std::copy(values, values + 16, instanceData2D);
+    batchCount = 1;
+    DrawLinearTexture(texture);
+    D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
+    pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
+}
+
+void GraphicsEngine::DrawChromeTitle(const std::string& title, int left, int top, int height) {
+#if GF_HAVE_FONTS
+    auto font = FontMap.find("default");
+    if (font == FontMap.end()) return;
+    const std::uint32_t tint = 0xFFC4BDADu;  // 196, 189, 173
+    int pen = 0;
+    for (char c : title) {
+        const int code = static_cast<unsigned char>(c) & 0x7F;
+        // Letters sit edge to edge: the advance is the letter's truncated width.
+        const int width = static_cast<int>(static_cast<float>(height) * font->second.width[code]);
+        if (width > 0) {
+            SetViewport(pen + left, top, width, height);
+            DrawChromeFrame(FrameMap("default", code, 0), tint);
+        }
+        pen += width;
+    }
+#else
+    (void)title;
+    (void)left;
+    (void)top;
+    (void)height;
+#endif
+}
+
+void GraphicsEngine::DrawTexture(GLTexture* texture) {
+    SelectTechnique("Technique2D");
+    pShader[SHADER_FX].SetTexture("texture0", texture);
+    DrawQuad(SHADER_FX, batchCount);
+    batchCount = 0;
+}
+
+void GraphicsEngine::DrawLinearTexture(GLTexture* texture) {
+    SelectTechnique("TechniqueWrap2D");
+    pShader[SHADER_FX].SetTexture("texture0", texture);
+    DrawQuad(SHADER_FX, batchCount);
+    batchCount = 0;
+}
+
+void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
+    for (const Plane2D& p : list) {
+        GLTexture* texture = p.texture;
+        if (!texture && p.sourceLayer < Buffer::layer_count)
+            texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
+        DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
+    }
+    DrawFinalGameFrames();
+}
+
+bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
+    RenderTarget* target = tb.GetRenderTarget();
+    resolution = tb.GetResolution();
+    Buffer* buffer = tb.GetNewestBuffer();
+    if (!buffer) {
+        if (target) target->updated = false;
+        return false;
+    }
+    drawnBuffer = buffer;
+    buffer->Sort();
+    // A window whose target is missing (not made yet, or of no size) is
+    // skipped; the other windows are still drawn.
+    auto giveBack = [&] {
+        buffer->Ready();
+        drawnBuffer = nullptr;
+        if (target) target->updated = false;
+        return false;
+    };
+    for (RenderTarget& layer : tb.layerRenderTarget)
+        if (!layer.Prepare()) return giveBack();
+    if (!SetRenderTarget(target)) return giveBack();
+
+    Clear(0xFF000000u, true);
+    D3DXMATRIX translation, scaling;
+    D3DXMatrixTranslation(&translation, -buffer->cameraX, -buffer->cameraY, 0.0f);
+    D3DXMatrixScaling(&scaling, buffer->cameraScale, buffer->cameraScale, 1.0f);
+    view = translation * scaling;
+    SetTextures();
+    Effect& effect = pShader[SHADER_FX];
+    effect.ClearTextures();
+
+    for (unsigned j = 0; j < Buffer::layer_count; ++j) {
+        SetRenderTarget(&tb.layerRenderTarget[j]);
+        Clear(buffer->layerColor[j], false);
+    }
+    auto layerTexture = [&](int index) -> GLTexture* {
+        if (index < 0 || index >= static_cast<int>(Buffer::layer_count)) return nullptr;
+        return tb.layerRenderTarget[index].GetTexture();
+    };
+    for (unsigned j = 0; j < Buffer::layer_count; ++j) {
+        if (buffer->layers[j].empty()) continue;
+        const int into = buffer->renderTargetLayer[j];
+        if (into < 0 || into >= static_cast<int>(Buffer::layer_count)) continue;
+        SetRenderTarget(&tb.layerRenderTarget[into]);
+        SelectTechnique(buffer->layerTechnique[j]);
+        if (buffer->layerSecondTexture[j] != -1) effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
+        DrawList(buffer->layers[j], tb);
+    }
+
+    SetRenderTarget(target);
+    SelectTechnique("TechniqueWrap2D");
+    DrawList(buffer->backgrounds, tb);
+
+    auto drawTiles = [&](unsigned first, unsigned last) {
+        for (unsigned i = first; i < last; ++i) {
+            if (buffer->tiles[i].empty()) continue;
+            SelectTechnique(buffer->tileTechnique[i]);
+            effect.SetTexture("tileTex",
+                              buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
+            effect.SetTexture("maskTex",
+                              buffer->maskTexture[i] ? buffer->maskTexture[i] : layerTexture(buffer->maskTextureLayer[i]));
+            DrawList(buffer->tiles[i], tb);
+        }
+    };
+    drawTiles(0, 12);
+    SelectTechnique("TechniqueLinear2D");
+    DrawList(buffer->frames, tb);
+    drawTiles(12, Buffer::tile_count);
+
+    D3DXMatrixIdentity(&view);
+    SetTextures();
+    buffer->Ready();
+    drawnBuffer = nullptr;
+    target->updated = true;
+    return true;
+}
+
+void GraphicsEngine::DrawAll() {
+    CollectReleasedObjects();
+    // Window geometry, the window list and the draw lists stay as they are
+    // for the whole turn.
+    std::lock_guard<std::recursive_mutex> listLock(TripleBuffer::ListCritical);
+    std::lock_guard<std::recursive_mutex> freeLock(GUI::GuiManager::FreeCritical);
+    guiManager.HandleFullscreen();
+    for (TripleBuffer& tb : TripleBuffer::tripleBuffers) DrawTripleBuffer(tb);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    guiManager.Render();
+}
+
+GameArea GraphicsEngine::NoGameArea() { return GameArea{}; }
+
+void GraphicsEngine::ScreenToGame(const GameArea& a, int px, int py, float& gx, float& gy) {
+    const float w = static_cast<float>(a.width);
+    const float h = static_cast<float>(a.height);
+    if (a.width <= 0 || a.height <= 0 || a.aspect <= 0.0f) {
+        gx = gy = 0.0f;
+        return;
+    }
+    const float s = (w / h <= a.aspect) ? w / a.aspect : h;
+    gx = static_cast<float>(px - a.width / 2 - a.left) / s;
+    gy = static_cast<float>(py - a.height / 2 - a.top) / -s;
+}
+
+void GraphicsEngine::GameToScreen(const GameArea& a, float gx, float gy, int& px, int& py) {
+    const float w = static_cast<float>(a.width);
+    const float h = static_cast<float>(a.height);
+    if (a.width <= 0 || a.height <= 0 || a.aspect <= 0.0f) {
+        px = a.left;
+        py = a.top;
+        return;
+    }
+    const float s = (w / h <= a.aspect) ? w / a.aspect : h;
+    px = static_cast<int>(s * gx + static_cast<float>(a.width / 2 + a.left) + 0.5f);
+    py = static_cast<int>(0.5f + (static_cast<float>(a.height / 2) - s * gy + static_cast<float>(a.top)));
+}
+
+void GraphicsEngine::ScreenToGame(int px, int py, float& gx, float& gy) const {
+    ScreenToGame(currentGameArea(), px, py, gx, gy);
+}
+
+void GraphicsEngine::GameToScreen(float gx, float gy, int& px, int& py) const {
+    GameToScreen(currentGameArea(), gx, gy, px, py);
+}
+
+void GraphicsEngine::ToggleFullscreen(Object*) { OptionsTable.fullScreen = OptionsTable.fullScreen ? 0 : 1; }
+
+bool GraphicsEngine::FileIsType(std::string path, std::string& base, const char* extension) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    base = path.substr(0, dot);
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == extension;
+}
+
+void ConvertFromPixelsToFloat(int px, int py, float& x, float& y) {
+    ConvertFromPixelsToFloat(px, x);
+    ConvertFromPixelsToFloat(py, y);
+}
+
+void ConvertFromFloatToPixels(float x, float y, int& px, int& py) {
+    ConvertFromFloatToPixels(x, px);
+    ConvertFromFloatToPixels(y, py);
+}
+
+void ConvertFromPixelsToFloat(int p, float& x) {
+    const int height = GraphicsEngine::currentGameArea().renderHeight;
+    x = height > 0 ? static_cast<float>(p) / static_cast<float>(height) : 0.0f;
+}
+
+void ConvertFromFloatToPixels(float x, int& p) {
+    const int height = GraphicsEngine::currentGameArea().renderHeight;
+    p = static_cast<int>(x * static_cast<float>(height) + 0.5f);
+}

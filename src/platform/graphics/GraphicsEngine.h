@@ -1,0 +1,260 @@
+#pragma once
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "platform/graphics/Buffer.h"
+#include "platform/graphics/Effect.h"
+#include "platform/graphics/Matrix.h"
+
+struct Frame;
+struct GLTexture;
+class Object;
+class RenderTarget;
+class TripleBuffer;
+
+// Where the game image of the current window lies on screen, for the
+// coordinate conversions: the displayed image's top-left corner and size in
+// screen pixels, its aspect (width / height in game units) and the height of
+// the render target.
+struct GameArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    float aspect = 1.0f;
+    int renderHeight = 0;
+};
+
+// The renderer. The game thread queues quads into the current buffer; the
+// render thread owns the one GL context (made current on each window in
+// turn) and draws every window's newest frame.
+class GraphicsEngine {
+public:
+    enum { SHADER_FX = 0, SHADER_COUNT = 1 };
+    static constexpr unsigned INSTANCE_DATA_2D = 240;
+    static constexpr unsigned QUADS_PER_BATCH = INSTANCE_DATA_2D / 4;
+
+    GraphicsEngine() = default;
+    ~GraphicsEngine();
+    GraphicsEngine(const GraphicsEngine&) = delete;
+    GraphicsEngine& operator=(const GraphicsEngine&) = delete;
+
+    // Start-up thread: starts the render thread and waits until the device
+    // exists and the textures are loaded. False when the device could not be
+    // made (the render thread has then ended).
+    bool FirstInit();
+    // Waits for the render thread to end (after Quitting is set).
+    void JoinRenderThread();
+    std::thread& GetRenderThread() { return renderThread; }
+
+    // The render thread's body.
+    void Execute();
+
+    // Render thread: makes the GL context on the device window, the effect
+    // and the quad geometry. False (after a message box) on failure.
+    bool InitDX(int width, int height);
+    // Render thread: releases every GL object of the engine and the context.
+    void ReleaseDevice();
+    // Device reset: the windows and triple buffers release and re-create
+    // their targets, the effect and geometry are made again. GL never loses
+    // its device; this stays callable for tests.
+    void Reset();
+
+    // The window the context is first made on (the start-up window).
+    void SetDeviceWindow(SDL_Window* window) { deviceWindow = window; }
+    SDL_Window* GetDeviceWindow() const { return deviceWindow; }
+    SDL_GLContext GetContext() const { return context; }
+
+    // One render turn over all windows.
+    void DrawAll();
+
+    // Draws texture over the whole current viewport.
+    void RenderTexture(GLTexture* texture, int width, int height, bool linear);
+    void DrawTexture(GLTexture* texture);
+    void DrawLinearTexture(GLTexture* texture);
+
+    // Adds one quad to the batch, drawing the batch first when the texture
+    // changes or it is full. A quad without texture is never drawn.
+    void DrawGameFrame(float x, float y, float width, float height, float rotation, GLTexture* texture, float u,
+                       float v, float du, float dv, int colour);
+    void DrawFinalGameFrames();
+    // Draws count batched quads with the current technique.
+    void DrawQuad(int shader, unsigned count);
+    // Binds the quad geometry, sets worldViewProj from the view matrix and
+    // resolution, and empties the batch.
+    void SetTextures();
+
+    // Draws frame 0 of animation 0 of a named animation set over the whole
+    // viewport in a tint (white when the set is not loaded); the resolution
+    // is left at 1.
+    void DrawChromePicture(const std::string& set, std::uint32_t colour);
+    void DrawChromeFrame(const Frame& frame, std::uint32_t colour);
+    // The window title in the "default" font, letters height pixels high
+    // from (left, top); nothing while that font is not loaded.
+    void DrawChromeTitle(const std::string& title, int left, int top, int height);
+    // A 1 by 1 white texture, for pictures the sheets do not hold.
+    GLTexture* WhiteTexture() const { return whiteTexture; }
+
+    // Render thread: the drawing target. A render target (nothing drawn and
+    // false when it has no texture), or a window's own surface.
+    bool SetRenderTarget(RenderTarget* target);
+    void SetWindowTarget(SDL_Window* window, int width, int height);
+    // Viewport in target pixels, y from the top edge.
+    void SetViewport(int x, int y, int width, int height);
+    // Clears the viewport (only) to an ARGB colour, and the depth when asked.
+    void Clear(std::uint32_t colour, bool depth);
+
+    // Reads back the whole of a render target, RGBA, top row first.
+    static bool ReadPixels(RenderTarget& target, std::uint8_t* rgba);
+
+    // Coordinate conversion for the current window.
+    void ScreenToGame(int px, int py, float& gx, float& gy) const;
+    void GameToScreen(float gx, float gy, int& px, int& py) const;
+    static void ScreenToGame(const GameArea& area, int px, int py, float& gx, float& gy);
+    static void GameToScreen(const GameArea& area, float gx, float gy, int& px, int& py);
+    // Supplies the current window's game area (set by the window layer).
+    static GameArea (*currentGameArea)();
+
+    static void ToggleFullscreen(Object* ignored);
+    static bool FileIsType(std::string path, std::string& base, const char* extension);
+
+    // Texture loading (render thread, once after the device exists).
+    void LoadTextures();
+    static GLTexture* CreateTexture(int width, int height, const void* rgba, bool mipmaps);
+    GLTexture* LoadATexture(std::string) { return nullptr; }
+
+    // Queueing into the current buffer (game thread).
+    void AddFrame(float x, float y, float z, float w, float h, float r, Frame const& frame, int colour) {
+        currentBuffer->AddFrame(x, y, z, w, h, r, frame, colour);
+    }
+    void AddFrame(float x, float y, float z, float w, float h, float r, unsigned int layer, int colour) {
+        currentBuffer->AddFrame(x, y, z, w, h, r, layer, colour);
+    }
+    void AddFrame(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u, float v,
+                  float du, float dv, int colour) {
+        currentBuffer->AddFrame(x, y, z, w, h, r, texture, u, v, du, dv, colour);
+    }
+    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
+                         Frame const& frame, int colour) {
+        currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, frame, colour);
+    }
+    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
+                         unsigned int sourceLayer, int colour) {
+        currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, sourceLayer, colour);
+    }
+    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
+                         GLTexture* texture, float u, float v, float du, float dv, int colour) {
+        currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, texture, u, v, du, dv, colour);
+    }
+    void AddBackground(float x, float y, float z, float w, float h, float r, Frame const& frame, int colour) {
+        currentBuffer->AddBackground(x, y, z, w, h, r, frame, colour);
+    }
+    void AddBackground(float x, float y, float z, float w, float h, float r, unsigned int layer, int colour) {
+        currentBuffer->AddBackground(x, y, z, w, h, r, layer, colour);
+    }
+    void AddBackground(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u, float v,
+                       float du, float dv, int colour) {
+        currentBuffer->AddBackground(x, y, z, w, h, r, texture, u, v, du, dv, colour);
+    }
+    void AddTile(unsigned int index, float x, float y, float z, float w, float h, float r, Frame const& frame,
+                 int colour) {
+        currentBuffer->AddTile(index, x, y, z, w, h, r, frame, colour);
+    }
+    void AddTile(unsigned int index, float x, float y, float z, float w, float h, float r, unsigned int layer,
+                 int colour) {
+        currentBuffer->AddTile(index, x, y, z, w, h, r, layer, colour);
+    }
+    void AddTile(unsigned int index, float x, float y, float z, float w, float h, float r, GLTexture* texture,
+                 float u, float v, float du, float dv, int colour) {
+        currentBuffer->AddTile(index, x, y, z, w, h, r, texture, u, v, du, dv, colour);
+    }
+
+    Buffer* GetCurrentBuffer() const { return currentBuffer; }
+    void SetCurrentBuffer(Buffer* buffer) { currentBuffer = buffer; }
+    Effect& GetShader(int index = SHADER_FX) { return pShader[index]; }
+
+    bool IsReady() const { return ready.load(); }
+    void ReplaceInitialWindowFlag() { initialWindowReplaced.store(true); }
+    bool InitialWindowReplaced() const { return initialWindowReplaced.load(); }
+
+    // The start-up window (main thread): a window of the given size centred
+    // on the primary screen showing the start-up pictures, and the hidden
+    // window the render thread makes its context on. False after a message
+    // box when either cannot be made.
+    bool InitWindow(int width, int height);
+    bool InitInitialWindow() { return InitWindow(400, 300); }
+    bool ShowInitialWindow();
+    // Main thread, every 100 ms during start-up: events, and the picture of
+    // the moment (a new one every half second).
+    void HandleInitialWindow();
+    // Game thread, before its first state: closes the start-up window
+    // (through the window thread) and lets the render thread draw.
+    void ReplaceInitialWindow();
+    SDL_Window* GetInitialWindow() const { return initialWindow; }
+    // Which start-up picture shows at a time in milliseconds.
+    static int InitialPictureAt(std::uint32_t ms) { return static_cast<int>((ms / 500) % 3); }
+
+    // Draw calls issued since the counter was last reset (render thread).
+    std::uint64_t drawCalls = 0;
+
+    float cameraX = 0.0f;
+    float cameraY = 0.0f;
+    float cameraScale = 1.0f;
+    D3DXMATRIX view;
+    float resolution = 1.0f;
+
+private:
+    // Draws one window's newest frame into its render target; false when the
+    // window had nothing to draw or its targets are missing.
+    bool DrawTripleBuffer(TripleBuffer& tripleBuffer);
+    void DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer);
+    bool SelectTechnique(const std::string& name);
+    void InitTextures();
+    void ReleaseTextures();
+    void EnsureDepthStencil(int width, int height);
+    static GameArea NoGameArea();
+
+    Buffer* currentBuffer = nullptr;
+    Buffer* drawnBuffer = nullptr;
+    std::atomic<bool> initialWindowReplaced{false};
+    std::atomic<bool> ready{false};
+    std::atomic<bool> renderThreadEnded{false};
+    std::thread renderThread;
+
+    SDL_Window* deviceWindow = nullptr;
+    SDL_Window* initialWindow = nullptr;
+    SDL_Surface* initialPictures[3] = {};
+    SDL_GLContext context = nullptr;
+    Effect pShader[SHADER_COUNT];
+    float instanceData2D[INSTANCE_DATA_2D * 4] = {};
+    GLuint vertexArray = 0;
+    GLuint vertex2DBuffer = 0;
+    GLuint index2DBuffer = 0;
+    GLuint depthStencil = 0;
+    int depthWidth = 0;
+    int depthHeight = 0;
+    GLTexture* batchTexture = nullptr;
+    GLTexture* whiteTexture = nullptr;
+    unsigned batchCount = 0;
+
+    // The current target: a texture (stored top row first) or a window.
+    bool targetIsTexture = true;
+    int targetWidth = 0;
+    int targetHeight = 0;
+    int viewport[4] = {0, 0, 0, 0};
+};
+
+extern GraphicsEngine graphicsEngine;
+
+// Free conversions between pixels and game units of the current window's
+// render height.
+void ConvertFromPixelsToFloat(int px, int py, float& x, float& y);
+void ConvertFromFloatToPixels(float x, float y, int& px, int& py);
+void ConvertFromPixelsToFloat(int p, float& x);
+void ConvertFromFloatToPixels(float x, int& p);
+

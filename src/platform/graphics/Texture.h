@@ -1,0 +1,56 @@
+#pragma once
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/graphics/Frame.h"
+
+struct GLTexture;
+
+// One named picture on a sprite sheet, in texture units of its sheet.
+struct Texture {
+    GLTexture* texture = nullptr;  // the sheet's texture, attached once the sheets are up
+    int sheet = 0;
+    float u = 0.0f, v = 0.0f;          // top-left corner
+    float du = 0.0f, dv = 0.0f;        // size
+    float texelU = 0.0f, texelV = 0.0f;  // one texel
+
+    // The sheet data's header values.
+    static int sheetWidth;
+    static int sheetHeight;
+    static int sheetCount;
+};
+
+using Animation = std::vector<Frame>;
+
+struct AnimationSet {
+    std::vector<Animation> animations;
+    std::string name;
+    int loopLength = 1;
+    int framesPerAnimation = 1;
+};
+
+// The tables built once from the sheet data; read-only afterwards.
+extern std::vector<GLTexture*> SheetList;                       // sheet textures by index
+extern std::vector<Texture*> TextureList;                          // texture records in file order, then the font letters
+extern std::unordered_map<std::string, Texture*> TextureStringMap;  // texture name -> record
+extern std::unordered_map<std::string, AnimationSet*> AnimationSetMap;
+extern std::unordered_map<std::string, GLTexture*> TiledTexMap;  // tiled texture name -> sheet texture
+extern std::unordered_map<std::string, int> TiledSheetMap;          // tiled texture name -> sheet index
+
+// The frame of a set; Frame::white when the set is unknown or an index lies
+// outside it.
+const Frame& FrameMap(const std::string& set, int animation, int frame);
+
+// The record a frame shows; null when its index is outside TextureList.
+const Texture* FrameTexture(const Frame& frame);
+
+// A tiled texture by name (null when unknown).
+GLTexture* FindTiledTexture(const std::string& name);
+
+// For the loaders: append an owned record to TextureList (returns it), and
+// enter an owned set in AnimationSetMap under its name.
+Texture* AppendTexture(const Texture& record);
+AnimationSet* EnterAnimationSet(AnimationSet&& set);
+// Forgets every record and set and resets Frame::white.
+void ClearTextureTables();

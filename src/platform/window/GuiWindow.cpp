@@ -1,0 +1,413 @@
+#include "platform/window/GuiWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "framework/Game.h"
+#include "framework/GameVariables.h"
+#include "framework/Level.h"
+#include "framework/State.h"
+#include "platform/graphics/GLTexture.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/input/KeyCodes.h"
+#include "platform/input/Keyboard.h"
+#include "platform/input/Mouse.h"
+#include "platform/window/GuiManager.h"
+#include "platform/window/StateWindows.h"
+
+namespace GUI {
+
+namespace {
+constexpr std::uint32_t ACTIVE_BORDER = 0xFF424233u;
+constexpr std::uint32_t BUTTON_IDLE = 0xFF7F7F7Fu;
+constexpr std::uint32_t BUTTON_HOVER = 0xFFFFFFFFu;
+
+SDL_Rect PrimaryScreen() {
+    SDL_Rect screen{0, 0, 1280, 720};
+    SDL_GetDisplayBounds(0, &screen);
+    return screen;
+}
+
+// The usable area of the display that holds the point, or of the primary one.
+SDL_Rect MonitorAt(int x, int y) {
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+        const SDL_Point point{x, y};
+        if (SDL_PointInRect(&point, &bounds)) {
+            SDL_Rect usable = bounds;
+            SDL_GetDisplayUsableBounds(i, &usable);
+            return usable;
+        }
+    }
+    SDL_Rect usable = PrimaryScreen();
+    SDL_GetDisplayUsableBounds(0, &usable);
+    return usable;
+}
+
+// Fits a size to an aspect by shrinking the dimension that is too large.
+void FitToAspect(int& width, int& height, float aspect) {
+    if (aspect <= 0.0f || height <= 0) return;
+    const float current = static_cast<float>(width) / static_cast<float>(height);
+    if (current > aspect)
+        width = static_cast<int>(static_cast<float>(height) * aspect);
+    else
+        height = static_cast<int>(static_cast<float>(width) / aspect);
+}
+}  // namespace
+
+GuiWindow::GuiWindow(bool& isVisible) : visible(isVisible) {}
+
+GuiWindow::~GuiWindow() {
+    delete renderTarget;
+    renderTarget = nullptr;
+    if (window) {
+        window->DeleteWindow();
+        delete window;
+        window = nullptr;
+    }
+}
+
+std::uint32_t GuiWindow::Pack(float r, float g, float b, float a) {
+    auto channel = [](float v) { return static_cast<std::uint32_t>(static_cast<int>(v * 255.0f)) & 0xFFu; };
+    return channel(a) << 24 | channel(r) << 16 | channel(g) << 8 | channel(b);
+}
+
+void GuiWindow::SetupGuiWindow(int width, int height, int x, int y, bool active, bool rounded,
+                               const std::string& title) {
+    name = title;
+    window = new WindowClass(width, height, x, y, active, rounded, title);
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    renderTarget->offsetX = 10;
+    renderTarget->offsetY = 30;
+    renderTarget->width = width;
+    renderTarget->height = height;
+    renderTarget->Refresh();
+}
+
+void GuiWindow::SetSize(int width, int height, bool keepWindow, bool keepRenderTarget) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    const int windowWidth = keepWindow ? window->GetWidth() : width + 20;
+    const int windowHeight = keepWindow ? window->GetHeight() : height + 40;
+    if (!keepRenderTarget) {
+        renderTarget->width = width;
+        renderTarget->height = height;
+    }
+    renderTarget->Refresh();
+    const SDL_Rect screen = PrimaryScreen();
+    window->Place(screen.w / 2 - static_cast<int>(windowWidth * 0.5f), screen.h / 2 - static_cast<int>(windowHeight * 0.5f),
+                  windowWidth, windowHeight);
+}
+
+// Geometry the render thread draws from changes under FreeCritical.
+void GuiWindow::SetPos(int x, int y) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetPos(x - renderTarget->offsetX, y - renderTarget->offsetY);
+}
+
+void GuiWindow::SetTitle(const std::string& title) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetTitle(title);
+}
+
+int GuiWindow::GetX() const { return window->GetXpos() + renderTarget->offsetX; }
+int GuiWindow::GetY() const { return window->GetYpos() + renderTarget->offsetY; }
+
+int GuiWindow::GetWidth() const {
+    const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
+    const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
+    if (h <= 0.0f) return 0;
+    const float aspect = w / h;
+    return static_cast<int>(resolution >= aspect ? w : w * resolution / aspect);
+}
+
+int GuiWindow::GetHeight() const {
+    const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
+    const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
+    if (h <= 0.0f || resolution <= 0.0f) return static_cast<int>(h);
+    const float aspect = w / h;
+    return static_cast<int>(resolution >= aspect ? h * aspect / resolution : h);
+}
+
+bool GuiWindow::IsFullScreenWanted() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
+    return fullScreenWanted;
+}
+
+int GuiWindow::GetRenderWidth() const { return IsFullScreenWanted() ? savedRenderWidth : renderTarget->width; }
+int GuiWindow::GetRenderHeight() const { return IsFullScreenWanted() ? savedRenderHeight : renderTarget->height; }
+
+bool GuiWindow::IsMouseInsideWindow(int x, int y) const {
+    const int left = window->GetXpos(), top = window->GetYpos();
+    return x >= left && x <= left + window->GetWidth() && y >= top && y <= top + window->GetHeight();
+}
+
+bool GuiWindow::IsMouseInsideGuiWindow(int x, int y) const {
+    const int left = window->GetXpos() + renderTarget->offsetX, top = window->GetYpos() + renderTarget->offsetY;
+    return x >= left && x <= left + renderTarget->width && y >= top && y <= top + renderTarget->height;
+}
+
+bool GuiWindow::IsMouseInsideMoveSection(int, int y) const {
+    const int top = window->GetYpos();
+    return y >= top + 10 && y <= top + 30;
+}
+
+bool GuiWindow::IsMouseInsideCloseButton(int x, int y) const {
+    const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
+    return x >= right - 30 && x <= right - 10 && y >= top + 5 && y <= top + 25;
+}
+
+bool GuiWindow::IsMouseInsideMinButton(int x, int y) const {
+    const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
+    return x >= right - 60 && x <= right - 40 && y >= top + 5 && y <= top + 25;
+}
+
+RESIZE_SIDE GuiWindow::IsMouseResizingLocation(int xi, int yi) const {
+    const float x = static_cast<float>(xi), y = static_cast<float>(yi);
+    const float L = window->GetXf(), T = window->GetYf();
+    const float R = L + window->GetWidthf(), B = T + window->GetHeightf();
+    const float m = static_cast<float>(resizeMargin);
+    if (R - m < x && x < R && B - m < y && y < B) return RESIZE_BOTTOM_RIGHT;
+    if (R - m < x && x < R && T < y && y < T + m) return RESIZE_TOP_RIGHT;
+    if (L < x && x < L + m && B - m < y && y < B) return RESIZE_BOTTOM_LEFT;
+    if (L < x && x < L + m && T < y && y < T + m) return RESIZE_TOP_LEFT;
+    if (L - m < x && x < L + m && T < y && y < B) return RESIZE_LEFT;
+    if (R - m < x && x < R + m && T < y && y < B) return RESIZE_RIGHT;
+    if (L < x && x < R && T - m < y && y < T + m) return RESIZE_TOP;
+    if (L < x && x < R && B - m < y && y < B + m) return RESIZE_BOTTOM;
+    return RESIZE_NONE;
+}
+
+void GuiWindow::ResolveResizing(RESIZE_SIDE side) {
+    const int dx = mouseX - previousMouseX, dy = mouseY - previousMouseY;
+    int x = window->GetXpos(), y = window->GetYpos(), w = window->GetWidth(), h = window->GetHeight();
+    const bool left = side == RESIZE_LEFT || side == RESIZE_TOP_LEFT || side == RESIZE_BOTTOM_LEFT;
+    const bool right = side == RESIZE_RIGHT || side == RESIZE_TOP_RIGHT || side == RESIZE_BOTTOM_RIGHT;
+    const bool top = side == RESIZE_TOP || side == RESIZE_TOP_LEFT || side == RESIZE_TOP_RIGHT;
+    const bool bottom = side == RESIZE_BOTTOM || side == RESIZE_BOTTOM_LEFT || side == RESIZE_BOTTOM_RIGHT;
+    if (left) {
+        x += dx;
+        w -= dx;
+    }
+    if (right) w += dx;
+    if (top) {
+        y += dy;
+        h -= dy;
+    }
+    if (bottom) h += dy;
+    window->Place(x, y, w, h);
+    SetSize(w - 20, h - 40, false, false);
+}
+
+void GuiWindow::ToggleFullScreen() {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
+    fullScreenWanted = !fullScreenWanted;
+}
+
+void GuiWindow::SetResolution(float value) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    resolution = value;
+}
+
+void GuiWindow::ShowWindow() {
+    window->ShowWindow();
+    window->Activate();
+    shown = true;
+}
+
+void GuiWindow::HideWindow() {
+    window->HideWindow();
+    shown = false;
+}
+
+void GuiWindow::Update(float) {
+    if (freed) return;
+    WindowInput input;
+    input.mouseX = Mouse.GetScreenX();
+    input.mouseY = Mouse.GetScreenY();
+    input.leftDown = Mouse.Pressed(0);
+    input.leftClicked = Mouse.Triggered(0);
+    input.toggleFullScreen = Keyboard.Triggered(DIK_F4);
+    input.stretchSwitch = GetMyGame() != nullptr ? GameVars().resolutionAuto : stretchPixels;
+    UpdateWith(input);
+}
+
+void GuiWindow::UpdateWith(const WindowInput& input) {
+    if (freed) return;
+    closeColor.store(BUTTON_IDLE);
+    minimizeColor.store(BUTTON_IDLE);
+    mBorderColor.store(GetActive() ? ACTIVE_BORDER : chosenBorderColor);
+    previousMouseX = mouseX;
+    previousMouseY = mouseY;
+    mouseX = input.mouseX;
+    mouseY = input.mouseY;
+    if (input.toggleFullScreen) ToggleFullScreen();
+    if (input.stretchSwitch != stretchPixels) ApplyStretch(!stretchPixels);
+    if (!input.leftDown) {
+        moving = resizing = false;
+        resizeSide = RESIZE_NONE;
+    }
+    const bool wanted = IsFullScreenWanted();
+    const bool click = input.leftClicked;
+    if (!wanted && GetActive()) {
+        if (IsMouseInsideWindow(mouseX, mouseY)) {
+            cursorStatus.store(CURSOR_FRAME);
+            bool testMore = true;
+            if (IsMouseInsideCloseButton(mouseX, mouseY)) {
+                closeColor.store(BUTTON_HOVER);
+                if (click) CloseClicked(owner);
+            }
+            if (IsMouseInsideMinButton(mouseX, mouseY)) {
+                minimizeColor.store(BUTTON_HOVER);
+                if (click) window->Minimize();
+            }
+            if (!resizable) {
+                if (IsMouseResizingLocation(mouseX, mouseY) != RESIZE_NONE && click) moving = true;
+            } else {
+                if (!resizing) resizeSide = IsMouseResizingLocation(mouseX, mouseY);
+                if (resizeSide != RESIZE_NONE) {
+                    if (click) resizing = true;
+                    testMore = false;
+                }
+            }
+            if (testMore) {
+                if (IsMouseInsideMoveSection(mouseX, mouseY)) {
+                    if (click) moving = true;
+                } else if (IsMouseInsideGuiWindow(mouseX, mouseY)) {
+                    cursorStatus.store(CURSOR_GAME);
+                }
+            }
+        } else {
+            cursorStatus.store(CURSOR_OUTSIDE);
+        }
+    }
+    if (wanted) cursorStatus.store(CURSOR_GAME);
+    {
+        std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+        if (resizing) ResolveResizing(resizeSide);
+        if (moving && (mouseX != previousMouseX || mouseY != previousMouseY))
+            window->SetPos(window->GetXpos() + mouseX - previousMouseX, window->GetYpos() + mouseY - previousMouseY);
+    }
+    previousMouseX = mouseX;
+    previousMouseY = mouseY;
+}
+
+void GuiWindow::ApplyStretch(bool stretch) {
+    stretchPixels = stretch;
+    if (!fullScreen.load()) return;
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    HideWindow();
+    DeActivate();
+    // Stretched pixels: a small image scaled up to the screen; otherwise
+    // as many pixels as the screen has.
+    int width = stretch ? 853 : window->GetWidth();
+    int height = stretch ? 480 : window->GetHeight();
+    if (width < renderTarget->width || height < renderTarget->height) FitToAspect(width, height, resolution);
+    renderTarget->width = width;
+    renderTarget->height = height;
+    renderTarget->offsetX = (window->GetWidth() - width) / 2;
+    renderTarget->offsetY = (window->GetHeight() - height) / 2;
+    renderTarget->Refresh();
+}
+
+void GuiWindow::Render() {
+    if (freed) return;
+    if (renderTarget->updated && visible) {
+        if (!shown) window->Activate();
+        RenderHelper(fullScreen.load());
+        if (!shown) {
+            window->ShowWindow();
+            window->Activate();
+        }
+        shown = visible;
+    } else if (shown) {
+        // Hidden until its state draws again; the request is sent only when
+        // the window is on screen, so a hidden window costs the render turn
+        // nothing.
+        window->HideWindow();
+        shown = false;
+    }
+}
+
+void GuiWindow::RenderHelper(bool full, bool present) {
+    if (resolution < 0.0f || !window || !window->GetHwnd()) return;
+    GraphicsEngine& engine = graphicsEngine;
+    const int W = window->GetWidth(), H = window->GetHeight();
+    engine.SetWindowTarget(window->GetHwnd(), W, H);
+    engine.Clear(mBorderColor.load(), false);
+    int boxWidth = W, boxHeight = H;
+    if (!full) {
+        engine.SetViewport(renderTarget->offsetX, renderTarget->offsetY, renderTarget->width, renderTarget->height);
+        engine.Clear(mGameAreaColor.load(), false);
+        boxWidth = renderTarget->width;
+        boxHeight = renderTarget->height;
+    }
+    if (boxWidth <= 0 || boxHeight <= 0) return;
+    const float A = static_cast<float>(boxWidth) / static_cast<float>(boxHeight);
+    const float r = resolution;
+    int w, h;
+    if (r < A) {
+        w = static_cast<int>(static_cast<float>(boxWidth) * r / A);
+        h = boxHeight;
+    } else {
+        w = boxWidth;
+        h = static_cast<int>(static_cast<float>(boxHeight) * A / r);
+    }
+    if (full)
+        engine.SetViewport((W - w) / 2, (H - h) / 2, w, h);
+    else
+        engine.SetViewport(std::abs(W - w) / 2, 30, w, h);
+    engine.RenderTexture(renderTarget->GetTexture(), w, h, full);
+    if (!IsFullScreenWanted()) {
+        engine.SetViewport(W - 30, 5, 20, 20);
+        engine.DrawChromePicture("exit", closeColor.load());
+        engine.SetViewport(W - 60, 5, 20, 20);
+        engine.DrawChromePicture("minimize", minimizeColor.load());
+        engine.DrawChromeTitle(window->GetTitle(), 15, 2, 25);
+    }
+    if (present) SDL_GL_SwapWindow(window->GetHwnd());
+}
+
+void GuiWindow::HandleFullscreen() {
+    const bool wanted = IsFullScreenWanted();
+    if (wanted == fullScreen.load()) return;
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    if (wanted) {
+        window->HideWindow();
+        const SDL_Rect monitor =
+            MonitorAt(window->GetXpos() + window->GetWidth() / 2, window->GetYpos() + window->GetHeight() / 2);
+        savedWidth = window->GetWidth();
+        savedHeight = window->GetHeight();
+        savedX = monitor.x + (monitor.w - savedWidth) / 2;
+        savedY = monitor.y + (monitor.h - savedHeight) / 2;
+        savedRenderWidth = renderTarget->width;
+        savedRenderHeight = renderTarget->height;
+        window->SetRounded(false);
+        int renderWidth = renderTarget->width, renderHeight = renderTarget->height;
+        if (monitor.w < renderWidth || monitor.h < renderHeight) {
+            renderWidth = std::min(renderWidth, monitor.w);
+            renderHeight = std::min(renderHeight, monitor.h);
+            FitToAspect(renderWidth, renderHeight, resolution);
+        }
+        SetSize(renderWidth, renderHeight, true, false);
+        window->Place(monitor.x, monitor.y, monitor.w, monitor.h);
+        renderTarget->offsetX = (monitor.w - renderWidth) / 2;
+        renderTarget->offsetY = (monitor.h - renderHeight) / 2;
+    } else {
+        window->HideWindow();
+        window->SetRounded(true);
+        SetSize(savedRenderWidth, savedRenderHeight, true, false);
+        window->Place(savedX, savedY, savedWidth, savedHeight);
+        renderTarget->offsetX = 10;
+        renderTarget->offsetY = 30;
+    }
+    shown = false;
+    fullScreen.store(wanted);
+}
+
+void GuiWindow::OnLostDevice() { renderTarget->Release(); }
+void GuiWindow::OnReset() { renderTarget->Refresh(); }
+
+}  // namespace GUI

@@ -1,0 +1,246 @@
+#include "platform/window/WindowClass.h"
+
+#include <thread>
+
+#include "framework/Fatal.h"
+#include "framework/Framerate.h"
+#include "framework/Quit.h"
+#include "framework/Time.h"
+#include "platform/graphics/DirectX.h"
+
+std::recursive_mutex WindowClass::WinCrit;
+std::recursive_mutex WindowClass::ListCritical;
+std::atomic<bool> WindowClass::showCursor{true};
+std::vector<WindowData*> WindowClass::queue;
+std::unordered_map<Uint32, WindowClass*> WindowClass::handles;
+int WindowClass::fakeNameCounter = 0;
+
+namespace {
+std::atomic<std::thread::id> windowThread{};
+
+bool OnWindowThread() { return windowThread.load() == std::this_thread::get_id(); }
+}  // namespace
+
+bool WindowClass::Init() { return true; }
+
+void WindowClass::SetWindowThread() {
+    windowThread.store(std::this_thread::get_id());
+    // Closing a window from the system (Alt+F4) does nothing: only the
+    // window's own close button ends a state.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+}
+
+std::size_t WindowClass::PendingRequests() {
+    std::lock_guard<std::recursive_mutex> lock(WinCrit);
+    return queue.size();
+}
+
+std::string WindowClass::GenerateFakeName() {
+    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    return "FakeName_" + std::to_string(fakeNameCounter++);
+}
+
+WindowClass::WindowClass(int w, int h, int left, int top, bool isActive, bool isRounded, std::string text)
+    : title(text.empty() ? GenerateFakeName() : std::move(text)), rounded(isRounded) {
+    WindowData request;
+    request.name = title;
+    request.left = left;
+    request.top = top;
+    request.right = left + w;
+    request.bottom = top + h;
+    request.kind = WINDOW_CREATE;
+    SendWinMessage(&request);
+    hwnd = request.hwnd;
+    x = static_cast<float>(left);
+    y = static_cast<float>(top);
+    width = static_cast<float>(w);
+    height = static_cast<float>(h);
+    if (rounded) MakeRound();
+    {
+        std::lock_guard<std::recursive_mutex> lock(ListCritical);
+        handles[SDL_GetWindowID(hwnd)] = this;
+    }
+    if (isActive) Activate();
+}
+
+WindowClass::~WindowClass() {
+    if (hwnd) DeleteWindow();
+}
+
+void WindowClass::DeleteWindow() {
+    if (!hwnd) return;
+    {
+        std::lock_guard<std::recursive_mutex> lock(ListCritical);
+        auto found = handles.find(SDL_GetWindowID(hwnd));
+        if (found != handles.end() && found->second == this) handles.erase(found);
+    }
+    Send(WINDOW_DESTROY, GetXpos(), GetYpos(), GetXpos() + GetWidth(), GetYpos() + GetHeight());
+    hwnd = nullptr;
+}
+
+void WindowClass::SendWinMessage(WindowData* request) {
+    if (OnWindowThread()) {
+        std::lock_guard<std::recursive_mutex> lock(WinCrit);
+        Carry(*request);
+        return;
+    }
+    {
+        std::lock_guard<std::recursive_mutex> lock(WinCrit);
+        queue.push_back(request);
+    }
+    while (!request->done.load()) SleepMs(5);
+}
+
+void WindowClass::Carry(WindowData& r) {
+    switch (r.kind) {
+        case WINDOW_CREATE:
+            SetGLWindowAttributes();
+            r.hwnd = SDL_CreateWindow(r.name.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                      SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+            if (!r.hwnd) FatalError("Window Creation Error!", "Cannot Create Window", -1);
+            break;
+        case WINDOW_DESTROY:
+            if (r.hwnd) SDL_DestroyWindow(r.hwnd);
+            break;
+        case WINDOW_MINIMIZE:
+            if (r.hwnd) SDL_MinimizeWindow(r.hwnd);
+            break;
+        case WINDOW_SHOW:
+            if (r.hwnd) {
+                SDL_ShowWindow(r.hwnd);
+                SDL_RaiseWindow(r.hwnd);
+            }
+            break;
+        case WINDOW_HIDE:
+            if (r.hwnd) SDL_HideWindow(r.hwnd);
+            break;
+        case WINDOW_PLACE:
+            if (r.hwnd) {
+                SDL_SetWindowPosition(r.hwnd, r.left, r.top);
+                SDL_SetWindowSize(r.hwnd, r.right - r.left, r.bottom - r.top);
+            }
+            break;
+        case WINDOW_RAISE:
+            if (r.hwnd) SDL_RaiseWindow(r.hwnd);
+            break;
+        case WINDOW_SET_TITLE:
+            if (r.hwnd) SDL_SetWindowTitle(r.hwnd, r.name.c_str());
+            break;
+        default: break;
+    }
+    r.done.store(true);
+}
+
+void WindowClass::ServeWindowRequests() {
+    std::lock_guard<std::recursive_mutex> lock(WinCrit);
+    for (WindowData* request : queue) Carry(*request);
+    queue.clear();
+}
+
+void WindowClass::PumpOnce() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            Quitting.store(true);
+        } else if (event.type == SDL_WINDOWEVENT) {
+            // Activity follows the keyboard focus; the handle map is held only
+            // for the look-up.
+            std::lock_guard<std::recursive_mutex> lock(ListCritical);
+            auto found = handles.find(event.window.windowID);
+            if (found == handles.end()) continue;
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) found->second->active.store(true);
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) found->second->active.store(false);
+        }
+    }
+    ServeWindowRequests();
+    SDL_ShowCursor(showCursor.load() ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void WindowClass::PumpWindowMessages() {
+    SetWindowThread();
+    Framerate limiter("Windows Loop", 60);
+    while (!Quitting.load()) {
+        limiter.StartFRC();
+        PumpOnce();
+        limiter.EndFRC();
+    }
+}
+
+void WindowClass::Send(int kind, int left, int top, int right, int bottom) {
+    WindowData request;
+    request.name = title;
+    request.hwnd = hwnd;
+    request.left = left;
+    request.top = top;
+    request.right = right;
+    request.bottom = bottom;
+    request.kind = kind;
+    SendWinMessage(&request);
+}
+
+void WindowClass::Place(int left, int top, int w, int h) {
+    x = static_cast<float>(left);
+    y = static_cast<float>(top);
+    width = static_cast<float>(w);
+    height = static_cast<float>(h);
+    Send(WINDOW_PLACE, left, top, left + w, top + h);
+}
+
+void WindowClass::SetPos(int left, int top) { Place(left, top, GetWidth(), GetHeight()); }
+void WindowClass::SetSize(int w, int h) { Place(GetXpos(), GetYpos(), w, h); }
+
+void WindowClass::SetSize(int w, int h, bool fullScreen) {
+    if (!fullScreen) {
+        SetSize(w, h);
+        return;
+    }
+    SDL_Rect screen{0, 0, w, h};
+    SDL_GetDisplayBounds(0, &screen);
+    Place(0, 0, screen.w, screen.h);
+}
+
+void WindowClass::SetTitle(const std::string& text) {
+    if (text.empty()) return;
+    title = text;
+    Send(WINDOW_SET_TITLE, 0, 0, 0, 0);
+}
+
+void WindowClass::Activate() {
+    {
+        std::lock_guard<std::recursive_mutex> lock(ListCritical);
+        for (auto& [id, window] : handles) window->active.store(window == this);
+    }
+    active.store(true);
+    Send(WINDOW_RAISE, 0, 0, 0, 0);
+}
+
+void WindowClass::ShowWindow() { Send(WINDOW_SHOW, 0, 0, 0, 0); }
+
+void WindowClass::HideWindow() {
+    Send(WINDOW_HIDE, 0, 0, 0, 0);
+    active.store(false);
+}
+
+void WindowClass::Minimize() { Send(WINDOW_MINIMIZE, 0, 0, 0, 0); }
+
+bool WindowClass::GetActive(SDL_Window* window) {
+    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    if (!window) {
+        for (auto& [id, entry] : handles)
+            if (entry->active.load()) return true;
+        return false;
+    }
+    auto found = handles.find(SDL_GetWindowID(window));
+    return found != handles.end() && found->second->active.load();
+}
+
+void WindowClass::HideAllWindows() {
+    std::vector<WindowClass*> windows;
+    {
+        std::lock_guard<std::recursive_mutex> lock(ListCritical);
+        for (auto& [id, entry] : handles) windows.push_back(entry);
+    }
+    // The requests are sent outside the map's lock: no lock is held while
+    // waiting for the window thread.
+    for (WindowClass* window : windows) window->HideWindow();
+}

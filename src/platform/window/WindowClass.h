@@ -1,0 +1,118 @@
+#pragma once
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// What a request asks of the window thread.
+enum WindowRequestKind {
+    WINDOW_CREATE = 0,
+    WINDOW_DESTROY = 1,
+    WINDOW_NONE = 2,
+    WINDOW_MINIMIZE = 3,
+    // SDL's window calls belong to the thread that pumps the events, so
+    // showing, hiding, placing and raising are requests as well.
+    WINDOW_SHOW = 4,
+    WINDOW_HIDE = 5,
+    WINDOW_PLACE = 6,  // move to (left, top) and size to right - left by bottom - top
+    WINDOW_RAISE = 7,
+    WINDOW_SET_TITLE = 8,
+};
+
+// One request, living on the requester's stack until it is done.
+struct WindowData {
+    std::string name;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    SDL_Window* hwnd = nullptr;
+    std::atomic<bool> done{false};
+    int kind = WINDOW_NONE;
+};
+
+// One borderless OS window. Only the window thread (the main thread) makes,
+// changes and destroys SDL windows; every other thread queues a request and
+// waits until it has been carried out.
+class WindowClass {
+public:
+    WindowClass(int width, int height, int x, int y, bool active, bool rounded, std::string title);
+    ~WindowClass();
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+
+    static bool Init();
+    static std::string GenerateFakeName();
+    // Queues the request and waits for it (5 ms polls). On the window thread
+    // itself the request is carried out at once: waiting there would never end.
+    static void SendWinMessage(WindowData* request);
+    // Window thread: carries out every queued request in queue order.
+    static void ServeWindowRequests();
+    // Window thread: one turn of the pump (events, requests, cursor).
+    static void PumpOnce();
+    // Window thread: turns at 60 per second until Quitting.
+    static void PumpWindowMessages();
+    // The calling thread becomes the window thread.
+    static void SetWindowThread();
+    // Requests queued and not yet served.
+    static std::size_t PendingRequests();
+
+    void DeleteWindow();
+    void SetPos(int x, int y);
+    void SetSize(int width, int height);
+    void SetSize(int width, int height, bool fullScreen);
+    void SetXpos(int x) { SetPos(x, static_cast<int>(y)); }
+    void SetYpos(int y) { SetPos(static_cast<int>(x), y); }
+    void SetWidth(int w) { SetSize(w, static_cast<int>(height)); }
+    void SetHeight(int h) { SetSize(static_cast<int>(width), h); }
+    // Position and size together, in one request.
+    void Place(int x, int y, int width, int height);
+
+    int GetXpos() const { return static_cast<int>(x); }
+    int GetYpos() const { return static_cast<int>(y); }
+    int GetWidth() const { return static_cast<int>(width); }
+    int GetHeight() const { return static_cast<int>(height); }
+    float GetXf() const { return x; }
+    float GetYf() const { return y; }
+    float GetWidthf() const { return width; }
+    float GetHeightf() const { return height; }
+    const std::string& GetTitle() const { return title; }
+    bool GetActive() const { return active.load(); }
+    bool GetRounded() const { return rounded; }
+    SDL_Window* GetHwnd() const { return hwnd; }
+    operator SDL_Window*() const { return hwnd; }
+
+    void SetTitle(const std::string& text);
+    void SetRounded(bool value) { rounded = value; }
+    void SetActive(bool value) { active.store(value); }
+    // Rounded corners where the display supports shaped windows; here only
+    // the flag is kept.
+    void MakeRound() {}
+    void Activate();
+    void DeActivate() { active.store(false); }
+    void ShowWindow();
+    void HideWindow();
+    void Minimize();
+
+    static bool GetActive(SDL_Window* window);
+    static void HideAllWindows();
+
+    static std::recursive_mutex WinCrit;
+    static std::recursive_mutex ListCritical;
+    // Read by the window thread each turn (set by the window manager).
+    static std::atomic<bool> showCursor;
+
+private:
+    static void Carry(WindowData& request);
+    void Send(int kind, int left, int top, int right, int bottom);
+
+    SDL_Window* hwnd = nullptr;
+    std::string title;
+    std::atomic<bool> active{false};
+    bool rounded = false;
+    float x = 0, y = 0, width = 0, height = 0;
+
+    static std::vector<WindowData*> queue;
+    static std::unordered_map<Uint32, WindowClass*> handles;
+    static int fakeNameCounter;
+};

@@ -1,0 +1,301 @@
+// Sending the level grid in chunks and rebuilding it on a client, and the
+// snapshots of networked objects.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "networking/GameWorld.h"
+#include "networking/LevelTransfer.h"
+#include "networking/Messages.h"
+#include "networking/NetTestSupport.h"
+#include "support/FakeClock.h"
+
+using namespace Networking;
+using namespace Networking::NetMessage;
+using nettest::LoopbackNet;
+
+namespace {
+
+LevelCollision NumberedGrid(int width, int height) {
+    LevelCollision grid(width, height);
+    for (int i = 0; i < width * height; ++i) grid.SetCell(i, i + 1);
+    return grid;
+}
+
+MSG_LevelData Chunk(std::vector<int> cells, unsigned int w, unsigned int h, bool first, bool last,
+                    bool startMatch = false) {
+    MSG_LevelData chunk;
+    chunk.cells.value = std::move(cells);
+    chunk.width = w;
+    chunk.height = h;
+    chunk.first = first;
+    chunk.last = last;
+    chunk.startMatch = startMatch;
+    return chunk;
+}
+
+std::vector<int> Cells(const LevelCollision& grid) {
+    std::vector<int> cells;
+    for (int i = 0; i < grid.GetWidth() * grid.GetHeight(); ++i) cells.push_back(grid.GetCell(i));
+    return cells;
+}
+
+class LevelData : public gameworld::GameWorld {
+protected:
+    void SetUp() override {
+        gameworld::GameWorld::SetUp();
+        state->currentLevelName = "LoadingLevel";
+        state->nextLevelName = "LoadingLevel";
+        G().basicLevel = LevelCollision(10, 10);
+        ASSERT_TRUE(engine.HostServer("Level"));  // alone: SendSync counts its own arrival
+        engine.AddSyncEvent("StartLevel", "Go", 100000);
+    }
+    // Whether this copy reported the "StartLevel" sync point.
+    bool Reported() const {
+        const auto& syncs = engine.GetSyncEvents();
+        return !syncs.empty() && !syncs[0].arrived.empty();
+    }
+    void Deliver(std::vector<MSG_LevelData> chunks) {
+        for (MSG_LevelData& c : chunks) c.CallBack(engine);
+    }
+
+    FakeClock clock;
+    LoopbackNet net;
+    NetEngine engine{net.Config(1)};
+};
+
+}  // namespace
+
+TEST(LevelChunks, CutInCellOrderWithFlagsOnTheFirstAndLast) {
+    struct {
+        int width, height;
+        std::vector<std::size_t> sizes;
+    } cases[] = {
+        {0, 0, {0}},
+        {1, 1, {1}},
+        {25, 13, {325}},
+        {2, 163, {325, 1}},
+        {26, 25, {325, 325}},
+        {200, 200, {}},
+    };
+    cases[5].sizes.assign(123, 325);
+    cases[5].sizes.push_back(40000 - 123 * 325);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width * c.height);
+        LevelCollision grid = NumberedGrid(c.width, c.height);
+        auto chunks = MakeLevelChunks(grid, true);
+        ASSERT_EQ(chunks.size(), c.sizes.size());
+        std::vector<int> joined;
+        for (std::size_t i = 0; i < chunks.size(); ++i) {
+            EXPECT_EQ(chunks[i].cells.value.size(), c.sizes[i]) << i;
+            EXPECT_EQ(chunks[i].first.value, i == 0) << i;
+            EXPECT_EQ(chunks[i].last.value, i + 1 == chunks.size()) << i;
+            EXPECT_EQ(chunks[i].width.value, unsigned(c.width));
+            EXPECT_EQ(chunks[i].height.value, unsigned(c.height));
+            EXPECT_TRUE(chunks[i].startMatch.value);
+            joined.insert(joined.end(), chunks[i].cells.value.begin(), chunks[i].cells.value.end());
+        }
+        EXPECT_EQ(joined, Cells(grid));
+    }
+    // A full chunk fits one pack with room to spare.
+    EXPECT_LT((BaseNetMessage::ID_BITS + MakeLevelChunks(NumberedGrid(25, 13), false)[0].Size() + 7) / 8,
+              MAX_PACK_BYTES - 8);
+}
+
+TEST_F(LevelData, AGridIsRebuiltFromItsChunksOnlyWhileLoading) {
+    LevelCollision sent = NumberedGrid(30, 20);  // 600 cells: two chunks
+
+    // In another level the chunks change nothing.
+    state->currentLevelName = "Multiplayer";
+    Deliver(MakeLevelChunks(sent, false));
+    EXPECT_EQ(G().basicLevel.GetWidth(), 10);
+    EXPECT_TRUE(MSG_LevelData::LevelDataBuffer.empty());
+    EXPECT_FALSE(Reported());
+
+    // A grid whose first chunk came in another level is not applied either.
+    auto chunks = MakeLevelChunks(sent, false);
+    chunks[0].CallBack(engine);
+    state->currentLevelName = "LoadingLevel";
+    chunks[1].CallBack(engine);
+    EXPECT_EQ(G().basicLevel.GetWidth(), 10);
+    EXPECT_FALSE(Reported());
+
+    // While loading: rebuilt, then the "StartLevel" sync point is reported.
+    Deliver(MakeLevelChunks(sent, false));
+    EXPECT_EQ(G().basicLevel.GetWidth(), 30);
+    EXPECT_EQ(G().basicLevel.GetHeight(), 20);
+    EXPECT_EQ(Cells(G().basicLevel), Cells(sent));
+    EXPECT_TRUE(Reported());
+    EXPECT_EQ(state->GetNextLevelName(), "LoadingLevel");
+
+    // A second grid starts afresh; with startMatch the match begins at once.
+    LevelCollision next = NumberedGrid(3, 2);
+    for (int i = 0; i < 6; ++i) next.SetCell(i, 100 + i);
+    Deliver(MakeLevelChunks(next, true));
+    EXPECT_EQ(Cells(G().basicLevel), Cells(next));
+    EXPECT_EQ(state->GetNextLevelName(), "Multiplayer");
+}
+
+TEST_F(LevelData, TransfersThatCannotMakeAWholeGridAreDropped) {
+    const std::vector<int> c325(325, 2);
+    const std::vector<int> c1(1, 2);
+    struct {
+        const char* what;
+        std::vector<MSG_LevelData> chunks;
+    } cases[] = {
+        {"short: a chunk lost", {Chunk(c325, 26, 25, true, false), Chunk(c1, 26, 25, false, true)}},
+        {"oversized: more cells than the size", {Chunk(c325, 26, 25, true, false), Chunk(c325, 26, 25, false, false),
+                                                 Chunk(c1, 26, 25, false, true)}},
+        {"no first chunk", {Chunk(c1, 1, 1, false, true)}},
+        {"width 1024 arrives as 0", {Chunk({}, 0, 5, true, true)}},
+        {"height 0", {Chunk({}, 5, 0, true, true)}},
+        {"side above 1023", {Chunk(c1, 1024, 1, true, true)}},
+        {"size changes midway", {Chunk(c325, 26, 25, true, false), Chunk(c325, 25, 26, false, true)}},
+        {"empty single chunk for a real size", {Chunk({}, 2, 2, true, true)}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        G().basicLevel = LevelCollision(10, 10);
+        G().basicLevel.SetCell(0, 7);
+        Deliver(c.chunks);
+        EXPECT_EQ(G().basicLevel.GetWidth(), 10);
+        EXPECT_EQ(G().basicLevel.GetHeight(), 10);
+        EXPECT_EQ(G().basicLevel.GetCell(0), 7);
+        EXPECT_FALSE(Reported());
+        EXPECT_EQ(state->GetNextLevelName(), "LoadingLevel");
+        EXPECT_TRUE(MSG_LevelData::LevelDataBuffer.empty());
+    }
+
+    // The buffer never holds more than the announced grid: a flood of chunks
+    // without a last one is cut off at the first cell too many.
+    Deliver({Chunk(c325, 1, 325, true, false)});
+    EXPECT_EQ(MSG_LevelData::LevelDataBuffer.size(), 325u);
+    for (int i = 0; i < 50; ++i) Deliver({Chunk(c325, 1, 325, false, false)});
+    EXPECT_TRUE(MSG_LevelData::LevelDataBuffer.empty());
+
+    // The largest grid there is still arrives.
+    LevelCollision widest = NumberedGrid(1023, 2);
+    Deliver(MakeLevelChunks(widest, false));
+    EXPECT_EQ(G().basicLevel.GetWidth(), 1023);
+    EXPECT_EQ(Cells(G().basicLevel), Cells(widest));
+    EXPECT_TRUE(Reported());
+}
+
+TEST_F(LevelData, AGridThatHadNoCellsIsRebuiltAtTheNewSize) {
+    G().basicLevel = LevelCollision(0, 0);
+    LevelCollision sent = NumberedGrid(4, 3);
+    Deliver(MakeLevelChunks(sent, false));
+    EXPECT_EQ(G().basicLevel.GetWidth(), 4);
+    EXPECT_EQ(Cells(G().basicLevel), Cells(sent));
+}
+
+namespace {
+
+class LevelTransfer : public gameworld::GameWorld {
+protected:
+    FakeClock clock;
+    LoopbackNet net;
+};
+
+}  // namespace
+
+TEST_F(LevelTransfer, AClientAsksAndAWholeLevelArrivesIntact) {
+    NetEngine server(net.Config(1)), client(net.Config(2));
+    ASSERT_TRUE(server.HostServer("Transfer"));
+    ASSERT_TRUE(nettest::Join(server, client, "Transfer"));
+
+    // Both engines live in this process and share its world: the server's
+    // grid is read when it answers, then this copy waits in "LoadingLevel"
+    // with a blank grid of another size.
+    LevelCollision sent(120, 90);  // 10,800 cells: 34 chunks
+    std::mt19937 rng(7);
+    for (int i = 0; i < 120 * 90; ++i) sent.SetCell(i, int(rng() % 9));
+    G().basicLevel = sent;
+    CurrentLevelName = "Canyon";
+    LevelOrder = {"Canyon", "Ridge"};
+    G().SCORE_FIREFLY = 3;
+
+    bool answered = false;
+    server.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (m.typeId == MSG_RequestLevel::MSG_ID) answered = true;
+    });
+    int chunksSeen = 0;
+    client.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (m.typeId == MSG_LevelData::MSG_ID) ++chunksSeen;
+    });
+    MSG_RequestLevel ask(true);
+    client.PrivateSendNetMessage(ask, true, false);
+    client.SendAllMessages();
+    // Only the server runs until it has answered, so nothing reaches the
+    // client before its grid is blanked.
+    ASSERT_TRUE(nettest::PumpUntil({&server}, [&] { return answered; }));
+    EXPECT_EQ(chunksSeen, 0);
+
+    G().basicLevel = LevelCollision(5, 5);
+    ResetMatch();
+    G().SCORE_FIREFLY = 1;
+    state->currentLevelName = "LoadingLevel";
+    state->nextLevelName = "LoadingLevel";
+    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return state->GetNextLevelName() == "Multiplayer"; },
+                                   2000));
+    EXPECT_EQ(chunksSeen, 34);
+    EXPECT_EQ(G().basicLevel.GetWidth(), 120);
+    EXPECT_EQ(G().basicLevel.GetHeight(), 90);
+    EXPECT_EQ(Cells(G().basicLevel), Cells(sent));
+    // The rules came first.
+    EXPECT_EQ(CurrentLevelName, "Canyon");
+    EXPECT_EQ(MatchLevelCount, 2);
+    EXPECT_EQ(G().SCORE_FIREFLY, 3);
+}
+
+TEST_F(LevelTransfer, RulesGoToEveryClientAndTheGridToTheOneNamed) {
+    NetEngine server(net.Config(1)), a(net.Config(2)), b(net.Config(3));
+    ASSERT_TRUE(server.HostServer("Two"));
+    ASSERT_TRUE(nettest::Join(server, a, "Two"));
+    ASSERT_TRUE(nettest::Join(server, b, "Two", {&a}));
+    G().basicLevel = NumberedGrid(20, 20);  // 400 cells: two chunks
+    std::vector<unsigned int> seenByA, seenByB;
+    const auto record = [](std::vector<unsigned int>& into) {
+        return [&into](const BaseNetMessage& m) {
+            if (m.typeId == MSG_GameRules::MSG_ID || m.typeId == MSG_LevelData::MSG_ID) into.push_back(m.typeId);
+        };
+    };
+    a.SetMessageObserver(record(seenByA));
+    b.SetMessageObserver(record(seenByB));
+    SendLevelToClient(server, a.NetID(), false);
+    nettest::PumpUntil({&server, &a, &b}, [&] { return seenByA.size() == 3 && seenByB.size() == 1; });
+    nettest::Pump({&server, &a, &b}, 5);
+    const unsigned int rules = MSG_GameRules::MSG_ID, data = MSG_LevelData::MSG_ID;
+    EXPECT_EQ(seenByA, (std::vector<unsigned int>{rules, data, data}));
+    EXPECT_EQ(seenByB, std::vector<unsigned int>{rules});
+
+    // Client id 0: the grid goes to everyone.
+    seenByA.clear();
+    seenByB.clear();
+    SendLevelToClient(server, 0, false);
+    nettest::PumpUntil({&server, &a, &b}, [&] { return seenByA.size() == 3 && seenByB.size() == 3; });
+    EXPECT_EQ(seenByA.size(), 3u);
+    EXPECT_EQ(seenByB.size(), 3u);
+}
+
+TEST_F(LevelTransfer, AnObjectSnapshotGoesOutUnreliably) {
+    NetEngine server(net.Config(1)), client(net.Config(2));
+    ASSERT_TRUE(server.HostServer("Snap"));
+    ASSERT_TRUE(nettest::Join(server, client, "Snap"));
+    Object* cursor = Spawn("Cursor_1");
+    V(cursor).position = D3DXVECTOR3(0.25f, -0.5f, 0.0f);
+
+    std::vector<MSG_UpdatePlayer> got;
+    server.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (auto* u = dynamic_cast<const MSG_UpdatePlayer*>(&m)) got.push_back(*u);
+    });
+    client.SendAllMessages();
+    auto before = client.GetSlotState(0);
+    UpdateNetObj(client, cursor);
+    auto after = client.GetSlotState(0);
+    EXPECT_EQ(after.reliablePacks, before.reliablePacks);
+    EXPECT_GE(after.unreliablePacks, 1u);
+    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !got.empty(); }));
+    EXPECT_EQ(got[0].name.value, "Cursor_1");
+    EXPECT_EQ(got[0].position.value, D3DXVECTOR3(0.25f, -0.5f, 0.0f));
+}

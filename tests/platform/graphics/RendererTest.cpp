@@ -1,0 +1,332 @@
+#include <cmath>
+#include <numbers>
+
+#include "GLFixture.h"
+#include "platform/graphics/Frame.h"
+#include "platform/graphics/Texture.h"
+
+namespace {
+
+bool IsWhite(Pixel p) { return p.r > 250 && p.g > 250 && p.b > 250; }
+bool IsBlack(Pixel p) { return p.r < 5 && p.g < 5 && p.b < 5; }
+
+}  // namespace
+
+TEST_F(GLTest, QuadsArePlacedWithYUpAndCentredOrigin) {
+    Buffer& b = Begin();
+    // The game area is 1 unit high: y = 0.25 is a quarter of the way up.
+    b.AddFrame(0.0f, 0.25f, 0.0f, 0.25f, 0.25f, 0.0f, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 16)));   // rows count from the top
+    EXPECT_TRUE(IsBlack(At(32, 48)));
+    EXPECT_TRUE(IsBlack(At(32, 30)));
+    EXPECT_TRUE(IsBlack(At(10, 16)));
+    EXPECT_TRUE(target.updated);
+}
+
+TEST_F(GLTest, RotationTurnsCounterClockwise) {
+    Buffer& b = Begin();
+    // A bar along x from the centre to the right, turned a quarter turn:
+    // it points up afterwards.
+    b.AddFrame(0.0f, 0.0f, 0.0f, 0.1f, 0.8f, std::numbers::pi_v<float> / 2, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(8, 32)));
+    EXPECT_TRUE(IsWhite(At(56, 32)));
+    EXPECT_TRUE(IsBlack(At(32, 8)));
+    EXPECT_TRUE(IsBlack(At(32, 56)));
+}
+
+TEST_F(GLTest, ColourTintsTheTexture) {
+    struct Case {
+        int colour;
+        Pixel expected;
+    } cases[] = {
+        {static_cast<int>(0xFF00FF00u), {0, 255, 0, 255}},
+        {static_cast<int>(0xFFFF0000u), {255, 0, 0, 255}},
+        {static_cast<int>(0xFF0000FFu), {0, 0, 255, 255}},
+        {static_cast<int>(0xFF808080u), {128, 128, 128, 255}},
+        // Half alpha blends half-way onto the black clear.
+        {static_cast<int>(0x80FFFFFFu), {128, 128, 128, 255}},
+    };
+    for (const Case& c : cases) {
+        Buffer& b = Begin();
+        b.AddFrame(0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, c.colour);
+        Finish(b);
+        Draw();
+        const Pixel p = At(32, 32);
+        EXPECT_NEAR(p.r, c.expected.r, 2) << std::hex << c.colour;
+        EXPECT_NEAR(p.g, c.expected.g, 2) << std::hex << c.colour;
+        EXPECT_NEAR(p.b, c.expected.b, 2) << std::hex << c.colour;
+    }
+}
+
+TEST_F(GLTest, LargerDepthIsDrawnOnTop) {
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 2.0f, 0.5f, 0.5f, 0, white, 0, 0, 1, 1, static_cast<int>(0xFFFF0000u));
+    b.AddFrame(0, 0, 1.0f, 0.5f, 0.5f, 0, white, 0, 0, 1, 1, static_cast<int>(0xFF0000FFu));
+    Finish(b);
+    Draw();
+    const Pixel p = At(32, 32);
+    EXPECT_EQ(p.r, 255);
+    EXPECT_EQ(p.b, 0);
+}
+
+TEST_F(GLTest, LayersAreComposedIntoTheWindowImage) {
+    Buffer& b = Begin();
+    b.layerColor[2] = 0xFF0000FFu;  // layer 2 is cleared to blue
+    b.AddFrameToLayer(2, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, static_cast<int>(0xFFFF0000u));
+    // The whole layer drawn as one quad of the window image.
+    b.AddFrame(0, 0, 0, 1, 1, 0, 2u, -1);
+    Finish(b);
+    Draw();
+    const Pixel left = At(16, 32), right = At(48, 32);
+    EXPECT_TRUE(left.r > 250 && left.b < 5) << left.r << "," << left.b;
+    EXPECT_TRUE(right.b > 250 && right.r < 5) << right.r << "," << right.b;
+    // The layer is not flipped on its way into the window image.
+    const Pixel top = At(16, 2);
+    EXPECT_GT(top.r, 250);
+}
+
+TEST_F(GLTest, QuadWithoutTextureOrLayerDrawsNothing) {
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 0, 1, 1, 0, static_cast<GLTexture*>(nullptr), 0, 0, 1, 1, -1);
+    // An out-of-table frame has no picture either.
+    Frame missing;
+    missing.texture = 12345;
+    b.AddFrame(0, 0, 0, 1, 1, 0, missing, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsBlack(At(32, 32)));
+}
+
+TEST_F(GLTest, FrameDrawsItsSheetRectangle) {
+    // An 8 by 1 sheet: red left half, green right half; the frame names the
+    // right half.
+    const std::uint32_t sheet[8] = {0xFF0000FFu, 0xFF0000FFu, 0xFF0000FFu, 0xFF0000FFu,
+                                    0xFF00FF00u, 0xFF00FF00u, 0xFF00FF00u, 0xFF00FF00u};
+    GLTexture* texture = GraphicsEngine::CreateTexture(8, 1, sheet, false);
+    Texture record{texture, 0, 0.5f, 0.0f, 0.5f, 1.0f, 0.125f, 1.0f};
+    TextureList.push_back(&record);
+    Frame frame;
+    frame.texture = static_cast<int>(TextureList.size() - 1);
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 0, 1, 1, 0, frame, -1);
+    Finish(b);
+    Draw();
+    TextureList.pop_back();
+    ReleaseGLTexture(texture);
+    for (int x : {10, 32, 54}) {
+        const Pixel p = At(x, 32);
+        EXPECT_GT(p.g, 250) << x;
+        EXPECT_LT(p.r, 5) << x;
+    }
+}
+
+TEST_F(GLTest, FullyTransparentTileWritesNoDepthSoSplatterSkipsIt) {
+    const std::uint32_t whitePixel = 0xFFFFFFFFu;
+    GLTexture* mask = GraphicsEngine::CreateTexture(1, 1, &whitePixel, false);
+    Buffer& b = Begin();
+    // Tile list 0 (depth-writing tiles): an opaque tile on the left, a fully
+    // transparent one on the right.
+    b.maskTexture[0] = mask;
+    b.AddTile(0, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, static_cast<int>(0xFF202020u));
+    b.AddTile(0, 0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, 0x00FFFFFF);
+    // Tile list 12: splatter over everything, drawn only where tiles wrote depth.
+    b.tileTechnique[12] = "TechniqueTileSplatter2D";
+    b.AddTile(12, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, static_cast<int>(0xFFFF0000u));
+    Finish(b);
+    Draw();
+    ReleaseGLTexture(mask);
+    const Pixel left = At(16, 32), right = At(48, 32);
+    EXPECT_GT(left.r, 250);
+    EXPECT_LT(left.g, 5);
+    EXPECT_TRUE(IsBlack(right)) << right.r << "," << right.g << "," << right.b;
+}
+
+TEST_F(GLTest, TransparentQuadChangesNoPixel) {
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, static_cast<int>(0xFF336699u));
+    b.AddFrame(0, 0, 1, 1, 1, 0, white, 0, 0, 1, 1, 0x00FFFFFF);
+    Finish(b);
+    Draw();
+    const Pixel p = At(32, 32);
+    EXPECT_EQ(p.r, 0x33);
+    EXPECT_EQ(p.g, 0x66);
+    EXPECT_EQ(p.b, 0x99);
+    EXPECT_EQ(p.a, 255);
+}
+
+TEST_F(GLTest, LightIsBrightestAtTheCentreAndFadesToZeroAtTheInscribedCircle) {
+    Buffer& b = Begin();
+    b.layerTechnique[0] = "TechniqueLight";
+    b.AddFrameToLayer(0, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    engine->DrawAll();
+    RenderTarget& layer = position->layerRenderTarget[0];
+    std::vector<std::uint8_t> image(64 * 64 * 4);
+    ASSERT_TRUE(GraphicsEngine::ReadPixels(layer, image.data()));
+    const int centre = At(image, 64, 32, 32).r;
+    EXPECT_GE(centre, 250);
+    // Half-way out: 1 - 0.5^2 = 0.75.
+    EXPECT_NEAR(At(image, 64, 48, 32).r, 191, 8);
+    EXPECT_NEAR(At(image, 64, 32, 16).r, 191, 8);
+    // On and beyond the inscribed circle: nothing.
+    EXPECT_LE(At(image, 64, 63, 32).r, 8);
+    EXPECT_EQ(At(image, 64, 1, 1).r, 0);
+    // Monotonic fall-off along a radius.
+    for (int x = 33; x < 63; ++x) EXPECT_LE(At(image, 64, x, 32).r, At(image, 64, x - 1, 32).r) << x;
+}
+
+TEST_F(GLTest, TileTexturesAreSampledInScreenSpaceAndLineUp) {
+    // A 64 by 64 tile texture whose red grows along x and green down y.
+    std::vector<std::uint32_t> gradient(64 * 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            gradient[static_cast<std::size_t>(y * 64 + x)] =
+                0xFF000000u | (static_cast<std::uint32_t>(y * 4) << 8) | static_cast<std::uint32_t>(x * 4);
+    GLTexture* tile = GraphicsEngine::CreateTexture(64, 64, gradient.data(), false);
+    Buffer& b = Begin();
+    b.tileTechnique[3] = "TechniqueTilePara2D";
+    b.tileTexture[3] = tile;
+    // Two neighbouring tiles, each with its own texture rectangle.
+    b.AddTile(3, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, -1);
+    b.AddTile(3, 0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0.5f, 0, 0.5f, 1, -1);
+    Finish(b);
+    Draw();
+    ReleaseGLTexture(tile);
+    for (int x : {0, 20, 31, 32, 33, 63})
+        for (int y : {0, 17, 40, 63}) {
+            const Pixel p = At(x, y);
+            EXPECT_NEAR(p.r, x * 4, 2) << x << "," << y;
+            EXPECT_NEAR(p.g, y * 4, 2) << x << "," << y;
+        }
+}
+
+TEST_F(GLTest, BatchesHoldSixtyQuadsAndBreakOnTextureChanges) {
+    const std::uint32_t redPixel = 0xFF0000FFu;
+    GLTexture* red = GraphicsEngine::CreateTexture(1, 1, &redPixel, false);
+    struct Case {
+        int quads;
+        bool alternate;
+        std::uint64_t draws;
+    } cases[] = {{1, false, 1}, {60, false, 1}, {61, false, 2}, {120, false, 2}, {121, false, 3}, {6, true, 6}};
+    for (const Case& c : cases) {
+        Buffer& b = Begin();
+        for (int i = 0; i < c.quads; ++i)
+            b.AddFrame(0, 0, static_cast<float>(i), 0.1f, 0.1f, 0, (c.alternate && i % 2) ? red : white, 0, 0, 1, 1,
+                       -1);
+        Finish(b);
+        engine->drawCalls = 0;
+        engine->DrawAll();
+        EXPECT_EQ(engine->drawCalls, c.draws) << c.quads << (c.alternate ? " alternating" : "");
+    }
+    ReleaseGLTexture(red);
+}
+
+TEST_F(GLTest, WindowWithoutTargetIsSkippedAndTheOthersAreDrawn) {
+    // A window listed before ours whose target has no size.
+    RenderTarget empty;
+    float emptyAspect = 1.0f;
+    TripleBuffer::Position broken;
+    {
+        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        broken = TripleBuffer::Add(&empty, &emptyAspect);
+        TripleBuffer::tripleBuffers.splice(TripleBuffer::tripleBuffers.begin(), TripleBuffer::tripleBuffers, broken);
+    }
+    Buffer* brokenBuffer = broken->GetOldestBuffer();
+    ASSERT_NE(brokenBuffer, nullptr);
+    brokenBuffer->AddFrame(0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    brokenBuffer->Ready();
+
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 32)));
+    EXPECT_TRUE(target.updated);
+    EXPECT_FALSE(empty.updated);
+    // The skipped window's buffer was given back.
+    {
+        std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+        for (const Buffer& buffer : broken->buffers) EXPECT_TRUE(buffer.available);
+    }
+    TripleBuffer::Remove(broken);
+}
+
+TEST_F(GLTest, WindowWithoutNewFrameKeepsItsImageAndIsNotUpdated) {
+    RenderTarget other;
+    other.width = other.height = 16;
+    float otherAspect = 1.0f;
+    auto second = TripleBuffer::Add(&other, &otherAspect);
+    Buffer& b = Begin();
+    b.AddFrame(0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(target.updated);
+    EXPECT_FALSE(other.updated);  // its game thread has produced nothing yet
+    // No new frame: the last one is drawn again.
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 32)));
+    TripleBuffer::Remove(second);
+}
+
+TEST_F(GLTest, CameraOffsetAndScaleMoveTheFrame) {
+    Buffer& b = Begin();
+    b.cameraX = 0.25f;
+    b.cameraScale = 2.0f;
+    // At x = 0.25 with the camera there and zoom 2, the quad lands in the
+    // centre and twice as large.
+    b.AddFrame(0.25f, 0, 0, 0.25f, 0.25f, 0, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 32)));
+    EXPECT_TRUE(IsWhite(At(32 + 14, 32)));
+    EXPECT_TRUE(IsBlack(At(32 + 18, 32)));
+}
+
+TEST(Coordinates, ScreenToGameAtEightHundredBySixHundred) {
+    GameArea area{100, 50, 800, 600, 4.0f / 3.0f, 600};
+    struct Case {
+        int px, py;
+        float gx, gy;
+    } cases[] = {
+        {500, 350, 0.0f, 0.0f},                 // centre
+        {500, 50, 0.0f, 0.5f},                  // top edge
+        {500, 650, 0.0f, -0.5f},                // bottom edge
+        {100, 350, -2.0f / 3.0f, 0.0f},         // left edge: half the width of 4/3 units
+        {800, 350, 300.0f / 600.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        float gx = 9, gy = 9;
+        GraphicsEngine::ScreenToGame(area, c.px, c.py, gx, gy);
+        EXPECT_FLOAT_EQ(gx, c.gx) << c.px << "," << c.py;
+        EXPECT_FLOAT_EQ(gy, c.gy) << c.px << "," << c.py;
+        int px = 0, py = 0;
+        GraphicsEngine::GameToScreen(area, c.gx, c.gy, px, py);
+        EXPECT_EQ(px, c.px);
+        EXPECT_EQ(py, c.py);
+    }
+    // A wider area than the aspect: the height sets the scale.
+    GameArea wide{0, 0, 1000, 500, 1.0f, 500};
+    float gx, gy;
+    GraphicsEngine::ScreenToGame(wide, 1000, 0, gx, gy);
+    EXPECT_FLOAT_EQ(gx, 1.0f);
+    EXPECT_FLOAT_EQ(gy, 0.5f);
+    // No area yet: no division by zero.
+    GraphicsEngine::ScreenToGame(GameArea{0, 0, 0, 0, 1.0f, 0}, 5, 5, gx, gy);
+    EXPECT_EQ(gx, 0.0f);
+}
+
+TEST(Coordinates, FileIsType) {
+    std::string base = "unchanged";
+    EXPECT_FALSE(GraphicsEngine::FileIsType("noextension", base, "png"));
+    EXPECT_EQ(base, "unchanged");
+    EXPECT_FALSE(GraphicsEngine::FileIsType(".png", base, "png"));
+    EXPECT_EQ(base, "unchanged");
+    EXPECT_TRUE(GraphicsEngine::FileIsType("dir.v2/level.LVL", base, "lvl"));
+    EXPECT_EQ(base, "dir.v2/level");
+    EXPECT_FALSE(GraphicsEngine::FileIsType("a.png", base, "PNG"));
+    EXPECT_EQ(base, "a");
+}
