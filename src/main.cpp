@@ -1,4 +1,10 @@
 // Glimmerfall: entry point.
+#include <SDL2/SDL.h>
+
 #include "framework/Startup.h"
 
-int main() { return ProgramMain(); }
+int main() {
+    const int status = ProgramMain();
+    SDL_Quit();
+    return status;
+}

@@ -9,28 +9,19 @@
 #include "framework/State.h"
 #include "framework/Time.h"
 
-// The default start-up window (StartupWindow.cpp).
-void AskToClosePlainFirstWindow();
-
 std::atomic<std::uint32_t> FrameStartTime{0};
-
-namespace {
-void CreateStateByNameDefault(const char* levelName) { State::_list.push_back(new State(levelName, true)); }
-}  // namespace
 
 void GameThread() {
     std::srand(SystemTimeMs());
     // Levels, engines and objects, then the game entity and its "Load".
     Entity::_FirstInit();
 
-    if (startupHooks.replaceFirstWindow != nullptr) {
-        startupHooks.replaceFirstWindow();
+    if (startupHooks.replaceFirstWindow != nullptr) startupHooks.replaceFirstWindow();
+    if (startupHooks.createFirstState != nullptr) {
+        startupHooks.createFirstState("Eula");
     } else {
-        AskToClosePlainFirstWindow();
+        State::_list.push_back(new State("Eula", true));
     }
-    void (*createState)(const char*) =
-        startupHooks.createState != nullptr ? startupHooks.createState : &CreateStateByNameDefault;
-    createState("Eula");
 
     while (!Quitting.load()) {
         FrameStartTime.store(TimeGetTime());

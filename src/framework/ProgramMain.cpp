@@ -1,6 +1,5 @@
 // The main thread: the start-up window, the window loop, and the orderly end
 // within one shared deadline.
-#include <SDL2/SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,12 +16,7 @@
 #include "framework/Time.h"
 #include "platform/input/Input.h"
 #include "platform/sound/SoundEngine.h"
-
-// The default start-up window (StartupWindow.cpp).
-void ClosePlainFirstWindow(bool always);
-void StopPlainVideo();
-
-StartupHooks startupHooks;
+#include "platform/window/WindowClass.h"
 
 namespace {
 
@@ -32,18 +26,6 @@ std::vector<ThreadHandle> ThreadHandleList;
 
 // All worker threads together get this long from the end of the window loop.
 constexpr std::uint32_t kShutdownBudgetMs = 3000;
-
-void PumpEvents() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) {
-            SetQuitting(nullptr);
-            continue;
-        }
-        inputEngine.HandleEvent(event);
-        if (startupHooks.handleEvent != nullptr) startupHooks.handleEvent(event);
-    }
-}
 
 }  // namespace
 
@@ -86,10 +68,7 @@ bool WaitForThreads(std::uint32_t budgetMs) {
 void WindowLoop(Framerate& limiter) {
     while (!Quitting.load()) {
         limiter.StartFRC();
-        PumpEvents();
-        ClosePlainFirstWindow(false);
-        if (startupHooks.serveWindowRequests != nullptr) startupHooks.serveWindowRequests();
-        if (startupHooks.updateCursor != nullptr) startupHooks.updateCursor();
+        if (startupHooks.pumpWindows != nullptr) startupHooks.pumpWindows();
         limiter.EndFRC();
     }
 }
@@ -103,6 +82,8 @@ void TerminateHandler() {
 int ProgramMain() {
     Framerate limiter("Windows Loop", 60);
     const std::terminate_handler previousHandler = std::set_terminate(&TerminateHandler);
+    // This thread alone makes, changes and destroys the windows.
+    WindowClass::SetWindowThread();
 
     const bool started = OpenStartupWindow();
     // Without a window or a finished start-up nothing runs: whatever did
@@ -130,7 +111,6 @@ int ProgramMain() {
             _exit(status);
         }
     }
-    StopPlainVideo();
     std::set_terminate(previousHandler);
     return status;
 }

@@ -22,10 +22,6 @@
 #include "platform/input/InputHooks.h"
 #include "platform/sound/SoundEngine.h"
 
-// The default start-up window (StartupWindow.cpp).
-bool OpenPlainFirstWindow();
-void PumpPlainFirstWindow();
-
 namespace {
 
 constexpr const char* kStartupCaption = "Error during initialization";
@@ -37,13 +33,6 @@ bool MakeFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0755) == 0) return true;
     struct stat st {};
     return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool DefaultInputInit() {
-    if (!inputEngine.Init()) return false;
-    AddThreadHandle({"Input Loop", [] { return inputEngine.ThreadFinished(); }, [] { inputEngine.JoinThread(); },
-                     [] { inputEngine.DetachThread(); }});
-    return true;
 }
 
 // The user data folder "Tavelin" and its "Levels" under the documents folder.
@@ -105,10 +94,13 @@ void StartupThread() {
     ::mkdir(temporary.c_str(), 0700);
 
     OptionsTable.Fill();
+    // Everything the input and game threads will ask of the windows and
+    // devices is in place before either starts.
     WireDeviceHooks();
+    if (startupHooks.wireWindows != nullptr) startupHooks.wireWindows();
 
-    const bool inputStarted = startupHooks.inputInit != nullptr ? startupHooks.inputInit() : DefaultInputInit();
-    if (!inputStarted) StartupFailure("Failed to initialize the input engine!");
+    if (startupHooks.inputInit != nullptr && !startupHooks.inputInit())
+        StartupFailure("Failed to initialize the input engine!");
     if (startupHooks.graphicsInit != nullptr && !startupHooks.graphicsInit())
         StartupFailure("Failed to initialize the graphics engine!");
     if (startupHooks.windowInit != nullptr) startupHooks.windowInit();
@@ -124,8 +116,7 @@ std::atomic<bool> gameThreadFinished{false};
 }  // namespace
 
 bool OpenStartupWindow() {
-    const bool opened = startupHooks.openFirstWindow != nullptr ? startupHooks.openFirstWindow() : OpenPlainFirstWindow();
-    if (!opened) return false;
+    if (startupHooks.openFirstWindow != nullptr && !startupHooks.openFirstWindow()) return false;
 
     // The start-up thread is made by SDL, so that what SDL keeps per thread
     // (its error text) goes with it.
@@ -148,11 +139,7 @@ bool OpenStartupWindow() {
         "Startup", &run);
     if (startup == nullptr) return false;
     do {
-        if (startupHooks.pumpFirstWindow != nullptr) {
-            startupHooks.pumpFirstWindow();
-        } else {
-            PumpPlainFirstWindow();
-        }
+        if (startupHooks.pumpFirstWindow != nullptr) startupHooks.pumpFirstWindow();
         if (run.done.load()) break;
         SleepMs(100);
     } while (!run.done.load());

@@ -34,43 +34,46 @@ bool WaitForThreads(std::uint32_t budgetMs);
 // TimeGetTime at the top of the game frame under way.
 extern std::atomic<std::uint32_t> FrameStartTime;
 
-// What the program's life needs from the window layer and the renderer,
-// filled in by them; each hook left null falls back to what is noted.
+// What the program's life asks of the window layer, the renderer and the
+// input manager, reached through replaceable functions so that a test can
+// run the whole life without windows. The program starts with
+// PlatformStartupHooks(); a hook left null is skipped (an init hook then
+// counts as done).
 struct StartupHooks {
     // Main thread. The start-up window (400 by 300, centred, showing the
     // start-up pictures): made and shown; false when it cannot be made.
-    // Default: a plain window of its own.
     bool (*openFirstWindow)() = nullptr;
-    // One pass over the start-up window's events; a quit request sets
-    // Quitting. Default: the plain window's.
+    // One pass over the start-up window's events; a quit request sets Quitting.
     void (*pumpFirstWindow)() = nullptr;
-    // The window layer's share of one system event in the window loop (the
-    // input layer has had it already). Default: none.
-    void (*handleEvent)(const SDL_Event& event) = nullptr;
-    // Once per window-loop turn: the queued window requests, then the cursor.
-    void (*serveWindowRequests)() = nullptr;
-    void (*updateCursor)() = nullptr;
+    // One turn of the window loop: the system's events (a quit request sets
+    // Quitting; keys and the mouse go to the input layer), the queued window
+    // requests, the cursor.
+    void (*pumpWindows)() = nullptr;
     // At shut-down, before the wait for the threads.
     void (*hideAllWindows)() = nullptr;
 
-    // Start-up thread. Each answers false on failure. Defaults: the input
-    // manager's Init (its thread listed); no renderer; no window locks.
+    // Start-up thread. The states' windows and draw lists are tied to the
+    // states before anything runs; then input, graphics and the window locks
+    // start, each answering false on failure (and listing its thread).
+    void (*wireWindows)() = nullptr;
     bool (*inputInit)() = nullptr;
     bool (*graphicsInit)() = nullptr;
     bool (*windowInit)() = nullptr;
 
     // Game thread: close the start-up window and let the render thread draw
-    // the states' windows. Default: the plain window is closed by the main
-    // thread's next turn.
+    // the states' windows.
     void (*replaceFirstWindow)() = nullptr;
-    // Game thread: open a state and its window (the first is "Eula").
-    // Default: a state appended to State::_list.
-    void (*createState)(const char* levelName) = nullptr;
+    // Game thread: open the first state and its window.
+    void (*createFirstState)(const char* levelName) = nullptr;
 
     // Ends the process at once with the status, after a thread was left
-    // running at shut-down. Default: _exit.
+    // running at shut-down. Null: _exit.
     void (*exitProcess)(int status) = nullptr;
 };
+
+// The hooks of the real program: SDL windows, the GL renderer, the input
+// manager.
+StartupHooks PlatformStartupHooks();
 
 extern StartupHooks startupHooks;
 

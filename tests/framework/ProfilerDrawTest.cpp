@@ -198,6 +198,7 @@ class ProfilerDrawEngineTest : public EntityWorld {
 protected:
     void SetUp() override {
         EntityWorld::SetUp();
+        saved = engineHooks;
         Engine* prototype = EngineData::ProfilerDraw::_Init();
         prototype->_type = "ProfilerDraw";
         Engine::_IncludeEngine("ProfilerDraw", prototype);
@@ -208,9 +209,10 @@ protected:
         lines.clear();
     }
     void TearDown() override {
-        engineHooks = EngineHooks{};
+        engineHooks = saved;
         EntityWorld::TearDown();
     }
+    EngineHooks saved;
 };
 
 }  // namespace

@@ -20,7 +20,9 @@
 #include "framework/Startup.h"
 #include "framework/State.h"
 #include "platform/input/Input.h"
+#include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/InputHooks.h"
+#include "platform/window/GuiManager.h"
 #include "support/FatalCapture.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
@@ -44,6 +46,34 @@ void TakeInputThenQuit() {
     }
 }
 
+// The program without windows or a renderer: the first window is only the
+// video subsystem, the window loop pumps the system's events.
+void PumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            SetQuitting(nullptr);
+        } else {
+            inputEngine.HandleEvent(event);
+        }
+    }
+}
+
+StartupHooks HeadlessHooks() {
+    StartupHooks hooks = PlatformStartupHooks();  // the real input manager
+    hooks.openFirstWindow = [] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; };
+    hooks.pumpFirstWindow = &PumpEvents;
+    hooks.pumpWindows = &PumpEvents;
+    hooks.hideAllWindows = nullptr;
+    hooks.wireWindows = nullptr;
+    hooks.graphicsInit = nullptr;
+    hooks.windowInit = nullptr;
+    hooks.replaceFirstWindow = nullptr;
+    hooks.createFirstState = nullptr;
+    hooks.exitProcess = &NoteExit;
+    return hooks;
+}
+
 // A first level that leaves by itself on its first frame.
 void AskToQuit(Entity*, Entity*) { State::SetLevel(State::_currentState, "Quit"); }
 
@@ -63,8 +93,7 @@ protected:
         Quitting.store(false);
         gameFrames = 0;
         exits = 0;
-        startupHooks = StartupHooks{};
-        startupHooks.exitProcess = &NoteExit;
+        startupHooks = HeadlessHooks();
         Game::hooks = Game::DefaultHooks();
         Game::hooks.takeInput = &TakeInputThenQuit;
         State::hooks = State::DefaultHooks();
@@ -88,7 +117,10 @@ protected:
         Level::_levels.clear();
         Game::hooks = Game::DefaultHooks();
         State::hooks = State::DefaultHooks();
-        startupHooks = StartupHooks{};
+        startupHooks = PlatformStartupHooks();
+        // The GL driver stays loaded (what it keeps stays reachable at exit);
+        // everything else of SDL is given back.
+        if (!keepVideo) SDL_Quit();
         ResetInputHooks();
         Quitting.store(false);
         GameQuit = nullptr;
@@ -105,9 +137,28 @@ protected:
     std::vector<std::pair<std::string, std::optional<std::string>>> env;
     TempFolder home;
     ThreadedFakeClock clock;
+    bool keepVideo = false;
 };
 
 }  // namespace
+
+TEST_F(ProgramBootTest, WithWindowsAndRendererTheFirstStateGetsAWindowAndEverythingEnds) {
+    startupHooks = PlatformStartupHooks();
+    startupHooks.exitProcess = &NoteExit;
+    keepVideo = true;
+    EXPECT_EQ(ProgramMain(), 0);
+    EXPECT_EQ(exits.load(), 0);  // the input, render and game threads all ended in time
+    EXPECT_EQ(ThreadHandleCount(), 0u);
+    EXPECT_GE(gameFrames.load(), 5);
+    EXPECT_EQ(graphicsEngine.GetInitialWindow(), nullptr);  // the start-up window was closed
+    EXPECT_TRUE(graphicsEngine.RenderThreadEnded());
+    // "Eula" is not registered in this build: its state runs empty, in a window of its own.
+    ASSERT_EQ(State::_list.size(), 1u);
+    State* first = State::_list.front();
+    EXPECT_EQ(first->GetLevel(), nullptr);
+    ASSERT_NE(first->window, nullptr);
+    EXPECT_EQ(guiManager.Windows().size(), 1u);
+}
 
 TEST_F(ProgramBootTest, StartsRunsTheFirstStateAndQuitsWithEveryThreadJoined) {
     const int status = ProgramMain();

@@ -124,7 +124,7 @@ protected:
         std::memcpy(Globals.workingDirectory, saved.workingDirectory, sizeof saved.workingDirectory);
         std::memcpy(Globals.temporaryFolder, saved.temporaryFolder, sizeof saved.temporaryFolder);
         std::memcpy(Globals.userDataFolder, saved.userDataFolder, sizeof saved.userDataFolder);
-        startupHooks = StartupHooks{};
+        startupHooks = PlatformStartupHooks();
         ResetInputHooks();
         GameQuit = nullptr;
     }

@@ -37,11 +37,10 @@ namespace WindowEngine { Engine* _Init(); }
 // What the built-in engines need from layers that fill them in at start-up;
 // a null hook is skipped.
 struct EngineHooks {
-    // The window manager's cursor update, under its registry lock.
-    void (*updateCursor)() = nullptr;
     // The profiler viewer's drawing: one bar into the renderer's current
-    // buffer (the sprite "Profiler White"), and one line of text drawn with
-    // the viewer's text object on behalf of the engine.
+    // buffer (by default the sprite "Profiler White"), and one line of text
+    // drawn with the viewer's text object on behalf of the engine (none until
+    // the text widget brings its drawing).
     void (*addBar)(const ProfilerBar& bar) = nullptr;
     void (*drawTextLine)(Entity* textObject, Entity* engine, const ProfilerTextLine& line) = nullptr;
     // The width in pixels the viewer's bars are scaled by. Null: the current

@@ -1,15 +1,15 @@
 // "GuiManager": each frame lets the window manager decide the cursor. The
 // game takes it at 2.0, so it runs before every state.
 #include "framework/engines/BuiltInEngines.h"
+#include "platform/window/GuiManager.h"
 
 namespace EngineData::GuiManager {
 
 namespace {
 VariableOffsetTable table;
 
-void UpdateCursor(Entity*, Entity*) {
-    if (engineHooks.updateCursor != nullptr) engineHooks.updateCursor();
-}
+// The window manager takes its registry lock for the cursor decision.
+void UpdateCursor(Entity*, Entity*) { guiManager.UpdateCursor(); }
 }  // namespace
 
 struct _DATA : Engine {
