@@ -20,6 +20,7 @@
 #include "framework/Time.h"
 #include "platform/input/Input.h"
 #include "platform/input/InputHooks.h"
+#include "platform/input/WiiRemote.h"
 #include "platform/sound/SoundEngine.h"
 
 namespace {
@@ -65,12 +66,21 @@ std::string UserDocumentsFolder() {
     return folder;
 }
 
+namespace {
+// The game's switches, read on the game thread (where vibration is asked for
+// and the remote's buttons are read); no game entity: all off.
+bool RumbleOn() { return GetMyGame() != nullptr && GameVars().rumbleOn; }
+bool PadControls() { return GetMyGame() != nullptr && GameVars().xbox360Controls; }
+bool RemoteControls() { return GetMyGame() != nullptr && GameVars().wiiControls; }
+bool SoundPaused() { return soundEngine.GetPaused(); }
+}  // namespace
+
 void WireDeviceHooks() {
-    // The game thread asks for vibration; these read the game's switches
-    // there, and the sound engine's pause flag (an atomic).
-    inputHooks.rumbleOn = [] { return GetMyGame() != nullptr && GameVars().rumbleOn; };
-    inputHooks.xbox360Controls = [] { return GetMyGame() != nullptr && GameVars().xbox360Controls; };
-    inputHooks.soundPaused = [] { return soundEngine.GetPaused(); };
+    inputHooks.rumbleOn = &RumbleOn;
+    inputHooks.xbox360Controls = &PadControls;
+    inputHooks.soundPaused = &SoundPaused;
+    InstallWiiRemoteInputHooks();
+    WiiRemote_::SetSwitches({&RemoteControls, &RumbleOn, &SoundPaused});
 }
 
 void StartupThread() {

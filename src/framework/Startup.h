@@ -103,8 +103,10 @@ int ProgramMain();
 // with status -1.
 [[noreturn]] void TerminateHandler();
 
-// Points the input layer's vibration gate at the game's switches and the
-// sound engine's pause (start-up does this before the input starts).
+// Points the pad's and the Wii remote's switches at the game's rumbleOn,
+// xbox360Controls and wiiControls and at the sound engine's pause, and plugs
+// the remote into the input manager (start-up does this before the input
+// starts).
 void WireDeviceHooks();
 
 // The folder under which the user's data folder "Tavelin" is made: the

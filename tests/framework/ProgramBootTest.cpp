@@ -22,6 +22,7 @@
 #include "platform/input/Input.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/InputHooks.h"
+#include "platform/input/WiiRemote.h"
 #include "platform/window/GuiManager.h"
 #include "support/FatalCapture.h"
 #include "support/TempFolder.h"
@@ -122,6 +123,7 @@ protected:
         // everything else of SDL is given back.
         if (!keepVideo) SDL_Quit();
         ResetInputHooks();
+        WiiRemote_::SetSwitches({});
         Quitting.store(false);
         GameQuit = nullptr;
         Globals.workingDirectory[0] = Globals.temporaryFolder[0] = Globals.userDataFolder[0] = '\0';

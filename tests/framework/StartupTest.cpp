@@ -15,6 +15,7 @@
 #include "framework/Quit.h"
 #include "framework/Startup.h"
 #include "platform/input/InputHooks.h"
+#include "platform/input/WiiRemote.h"
 #include "platform/sound/SoundEngine.h"
 #include "support/EntityWorld.h"
 #include "support/FakeClock.h"
@@ -255,6 +256,7 @@ class DeviceHooksTest : public world::EntityWorld {
 protected:
     void TearDown() override {
         ResetInputHooks();
+        WiiRemote_::SetSwitches({});
         soundEngine.SetPaused(false);
         world::EntityWorld::TearDown();
     }
@@ -274,7 +276,16 @@ TEST_F(DeviceHooksTest, PadVibrationFollowsTheGameSwitchesAndThePause) {
         soundEngine.SetPaused(c.paused);
         EXPECT_EQ(PadRumbleAllowed(), c.allowed) << c.rumble << c.pad << c.paused;
     }
+    vars.rumbleOn = true;
+    vars.wiiControls = true;
+    soundEngine.SetPaused(false);
+    EXPECT_TRUE(WiiRemote_::RumbleAllowed());
+    EXPECT_TRUE(WiiRemote_::WiiControlsOn());
+    vars.wiiControls = false;
+    EXPECT_FALSE(WiiRemote_::RumbleAllowed());
+    EXPECT_FALSE(WiiRemote_::WiiControlsOn());
     Game::_Shutdown();  // no game entity: no switches are on
     EXPECT_FALSE(PadRumbleAllowed());
+    EXPECT_FALSE(WiiRemote_::WiiControlsOn());
     Game::_FirstInit();
 }

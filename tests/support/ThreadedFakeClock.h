@@ -1,8 +1,10 @@
 #pragma once
 // Test helper: an injected millisecond clock for code that runs on several
-// threads at once. A sleep advances the shared clock and gives the processor
-// to the other threads, so loops paced by time run without waiting on real
-// time.
+// threads at once. Only the sleeps of the thread that made the clock (the
+// test's, which runs the main loop) advance it; every sleep gives the
+// processor to the other threads. So loops paced by time run without waiting
+// on real time, and a deadline the test's thread measures is used up only by
+// its own waiting, however busy the other threads are.
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -14,8 +16,9 @@ public:
     ThreadedFakeClock() {
         now.store(1000);
         oldClock = SetClockFunction([] { return now.load(); });
+        owner = std::this_thread::get_id();
         oldSleep = SetSleepFunction([](std::uint32_t ms) {
-            now.fetch_add(ms);
+            if (std::this_thread::get_id() == owner.load()) now.fetch_add(ms);
             // Enough turns for the other threads to make progress in the
             // meantime, however busy the machine.
             for (int i = 0; i < 50; ++i) std::this_thread::yield();
@@ -31,6 +34,7 @@ public:
     ThreadedFakeClock& operator=(const ThreadedFakeClock&) = delete;
 
     static inline std::atomic<std::uint32_t> now{0};
+    static inline std::atomic<std::thread::id> owner{};
 
 private:
     ClockFunction oldClock;
