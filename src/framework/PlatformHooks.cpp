@@ -55,6 +55,7 @@ StartupHooks PlatformStartupHooks() {
     hooks.pumpFirstWindow = [] { graphicsEngine.HandleInitialWindow(); };
     hooks.pumpWindows = &WindowClass::PumpOnce;
     hooks.hideAllWindows = &WindowClass::HideAllWindows;
+    hooks.serveWindowRequests = &WindowClass::ServeWindowRequests;
     hooks.wireWindows = &InstallStateWindowHooks;
     hooks.inputInit = &StartInput;
     hooks.graphicsInit = &StartGraphics;

@@ -39,7 +39,7 @@ std::size_t ThreadHandleCount() {
     return ThreadHandleList.size();
 }
 
-bool WaitForThreads(std::uint32_t budgetMs) {
+bool WaitForThreads(std::uint32_t budgetMs, void (*whileWaiting)()) {
     std::vector<ThreadHandle> handles;
     {
         std::lock_guard<std::mutex> hold(threadListLock);
@@ -52,7 +52,10 @@ bool WaitForThreads(std::uint32_t budgetMs) {
         // What is left of the shared deadline, but at least 1 ms for each.
         const std::uint32_t allowed =
             static_cast<std::uint32_t>(std::max<std::int64_t>(1, static_cast<std::int32_t>(end - start)));
-        while (!handle.finished() && TimeGetTime() - start < allowed) SleepMs(1);
+        while (!handle.finished() && TimeGetTime() - start < allowed) {
+            if (whileWaiting != nullptr) whileWaiting();
+            SleepMs(1);
+        }
         if (handle.finished()) {
             handle.join();
         } else {
@@ -95,7 +98,7 @@ int ProgramMain() {
     }
 
     if (startupHooks.hideAllWindows != nullptr) startupHooks.hideAllWindows();
-    const bool allEnded = WaitForThreads(kShutdownBudgetMs);
+    const bool allEnded = WaitForThreads(kShutdownBudgetMs, startupHooks.serveWindowRequests);
     inputEngine.Free();
     soundEngine.Free();
     Profiler::Reset();

@@ -28,8 +28,10 @@ std::size_t ThreadHandleCount();
 // Waits for every listed thread with one shared deadline: all of them
 // together get budgetMs from the call, each at least 1 ms. A thread that has
 // ended is joined; one still running at its time-out is detached (a thread
-// cannot be killed). Empties the list; false when any thread was detached.
-bool WaitForThreads(std::uint32_t budgetMs);
+// cannot be killed). whileWaiting, when given, runs between the looks (the
+// window thread keeps serving requests, so that no thread waits on it for
+// ever). Empties the list; false when any thread was detached.
+bool WaitForThreads(std::uint32_t budgetMs, void (*whileWaiting)() = nullptr);
 
 // TimeGetTime at the top of the game frame under way.
 extern std::atomic<std::uint32_t> FrameStartTime;
@@ -51,6 +53,8 @@ struct StartupHooks {
     void (*pumpWindows)() = nullptr;
     // At shut-down, before the wait for the threads.
     void (*hideAllWindows)() = nullptr;
+    // At shut-down, while waiting for the threads: their window requests.
+    void (*serveWindowRequests)() = nullptr;
 
     // Start-up thread. The states' windows and draw lists are tied to the
     // states before anything runs; then input, graphics and the window locks

@@ -66,6 +66,7 @@ StartupHooks HeadlessHooks() {
     hooks.pumpFirstWindow = &PumpEvents;
     hooks.pumpWindows = &PumpEvents;
     hooks.hideAllWindows = nullptr;
+    hooks.serveWindowRequests = nullptr;
     hooks.wireWindows = nullptr;
     hooks.graphicsInit = nullptr;
     hooks.windowInit = nullptr;

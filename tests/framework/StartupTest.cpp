@@ -84,6 +84,20 @@ TEST(ShutdownDeadlineTest, ASlowThreadUsesUpTheOthersTime) {
     EXPECT_EQ(clock.now.load() - start, 3000u);
 }
 
+namespace {
+FakeThread* waitingOnUs = nullptr;
+void ServeRequests() { waitingOnUs->endsAfterPolls = 0; }  // its request done, the thread can end
+}  // namespace
+
+TEST(ShutdownDeadlineTest, TheWaitKeepsServingWhatTheThreadsWaitFor) {
+    FakeClock clock;
+    FakeThread needsTheWindowThread{-1};
+    waitingOnUs = &needsTheWindowThread;
+    AddThreadHandle(HandleOf(needsTheWindowThread, "render"));
+    EXPECT_TRUE(WaitForThreads(3000, &ServeRequests));
+    EXPECT_EQ(needsTheWindowThread.fate, "joined");
+}
+
 // ---- the start-up thread ----
 
 namespace {
