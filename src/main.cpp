@@ -1,7 +1,10 @@
 // Glimmerfall: entry point.
-#include <cstdio>
+#include <SDL2/SDL.h>
+
+#include "framework/Startup.h"
 
 int main() {
-    std::puts("Glimmerfall");
-    return 0;
+    const int status = ProgramMain();
+    SDL_Quit();
+    return status;
 }

@@ -2,6 +2,7 @@
 // registries are filled at start-up.
 #include "framework/TypeRegistry.h"
 
+#include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
 #include "objects/ColorizedBox.h"
 #include "objects/Graphic.h"
@@ -195,19 +196,19 @@ const LevelTypeEntry kLevelTypes[] = {
 };
 
 const EngineTypeEntry kEngineTypes[] = {
-    {"Behavior", nullptr},
-    {"Behavior2", nullptr},
-    {"GameInput", nullptr},
-    {"GraphicsDraw", nullptr},
-    {"GraphicsUpdate", nullptr},
-    {"GuiManager", nullptr},
-    {"Input", nullptr},
+    {"Behavior", &EngineData::Behavior::_Init},
+    {"Behavior2", &EngineData::Behavior2::_Init},
+    {"GameInput", &EngineData::GameInput::_Init},
+    {"GraphicsDraw", &EngineData::GraphicsDraw::_Init},
+    {"GraphicsUpdate", &EngineData::GraphicsUpdate::_Init},
+    {"GuiManager", &EngineData::GuiManager::_Init},
+    {"Input", &EngineData::Input::_Init},
     {"NetworkingUpdate", &EngineData::NetworkingUpdate::_Init},
-    {"PostCameraUpdate", nullptr},
-    {"PreCameraUpdate", nullptr},
-    {"ProfilerDraw", nullptr},
-    {"Sound", nullptr},
-    {"WindowEngine", nullptr},
+    {"PostCameraUpdate", &EngineData::PostCameraUpdate::_Init},
+    {"PreCameraUpdate", &EngineData::PreCameraUpdate::_Init},
+    {"ProfilerDraw", &EngineData::ProfilerDraw::_Init},
+    {"Sound", &EngineData::Sound::_Init},
+    {"WindowEngine", &EngineData::WindowEngine::_Init},
 };
 
 }  // namespace

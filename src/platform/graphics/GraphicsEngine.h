@@ -51,6 +51,8 @@ public:
     // Waits for the render thread to end (after Quitting is set).
     void JoinRenderThread();
     std::thread& GetRenderThread() { return renderThread; }
+    // The render thread's body has returned (or it never got a device).
+    bool RenderThreadEnded() const { return renderThreadEnded.load(); }
 
     // The render thread's body.
     void Execute();

@@ -7,6 +7,7 @@
 #include "framework/Quit.h"
 #include "framework/Time.h"
 #include "platform/graphics/DirectX.h"
+#include "platform/input/Input.h"
 
 std::recursive_mutex WindowClass::WinCrit;
 std::recursive_mutex WindowClass::ListCritical;
@@ -142,7 +143,12 @@ void WindowClass::PumpOnce() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             Quitting.store(true);
-        } else if (event.type == SDL_WINDOWEVENT) {
+            continue;
+        }
+        // Keys and the mouse go to the input layer, which latches them for
+        // the input thread's next poll.
+        inputEngine.HandleEvent(event);
+        if (event.type == SDL_WINDOWEVENT) {
             // Activity follows the keyboard focus; the handle map is held only
             // for the look-up.
             std::lock_guard<std::recursive_mutex> lock(ListCritical);
