@@ -4,9 +4,14 @@
 
 #include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
+#include "objects/Bots.h"
+#include "objects/Checkpoint.h"
 #include "objects/ColorizedBox.h"
 #include "objects/Graphic.h"
+#include "objects/LevelGoal.h"
 #include "objects/Player.h"
+#include "screens/SinglePlayer.h"
+#include "screens/Transition.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -21,13 +26,13 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"Button", nullptr},
     {"Camera", nullptr},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
-    {"Checkpoint", nullptr},
+    {"Checkpoint", &ObjectData::Checkpoint::_Init},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
     {"Cursor", nullptr},
     {"CustomLevelSelector", nullptr},
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
-    {"ExplorerBotAI", nullptr},
+    {"ExplorerBotAI", &ObjectData::ExplorerBotAI::_Init},
     {"FakeBrokenTerrain", nullptr},
     {"FillTool", nullptr},
     {"Firefly", nullptr},
@@ -42,7 +47,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"HSlider", nullptr},
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
-    {"LevelGoal", nullptr},
+    {"LevelGoal", &ObjectData::LevelGoal::_Init},
     {"LevelGraphics", nullptr},
     {"LoadingLevelBackground", nullptr},
     {"MenuStars", nullptr},
@@ -63,7 +68,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"SideSpring2", nullptr},
     {"SingleLineTextBox", nullptr},
     {"Slider", nullptr},
-    {"SolverBotAI", nullptr},
+    {"SolverBotAI", &ObjectData::SolverBotAI::_Init},
     {"SpdBoost", nullptr},
     {"Spring", nullptr},
     {"StencilFuncProp", nullptr},
@@ -75,9 +80,9 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"TextButton", nullptr},
     {"TextMsg", nullptr},
     {"TitleInstruction", nullptr},
-    {"Transition", nullptr},
+    {"Transition", &ObjectData::Transition::_Init},
     {"VSlider", nullptr},
-    {"WanderBotAI", nullptr},
+    {"WanderBotAI", &ObjectData::WanderBotAI::_Init},
     {"WindowGrid", nullptr},
 };
 
@@ -184,7 +189,7 @@ const LevelTypeEntry kLevelTypes[] = {
     {"QuitConfirm", nullptr},
     {"QuitWindow", nullptr},
     {"Sandbox", nullptr},
-    {"SinglePlayer", nullptr},
+    {"SinglePlayer", &LevelData::SinglePlayer::_Init},
     {"SPResults", nullptr},
     {"StencilCodeBlock", nullptr},
     {"StencilEditor", nullptr},

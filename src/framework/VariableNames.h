@@ -432,7 +432,7 @@ enum VARIABLEMAP {
 	enum_x,
 	enum_z,
 	enum_y,
-	enum_reserved423,
+	enum_currentGrass,
 	enum_reserved424,
 	enum_reserved425,
 	enum_reserved426,
