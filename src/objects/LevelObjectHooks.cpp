@@ -1,7 +1,9 @@
 #include "objects/LevelObjectHooks.h"
 
 #include "networking/NetEngine.h"
+#include "networking/messages/MSG_Finished.h"
 #include "networking/messages/MSG_NextLevel.h"
+#include "networking/messages/MSG_SendCreateMsg.h"
 #include "networking/messages/MSG_SetCheckPoint.h"
 
 namespace {
@@ -17,7 +19,18 @@ void SendNextLevel() {
 bool IsServer() { return NetworkingEngine.IsServer() || NetworkingEngine.IsHosting(); }
 void AddNextLevelSync() { NetworkingEngine.AddSyncEvent("NextLevel", "LoadingLevel", 30000); }
 
-constexpr LevelObjectHooks Defaults() { return {&SendSetCheckPoint, &SendNextLevel, &IsServer, &AddNextLevelSync}; }
+void SendFinished() {
+    Networking::NetMessage::MSG_Finished message;
+    NetworkingEngine.PrivateSendNetMessage(message, true, false);
+}
+void SendCreateToNewClient(Entity* player) {
+    Networking::NetMessage::MSG_SendCreateMsg message(player, "Player");
+    NetworkingEngine.PrivateSendNetMessageToClient(NetworkingEngine.GetMostRecentClient(), message, true, false);
+}
+
+constexpr LevelObjectHooks Defaults() {
+    return {&SendSetCheckPoint, &SendNextLevel, &IsServer, &AddNextLevelSync, &SendFinished, &SendCreateToNewClient};
+}
 
 }  // namespace
 

@@ -50,9 +50,12 @@ inline bool IsRegisteredType(const std::string& type) {
 
 // Creates an object of type in the current state, or nothing (null) while the
 // type is not registered: screens name types that other work registers.
-inline Object* Spawn(const std::string& type, const std::string& name = "") {
+inline Object* SpawnIn(State* state, const std::string& type, const std::string& name = "") {
     if (!IsRegisteredType(type)) return nullptr;
-    return Object::MakeCopy(State::_currentState, type, name.c_str());
+    return Object::MakeCopy(state, type, name.c_str());
+}
+inline Object* Spawn(const std::string& type, const std::string& name = "") {
+    return SpawnIn(State::_currentState, type, name);
 }
 
 // Writes a variable of an object when its type has it.
