@@ -7,7 +7,11 @@
 #include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
 #include "objects/Graphic.h"
+#include "objects/GuiImage.h"
 #include "objects/LevelGraphics.h"
+#include "objects/LoadingLevelBackground.h"
+#include "objects/MenuStars.h"
+#include "objects/ParaBack.h"
 #include "objects/Player.h"
 
 namespace EngineData::NetworkingUpdate {
@@ -40,25 +44,25 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"GrassBladeRight", nullptr},
     {"GrassManager", nullptr},
     {"Grid", nullptr},
-    {"guiImage", nullptr},
+    {"guiImage", &ObjectData::guiImage::_Init},
     {"HSlider", nullptr},
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
     {"LevelGoal", nullptr},
     {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
-    {"LoadingLevelBackground", nullptr},
-    {"MenuStars", nullptr},
+    {"LoadingLevelBackground", &ObjectData::LoadingLevelBackground::_Init},
+    {"MenuStars", &ObjectData::MenuStars::_Init},
     {"MoonShard", nullptr},
     {"MoveTool", nullptr},
     {"newButton", nullptr},
     {"OpenLevelList", nullptr},
-    {"ParaBack", nullptr},
+    {"ParaBack", &ObjectData::ParaBack::_Init},
     {"Particle", nullptr},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
-    {"PseudoPara", nullptr},
+    {"PseudoPara", &ObjectData::PseudoPara::_Init},
     {"ServerMenu", nullptr},
     {"ShatterMoon", nullptr},
     {"SideSpring", nullptr},

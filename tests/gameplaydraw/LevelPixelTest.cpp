@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "objects/Camera.h"
+#include "objects/GuiImage.h"
+#include "objects/ParaBack.h"
 #include "objects/LevelGraphics.h"
 #include "objects/ObjectWorld.h"
 #include "objects/PlayerDrawing.h"
@@ -83,13 +85,15 @@ protected:
     }
 
     // One frame of the drawing passes, drawn and read back.
-    void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& players) {
+    void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& players,
+                   const std::vector<Object*>& scenery = {}) {
         Buffer* buffer = position->GetOldestBuffer();
         ASSERT_NE(buffer, nullptr);
         buffer->Clear();
         graphicsEngine.SetCurrentBuffer(buffer);
         ObjectData::Camera::PreCameraUpdate(camera, camera);
         ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
+        for (Object* o : scenery) o->DoEvent("GraphicsDraw");
         for (Object* p : players) ObjectData::Player::Draw(p, p);
         buffer->cameraX = CameraGlobals::x;
         buffer->cameraY = CameraGlobals::y;
@@ -168,6 +172,53 @@ TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {
     EXPECT_GT(At(5.5f, 2.5f - 0.125f).r, 100);
     EXPECT_GT(At(3.5f, 0.5f).Sum(), 60);
     EXPECT_LT(At(12.5f, 4.5f).Sum(), 10);
+}
+
+TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
+    SetGrid({
+        "########################",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#GGGGGGGGGGGGGGGGGGGGGG#",
+        "########################",
+    });
+    GameVars().basicLevel.GenerateCompleteTileGrid();
+    cx = 9.0f;
+    cy = 4.0f;
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {cx, cy, 0.0f};
+    Object* graphics = Make("LevelGraphics", "LevelGraphics");
+    Object* player = MakePlayer("Player_0", 5.5f, 2.5f);
+    for (int i = 0; i < 30; ++i) ObjectData::Player::Animate(player, player);
+    std::srand(3);
+    Object* moon = Make("guiImage");
+    VariablesOf<ObjectData::guiImage::Variables>(moon).moonPhase = 3.14159f;  // its dimmest
+    for (int i = 0; i < 100; ++i) moon->DoEvent("Behavior");  // the stars fade in
+    Object* hills = Make("ParaBack");
+    auto& strip = VariablesOf<ObjectData::ParaBack::Variables>(hills);
+    strip.texture = "grassPara";
+    strip.size = {20.0f, 4.0f};
+    strip.position = {0.0f, -2.0f, 0.0f};
+    DrawFrame(camera, graphics, {player}, {hills, moon});
+    Save("/tmp/glimmerfall_level_backdrop.png");
+
+    // The moon: above and left of the view's centre, its picture 0.75 of
+    // the view high and the disc 40 / 128 of that; the first level's thin
+    // crescent is lit along its right edge only.
+    const float moonX = cx - 0.2f * kAspect * scale, moonY = cy + 0.25f * scale;
+    const float radius = 0.75f * scale * 40.0f / 128.0f;
+    const Rgb lit = At(moonX + 0.92f * radius, moonY - 0.5f);
+    const Rgb dark = At(moonX - 0.5f * radius, moonY - 0.5f);
+    EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
+    EXPECT_GT(lit.b, lit.r);  // violet-white
+    EXPECT_LT(dark.Sum(), lit.Sum() / 2);
+    // Somewhere in the sky a star shows.
+    int stars = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) stars += (pixels[i + 2] > 60 && pixels[i] < pixels[i + 2]) ? 1 : 0;
+    EXPECT_GT(stars, 20);
 }
 
 }  // namespace
