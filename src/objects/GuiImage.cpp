@@ -50,6 +50,11 @@ void GraphicsDraw(Entity* self, Entity*) {
     const auto b = static_cast<std::uint32_t>(207 + static_cast<int>(std::cos(v.moonPhase) * 48.0f));
     const int colour = static_cast<int>(0xFF0000FFu | b << 16 | b << 8);
     const float x = cx - 0.2f * aspect / r, y = cy + 0.25f / r, side = 0.25f * v.moonSize / r;
+    // The moon's list takes its colour from the tiled moon texture, as a play
+    // level's tile renderer sets it; screens without one (the main menu) get
+    // the same set-up here.
+    buffer->tileTexture[0] = FindTiledTexture("moon");
+    buffer->tileTechnique[0] = "TechniqueTilePara2D";
     buffer->AddTile(0, x, y, -9000.0f, side, side, 0.0f, FrameMap(v.texture ? v.texture : "", 0, 0), colour);
     buffer->AddBackground(x, y, -9000.0f, side, side, 0.0f, FrameMap(v.backTexture ? v.backTexture : "", 0, 0),
                           colour);

@@ -92,7 +92,7 @@ protected:
         buffer->Clear();
         graphicsEngine.SetCurrentBuffer(buffer);
         ObjectData::Camera::PreCameraUpdate(camera, camera);
-        ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
+        if (graphics != nullptr) ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
         for (Object* o : scenery) o->DoEvent("GraphicsDraw");
         for (Object* p : players) ObjectData::Player::Draw(p, p);
         buffer->cameraX = CameraGlobals::x;
@@ -219,6 +219,25 @@ TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     int stars = 0;
     for (std::size_t i = 0; i < pixels.size(); i += 4) stars += (pixels[i + 2] > 60 && pixels[i] < pixels[i + 2]) ? 1 : 0;
     EXPECT_GT(stars, 20);
+}
+
+TEST_F(LevelPixelTest, OnAScreenWithoutTilesTheMoonStillShines) {
+    GameVars().basicLevel = LevelCollision(40, 20);
+    cx = 0.0f;
+    cy = 0.0f;
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {0.0f, 0.0f, 0.0f};
+    VariablesOf<ObjectData::Camera::Variables>(camera).scale = 1.0f;  // menus draw in view units
+    scale = 1.0f;
+    std::srand(5);
+    Object* stars = Make("MenuStars");
+    for (int i = 0; i < 100; ++i) stars->DoEvent("Behavior");
+    Object* moon = Make("guiImage");
+    DrawFrame(camera, nullptr, {}, {stars, moon});  // no tile renderer on this screen
+    Save("/tmp/glimmerfall_menu_backdrop.png");
+    const float radius = 0.75f * 40.0f / 128.0f;
+    const Rgb lit = At(-0.2f * kAspect + 0.92f * radius, 0.25f - 0.05f);
+    EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
 }
 
 }  // namespace
