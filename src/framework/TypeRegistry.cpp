@@ -4,8 +4,10 @@
 
 #include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
+#include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
 #include "objects/Graphic.h"
+#include "objects/LevelGraphics.h"
 #include "objects/Player.h"
 
 namespace EngineData::NetworkingUpdate {
@@ -19,7 +21,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"BoxTool", nullptr},
     {"BrushTool", nullptr},
     {"Button", nullptr},
-    {"Camera", nullptr},
+    {"Camera", &ObjectData::Camera::_Init},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
     {"Checkpoint", nullptr},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
@@ -43,7 +45,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
     {"LevelGoal", nullptr},
-    {"LevelGraphics", nullptr},
+    {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
     {"LoadingLevelBackground", nullptr},
     {"MenuStars", nullptr},
     {"MoonShard", nullptr},
