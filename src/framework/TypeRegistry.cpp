@@ -6,9 +6,17 @@
 #include "objects/Background.h"
 #include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
+#include "objects/Firefly.h"
 #include "objects/Graphic.h"
+#include "objects/GrassBlade.h"
+#include "objects/GrassManager.h"
 #include "objects/LevelGraphics.h"
+#include "objects/MoonShard.h"
+#include "objects/Particle.h"
 #include "objects/Player.h"
+#include "objects/ShatterMoon.h"
+#include "objects/SpdBoost.h"
+#include "objects/Spring.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -32,13 +40,13 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"ExplorerBotAI", nullptr},
     {"FakeBrokenTerrain", nullptr},
     {"FillTool", nullptr},
-    {"Firefly", nullptr},
+    {"Firefly", &ObjectData::Firefly::_Init},
     {"Graphic", &ObjectData::Graphic::_Init},
-    {"GrassBlade", nullptr},
-    {"GrassBladeDown", nullptr},
-    {"GrassBladeLeft", nullptr},
-    {"GrassBladeRight", nullptr},
-    {"GrassManager", nullptr},
+    {"GrassBlade", &ObjectData::GrassBlade::_Init},
+    {"GrassBladeDown", &ObjectData::GrassBladeDown::_Init},
+    {"GrassBladeLeft", &ObjectData::GrassBladeLeft::_Init},
+    {"GrassBladeRight", &ObjectData::GrassBladeRight::_Init},
+    {"GrassManager", &ObjectData::GrassManager::_Init},
     {"Grid", nullptr},
     {"guiImage", nullptr},
     {"HSlider", nullptr},
@@ -48,26 +56,26 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
     {"LoadingLevelBackground", nullptr},
     {"MenuStars", nullptr},
-    {"MoonShard", nullptr},
+    {"MoonShard", &ObjectData::MoonShard::_Init},
     {"MoveTool", nullptr},
     {"newButton", nullptr},
     {"OpenLevelList", nullptr},
     {"ParaBack", nullptr},
-    {"Particle", nullptr},
+    {"Particle", &ObjectData::Particle::_Init},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
     {"PseudoPara", nullptr},
     {"ServerMenu", nullptr},
-    {"ShatterMoon", nullptr},
-    {"SideSpring", nullptr},
-    {"SideSpring2", nullptr},
+    {"ShatterMoon", &ObjectData::ShatterMoon::_Init},
+    {"SideSpring", &ObjectData::SideSpring::_Init},
+    {"SideSpring2", &ObjectData::SideSpring2::_Init},
     {"SingleLineTextBox", nullptr},
     {"Slider", nullptr},
     {"SolverBotAI", nullptr},
-    {"SpdBoost", nullptr},
-    {"Spring", nullptr},
+    {"SpdBoost", &ObjectData::SpdBoost::_Init},
+    {"Spring", &ObjectData::Spring::_Init},
     {"StencilFuncProp", nullptr},
     {"StencilMenu", nullptr},
     {"StencilObjProp", nullptr},
