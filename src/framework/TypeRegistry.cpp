@@ -4,11 +4,13 @@
 
 #include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
+#include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
 #include "objects/Firefly.h"
 #include "objects/Graphic.h"
 #include "objects/GrassBlade.h"
 #include "objects/GrassManager.h"
+#include "objects/LevelGraphics.h"
 #include "objects/MoonShard.h"
 #include "objects/Particle.h"
 #include "objects/Player.h"
@@ -27,7 +29,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"BoxTool", nullptr},
     {"BrushTool", nullptr},
     {"Button", nullptr},
-    {"Camera", nullptr},
+    {"Camera", &ObjectData::Camera::_Init},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
     {"Checkpoint", nullptr},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
@@ -51,7 +53,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
     {"LevelGoal", nullptr},
-    {"LevelGraphics", nullptr},
+    {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
     {"LoadingLevelBackground", nullptr},
     {"MenuStars", nullptr},
     {"MoonShard", &ObjectData::MoonShard::_Init},
