@@ -6,13 +6,21 @@
 #include "objects/Background.h"
 #include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
+#include "objects/Firefly.h"
 #include "objects/Graphic.h"
+#include "objects/GrassBlade.h"
+#include "objects/GrassManager.h"
 #include "objects/GuiImage.h"
 #include "objects/LevelGraphics.h"
 #include "objects/LoadingLevelBackground.h"
 #include "objects/MenuStars.h"
+#include "objects/MoonShard.h"
 #include "objects/ParaBack.h"
+#include "objects/Particle.h"
 #include "objects/Player.h"
+#include "objects/ShatterMoon.h"
+#include "objects/SpdBoost.h"
+#include "objects/Spring.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -36,13 +44,13 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"ExplorerBotAI", nullptr},
     {"FakeBrokenTerrain", nullptr},
     {"FillTool", nullptr},
-    {"Firefly", nullptr},
+    {"Firefly", &ObjectData::Firefly::_Init},
     {"Graphic", &ObjectData::Graphic::_Init},
-    {"GrassBlade", nullptr},
-    {"GrassBladeDown", nullptr},
-    {"GrassBladeLeft", nullptr},
-    {"GrassBladeRight", nullptr},
-    {"GrassManager", nullptr},
+    {"GrassBlade", &ObjectData::GrassBlade::_Init},
+    {"GrassBladeDown", &ObjectData::GrassBladeDown::_Init},
+    {"GrassBladeLeft", &ObjectData::GrassBladeLeft::_Init},
+    {"GrassBladeRight", &ObjectData::GrassBladeRight::_Init},
+    {"GrassManager", &ObjectData::GrassManager::_Init},
     {"Grid", nullptr},
     {"guiImage", &ObjectData::guiImage::_Init},
     {"HSlider", nullptr},
@@ -52,26 +60,26 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
     {"LoadingLevelBackground", &ObjectData::LoadingLevelBackground::_Init},
     {"MenuStars", &ObjectData::MenuStars::_Init},
-    {"MoonShard", nullptr},
+    {"MoonShard", &ObjectData::MoonShard::_Init},
     {"MoveTool", nullptr},
     {"newButton", nullptr},
     {"OpenLevelList", nullptr},
     {"ParaBack", &ObjectData::ParaBack::_Init},
-    {"Particle", nullptr},
+    {"Particle", &ObjectData::Particle::_Init},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
     {"PseudoPara", &ObjectData::PseudoPara::_Init},
     {"ServerMenu", nullptr},
-    {"ShatterMoon", nullptr},
-    {"SideSpring", nullptr},
-    {"SideSpring2", nullptr},
+    {"ShatterMoon", &ObjectData::ShatterMoon::_Init},
+    {"SideSpring", &ObjectData::SideSpring::_Init},
+    {"SideSpring2", &ObjectData::SideSpring2::_Init},
     {"SingleLineTextBox", nullptr},
     {"Slider", nullptr},
     {"SolverBotAI", nullptr},
-    {"SpdBoost", nullptr},
-    {"Spring", nullptr},
+    {"SpdBoost", &ObjectData::SpdBoost::_Init},
+    {"Spring", &ObjectData::Spring::_Init},
     {"StencilFuncProp", nullptr},
     {"StencilMenu", nullptr},
     {"StencilObjProp", nullptr},

@@ -14,8 +14,9 @@ struct Variables {
     const char* texture = "moon";
     const char* backTexture = "";
     std::int32_t score = 0;
-    // The moon starts three quarters grown; it reaches 4 over a long level.
-    float moonSize = 3.0f;
+    // The moon starts at 0.4 of the view's height and grows toward a whole
+    // view over a long level.
+    float moonSize = 1.6f;
     float moonPhase = 0.0f;
     std::int32_t currentStar = 0;
     D3DXVECTOR2 starPosition[StarField::kStars] = {};

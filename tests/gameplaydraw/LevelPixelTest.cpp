@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "networking/Match.h"
 #include "objects/Camera.h"
 #include "objects/GuiImage.h"
 #include "objects/ParaBack.h"
@@ -81,6 +82,8 @@ protected:
         target.Release();
         CameraGlobals::x = CameraGlobals::y = 0.0f;
         CameraGlobals::r = 1.0f;
+        CurrentLevelIndex = 0;
+        MatchLevelCount = 0;
         ObjectWorld::TearDown();
     }
 
@@ -194,6 +197,8 @@ TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     Object* player = MakePlayer("Player_0", 5.5f, 2.5f);
     for (int i = 0; i < 30; ++i) ObjectData::Player::Animate(player, player);
     std::srand(3);
+    CurrentLevelIndex = 4;  // half-way through eight levels: a waxing moon
+    MatchLevelCount = 8;
     Object* moon = Make("guiImage");
     VariablesOf<ObjectData::guiImage::Variables>(moon).moonPhase = 3.14159f;  // its dimmest
     for (int i = 0; i < 100; ++i) moon->DoEvent("Behavior");  // the stars fade in
@@ -205,11 +210,11 @@ TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     DrawFrame(camera, graphics, {player}, {hills, moon});
     Save("/tmp/glimmerfall_level_backdrop.png");
 
-    // The moon: above and left of the view's centre, its picture 0.75 of
-    // the view high and the disc 40 / 128 of that; the first level's thin
-    // crescent is lit along its right edge only.
+    // The moon: above and left of the view's centre, its picture 0.4 of the
+    // view high and the disc 120 / 256 of that; a waxing crescent is lit
+    // along its right edge only.
     const float moonX = cx - 0.2f * kAspect * scale, moonY = cy + 0.25f * scale;
-    const float radius = 0.75f * scale * 40.0f / 128.0f;
+    const float radius = 0.4f * scale * 120.0f / 256.0f;
     const Rgb lit = At(moonX + 0.92f * radius, moonY - 0.5f);
     const Rgb dark = At(moonX - 0.5f * radius, moonY - 0.5f);
     EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
@@ -232,10 +237,12 @@ TEST_F(LevelPixelTest, OnAScreenWithoutTilesTheMoonStillShines) {
     std::srand(5);
     Object* stars = Make("MenuStars");
     for (int i = 0; i < 100; ++i) stars->DoEvent("Behavior");
+    CurrentLevelIndex = 4;
+    MatchLevelCount = 8;
     Object* moon = Make("guiImage");
     DrawFrame(camera, nullptr, {}, {stars, moon});  // no tile renderer on this screen
     Save("/tmp/glimmerfall_menu_backdrop.png");
-    const float radius = 0.75f * 40.0f / 128.0f;
+    const float radius = 0.4f * 120.0f / 256.0f;
     const Rgb lit = At(-0.2f * kAspect + 0.92f * radius, 0.25f - 0.05f);
     EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
 }
