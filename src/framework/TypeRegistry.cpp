@@ -6,6 +6,7 @@
 #include "objects/Background.h"
 #include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
+#include "objects/FakeBrokenTerrain.h"
 #include "objects/Firefly.h"
 #include "objects/Graphic.h"
 #include "objects/GrassBlade.h"
@@ -42,7 +43,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
     {"ExplorerBotAI", nullptr},
-    {"FakeBrokenTerrain", nullptr},
+    {"FakeBrokenTerrain", &ObjectData::FakeBrokenTerrain::_Init},
     {"FillTool", nullptr},
     {"Firefly", &ObjectData::Firefly::_Init},
     {"Graphic", &ObjectData::Graphic::_Init},
