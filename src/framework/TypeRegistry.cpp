@@ -6,12 +6,17 @@
 #include "objects/Background.h"
 #include "objects/Camera.h"
 #include "objects/ColorizedBox.h"
+#include "objects/FakeBrokenTerrain.h"
 #include "objects/Firefly.h"
 #include "objects/Graphic.h"
 #include "objects/GrassBlade.h"
 #include "objects/GrassManager.h"
+#include "objects/GuiImage.h"
 #include "objects/LevelGraphics.h"
+#include "objects/LoadingLevelBackground.h"
+#include "objects/MenuStars.h"
 #include "objects/MoonShard.h"
+#include "objects/ParaBack.h"
 #include "objects/Particle.h"
 #include "objects/Player.h"
 #include "objects/ShatterMoon.h"
@@ -38,7 +43,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
     {"ExplorerBotAI", nullptr},
-    {"FakeBrokenTerrain", nullptr},
+    {"FakeBrokenTerrain", &ObjectData::FakeBrokenTerrain::_Init},
     {"FillTool", nullptr},
     {"Firefly", &ObjectData::Firefly::_Init},
     {"Graphic", &ObjectData::Graphic::_Init},
@@ -48,25 +53,25 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"GrassBladeRight", &ObjectData::GrassBladeRight::_Init},
     {"GrassManager", &ObjectData::GrassManager::_Init},
     {"Grid", nullptr},
-    {"guiImage", nullptr},
+    {"guiImage", &ObjectData::guiImage::_Init},
     {"HSlider", nullptr},
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
     {"LevelGoal", nullptr},
     {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
-    {"LoadingLevelBackground", nullptr},
-    {"MenuStars", nullptr},
+    {"LoadingLevelBackground", &ObjectData::LoadingLevelBackground::_Init},
+    {"MenuStars", &ObjectData::MenuStars::_Init},
     {"MoonShard", &ObjectData::MoonShard::_Init},
     {"MoveTool", nullptr},
     {"newButton", nullptr},
     {"OpenLevelList", nullptr},
-    {"ParaBack", nullptr},
+    {"ParaBack", &ObjectData::ParaBack::_Init},
     {"Particle", &ObjectData::Particle::_Init},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
-    {"PseudoPara", nullptr},
+    {"PseudoPara", &ObjectData::PseudoPara::_Init},
     {"ServerMenu", nullptr},
     {"ShatterMoon", &ObjectData::ShatterMoon::_Init},
     {"SideSpring", &ObjectData::SideSpring::_Init},

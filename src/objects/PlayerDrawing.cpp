@@ -436,7 +436,8 @@ void Draw(Entity* self, Entity*) {
     }
 
     for (int i = 0; i < kTrailLength; ++i) {
-        if (v.trailAlpha[i] <= 0.001f) continue;
+        // A point whose alpha byte is 0 would draw nothing: it is not queued.
+        if (v.trailAlpha[i] <= 0.001f || static_cast<int>(v.trailAlpha[i] * 255.0f) == 0) continue;
         const D3DXVECTOR3& p = v.trailPosition[i];
         gameplayHooks.addFrame(p.x, p.y, p.z - 0.01f, v.trailSize[i].x, v.trailSize[i].y, 0.0f, "firefly",
                                WithAlpha(v.playerColor, v.trailAlpha[i]));

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "networking/Match.h"
 #include "objects/Camera.h"
+#include "objects/GuiImage.h"
+#include "objects/ParaBack.h"
 #include "objects/LevelGraphics.h"
 #include "objects/ObjectWorld.h"
 #include "objects/PlayerDrawing.h"
@@ -79,17 +82,21 @@ protected:
         target.Release();
         CameraGlobals::x = CameraGlobals::y = 0.0f;
         CameraGlobals::r = 1.0f;
+        CurrentLevelIndex = 0;
+        MatchLevelCount = 0;
         ObjectWorld::TearDown();
     }
 
     // One frame of the drawing passes, drawn and read back.
-    void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& players) {
+    void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& players,
+                   const std::vector<Object*>& scenery = {}) {
         Buffer* buffer = position->GetOldestBuffer();
         ASSERT_NE(buffer, nullptr);
         buffer->Clear();
         graphicsEngine.SetCurrentBuffer(buffer);
         ObjectData::Camera::PreCameraUpdate(camera, camera);
-        ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
+        if (graphics != nullptr) ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
+        for (Object* o : scenery) o->DoEvent("GraphicsDraw");
         for (Object* p : players) ObjectData::Player::Draw(p, p);
         buffer->cameraX = CameraGlobals::x;
         buffer->cameraY = CameraGlobals::y;
@@ -168,6 +175,76 @@ TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {
     EXPECT_GT(At(5.5f, 2.5f - 0.125f).r, 100);
     EXPECT_GT(At(3.5f, 0.5f).Sum(), 60);
     EXPECT_LT(At(12.5f, 4.5f).Sum(), 10);
+}
+
+TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
+    SetGrid({
+        "########################",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#......................#",
+        "#GGGGGGGGGGGGGGGGGGGGGG#",
+        "########################",
+    });
+    GameVars().basicLevel.GenerateCompleteTileGrid();
+    cx = 9.0f;
+    cy = 4.0f;
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {cx, cy, 0.0f};
+    Object* graphics = Make("LevelGraphics", "LevelGraphics");
+    Object* player = MakePlayer("Player_0", 5.5f, 2.5f);
+    for (int i = 0; i < 30; ++i) ObjectData::Player::Animate(player, player);
+    std::srand(3);
+    CurrentLevelIndex = 4;  // half-way through eight levels: a waxing moon
+    MatchLevelCount = 8;
+    Object* moon = Make("guiImage");
+    VariablesOf<ObjectData::guiImage::Variables>(moon).moonPhase = 3.14159f;  // its dimmest
+    for (int i = 0; i < 100; ++i) moon->DoEvent("Behavior");  // the stars fade in
+    Object* hills = Make("ParaBack");
+    auto& strip = VariablesOf<ObjectData::ParaBack::Variables>(hills);
+    strip.texture = "grassPara";
+    strip.size = {20.0f, 4.0f};
+    strip.position = {0.0f, -2.0f, 0.0f};
+    DrawFrame(camera, graphics, {player}, {hills, moon});
+    Save("/tmp/glimmerfall_level_backdrop.png");
+
+    // The moon: above and left of the view's centre, its picture 0.4 of the
+    // view high and the disc 120 / 256 of that; a waxing crescent is lit
+    // along its right edge only.
+    const float moonX = cx - 0.2f * kAspect * scale, moonY = cy + 0.25f * scale;
+    const float radius = 0.4f * scale * 120.0f / 256.0f;
+    const Rgb lit = At(moonX + 0.92f * radius, moonY - 0.5f);
+    const Rgb dark = At(moonX - 0.5f * radius, moonY - 0.5f);
+    EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
+    EXPECT_GT(lit.b, lit.r);  // violet-white
+    EXPECT_LT(dark.Sum(), lit.Sum() / 2);
+    // Somewhere in the sky a star shows.
+    int stars = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) stars += (pixels[i + 2] > 60 && pixels[i] < pixels[i + 2]) ? 1 : 0;
+    EXPECT_GT(stars, 20);
+}
+
+TEST_F(LevelPixelTest, OnAScreenWithoutTilesTheMoonStillShines) {
+    GameVars().basicLevel = LevelCollision(40, 20);
+    cx = 0.0f;
+    cy = 0.0f;
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {0.0f, 0.0f, 0.0f};
+    VariablesOf<ObjectData::Camera::Variables>(camera).scale = 1.0f;  // menus draw in view units
+    scale = 1.0f;
+    std::srand(5);
+    Object* stars = Make("MenuStars");
+    for (int i = 0; i < 100; ++i) stars->DoEvent("Behavior");
+    CurrentLevelIndex = 4;
+    MatchLevelCount = 8;
+    Object* moon = Make("guiImage");
+    DrawFrame(camera, nullptr, {}, {stars, moon});  // no tile renderer on this screen
+    Save("/tmp/glimmerfall_menu_backdrop.png");
+    const float radius = 0.4f * 120.0f / 256.0f;
+    const Rgb lit = At(-0.2f * kAspect + 0.92f * radius, 0.25f - 0.05f);
+    EXPECT_GT(lit.Sum(), 300) << lit.r << "," << lit.g << "," << lit.b;
 }
 
 }  // namespace

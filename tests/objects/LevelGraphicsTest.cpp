@@ -5,7 +5,10 @@
 
 #include "ObjectWorld.h"
 #include "objects/Camera.h"
+#include "objects/FakeBrokenTerrain.h"
 #include "objects/LevelGraphics.h"
+#include "objects/PickupSupport.h"
+#include "networking/messages/MSG_RemoveTerrain.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
 
@@ -158,6 +161,24 @@ TEST_F(LevelGraphicsTest, DrawSetsUpTheTileListsOnlyWithALocalPlayer) {
     EXPECT_EQ(buffer.tileTechnique[5], "TechniqueTileSplatter2D");
     EXPECT_EQ(buffer.tileTechnique[14], "TechniqueTileGroup2D");
     EXPECT_EQ(buffer.layerColor[0], 0x8C8C8Cu);
+}
+
+int removeTerrainSent = 0;
+
+TEST_F(LevelGraphicsTest, ABrokenCellTellsAJoiningClientToRemoveTerrain) {
+    removeTerrainSent = 0;
+    pickupNetwork.sendToNewClient = [](Networking::BaseNetMessage& message) {
+        if (dynamic_cast<Networking::NetMessage::MSG_RemoveTerrain*>(&message) != nullptr) ++removeTerrainSent;
+    };
+    Object* whole = Make("FakeBrokenTerrain");
+    Object* broken = Make("FakeBrokenTerrain");
+    VariablesOf<ObjectData::FakeBrokenTerrain::Variables>(broken).broken = true;
+    EXPECT_TRUE(whole->GetEngines().empty());  // it joins no engine
+    whole->DoEvent("OnNewPlayer");
+    EXPECT_EQ(removeTerrainSent, 0);
+    broken->DoEvent("OnNewPlayer");
+    EXPECT_EQ(removeTerrainSent, 1);
+    ResetPickupNetwork();
 }
 
 }  // namespace
