@@ -5,11 +5,26 @@
 #include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
 #include "objects/Bots.h"
+#include "objects/Camera.h"
 #include "objects/Checkpoint.h"
 #include "objects/ColorizedBox.h"
+#include "objects/FakeBrokenTerrain.h"
+#include "objects/Firefly.h"
 #include "objects/Graphic.h"
+#include "objects/GrassBlade.h"
+#include "objects/GrassManager.h"
+#include "objects/GuiImage.h"
 #include "objects/LevelGoal.h"
+#include "objects/LevelGraphics.h"
+#include "objects/LoadingLevelBackground.h"
+#include "objects/MenuStars.h"
+#include "objects/MoonShard.h"
+#include "objects/ParaBack.h"
+#include "objects/Particle.h"
 #include "objects/Player.h"
+#include "objects/ShatterMoon.h"
+#include "objects/SpdBoost.h"
+#include "objects/Spring.h"
 #include "screens/SinglePlayer.h"
 #include "screens/Transition.h"
 
@@ -24,7 +39,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"BoxTool", nullptr},
     {"BrushTool", nullptr},
     {"Button", nullptr},
-    {"Camera", nullptr},
+    {"Camera", &ObjectData::Camera::_Init},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
     {"Checkpoint", &ObjectData::Checkpoint::_Init},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
@@ -33,44 +48,44 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
     {"ExplorerBotAI", &ObjectData::ExplorerBotAI::_Init},
-    {"FakeBrokenTerrain", nullptr},
+    {"FakeBrokenTerrain", &ObjectData::FakeBrokenTerrain::_Init},
     {"FillTool", nullptr},
-    {"Firefly", nullptr},
+    {"Firefly", &ObjectData::Firefly::_Init},
     {"Graphic", &ObjectData::Graphic::_Init},
-    {"GrassBlade", nullptr},
-    {"GrassBladeDown", nullptr},
-    {"GrassBladeLeft", nullptr},
-    {"GrassBladeRight", nullptr},
-    {"GrassManager", nullptr},
+    {"GrassBlade", &ObjectData::GrassBlade::_Init},
+    {"GrassBladeDown", &ObjectData::GrassBladeDown::_Init},
+    {"GrassBladeLeft", &ObjectData::GrassBladeLeft::_Init},
+    {"GrassBladeRight", &ObjectData::GrassBladeRight::_Init},
+    {"GrassManager", &ObjectData::GrassManager::_Init},
     {"Grid", nullptr},
-    {"guiImage", nullptr},
+    {"guiImage", &ObjectData::guiImage::_Init},
     {"HSlider", nullptr},
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
     {"LevelGoal", &ObjectData::LevelGoal::_Init},
-    {"LevelGraphics", nullptr},
-    {"LoadingLevelBackground", nullptr},
-    {"MenuStars", nullptr},
-    {"MoonShard", nullptr},
+    {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
+    {"LoadingLevelBackground", &ObjectData::LoadingLevelBackground::_Init},
+    {"MenuStars", &ObjectData::MenuStars::_Init},
+    {"MoonShard", &ObjectData::MoonShard::_Init},
     {"MoveTool", nullptr},
     {"newButton", nullptr},
     {"OpenLevelList", nullptr},
-    {"ParaBack", nullptr},
-    {"Particle", nullptr},
+    {"ParaBack", &ObjectData::ParaBack::_Init},
+    {"Particle", &ObjectData::Particle::_Init},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
     {"PosSizeDummy", nullptr},
-    {"PseudoPara", nullptr},
+    {"PseudoPara", &ObjectData::PseudoPara::_Init},
     {"ServerMenu", nullptr},
-    {"ShatterMoon", nullptr},
-    {"SideSpring", nullptr},
-    {"SideSpring2", nullptr},
+    {"ShatterMoon", &ObjectData::ShatterMoon::_Init},
+    {"SideSpring", &ObjectData::SideSpring::_Init},
+    {"SideSpring2", &ObjectData::SideSpring2::_Init},
     {"SingleLineTextBox", nullptr},
     {"Slider", nullptr},
     {"SolverBotAI", &ObjectData::SolverBotAI::_Init},
-    {"SpdBoost", nullptr},
-    {"Spring", nullptr},
+    {"SpdBoost", &ObjectData::SpdBoost::_Init},
+    {"Spring", &ObjectData::Spring::_Init},
     {"StencilFuncProp", nullptr},
     {"StencilMenu", nullptr},
     {"StencilObjProp", nullptr},

@@ -1,5 +1,9 @@
 #include "objects/GameplayHooks.h"
 
+#include "framework/State.h"
+#include "platform/graphics/CameraGlobals.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/Texture.h"
 #include "platform/input/XBox.h"
 
 // The network engine's side (PlayerMessages.cpp).
@@ -8,13 +12,28 @@ int NetworkClientId();
 
 namespace {
 
-void CentredCamera(float& x, float& y, float& r) {
-    x = 0.0f;
-    y = 0.0f;
-    r = 1.0f;
+void PublishedCamera(float& x, float& y, float& r) {
+    x = CameraGlobals::x;
+    y = CameraGlobals::y;
+    r = CameraGlobals::r;
 }
-float SquareAspect() { return 1.0f; }
-void NoQuad(float, float, float, float, float, float, const char*, std::uint32_t) {}
+// The current state's window aspect; a state without a window (a test
+// process, a level built before its window) draws as if square.
+float WindowAspect() {
+    const float aspect = State::GetResolution();
+    return aspect > 0.0f ? aspect : 1.0f;
+}
+// Quads go into the frame being built; outside a frame (no buffer taken)
+// there is nowhere to draw and nothing happens.
+void QueueFrame(float x, float y, float z, float w, float h, float r, const char* texture, std::uint32_t colour) {
+    if (Buffer* buffer = graphicsEngine.GetCurrentBuffer())
+        buffer->AddFrame(x, y, z, w, h, r, FrameMap(texture ? texture : "", 0, 0), static_cast<int>(colour));
+}
+void QueueBackground(float x, float y, float z, float w, float h, float r, const char* texture,
+                     std::uint32_t colour) {
+    if (Buffer* buffer = graphicsEngine.GetCurrentBuffer())
+        buffer->AddBackground(x, y, z, w, h, r, FrameMap(texture ? texture : "", 0, 0), static_cast<int>(colour));
+}
 
 void PlaySound(AudioList sound, float volume) { soundEngine.PlaySoundA(sound, volume); }
 void MusicVolume(int channel, float volume) { soundEngine.SetMusicChannelVolume(channel, volume); }
@@ -27,10 +46,10 @@ void PadLightVibrate(unsigned ms) { XBox.LightVibrate(ms); }
 
 constexpr GameplayHooks Defaults() {
     GameplayHooks hooks{};
-    hooks.camera = &CentredCamera;
-    hooks.aspect = &SquareAspect;
-    hooks.addFrame = &NoQuad;
-    hooks.addBackground = &NoQuad;
+    hooks.camera = &PublishedCamera;
+    hooks.aspect = &WindowAspect;
+    hooks.addFrame = &QueueFrame;
+    hooks.addBackground = &QueueBackground;
     hooks.playSound = &PlaySound;
     hooks.setMusicChannelVolume = &MusicVolume;
     hooks.setMusicChannelFrequency = &MusicFrequency;

@@ -4,8 +4,9 @@
 // functions. The defaults let a level run in a test process without a window,
 // a connection or an audio device: messages go to the network engine, which
 // drops them while there is no connection; sounds go to the sound engine,
-// which is silent until started; nothing is drawn until the renderer is wired
-// in. Tests replace them to watch what the objects ask for.
+// which is silent until started; quads go into the renderer's current draw
+// buffer, and nowhere while no frame is being built. Tests replace them to
+// watch what the objects ask for.
 #include <cstdint>
 #include <string>
 

@@ -1,4 +1,5 @@
 #include "objects/Player.h"
+#include "objects/PlayerDrawing.h"
 
 #include <cstring>
 
@@ -93,9 +94,8 @@ void Unload(Entity* self, Entity*) {
 void _Init(Object*& slot) {
     _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "Player", table, &Copy);
     prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsUpdate", &GraphicsUpdate);
-    // Drawing the body is the animation pass's; until it is bound the player draws nothing.
-    prototype->_TempAddEngine("GraphicsDraw", Event());
+    prototype->_TempAddEngine("GraphicsUpdate", &Animate);
+    prototype->_TempAddEngine("GraphicsDraw", &Draw);
 
     // The network roles bind their own handlers over these names.
     prototype->_AddEvent("ClientBehavior", &ClientBehavior);

@@ -12,15 +12,16 @@
 #include "collision/CollisionEngine.h"
 #include "framework/Vector.h"
 #include "objects/ObjectTemplate.h"
+#include "platform/graphics/FrameCounter.h"
 
 namespace ObjectData::Player {
 
-// The animation cursor: sprite set name, frame and timer.
-struct AnimationCursor {
-    std::string animationSet = "playerWalk";
-    std::int32_t frame = 0;
-    float timer = 0.0f;
-};
+// The animation cursor a new player starts with.
+inline FrameCounter WalkingCursor() {
+    FrameCounter cursor;
+    cursor.SetAnimationSet("playerWalk");
+    return cursor;
+}
 
 constexpr int kTrailLength = 2048;
 constexpr int kSplatCount = 512;
@@ -58,7 +59,7 @@ struct Variables {
     float jumpVelocity = 0.15f;
     std::int32_t collisionflag = 0;
     std::vector<D3DXVECTOR2> Hotspots = std::vector<D3DXVECTOR2>(8);
-    AnimationCursor frame;
+    FrameCounter frame = WalkingCursor();
     CollisionInfo2D collision;
     std::int32_t easyJump = 1;
     std::int32_t jumpForgiveness = 5;

@@ -62,7 +62,7 @@ constexpr float kUp = 1.570795f;
 void AddBlade(Entity* manager, const char* type, float x, float y, float rotation, bool underSpring) {
     Object* blade = LevelTemplate::Spawn(type);
     if (blade == nullptr) return;
-    if (auto* position = FindVariable<D3DXVECTOR2>(blade, enum_position)) {
+    if (auto* position = FindVariable<D3DXVECTOR3>(blade, enum_position)) {
         position->x = x;
         position->y = y;
     }
@@ -70,7 +70,7 @@ void AddBlade(Entity* manager, const char* type, float x, float y, float rotatio
     LevelTemplate::SetIfPresent(blade, enum_grassRotation, rotation);
     if (underSpring)
         if (auto* size = FindVariable<D3DXVECTOR2>(blade, enum_size)) size->x *= 0.6f;
-    LevelTemplate::SetIfPresent<Object*>(manager, enum_currentGrass, blade);
+    LevelTemplate::SetIfPresent<Entity*>(manager, enum_currentGrass, blade);
     Entity::_DoEvent("AddGrass", manager, manager);
 }
 
@@ -132,7 +132,7 @@ void GrowGrass(Entity* manager, const LevelCollision& grid, int x, int y) {
 }
 
 void PlaceAt(Object* object, float x, float y) {
-    if (auto* position = FindVariable<D3DXVECTOR2>(object, enum_position)) {
+    if (auto* position = FindVariable<D3DXVECTOR3>(object, enum_position)) {
         position->x = x;
         position->y = y;
     }
@@ -151,7 +151,7 @@ void Backdrop(float zShift, float parallax, float xShift, float sizeFactor, std:
     if (keepDefaults) return;
     if (auto* z = FindVariable<float>(back, enum_z)) *z -= zShift;
     LevelTemplate::SetIfPresent(back, enum_cameraParallax, D3DXVECTOR2{parallax, parallax});
-    if (auto* position = FindVariable<D3DXVECTOR2>(back, enum_position)) position->x += xShift;
+    if (auto* position = FindVariable<D3DXVECTOR3>(back, enum_position)) position->x += xShift;
     if (auto* size = FindVariable<D3DXVECTOR2>(back, enum_size)) {
         size->x *= sizeFactor;
         size->y *= sizeFactor;

@@ -301,7 +301,9 @@ TEST_F(PlayerGrabTest, RapidGrabPressesExplodeThePlayer) {
         if (c.explodes) {
             EXPECT_EQ(P(me).splatOffset, (D3DXVECTOR3{0.0f, 0.0f, 0.0f}));
             EXPECT_EQ(P(me).explodeMe, 0.0f);
-            EXPECT_EQ(P(me).splatCurrent, 1);
+            // One splat of the death, one more for each paint ball that
+            // has since burst on a tile (8 small balls each).
+            EXPECT_EQ(P(me).splatCurrent, 1 + (P(me).ballCurrent - 32) / 8);
             // The splat lies where the body was.
             EXPECT_NEAR(P(me).splatPosition[0].x, 8.5f, 0.01f);
         }

@@ -62,7 +62,7 @@ TEST_F(PlayerTypeTest, EveryVariableHasItsNumberAndADefinedStartValue) {
     EXPECT_EQ(Variable<D3DXVECTOR3>(player, 250), (D3DXVECTOR3{0.0f, 0.3f, 0.5f}));
     EXPECT_EQ(Variable<D3DXVECTOR3>(player, 267), (D3DXVECTOR3{-0.2f, -0.15f, 0.8f}));
     EXPECT_EQ(Variable<std::vector<D3DXVECTOR2>>(player, 213).size(), 8u);
-    EXPECT_EQ(Variable<ObjectData::Player::AnimationCursor>(player, 243).animationSet, "playerWalk");
+    EXPECT_EQ(Variable<FrameCounter>(player, 243).GetAnimationSet(), "playerWalk");
     EXPECT_EQ(Variable<unsigned char*>(player, 297), P(player).speedZone);
     // Values kept for other types start at zero rather than at whatever memory held.
     for (int n : {231, 205, 232, 306}) EXPECT_EQ(Variable<std::int32_t>(player, n), 0) << n;
