@@ -26,7 +26,7 @@ protected:
         Out() = Sent{};
         levelObjectHooks.sendFinished = [] { ++Out().finished; };
         levelObjectHooks.sendCreateToNewClient = [](Entity* player) { Out().created.push_back(player); };
-        world::RegisterThing("Firefly");
+        if (Object::_FindPrototype("Firefly") == nullptr) world::RegisterThing("Firefly");
     }
     void TearDown() override {
         ResetLevelObjectHooks();

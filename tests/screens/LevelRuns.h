@@ -141,7 +141,8 @@ struct SearchResult {
 // Best-first search over stretches of held controls, guided by the walking
 // distance (through cells that are not terrain) to the nearest goal. Deaths
 // end a branch; bodies already seen at the same coarse state are skipped.
-inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObjects, int budget) {
+inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObjects,
+                            const std::vector<Entity*>& throwers, bool avoidThrowerCells, int budget) {
     std::vector<D3DXVECTOR2> goals;
     for (Entity* goal : goalObjects) {
         const D3DXVECTOR3& p = Variable<D3DXVECTOR3>(goal, enum_position);
@@ -178,7 +179,27 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
         return distance[static_cast<std::size_t>(y * w + x)];
     };
 
+    // Breakable cells a boosted body breaks: each node keeps the ones broken
+    // on its way, and the grid is put back to them before it is tried.
+    LevelCollision& live = GameVars().basicLevel;
+    std::vector<int> breakable;
+    for (int i = 0; i < w * h; ++i)
+        if (live.GetCell(i) == LevelCellValue::BreakableTile) breakable.push_back(i);
+    auto setCell = [&](int i, int value) {
+        live.SetCell(static_cast<float>(i % w) + 0.5f, static_cast<float>(i / w) + 0.5f, value);
+    };
+    auto brokenNow = [&] {
+        std::vector<int> broken;
+        for (int i : breakable)
+            if (live.GetCell(i) != LevelCellValue::BreakableTile) broken.push_back(i);
+        return broken;
+    };
+    auto restoreGrid = [&](const std::vector<int>& broken) {
+        for (int i : breakable) setCell(i, LevelCellValue::BreakableTile);
+        for (int i : broken) setCell(i, LevelCellValue::BrokenTile);
+    };
     struct Node {
+        std::vector<int> broken;
         Body body;
         int parent;
         std::uint8_t bits;
@@ -188,7 +209,7 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
     std::vector<Node> nodes;
     ObjectData::Player::Variables& v = ObjectData::Player::Vars(player);
     const Body start = Body::Of(v);
-    nodes.push_back({start, -1, 0, 0, 0});
+    nodes.push_back({{}, start, -1, 0, 0, 0});
     using Entry = std::pair<std::int64_t, int>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> frontier;
     frontier.push({0, 0});
@@ -220,15 +241,18 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
             const Body& from = nodes[static_cast<std::size_t>(index)].body;
             if (choice.repress && !from.jumpPressed) continue;
             from.Into(v);
+            if (!breakable.empty()) restoreGrid(nodes[static_cast<std::size_t>(index)].broken);
             bool dead = false, reached = false;
             InputRun frames;
             for (int f = 0; f < kStretch && !dead && !reached; ++f) {
                 const std::uint8_t bits =
                     (choice.repress && f == 0) ? static_cast<std::uint8_t>(choice.bits & ~kJump) : choice.bits;
                 StepPlayer(player, bits);
+                // Springs and speed boosts act on the body after it moves, as in the game's pass.
+                for (Entity* thrower : throwers) thrower->DoEvent("Behavior");
                 frames.push_back(bits);
                 dead = v.deathDelay > 0 || !std::isfinite(v.position.x) || !std::isfinite(v.position.y) ||
-                       NearThrower(v);
+                       (avoidThrowerCells && NearThrower(v));
                 for (Entity* goal : goalObjects) reached = reached || collisionEngine.Check(goal, player);
             }
             if (dead) continue;
@@ -237,7 +261,7 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
             const int depth = nodes[static_cast<std::size_t>(index)].depth + static_cast<int>(frames.size());
             // The stretch is stored as its first control and length, plus a
             // marker for the one released frame.
-            nodes.push_back({body, index, static_cast<std::uint8_t>(choice.bits | (choice.repress ? 8 : 0)),
+            nodes.push_back({breakable.empty() ? std::vector<int>{} : brokenNow(), body, index, static_cast<std::uint8_t>(choice.bits | (choice.repress ? 8 : 0)),
                              static_cast<std::uint8_t>(frames.size()), depth});
             if (reached) {
                 for (int n = static_cast<int>(nodes.size()) - 1; n > 0; n = nodes[static_cast<std::size_t>(n)].parent) {
@@ -250,6 +274,7 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
                 }
                 result.found = true;
                 start.Into(v);
+                restoreGrid({});
                 return result;
             }
             frontier.push({static_cast<std::int64_t>(cost(body.position)) * 64 + depth / 16,
@@ -257,6 +282,7 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
         }
     }
     start.Into(v);
+    restoreGrid({});
     return result;
 }
 
