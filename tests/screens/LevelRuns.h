@@ -151,8 +151,9 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
     const LevelCollision& grid = GameVars().basicLevel;
     const int w = grid.GetWidth(), h = grid.GetHeight();
     auto blocked = [&](int x, int y) {
+        // Breakable walls give way to a boosted body, broken ones are open.
         const int c = grid.GetCell(x, y);
-        return c >= 1 && c <= 8;
+        return c >= 1 && c <= 6;
     };
     std::vector<int> distance(static_cast<std::size_t>(w * h), 1 << 29);
     std::deque<int> open;
