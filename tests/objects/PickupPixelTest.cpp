@@ -2,7 +2,7 @@
 // the renderer with the baked sheets, read back as pixels.
 #include <gtest/gtest.h>
 
-#include "SheetRenderWorld.h"
+#include "objects/SheetRenderWorld.h"
 
 #include <SDL2/SDL.h>
 

@@ -3,7 +3,7 @@
 // player where the camera puts them.
 #include <gtest/gtest.h>
 
-#include "SheetRenderWorld.h"
+#include "objects/SheetRenderWorld.h"
 
 #include <SDL2/SDL.h>
 
