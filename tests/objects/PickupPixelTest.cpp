@@ -2,6 +2,8 @@
 // the renderer with the baked sheets, read back as pixels.
 #include <gtest/gtest.h>
 
+#include "objects/SheetRenderWorld.h"
+
 #include <SDL2/SDL.h>
 
 #include <cstdint>
@@ -13,7 +15,6 @@
 #include "objects/GrassManager.h"
 #include "objects/LevelGraphics.h"
 #include "objects/MoonShard.h"
-#include "objects/ObjectWorld.h"
 #include "objects/Spring.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
@@ -25,69 +26,15 @@ using namespace objtest;
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 360;
-constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
-
-class PickupPixelTest : public ObjectWorld {
+class PickupPixelTest : public SheetRenderWorld {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_LoadLibrary(nullptr);
-        SetGLWindowAttributes();
-        window = SDL_CreateWindow("test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        engine = new GraphicsEngine;
-        engine->SetDeviceWindow(window);
-        ASSERT_TRUE(engine->InitDX(64, 64));
-        engine->LoadTextures();
-    }
-    static void TearDownTestSuite() {
-        engine->FreeTextures();
-        FreeSheetData();
-        engine->ReleaseDevice();
-        delete engine;
-        engine = nullptr;
-        SDL_DestroyWindow(window);
-        window = nullptr;
-    }
-
-    void SetUp() override {
-        ObjectWorld::SetUp();
-        ResetGameplayHooks();  // the real drawing path
-        gameplayHooks.aspect = [] { return kAspect; };
-        gameplayHooks.clientId = [] { return 0; };
-        gameplayHooks.send = [](const PlayerMessage&) {};
-        target.width = kWidth;
-        target.height = kHeight;
-        target.Refresh();
-        position = TripleBuffer::Add(&target, &aspect);
-    }
-    void TearDown() override {
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        TripleBuffer::Remove(position);
-        target.Release();
-        CameraGlobals::x = CameraGlobals::y = 0.0f;
-        CameraGlobals::r = 1.0f;
-        ObjectWorld::TearDown();
-    }
-
     // One frame of the drawing passes of the given objects, drawn and read back.
     void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& drawn) {
-        Buffer* buffer = position->GetOldestBuffer();
+        Buffer* buffer = BeginFrame(camera);
         ASSERT_NE(buffer, nullptr);
-        buffer->Clear();
-        graphicsEngine.SetCurrentBuffer(buffer);
-        ObjectData::Camera::PreCameraUpdate(camera, camera);
         ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
         for (Object* o : drawn) o->GetEvent("GraphicsDraw")(o, o);
-        buffer->cameraX = CameraGlobals::x;
-        buffer->cameraY = CameraGlobals::y;
-        buffer->cameraScale = CameraGlobals::r;
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        buffer->Ready();
-        engine->DrawAll();
-        pixels.assign(static_cast<std::size_t>(kWidth * kHeight * 4), 0);
-        ASSERT_TRUE(GraphicsEngine::ReadPixels(target, pixels.data()));
+        EndFrame(buffer);
     }
     // The brightest pixel of a small square around a level point.
     int Brightest(float x, float y, float half) const {
@@ -104,14 +51,6 @@ protected:
         }
         return best;
     }
-
-    static inline SDL_Window* window = nullptr;
-    static inline GraphicsEngine* engine = nullptr;
-    RenderTarget target;
-    float aspect = kAspect;
-    TripleBuffer::Position position;
-    std::vector<std::uint8_t> pixels;
-    float cx = 0.0f, cy = 0.0f, scale = 10.0f;
 };
 
 TEST_F(PickupPixelTest, ShardFireflySpringAndGrassShowWhereTheyStand) {

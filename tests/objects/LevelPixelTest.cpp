@@ -3,6 +3,8 @@
 // player where the camera puts them.
 #include <gtest/gtest.h>
 
+#include "objects/SheetRenderWorld.h"
+
 #include <SDL2/SDL.h>
 
 #include <cstdint>
@@ -14,7 +16,6 @@
 #include "objects/GuiImage.h"
 #include "objects/ParaBack.h"
 #include "objects/LevelGraphics.h"
-#include "objects/ObjectWorld.h"
 #include "objects/PlayerDrawing.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
@@ -34,78 +35,28 @@ using namespace objtest;
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 360;
-constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
-
 struct Rgb {
     int r, g, b;
     int Sum() const { return r + g + b; }
 };
 
-class LevelPixelTest : public ObjectWorld {
+class LevelPixelTest : public SheetRenderWorld {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_LoadLibrary(nullptr);
-        SetGLWindowAttributes();
-        window = SDL_CreateWindow("test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr) << SDL_GetError();
-        engine = new GraphicsEngine;
-        engine->SetDeviceWindow(window);
-        ASSERT_TRUE(engine->InitDX(64, 64));
-        engine->LoadTextures();
-    }
-    static void TearDownTestSuite() {
-        engine->FreeTextures();
-        FreeSheetData();
-        engine->ReleaseDevice();
-        delete engine;
-        engine = nullptr;
-        SDL_DestroyWindow(window);
-        window = nullptr;
-    }
-
-    void SetUp() override {
-        ObjectWorld::SetUp();
-        ResetGameplayHooks();  // the real drawing path
-        gameplayHooks.aspect = [] { return kAspect; };
-        gameplayHooks.clientId = [] { return 0; };
-        gameplayHooks.send = [](const PlayerMessage&) {};
-        target.width = kWidth;
-        target.height = kHeight;
-        target.Refresh();
-        position = TripleBuffer::Add(&target, &aspect);
-    }
     void TearDown() override {
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        TripleBuffer::Remove(position);
-        target.Release();
-        CameraGlobals::x = CameraGlobals::y = 0.0f;
-        CameraGlobals::r = 1.0f;
         CurrentLevelIndex = 0;
         MatchLevelCount = 0;
-        ObjectWorld::TearDown();
+        SheetRenderWorld::TearDown();
     }
 
     // One frame of the drawing passes, drawn and read back.
     void DrawFrame(Object* camera, Object* graphics, const std::vector<Object*>& players,
                    const std::vector<Object*>& scenery = {}) {
-        Buffer* buffer = position->GetOldestBuffer();
+        Buffer* buffer = BeginFrame(camera);
         ASSERT_NE(buffer, nullptr);
-        buffer->Clear();
-        graphicsEngine.SetCurrentBuffer(buffer);
-        ObjectData::Camera::PreCameraUpdate(camera, camera);
         if (graphics != nullptr) ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
         for (Object* o : scenery) o->DoEvent("GraphicsDraw");
         for (Object* p : players) ObjectData::Player::Draw(p, p);
-        buffer->cameraX = CameraGlobals::x;
-        buffer->cameraY = CameraGlobals::y;
-        buffer->cameraScale = CameraGlobals::r;
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        buffer->Ready();
-        engine->DrawAll();
-        pixels.assign(static_cast<std::size_t>(kWidth * kHeight * 4), 0);
-        ASSERT_TRUE(GraphicsEngine::ReadPixels(target, pixels.data()));
+        EndFrame(buffer);
     }
     // The pixel at a level point, for the camera at (cx, cy) with view height s.
     Rgb At(float x, float y) const {
@@ -119,13 +70,6 @@ protected:
         stbi_write_png(path, kWidth, kHeight, 4, pixels.data(), kWidth * 4);
     }
 
-    static inline SDL_Window* window = nullptr;
-    static inline GraphicsEngine* engine = nullptr;
-    RenderTarget target;
-    float aspect = kAspect;
-    TripleBuffer::Position position;
-    std::vector<std::uint8_t> pixels;
-    float cx = 0.0f, cy = 0.0f, scale = 10.0f;
 };
 
 TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {

@@ -1,5 +1,5 @@
 // SDL keeps a small per-thread record (its error text) for every thread that
-// calls it, here the render thread, and never frees it. The tests keep the
+// calls it, here the render thread of the pixel tests, and never frees it. The tests keep the
 // GL driver loaded, so what the driver keeps stays reachable at exit.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libSDL2\n"; }
 
