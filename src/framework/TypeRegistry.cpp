@@ -4,7 +4,9 @@
 
 #include "framework/engines/BuiltInEngines.h"
 #include "objects/Background.h"
+#include "objects/Bots.h"
 #include "objects/Camera.h"
+#include "objects/Checkpoint.h"
 #include "objects/ColorizedBox.h"
 #include "objects/FakeBrokenTerrain.h"
 #include "objects/Firefly.h"
@@ -12,6 +14,7 @@
 #include "objects/GrassBlade.h"
 #include "objects/GrassManager.h"
 #include "objects/GuiImage.h"
+#include "objects/LevelGoal.h"
 #include "objects/LevelGraphics.h"
 #include "objects/LoadingLevelBackground.h"
 #include "objects/MenuStars.h"
@@ -22,6 +25,8 @@
 #include "objects/ShatterMoon.h"
 #include "objects/SpdBoost.h"
 #include "objects/Spring.h"
+#include "screens/SinglePlayer.h"
+#include "screens/Transition.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -36,13 +41,13 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"Button", nullptr},
     {"Camera", &ObjectData::Camera::_Init},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
-    {"Checkpoint", nullptr},
+    {"Checkpoint", &ObjectData::Checkpoint::_Init},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
     {"Cursor", nullptr},
     {"CustomLevelSelector", nullptr},
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
-    {"ExplorerBotAI", nullptr},
+    {"ExplorerBotAI", &ObjectData::ExplorerBotAI::_Init},
     {"FakeBrokenTerrain", &ObjectData::FakeBrokenTerrain::_Init},
     {"FillTool", nullptr},
     {"Firefly", &ObjectData::Firefly::_Init},
@@ -57,7 +62,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"HSlider", nullptr},
     {"LevelEditorManager", nullptr},
     {"LevelEditorObjectList", nullptr},
-    {"LevelGoal", nullptr},
+    {"LevelGoal", &ObjectData::LevelGoal::_Init},
     {"LevelGraphics", &ObjectData::LevelGraphics::_Init},
     {"LoadingLevelBackground", &ObjectData::LoadingLevelBackground::_Init},
     {"MenuStars", &ObjectData::MenuStars::_Init},
@@ -78,7 +83,7 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"SideSpring2", &ObjectData::SideSpring2::_Init},
     {"SingleLineTextBox", nullptr},
     {"Slider", nullptr},
-    {"SolverBotAI", nullptr},
+    {"SolverBotAI", &ObjectData::SolverBotAI::_Init},
     {"SpdBoost", &ObjectData::SpdBoost::_Init},
     {"Spring", &ObjectData::Spring::_Init},
     {"StencilFuncProp", nullptr},
@@ -90,9 +95,9 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"TextButton", nullptr},
     {"TextMsg", nullptr},
     {"TitleInstruction", nullptr},
-    {"Transition", nullptr},
+    {"Transition", &ObjectData::Transition::_Init},
     {"VSlider", nullptr},
-    {"WanderBotAI", nullptr},
+    {"WanderBotAI", &ObjectData::WanderBotAI::_Init},
     {"WindowGrid", nullptr},
 };
 
@@ -199,7 +204,7 @@ const LevelTypeEntry kLevelTypes[] = {
     {"QuitConfirm", nullptr},
     {"QuitWindow", nullptr},
     {"Sandbox", nullptr},
-    {"SinglePlayer", nullptr},
+    {"SinglePlayer", &LevelData::SinglePlayer::_Init},
     {"SPResults", nullptr},
     {"StencilCodeBlock", nullptr},
     {"StencilEditor", nullptr},

@@ -6,6 +6,7 @@
 #include "framework/GameVariables.h"
 #include "framework/Object.h"
 #include "objects/GameplayHooks.h"
+#include "objects/PlayerNetwork.h"
 
 namespace ObjectData::Player {
 
@@ -97,13 +98,13 @@ void _Init(Object*& slot) {
     prototype->_TempAddEngine("GraphicsDraw", &Draw);
 
     // The network roles bind their own handlers over these names.
-    prototype->_AddEvent("ClientBehavior", Event());
-    prototype->_AddEvent("SetClientBehavior", Event());
-    prototype->_AddEvent("KillUnowned", Event());
+    prototype->_AddEvent("ClientBehavior", &ClientBehavior);
+    prototype->_AddEvent("SetClientBehavior", &SetClientBehavior);
+    prototype->_AddEvent("KillUnowned", &KillUnowned);
     prototype->_AddEvent("Load", &Load);
     prototype->_AddEvent("Unload", &Unload);
-    prototype->_AddEvent("OnNewPlayer", Event());
-    prototype->_AddEvent("LevelEnd", Event());
+    prototype->_AddEvent("OnNewPlayer", &OnNewPlayer);
+    prototype->_AddEvent("LevelEnd", &LevelEnd);
     prototype->_AddEvent("OnDeath", &OnDeath);
     prototype->_AddEvent("UpdateBehavior", &UpdateBehavior);
 

@@ -1,0 +1,68 @@
+#pragma once
+// The play-level layout that "SinglePlayer", "Multiplayer" and "Sandbox"
+// share: one variable block, one copy step, one free step, the "Unload" that
+// closes the pause state, the pause-menu rule, and the builder that turns the
+// game's level grid into the level's objects.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "screens/LevelTemplate.h"
+
+class Engine;
+
+// True while a play level's pause menu is open; every play level's "Unload"
+// clears it. Game thread only.
+extern bool GamePaused;
+// Set by the network-loss handlers just before they return to "MainMenu".
+extern bool ConnectionDropped;
+// The level file the level editor works on, without its ".lvl" ending.
+extern std::string EditorLevelName;
+
+namespace PlayLevel {
+
+struct Variables {
+    std::vector<Object*> ObjectList;
+    std::string levelName;
+    bool Paused = false;
+    std::vector<Engine*> EngineList;
+    std::uint32_t startTime = 0;
+    Object* camera = nullptr;
+    // A pause or back control still held when the level starts is no new press.
+    bool pausePressed = true;
+    bool backPressed = true;
+};
+
+using _DATA = LevelTemplate::Data<Variables>;
+
+Variables& Vars(Entity* level);
+
+// The controls the pause rule reads; tests replace them.
+struct Controls {
+    bool (*pause)();
+    bool (*back)();
+};
+extern Controls controls;
+void ResetControls();
+
+// Registers one play level under name: layout, copy and free steps, "PreLoad"
+// (empty), "Load" = load, "Unload", "Update" = update; extra events are bound
+// by the caller afterwards (before the variables, through the returned
+// prototype's AddEvent).
+_DATA* Register(const char* name, Event load, Event update);
+
+// The builder's pieces, in the order a play level's "Load" runs them.
+// Music: the level track, then the breaking and walking loops at volume 0.
+void StartMusic();
+// "Player_0" at (2, 2) with the level's start time; the level's list emptied.
+Object* MakeLocalPlayer(Entity* level);
+// Drawing tiles, grass, the objects of every cell, HUD image, backdrops.
+// A networked match also makes the fake breakable terrains.
+void BuildFromGrid(Entity* level, bool networkedMatch);
+
+// "Unload" of every play level.
+void Unload(Entity* self, Entity* other);
+// The pause-menu rule ("Update" of "SinglePlayer" and "Sandbox").
+void PauseRule(Entity* self, Entity* other);
+
+}  // namespace PlayLevel
