@@ -335,7 +335,7 @@ void Animate(Entity* self, Entity*) {
         v.rolling = true;
     }
 
-    // Where the parts were before this frame, for the trail.
+    // Where the body pieces were before this frame, for the trail.
     Part parts[6];
     Parts(v, parts);
     D3DXVECTOR3 before[6];
