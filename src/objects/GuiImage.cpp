@@ -85,12 +85,7 @@ void _Init(Object*& slot) {
     BindVariable(table, *prototype, enum_score, v.score);
     BindVariable(table, *prototype, enum_moonSize, v.moonSize);
     BindVariable(table, *prototype, enum_moonPhase, v.moonPhase);
-    BindVariable(table, *prototype, enum_currentStar, v.currentStar);
-    BindVariable(table, *prototype, enum_starPosition, v.starPosition);
-    BindVariable(table, *prototype, enum_starSize, v.starSize);
-    BindVariable(table, *prototype, enum_starPhase, v.starPhase);
-    BindVariable(table, *prototype, enum_starSpeed, v.starSpeed);
-    BindVariable(table, *prototype, enum_starAlpha, v.starAlpha);
+    StarField::BindVariables(table, *prototype, v);
 }
 
 }  // namespace ObjectData::guiImage

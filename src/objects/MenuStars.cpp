@@ -29,12 +29,7 @@ void _Init(Object*& slot) {
     prototype->_AddEvent("Load", &Load);
     ObjectTemplate::StartVariables(prototype, table);
     Variables& v = prototype->vars;
-    BindVariable(table, *prototype, enum_currentStar, v.currentStar);
-    BindVariable(table, *prototype, enum_starPosition, v.starPosition);
-    BindVariable(table, *prototype, enum_starSize, v.starSize);
-    BindVariable(table, *prototype, enum_starPhase, v.starPhase);
-    BindVariable(table, *prototype, enum_starSpeed, v.starSpeed);
-    BindVariable(table, *prototype, enum_starAlpha, v.starAlpha);
+    StarField::BindVariables(table, *prototype, v);
 }
 
 }  // namespace ObjectData::MenuStars

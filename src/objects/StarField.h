@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "framework/Variables.h"
 #include "framework/Vector.h"
 #include "platform/graphics/Texture.h"
 
@@ -29,6 +30,17 @@ void Place(Vars& v, int i, bool drawPhase) {
     v.starSpeed[i] = Unit() * 0.02f + 0.03f;
     if ((std::rand() & 7) == 0) v.starPosition[i].y = v.starPosition[i].y * 0.4f - 0.2f;  // one in eight sits lower
     if ((std::rand() & 0x7F) == 0) v.starAlpha[i] = v.starAlpha[i] * 0.25f + 0.75f;      // one in 128 is bright
+}
+
+// Records the star field's variables in a type's offset table.
+template <class Vars>
+void BindVariables(VariableOffsetTable& table, const Entity& prototype, const Vars& v) {
+    BindVariable(table, prototype, enum_currentStar, v.currentStar);
+    BindVariable(table, prototype, enum_starPosition, v.starPosition);
+    BindVariable(table, prototype, enum_starSize, v.starSize);
+    BindVariable(table, prototype, enum_starPhase, v.starPhase);
+    BindVariable(table, prototype, enum_starSpeed, v.starSpeed);
+    BindVariable(table, prototype, enum_starAlpha, v.starAlpha);
 }
 
 template <class Vars>
