@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -51,8 +50,7 @@ constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeigh
 constexpr int kFrames = 90;
 constexpr std::uint32_t kFrameMs = 16;
 
-// The one window's render target and its resolution, which every state's
-// draw buffers are tied to.
+// The one window's render target and its resolution.
 RenderTarget target;
 float resolution = kAspect;
 
@@ -61,25 +59,9 @@ std::uint32_t now = 0;
 std::uint32_t Now() { return now; }
 
 // The game's frame hooks take and hand back the state's buffer; this bench
-// only puts its own window in place of the game's and counts the quads of
-// each frame on the way.
+// counts the quads of each frame on the way.
 void (*handBack)(State*) = nullptr;
 std::size_t lastQuads = 0;
-
-void CreateWindow(State* state) {
-    std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
-    state->renderData = &*TripleBuffer::Add(&target, &resolution);
-}
-
-void DestroyWindow(State* state) {
-    std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
-    for (auto it = TripleBuffer::tripleBuffers.begin(); it != TripleBuffer::tripleBuffers.end(); ++it)
-        if (&*it == state->renderData) {
-            TripleBuffer::Remove(it);
-            break;
-        }
-    state->renderData = nullptr;
-}
 
 void EndFrame(State* state) {
     if (const Buffer* buffer = state->takenBuffer) {
@@ -92,10 +74,12 @@ void EndFrame(State* state) {
 }
 
 void WireHeadless() {
+    // The game's own frame hooks; in place of a window of its own, each state
+    // is given the one render target's buffers below.
     InstallStateWindowHooks();
     handBack = State::hooks.endFrame;
-    State::hooks.createWindow = &CreateWindow;
-    State::hooks.destroyWindow = &DestroyWindow;
+    State::hooks.createWindow = nullptr;
+    State::hooks.destroyWindow = nullptr;
     State::hooks.endFrame = &EndFrame;
     State::hooks.renderHeight = [](const State*) { return kHeight; };
     State::hooks.anyWindowActive = nullptr;
@@ -125,7 +109,8 @@ void WireHeadless() {
 }
 
 // The types, without the game-wide engines: those would open the sound
-// device and the window manager's cursor.
+// device and run the window manager's cursor. The game entity is made before
+// the engine types exist, so it takes neither (and notes both as unknown).
 void RegisterTypes() {
     Game::_FirstInit();
     Level::_FirstInit();
@@ -167,6 +152,7 @@ int main(int argc, char** argv) {
     target.width = kWidth;
     target.height = kHeight;
     target.Refresh();
+    const TripleBuffer::Position buffers = TripleBuffer::Add(&target, &resolution);
 
     WireHeadless();
     RegisterTypes();
@@ -180,6 +166,7 @@ int main(int argc, char** argv) {
         std::srand(1);  // the same grass every run
         auto* state = new State("SinglePlayer", true);
         State::_list.push_back(state);
+        state->renderData = &*buffers;
         for (int f = 0; f < kFrames; ++f) {
             now += kFrameMs;
             state->Update();
@@ -192,7 +179,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: the level did not start (now on \"%s\")\n", name.c_str(),
                          state->GetLevelName().c_str());
             ++failures;
-        } else if (!ReadFrame(rgba) || !stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+        } else if (!ReadFrame(rgba)) {
+            std::fprintf(stderr, "%s: the frame could not be read back\n", name.c_str());
+            ++failures;
+        } else if (!stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
             std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), path.c_str(), std::strerror(errno));
             ++failures;
         } else {
@@ -206,6 +196,7 @@ int main(int argc, char** argv) {
     Object::_DeleteAll();
     Game::_Shutdown();
     SetClockFunction(nullptr);
+    TripleBuffer::Remove(buffers);
     target.Release();
     graphicsEngine.FreeTextures();
     FreeSheetData();

@@ -62,7 +62,8 @@ protected:
     // How many pixels still show the red scene.
     int RedPixels() const {
         int red = 0;
-        for (std::size_t i = 0; i < pixels.size(); i += 4) red += Red({pixels[i], pixels[i + 1], pixels[i + 2]}) ? 1 : 0;
+        for (std::size_t i = 0; i < pixels.size(); i += 4)
+            red += Red({pixels[i], pixels[i + 1], pixels[i + 2]}) ? 1 : 0;
         return red;
     }
     ObjectData::Transition::Variables& F() { return VariablesOf<ObjectData::Transition::Variables>(fade); }
