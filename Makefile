@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test bench tsan deps clean
+.PHONY: run test build build-test bench screenshots tsan deps clean
 
 deps:
 	./scripts/install-deps
@@ -31,6 +31,10 @@ tsan: deps
 
 bench: build
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
+
+# A picture of each built-in level at its start, drawn headless.
+screenshots: build
+	./build/bench/bench_level_shots build/screenshots
 
 clean:
 	rm -rf build build-test build-tsan

@@ -1,6 +1,9 @@
 #include "screens/Transition.h"
 
 #include "objects/GameplayHooks.h"
+#include "platform/graphics/Buffer.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/Texture.h"
 
 namespace ObjectData::Transition {
 
@@ -9,7 +12,19 @@ namespace {
 VariableOffsetTable table;
 
 float WindowResolution() { return gameplayHooks.aspect(); }
-void NoPanel(float, float, float, float, float, const char*) {}
+
+// The panel goes into the last tile list, drawn after everything else, with
+// the plain white tiled texture so that the panel's own picture shows as it
+// is. Nothing is drawn while no frame is being built.
+void DrawPanel(float x, float y, float z, float width, float height, const char* texture) {
+    Buffer* buffer = graphicsEngine.GetCurrentBuffer();
+    if (buffer == nullptr) return;
+    buffer->tileTechnique[15] = "TechniqueTilePara2D";
+    buffer->tileTexture[15] = FindTiledTexture("whiteFade");
+    buffer->tileTextureLayer[15] = 0;
+    buffer->AddTile(15, x, y, z, width, height, 0.0f, FrameMap(texture != nullptr ? texture : "", 0, 0),
+                    static_cast<int>(0xFFFFFFFFu));
+}
 
 void StartFadingIn(Entity* self, Entity*) { VariablesOf<Variables>(self).counter = 1; }
 
@@ -21,8 +36,8 @@ void StartFadingOut(Entity* self, Entity*) {
 
 }  // namespace
 
-Hooks hooks{&WindowResolution, &NoPanel};
-void ResetHooks() { hooks = Hooks{&WindowResolution, &NoPanel}; }
+Hooks hooks{&WindowResolution, &DrawPanel};
+void ResetHooks() { hooks = Hooks{&WindowResolution, &DrawPanel}; }
 
 void Step(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);

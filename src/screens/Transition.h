@@ -1,8 +1,9 @@
 #pragma once
-// "Transition": the black panel, three screens wide, that slides across the
-// window to hide one screen and reveal the next. "StartFadingIn" and
-// "StartFadingOut" start it; it raises "FadedIn" or "FadedOut" every frame
-// once its slide is done.
+// "Transition": the panel, three screens wide, that slides across the window
+// to hide one screen and reveal the next. It is drawn in the colours of the
+// tiled texture "whiteFade", as the loading screen between levels is; its own
+// picture gives only its outline. "StartFadingIn" and "StartFadingOut" start
+// it; it raises "FadedIn" or "FadedOut" every frame once its slide is done.
 #include <cstdint>
 
 #include "framework/Vector.h"
@@ -21,7 +22,8 @@ using _DATA = ObjectTemplate::Data<Variables>;
 
 // The window's width over its height, and the panel's one tile (tile list 15,
 // technique "TechniqueTilePara2D", tiled texture "whiteFade") in world units.
-// The renderer wires the drawing in; tests watch it.
+// By default the tile goes into the renderer's current draw buffer; tests
+// replace the hooks to watch it.
 struct Hooks {
     float (*resolution)();
     void (*drawPanel)(float x, float y, float z, float width, float height, const char* texture);
