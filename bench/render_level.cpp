@@ -1,9 +1,9 @@
 // A play level as the game draws it: a 200 by 27 grid (the built-in levels'
 // size) with grass, dirt, spikes and breakable blocks, 16 boosted players
-// with their trails and paint, the parallax strips, the HUD moon and its
-// stars, through the real drawing objects and renderer at 1280x720. Prints
-// quads and draw calls per frame, the game thread's queueing time and the
-// render thread's time per frame.
+// with their trails and paint, the night-sky strips, the sky, the HUD moon
+// and its stars, through the real drawing objects and renderer at 1280x720.
+// Prints quads and draw calls per frame, the game thread's queueing time and
+// the render thread's time per frame.
 #include <SDL2/SDL.h>
 
 #include <chrono>
@@ -20,13 +20,13 @@
 #include "objects/Camera.h"
 #include "objects/GameplayHooks.h"
 #include "objects/LevelGraphics.h"
-#include "objects/ParaBack.h"
 #include "objects/PlayerDrawing.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "screens/PlayLevel.h"
 
 namespace {
 
@@ -100,15 +100,13 @@ int main(int argc, char** argv) {
 
     Object* camera = Object::MakeCopy(state, "Camera", "Camera");
     Object* graphics = Object::MakeCopy(state, "LevelGraphics", "LevelGraphics");
+    // What every play level puts behind its grid: the HUD moon and its
+    // stars, the three night-sky strips and the sky.
+    State::_currentState = state;
+    PlayLevel::SpawnSky();
     std::vector<Object*> scenery;
-    for (const char* type : {"ParaBack", "ParaBack", "guiImage"}) scenery.push_back(Object::MakeCopy(state, type, ""));
-    auto& far = VariablesOf<ObjectData::ParaBack::Variables>(scenery[0]);
-    far.texture = "grassPara";
-    far.size = {40.0f, 8.0f};
-    auto& near = VariablesOf<ObjectData::ParaBack::Variables>(scenery[1]);
-    near.texture = "grassPara";
-    near.cameraParallax = {0.25f, 0.3f};
-    near.position = {0.0f, -3.0f, 0.0f};
+    for (Object* o : state->Objects())
+        if (o != camera && o != graphics) scenery.push_back(o);
     std::vector<Object*> players;
     for (int n = 0; n < 16; ++n) {
         Object* p = Object::MakeCopy(state, "Player", PlayerObjectName(n).c_str());
@@ -169,7 +167,7 @@ int main(int argc, char** argv) {
             quads += n;
         }
     }
-    std::printf("play level 200x27, 16 %s players, parallax, HUD moon and stars, %dx%d\n",
+    std::printf("play level 200x27, 16 %s players, night-sky strips, sky, HUD moon and stars, %dx%d\n",
                 calm ? "calm" : "boosted (trails)", kWidth, kHeight);
     std::printf("quads/frame  draws/frame  game ms/frame  render ms/frame (target < 16)\n");
     std::printf("%11.0f  %11.1f  %13.2f  %15.2f\n", static_cast<double>(quads) / frames,

@@ -268,6 +268,10 @@ void BuildFromGrid(Entity* level, bool networkedMatch) {
         }
     }
 
+    SpawnSky();
+}
+
+void SpawnSky() {
     LevelTemplate::Spawn("guiImage", "guiImage");
     Backdrop(2.0f, 0.95f, 300.0f, 0.8f, 0xFF2E2E2Eu, false);
     Backdrop(1.0f, 0.75f, 100.0f, 0.9f, 0xFF5C5C5Cu, false);

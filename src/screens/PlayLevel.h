@@ -60,6 +60,10 @@ Object* MakeLocalPlayer(Entity* level);
 // A networked match also makes the fake breakable terrains.
 void BuildFromGrid(Entity* level, bool networkedMatch);
 
+// The HUD moon, the three night-sky strips and the sky behind them, in the
+// current state: what every play level puts behind its grid.
+void SpawnSky();
+
 // "Unload" of every play level.
 void Unload(Entity* self, Entity* other);
 // The pause-menu rule ("Update" of "SinglePlayer" and "Sandbox").

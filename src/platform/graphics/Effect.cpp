@@ -88,6 +88,15 @@ GLuint LinkProgram(const TechniqueInfo& info, const std::string& source, std::st
     return 0;
 }
 
+// Mesa's renderers that run on the processor.
+bool SoftwareRenderer() {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer) return false;
+    for (const char* name : {"llvmpipe", "softpipe", "swrast"})
+        if (std::strstr(renderer, name)) return true;
+    return false;
+}
+
 }  // namespace
 
 struct Effect::Technique {
@@ -108,6 +117,12 @@ const std::vector<std::string>& Effect::TechniqueNames() {
         return list;
     }();
     return names;
+}
+
+bool Effect::TechniqueUsesDepth(const std::string& name) {
+    for (const TechniqueInfo& info : techniqueTable)
+        if (name == info.name) return info.depth != Depth::Off;
+    return false;
 }
 
 bool Effect::Load(const std::string& source, std::string& errors) {
@@ -136,8 +151,17 @@ bool Effect::Load(const std::string& source, std::string& errors) {
     glUseProgram(0);
 
     glGenSamplers(6, samplers);
-    const GLint minFilter[6] = {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR,
-                                GL_NEAREST,               GL_LINEAR,               GL_LINEAR};
+    // Blending between two mip levels doubles the texture reads of every
+    // scaled-down picture. A graphics card does that for free; a renderer
+    // running on the processor spends a fifth of a play level's frame on it,
+    // so there the nearest mip level is read instead.
+    const GLint mipFilter = SoftwareRenderer() ? GL_NEAREST : GL_LINEAR;
+    const GLint minFilter[6] = {mipFilter == GL_LINEAR ? GL_NEAREST_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST,
+                                mipFilter == GL_LINEAR ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST,
+                                mipFilter == GL_LINEAR ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST,
+                                GL_NEAREST,
+                                GL_LINEAR,
+                                GL_LINEAR};
     const GLint magFilter[3] = {GL_NEAREST, GL_LINEAR, GL_LINEAR};
     const GLint wrapU[3] = {GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE, GL_REPEAT};
     for (int i = 0; i < 6; ++i) {

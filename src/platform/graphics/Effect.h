@@ -46,6 +46,8 @@ public:
     void InvalidateState();
 
     static const std::vector<std::string>& TechniqueNames();
+    // Whether the named technique tests or writes depth (unknown names: no).
+    static bool TechniqueUsesDepth(const std::string& name);
 
     static constexpr unsigned MAX_VECTORS = 240;
 

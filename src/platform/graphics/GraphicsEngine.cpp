@@ -474,7 +474,16 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         if (!layer.Prepare()) return giveBack();
     if (!SetRenderTarget(target)) return giveBack();
 
-    Clear(0xFF000000u, true);
+    // Clears are put off until a target is first drawn into or read: a
+    // clear followed by drawing into the same target costs the driver one
+    // pass over its pixels instead of two, and a layer that nothing draws
+    // into or reads this frame is not cleared at all, as nothing can see it.
+    // The window's target shares its depth buffer with the layers, so it is
+    // cleared first, as before, whenever a layer list tests or writes depth.
+    bool layerDepth = false;
+    for (unsigned j = 0; j < Buffer::layer_count; ++j)
+        if (!buffer->layers[j].empty() && Effect::TechniqueUsesDepth(buffer->layerTechnique[j])) layerDepth = true;
+    if (layerDepth) Clear(0xFF000000u, true);
     D3DXMATRIX translation, scaling;
     D3DXMatrixTranslation(&translation, -buffer->cameraX, -buffer->cameraY, 0.0f);
     D3DXMatrixScaling(&scaling, buffer->cameraScale, buffer->cameraScale, 1.0f);
@@ -483,25 +492,50 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     Effect& effect = pShader[SHADER_FX];
     effect.ClearTextures();
 
-    for (unsigned j = 0; j < Buffer::layer_count; ++j) {
-        SetRenderTarget(&tb.layerRenderTarget[j]);
-        Clear(buffer->layerColor[j], false);
-    }
+    bool layerClearPending[Buffer::layer_count];
+    std::fill(std::begin(layerClearPending), std::end(layerClearPending), true);
+    auto isLayer = [](int index) { return index >= 0 && index < static_cast<int>(Buffer::layer_count); };
+    // Binds layer `index` for drawing, clearing it first if it still needs it.
+    auto bindLayer = [&](int index) {
+        SetRenderTarget(&tb.layerRenderTarget[index]);
+        if (layerClearPending[index]) {
+            layerClearPending[index] = false;
+            Clear(buffer->layerColor[index], false);
+        }
+    };
+    auto readLayer = [&](int index) {
+        if (isLayer(index) && layerClearPending[index]) bindLayer(index);
+    };
+    auto readLayersOf = [&](const std::vector<Plane2D>& list) {
+        for (const Plane2D& p : list)
+            if (!p.texture) readLayer(static_cast<int>(p.sourceLayer));
+    };
     auto layerTexture = [&](int index) -> GLTexture* {
-        if (index < 0 || index >= static_cast<int>(Buffer::layer_count)) return nullptr;
+        if (!isLayer(index)) return nullptr;
         return tb.layerRenderTarget[index].GetTexture();
     };
     for (unsigned j = 0; j < Buffer::layer_count; ++j) {
         if (buffer->layers[j].empty()) continue;
         const int into = buffer->renderTargetLayer[j];
-        if (into < 0 || into >= static_cast<int>(Buffer::layer_count)) continue;
-        SetRenderTarget(&tb.layerRenderTarget[into]);
+        if (!isLayer(into)) continue;
+        readLayer(buffer->layerSecondTexture[j]);
+        readLayersOf(buffer->layers[j]);
+        bindLayer(into);
         SelectTechnique(buffer->layerTechnique[j]);
         if (buffer->layerSecondTexture[j] != -1) effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
         DrawList(buffer->layers[j], tb);
     }
+    readLayersOf(buffer->backgrounds);
+    readLayersOf(buffer->frames);
+    for (unsigned i = 0; i < Buffer::tile_count; ++i) {
+        if (buffer->tiles[i].empty()) continue;
+        if (!buffer->tileTexture[i]) readLayer(buffer->tileTextureLayer[i]);
+        if (!buffer->maskTexture[i]) readLayer(buffer->maskTextureLayer[i]);
+        readLayersOf(buffer->tiles[i]);
+    }
 
     SetRenderTarget(target);
+    if (!layerDepth) Clear(0xFF000000u, true);
     SelectTechnique("TechniqueWrap2D");
     DrawList(buffer->backgrounds, tb);
 

@@ -89,6 +89,43 @@ TEST_F(GLTest, LayersAreComposedIntoTheWindowImage) {
     EXPECT_GT(top.r, 250);
 }
 
+TEST_F(GLTest, LayerReadButNotDrawnShowsOnlyItsClearColour) {
+    // Frame 1 paints red into layer 2; frame 2 only reads the layer, which
+    // must come back cleared, not holding frame 1's picture.
+    for (int frame = 0; frame < 2; ++frame) {
+        Buffer& b = Begin();
+        b.layerColor[2] = 0xFF0000FFu;
+        if (frame == 0)
+            b.AddFrameToLayer(2, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, static_cast<int>(0xFFFF0000u));
+        b.AddFrame(0, 0, 0, 1, 1, 0, 2u, -1);
+        Finish(b);
+        Draw();
+    }
+    for (int x : {16, 48}) {
+        const Pixel p = At(x, 32);
+        EXPECT_TRUE(p.b > 250 && p.r < 5) << x << ": " << int(p.r) << "," << int(p.b);
+    }
+}
+
+TEST_F(GLTest, DepthWrittenByALayerListReachesTheWindowImage) {
+    // The layers and the window image share one depth buffer: depth that a
+    // layer list writes lets the splatter draw there in the window image.
+    const std::uint32_t whitePixel = 0xFFFFFFFFu;
+    GLTexture* mask = GraphicsEngine::CreateTexture(1, 1, &whitePixel, false);
+    Buffer& b = Begin();
+    b.layerTechnique[1] = "TechniqueTile2D";
+    b.AddFrameToLayer(1, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, -1);
+    b.maskTexture[12] = mask;
+    b.tileTechnique[12] = "TechniqueTileSplatter2D";
+    b.AddTile(12, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, static_cast<int>(0xFFFF0000u));
+    Finish(b);
+    Draw();
+    ReleaseGLTexture(mask);
+    const Pixel left = At(16, 32), right = At(48, 32);
+    EXPECT_GT(left.r, 250);
+    EXPECT_TRUE(IsBlack(right)) << int(right.r) << "," << int(right.g) << "," << int(right.b);
+}
+
 TEST_F(GLTest, QuadWithoutTextureOrLayerDrawsNothing) {
     Buffer& b = Begin();
     b.AddFrame(0, 0, 0, 1, 1, 0, static_cast<GLTexture*>(nullptr), 0, 0, 1, 1, -1);
