@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "HeadlessGL.h"
 #include "framework/Engine.h"
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
@@ -135,20 +136,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
     if (!SDL_getenv("ALSOFT_DRIVERS")) SDL_setenv("ALSOFT_DRIVERS", "null", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    SetGLWindowAttributes();
-    SDL_Window* window = SDL_CreateWindow("shots", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    graphicsEngine.SetDeviceWindow(window);
-    if (!window || !graphicsEngine.InitDX(kWidth, kHeight)) {
-        std::fprintf(stderr, "no GL device: %s\n", SDL_GetError());
-        return 1;
-    }
-    graphicsEngine.LoadTextures();
+    HeadlessGL gl;
+    if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
     target.width = kWidth;
     target.height = kHeight;
     target.Refresh();
@@ -198,10 +188,6 @@ int main(int argc, char** argv) {
     SetClockFunction(nullptr);
     TripleBuffer::Remove(buffers);
     target.Release();
-    graphicsEngine.FreeTextures();
-    FreeSheetData();
-    graphicsEngine.ReleaseDevice();
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    gl.Close();
     return failures == 0 ? 0 : 1;
 }

@@ -21,6 +21,7 @@
 #include "objects/GameplayHooks.h"
 #include "objects/LevelGraphics.h"
 #include "objects/PlayerDrawing.h"
+#include "HeadlessGL.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/GraphicsEngine.h"
@@ -63,16 +64,8 @@ LevelCollision BuildLevel() {
 int main(int argc, char** argv) {
     // "calm": the players are not boosted, so they leave no trail.
     const bool calm = argc > 1 && std::string(argv[1]) == "calm";
-    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    SetGLWindowAttributes();
-    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    graphicsEngine.SetDeviceWindow(window);
-    if (!window || !graphicsEngine.InitDX(kWidth, kHeight)) return 1;
-    graphicsEngine.LoadTextures();
+    HeadlessGL gl;
+    if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
 
     RenderTarget target;
     target.width = kWidth;
@@ -177,10 +170,6 @@ int main(int argc, char** argv) {
     State::_list.clear();
     TripleBuffer::Remove(position);
     target.Release();
-    graphicsEngine.FreeTextures();
-    FreeSheetData();
-    graphicsEngine.ReleaseDevice();
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    gl.Close();
     return 0;
 }

@@ -3,29 +3,20 @@
 // the draw calls each frame takes. The second table adds what showing every
 // layer whole costs: each layer's target drawn over the window as one more
 // quad, four full-window blends.
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "platform/graphics/DirectX.h"
+#include "HeadlessGL.h"
 #include "platform/graphics/GLTexture.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
 
 int main() {
-    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    SetGLWindowAttributes();
-    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, 1280, 720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     GraphicsEngine engine;
-    engine.SetDeviceWindow(window);
-    if (!window || !engine.InitDX(1280, 720)) return 1;
+    HeadlessGL gl;
+    if (!gl.Open(engine, 1280, 720, false)) return 1;
 
     // Four 64 by 64 sheets with soft, partly transparent pictures.
     std::vector<GLTexture*> sheets;
@@ -98,8 +89,6 @@ int main() {
     TripleBuffer::Remove(position);
     target.Release();
     for (GLTexture* sheet : sheets) ReleaseGLTexture(sheet);
-    engine.ReleaseDevice();
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    gl.Close();
     return 0;
 }

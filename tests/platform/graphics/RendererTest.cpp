@@ -10,6 +10,12 @@ namespace {
 bool IsWhite(Pixel p) { return p.r > 250 && p.g > 250 && p.b > 250; }
 bool IsBlack(Pixel p) { return p.r < 5 && p.g < 5 && p.b < 5; }
 
+// A mask that lets every colour through.
+GLTexture* WhiteMask() {
+    const std::uint32_t whitePixel = 0xFFFFFFFFu;
+    return GraphicsEngine::CreateTexture(1, 1, &whitePixel, false);
+}
+
 }  // namespace
 
 TEST_F(GLTest, QuadsArePlacedWithYUpAndCentredOrigin) {
@@ -110,8 +116,7 @@ TEST_F(GLTest, LayerReadButNotDrawnShowsOnlyItsClearColour) {
 TEST_F(GLTest, DepthWrittenByALayerListReachesTheWindowImage) {
     // The layers and the window image share one depth buffer: depth that a
     // layer list writes lets the splatter draw there in the window image.
-    const std::uint32_t whitePixel = 0xFFFFFFFFu;
-    GLTexture* mask = GraphicsEngine::CreateTexture(1, 1, &whitePixel, false);
+    GLTexture* mask = WhiteMask();
     Buffer& b = Begin();
     b.layerTechnique[1] = "TechniqueTile2D";
     b.AddFrameToLayer(1, -0.25f, 0, 0, 0.5f, 1.0f, 0, white, 0, 0, 1, 1, -1);
@@ -162,8 +167,7 @@ TEST_F(GLTest, FrameDrawsItsSheetRectangle) {
 }
 
 TEST_F(GLTest, FullyTransparentTileWritesNoDepthSoSplatterSkipsIt) {
-    const std::uint32_t whitePixel = 0xFFFFFFFFu;
-    GLTexture* mask = GraphicsEngine::CreateTexture(1, 1, &whitePixel, false);
+    GLTexture* mask = WhiteMask();
     Buffer& b = Begin();
     // Tile list 0 (depth-writing tiles): an opaque tile on the left, a fully
     // transparent one on the right.
