@@ -17,13 +17,17 @@ void GraphicsDraw(Entity*, Entity*) {
     if (buffer == nullptr) return;
     float cx = 0.0f, cy = 0.0f, r = 1.0f;
     gameplayHooks.camera(cx, cy, r);
-    buffer->tileTexture[15] = FindTiledTexture("whiteFade");
-    buffer->tileTechnique[15] = "TechniqueTilePara2D";
-    buffer->tileTextureLayer[15] = 0;
+    SetUpFadeList(*buffer);
     buffer->AddTile(15, cx, cy, 0.0f, gameplayHooks.aspect() * 3.0f / r, 1.0f / r, 0.0f, FrameMap("white", 0, 0), -1);
 }
 
 }  // namespace
+
+void SetUpFadeList(Buffer& buffer) {
+    buffer.tileTexture[15] = FindTiledTexture("whiteFade");
+    buffer.tileTechnique[15] = "TechniqueTilePara2D";
+    buffer.tileTextureLayer[15] = 0;
+}
 
 void _Init(Object*& slot) {
     auto* prototype = ObjectTemplate::Begin<Variables>(slot, "LoadingLevelBackground", table,

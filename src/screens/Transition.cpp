@@ -1,6 +1,7 @@
 #include "screens/Transition.h"
 
 #include "objects/GameplayHooks.h"
+#include "objects/LoadingLevelBackground.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
@@ -13,15 +14,12 @@ VariableOffsetTable table;
 
 float WindowResolution() { return gameplayHooks.aspect(); }
 
-// The panel goes into the last tile list, drawn after everything else, with
-// the plain white tiled texture so that the panel's own picture shows as it
-// is. Nothing is drawn while no frame is being built.
+// The panel goes into the last tile list, drawn after everything else, in
+// the loading screen's colours. Nothing is drawn while no frame is being built.
 void DrawPanel(float x, float y, float z, float width, float height, const char* texture) {
     Buffer* buffer = graphicsEngine.GetCurrentBuffer();
     if (buffer == nullptr) return;
-    buffer->tileTechnique[15] = "TechniqueTilePara2D";
-    buffer->tileTexture[15] = FindTiledTexture("whiteFade");
-    buffer->tileTextureLayer[15] = 0;
+    ObjectData::LoadingLevelBackground::SetUpFadeList(*buffer);
     buffer->AddTile(15, x, y, z, width, height, 0.0f, FrameMap(texture != nullptr ? texture : "", 0, 0),
                     static_cast<int>(0xFFFFFFFFu));
 }

@@ -155,13 +155,10 @@ bool Effect::Load(const std::string& source, std::string& errors) {
     // scaled-down picture. A graphics card does that for free; a renderer
     // running on the processor spends a fifth of a play level's frame on it,
     // so there the nearest mip level is read instead.
-    const GLint mipFilter = SoftwareRenderer() ? GL_NEAREST : GL_LINEAR;
-    const GLint minFilter[6] = {mipFilter == GL_LINEAR ? GL_NEAREST_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST,
-                                mipFilter == GL_LINEAR ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST,
-                                mipFilter == GL_LINEAR ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST,
-                                GL_NEAREST,
-                                GL_LINEAR,
-                                GL_LINEAR};
+    const bool blendMips = !SoftwareRenderer();
+    const GLint pointMips = blendMips ? GL_NEAREST_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
+    const GLint linearMips = blendMips ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST;
+    const GLint minFilter[6] = {pointMips, linearMips, linearMips, GL_NEAREST, GL_LINEAR, GL_LINEAR};
     const GLint magFilter[3] = {GL_NEAREST, GL_LINEAR, GL_LINEAR};
     const GLint wrapU[3] = {GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE, GL_REPEAT};
     for (int i = 0; i < 6; ++i) {
