@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test bench screenshots tsan deps clean
+.PHONY: run test build build-test bench screenshots pictures tsan deps clean
 
 deps:
 	./scripts/install-deps
@@ -35,6 +35,11 @@ bench: build
 # A picture of each built-in level at its start, drawn headless.
 screenshots: build
 	./build/bench/bench_level_shots build/screenshots
+
+# Writes the picture guard's reference frames (tests/screens/pictures/) again:
+# after pictures or levels changed on purpose. Look at them before committing.
+pictures: build
+	./build/bench/bench_pictures --write
 
 clean:
 	rm -rf build build-test build-tsan

@@ -12,30 +12,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "HeadlessGL.h"
-#include "framework/Engine.h"
-#include "framework/Game.h"
-#include "framework/GameVariables.h"
-#include "framework/Level.h"
-#include "framework/Object.h"
-#include "framework/State.h"
-#include "framework/Time.h"
-#include "networking/Match.h"
-#include "objects/GameplayHooks.h"
-#include "objects/PlayerInput.h"
-#include "platform/graphics/DirectX.h"
-#include "platform/graphics/GraphicsEngine.h"
-#include "platform/graphics/SheetData.h"
-#include "platform/graphics/TripleBuffer.h"
-#include "platform/window/StateWindows.h"
-#include "screens/PlayLevel.h"
-#include "screens/SinglePlayer.h"
+#include "Scenes.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
@@ -44,90 +27,8 @@
 #include <stb/stb_image_write.h>
 #pragma GCC diagnostic pop
 
-namespace {
-
-constexpr int kWidth = 1280, kHeight = 720;
-constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
-constexpr int kFrames = 90;
-constexpr std::uint32_t kFrameMs = 16;
-
-// The one window's render target and its resolution.
-RenderTarget target;
-float resolution = kAspect;
-
-// The injected clock: it moves only when a frame is run.
-std::uint32_t now = 0;
-std::uint32_t Now() { return now; }
-
-// The game's frame hooks take and hand back the state's buffer; this bench
-// counts the quads of each frame on the way.
-void (*handBack)(State*) = nullptr;
-std::size_t lastQuads = 0;
-
-void EndFrame(State* state) {
-    if (const Buffer* buffer = state->takenBuffer) {
-        std::size_t n = buffer->frames.size() + buffer->backgrounds.size();
-        for (const auto& list : buffer->tiles) n += list.size();
-        for (const auto& list : buffer->layers) n += list.size();
-        lastQuads = n;
-    }
-    handBack(state);
-}
-
-void WireHeadless() {
-    // The game's own frame hooks; in place of a window of its own, each state
-    // is given the one render target's buffers below.
-    InstallStateWindowHooks();
-    handBack = State::hooks.endFrame;
-    State::hooks.createWindow = nullptr;
-    State::hooks.destroyWindow = nullptr;
-    State::hooks.endFrame = &EndFrame;
-    State::hooks.renderHeight = [](const State*) { return kHeight; };
-    State::hooks.anyWindowActive = nullptr;
-    State::hooks.resetInput = nullptr;
-
-    // Silence, nothing pressed, no network.
-    gameplayHooks.aspect = [] { return kAspect; };
-    gameplayHooks.playSound = [](AudioList, float) {};
-    gameplayHooks.setMusicChannelVolume = [](int, float) {};
-    gameplayHooks.setMusicChannelFrequency = [](int, float) {};
-    gameplayHooks.rumbleRemote = [](unsigned) {};
-    gameplayHooks.vibratePad = [](unsigned) {};
-    gameplayHooks.lightVibratePad = [](unsigned) {};
-    gameplayHooks.clientId = [] { return 0; };
-    gameplayHooks.send = [](const PlayerMessage&) {};
-    playerDevices.keyPressed = [](unsigned char) { return false; };
-    playerDevices.keyTriggered = [](unsigned char) { return false; };
-    playerDevices.mousePressed = [](unsigned char) { return false; };
-    playerDevices.mouseTriggered = [](unsigned char) { return false; };
-    playerDevices.padButtons = []() -> std::uint16_t { return 0; };
-    playerDevices.stickX = []() -> short { return 0; };
-    playerDevices.stickY = []() -> short { return 0; };
-    playerDevices.remoteButtons = []() -> std::uint16_t { return 0; };
-    PlayLevel::controls.pause = [] { return false; };
-    PlayLevel::controls.back = [] { return false; };
-    SetClockFunction(&Now);
-}
-
-// The types, without the game-wide engines: those would open the sound
-// device and run the window manager's cursor. The game entity is made before
-// the engine types exist, so it takes neither (and notes both as unknown).
-void RegisterTypes() {
-    Game::_FirstInit();
-    Level::_FirstInit();
-    Engine::_FirstInit();
-    Object::_FirstInit();
-}
-
-// The last frame drawn, top row first.
-bool ReadFrame(std::vector<std::uint8_t>& rgba) {
-    rgba.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
-    return GraphicsEngine::ReadPixels(target, rgba.data());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
+    using namespace scenes;
     const std::filesystem::path outdir = argc > 1 ? argv[1] : "screenshots";
     std::error_code error;
     std::filesystem::create_directories(outdir, error);
@@ -139,55 +40,26 @@ int main(int argc, char** argv) {
     if (!SDL_getenv("ALSOFT_DRIVERS")) SDL_setenv("ALSOFT_DRIVERS", "null", 1);
     HeadlessGL gl;
     if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
-    target.width = kWidth;
-    target.height = kHeight;
-    target.Refresh();
-    const TripleBuffer::Position buffers = TripleBuffer::Add(&target, &resolution);
-
-    WireHeadless();
-    RegisterTypes();
-    LevelOrder.assign(BuiltInLevelNames.begin(), BuiltInLevelNames.end());
 
     int failures = 0;
-    std::vector<std::uint8_t> rgba;
-    for (int index = 0; index < static_cast<int>(BuiltInLevelNames.size()); ++index) {
-        const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
-        CurrentLevelIndex = index;
-        std::srand(1);  // the same grass every run
-        auto* state = new State("SinglePlayer", true);
-        State::_list.push_back(state);
-        state->renderData = &*buffers;
-        for (int f = 0; f < kFrames; ++f) {
-            now += kFrameMs;
-            state->Update();
-            State::RemoveDeletedObjects();
-            State::RemoveDeletedEngines();
-            graphicsEngine.DrawAll();
+    {
+        LevelStarts levels;
+        std::vector<std::uint8_t> rgba;
+        for (int index = 0; index < static_cast<int>(BuiltInLevelNames.size()); ++index) {
+            const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
+            const std::string path = (outdir / (name + ".png")).string();
+            const std::string why = levels.Shoot(index, rgba, true);
+            if (!why.empty()) {
+                std::fprintf(stderr, "%s: %s\n", name.c_str(), why.c_str());
+                ++failures;
+            } else if (!stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+                std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), path.c_str(), std::strerror(errno));
+                ++failures;
+            } else {
+                std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), levels.LastQuads());
+            }
         }
-        const std::string path = (outdir / (name + ".png")).string();
-        if (state->GetLevelName() != "SinglePlayer" || CurrentLevelName != name) {
-            std::fprintf(stderr, "%s: the level did not start (now on \"%s\")\n", name.c_str(),
-                         state->GetLevelName().c_str());
-            ++failures;
-        } else if (!ReadFrame(rgba)) {
-            std::fprintf(stderr, "%s: the frame could not be read back\n", name.c_str());
-            ++failures;
-        } else if (!stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
-            std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), path.c_str(), std::strerror(errno));
-            ++failures;
-        } else {
-            std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), lastQuads);
-        }
-        State::_list.remove(state);
-        delete state;
-        State::_currentState = nullptr;
     }
-
-    Object::_DeleteAll();
-    Game::_Shutdown();
-    SetClockFunction(nullptr);
-    TripleBuffer::Remove(buffers);
-    target.Release();
     gl.Close();
     return failures == 0 ? 0 : 1;
 }

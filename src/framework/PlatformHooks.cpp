@@ -7,6 +7,7 @@
 #include "framework/Level.h"
 #include "framework/Startup.h"
 #include "framework/State.h"
+#include "framework/StartupTrace.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/Input.h"
 #include "platform/window/StateWindows.h"
@@ -19,7 +20,9 @@ bool OpenFirstWindow() {
         ShowMessage("Window Creation Error!", "Cannot Create Window");
         return false;
     }
-    return graphicsEngine.ShowInitialWindow();
+    const bool shown = graphicsEngine.ShowInitialWindow();
+    if (shown) TraceStartup("start-up window shown");
+    return shown;
 }
 
 bool StartInput() {

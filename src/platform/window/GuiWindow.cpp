@@ -8,6 +8,7 @@
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
 #include "framework/State.h"
+#include "framework/StartupTrace.h"
 #include "platform/graphics/GLTexture.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/KeyCodes.h"
@@ -367,7 +368,10 @@ void GuiWindow::RenderHelper(bool full, bool present) {
         engine.DrawChromePicture("minimize", minimizeColor.load());
         engine.DrawChromeTitle(window->GetTitle(), 15, 2, 25);
     }
-    if (present) SDL_GL_SwapWindow(window->GetHwnd());
+    if (present) {
+        SDL_GL_SwapWindow(window->GetHwnd());
+        TraceStartup("first screen shown");
+    }
 }
 
 void GuiWindow::HandleFullscreen() {

@@ -1,0 +1,358 @@
+#pragma once
+// The scenes the drawing benchmarks time and the picture guard test compares
+// with its reference frames, built one way for both: a built-in level at its
+// start as the game shows it, the 200 by 27 play level with 16 players, and
+// N quads over the layer lists and the general list. Each draws at
+// 1280x720 into one render target on the device HeadlessGL opened.
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "framework/Engine.h"
+#include "framework/Game.h"
+#include "framework/GameVariables.h"
+#include "framework/Level.h"
+#include "framework/Object.h"
+#include "framework/State.h"
+#include "framework/Time.h"
+#include "networking/Match.h"
+#include "objects/Camera.h"
+#include "objects/GameplayHooks.h"
+#include "objects/LevelGraphics.h"
+#include "objects/PlayerDrawing.h"
+#include "objects/PlayerInput.h"
+#include "platform/graphics/CameraGlobals.h"
+#include "platform/graphics/DirectX.h"
+#include "platform/graphics/GLTexture.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/SheetData.h"
+#include "platform/graphics/TripleBuffer.h"
+#include "platform/window/StateWindows.h"
+#include "screens/PlayLevel.h"
+#include "screens/SinglePlayer.h"
+
+namespace scenes {
+
+constexpr int kWidth = 1280, kHeight = 720;
+constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeight);
+
+// The one window's render target and the buffers the game fills for it.
+class Target {
+public:
+    Target() {
+        target.width = kWidth;
+        target.height = kHeight;
+        target.Refresh();
+        position = TripleBuffer::Add(&target, &resolution);
+    }
+    ~Target() {
+        TripleBuffer::Remove(position);
+        target.Release();
+    }
+    Target(const Target&) = delete;
+    Target& operator=(const Target&) = delete;
+
+    // The last frame drawn, RGBA, top row first.
+    bool Read(std::vector<std::uint8_t>& rgba) {
+        rgba.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
+        return GraphicsEngine::ReadPixels(target, rgba.data());
+    }
+
+    RenderTarget target;
+    float resolution = kAspect;
+    TripleBuffer::Position position;
+};
+
+inline std::size_t QuadsIn(const Buffer& buffer) {
+    std::size_t n = buffer.frames.size() + buffer.backgrounds.size();
+    for (const auto& list : buffer.tiles) n += list.size();
+    for (const auto& list : buffer.layers) n += list.size();
+    return n;
+}
+
+// ---- Built-in levels at their start -------------------------------------
+
+namespace detail {
+inline std::uint32_t now = 0;
+inline std::uint32_t Now() { return now; }
+inline void (*handBack)(State*) = nullptr;
+inline std::size_t lastQuads = 0;
+inline void EndFrame(State* state) {
+    if (const Buffer* buffer = state->takenBuffer) lastQuads = QuadsIn(*buffer);
+    handBack(state);
+}
+}  // namespace detail
+
+// The real "SinglePlayer" level in a state wired with the game's own frame
+// hooks, on an injected clock, silent, with nothing pressed and no network.
+class LevelStarts {
+public:
+    static constexpr int kFrames = 90;  // the camera settles, the fade in ends
+    static constexpr std::uint32_t kFrameMs = 16;
+
+    LevelStarts() {
+        Wire();
+        // The types, without the game-wide engines: those would open the
+        // sound device and run the window manager's cursor.
+        Game::_FirstInit();
+        Level::_FirstInit();
+        Engine::_FirstInit();
+        Object::_FirstInit();
+        LevelOrder.assign(BuiltInLevelNames.begin(), BuiltInLevelNames.end());
+    }
+    ~LevelStarts() {
+        Object::_DeleteAll();
+        Game::_Shutdown();
+        SetClockFunction(nullptr);
+    }
+    LevelStarts(const LevelStarts&) = delete;
+    LevelStarts& operator=(const LevelStarts&) = delete;
+
+    // Runs built-in level `index` from its start for kFrames frames and reads
+    // the last one back. Only the last frame is drawn unless drawEvery: the
+    // game's side of a frame does not depend on what was drawn. Answers an
+    // empty string, or why the picture could not be taken.
+    std::string Shoot(int index, std::vector<std::uint8_t>& rgba, bool drawEvery = false) {
+        const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
+        CurrentLevelIndex = index;
+        std::srand(1);  // the same grass every run
+        auto* state = new State("SinglePlayer", true);
+        State::_list.push_back(state);
+        state->renderData = &*view.position;
+        for (int f = 0; f < kFrames; ++f) {
+            detail::now += kFrameMs;
+            state->Update();
+            State::RemoveDeletedObjects();
+            State::RemoveDeletedEngines();
+            if (drawEvery || f == kFrames - 1) graphicsEngine.DrawAll();
+        }
+        std::string why;
+        if (state->GetLevelName() != "SinglePlayer" || CurrentLevelName != name)
+            why = "the level did not start (now on \"" + state->GetLevelName() + "\")";
+        else if (!view.Read(rgba))
+            why = "the frame could not be read back";
+        State::_list.remove(state);
+        delete state;
+        State::_currentState = nullptr;
+        return why;
+    }
+    std::size_t LastQuads() const { return detail::lastQuads; }
+
+private:
+    static void Wire() {
+        InstallStateWindowHooks();
+        detail::handBack = State::hooks.endFrame;
+        State::hooks.createWindow = nullptr;
+        State::hooks.destroyWindow = nullptr;
+        State::hooks.endFrame = &detail::EndFrame;
+        State::hooks.renderHeight = [](const State*) { return kHeight; };
+        State::hooks.anyWindowActive = nullptr;
+        State::hooks.resetInput = nullptr;
+        gameplayHooks.aspect = [] { return kAspect; };
+        gameplayHooks.playSound = [](AudioList, float) {};
+        gameplayHooks.setMusicChannelVolume = [](int, float) {};
+        gameplayHooks.setMusicChannelFrequency = [](int, float) {};
+        gameplayHooks.rumbleRemote = [](unsigned) {};
+        gameplayHooks.vibratePad = [](unsigned) {};
+        gameplayHooks.lightVibratePad = [](unsigned) {};
+        gameplayHooks.clientId = [] { return 0; };
+        gameplayHooks.send = [](const PlayerMessage&) {};
+        playerDevices.keyPressed = [](unsigned char) { return false; };
+        playerDevices.keyTriggered = [](unsigned char) { return false; };
+        playerDevices.mousePressed = [](unsigned char) { return false; };
+        playerDevices.mouseTriggered = [](unsigned char) { return false; };
+        playerDevices.padButtons = []() -> std::uint16_t { return 0; };
+        playerDevices.stickX = []() -> short { return 0; };
+        playerDevices.stickY = []() -> short { return 0; };
+        playerDevices.remoteButtons = []() -> std::uint16_t { return 0; };
+        PlayLevel::controls.pause = [] { return false; };
+        PlayLevel::controls.back = [] { return false; };
+        SetClockFunction(&detail::Now);
+    }
+
+    Target view;
+};
+
+// ---- The 200 by 27 play level with 16 players ---------------------------
+
+// Ground with grass, hills, floating platforms, spike pits and breakable walls.
+inline LevelCollision BuildBenchLevel() {
+    LevelCollision grid(200, 27);
+    auto set = [&](int c, int r, int v) { grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v); };
+    for (int c = 0; c < 200; ++c) {
+        const int ground = 3 + (c / 17) % 3;
+        for (int r = 0; r < ground; ++r) set(c, r, r == ground - 1 ? 1 : 2);
+        set(c, 26, 2);
+        if (c % 23 == 11) {
+            for (int k = 0; k < 3; ++k) set(c + k, ground, 3);
+        }
+        if (c % 31 == 20) {
+            for (int r = ground; r < ground + 4; ++r) set(c, r, 7);
+        }
+        if (c % 13 < 5) set(c, 12 + (c / 13) % 6, 1);
+        if (c % 29 == 3) set(c, 20, 5);
+    }
+    for (int r = 0; r < 27; ++r) {
+        set(0, r, 2);
+        set(199, r, 2);
+    }
+    grid.GenerateCompleteTileGrid();
+    return grid;
+}
+
+// The grid with grass, dirt, spikes and breakable blocks, 16 players (boosted:
+// with their trails; calm: without) and their paint, the night-sky strips,
+// the sky, the HUD moon and its stars, through the real drawing objects.
+class PlayScene {
+public:
+    explicit PlayScene(bool calm) {
+        // An injected clock: the grass is shaken from a seed taken from the
+        // time, so frame f of every run looks the same.
+        SetClockFunction(&detail::Now);
+        State::hooks = StateHooks{};
+        Game::_FirstInit();
+        Object::_FirstInit();
+        auto* level = new Level(sizeof(Level));
+        level->_SetName("Bench");
+        level->_type = "Bench";
+        level->_free = &Entity::_CallUnload;
+        Level::_IncludeLevel("Bench", level);
+        state = new State("Bench", true);
+        State::_list.push_back(state);
+        gameplayHooks.aspect = [] { return kAspect; };
+        gameplayHooks.clientId = [] { return 0; };
+        gameplayHooks.send = [](const PlayerMessage&) {};
+        gameplayHooks.playSound = [](AudioList, float) {};
+        GameVars().basicLevel = BuildBenchLevel();
+
+        camera = Object::MakeCopy(state, "Camera", "Camera");
+        graphics = Object::MakeCopy(state, "LevelGraphics", "LevelGraphics");
+        // What every play level puts behind its grid: the HUD moon and its
+        // stars, the three night-sky strips and the sky.
+        State::_currentState = state;
+        std::srand(1);
+        PlayLevel::SpawnSky();
+        for (Object* o : state->Objects())
+            if (o != camera && o != graphics) scenery.push_back(o);
+        for (int n = 0; n < 16; ++n) {
+            Object* p = Object::MakeCopy(state, "Player", PlayerObjectName(n).c_str());
+            auto& v = ObjectData::Player::Vars(p);
+            v.position = {90.0f + static_cast<float>(n % 8) * 1.5f, 7.0f + static_cast<float>(n / 8) * 2.0f, 0.0f};
+            v.oldPosition = v.position;
+            v.spdBoost = calm ? 0.0f : 1000.0f;
+            v.velocity = {0.12f, 0.0f};
+            v.userControlled = n == 0;
+            // A death's worth of paint on the way.
+            for (int k = 0; k < 32; ++k)
+                ObjectData::Player::AddBall(v, {v.position.x, v.position.y + 2.0f, 0.0f},
+                                            {0.01f * static_cast<float>(k % 5), 0.05f}, {0.2f, 0.2f}, true);
+            players.push_back(p);
+        }
+        auto& cam = VariablesOf<ObjectData::Camera::Variables>(camera);
+        cam.position = {96.0f, 9.0f, 0.0f};
+        cam.scale = 15.0f;  // boosted: the wider view
+    }
+    ~PlayScene() {
+        for (State* s : State::_list) delete s;
+        State::_list.clear();
+        State::_currentState = nullptr;
+        SetClockFunction(nullptr);
+    }
+    PlayScene(const PlayScene&) = delete;
+    PlayScene& operator=(const PlayScene&) = delete;
+
+    // The game's side of frame f: moves and animates the players and queues
+    // the frame into the oldest buffer. Answers the quads queued.
+    std::size_t Queue(int f) {
+        detail::now = 1000u + 16u * static_cast<std::uint32_t>(f);
+        for (Object* p : players) {
+            auto& v = ObjectData::Player::Vars(p);
+            v.position.x += v.velocity.x * ((f / 60) % 2 == 0 ? 1.0f : -1.0f);
+            v.position.y = v.oldPosition.y + 0.02f * static_cast<float>((f % 20) - 10);
+            ObjectData::Player::Animate(p, p);
+        }
+        ObjectData::LevelGraphics::GraphicsUpdate(graphics, graphics);
+        Buffer* buffer = view.position->GetOldestBuffer();
+        buffer->Clear();
+        graphicsEngine.SetCurrentBuffer(buffer);
+        ObjectData::Camera::PreCameraUpdate(camera, camera);
+        ObjectData::LevelGraphics::GraphicsDraw(graphics, graphics);
+        for (Object* o : scenery) o->DoEvent("GraphicsDraw");
+        for (Object* p : players) ObjectData::Player::Draw(p, p);
+        buffer->cameraX = CameraGlobals::x;
+        buffer->cameraY = CameraGlobals::y;
+        buffer->cameraScale = CameraGlobals::r;
+        const std::size_t n = QuadsIn(*buffer);
+        graphicsEngine.SetCurrentBuffer(nullptr);
+        buffer->Ready();
+        return n;
+    }
+
+    Target view;
+
+private:
+    State* state = nullptr;
+    Object* camera = nullptr;
+    Object* graphics = nullptr;
+    std::vector<Object*> scenery;
+    std::vector<Object*> players;
+};
+
+// ---- N quads over the layer lists and the general list ------------------
+
+// Four 64 by 64 sheets with soft, partly transparent pictures; N quads spread
+// over the four layer lists and the general list, and with compose each
+// layer's target drawn over the window as one more quad.
+class QuadScene {
+public:
+    QuadScene() {
+        for (int s = 0; s < 4; ++s) {
+            std::vector<std::uint32_t> pixels(64 * 64);
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x) {
+                    const int dx = x - 32, dy = y - 32;
+                    const std::uint32_t a = static_cast<std::uint32_t>(std::max(0, 255 - (dx * dx + dy * dy) / 4));
+                    pixels[static_cast<std::size_t>(y * 64 + x)] =
+                        (a << 24) | (0x40u * static_cast<std::uint32_t>(s)) | 0x00FF8000u;
+                }
+            sheets.push_back(GraphicsEngine::CreateTexture(64, 64, pixels.data(), true));
+        }
+    }
+    ~QuadScene() {
+        for (GLTexture* sheet : sheets) ReleaseGLTexture(sheet);
+    }
+    QuadScene(const QuadScene&) = delete;
+    QuadScene& operator=(const QuadScene&) = delete;
+
+    // In each layer list the quads of one sheet come together, as drawing
+    // objects queue them, in two runs; the general list, sorted by depth,
+    // draws from one sheet.
+    void Queue(int n, bool compose) {
+        Buffer& b = *view.position->GetOldestBuffer();
+        b.Clear();
+        for (int i = 0; i < n; ++i) {
+            const float x = -0.85f + 1.7f * static_cast<float>((i * 37) % 101) / 100.0f;
+            const float y = -0.45f + 0.9f * static_cast<float>((i * 53) % 97) / 96.0f;
+            const int list = i % 5;
+            GLTexture* sheet = sheets[static_cast<std::size_t>((list + (i * 2 / n)) % 4)];
+            if (list < 4)
+                b.AddFrameToLayer(static_cast<unsigned>(list), x, y, 0, 0.06f, 0.06f, 0.3f, sheet, 0, 0, 1, 1, -1);
+            else
+                b.AddFrame(x, y, static_cast<float>(i % 7), 0.06f, 0.06f, 0, sheets[0], 0, 0, 1, 1, -1);
+        }
+        if (compose)
+            for (unsigned j = 0; j < 4; ++j) b.AddFrame(0, 0, 100.0f + static_cast<float>(j), kAspect, 1, 0, j, -1);
+        b.Ready();
+    }
+
+    Target view;
+
+private:
+    std::vector<GLTexture*> sheets;
+};
+
+}  // namespace scenes

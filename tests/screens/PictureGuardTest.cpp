@@ -1,0 +1,83 @@
+// The picture guard: the drawing benchmarks' scenes and a few built-in levels
+// at their start, drawn headless on software GL and compared with reference
+// frames kept in pictures/ beside this test. A change to the renderer meant
+// to save time must leave these pictures as they are (the allowance and the
+// scenes are in bench/PictureGuard.h).
+//
+// When pictures or levels change on purpose, write the references again and
+// look at them before committing:
+//
+//     make pictures
+//
+// A failed comparison leaves the frame drawn and a map of the changed pixels
+// in <build>/picture-guard/.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../../bench/HeadlessGL.h"
+#include "../../bench/PictureGuard.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace {
+
+using namespace scenes;
+
+const std::filesystem::path kFailures = std::filesystem::path(GF_BINARY_DIR) / "picture-guard";
+
+void WritePng(const std::filesystem::path& path, const std::vector<std::uint8_t>& rgba) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4);
+}
+
+class PictureGuard : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        // The rasteriser's thread count pinned, as when the references were
+        // drawn (read when the device is made).
+        setenv("LP_NUM_THREADS", "4", 1);
+        ASSERT_TRUE(gl.Open(graphicsEngine, kWidth, kHeight, GetParam() != "Quads2000"));
+        opened = true;
+    }
+    void TearDown() override {
+        if (opened) gl.Close();
+    }
+    HeadlessGL gl;
+    bool opened = false;
+};
+
+TEST_P(PictureGuard, FrameMatchesItsReference) {
+    const std::string scene = GetParam();
+    std::vector<std::uint8_t> rgba;
+    ASSERT_EQ(pictures::Render(scene, rgba), "");
+    ASSERT_EQ(rgba.size(), static_cast<std::size_t>(kWidth) * kHeight * 4);
+
+    std::vector<std::uint8_t> expected;
+    ASSERT_TRUE(pictures::LoadReference(scene, expected))
+        << "no 1280x720 reference " << pictures::ReferencePath(scene) << " (make pictures writes it)";
+    const pictures::Difference d = pictures::Compare(rgba.data(), expected.data(), rgba.size());
+    if (d.pixels > pictures::kAllowedPixels) {
+        WritePng(kFailures / (scene + ".png"), rgba);
+        WritePng(kFailures / (scene + ".diff.png"), d.map);
+    }
+    EXPECT_LE(d.pixels, pictures::kAllowedPixels)
+        << scene << ": " << d.pixels << " pixels differ by more than " << pictures::kChannelTolerance
+        << "/255 (largest " << d.largest << "); the frame and a map of the changes are in " << kFailures;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, PictureGuard, ::testing::ValuesIn(pictures::Scenes()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace
