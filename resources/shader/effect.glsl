@@ -1,7 +1,6 @@
-// The drawing programs. Every quad is an instance of one unit square: each
-// vertex carries its quad's number inside the batch, and the vertex stage
-// reads that quad's placement, texture rectangle, colour and rotation from
-// instancedata (4 vectors per quad, 60 quads per batch).
+// The drawing programs. Every quad arrives as its four corners, placed,
+// turned and given their texture coordinates and colour by the renderer;
+// the vertex stage only projects them.
 //
 // The renderer compiles this text once per technique, with VERTEX or
 // FRAGMENT defined and one VS_* and one PS_* name naming the programs.
@@ -9,34 +8,27 @@
 #ifdef VERTEX
 
 uniform mat4 worldViewProj;
-uniform vec4 instancedata[240];
 // -1 while drawing into a texture (stored top row first), 1 for a window.
 uniform float targetFlipY;
 
-layout(location = 0) in vec3 position;
+layout(location = 0) in vec2 position;
 layout(location = 1) in vec2 texcoord0;
-layout(location = 2) in float quadIndex;
+layout(location = 2) in vec2 corner;
+layout(location = 3) in vec4 tint;
 
 out vec2 texCoord;
 out vec2 screenCoord;
 out vec4 colour;
 
 void main() {
-    int base = int(quadIndex + 0.5) * 4;
-    vec4 place = instancedata[base];
-    vec4 rect = instancedata[base + 1];
-    colour = instancedata[base + 2];
-    vec2 corner = position.xy * place.zw;
+    colour = tint;
 #ifndef VS_LIGHT
-    float angle = instancedata[base + 3].x;
-    float c = cos(angle);
-    float s = sin(angle);
-    corner = vec2(c * corner.x - s * corner.y, s * corner.x + c * corner.y);
-    texCoord = rect.xy + texcoord0 * rect.zw;
-#else
     texCoord = texcoord0;
+#else
+    // The light shades by place in the quad.
+    texCoord = corner;
 #endif
-    vec4 clip = worldViewProj * vec4(corner + place.xy, position.z, 1.0);
+    vec4 clip = worldViewProj * vec4(position, 0.0, 1.0);
     // Tile and mask textures are sampled where the vertex lands on the target.
     screenCoord = vec2(clip.x * 0.5 + 0.5, clip.y * -0.5 + 0.5);
     gl_Position = vec4(clip.x, clip.y * targetFlipY, clip.z, clip.w);

@@ -65,6 +65,7 @@ Plane2D Buffer::MakePlane(float x, float y, float z, float width, float height, 
     }
     const Texture& t = *TextureList[index];
     plane.texture = t.texture;
+    plane.picture = &t;
     // GL samples texel centres at pixel centres, so the rectangle needs no
     // half-texel shift; it is only pulled in a hair so that neighbours on the
     // sheet never bleed in.

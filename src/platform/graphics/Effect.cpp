@@ -72,7 +72,8 @@ GLuint LinkProgram(const TechniqueInfo& info, const std::string& source, std::st
     glAttachShader(program, pixel);
     glBindAttribLocation(program, 0, "position");
     glBindAttribLocation(program, 1, "texcoord0");
-    glBindAttribLocation(program, 2, "quadIndex");
+    glBindAttribLocation(program, 2, "corner");
+    glBindAttribLocation(program, 3, "tint");
     glLinkProgram(program);
     glDeleteShader(vertex);
     glDeleteShader(pixel);
@@ -193,6 +194,10 @@ bool Effect::SetTechnique(const std::string& name) {
             return true;
         }
     return false;
+}
+
+bool Effect::TechniqueTurnsQuads() const {
+    return !current || std::strcmp(current->info->vertex, "VS_LIGHT") != 0;
 }
 
 const std::string& Effect::GetTechnique() const {

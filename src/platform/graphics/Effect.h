@@ -27,6 +27,9 @@ public:
     // Selects a technique by name; false (and no change) for an unknown name.
     bool SetTechnique(const std::string& name);
     const std::string& GetTechnique() const;
+    // Whether the current technique turns a quad by its rotation (the light
+    // shades by place in the unturned quad).
+    bool TechniqueTurnsQuads() const;
 
     // "texture0", "texture1", "tileTex", "maskTex"; false for another name.
     bool SetTexture(const char* name, GLTexture* texture);

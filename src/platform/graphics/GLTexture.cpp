@@ -1,5 +1,7 @@
 #include "platform/graphics/GLTexture.h"
 
+#include <cstddef>
+
 #include "platform/graphics/RenderThread.h"
 
 GLTexture* CreateGLTexture(int width, int height, const void* rgba, bool mipmaps) {
@@ -32,4 +34,19 @@ void ReleaseGLTexture(GLTexture* texture) {
     else
         DeleteTextureLater(texture->name);
     delete texture;
+}
+
+void VisibleRows(int width, int height, const unsigned char* rgba, float& v0, float& v1) {
+    int first = height, last = -1;
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = rgba + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
+        for (int x = 0; x < width; ++x)
+            if (row[x * 4 + 3] != 0) {
+                if (first == height) first = y;
+                last = y;
+                break;
+            }
+    }
+    v0 = height > 0 ? static_cast<float>(first) / static_cast<float>(height) : 0.0f;
+    v1 = height > 0 ? static_cast<float>(last + 1) / static_cast<float>(height) : 0.0f;
 }

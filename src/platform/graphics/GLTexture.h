@@ -9,7 +9,15 @@ struct GLTexture {
     int width = 0;
     int height = 0;
     bool mipmapped = false;  // carries a full mip chain
+    // The rows that can show anything (alpha above zero), as texture
+    // coordinates from the top: a tiled picture drawn across the window is
+    // drawn only over them. 0 and 1 when unknown.
+    float visibleV0 = 0.0f, visibleV1 = 1.0f;
 };
+
+// The band of rows of an RGBA8 picture (top row first) whose alpha is above
+// zero, as texture coordinates; v0 >= v1 when it is wholly transparent.
+void VisibleRows(int width, int height, const unsigned char* rgba, float& v0, float& v1);
 
 // Render thread only: uploads width x height RGBA8 pixels, top row first (a
 // null pixel pointer leaves the contents undefined). With mipmaps a full chain

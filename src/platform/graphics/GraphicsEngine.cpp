@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 #include "framework/Fatal.h"
 #include "framework/Framerate.h"
@@ -34,15 +36,11 @@ GameArea (*GraphicsEngine::currentGameArea)() = &GraphicsEngine::NoGameArea;
 
 namespace {
 
-// One vertex of the unit square: position, texture corner, quad number.
-struct Vertex2D {
-    float x, y, z;
-    float u, v;
-    float quad;
-};
-static_assert(sizeof(Vertex2D) == 24);
+static_assert(sizeof(GraphicsEngine::QuadVertex) == 28);
 
-constexpr unsigned GEOMETRY_QUADS = GraphicsEngine::INSTANCE_DATA_2D * 2;
+// The stream buffer's size: about a frame of 14,000 quads' corners, so it
+// is orphaned about once a frame at the heaviest.
+constexpr std::size_t STREAM_BYTES = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -150,16 +148,11 @@ void GraphicsEngine::ReleaseDevice() {
 
 void GraphicsEngine::InitTextures() {
     ReleaseTextures();
-    std::vector<Vertex2D> vertices;
+    // The corners of a batch's quads come in fours; one index list for the
+    // largest batch serves every batch, placed by its first corner.
     std::vector<GLushort> indices;
-    vertices.reserve(GEOMETRY_QUADS * 4);
-    indices.reserve(GEOMETRY_QUADS * 6);
-    for (unsigned i = 0; i < GEOMETRY_QUADS; ++i) {
-        const float q = static_cast<float>(i);
-        vertices.push_back({-0.5f, 0.5f, 0.0f, 0.0f, 0.0f, q});
-        vertices.push_back({0.5f, 0.5f, 0.0f, 1.0f, 0.0f, q});
-        vertices.push_back({-0.5f, -0.5f, 0.0f, 0.0f, 1.0f, q});
-        vertices.push_back({0.5f, -0.5f, 0.0f, 1.0f, 1.0f, q});
+    indices.reserve(QUADS_PER_BATCH * 6);
+    for (unsigned i = 0; i < QUADS_PER_BATCH; ++i) {
         const GLushort b = static_cast<GLushort>(4 * i);
         for (GLushort k : {b, GLushort(b + 1), GLushort(b + 2), GLushort(b + 2), GLushort(b + 1), GLushort(b + 3)})
             indices.push_back(k);
@@ -168,18 +161,22 @@ void GraphicsEngine::InitTextures() {
     glBindVertexArray(vertexArray);
     glGenBuffers(1, &vertex2DBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, vertex2DBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex2D)), vertices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(STREAM_BYTES), nullptr, GL_STREAM_DRAW);
+    streamOffset = 0;
     glGenBuffers(1, &index2DBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index2DBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)), indices.data(),
                  GL_STATIC_DRAW);
+    const auto stride = static_cast<GLsizei>(sizeof(QuadVertex));
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(0));
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(12));
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, u)));
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, sizeof(Vertex2D), reinterpret_cast<void*>(20));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, cornerU)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, r)));
+    batchVertices.reserve(QUADS_PER_BATCH * 4);
 }
 
 void GraphicsEngine::ReleaseTextures() {
@@ -206,7 +203,11 @@ void GraphicsEngine::LoadTextures() {
     if (!HasInternalResource(kSheetDataResource)) return;
     // Every sheet becomes a texture with a full mip chain.
     LoadSheetData([](int, const SheetImage& image) {
-        return CreateGLTexture(image.width, image.height, image.rgba.data(), true);
+        GLTexture* texture = CreateGLTexture(image.width, image.height, image.rgba.data(), true);
+        // A tiled picture drawn across the window is drawn only over the rows
+        // that can show anything.
+        if (texture) VisibleRows(image.width, image.height, image.rgba.data(), texture->visibleV0, texture->visibleV1);
+        return texture;
     });
     SetWhiteFrame();
 #endif
@@ -306,6 +307,7 @@ void GraphicsEngine::SetTextures() {
     D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
     pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
     batchCount = 0;
+    batchVertices.clear();
 }
 
 bool GraphicsEngine::SelectTechnique(const std::string& name) {
@@ -314,13 +316,62 @@ bool GraphicsEngine::SelectTechnique(const std::string& name) {
     return false;
 }
 
-void GraphicsEngine::DrawQuad(int shader, unsigned count) {
-    if (count == 0) return;
-    Effect& effect = pShader[shader];
-    effect.SetVectorArray("instancedata", instanceData2D, count * 4);
-    effect.CommitChanges();
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, nullptr);
+void GraphicsEngine::DrawQuad(int shader) {
+    const unsigned count = batchCount;
+    batchCount = 0;
+    if (count == 0 || !vertexArray) {
+        batchVertices.clear();
+        return;
+    }
+    const std::size_t bytes = batchVertices.size() * sizeof(QuadVertex);
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, vertex2DBuffer);
+    // Each batch goes to a part of the stream buffer no earlier draw of this
+    // round reads, so GL need not wait; a full buffer is orphaned: GL keeps
+    // the old storage for the draws that still read it and hands out new.
+    if (streamOffset + bytes > STREAM_BYTES) {
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(STREAM_BYTES), nullptr, GL_STREAM_DRAW);
+        streamOffset = 0;
+    }
+    void* into = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(streamOffset), static_cast<GLsizeiptr>(bytes),
+                                  GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    if (!into) {
+        DXTrace("GraphicsEngine", __LINE__, "glMapBufferRange(GL_ARRAY_BUFFER, streamOffset, bytes)");
+        batchVertices.clear();
+        return;
+    }
+    std::memcpy(into, batchVertices.data(), bytes);
+    glUnmapBuffer(GL_ARRAY_BUFFER);
+    const auto first = static_cast<GLint>(streamOffset / sizeof(QuadVertex));
+    streamOffset += bytes;
+    batchVertices.clear();
+    pShader[shader].CommitChanges();
+    glDrawElementsBaseVertex(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, nullptr, first);
     ++drawCalls;
+}
+
+void GraphicsEngine::PushQuad(float x, float y, float width, float height, float rotation, float u, float v, float du,
+                              float dv, std::uint32_t c) {
+    // The corners of the unit square, scaled to the quad, turned about its
+    // centre (techniques that shade by place in the quad are not turned),
+    // and moved to its place.
+    static constexpr float cornerX[4] = {-0.5f, 0.5f, -0.5f, 0.5f};
+    static constexpr float cornerY[4] = {0.5f, 0.5f, -0.5f, -0.5f};
+    static constexpr float cornerU[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    static constexpr float cornerV[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    float cs = 1.0f, sn = 0.0f;
+    if (rotation != 0.0f && pShader[SHADER_FX].TechniqueTurnsQuads()) {
+        cs = std::cos(rotation);
+        sn = std::sin(rotation);
+    }
+    const auto r = static_cast<std::uint8_t>((c >> 16) & 0xFF), g = static_cast<std::uint8_t>((c >> 8) & 0xFF),
+               b = static_cast<std::uint8_t>(c & 0xFF), a = static_cast<std::uint8_t>((c >> 24) & 0xFF);
+    for (int k = 0; k < 4; ++k) {
+        const float px = cornerX[k] * width, py = cornerY[k] * height;
+        batchVertices.push_back({cs * px - sn * py + x, sn * px + cs * py + y, u + cornerU[k] * du,
+                                 v + cornerV[k] * dv, cornerU[k], cornerV[k], r, g, b, a});
+    }
+    ++batchCount;
 }
 
 void GraphicsEngine::DrawGameFrame(float x, float y, float width, float height, float rotation, GLTexture* texture,
@@ -328,36 +379,22 @@ void GraphicsEngine::DrawGameFrame(float x, float y, float width, float height, 
     if (texture != batchTexture || batchCount == QUADS_PER_BATCH) {
         if (batchCount && batchTexture) {
             pShader[SHADER_FX].SetTexture("texture0", batchTexture);
-            DrawQuad(SHADER_FX, batchCount);
+            DrawQuad(SHADER_FX);
         }
         batchTexture = texture;
         batchCount = 0;
+        batchVertices.clear();
     }
-    float* record = instanceData2D + batchCount * 16;
-    const auto c = static_cast<std::uint32_t>(colour);
-    record[0] = x;
-    record[1] = y;
-    record[2] = width;
-    record[3] = height;
-    record[4] = u;
-    record[5] = v;
-    record[6] = du;
-    record[7] = dv;
-    record[8] = ((c >> 16) & 0xFF) / 255.0f;
-    record[9] = ((c >> 8) & 0xFF) / 255.0f;
-    record[10] = (c & 0xFF) / 255.0f;
-    record[11] = ((c >> 24) & 0xFF) / 255.0f;
-    record[12] = rotation;
-    record[13] = record[14] = record[15] = 0.0f;
-    ++batchCount;
+    PushQuad(x, y, width, height, rotation, u, v, du, dv, static_cast<std::uint32_t>(colour));
 }
 
 void GraphicsEngine::DrawFinalGameFrames() {
     if (batchCount && batchTexture) {
         pShader[SHADER_FX].SetTexture("texture0", batchTexture);
-        DrawQuad(SHADER_FX, batchCount);
+        DrawQuad(SHADER_FX);
     }
     batchCount = 0;
+    batchVertices.clear();
 }
 
 void GraphicsEngine::RenderTexture(GLTexture* texture, int, int, bool linear) {
@@ -366,10 +403,9 @@ void GraphicsEngine::RenderTexture(GLTexture* texture, int, int, bool linear) {
     pShader[SHADER_FX].SetMatrix("worldViewProj", scaling);
     // GL samples texel centres at pixel centres: the whole texture maps onto
     // the viewport with no half-texel shift.
-    float* record = instanceData2D;
-    const float values[16] = {0, 0, 1, 1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0};
-    std::copy(values, values + 16, record);
-    batchCount = 1;
+    batchCount = 0;
+    batchVertices.clear();
+    PushQuad(0, 0, 1, 1, 0, 0, 0, 1, 1, 0xFFFFFFFFu);
     if (linear)
         DrawLinearTexture(texture);
     else
@@ -395,10 +431,9 @@ void GraphicsEngine::DrawChromeFrame(const Frame& frame, std::uint32_t colour) {
     D3DXMATRIX scaling;
     D3DXMatrixScaling(&scaling, 2.0f, 2.0f, 2.0f);
     pShader[SHADER_FX].SetMatrix("worldViewProj", scaling);
-    const float values[16] = {0, 0, 1, 1, u, v, du, dv, ((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
-                              (colour & 0xFF) / 255.0f, ((colour >> 24) & 0xFF) / 255.0f, 0, 0, 0, 0};
-    std::copy(values, values + 16, instanceData2D);
-    batchCount = 1;
+    batchCount = 0;
+    batchVertices.clear();
+    PushQuad(0, 0, 1, 1, 0, u, v, du, dv, colour);
     DrawLinearTexture(texture);
     D3DXMatrixScaling(&scaling, 2.0f / resolution, 2.0f, 0.0f);
     pShader[SHADER_FX].SetMatrix("worldViewProj", view * scaling);
@@ -431,22 +466,95 @@ void GraphicsEngine::DrawChromeTitle(const std::string& title, int left, int top
 void GraphicsEngine::DrawTexture(GLTexture* texture) {
     SelectTechnique("Technique2D");
     pShader[SHADER_FX].SetTexture("texture0", texture);
-    DrawQuad(SHADER_FX, batchCount);
-    batchCount = 0;
+    DrawQuad(SHADER_FX);
 }
 
 void GraphicsEngine::DrawLinearTexture(GLTexture* texture) {
     SelectTechnique("TechniqueWrap2D");
     pShader[SHADER_FX].SetTexture("texture0", texture);
-    DrawQuad(SHADER_FX, batchCount);
-    batchCount = 0;
+    DrawQuad(SHADER_FX);
+}
+
+bool GraphicsEngine::FitToVisible(Plane2D& q, const GLTexture& texture, bool& hidden) const {
+    hidden = false;
+    float u0 = 0.0f, u1 = 0.0f, v0 = texture.visibleV0, v1 = texture.visibleV1;
+    bool acrossU = false;
+    if (q.picture && q.picture->visibleKnown && q.picture->texture == &texture) {
+        u0 = q.picture->visibleU0;
+        u1 = q.picture->visibleU1;
+        v0 = std::max(v0, q.picture->visibleV0);
+        v1 = std::min(v1, q.picture->visibleV1);
+        acrossU = true;
+    } else if (v0 <= 0.0f && v1 >= 1.0f) {
+        return false;
+    }
+    if (q.du == 0.0f || q.dv == 0.0f || q.width == 0.0f || q.height == 0.0f || texture.width <= 0 ||
+        texture.height <= 0)
+        return false;
+    // Texels across the quad and pixels it covers: their ratio picks the mip
+    // level, and a level-k texel reaches 2^k texels of the picture, so the
+    // margin grows with it (filtering reads one texel further still).
+    const float texelsU = std::fabs(q.du) * static_cast<float>(texture.width);
+    const float texelsV = std::fabs(q.dv) * static_cast<float>(texture.height);
+    const float pixelsU = std::fabs(q.width) * frameScale * static_cast<float>(targetWidth) / resolution;
+    const float pixelsV = std::fabs(q.height) * frameScale * static_cast<float>(targetHeight);
+    if (!(pixelsU > 0.0f) || !(pixelsV > 0.0f)) return false;
+    const float rho = std::max(texelsU / pixelsU, texelsV / pixelsV);
+    int level = 0;
+    if (rho > 0.8f) level = static_cast<int>(std::ceil(std::log2(rho) + 0.25f));
+    if (level > 14) return false;
+    const float margin = static_cast<float>((2 << level) + 1);
+    auto span = [](float a, float b, float start, float size, float marginFraction, float& from, float& to) {
+        const float fa = (a - start) / size, fb = (b - start) / size;
+        from = std::max(0.0f, std::min(fa, fb) - marginFraction);
+        to = std::min(1.0f, std::max(fa, fb) + marginFraction);
+    };
+    float left = 0.0f, right = 1.0f, top = 0.0f, bottom = 1.0f;
+    if (acrossU) span(u0, u1, q.u, q.du, margin / texelsU, left, right);
+    span(v0, v1, q.v, q.dv, margin / texelsV, top, bottom);
+    if (right <= left || bottom <= top) {
+        hidden = true;
+        return true;
+    }
+    // Not worth a change for a tenth of the area.
+    if ((right - left) * (bottom - top) > 0.9f) return false;
+    // The texture's top row lies at the quad's top edge (+height/2).
+    const float ox = (0.5f * (left + right) - 0.5f) * q.width;
+    const float oy = (0.5f - 0.5f * (top + bottom)) * q.height;
+    if (q.rotation != 0.0f) {
+        const float c = std::cos(q.rotation), s = std::sin(q.rotation);
+        q.x += c * ox - s * oy;
+        q.y += s * ox + c * oy;
+    } else {
+        q.x += ox;
+        q.y += oy;
+    }
+    q.width *= right - left;
+    q.height *= bottom - top;
+    q.u += left * q.du;
+    q.du *= right - left;
+    q.v += top * q.dv;
+    q.dv *= bottom - top;
+    return true;
 }
 
 void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
+    // Quads are fitted to what their pictures show, except for techniques
+    // that shade by place in the quad rather than by the picture.
+    const bool fit = savings.fitQuads && pShader[SHADER_FX].TechniqueTurnsQuads();
     for (const Plane2D& p : list) {
         GLTexture* texture = p.texture;
         if (!texture && p.sourceLayer < Buffer::layer_count)
             texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
+        if (fit && p.texture) {
+            Plane2D q = p;
+            bool hidden = false;
+            if (FitToVisible(q, *texture, hidden)) {
+                if (!hidden)
+                    DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, texture, q.u, q.v, q.du, q.dv, q.colour);
+                continue;
+            }
+        }
         DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
     }
     DrawFinalGameFrames();
@@ -470,6 +578,60 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         if (target) target->updated = false;
         return false;
     };
+    auto isLayer = [](int index) { return index >= 0 && index < static_cast<int>(Buffer::layer_count); };
+
+    // Which layers the frame reads: the window's lists read them as pictures
+    // or tile and mask textures, and a layer list that is drawn reads its
+    // sources in turn. A layer list whose layer nothing reads cannot be seen
+    // and is not drawn (unless it writes depth, which the window shares).
+    bool read[Buffer::layer_count] = {};
+    auto noteReads = [&](const std::vector<Plane2D>& list) {
+        for (const Plane2D& p : list)
+            if (!p.texture && isLayer(static_cast<int>(p.sourceLayer))) read[p.sourceLayer] = true;
+    };
+    noteReads(buffer->backgrounds);
+    noteReads(buffer->frames);
+    for (unsigned i = 0; i < Buffer::tile_count; ++i) {
+        if (buffer->tiles[i].empty()) continue;
+        if (!buffer->tileTexture[i] && isLayer(buffer->tileTextureLayer[i])) read[buffer->tileTextureLayer[i]] = true;
+        if (!buffer->maskTexture[i] && isLayer(buffer->maskTextureLayer[i])) read[buffer->maskTextureLayer[i]] = true;
+        noteReads(buffer->tiles[i]);
+    }
+    bool drawLayerList[Buffer::layer_count] = {};
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (unsigned j = 0; j < Buffer::layer_count; ++j) {
+            const int into = buffer->renderTargetLayer[j];
+            if (drawLayerList[j] || buffer->layers[j].empty() || !isLayer(into)) continue;
+            if (savings.skipUnreadLayers && !read[into] && !Effect::TechniqueUsesDepth(buffer->layerTechnique[j]))
+                continue;
+            drawLayerList[j] = changed = true;
+            if (isLayer(buffer->layerSecondTexture[j])) read[buffer->layerSecondTexture[j]] = true;
+            noteReads(buffer->layers[j]);
+        }
+    }
+
+    // A layer that only light is drawn into holds soft gradients and nothing
+    // sharp: it is drawn at half the window's size (a quarter of the pixels)
+    // and read back filtered.
+    if (target && target->width > 0 && target->height > 0) {
+        for (unsigned into = 0; into < Buffer::layer_count; ++into) {
+            bool light = false, other = false;
+            for (unsigned j = 0; j < Buffer::layer_count; ++j) {
+                if (!drawLayerList[j] || buffer->renderTargetLayer[j] != static_cast<int>(into)) continue;
+                (buffer->layerTechnique[j] == "TechniqueLight" ? light : other) = true;
+            }
+            RenderTarget& layer = tb.layerRenderTarget[into];
+            const bool half = savings.halfSizeLight && light && !other;
+            const int width = half ? (target->width + 1) / 2 : target->width;
+            const int height = half ? (target->height + 1) / 2 : target->height;
+            if ((light || other) && (layer.width != width || layer.height != height)) {
+                layer.width = width;
+                layer.height = height;
+                layer.Refresh();
+            }
+        }
+    }
     for (RenderTarget& layer : tb.layerRenderTarget)
         if (!layer.Prepare()) return giveBack();
     if (!SetRenderTarget(target)) return giveBack();
@@ -482,19 +644,19 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     // cleared first, as before, whenever a layer list tests or writes depth.
     bool layerDepth = false;
     for (unsigned j = 0; j < Buffer::layer_count; ++j)
-        if (!buffer->layers[j].empty() && Effect::TechniqueUsesDepth(buffer->layerTechnique[j])) layerDepth = true;
+        if (drawLayerList[j] && Effect::TechniqueUsesDepth(buffer->layerTechnique[j])) layerDepth = true;
     if (layerDepth) Clear(0xFF000000u, true);
     D3DXMATRIX translation, scaling;
     D3DXMatrixTranslation(&translation, -buffer->cameraX, -buffer->cameraY, 0.0f);
     D3DXMatrixScaling(&scaling, buffer->cameraScale, buffer->cameraScale, 1.0f);
     view = translation * scaling;
+    frameScale = buffer->cameraScale;
     SetTextures();
     Effect& effect = pShader[SHADER_FX];
     effect.ClearTextures();
 
     bool layerClearPending[Buffer::layer_count];
     std::fill(std::begin(layerClearPending), std::end(layerClearPending), true);
-    auto isLayer = [](int index) { return index >= 0 && index < static_cast<int>(Buffer::layer_count); };
     // Binds layer `index` for drawing, clearing it first if it still needs it.
     auto bindLayer = [&](int index) {
         SetRenderTarget(&tb.layerRenderTarget[index]);
@@ -515,9 +677,8 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         return tb.layerRenderTarget[index].GetTexture();
     };
     for (unsigned j = 0; j < Buffer::layer_count; ++j) {
-        if (buffer->layers[j].empty()) continue;
+        if (!drawLayerList[j]) continue;
         const int into = buffer->renderTargetLayer[j];
-        if (!isLayer(into)) continue;
         readLayer(buffer->layerSecondTexture[j]);
         readLayersOf(buffer->layers[j]);
         bindLayer(into);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/Effect.h"
@@ -36,8 +37,20 @@ struct GameArea {
 class GraphicsEngine {
 public:
     enum { SHADER_FX = 0, SHADER_COUNT = 1 };
-    static constexpr unsigned INSTANCE_DATA_2D = 240;
-    static constexpr unsigned QUADS_PER_BATCH = INSTANCE_DATA_2D / 4;
+    // Quads of one texture drawn by one call, at most. Every quad's four
+    // corners are streamed to GL in one vertex buffer, so a batch breaks only
+    // when the texture changes or this many are queued (at least 60 a call).
+    static constexpr unsigned QUADS_PER_BATCH = 2048;
+
+    // One corner of a quad as streamed to GL: its place in game units (turned
+    // by the quad's rotation), its texture coordinate, its corner of the unit
+    // square (for techniques that shade by place in the quad) and the colour.
+    struct QuadVertex {
+        float x, y;
+        float u, v;
+        float cornerU, cornerV;
+        std::uint8_t r, g, b, a;
+    };
 
     GraphicsEngine() = default;
     ~GraphicsEngine();
@@ -85,8 +98,8 @@ public:
     void DrawGameFrame(float x, float y, float width, float height, float rotation, GLTexture* texture, float u,
                        float v, float du, float dv, int colour);
     void DrawFinalGameFrames();
-    // Draws count batched quads with the current technique.
-    void DrawQuad(int shader, unsigned count);
+    // Draws the batched quads with the current technique.
+    void DrawQuad(int shader);
     // Binds the quad geometry, sets worldViewProj from the view matrix and
     // resolution, and empties the batch.
     void SetTextures();
@@ -207,6 +220,14 @@ public:
     // Draw calls issued since the counter was last reset (render thread).
     std::uint64_t drawCalls = 0;
 
+    // The savings that leave the picture as it is, each on by default; the
+    // benchmarks turn them off one at a time to show what each saves.
+    struct Savings {
+        bool fitQuads = true;          // quads shrunk to what their pictures show
+        bool halfSizeLight = true;     // a layer only light is drawn into at half size
+        bool skipUnreadLayers = true;  // layer lists nothing reads are not drawn
+    } savings;
+
     float cameraX = 0.0f;
     float cameraY = 0.0f;
     float cameraScale = 1.0f;
@@ -218,6 +239,10 @@ private:
     // window had nothing to draw or its targets are missing.
     bool DrawTripleBuffer(TripleBuffer& tripleBuffer);
     void DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer);
+    // Shrinks a quad to the part of its picture that can show anything, with
+    // a margin for filtering at the mip level it is drawn at. False when the
+    // quad stays as it is; hidden is set when nothing of it can show.
+    bool FitToVisible(Plane2D& quad, const GLTexture& texture, bool& hidden) const;
     bool SelectTechnique(const std::string& name);
     void InitTextures();
     void ReleaseTextures();
@@ -236,10 +261,18 @@ private:
     SDL_Surface* initialPictures[3] = {};
     SDL_GLContext context = nullptr;
     Effect pShader[SHADER_COUNT];
-    float instanceData2D[INSTANCE_DATA_2D * 4] = {};
+    // Appends one quad's four corners to the batch.
+    void PushQuad(float x, float y, float width, float height, float rotation, float u, float v, float du, float dv,
+                  std::uint32_t colour);
+    // The batch's corners, and the stream buffer they are copied into: each
+    // batch into the next free part, the buffer orphaned when it is full.
+    std::vector<QuadVertex> batchVertices;
     GLuint vertexArray = 0;
     GLuint vertex2DBuffer = 0;
     GLuint index2DBuffer = 0;
+    std::size_t streamOffset = 0;
+    // The camera scale of the frame being drawn (fitting quads needs it).
+    float frameScale = 1.0f;
     GLuint depthStencil = 0;
     int depthWidth = 0;
     int depthHeight = 0;

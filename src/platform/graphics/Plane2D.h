@@ -2,6 +2,7 @@
 #include <cstdint>
 
 struct GLTexture;
+struct Texture;
 
 // One queued quad.
 struct Plane2D {
@@ -13,6 +14,7 @@ struct Plane2D {
     GLTexture* texture = nullptr; // null: draw layer render target sourceLayer
     float u = 0.0f, v = 0.0f, du = 1.0f, dv = 1.0f;
     unsigned int sourceLayer = 0xFFFFFFFFu;
+    const Texture* picture = nullptr;  // the sheet picture it shows, when queued by frame
 
     static bool SortPredicate(const Plane2D& a, const Plane2D& b) { return a.depth < b.depth; }
 };

@@ -1,5 +1,6 @@
 #include "platform/graphics/SheetData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -19,6 +20,39 @@ constexpr float kMaxPictureSize = 65536.0f;
 
 [[noreturn]] void AnimationDataInvalid() { FatalError("Animation data is invalid!", kCaption); }
 
+// The part of each picture on a decoded sheet whose alpha is above zero:
+// the renderer draws a picture's quad only over that part (and a margin for
+// filtering), so its transparent border costs nothing.
+void FindVisibleParts(int sheet, const SheetImage& image, const std::vector<Texture*>& records) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
+        return;
+    const float w = static_cast<float>(image.width), h = static_cast<float>(image.height);
+    for (Texture* t : records) {
+        if (t->sheet != sheet) continue;
+        const int x0 = std::max(0, static_cast<int>(std::floor(t->u * w)));
+        const int y0 = std::max(0, static_cast<int>(std::floor(t->v * h)));
+        const int x1 = std::min(image.width, static_cast<int>(std::ceil((t->u + t->du) * w)));
+        const int y1 = std::min(image.height, static_cast<int>(std::ceil((t->v + t->dv) * h)));
+        int left = x1, right = x0 - 1, top = y1, bottom = y0 - 1;
+        for (int y = y0; y < y1; ++y) {
+            const unsigned char* row = image.rgba.data() + (static_cast<size_t>(y) * image.width) * 4;
+            for (int x = x0; x < x1; ++x)
+                if (row[x * 4 + 3] != 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = y;
+                }
+        }
+        t->visibleKnown = true;
+        t->visibleU0 = static_cast<float>(left) / w;
+        t->visibleU1 = static_cast<float>(right + 1) / w;
+        t->visibleV0 = static_cast<float>(top) / h;
+        t->visibleV1 = static_cast<float>(bottom + 1) / h;
+    }
+}
+
 void LoadSpriteSheets(const SheetUploader& upload) {
     SheetList.assign(static_cast<size_t>(Texture::sheetCount), nullptr);
     if (!upload) return;
@@ -33,6 +67,7 @@ void LoadSpriteSheets(const SheetUploader& upload) {
         }
         if (!handle) FatalError("A texture failed to load properly.", kCaption);
         SheetList[static_cast<size_t>(i)] = handle;
+        FindVisibleParts(i, image, TextureList);
     }
 }
 
@@ -166,9 +201,11 @@ void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload) 
         SheetDataInvalid();
     }
 
-    LoadSpriteSheets(upload);
-
+    // The records first: each sheet, once decoded, tells its pictures where
+    // they can show anything.
     for (std::int32_t i = 0; i < textureCount; ++i) LoadTextureData(in);
+
+    LoadSpriteSheets(upload);
 
     const std::int32_t setCount = in.Int();
     if (setCount < 0) SheetDataInvalid();

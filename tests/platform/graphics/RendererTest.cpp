@@ -203,21 +203,42 @@ TEST_F(GLTest, LightIsBrightestAtTheCentreAndFadesToZeroAtTheInscribedCircle) {
     Buffer& b = Begin();
     b.layerTechnique[0] = "TechniqueLight";
     b.AddFrameToLayer(0, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    // The light layer read as the mask of a white tile over the window.
+    b.tileTechnique[6] = "TechniqueTile2D";
+    b.maskTexture[6] = nullptr;
+    b.maskTextureLayer[6] = 0;
+    b.AddTile(6, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
     Finish(b);
     engine->DrawAll();
-    RenderTarget& layer = position->layerRenderTarget[0];
-    std::vector<std::uint8_t> image(64 * 64 * 4);
-    ASSERT_TRUE(GraphicsEngine::ReadPixels(layer, image.data()));
-    const int centre = At(image, 64, 32, 32).r;
-    EXPECT_GE(centre, 250);
+    // Only light is drawn into the layer: it is drawn at half size.
+    EXPECT_EQ(position->layerRenderTarget[0].width, 32);
+    EXPECT_EQ(position->layerRenderTarget[0].height, 32);
+    Draw();
+    EXPECT_GE(At(32, 32).r, 248);
     // Half-way out: 1 - 0.5^2 = 0.75.
-    EXPECT_NEAR(At(image, 64, 48, 32).r, 191, 8);
-    EXPECT_NEAR(At(image, 64, 32, 16).r, 191, 8);
-    // On and beyond the inscribed circle: nothing.
-    EXPECT_LE(At(image, 64, 63, 32).r, 8);
-    EXPECT_EQ(At(image, 64, 1, 1).r, 0);
+    EXPECT_NEAR(At(48, 32).r, 191, 8);
+    EXPECT_NEAR(At(32, 16).r, 191, 8);
+    // At the inscribed circle next to nothing (the half-size layer is read
+    // filtered), beyond it nothing.
+    EXPECT_LE(At(63, 32).r, 20);
+    EXPECT_EQ(At(1, 1).r, 0);
     // Monotonic fall-off along a radius.
-    for (int x = 33; x < 63; ++x) EXPECT_LE(At(image, 64, x, 32).r, At(image, 64, x - 1, 32).r) << x;
+    for (int x = 33; x < 63; ++x) EXPECT_LE(At(x, 32).r, At(x - 1, 32).r) << x;
+}
+
+TEST_F(GLTest, LayerListNothingReadsIsNotDrawn) {
+    // Layer 1 is drawn into but nothing shows it; layer 2 is shown.
+    Buffer& b = Begin();
+    b.AddFrameToLayer(1, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    b.AddFrameToLayer(2, 0, 0, 0, 1, 1, 0, white, 0, 0, 1, 1, -1);
+    b.AddFrame(0, 0, 0, 1, 1, 0, 2u, -1);
+    Finish(b);
+    engine->drawCalls = 0;
+    engine->DrawAll();
+    // The quad into layer 2 and the layer shown: two draws, none for layer 1.
+    EXPECT_EQ(engine->drawCalls, 2u);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 32)));
 }
 
 TEST_F(GLTest, TileTexturesAreSampledInScreenSpaceAndLineUp) {
