@@ -40,7 +40,7 @@ static_assert(sizeof(GraphicsEngine::QuadVertex) == 28);
 
 // The stream buffer's size: about a frame of 14,000 quads' corners, so it
 // is orphaned about once a frame at the heaviest.
-constexpr std::size_t STREAM_BYTES = std::size_t{4} << 20;
+constexpr std::size_t STREAM_BYTES = std::size_t{16} << 20;
 
 }  // namespace
 
