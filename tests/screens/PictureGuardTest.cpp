@@ -45,9 +45,6 @@ void WritePng(const std::filesystem::path& path, const std::vector<std::uint8_t>
 class PictureGuard : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        // The rasteriser's thread count pinned, as when the references were
-        // drawn (read when the device is made).
-        setenv("LP_NUM_THREADS", "4", 1);
         ASSERT_TRUE(gl.Open(graphicsEngine, kWidth, kHeight, GetParam() != "Quads2000"));
         opened = true;
     }

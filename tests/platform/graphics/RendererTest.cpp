@@ -266,14 +266,14 @@ TEST_F(GLTest, TileTexturesAreSampledInScreenSpaceAndLineUp) {
         }
 }
 
-TEST_F(GLTest, BatchesHoldSixtyQuadsAndBreakOnTextureChanges) {
+TEST_F(GLTest, BatchesBreakOnTextureChangesAndAtTheirSize) {
     const std::uint32_t redPixel = 0xFF0000FFu;
     GLTexture* red = GraphicsEngine::CreateTexture(1, 1, &redPixel, false);
     struct Case {
         int quads;
         bool alternate;
         std::uint64_t draws;
-    } cases[] = {{1, false, 1}, {60, false, 1}, {61, false, 2}, {120, false, 2}, {121, false, 3}, {6, true, 6}};
+    } cases[] = {{1, false, 1}, {60, false, 1}, {121, false, 1}, {2048, false, 1}, {2049, false, 2}, {6, true, 6}};
     for (const Case& c : cases) {
         Buffer& b = Begin();
         for (int i = 0; i < c.quads; ++i)
