@@ -12,7 +12,6 @@
 #include "objects/GameplayHooks.h"
 #include "objects/LevelObjectHooks.h"
 #include "objects/Player.h"
-#include "screens/PlayLevel.h"
 
 namespace ObjectData::LevelGoal {
 
