@@ -24,9 +24,7 @@ public:
         levels = root + "/Levels/";
         ::mkdir(levels.c_str(), 0755);
     }
-    ~TempUserFolder() {
-        std::memcpy(Globals.userDataFolder, saved, sizeof saved);
-    }
+    ~TempUserFolder() { std::memcpy(Globals.userDataFolder, saved, sizeof saved); }
     TempUserFolder(const TempUserFolder&) = delete;
     TempUserFolder& operator=(const TempUserFolder&) = delete;
 

@@ -10,10 +10,10 @@ namespace EngineData {
 // Which events a plain engine binds over the engine defaults, in the order
 // "Load", "Update", "Unload" (an engine default not bound stays as it is).
 enum class PlainEvents {
-    Defaults,           // none: "Update" raises the engine's event on members, "Unload" takes every member out
-    EmptyLoadUnload,    // empty "Load" and "Unload"; "Update" stays the engine's
-    MembersUpdate,      // empty "Load" and "Unload"; "Update" bound to Engine::Update
-    Empty,              // empty "Load", "Update" and "Unload": nothing of its own
+    Defaults,         // none: "Update" raises the engine's event on members, "Unload" takes every member out
+    EmptyLoadUnload,  // empty "Load" and "Unload"; "Update" stays the engine's
+    MembersUpdate,    // empty "Load" and "Unload"; "Update" bound to Engine::Update
+    Empty,            // empty "Load", "Update" and "Unload": nothing of its own
 };
 
 template <class Self, PlainEvents events>
