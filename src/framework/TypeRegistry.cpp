@@ -27,6 +27,15 @@
 #include "objects/Spring.h"
 #include "screens/SinglePlayer.h"
 #include "screens/Transition.h"
+#include "widgets/Button.h"
+#include "widgets/Cursor.h"
+#include "widgets/PosSizeDummy.h"
+#include "widgets/TabManager.h"
+#include "widgets/Text.h"
+#include "widgets/TextButton.h"
+#include "widgets/TextMsg.h"
+#include "widgets/WindowGrid.h"
+#include "widgets/newButton.h"
 
 namespace EngineData::NetworkingUpdate {
 Engine* _Init();
@@ -38,12 +47,12 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"Background", &ObjectData::Background::_Init},
     {"BoxTool", nullptr},
     {"BrushTool", nullptr},
-    {"Button", nullptr},
+    {"Button", &ObjectData::Button::_Init},
     {"Camera", &ObjectData::Camera::_Init},
     {"CameraGraphic", &ObjectData::CameraGraphic::_Init},
     {"Checkpoint", &ObjectData::Checkpoint::_Init},
     {"ColorizedBox", &ObjectData::ColorizedBox::_Init},
-    {"Cursor", nullptr},
+    {"Cursor", &ObjectData::Cursor::_Init},
     {"CustomLevelSelector", nullptr},
     {"DragButton", nullptr},
     {"EditorButton", nullptr},
@@ -68,14 +77,14 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"MenuStars", &ObjectData::MenuStars::_Init},
     {"MoonShard", &ObjectData::MoonShard::_Init},
     {"MoveTool", nullptr},
-    {"newButton", nullptr},
+    {"newButton", &ObjectData::newButton::_Init},
     {"OpenLevelList", nullptr},
     {"ParaBack", &ObjectData::ParaBack::_Init},
     {"Particle", &ObjectData::Particle::_Init},
     {"PausedHowToPlayImage", nullptr},
     {"Player", &ObjectData::Player::_Init},
     {"PointSlider", nullptr},
-    {"PosSizeDummy", nullptr},
+    {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
     {"PseudoPara", &ObjectData::PseudoPara::_Init},
     {"ServerMenu", nullptr},
     {"ShatterMoon", &ObjectData::ShatterMoon::_Init},
@@ -89,16 +98,16 @@ const ObjectTypeEntry kObjectTypes[] = {
     {"StencilFuncProp", nullptr},
     {"StencilMenu", nullptr},
     {"StencilObjProp", nullptr},
-    {"TabManager", nullptr},
-    {"Text", nullptr},
+    {"TabManager", &ObjectData::TabManager::_Init},
+    {"Text", &ObjectData::Text::_Init},
     {"TextBox", nullptr},
-    {"TextButton", nullptr},
-    {"TextMsg", nullptr},
+    {"TextButton", &ObjectData::TextButton::_Init},
+    {"TextMsg", &ObjectData::TextMsg::_Init},
     {"TitleInstruction", nullptr},
     {"Transition", &ObjectData::Transition::_Init},
     {"VSlider", nullptr},
     {"WanderBotAI", &ObjectData::WanderBotAI::_Init},
-    {"WindowGrid", nullptr},
+    {"WindowGrid", &ObjectData::WindowGrid::_Init},
 };
 
 // Extended objects, sorted by name without regard to case.
