@@ -44,6 +44,8 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
     expectedSequence = 0;
     nextSequence = 0;
     timeLeft = time;
+    connectTimeLeft = time;
+    lastPong = 0;
     address.SetAddress(a);
     packsSent = 0;
     acksReceived = 0;
