@@ -238,7 +238,7 @@ bool NetEngine::SendConnectMessage() {
     int r = receiveSocket.SendTo(server, reinterpret_cast<const char*>(word), 2);
     if (r == -2 || r == -3) {
         std::lock_guard hold(slots[0].lock);
-        slots[0].inUse = false;
+        slots[0].Kill();
         receiveSocket.Close();
         return false;
     }
@@ -246,7 +246,7 @@ bool NetEngine::SendConnectMessage() {
     r = sendSocket.SendTo(server, reinterpret_cast<const char*>(second), 2);
     if (r == -2 || r == -3) {
         std::lock_guard hold(slots[0].lock);
-        slots[0].inUse = false;
+        slots[0].Kill();
         sendSocket.Close();
         return false;
     }
@@ -266,7 +266,9 @@ bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int
         std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
         handshake = word == CONNECT_WORD || word == SEND_SOCKET_WORD;
     }
+    const std::uint64_t key = (std::uint64_t(1) << 32) | from.GetAddr().sin_addr.s_addr;
     for (unsigned int i = 0; i <= config.maxClients; ++i) {
+        if (slots[i].liveAddress.load() != key) continue;
         std::lock_guard hold(slots[i].lock);
         if (slots[i].inUse && slots[i].address == from) {
             if (i == 0 || !slots[i].connecting || handshake) slots[i].timeLeft = config.timeOut;
@@ -283,6 +285,7 @@ unsigned char NetEngine::IsConnectMsg(const unsigned char* data, int length) {
     std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
     if (word != CONNECT_WORD || !hosting.load()) return 255;
     for (unsigned int i = 1; i <= config.maxClients; ++i) {
+        if (slots[i].liveAddress.load() != 0) continue;
         std::lock_guard hold(slots[i].lock);
         if (!slots[i].inUse) return static_cast<unsigned char>(i);
     }

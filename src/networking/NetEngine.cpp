@@ -40,6 +40,7 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
     isNew = true;
     id = newId;
     inUse = true;
+    liveAddress = (std::uint64_t(1) << 32) | a.GetAddr().sin_addr.s_addr;
     connecting = true;
     expectedSequence = 0;
     nextSequence = 0;
@@ -55,6 +56,7 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
 
 void Client::Kill() {
     inUse = false;
+    liveAddress = 0;
     ClearPackList();
 }
 

@@ -97,6 +97,10 @@ struct Client {
     std::uint16_t lastPong = 0;
     unsigned char id = 0;
     bool inUse = false;
+    // The peer's IPv4 address with bit 32 set while the slot is in use, else
+    // 0: read without the lock, so that datagrams from strangers are sorted
+    // out without touching any slot lock the game thread needs.
+    std::atomic<std::uint64_t> liveAddress{0};
     bool connecting = false;
     bool isNew = true;
     std::vector<MsgPack> unreliablePacks;
