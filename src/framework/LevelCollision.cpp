@@ -261,7 +261,9 @@ bool LevelCollision::Load(std::string fileName) {
 }
 
 bool LevelCollision::SLoad(int index) {
+    // A missing grid is a failed load: the index may come from the network.
     if (index < 0 || index > 65535 - kFirstResource) return false;
+    if (!HasInternalResource(static_cast<unsigned short>(kFirstResource + index))) return false;
     unsigned long size = 0;
     const void* data = LoadInternalResource(static_cast<unsigned short>(kFirstResource + index), &size);
     bool ok = ReadLevelBytes(static_cast<const unsigned char*>(data), size, false);

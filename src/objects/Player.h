@@ -159,6 +159,10 @@ Variables& Vars(Entity* player);
 // The player numbered n (0 to 15) in the state of self, or null.
 Entity* FindPlayer(const Entity* self, int number);
 
+// A held player rides above its holder's head, lower under dirt or spikes:
+// its place and motion become the holder's.
+void RideOnHolder(Variables& v, Entity* holder);
+
 // Handlers.
 void Behavior(Entity* self, Entity* other);        // input pass
 void UpdateBehavior(Entity* self, Entity* other);  // grab rules, then movement
