@@ -147,10 +147,9 @@ TEST_F(LevelGraphicsTest, SpikeVariantKDrawsSpikePictureK) {
     ASSERT_GE(row, 0);
     std::set<int> variants;
     std::vector<const Plane2D*> spikes;
-    for (const Plane2D& p : buffer.tiles[3])
-        if (std::fabs(p.width - 0.33666667f) < 1e-6f) spikes.push_back(&p);
+    for (const Plane2D& p : buffer.tiles[6]) spikes.push_back(&p);
     ASSERT_EQ(spikes.size(), 18u);
-    ASSERT_EQ(buffer.layers[1].size(), 18u);
+    ASSERT_EQ(buffer.layers[0].size(), 18u);
     for (std::size_t i = 0; i < spikes.size(); ++i) {
         const Plane2D& spike = *spikes[i];
         const int c = static_cast<int>(std::floor(spike.x));
@@ -158,7 +157,7 @@ TEST_F(LevelGraphicsTest, SpikeVariantKDrawsSpikePictureK) {
         const int k = LG::kSpikeVariants[(3 * (c + row) + j) % 32];
         variants.insert(k);
         EXPECT_EQ(pictureOf(spike), "spike0" + std::to_string(k)) << "cell " << c << " spike " << j;
-        EXPECT_EQ(pictureOf(buffer.layers[1][i]), "spikelight0" + std::to_string(k)) << "cell " << c << " spike " << j;
+        EXPECT_EQ(pictureOf(buffer.layers[0][i]), "spikelight0" + std::to_string(k)) << "cell " << c << " spike " << j;
     }
     EXPECT_EQ(variants.size(), 8u);  // the row shows every variant
 }
