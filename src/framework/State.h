@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <list>
 #include <string>
 
@@ -147,7 +148,8 @@ public:
     EntityMap entities;
     SubscriberMap subscribers;
     bool windowActive = false;
-    bool visible = false;
+    // Written by the game thread, read by the render thread when it draws the window.
+    std::atomic<bool> visible{false};
 
     static State* _currentState;
     static std::list<State*> _list;

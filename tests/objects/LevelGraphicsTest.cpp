@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
 
 #include "ObjectWorld.h"
 #include "objects/Camera.h"
@@ -12,6 +15,8 @@
 #include "networking/messages/MSG_RemoveTerrain.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/SheetData.h"
+#include "platform/graphics/Texture.h"
 
 using namespace objtest;
 namespace LG = ObjectData::LevelGraphics;
@@ -108,6 +113,53 @@ TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightTheLightM
     EXPECT_FLOAT_EQ(bases[0], 1.26f - 0.125f);
     EXPECT_FLOAT_EQ(bases[1], 1.26f);
     EXPECT_FLOAT_EQ(bases[2], 1.26f - 0.125f);
+}
+
+// Variant k of the table draws the pictures "spike0k" and "spikelight0k" of
+// the baked sheets.
+TEST_F(LevelGraphicsTest, SpikeVariantKDrawsSpikePictureK) {
+    static char fakeSheet;
+    LoadSheetData([](int, const SheetImage&) { return reinterpret_cast<GLTexture*>(&fakeSheet); });
+    struct Unload {
+        ~Unload() { FreeSheetData(); }
+    } unload;
+    // The pictures told apart by where they lie on the sheets.
+    std::map<std::pair<float, float>, std::string> pictureAt;
+    for (int k = 0; k < 8; ++k) {
+        for (const std::string stem : {"spike0", "spikelight0"}) {
+            const std::string name = stem + std::to_string(k);
+            const Texture* t = FrameTexture(FrameMap(name, 0, 0));
+            ASSERT_NE(t, nullptr) << name;
+            pictureAt[{t->u, t->v}] = name;
+        }
+    }
+    ASSERT_EQ(pictureAt.size(), 16u);
+    auto pictureOf = [&](const Plane2D& p) {
+        auto found = pictureAt.find({p.u, p.v});
+        return found == pictureAt.end() ? std::string("?") : found->second;
+    };
+
+    DrawGrid({"......", "^^^^^^", "######"});
+    const LevelCollision& grid = GameVars().basicLevel;
+    int row = -1;
+    for (int r = 0; r < grid.GetHeight(); ++r)
+        if (grid.GetCell(0, r) == 3) row = r;
+    ASSERT_GE(row, 0);
+    std::set<int> variants;
+    std::vector<const Plane2D*> spikes;
+    for (const Plane2D& p : buffer.tiles[6]) spikes.push_back(&p);
+    ASSERT_EQ(spikes.size(), 18u);
+    ASSERT_EQ(buffer.layers[0].size(), 18u);
+    for (std::size_t i = 0; i < spikes.size(); ++i) {
+        const Plane2D& spike = *spikes[i];
+        const int c = static_cast<int>(std::floor(spike.x));
+        const int j = static_cast<int>(std::lround((spike.x - static_cast<float>(c) - 1.0f / 6.0f) * 3.0f));
+        const int k = LG::kSpikeVariants[(3 * (c + row) + j) % 32];
+        variants.insert(k);
+        EXPECT_EQ(pictureOf(spike), "spike0" + std::to_string(k)) << "cell " << c << " spike " << j;
+        EXPECT_EQ(pictureOf(buffer.layers[0][i]), "spikelight0" + std::to_string(k)) << "cell " << c << " spike " << j;
+    }
+    EXPECT_EQ(variants.size(), 8u);  // the row shows every variant
 }
 
 TEST_F(LevelGraphicsTest, OnlyCellsInTheCamerasReachAreVisited) {

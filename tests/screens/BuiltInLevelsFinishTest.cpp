@@ -1,11 +1,11 @@
 // Every built-in level can be finished from its start with the player's own
 // movement, and each goal carries play to the next level, then to the results.
 //
-// The runs are kept in tests/screens/levelruns/<level>.txt; a level without a
-// kept run is searched for one (GF_RECORD_LEVEL_RUNS=1 writes what it finds
-// into that folder). Runs keep off springs and speed boosts, so they hold
-// whether or not those types are registered; a level that cannot be finished
-// without them is reported as waiting on the types that are still missing.
+// The runs are kept in tests/screens/levelruns/<level>.txt; a level whose run
+// is missing or unreadable fails. With GF_RECORD_LEVEL_RUNS=1 such a level is
+// searched for a run instead, and what is found is written into that folder.
+// Runs keep off springs and speed boosts where they can; a level that cannot
+// be finished without them names the thrower types that are not registered.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,12 +25,14 @@ namespace {
 
 std::string RunFile(const std::string& level) { return std::string(GF_SOURCE_DIR) + "/tests/screens/levelruns/" + level + ".txt"; }
 
-bool ReadRun(const std::string& level, InputRun& run) {
+// Reads a level's kept run; empty when it reads, else why not.
+std::string ReadRun(const std::string& level, InputRun& run) {
     std::ifstream in(RunFile(level));
-    if (!in) return false;
+    if (!in) return "no kept run at " + RunFile(level);
     std::stringstream text;
     text << in.rdbuf();
-    return RunFromText(text.str(), run);
+    if (!RunFromText(text.str(), run)) return "the kept run at " + RunFile(level) + " does not read";
+    return {};
 }
 
 // The thrower types a grid holds that are not registered yet.
@@ -154,7 +156,8 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
         std::vector<Entity*> goals(goalObjects.begin(), goalObjects.end());
 
         InputRun run;
-        bool found = ReadRun(name, run);
+        std::string unread = ReadRun(name, run);
+        bool found = unread.empty();
         const std::set<std::string> missing = MissingThrowers(GameVars().basicLevel);
         // Searching is slow under the sanitizers: it runs only when recording.
         if (!found && record) {
@@ -167,20 +170,15 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
             found = result.found;
             run = result.run;
             if (found) std::ofstream(RunFile(name)) << RunToText(run);
+            unread = found ? "" : "the search found no run";
         }
         if (!found) {
             std::string list;
             for (const std::string& type : missing) list += " " + type;
-            std::string note = name;
-            if (missing.empty()) {
-                note += " (no kept run yet)";
-            } else {
-                note += " (waits on";
-                note += list;
-                note += ")";
-            }
-            waiting.push_back(note);
-            // Carry play on as a finished level would.
+            ADD_FAILURE() << name << " is not proven finishable: " << unread
+                          << (missing.empty() ? "" : "; unregistered throwers:" + list);
+            waiting.push_back(name);
+            // The other levels are still tried: play carries on as a finished level would.
             const D3DXVECTOR3& goal = Variable<D3DXVECTOR3>(goals.front(), enum_position);
             v.position = goal;
             v.velocity = {0.0f, 0.0f};
