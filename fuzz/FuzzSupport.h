@@ -28,11 +28,15 @@ private:
     FatalSink previous;
 };
 
-// A folder of the process's own, removed at exit.
+// A folder of the process's own, removed at exit; in memory where the system
+// has a memory file system (the targets write a file per input).
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gf-fuzz-XXXXXX").string();
+        std::error_code error;
+        const std::filesystem::path base =
+            std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "gf-fuzz-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path = pattern;
     }
     ~TempFolder() {
