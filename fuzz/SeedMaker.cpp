@@ -125,11 +125,14 @@ int main(int argc, char** argv) {
         if (skip.Remaining() > 0) seed.push_back(static_cast<unsigned char>(skip.Read(unsigned(skip.Remaining()))));
         Put("fuzz_messages", names[id], seed);
 
-        for (int reliable = 0; reliable < 2; ++reliable) {
-            std::vector<unsigned char> pack = Pack({all[id]}, reliable != 0, 1);
-            pack.insert(pack.begin(), 0);  // from the joined client
-            Put("fuzz_pack", names[id] + (reliable ? "-reliable" : "-unreliable"), pack);
-        }
+        // The first byte: 0 from the joined client to the server, 2 from the server to the client.
+        for (unsigned char way : {0, 2})
+            for (int reliable = 0; reliable < 2; ++reliable) {
+                std::vector<unsigned char> pack = Pack({all[id]}, reliable != 0, 1);
+                pack.insert(pack.begin(), way);
+                Put("fuzz_pack", names[id] + (reliable ? "-reliable" : "-unreliable") + (way ? "-to-client" : ""),
+                    pack);
+            }
     }
     {
         std::vector<const BaseNetMessage*> several(all.begin(), all.end());

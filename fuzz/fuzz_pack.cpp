@@ -1,8 +1,9 @@
-// Datagrams into a hosting server: the pack header, the message count, every
+// Datagrams into a joined pair: the pack header, the message count, every
 // message the pack holds, the acknowledgements, ordering and resends, and the
-// messages run at once and on the next update. The first byte picks the
-// sender: bit 0 clear, the joined client's address; set, a stranger's (where
-// the two-byte connect words are heard).
+// messages run at once and on the next update. The first byte picks the way:
+// bit 1 set, from the server's address to the client (what a hostile server
+// can send); else to the server, bit 0 clear from the joined client's
+// address, set from a stranger's (where the two-byte connect words are heard).
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +15,22 @@ using namespace Networking;
 
 namespace {
 
+// Passes every datagram on and notes the port the client receives on (the
+// server sends there).
+class ClientPortSeam : public DatagramSeam {
+public:
+    explicit ClientPortSeam(const std::string& clientIp) : client(inet_addr(clientIp.c_str())) {
+        SetDatagramSeam(this);
+    }
+    long SendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len,
+                const in_addr* source) override {
+        if (to.sin_addr.s_addr == client) port = ntohs(to.sin_port);
+        return RawSendTo(handle, to, data, len, source);
+    }
+    in_addr_t client;
+    unsigned short port = 0;
+};
+
 struct Server {
     Server()
         : gamePort(fuzz::FreeUdpPort()),
@@ -22,6 +39,7 @@ struct Server {
           client(fuzz::LoopbackConfig(2, gamePort, discoveryPort)),
           known(fuzz::LoopbackIp(2)),
           stranger(fuzz::LoopbackIp(3)),
+          serverSide(fuzz::LoopbackIp(1)),
           to(fuzz::SocketAddress(fuzz::LoopbackIp(1), gamePort)) {
         server.SetDebug(false);
         client.SetDebug(false);
@@ -36,7 +54,7 @@ struct Server {
     }
     unsigned short gamePort, discoveryPort;
     NetEngine server, client;
-    fuzz::RawPeer known, stranger;
+    fuzz::RawPeer known, stranger, serverSide;
     sockaddr_in to;
 };
 
@@ -52,14 +70,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     (void)game;
+    static ClientPortSeam seam(fuzz::LoopbackIp(2));
     static Server* s = new Server();
-    // The joined client itself is never updated again: what the server sends
-    // it stays in its socket until the kernel drops it.
+    // The pair is updated only by the inputs meant for it: what the other
+    // side sends waits in its socket (the kernel drops what overflows).
     if (size < 1 || size > MAX_PACK_BYTES + 1) return 0;
-    const fuzz::RawPeer& from = (data[0] & 1) ? s->stranger : s->known;
-    from.SendTo(s->to, data + 1, size - 1);
-    s->server.DrainReceive();
-    s->server.Update(16);
+    if (data[0] & 2) {
+        s->serverSide.SendTo(fuzz::SocketAddress(fuzz::LoopbackIp(2), seam.port), data + 1, size - 1);
+        s->client.DrainReceive();
+        s->client.Update(16);
+    } else {
+        const fuzz::RawPeer& from = (data[0] & 1) ? s->stranger : s->known;
+        from.SendTo(s->to, data + 1, size - 1);
+        s->server.DrainReceive();
+        s->server.Update(16);
+    }
     // What the server sent back is read and dropped, so no socket fills.
     std::vector<unsigned char> ignored;
     sockaddr_in sender;
@@ -69,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A client dropped (time-out, or a message that ends it) is joined anew,
     // so that most inputs meet a joined slot.
     const auto slot = s->server.GetSlotState(s->client.NetID());
-    if (!slot.inUse || slot.connecting) {
+    if (!slot.inUse || slot.connecting || !s->client.IsClient()) {
         delete s;
         s = new Server();
     }
