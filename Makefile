@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test bench screenshots tsan fuzz build-fuzz deps clean
+.PHONY: run test build build-test bench screenshots tsan fuzz build-fuzz deps clean format
 
 deps:
 	./scripts/install-deps
@@ -49,6 +49,11 @@ bench: build
 # A picture of each built-in level at its start, drawn headless.
 screenshots: build
 	./build/bench/bench_level_shots build/screenshots
+
+# Formats every C and C++ source in place with the repository's .clang-format.
+format:
+	git ls-files -z 'src/*.cpp' 'src/*.h' 'src/*.c' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+	  'tools/*.cpp' 'tools/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | xargs -0 clang-format -i
 
 clean:
 	rm -rf build build-test build-tsan build-fuzz

@@ -32,7 +32,8 @@ void Put(const std::string& target, const std::string& name, const std::string& 
 }
 
 // A message with some fields set: every string and list gets content.
-std::vector<unsigned char> MessageBits(const BaseNetMessage& msg, std::size_t startBit, std::vector<unsigned char> prefix) {
+std::vector<unsigned char> MessageBits(const BaseNetMessage& msg, std::size_t startBit,
+                                       std::vector<unsigned char> prefix) {
     const std::size_t bits = startBit + BaseNetMessage::ID_BITS + msg.Size();
     prefix.resize((bits + 7) / 8 + 1, 0);
     BitWriter out(prefix.data(), startBit);
@@ -49,8 +50,10 @@ std::vector<unsigned char> Pack(const std::vector<const BaseNetMessage*>& messag
     d[1] = static_cast<unsigned char>(messages.size() >> 8);
     BitWriter out(d.data() + 2);
     out.Write(reliable ? 1 : 0, 1);
-    if (reliable) out.Write(seq, 16);
-    else out.Write(0, 1);
+    if (reliable)
+        out.Write(seq, 16);
+    else
+        out.Write(0, 1);
     for (const BaseNetMessage* m : messages) m->Serialize(out);
     d.resize(2 + out.Position() / 8 + 1);
     return d;
@@ -166,7 +169,8 @@ int main(int argc, char** argv) {
     }
 
     // The save file as the game writes it.
-    Put("fuzz_save_file", "saved", std::string("Ver3\n255 5 150\n10 15 20 1 5\nNoName\n1 1 1 1 1\n0.500000 0.500000\n"));
+    Put("fuzz_save_file", "saved",
+        std::string("Ver3\n255 5 150\n10 15 20 1 5\nNoName\n1 1 1 1 1\n0.500000 0.500000\n"));
     Put("fuzz_save_file", "crlf", std::string("Ver3\r\n1 2 3\r\n1 2 3 4 5\r\nA name\r\n0 1 0 1 0\r\n1.0 0.25\r\n"));
 
     // Archetype files: groups, a template and an action (nested files name

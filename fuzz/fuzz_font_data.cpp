@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         LoadFontData(cursor, end);
         if (cursor > end) std::abort();  // read past the end
-    } catch (const FatalExit&) {
-    }
+    } catch (const FatalExit&) {}
     FreeSheetData();
     return 0;
 }

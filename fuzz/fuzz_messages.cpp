@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         BaseNetMessage* second = factories[id]();
         BitReader again(bytes.data(), bytes.size());
         if (!second->Deserialize(again)) std::abort();  // what was written does not read
-        if (Write(*second) != bytes) std::abort();       // nor reads back the same
+        if (Write(*second) != bytes) std::abort();      // nor reads back the same
         Release(second);
     }
     Release(first);

@@ -22,8 +22,7 @@ public:
     explicit ClientPortSeam(const std::string& clientIp) : client(inet_addr(clientIp.c_str())) {
         SetDatagramSeam(this);
     }
-    long SendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len,
-                const in_addr* source) override {
+    long SendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len, const in_addr* source) override {
         if (to.sin_addr.s_addr == client) port = ntohs(to.sin_port);
         return RawSendTo(handle, to, data, len, source);
     }
@@ -89,8 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<unsigned char> ignored;
     sockaddr_in sender;
     for (const fuzz::RawPeer* p : {&s->known, &s->stranger})
-        while (p->Receive(ignored, sender) >= 0) {
-        }
+        while (p->Receive(ignored, sender) >= 0) {}
     // A client dropped (time-out, or a message that ends it) is joined anew,
     // so that most inputs meet a joined slot.
     const auto slot = s->server.GetSlotState(s->client.NetID());

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         LoadSheetData(data, size, SheetUploader());
         SetWhiteFrame();
-    } catch (const FatalExit&) {
-    }
+    } catch (const FatalExit&) {}
     FreeSheetData();
     return 0;
 }
