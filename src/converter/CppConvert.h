@@ -70,6 +70,14 @@ private:
     std::string ConvertArgList(std::string parameters);
     static std::string RevertArgList(const std::string& code);
 
+    // The variable enumeration of plug-in builds ("ENTITY DLL Enum.h").
+    void WriteDLLEnum();
+    void AddToEnum();
+    std::int32_t GetEnumValue(const std::string& name);
+    static void WriteEnum();
+    void AppendEnumEntry(const std::string& name);
+    bool WriteEnumFile();
+
     // Tokenizer internals.
     enum class ScanEnd { TextEnded, ScopeEnded, InputEnded };
     ScanEnd ScanText(const std::string& text, bool toList, bool fileMode, int& depth);

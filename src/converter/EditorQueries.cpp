@@ -40,7 +40,9 @@ void CppConvert::RecordBoundVariables() {
             const char* name = VariableName(number);
             if (name == nullptr) continue;
             names.insert(name);
-            varTypeByName[name] = typeText;
+            // A type that has no text for its variable says nothing about it.
+            std::string& recorded = varTypeByName[name];
+            if (!typeText.empty() || recorded.empty()) recorded = typeText;
         }
     };
     for (const auto& [name, prototype] : Object::_objects) take(name, prototype);

@@ -4,7 +4,8 @@
 // editor and generated code read the variable's memory as what it is. Every
 // type a registration binds needs one; a type defined in a higher layer
 // declares its own overload next to its definition (found by argument-
-// dependent lookup when the binding is compiled).
+// dependent lookup when the binding is compiled); a type with none reports
+// an empty text.
 #include <cstdint>
 #include <list>
 #include <stack>
@@ -63,6 +64,13 @@ inline std::string VariableTypeText(std::type_identity<std::unordered_map<std::u
 }
 inline std::string VariableTypeText(std::type_identity<std::vector<Entity*>*>) { return "std::vector<Entity*>*"; }
 inline std::string VariableTypeText(std::type_identity<void (*)(void*)>) { return "void (*)(void*)"; }
+
+// A type without a text of its own reports none: the converter lists the
+// variable but reads and writes nothing through it.
+template <class T>
+std::string VariableTypeText(std::type_identity<T>) {
+    return {};
+}
 
 // An array member reports its element type and "[]" ("int[]"): it is no
 // pointer, so nothing may read it as one. The count stays out, so that two

@@ -44,6 +44,11 @@ struct CppConvertProbe {
         c.input.open(path, std::ios::binary);
     }
 
+    void WriteDLLEnum() { c.WriteDLLEnum(); }
+    void AddToEnum() { c.AddToEnum(); }
+    std::int32_t GetEnumValue(const std::string& name) { return c.GetEnumValue(name); }
+    auto& varSetsByType() { return c.varSetsByType; }
+
     std::list<std::string>& lines() { return c.lines; }
     std::vector<std::string>& tokens() { return c.tokens; }
     bool& convertOk() { return c.convertOk; }
