@@ -2,7 +2,9 @@
 // the real "SinglePlayer" level in a state wired to the renderer the way the
 // game wires its windows, run for about a second and a half of frames (the
 // camera settles on the player, the fade in ends) on an injected clock, drawn
-// at 1280x720 and written as <outdir>/<LevelName>.png.
+// at 1280x720 and written as <outdir>/<LevelName>.png; then the player is
+// set down beside the level's goal and <outdir>/<LevelName>-goal.png shows
+// the goal area as a player arriving there sees it.
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
 //
@@ -26,8 +28,12 @@
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "framework/Time.h"
+#include "framework/VariableNames.h"
+#include "framework/Variables.h"
+#include "collision/LevelCollision.h"
 #include "networking/Match.h"
 #include "objects/GameplayHooks.h"
+#include "objects/Player.h"
 #include "objects/PlayerInput.h"
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/GraphicsEngine.h"
@@ -119,6 +125,60 @@ void RegisterTypes() {
     Object::_FirstInit();
 }
 
+// A free cell with a floor under it a few cells beside the goal, where a
+// player standing sees the goal without touching it.
+bool BesideGoal(const D3DXVECTOR3& goal, float& x, float& y) {
+    const LevelCollision& grid = GameVars().basicLevel;
+    const int gx = static_cast<int>(goal.x), gy = static_cast<int>(goal.y);
+    auto open = [&](int cx, int cy) {
+        const int c = grid.GetCell(cy * grid.GetWidth() + cx);
+        return cx >= 0 && cy >= 0 && cx < grid.GetWidth() && cy < grid.GetHeight() &&
+               (c == 0 || c == LevelCellValue::BrokenTile || (c >= 100 && c != LevelCellValue::LevelGoal));
+    };
+    auto floor = [&](int cx, int cy) {
+        const int c = grid.GetCell(cy * grid.GetWidth() + cx);
+        return cy >= 0 && (c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile ||
+                           c == LevelCellValue::BreakableTile);
+    };
+    for (int dx : {-3, 3, -4, 4, -2, 2, -5, 5})
+        for (int dy : {0, 1, -1, 2, -2, 3})
+            if (open(gx + dx, gy + dy) && open(gx + dx, gy + dy + 1) && floor(gx + dx, gy + dy - 1)) {
+                x = static_cast<float>(gx + dx) + 0.5f;
+                y = static_cast<float>(gy + dy) + 0.5f;
+                return true;
+            }
+    return false;
+}
+
+// Sets the level's player down beside its goal and runs frames until the
+// camera has come with it; false when the level has no goal.
+bool GoToGoal(State* state) {
+    Entity* goal = nullptr;
+    for (Object* object : state->Objects())
+        if (!object->_Deleted() && object->GetType() == "LevelGoal") goal = object;
+    Entity* player = state->GetLevel() != nullptr ? state->GetLevel()->GetMyObject("Player_0") : nullptr;
+    if (goal == nullptr || player == nullptr) return false;
+    const D3DXVECTOR3 at = *FindVariable<D3DXVECTOR3>(goal, enum_position);
+    float x = at.x - 2.5f, y = at.y;
+    BesideGoal(at, x, y);
+    auto& v = ObjectData::Player::Vars(player);
+    v.position = {x, y, v.position.z};
+    v.oldPosition = v.position;
+    v.velocity = {0.0f, 0.0f};
+    v.cameraPosition = {x, y};
+    v.camY = y;
+    if (Entity* camera = state->GetLevel()->GetMyObject("Camera"))
+        if (auto* position = FindVariable<D3DXVECTOR3>(camera, enum_position)) *position = v.position;
+    for (int f = 0; f < 45; ++f) {
+        now += kFrameMs;
+        state->Update();
+        State::RemoveDeletedObjects();
+        State::RemoveDeletedEngines();
+        graphicsEngine.DrawAll();
+    }
+    return true;
+}
+
 // The last frame drawn, top row first.
 bool ReadFrame(std::vector<std::uint8_t>& rgba) {
     rgba.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
@@ -177,6 +237,14 @@ int main(int argc, char** argv) {
             ++failures;
         } else {
             std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), lastQuads);
+            const std::string goalPath = (outdir / (name + "-goal.png")).string();
+            if (!GoToGoal(state) || !ReadFrame(rgba) ||
+                !stbi_write_png(goalPath.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+                std::fprintf(stderr, "%s: no picture of the goal area\n", name.c_str());
+                ++failures;
+            } else {
+                std::printf("%-14s %s\n", "", goalPath.c_str());
+            }
         }
         State::_list.remove(state);
         delete state;

@@ -7,9 +7,7 @@ namespace {
 constexpr std::size_t kLineLimit = 524287;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsAlphaNumeral(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
+bool IsAlphaNumeral(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 constexpr const char* kAlphaNumerals = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 }  // namespace
 
@@ -123,9 +121,7 @@ std::vector<std::string> CppConvert::TokensOf(const std::string& text) {
 bool CppConvert::tokenEquivalent(const std::string& first, const std::string& second) {
     const std::vector<std::string> a = TokensOf(first);
     const std::vector<std::string> b = TokensOf(second);
-    auto isWhitespace = [](const std::string& token) {
-        return token.find_first_of(" \t\n") != std::string::npos;
-    };
+    auto isWhitespace = [](const std::string& token) { return token.find_first_of(" \t\n") != std::string::npos; };
     std::size_t i = 0;
     std::size_t j = 0;
     while (true) {

@@ -113,7 +113,8 @@ std::string CppConvert::AccessVarValue(const void* address, const std::string& t
     if (typeText == "Vec3") {
         auto& v = *static_cast<D3DXVECTOR3*>(at);
         if (!write)
-            return Format("Vec3(%f, %f, %f)", static_cast<double>(v.x), static_cast<double>(v.y), static_cast<double>(v.z));
+            return Format("Vec3(%f, %f, %f)", static_cast<double>(v.x), static_cast<double>(v.y),
+                          static_cast<double>(v.z));
         std::sscanf(value, "Vec3(%f, %f, %f)", &v.x, &v.y, &v.z);
         return "ValueSet";
     }

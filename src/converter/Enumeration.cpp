@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "collision/AtomicFile.h"
 #include "converter/CppConvert.h"
+#include "framework/AtomicFile.h"
 #include "framework/Globals.h"
 #include "framework/VariableBindings.h"
 #include "framework/VariableNames.h"

@@ -336,7 +336,8 @@ int CppConvert::InterpretScopeName(std::string& header) {
 }
 
 std::string CppConvert::ConvertArgList(std::string parameters) {
-    static const char* const typeTable[] = {"char", "short", "int", "float", "double", "void", "Entity", "std::vector<int>"};
+    static const char* const typeTable[] = {"char",   "short", "int",    "float",
+                                            "double", "void",  "Entity", "std::vector<int>"};
     if (parameters.empty()) return "_";
     if (parameters == "void") return "_005_";
 

@@ -153,8 +153,10 @@ public:
     static std::list<State*> _list;
     static bool wasAnyActive;
     static StateHooks hooks;
-    // The hooks the program starts with (input reset from the input layer).
+    // The hooks the program starts with (input reset from the input layer,
+    // which sets it before main).
     static StateHooks DefaultHooks();
+    static void SetDefaultInputReset(void (*resetInput)());
 
 private:
     Level* restartFrom = nullptr;  // the level being replaced while "Restart" reloads

@@ -8,7 +8,7 @@
 #include "objects/LevelObjectHooks.h"
 #include "objects/Player.h"
 #include "objects/PlayerNetwork.h"
-#include "screens/LevelTemplate.h"
+#include "framework/LevelTemplate.h"
 
 namespace ObjectData::Player {
 

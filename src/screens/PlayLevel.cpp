@@ -12,7 +12,6 @@
 
 bool GamePaused = false;
 bool ConnectionDropped = false;
-std::string EditorLevelName;
 
 namespace PlayLevel {
 

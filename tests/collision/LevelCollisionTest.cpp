@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "collision/LevelCollision.h"
-#include "collision/TempUserFolder.h"
+#include "support/TempUserFolder.h"
 #include "support/FatalCapture.h"
 
 namespace {

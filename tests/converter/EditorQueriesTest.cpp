@@ -23,11 +23,10 @@ TEST(ArithmeticExpression, Examples) {
         const char* text;
         bool expected;
     } cases[] = {
-        {"5", true},       {"42", true},        {"3.25f", true},  {"(5)", true},  {"2.5f*(3+4)", true},
-        {"", false},       {"5+", false},       {"(", false},     {"()", false},  {"-5", false},
-        {".5", false},     {"1+-2", true},      {"5 3", true},    {"1.5 2.5", false}, {"5f3", false},
-        {"5f+3", true},    {")5", false},       {"(5", true},     {"(5))", false}, {"7 % 2", true},
-        {"5.", true},      {"1.2.3", false},    {"x", false},     {" 5 \n", true},
+        {"5", true},     {"42", true},       {"3.25f", true}, {"(5)", true},    {"2.5f*(3+4)", true}, {"", false},
+        {"5+", false},   {"(", false},       {"()", false},   {"-5", false},    {".5", false},        {"1+-2", true},
+        {"5 3", true},   {"1.5 2.5", false}, {"5f3", false},  {"5f+3", true},   {")5", false},        {"(5", true},
+        {"(5))", false}, {"7 % 2", true},    {"5.", true},    {"1.2.3", false}, {"x", false},         {" 5 \n", true},
     };
     for (const auto& c : cases) EXPECT_EQ(IsArithmeticExpression(c.text), c.expected) << '"' << c.text << '"';
 }

@@ -50,9 +50,14 @@ TEST(TextUtilitiesStatic, IsCommentClassifiesTheSixLines) {
         const char* line;
         int expected;
     } cases[] = {
-        {"// a remark", 1},           {"x = 1; // a remark", 2}, {"/* opens */ x = 1;", 3},
-        {"x = 1; /* closes */", 2},   {"x = 1;", 0},             {"//", 1},
-        {"   ;// ;", 1},              {"", 0},
+        {"// a remark", 1},
+        {"x = 1; // a remark", 2},
+        {"/* opens */ x = 1;", 3},
+        {"x = 1; /* closes */", 2},
+        {"x = 1;", 0},
+        {"//", 1},
+        {"   ;// ;", 1},
+        {"", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(CppConvertProbe::IsComment(c.line), c.expected) << c.line;
 }
@@ -76,8 +81,12 @@ TEST(TextUtilitiesStatic, StandardfyString) {
         const char* in;
         const char* out;
     } cases[] = {
-        {" x  + 1", " x+ 1"}, {"   \t\n ", ""},   {"", ""},
-        {"unsigned   int", "unsigned int"}, {"std::string\n", "std::string"}, {"a , b", "a, b"},
+        {" x  + 1", " x+ 1"},
+        {"   \t\n ", ""},
+        {"", ""},
+        {"unsigned   int", "unsigned int"},
+        {"std::string\n", "std::string"},
+        {"a , b", "a, b"},
     };
     for (const auto& c : cases) EXPECT_EQ(CppConvertProbe::StandardfyString(c.in), c.out) << '"' << c.in << '"';
 }

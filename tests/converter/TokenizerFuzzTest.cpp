@@ -40,8 +40,7 @@ TEST(TokenizerFuzz, BothModesEndOnAnyInput) {
     std::mt19937 random(20261210);
     TempFolder folder;
     for (int round = 0; round < 400; ++round) {
-        const std::string text = (round % 2 == 0) ? RandomBytes(random)
-                                                   : Mutate(kFixtures[round / 2 % 4], random);
+        const std::string text = (round % 2 == 0) ? RandomBytes(random) : Mutate(kFixtures[round / 2 % 4], random);
         CppConvert converter;
         CppConvertProbe probe{converter};
         int kind = 1;

@@ -89,8 +89,9 @@ TEST_F(Tokenizer, InterpretScopeNameOfTheSections) {
         int code;
         const char* after;
     } cases[] = {
-        {"#Variables\n", 1, "#Variables\n"}, {"#Differences", 2, "#Differences"}, {"  #Engines\n", 3, "  #Engines\n"},
-        {"#Objects", 4, "#Objects"},         {"#Globals\n", 5, "#Globals\n"},     {"void f()\n", 0, "void f()"},
+        {"#Variables\n", 1, "#Variables\n"}, {"#Differences", 2, "#Differences"},
+        {"  #Engines\n", 3, "  #Engines\n"}, {"#Objects", 4, "#Objects"},
+        {"#Globals\n", 5, "#Globals\n"},     {"void f()\n", 0, "void f()"},
         {"void g()\n\n", 0, "void g()\n"},   {"", 0, ""},
     };
     for (const auto& c : cases) {
@@ -226,8 +227,8 @@ TEST_F(FileMode, NamespaceWrapperAroundTwoScopes) {
 TEST_F(FileMode, CommentsAroundScopes) {
     probe.Open(folder, "/* a\n block */ void f() {\n  x; /* in\n  body */ y;\n  // line }\n}\n");
     EXPECT_EQ(Next(), 0);
-    EXPECT_EQ(List(), (Tokens{" void f() ", "\n  ", "x", ";", " ", "/* in\n  body */", " ", "y", ";", "\n  ",
-                              "// line }\n"}));
+    EXPECT_EQ(List(),
+              (Tokens{" void f() ", "\n  ", "x", ";", " ", "/* in\n  body */", " ", "y", ";", "\n  ", "// line }\n"}));
     EXPECT_TRUE(probe.convertOk());
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "ObjectWorld.h"
@@ -73,19 +74,27 @@ TEST_F(LevelGraphicsTest, GrassUnderDirtOrSpikesGetsNoTopEdge) {
     }
 }
 
-TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightLayerOne) {
+TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightTheLightMap) {
     DrawGrid({".....", "..^..", ".^...", "^....", "#####"});
-    // Three spikes and a base per cell into list 3, three lights into layer 1.
-    ASSERT_EQ(buffer.tiles[3].size(), 3u * 4u + 5u);
-    EXPECT_EQ(buffer.layers[1].size(), 9u);
+    // Three teeth per cell in their own list over the ground, a base per
+    // cell among the ground, and a cold light per tooth in the light map.
+    ASSERT_EQ(buffer.tiles[6].size(), 3u * 3u);
+    EXPECT_EQ(buffer.tiles[3].size(), 3u + 5u);
+    ASSERT_EQ(buffer.layers[0].size(), 9u);
+    EXPECT_TRUE(buffer.layers[1].empty());
     // Each cell lies on c + r = 2: the same three pictures, unrotated, 0.6 up.
     for (int cell = 0; cell < 3; ++cell) {
         for (int j = 0; j < 3; ++j) {
-            const Plane2D& light = buffer.layers[1][static_cast<std::size_t>(cell * 3 + j)];
-            const Plane2D& first = buffer.layers[1][static_cast<std::size_t>(j)];
-            EXPECT_EQ(light.u, first.u);
-            EXPECT_FLOAT_EQ(light.width, 0.33666667f);
-            EXPECT_FLOAT_EQ(light.height, 1.01f);
+            const Plane2D& tooth = buffer.tiles[6][static_cast<std::size_t>(cell * 3 + j)];
+            const Plane2D& first = buffer.tiles[6][static_cast<std::size_t>(j)];
+            EXPECT_EQ(tooth.u, first.u);
+            EXPECT_FLOAT_EQ(tooth.width, 0.33666667f);
+            EXPECT_FLOAT_EQ(tooth.height, 1.01f);
+            const Plane2D& light = buffer.layers[0][static_cast<std::size_t>(cell * 3 + j)];
+            EXPECT_FLOAT_EQ(light.x, tooth.x);
+            EXPECT_FLOAT_EQ(light.y, tooth.y);
+            const auto colour = static_cast<std::uint32_t>(light.colour);
+            EXPECT_GT(colour & 0xFFu, (colour >> 16) & 0xFFu) << "a cold light";
         }
     }
     EXPECT_EQ(LG::kSpikeVariants[(3 * 2 + 0) % 32], 6);

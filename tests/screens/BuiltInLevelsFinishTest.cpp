@@ -8,6 +8,8 @@
 // without them is reported as waiting on the types that are still missing.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -44,11 +46,100 @@ std::set<std::string> MissingThrowers(const LevelCollision& grid) {
 
 class BuiltInLevelsFinishTest : public PlayWorld {};
 
+// What a kept run asks of a player: its length, the moves it makes and the
+// spikes it passes close to.
+struct RunMeasure {
+    std::string level;
+    int frames = 0;
+    int jumps = 0, wallJumps = 0, springs = 0, boosts = 0, breaks = 0;
+    int spikesNear = 0;
+
+    double Seconds() const { return frames / 60.0; }
+    // One figure to order the levels by: each move counts by how much it
+    // asks of the player, and a spike beside the path by the care it takes.
+    double Difficulty() const {
+        return Seconds() / 10.0 + 0.25 * jumps + 1.0 * wallJumps + 0.5 * springs + 0.75 * boosts + 0.25 * breaks +
+               0.2 * spikesNear;
+    }
+};
+
+// Follows one run frame by frame through the whole play level.
+class RunMeter {
+public:
+    explicit RunMeter(const std::string& level) {
+        measure.level = level;
+        const LevelCollision& grid = GameVars().basicLevel;
+        for (int i = 0; i < grid.GetWidth() * grid.GetHeight(); ++i)
+            if (grid.GetCell(i) == LevelCellValue::BreakableTile) breakable.push_back(i);
+        objtest::Recorded().sounds.clear();
+    }
+
+    // After each frame of the run.
+    void Frame(const ObjectData::Player::Variables& v) {
+        ++measure.frames;
+        const bool wallJump = std::abs(v.wallJump) > 1 && std::abs(lastWallJump) <= 1;
+        if (wallJump) ++measure.wallJumps;
+        lastWallJump = v.wallJump;
+        if (v.spdBoost > lastBoost + 1.0f) ++measure.boosts;
+        lastBoost = v.spdBoost;
+        const int jumpSounds = objtest::Recorded().SoundCount(static_cast<int>(AudioList::PLAYER_SOUND_A));
+        measure.jumps += std::max(0, jumpSounds - lastJumpSounds - (wallJump ? 1 : 0));
+        lastJumpSounds = jumpSounds;
+        path.insert({static_cast<int>(std::floor(v.position.x)), static_cast<int>(std::floor(v.position.y))});
+    }
+
+    RunMeasure Finish() {
+        const LevelCollision& grid = GameVars().basicLevel;
+        measure.springs = objtest::Recorded().SoundCount(static_cast<int>(AudioList::SPRING_SOUND));
+        for (int i : breakable)
+            if (grid.GetCell(i) != LevelCellValue::BreakableTile) ++measure.breaks;
+        const int w = grid.GetWidth(), h = grid.GetHeight();
+        std::set<std::pair<int, int>> near;
+        for (const auto& [x, y] : path)
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int cx = x + dx, cy = y + dy;
+                    if (cx < 0 || cy < 0 || cx >= w || cy >= h) continue;
+                    const int c = grid.GetCell(cy * w + cx);
+                    if (c >= LevelCellValue::SpikesUp && c <= LevelCellValue::SpikesLeft) near.insert({cx, cy});
+                }
+        measure.spikesNear = static_cast<int>(near.size());
+        return measure;
+    }
+
+private:
+    RunMeasure measure;
+    std::vector<int> breakable;
+    std::set<std::pair<int, int>> path;
+    std::int32_t lastWallJump = 0;
+    float lastBoost = 0.0f;
+    int lastJumpSounds = 0;
+};
+
+// The levels in play order as a table, and how often difficulty falls from
+// one level to the next.
+int PrintDifficultyTable(const std::vector<RunMeasure>& runs) {
+    std::printf("%-14s %8s %6s %6s %7s %6s %6s %6s %10s\n", "level", "seconds", "jumps", "walls", "springs",
+                "boosts", "breaks", "spikes", "difficulty");
+    int dips = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RunMeasure& r = runs[i];
+        const bool dip = i > 0 && r.Difficulty() < runs[i - 1].Difficulty();
+        dips += dip ? 1 : 0;
+        std::printf("%-14s %8.1f %6d %6d %7d %6d %6d %6d %10.2f%s\n", r.level.c_str(), r.Seconds(), r.jumps,
+                    r.wallJumps, r.springs, r.boosts, r.breaks, r.spikesNear, r.Difficulty(), dip ? "  (dip)" : "");
+    }
+    std::printf("difficulty falls %d times from one level to the next\n", dips);
+    std::fflush(stdout);
+    return dips;
+}
+
 TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheResults) {
     const bool record = std::getenv("GF_RECORD_LEVEL_RUNS") != nullptr;
     state = NewState("SinglePlayer");
     Frame();
     std::vector<std::string> proven, waiting;
+    std::vector<RunMeasure> measures;
     for (int index = 0; index < 13; ++index) {
         const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
         SCOPED_TRACE(name);
@@ -96,17 +187,20 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
         }
 
         const std::int32_t scoreBefore = v.score;
+        RunMeter meter(name);
         for (std::uint8_t bits : run) {
             objtest::Held().keys.clear();
             if (bits & kLeft) objtest::Held().keys.insert(objtest::kLeftKey);
             if (bits & kRight) objtest::Held().keys.insert(objtest::kRightKey);
             if (bits & kJump) objtest::Held().keys.insert(objtest::kSpace);
             Frame();
+            meter.Frame(v);
             // The goal's touch ends the level for the player (it stops and breaks up).
             const bool finished = v.score >= scoreBefore + GameVars().SCORE_GOAL;
             ASSERT_TRUE(v.deathDelay == 0 || finished) << "the run died";
         }
         objtest::Held().keys.clear();
+        if (found) measures.push_back(meter.Finish());
         // The goal counts 130 frames, the fade takes 30 more.
         int frames = 0;
         while (CurrentLevelIndex == index && frames < 400) {
@@ -130,6 +224,7 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
     std::cout << "proven finishable: " << proven.size() << " of 13\n";
     for (const std::string& name : proven) std::cout << "  " << name << '\n';
     for (const std::string& name : waiting) std::cout << "  not yet: " << name << '\n';
+    PrintDifficultyTable(measures);
 }
 
 }  // namespace

@@ -93,11 +93,3 @@ int PinpointCursorLetter(const std::string& text, float x, float y, TextSettings
 int PinpointCursorLetter(const std::string& text, D3DXVECTOR2 point, TextSettings& s, D3DXVECTOR2& caretPlace);
 void LocateLetter(const std::string& text, int index, TextSettings& s, D3DXVECTOR3& out);
 int LocateLine(const std::string& text, int index, TextSettings& s);
-
-class Object;
-// A text widget's settings: its variables from hAlign to information form
-// one TextSettings record. Null when the object has no hAlign.
-TextSettings* GetTextSettings(Object* o);
-// Lays out a text widget's `text` into its cached layout (`information`)
-// when it has all three.
-void CalcText(Object* o);
