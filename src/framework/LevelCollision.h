@@ -1,4 +1,5 @@
 #pragma once
+#include <type_traits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -143,3 +144,7 @@ private:
     Stack undoStack;
     Stack redoStack;
 };
+
+// How a bound variable of this type is named to the script converter.
+inline std::string VariableTypeText(std::type_identity<LevelCollision>) { return "LevelCollision"; }
+inline std::string VariableTypeText(std::type_identity<LevelCollision*>) { return "LevelCollision*"; }

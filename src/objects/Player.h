@@ -115,7 +115,7 @@ struct Variables {
     float heartRate = 0.2f;
     float breathing = 0.0f;
     std::int32_t hoverTime = 0;
-    std::int32_t startTime = 0;
+    std::uint32_t startTime = 0;  // the level's start, on the same millisecond clock
     std::int32_t currentTime = 0;
     std::int32_t timeInRace = 0;
     bool rolling = false;
