@@ -45,6 +45,9 @@ inline std::string VariableTypeText(std::type_identity<Game*>) { return "Game*";
 inline std::string VariableTypeText(std::type_identity<HashMap<Entity*>>) { return "EngineHashMap"; }
 inline std::string VariableTypeText(std::type_identity<HashMap<Object*>>) { return "ObjectHashMap"; }
 inline std::string VariableTypeText(std::type_identity<std::list<Entity*>>) { return "std::list<Entity*>"; }
+inline std::string VariableTypeText(std::type_identity<std::list<Entity*>::iterator>) {
+    return "std::list<Entity*>::iterator";
+}
 inline std::string VariableTypeText(std::type_identity<std::list<char>>) { return "std::list<char>"; }
 inline std::string VariableTypeText(std::type_identity<std::list<int>>) { return "std::list<int>"; }
 inline std::string VariableTypeText(std::type_identity<std::list<Engine*>>) { return "std::list<Engine*>"; }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Vector.h"
@@ -53,6 +54,10 @@ struct TextData {
     std::vector<std::uint32_t> letterColors;
     bool hasColors = false;
 };
+
+// The type text the script converter reports for a text object's cached layout.
+inline std::string VariableTypeText(std::type_identity<TextData*>) { return "TextData*"; }
+
 
 void CalcText(const std::string& text, TextSettings& s, TextData& d);
 void CalcCharacterWidths(const std::string& text, TextSettings& s, TextData& d);
