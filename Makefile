@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test bench screenshots pictures tsan deps clean
+.PHONY: run test build build-test bench screenshots pictures tsan fuzz build-fuzz deps clean format
 
 deps:
 	./scripts/install-deps
@@ -29,6 +29,20 @@ tsan: deps
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# Every parser of outside bytes under libFuzzer with ASan and UBSan (clang),
+# each for FUZZ_SECONDS, FUZZ_JOBS at once: make fuzz FUZZ_SECONDS=60
+# Only these targets (default all): make fuzz FUZZ_TARGETS="fuzz_pack fuzz_level"
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 4
+FUZZ_TARGETS ?=
+build-fuzz: deps
+	cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DGF_FUZZ=ON -DGF_TESTS=OFF -DGF_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target gf_fuzz_seed_files
+
+fuzz: build-fuzz
+	./scripts/run-fuzz build-fuzz $(FUZZ_SECONDS) $(FUZZ_JOBS) $(FUZZ_TARGETS)
+
 bench: build
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
 
@@ -41,5 +55,10 @@ screenshots: build
 pictures: build
 	./build/bench/bench_pictures --write
 
+# Formats every C and C++ source in place with the repository's .clang-format.
+format:
+	git ls-files -z 'src/*.cpp' 'src/*.h' 'src/*.c' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+	  'tools/*.cpp' 'tools/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | xargs -0 clang-format -i
+
 clean:
-	rm -rf build build-test build-tsan
+	rm -rf build build-test build-tsan build-fuzz

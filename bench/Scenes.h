@@ -19,10 +19,12 @@
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "framework/Time.h"
+#include "framework/LevelCollision.h"
 #include "networking/Match.h"
 #include "objects/Camera.h"
 #include "objects/GameplayHooks.h"
 #include "objects/LevelGraphics.h"
+#include "objects/Player.h"
 #include "objects/PlayerDrawing.h"
 #include "objects/PlayerInput.h"
 #include "platform/graphics/CameraGlobals.h"
@@ -114,9 +116,12 @@ public:
 
     // Runs built-in level `index` from its start for kFrames frames and reads
     // the last one back. Only the last frame is drawn unless drawEvery: the
-    // game's side of a frame does not depend on what was drawn. Answers an
-    // empty string, or why the picture could not be taken.
-    std::string Shoot(int index, std::vector<std::uint8_t>& rgba, bool drawEvery = false) {
+    // game's side of a frame does not depend on what was drawn. With `goal`,
+    // the player is then set down beside the level's goal and that frame is
+    // read into it too. Answers an empty string, or why a picture could not
+    // be taken.
+    std::string Shoot(int index, std::vector<std::uint8_t>& rgba, bool drawEvery = false,
+                      std::vector<std::uint8_t>* goal = nullptr) {
         const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
         CurrentLevelIndex = index;
         std::srand(1);  // the same grass every run
@@ -135,6 +140,8 @@ public:
             why = "the level did not start (now on \"" + state->GetLevelName() + "\")";
         else if (!view.Read(rgba))
             why = "the frame could not be read back";
+        else if (goal != nullptr && (!GoToGoal(state) || !view.Read(*goal)))
+            why = "no picture of the goal area";
         State::_list.remove(state);
         delete state;
         State::_currentState = nullptr;
@@ -143,6 +150,61 @@ public:
     std::size_t LastQuads() const { return detail::lastQuads; }
 
 private:
+    // A free cell with a floor under it a few cells beside the goal, where a
+    // player standing sees the goal without touching it.
+    static bool BesideGoal(const D3DXVECTOR3& goal, float& x, float& y) {
+        const LevelCollision& grid = GameVars().basicLevel;
+        const int gx = static_cast<int>(goal.x), gy = static_cast<int>(goal.y);
+        auto open = [&](int cx, int cy) {
+            const int c = grid.GetCell(cy * grid.GetWidth() + cx);
+            return cx >= 0 && cy >= 0 && cx < grid.GetWidth() && cy < grid.GetHeight() &&
+                   (c == 0 || c == LevelCellValue::BrokenTile || (c >= 100 && c != LevelCellValue::LevelGoal));
+        };
+        auto floor = [&](int cx, int cy) {
+            const int c = grid.GetCell(cy * grid.GetWidth() + cx);
+            return cy >= 0 && (c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile ||
+                               c == LevelCellValue::BreakableTile);
+        };
+        for (int dx : {-3, 3, -4, 4, -2, 2, -5, 5})
+            for (int dy : {0, 1, -1, 2, -2, 3})
+                if (open(gx + dx, gy + dy) && open(gx + dx, gy + dy + 1) && floor(gx + dx, gy + dy - 1)) {
+                    x = static_cast<float>(gx + dx) + 0.5f;
+                    y = static_cast<float>(gy + dy) + 0.5f;
+                    return true;
+                }
+        return false;
+    }
+
+    // Sets the level's player down beside its goal and runs (and draws)
+    // frames until the camera has come with it; false when the level has no
+    // goal.
+    static bool GoToGoal(State* state) {
+        Entity* goal = nullptr;
+        for (Object* object : state->Objects())
+            if (!object->_Deleted() && object->GetType() == "LevelGoal") goal = object;
+        Entity* player = state->GetLevel() != nullptr ? state->GetLevel()->GetMyObject("Player_0") : nullptr;
+        if (goal == nullptr || player == nullptr) return false;
+        const D3DXVECTOR3 at = *FindVariable<D3DXVECTOR3>(goal, enum_position);
+        float x = at.x - 2.5f, y = at.y;
+        BesideGoal(at, x, y);
+        auto& v = ObjectData::Player::Vars(player);
+        v.position = {x, y, v.position.z};
+        v.oldPosition = v.position;
+        v.velocity = {0.0f, 0.0f};
+        v.cameraPosition = {x, y};
+        v.camY = y;
+        if (Entity* camera = state->GetLevel()->GetMyObject("Camera"))
+            if (auto* position = FindVariable<D3DXVECTOR3>(camera, enum_position)) *position = v.position;
+        for (int f = 0; f < 45; ++f) {
+            detail::now += kFrameMs;
+            state->Update();
+            State::RemoveDeletedObjects();
+            State::RemoveDeletedEngines();
+            graphicsEngine.DrawAll();
+        }
+        return true;
+    }
+
     static void Wire() {
         InstallStateWindowHooks();
         detail::handBack = State::hooks.endFrame;

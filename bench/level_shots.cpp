@@ -2,7 +2,9 @@
 // the real "SinglePlayer" level in a state wired to the renderer the way the
 // game wires its windows, run for about a second and a half of frames (the
 // camera settles on the player, the fade in ends) on an injected clock, drawn
-// at 1280x720 and written as <outdir>/<LevelName>.png.
+// at 1280x720 and written as <outdir>/<LevelName>.png; then the player is
+// set down beside the level's goal and <outdir>/<LevelName>-goal.png shows
+// the goal area as a player arriving there sees it.
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
 //
@@ -44,19 +46,25 @@ int main(int argc, char** argv) {
     int failures = 0;
     {
         LevelStarts levels;
-        std::vector<std::uint8_t> rgba;
+        std::vector<std::uint8_t> rgba, goal;
         for (int index = 0; index < static_cast<int>(BuiltInLevelNames.size()); ++index) {
             const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
             const std::string path = (outdir / (name + ".png")).string();
-            const std::string why = levels.Shoot(index, rgba, true);
+            const std::string goalPath = (outdir / (name + "-goal.png")).string();
+            const std::string why = levels.Shoot(index, rgba, true, &goal);
             if (!why.empty()) {
                 std::fprintf(stderr, "%s: %s\n", name.c_str(), why.c_str());
                 ++failures;
             } else if (!stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
                 std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), path.c_str(), std::strerror(errno));
                 ++failures;
+            } else if (!stbi_write_png(goalPath.c_str(), kWidth, kHeight, 4, goal.data(), kWidth * 4)) {
+                std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), goalPath.c_str(),
+                             std::strerror(errno));
+                ++failures;
             } else {
                 std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), levels.LastQuads());
+                std::printf("%-14s %s\n", "", goalPath.c_str());
             }
         }
     }

@@ -1,7 +1,7 @@
 // Glimmerfall: entry point.
 #include <SDL2/SDL.h>
 
-#include "framework/Startup.h"
+#include "program/Startup.h"
 
 int main() {
     const int status = ProgramMain();

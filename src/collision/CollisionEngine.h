@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Vector.h"
@@ -109,3 +111,6 @@ public:
 };
 
 extern CollisionEngine collisionEngine;
+
+// How a bound variable of this type is named to the script converter.
+inline std::string VariableTypeText(std::type_identity<CollisionInfo2D>) { return "CollisionInfo2D"; }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <type_traits>
 #include <cstdint>
 #include <list>
 #include <utility>
@@ -95,3 +97,6 @@ void GetMacroData(SolverData* d, const D3DXVECTOR3& start);
 // of d are dropped first, so a second call gives the same grouping.
 void GenerateClumps(SolverData* d);
 void RefineMacroData(SolverData* d);
+
+// How a bound variable of this type is named to the script converter.
+inline std::string VariableTypeText(std::type_identity<SolverData*>) { return "SolverData*"; }

@@ -3,6 +3,8 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "framework/Fatal.h"
 #include "framework/Globals.h"
@@ -14,6 +16,41 @@ void IgnoreElement(TiXmlElement*) {}
 std::string InWorkingDirectory(const std::string& name) {
     return std::string(Globals.workingDirectory) + "/" + name;
 }
+
+// The files being read, outermost first, by their resolved path: a file that
+// names itself (or an ancestor) would otherwise be read until the stack runs out.
+std::vector<std::string> filesBeingLoaded;
+
+std::string Resolved(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+// Only a regular file (or a link to one) is handed to the XML reader: a
+// folder or a device would be read as a file of absurd size, or forever.
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// Why a `File` element may not be followed, or null when it may.
+const char* RefusalOf(const std::string& path) {
+    if (filesBeingLoaded.size() >= kArchetypeMaxFileDepth) return "files nested too deeply";
+    if (std::find(filesBeingLoaded.begin(), filesBeingLoaded.end(), Resolved(path)) != filesBeingLoaded.end())
+        return "file is already being loaded";
+    if (!IsRegularFile(path)) return "not a regular file";
+    return nullptr;
+}
+
+// Keeps a file on the list of files being read for as long as it is read.
+class LoadingFile {
+public:
+    explicit LoadingFile(const std::string& path) { filesBeingLoaded.push_back(Resolved(path)); }
+    ~LoadingFile() { filesBeingLoaded.pop_back(); }
+    LoadingFile(const LoadingFile&) = delete;
+    LoadingFile& operator=(const LoadingFile&) = delete;
+};
 
 void Dispatch(TiXmlElement* element) {
     auto [entry, added] = ArchetypeTagTable.try_emplace(element->ValueStr(), nullptr);
@@ -61,9 +98,11 @@ void BuildArchetypeTagTable() {
 }
 
 void LoadArchetypeFile(const std::string& name) {
-    auto document = std::make_unique<TiXmlDocument>(InWorkingDirectory(name).c_str());
-    // A missing or malformed file is a file without entries, not half of one.
-    if (!document->LoadFile(TIXML_DEFAULT_ENCODING)) {
+    const std::string path = InWorkingDirectory(name);
+    LoadingFile loading(path);
+    auto document = std::make_unique<TiXmlDocument>(path.c_str());
+    // A missing, malformed or irregular file is a file without entries, not half of one.
+    if (!IsRegularFile(path) || !document->LoadFile(TIXML_DEFAULT_ENCODING)) {
         DebugOutput(("Failed to load " + InWorkingDirectory(name) + "\n").c_str());
         document->Clear();
     }
@@ -94,7 +133,13 @@ void ReadGroupTag(TiXmlElement* element) {
 void ReadFileTag(TiXmlElement* element) {
     std::vector<std::string> savedPath = ArchetypeGroupPath;
     std::vector<TiXmlElement*> savedPending = ArchetypePendingElements;
-    if (const char* file = FileNameOf(element)) LoadArchetypeFile(file);
+    const char* file = FileNameOf(element);
+    if (file == nullptr) return;
+    if (const char* refusal = RefusalOf(InWorkingDirectory(file))) {
+        DebugOutput(("Skipped File element naming " + InWorkingDirectory(file) + ": " + refusal + "\n").c_str());
+        return;
+    }
+    LoadArchetypeFile(file);
     ArchetypeGroupPath = std::move(savedPath);
     RestorePending(std::move(savedPending));
 }
@@ -102,6 +147,10 @@ void ReadFileTag(TiXmlElement* element) {
 void ReadTemplateTag(TiXmlElement* element) {
     const char* file = element->Attribute("file");
     if (file == nullptr) return;
+    if (!IsRegularFile(InWorkingDirectory(file))) {
+        DebugOutput(("Skipped Template element naming " + InWorkingDirectory(file) + ": not a regular file\n").c_str());
+        return;
+    }
     ArchetypeTemplateDocuments.push_back(std::make_unique<TiXmlDocument>(InWorkingDirectory(file).c_str()));
     TiXmlDocument* document = ArchetypeTemplateDocuments.back().get();
     if (!document->LoadFile(TIXML_DEFAULT_ENCODING)) {

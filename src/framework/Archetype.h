@@ -23,6 +23,11 @@ extern std::vector<TiXmlElement*> ArchetypePendingElements;
 // The template files loaded during a load.
 extern std::vector<std::unique_ptr<TiXmlDocument>> ArchetypeTemplateDocuments;
 
+// How many files deep `File` elements may nest, the outermost file counted:
+// a `File` element past it, or naming a file already being read, or naming
+// something other than a regular file, is skipped with a debug line.
+constexpr std::size_t kArchetypeMaxFileDepth = 8;
+
 void BuildArchetypeTagTable();
 void LoadArchetypeFile(const std::string& name);
 void ReadGroupTag(TiXmlElement* element);

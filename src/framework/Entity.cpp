@@ -312,8 +312,8 @@ Entity* Entity::GetInLineEntity(std::list<Entity*>& candidates, const D3DXVECTOR
         float dx, dy, along, across, B, ex, ey;
     };
     auto measure = [&](Entity* candidate, Measure& m) {
-        // A candidate needs its navigation flag set and a position and size.
-        if (!HasVariable(candidate, 17) || !Variable<bool>(candidate, 17)) return false;
+        // A candidate needs its navigation flag ("isButton") set and a position and size.
+        if (!HasVariable(candidate, enum_isButton) || !Variable<bool>(candidate, enum_isButton)) return false;
         if (!HasVariable(candidate, enum_position) || !HasVariable(candidate, enum_size)) return false;
         const D3DXVECTOR3& c = Variable<D3DXVECTOR3>(candidate, enum_position);
         const D3DXVECTOR2& e = Variable<D3DXVECTOR2>(candidate, enum_size);

@@ -5,9 +5,6 @@
 #include "framework/SaveFile.h"
 #include "framework/State.h"
 #include "framework/Variables.h"
-#include "platform/input/Input.h"
-#include "platform/input/Keyboard.h"
-#include "platform/input/XBox.h"
 
 namespace {
 
@@ -155,12 +152,17 @@ void Game::_Shutdown() {
     delete game;
 }
 
-GameHooks Game::DefaultHooks() {
-    GameHooks defaults;
-    defaults.takeInput = [] { inputEngine.GameUpdate(); };
-    defaults.keyTriggered = [](int scanCode) { return Keyboard.Triggered(static_cast<unsigned char>(scanCode)); };
-    defaults.rumble = [](int milliseconds) { XBox.Vibrate(static_cast<unsigned>(milliseconds)); };
-    return defaults;
+namespace {
+// Constant-initialised (all null) like the hooks themselves, so that the
+// input layer may set both during static initialisation in any unit order.
+GameHooks inputDefaults;
+}  // namespace
+
+GameHooks Game::DefaultHooks() { return inputDefaults; }
+
+void Game::SetDefaultHooks(const GameHooks& defaults) {
+    inputDefaults = defaults;
+    hooks = defaults;
 }
 
-GameHooks Game::hooks = Game::DefaultHooks();
+GameHooks Game::hooks;

@@ -34,6 +34,8 @@ public:
     SubscriberMap subscribers;
 
     // The input layer's keyboard, hand-over and pad; tests put in their own.
+    // The input layer sets the defaults (and the hooks) before main.
     static GameHooks DefaultHooks();
+    static void SetDefaultHooks(const GameHooks& defaults);
     static GameHooks hooks;
 };

@@ -6,7 +6,7 @@
 
 #include "framework/Game.h"
 #include "framework/HashCompare.h"
-#include "collision/LevelCollision.h"
+#include "framework/LevelCollision.h"
 #include "framework/Vector.h"
 
 namespace GameData::TheGame {
@@ -65,3 +65,6 @@ GameData::TheGame::GameVariables& GameVars();
 
 // The index of the level being played.
 extern int CurrentLevelIndex;
+// The level file the level editor works on, without its ".lvl" ending
+// (its test play writes the file back when the goal is reached).
+extern std::string EditorLevelName;

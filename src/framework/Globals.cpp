@@ -72,8 +72,9 @@ int Object::_totalObjects = 0;
 State* State::_currentState = nullptr;
 std::list<State*> State::_list;
 bool State::wasAnyActive = false;
-StateHooks State::hooks = State::DefaultHooks();
+StateHooks State::hooks;  // constant-initialised; the layers above fill it in
 void (*DeferredGameFunction)(void*) = &EmptyDeferredFunction;
 int CurrentLevelIndex = 0;
+std::string EditorLevelName;
 OptionsTableType OptionsTable;
 MemoryManager memoryManager;

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "framework/AtomicFile.h"
 #include "framework/Fatal.h"
 #include "framework/Globals.h"
 #include "framework/ResourceTable.h"
@@ -83,14 +84,7 @@ void WriteInternalResource(const char* fileName, int id) {
     // An earlier run's copy is kept only when it is whole.
     if (SameBytes(path, data, size)) return;
 
-    std::string temp = path + ".part" + std::to_string(static_cast<long>(getpid()));
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    bool ok = f != nullptr;
-    if (ok) ok = std::fwrite(data, 1, size, f) == size;
-    if (f && std::fclose(f) != 0) ok = false;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        std::remove(temp.c_str());
+    if (!WriteFileReplacing(path, data, size)) {
         FatalError("Unable to create temporary resource!", kCaption);
     }
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "framework/AtomicFile.h"
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Globals.h"
@@ -79,19 +80,8 @@ void DataSave() {
     std::snprintf(line, sizeof line, "%f %f\n", static_cast<double>(v.mVolume), static_cast<double>(v.sVolume));
     text += line;
 
-    const std::string path = SaveFilePath();
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) std::remove(temporary.c_str());
+    // Whole or not at all: a crash mid-write leaves the earlier save.
+    WriteFileReplacing(SaveFilePath(), text.data(), text.size());
 }
 
 void DataLoad() {

@@ -10,7 +10,6 @@
 #include "framework/Object.h"
 #include "framework/Quit.h"
 #include "framework/SaveFile.h"
-#include "platform/input/Input.h"
 
 namespace {
 // Where game-wide names, subscriptions and engines go while no game entity
@@ -26,10 +25,16 @@ const std::string kRestart = "Restart";
 
 void EmptyDeferredFunction(void*) {}
 
-StateHooks State::DefaultHooks() {
-    StateHooks defaults;
-    defaults.resetInput = [] { inputEngine.Reset(); };
-    return defaults;
+namespace {
+// Constant-initialised, filled by the input layer before main.
+StateHooks inputDefaults;
+}  // namespace
+
+StateHooks State::DefaultHooks() { return inputDefaults; }
+
+void State::SetDefaultInputReset(void (*resetInput)()) {
+    inputDefaults.resetInput = resetInput;
+    hooks.resetInput = resetInput;
 }
 
 State::State(const std::string& name, bool isVisible) : nextLevelName(name), stateName(name), visible(isVisible) {

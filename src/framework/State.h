@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <list>
 #include <string>
 
@@ -147,14 +148,17 @@ public:
     EntityMap entities;
     SubscriberMap subscribers;
     bool windowActive = false;
-    bool visible = false;
+    // Written by the game thread, read by the render thread when it draws the window.
+    std::atomic<bool> visible{false};
 
     static State* _currentState;
     static std::list<State*> _list;
     static bool wasAnyActive;
     static StateHooks hooks;
-    // The hooks the program starts with (input reset from the input layer).
+    // The hooks the program starts with (input reset from the input layer,
+    // which sets it before main).
     static StateHooks DefaultHooks();
+    static void SetDefaultInputReset(void (*resetInput)());
 
 private:
     Level* restartFrom = nullptr;  // the level being replaced while "Restart" reloads

@@ -4,7 +4,9 @@
 #include <new>
 
 #include "framework/Entity.h"
+#include "framework/VariableBindings.h"
 #include "framework/VariableNames.h"
+#include "framework/VariableTypeText.h"
 
 // Per-type table: slot n holds the byte offset of variable n from the entity's
 // _startVar, or kVariableAbsent when the type has no variable n.
@@ -15,12 +17,15 @@ constexpr std::int32_t kVariableAbsent = INT_MIN;
 // before it stores its own offsets, so nothing of an earlier registration stays.
 inline void ClearVariableTable(VariableOffsetTable& table) {
     for (int i = 0; i < MAX_ENUM_VALUE; ++i) table[i] = kVariableAbsent;
+    ForgetVariableBindings(table);
 }
 
-// Records where member lives relative to the entity's variable block.
+// Records where member lives relative to the entity's variable block, and
+// its type text for the script converter.
 template <class T>
 void BindVariable(VariableOffsetTable& table, const Entity& entity, int number, const T& member) {
     table[number] = static_cast<std::int32_t>(reinterpret_cast<const char*>(&member) - entity._startVar);
+    RecordVariableBinding(table, number, VariableTypeText(std::type_identity<T>{}));
 }
 
 // Whether the entity's type has variable number.

@@ -28,8 +28,8 @@ std::vector<MSG_LevelData> MakeLevelChunks(const LevelCollision& grid, bool star
 }
 
 void SendLevelToClient(Networking::NetEngine& engine, unsigned int clientId, bool startMatch) {
-    // A live connection: a client of this server, or this client's server.
-    if (engine.NumClients() == 0 && !engine.IsClient()) return;
+    // Only a server gives out its level, and only to live clients.
+    if (!engine.IsServer() || engine.NumClients() == 0) return;
     Networking::NetMessage::MSG_GameRules rules(0);
     engine.PrivateSendNetMessage(rules, true, false);
     auto* game = Networking::GameVariablesOrNull();

@@ -238,7 +238,7 @@ bool NetEngine::SendConnectMessage() {
     int r = receiveSocket.SendTo(server, reinterpret_cast<const char*>(word), 2);
     if (r == -2 || r == -3) {
         std::lock_guard hold(slots[0].lock);
-        slots[0].inUse = false;
+        slots[0].Kill();
         receiveSocket.Close();
         return false;
     }
@@ -246,7 +246,7 @@ bool NetEngine::SendConnectMessage() {
     r = sendSocket.SendTo(server, reinterpret_cast<const char*>(second), 2);
     if (r == -2 || r == -3) {
         std::lock_guard hold(slots[0].lock);
-        slots[0].inUse = false;
+        slots[0].Kill();
         sendSocket.Close();
         return false;
     }
@@ -258,11 +258,20 @@ bool NetEngine::SendConnectMessage() {
     return true;
 }
 
-bool NetEngine::VarifyClient(const Address& from, unsigned char& slotId) {
+bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int length, unsigned char& slotId) {
+    // The connection words are the handshake's own datagrams; anything else
+    // from a peer that has not finished the handshake leaves its time alone.
+    bool handshake = false;
+    if (length == 2) {
+        std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
+        handshake = word == CONNECT_WORD || word == SEND_SOCKET_WORD;
+    }
+    const std::uint64_t key = (std::uint64_t(1) << 32) | from.GetAddr().sin_addr.s_addr;
     for (unsigned int i = 0; i <= config.maxClients; ++i) {
+        if (slots[i].liveAddress.load() != key) continue;
         std::lock_guard hold(slots[i].lock);
         if (slots[i].inUse && slots[i].address == from) {
-            slots[i].timeLeft = config.timeOut;
+            if (i == 0 || !slots[i].connecting || handshake) slots[i].timeLeft = config.timeOut;
             slotId = static_cast<unsigned char>(i);
             return true;
         }
@@ -276,10 +285,26 @@ unsigned char NetEngine::IsConnectMsg(const unsigned char* data, int length) {
     std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
     if (word != CONNECT_WORD || !hosting.load()) return 255;
     for (unsigned int i = 1; i <= config.maxClients; ++i) {
+        if (slots[i].liveAddress.load() != 0) continue;
         std::lock_guard hold(slots[i].lock);
         if (!slots[i].inUse) return static_cast<unsigned char>(i);
     }
     return 255;
+}
+
+bool NetEngine::IsBarred(const Address& from) {
+    std::uint32_t a = from.GetAddr().sin_addr.s_addr;
+    std::lock_guard hold(barredLock);
+    for (const Barred& b : barred)
+        if (b.timeLeft > 0 && b.address == a) return true;
+    return false;
+}
+
+void NetEngine::Bar(const Address& from) {
+    std::lock_guard hold(barredLock);
+    // A bounded list: with more strangers than entries the oldest is forgotten.
+    barred[barredNext] = Barred{from.GetAddr().sin_addr.s_addr, config.timeOut};
+    barredNext = (barredNext + 1) % BARRED_ADDRESSES;
 }
 
 void NetEngine::ConfirmConnect(unsigned char slotId) {
@@ -360,16 +385,24 @@ bool NetEngine::ReceiveOnce(int waitMs) {
 }
 
 void NetEngine::HandleDatagram(const Address& from, const unsigned char* data, int length) {
-    std::lock_guard hold(receivedLock);
+    // No received-message lock while the datagram is sorted and read: the
+    // game thread takes that lock every frame and must never wait behind
+    // parsing. What a pack delivers is handed over in one move at the end.
     unsigned char slotId;
-    if (VarifyClient(from, slotId)) {
+    if (VarifyClient(from, data, length, slotId)) {
         if (length >= 3) HandleNewPack(data, slotId, length);
+        HandOver();
         return;
     }
     unsigned char k = IsConnectMsg(data, length);
     if (k == 255) return;
+    // An address that held a slot without finishing the handshake waits out
+    // its bar, so strangers cannot take turns at the free slots.
+    if (IsBarred(from)) return;
+    std::lock_guard holdSend(sendLock);
     Client& slot = slots[k];
     std::lock_guard holdSlot(slot.lock);
+    if (slot.inUse) return;
     slot.SetNewClient(from, k, config.timeOut);
     PrivateNetMessage::PMSG_SetClientID welcome(k);
     PrivateSendNetMessageToClient(slot, welcome, true, false);

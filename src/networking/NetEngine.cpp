@@ -40,10 +40,13 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
     isNew = true;
     id = newId;
     inUse = true;
+    liveAddress = (std::uint64_t(1) << 32) | a.GetAddr().sin_addr.s_addr;
     connecting = true;
     expectedSequence = 0;
     nextSequence = 0;
     timeLeft = time;
+    connectTimeLeft = time;
+    lastPong = 0;
     address.SetAddress(a);
     packsSent = 0;
     acksReceived = 0;
@@ -53,6 +56,7 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
 
 void Client::Kill() {
     inUse = false;
+    liveAddress = 0;
     ClearPackList();
 }
 

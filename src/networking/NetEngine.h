@@ -89,8 +89,18 @@ struct Client {
     Address address;
     std::uint16_t expectedSequence = 0;
     std::uint16_t nextSequence = 0;
+    // While connecting: what is left of the time the handshake may take. It is
+    // never refreshed, so a peer that does not finish the handshake is freed
+    // whatever else it sends.
+    int connectTimeLeft = 0;
+    // The ping number of the last answer counted (a duplicated answer is not counted again).
+    std::uint16_t lastPong = 0;
     unsigned char id = 0;
     bool inUse = false;
+    // The peer's IPv4 address with bit 32 set while the slot is in use, else
+    // 0: read without the lock, so that datagrams from strangers are sorted
+    // out without touching any slot lock the game thread needs.
+    std::atomic<std::uint64_t> liveAddress{0};
     bool connecting = false;
     bool isNew = true;
     std::vector<MsgPack> unreliablePacks;
@@ -310,12 +320,21 @@ private:
     void ResendDue(Client& slot);
     void HandleDatagram(const Address& from, const unsigned char* data, int length);
     void HandleNewPack(const unsigned char* data, unsigned char slot, int length);
-    void DeserializeBuffer(const unsigned char* data, int length, unsigned char slot);
+    // Reads every message of a pack; false (and nothing in out) when any of
+    // them does not read: a damaged pack delivers nothing.
+    bool ReadPack(const unsigned char* data, int length, std::vector<BaseNetMessage*>& out) const;
+    // Runs the link messages that act at once and puts the rest into the
+    // receive side's batch.
+    void Deliver(std::vector<BaseNetMessage*>& messages, unsigned char slot);
+    // Moves the receive side's batch into the received-message queue.
+    void HandOver();
+    bool IsBarred(const Address& from);
+    void Bar(const Address& from);
     void AckMsg(unsigned int seq, unsigned char slot);
     void ConfirmConnect(unsigned char slot);
     void KillClient(unsigned int id);
     void ClearMsgList();
-    bool VarifyClient(const Address& from, unsigned char& slot);
+    bool VarifyClient(const Address& from, const unsigned char* data, int length, unsigned char& slot);
     unsigned char IsConnectMsg(const unsigned char* data, int length);
     bool SendConnectMessage();
     void StartReceiving();
@@ -372,6 +391,19 @@ private:
     Mutex sendLock;
     Mutex receivedLock;
     std::vector<DelayMsg> receivedMessages;
+    // Filled by whichever thread receives, outside the received-message lock,
+    // and handed over to receivedMessages in one move.
+    std::vector<DelayMsg> arrived;
+    // Addresses that held a slot without finishing the handshake: refused a
+    // new slot until their time runs out (receive side only).
+    struct Barred {
+        std::uint32_t address = 0;
+        int timeLeft = 0;
+    };
+    static constexpr int BARRED_ADDRESSES = 64;
+    Barred barred[BARRED_ADDRESSES];
+    int barredNext = 0;
+    std::mutex barredLock;
     Thread<NetEngine&> receiver;
 
     std::atomic<std::uint64_t> datagramsHandled{0};

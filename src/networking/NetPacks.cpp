@@ -254,10 +254,15 @@ void NetEngine::AckMsg(unsigned int seq, unsigned char slotId) {
     if (slotId > config.maxClients) return;
     Client& slot = slots[slotId];
     std::lock_guard hold(slot.lock);
-    slot.acksReceived += 1;
     auto it = std::find_if(slot.savedPacks.begin(), slot.savedPacks.end(),
                            [seq](const SavedPack& s) { return s.sequence == seq; });
-    if (it != slot.savedPacks.end()) slot.savedPacks.erase(it);
+    // Only an acknowledgement that ends a resend counts: a duplicated one (the
+    // network's copy, or the answer to a resend that crossed it) would make
+    // more acknowledgements than packs sent.
+    if (it != slot.savedPacks.end()) {
+        slot.acksReceived += 1;
+        slot.savedPacks.erase(it);
+    }
     Log(" * Recvd ACK from client %d with S.N. %d.\n", int(slotId), int(seq));
 }
 
@@ -266,28 +271,47 @@ void NetEngine::AckMsg(unsigned int seq, unsigned char slotId) {
 void NetEngine::HandleNewPack(const unsigned char* data, unsigned char slotId, int length) {
     if (length < 3) return;
     bool reliable = data[2] & 1;
+    std::vector<BaseNetMessage*> messages;
     if (!reliable) {
-        DeserializeBuffer(data, length, slotId);
+        if (ReadPack(data, length, messages)) Deliver(messages, slotId);
         return;
     }
     if (length < 5) return;  // too short to hold its sequence number
     BitReader header(data + 2, std::size_t(length) - 2);
     header.Read(1);
     std::uint16_t s = static_cast<std::uint16_t>(header.Read(16));
+    // The whole pack is read before anything else: a damaged one is neither
+    // acknowledged nor counted, so its sender resends it whole.
+    if (!ReadPack(data, length, messages)) {
+        Log(" * Recvd DAMAGED msg from client %d with S.N. %d\n", int(slotId), int(s));
+        return;
+    }
+    auto discard = [](std::vector<BaseNetMessage*>& list) {
+        for (BaseNetMessage* m : list) {
+            m->Free();
+            delete m;
+        }
+        list.clear();
+    };
 
     std::vector<std::vector<unsigned char>> ready;
-    bool readThis = false;
     {
+        std::lock_guard holdSend(sendLock);  // the acknowledgement is queued like any message
         Client& slot = slots[slotId];
         std::lock_guard hold(slot.lock);
-        if (!slot.inUse) return;
+        if (!slot.inUse) {
+            discard(messages);
+            return;
+        }
         std::int16_t d = static_cast<std::int16_t>(static_cast<std::uint16_t>(s - slot.expectedSequence));
-        if (d >= SEQUENCE_WINDOW) return;  // far ahead: neither kept nor acknowledged
+        if (d >= SEQUENCE_WINDOW) {  // far ahead: neither kept nor acknowledged
+            discard(messages);
+            return;
+        }
         PMSG_Ack ack(s);
         PrivateSendNetMessageToClient(slot, ack, false, true);
         if (d == 0) {
             Log(" * Recvd EXPECTED msg from client %d with S.N. %d\n", int(slotId), int(s));
-            readThis = true;
             slot.expectedSequence = static_cast<std::uint16_t>(slot.expectedSequence + 1);
             for (;;) {
                 auto it = std::find(slot.earlyPacks.begin(), slot.earlyPacks.end(), slot.expectedSequence);
@@ -296,49 +320,85 @@ void NetEngine::HandleNewPack(const unsigned char* data, unsigned char slotId, i
                 slot.earlyPacks.erase(it);
                 slot.expectedSequence = static_cast<std::uint16_t>(slot.expectedSequence + 1);
             }
-        } else if (d > 0) {
-            if (std::find(slot.earlyPacks.begin(), slot.earlyPacks.end(), s) == slot.earlyPacks.end())
-                slot.earlyPacks.push_back(PendingMsg{std::vector<unsigned char>(data, data + length), s});
-            Log(" * Recvd msg too EARLY from client %d with S.N. %d\n", int(slotId), int(s));
         } else {
-            Log(" * Recvd DUPLICATE msg from client %d with S.N. %d\n", int(slotId), int(s));
+            if (d > 0) {
+                if (std::find(slot.earlyPacks.begin(), slot.earlyPacks.end(), s) == slot.earlyPacks.end())
+                    slot.earlyPacks.push_back(PendingMsg{std::vector<unsigned char>(data, data + length), s});
+                Log(" * Recvd msg too EARLY from client %d with S.N. %d\n", int(slotId), int(s));
+            } else {
+                Log(" * Recvd DUPLICATE msg from client %d with S.N. %d\n", int(slotId), int(s));
+            }
+            discard(messages);
+            return;
         }
     }
-    if (!readThis) return;
-    DeserializeBuffer(data, length, slotId);
-    for (const auto& datagram : ready) DeserializeBuffer(datagram.data(), int(datagram.size()), slotId);
+    Deliver(messages, slotId);
+    // Early packs were read whole before they were kept.
+    for (const auto& datagram : ready)
+        if (ReadPack(datagram.data(), int(datagram.size()), messages)) Deliver(messages, slotId);
 }
 
-void NetEngine::DeserializeBuffer(const unsigned char* data, int length, unsigned char slotId) {
-    if (length < 3) return;
+bool NetEngine::ReadPack(const unsigned char* data, int length, std::vector<BaseNetMessage*>& out) const {
+    out.clear();
+    if (length < 3) return false;
     unsigned int count = unsigned(data[0]) | unsigned(data[1]) << 8;
     BitReader in(data + 2, std::size_t(length) - 2);
     bool reliable = in.Read(1) != 0;
     if (reliable) in.Read(16);
     else in.Read(1);
+    const auto& factories = MessageFactoryTable();
+    bool whole = !in.Failed();
+    for (unsigned int i = 0; i < count && whole; ++i) {
+        std::uint32_t id = in.Peek(BaseNetMessage::ID_BITS);
+        if (in.Failed() || in.Remaining() < BaseNetMessage::ID_BITS || id >= factories.size()) {
+            whole = false;
+            break;
+        }
+        BaseNetMessage* msg = factories[id]();
+        if (!msg->Deserialize(in)) {
+            msg->Free();
+            delete msg;  // cut short or malformed: the rest of the pack cannot be read
+            whole = false;
+            break;
+        }
+        out.push_back(msg);
+    }
+    if (whole) return true;
+    for (BaseNetMessage* m : out) {
+        m->Free();
+        delete m;
+    }
+    out.clear();
+    return false;
+}
+
+void NetEngine::Deliver(std::vector<BaseNetMessage*>& messages, unsigned char slotId) {
     int halfRtt;
     {
         std::lock_guard hold(slots[slotId].lock);
         halfRtt = int(slots[slotId].rtt / 2);
     }
-    const auto& factories = MessageFactoryTable();
-    for (unsigned int i = 0; i < count && !in.Failed(); ++i) {
-        std::uint32_t id = in.Peek(BaseNetMessage::ID_BITS);
-        if (in.Failed() || in.Remaining() < BaseNetMessage::ID_BITS || id >= factories.size()) break;
-        BaseNetMessage* msg = factories[id]();
-        if (!msg->Deserialize(in)) {
-            delete msg;  // cut short or malformed: the rest of the pack cannot be read
-            break;
-        }
+    for (BaseNetMessage* msg : messages) {
         msg->sender = slotId;
-        if (RunsAtOnce(id)) {
+        if (RunsAtOnce(msg->typeId)) {
             msg->CallBack(*this);
             msg->Free();
             delete msg;
         } else {
-            receivedMessages.emplace_back(msg, 0 - halfRtt);
+            arrived.emplace_back(msg, 0 - halfRtt);
         }
     }
+    messages.clear();
+}
+
+void NetEngine::HandOver() {
+    if (arrived.empty()) return;
+    std::lock_guard hold(receivedLock);
+    if (receivedMessages.empty())
+        receivedMessages.swap(arrived);
+    else
+        receivedMessages.insert(receivedMessages.end(), arrived.begin(), arrived.end());
+    arrived.clear();
 }
 
 int NetEngine::ExecuteMessages() {

@@ -140,10 +140,18 @@ void NetEngine::UpdateClients() {
             if (server.inUse) {
                 server.timeLeft -= int(frameTime);
                 averageRTT = server.rtt;
-                if (server.timeLeft < 0)
+                if (server.timeLeft < 0) {
                     timedOut = true;  // dropped below, once the slot's lock is released
-                else
+                } else {
                     ResendDue(server);
+                    // Until the server gives an id the connection words go
+                    // again now and then: a lost word, or a server that was
+                    // full, must not leave the client waiting for nothing.
+                    if (server.connecting) {
+                        connectRetryTimer -= int(frameTime);
+                        retry = connectRetryTimer <= 0;
+                    }
+                }
             } else if (server.connecting) {
                 connectRetryTimer -= int(frameTime);
                 retry = connectRetryTimer <= 0;
@@ -161,6 +169,11 @@ void NetEngine::UpdateClients() {
     bool connecting = false;
     unsigned int live = 0, counted = 0, rttSum = 0;
     std::vector<unsigned char> announced, killed;
+    {
+        std::lock_guard hold(barredLock);
+        for (Barred& b : barred)
+            if (b.timeLeft > 0) b.timeLeft -= int(frameTime);
+    }
     for (unsigned int i = 1; i <= config.maxClients; ++i) {
         Client& slot = slots[i];
         std::lock_guard hold(slot.lock);
@@ -168,7 +181,15 @@ void NetEngine::UpdateClients() {
         slot.timeLeft -= int(frameTime);
         ++counted;
         rttSum += slot.rtt;
-        if (slot.timeLeft >= 0) {
+        if (slot.connecting) slot.connectTimeLeft -= int(frameTime);
+        if (slot.connecting && slot.connectTimeLeft < 0) {
+            // The handshake did not finish in time: the slot is freed whatever
+            // the peer still sends, and its address waits before it may ask again.
+            Log("** Client %d did not finish connecting\n", int(i));
+            Bar(slot.address);
+            slot.Kill();
+            killed.push_back(static_cast<unsigned char>(i));
+        } else if (slot.timeLeft >= 0) {
             ++live;
             connecting = connecting || slot.connecting;
             if (slot.isNew) {

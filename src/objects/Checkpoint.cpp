@@ -8,6 +8,7 @@
 #include "framework/GameVariables.h"
 #include "objects/GameplayHooks.h"
 #include "objects/LevelObjectHooks.h"
+#include "objects/PickupSupport.h"
 #include "objects/Player.h"
 
 namespace ObjectData::Checkpoint {
@@ -68,18 +69,34 @@ constexpr Orbit kOrbits[8] = {
     {0.0498315f, 0.106845f, 230.0f, 0.3f, 0.5f},  {0.0498315f, 0.106845f, 200.0f, 0.3f, 0.5f},
 };
 
+// A checkpoint is a small lantern: dark with a faint ember until it is
+// reached, then burning warm with its light on the ground about it and its
+// fireflies circling.
+constexpr float kLanternWidth = 0.5f, kLanternHeight = 0.75f;
+constexpr float kLanternDepth = 98.0f;
+constexpr std::uint32_t kLanternLight = 0xFFB08840u;
+
 void Draw(Entity* self, Entity*) {
     const Variables& v = Vars(self);
     const float g = 0.4f * (v.follow ? 1.0f : 0.0f) + std::cos(v.pulse) * 0.2f + 0.5f;
     const float w = g * v.size.x;
     const float h = g * v.size.y;
-    float cameraX = 0.0f, cameraY = 0.0f, scale = 1.0f;
-    gameplayHooks.camera(cameraX, cameraY, scale);
+    // The hook gives the reciprocal of the camera's scale; the view is
+    // scale units high.
+    float cameraX = 0.0f, cameraY = 0.0f, r = 1.0f;
+    gameplayHooks.camera(cameraX, cameraY, r);
+    const float scale = r > 0.0f ? 1.0f / r : 1.0f;
     const float halfViewW = 0.5f * scale * gameplayHooks.aspect();
     const float halfViewH = 0.5f * scale;
-    if (v.position.x + 0.9f * w < cameraX - halfViewW || v.position.x - 0.9f * w > cameraX + halfViewW ||
-        v.position.y + 0.9f * h < cameraY - halfViewH || v.position.y - 0.9f * h > cameraY + halfViewH)
+    const float reachX = std::max(0.9f * w, 0.5f * kLanternWidth);
+    const float reachY = std::max(0.9f * h, 0.5f * kLanternHeight);
+    if (v.position.x + reachX < cameraX - halfViewW || v.position.x - reachX > cameraX + halfViewW ||
+        v.position.y + reachY < cameraY - halfViewH || v.position.y - reachY > cameraY + halfViewH)
         return;
+    gameplayHooks.addFrame(v.position.x, v.position.y, kLanternDepth, kLanternWidth, kLanternHeight, 0.0f,
+                           v.follow ? "checkpointLanternLit" : "checkpointLantern", 0xFFFFFFFFu);
+    if (!v.follow) return;
+    Pickups::AddFrameToLayer(0, v.position.x, v.position.y, 0.55f, 3.0f, 3.0f, 0.0f, "light", kLanternLight);
     const auto alpha =
         static_cast<std::uint32_t>(static_cast<std::int32_t>(255.0f - (0.125f - std::cos(v.pulse) * 0.125f) * 255.0f));
     const std::uint32_t colour = (alpha & 0xFFu) << 24 | 0x00FFFFFFu;

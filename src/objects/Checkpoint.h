@@ -13,7 +13,8 @@ namespace ObjectData::Checkpoint {
 struct Variables {
     D3DXVECTOR3 position{0.0f, 0.0f, 0.0f};
     D3DXVECTOR2 velocity{0.0f, 0.0f};
-    D3DXVECTOR2 size{0.0f, 0.0f};
+    // A firefly's base size; without one the checkpoint would draw nothing.
+    D3DXVECTOR2 size{0.5f, 0.5f};
     CollisionInfo2D collision;
     float pulse = 0.0f;
     float pulserate = 0.0f;

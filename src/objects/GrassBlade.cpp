@@ -14,6 +14,9 @@ namespace {
 VariableOffsetTable table;
 const CollisionEngine collide;
 constexpr float kPi = 3.14159265f;
+// Blades are a shade darker than the grass edge they grow from, so the edge
+// reads as the ground line and the blades as plants on it.
+constexpr std::uint32_t kBladeShade = 0xFFB0B8B0u;
 
 bool Gate(Kind kind, const D3DXVECTOR2& velocity, std::int32_t flags) {
     switch (kind) {
@@ -105,7 +108,7 @@ void XGraphicsDraw(Entity* self, Kind kind) {
     if (!Pickups::InView(self, v.position.x, v.position.y, 0.5f, 0.5f, kind == Kind::Down ? 1.0f : 0.5f)) return;
     const float length = (0.8f * std::sin(v.grassRotation - RestAngle(kind)) + 0.2f) * 8.0f * v.size.y;
     Pickups::AddTile(7, v.position.x, v.position.y, 5.5f, v.size.x, length,
-                     v.grassRotation + 0.1f * std::cos(v.grassDance), v.texture, 0xFFFFFFFFu);
+                     v.grassRotation + 0.1f * std::cos(v.grassDance), v.texture, kBladeShade);
 }
 
 void Register(Object*& slot, const char* typeName, Kind kind, const Handlers& handlers) {

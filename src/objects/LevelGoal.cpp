@@ -11,8 +11,8 @@
 #include "networking/Match.h"
 #include "objects/GameplayHooks.h"
 #include "objects/LevelObjectHooks.h"
+#include "objects/PickupSupport.h"
 #include "objects/Player.h"
-#include "screens/PlayLevel.h"
 
 namespace ObjectData::LevelGoal {
 
@@ -125,8 +125,20 @@ void Sparkles(Entity* self, Entity*) {
     }
 }
 
+// The gate is the goal's own picture, two cells high and standing on the
+// floor of its cell, drawn behind the sparkles with a soft light about it so
+// a player sees where the level ends from afar.
+constexpr float kGateSize = 2.0f;
+constexpr float kGateRise = 0.3f;
+constexpr float kGateDepth = -0.5f;
+constexpr std::uint32_t kGateLight = 0xFF7868B0u;
+
 void Draw(Entity* self, Entity*) {
     const Variables& v = Vars(self);
+    gameplayHooks.addFrame(v.position.x, v.position.y + kGateRise, kGateDepth, kGateSize, kGateSize, 0.0f,
+                           v.texture != nullptr ? v.texture : "levelGoal", 0xFFFFFFFFu);
+    Pickups::AddFrameToLayer(0, v.position.x, v.position.y + kGateRise, 0.55f, 2.5f * kGateSize, 2.5f * kGateSize,
+                             0.0f, "light", kGateLight);
     for (int i = 0; i < kSparkles; ++i) {
         const float f = std::sin(v.finishFade[i]);
         const auto alpha = static_cast<std::uint32_t>(static_cast<std::int32_t>(f * 255.0f)) & 0xFFu;

@@ -25,7 +25,13 @@ constexpr unsigned kGroundList = 3;
 constexpr unsigned kBreakableList = 4;
 constexpr unsigned kGrassList = 7;
 constexpr unsigned kDebrisList = 14;
-constexpr unsigned kSpikeLightLayer = 1;
+// Spikes draw in their own pale colours (a list with no tiled texture), over
+// the ground, and their cold glow goes into the light map, so a row of
+// spikes lights the ground about it and reads as danger on any ground.
+constexpr unsigned kSpikeList = 6;
+constexpr unsigned kSpikeLightLayer = 0;
+constexpr int kSpikeLightColour = static_cast<int>(0xFF4A5C96u);
+constexpr float kSpikeLightWidth = 0.8f, kSpikeLightHeight = 1.2f;
 constexpr float kTileDepth = -1000.0f;
 
 enum Code { Empty = 0, Grass = 1, Dirt = 2, SpikesUp = 3, SpikesRight = 4, SpikesDown = 5, SpikesLeft = 6, Breakable = 7 };
@@ -70,8 +76,10 @@ void SpikeRow(Buffer& b, const Frames& f, int c, int r, bool horizontal, float f
         const int k = kSpikeVariants[(3 * (c + r) + j) % 32];
         const float x = horizontal ? static_cast<float>(c) + kAlong[j] : static_cast<float>(c) + fixed;
         const float y = horizontal ? static_cast<float>(r) + fixed : static_cast<float>(r) + kAlong[j];
-        b.AddTile(kGroundList, x, y, kTileDepth, 0.33666667f, height, rotation, *f.spike[k], -1);
-        b.AddFrameToLayer(kSpikeLightLayer, x, y, kTileDepth, 0.33666667f, height, rotation, *f.spikeLight[k], -1);
+        b.AddTile(kSpikeList, x, y, kTileDepth, 0.33666667f, height, rotation, *f.spike[k], -1);
+        b.AddFrameToLayer(kSpikeLightLayer, x, y, kTileDepth, kSpikeLightWidth,
+                          height < 0.0f ? -kSpikeLightHeight : kSpikeLightHeight, rotation, *f.spikeLight[k],
+                          kSpikeLightColour);
     }
 }
 

@@ -39,10 +39,12 @@ Object* MakeNameLabel(Entity* self, const Variables& v) {
 }
 
 // The copy step: every variable from the source, then "Load". The speed-zone
-// map stays the source's own: the copy's "Load" gives the copy a new one.
+// map and the name label stay the source's own: the copy's "Load" gives the
+// copy new ones.
 void Copy(Entity* copy, const Entity* source) {
     ConstructVariables<Variables>(copy, source);
     Vars(copy).speedZone = nullptr;
+    Vars(copy).nameText = nullptr;
     copy->DoEvent("Load");
 }
 
@@ -60,6 +62,8 @@ Entity* FindPlayer(const Entity* self, int number) {
 
 void Load(Entity* self, Entity*) {
     Variables& v = Vars(self);
+    // A "Load" raised again replaces the label it made before.
+    if (v.nameText != nullptr) v.nameText->_Delete();
     v.nameText = MakeNameLabel(self, v);
 
     // A "Load" raised again gives back the map it made before.
@@ -85,10 +89,16 @@ void Load(Entity* self, Entity*) {
     if (name.size() >= 8 && name[7] >= '0' && name[7] <= '?') v.score = GameVars().playerScores[name[7] - '0'];
 }
 
+// The name label goes with its player: a replaced or departed player leaves
+// no name floating where it last stood.
 void Unload(Entity* self, Entity*) {
     Variables& v = Vars(self);
     delete[] v.speedZone;
     v.speedZone = nullptr;
+    if (v.nameText != nullptr) {
+        v.nameText->_Delete();
+        v.nameText = nullptr;
+    }
 }
 
 void _Init(Object*& slot) {

@@ -115,7 +115,7 @@ struct Variables {
     float heartRate = 0.2f;
     float breathing = 0.0f;
     std::int32_t hoverTime = 0;
-    std::int32_t startTime = 0;
+    std::uint32_t startTime = 0;  // the level's start, on the same millisecond clock
     std::int32_t currentTime = 0;
     std::int32_t timeInRace = 0;
     bool rolling = false;
@@ -158,6 +158,10 @@ Variables& Vars(Entity* player);
 
 // The player numbered n (0 to 15) in the state of self, or null.
 Entity* FindPlayer(const Entity* self, int number);
+
+// A held player rides above its holder's head, lower under dirt or spikes:
+// its place and motion become the holder's.
+void RideOnHolder(Variables& v, Entity* holder);
 
 // Handlers.
 void Behavior(Entity* self, Entity* other);        // input pass

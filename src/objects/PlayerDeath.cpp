@@ -50,7 +50,8 @@ int GrabTarget(Entity* self, const Variables& v) {
     return best;
 }
 
-// A held player rides above its holder's head, lower under dirt or spikes.
+}  // namespace
+
 void RideOnHolder(Variables& v, Entity* holder) {
     const Variables& g = Vars(holder);
     const LevelCollision& grid = GameVars().basicLevel;
@@ -76,7 +77,6 @@ void RideOnHolder(Variables& v, Entity* holder) {
     v.velocity = g.velocity;
 }
 
-}  // namespace
 
 void AddSplat(Variables& v, const D3DXVECTOR3& position, const D3DXVECTOR2& size, float alpha, float rotation,
               float fade) {

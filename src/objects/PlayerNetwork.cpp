@@ -8,7 +8,7 @@
 #include "objects/LevelObjectHooks.h"
 #include "objects/Player.h"
 #include "objects/PlayerNetwork.h"
-#include "screens/LevelTemplate.h"
+#include "framework/LevelTemplate.h"
 
 namespace ObjectData::Player {
 
@@ -54,6 +54,15 @@ void ClientBehavior(Entity* self, Entity*) {
             ground = ZoneGround(grid.GetCell(v.position.x + static_cast<float>(k), v.position.y - 1.0f));
         if (ground)
             Vars(local).speedZone[static_cast<int>(v.position.y) * 256 + static_cast<int>(v.position.x)] = 1;
+    }
+    // A held copy rides on its holder's lifted place, as it does on the peer
+    // that owns it; only a free copy moves on by its last velocity.
+    if (v.grabbed > 0) {
+        Entity* holder = FindPlayer(self, v.grabbedBy);
+        if (holder != nullptr && holder != self) {
+            RideOnHolder(v, holder);
+            return;
+        }
     }
     v.position.x += v.velocity.x;
     v.position.y += v.velocity.y;

@@ -12,7 +12,6 @@
 
 bool GamePaused = false;
 bool ConnectionDropped = false;
-std::string EditorLevelName;
 
 namespace PlayLevel {
 
@@ -202,7 +201,7 @@ Object* MakeLocalPlayer(Entity* level) {
             position->x = 2.0f;
             position->y = 2.0f;
         }
-        LevelTemplate::SetIfPresent(player, enum_startTime, static_cast<std::int32_t>(v.startTime));
+        LevelTemplate::SetIfPresent(player, enum_startTime, v.startTime);
     }
     return player;
 }

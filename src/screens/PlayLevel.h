@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "screens/LevelTemplate.h"
+#include "framework/GameVariables.h"
+#include "framework/LevelTemplate.h"
 
 class Engine;
 
@@ -16,8 +17,6 @@ class Engine;
 extern bool GamePaused;
 // Set by the network-loss handlers just before they return to "MainMenu".
 extern bool ConnectionDropped;
-// The level file the level editor works on, without its ".lvl" ending.
-extern std::string EditorLevelName;
 
 namespace PlayLevel {
 

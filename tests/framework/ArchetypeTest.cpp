@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "framework/Archetype.h"
@@ -123,4 +124,69 @@ TEST_F(ArchetypeTest, MissingEmptyOrBrokenFilesDispatchNothing) {
         EXPECT_TRUE(ArchetypeTemplateDocuments.empty());
     }
     EXPECT_EQ(ArchetypeTagTable.size(), 8u);
+}
+
+// A File element that would read a file again, nest too deeply, or read
+// something other than a regular file is skipped with a debug line; the rest
+// of the file is read as usual.
+TEST_F(ArchetypeTest, RefusedFileElementsAreSkippedWithADebugLine) {
+    std::filesystem::create_directory(folder / "folder.xml");
+    Write("self.xml", R"(<R><Probe id="self"/><File file="self.xml"/><File file="./self.xml"/><Probe id="self-end"/></R>)");
+    Write("a.xml", R"(<R><Probe id="a"/><File file="b.xml"/><Probe id="a-end"/></R>)");
+    Write("b.xml", R"(<R><Probe id="b"/><File file="a.xml"/><Probe id="b-end"/></R>)");
+    Write("dir.xml", R"(<R><File file="folder.xml"/><File file="/dev/zero"/><Template file="folder.xml"/><Probe id="dir-end"/></R>)");
+    struct Case {
+        const char* file;
+        std::vector<std::string> seen;
+        std::vector<std::string> reasons;  // one debug line for each
+    };
+    const Case cases[] = {
+        {"self.xml", {"self []", "self-end []"}, {"already being loaded", "already being loaded"}},
+        {"a.xml", {"a []", "b []", "b-end []", "a-end []"}, {"already being loaded"}},
+        {"dir.xml", {"dir-end []"}, {"not a regular file", "not a regular file", "not a regular file"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        seen.clear();
+        testing::internal::CaptureStderr();
+        LoadArchetypeFile(c.file);
+        const std::string debug = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(seen, c.seen);
+        std::size_t lines = 0;
+        for (std::size_t at = debug.find('\n'); at != std::string::npos; at = debug.find('\n', at + 1)) ++lines;
+        EXPECT_EQ(lines, c.reasons.size()) << debug;
+        for (const std::string& reason : c.reasons) EXPECT_NE(debug.find(reason), std::string::npos) << debug;
+    }
+}
+
+TEST_F(ArchetypeTest, FilesNestOnlyToTheBound) {
+    // chain0 names chain1, which names chain2, and so on well past the bound.
+    const std::size_t length = kArchetypeMaxFileDepth + 4;
+    for (std::size_t i = 0; i < length; ++i)
+        Write("chain" + std::to_string(i) + ".xml", "<R><Probe id=\"" + std::to_string(i) + "\"/><File file=\"chain" +
+                                                        std::to_string(i + 1) + ".xml\"/></R>");
+    testing::internal::CaptureStderr();
+    LoadArchetypeFile("chain0.xml");
+    const std::string debug = testing::internal::GetCapturedStderr();
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < kArchetypeMaxFileDepth; ++i) expected.push_back(std::to_string(i) + " []");
+    EXPECT_EQ(seen, expected);
+    EXPECT_NE(debug.find("chain" + std::to_string(kArchetypeMaxFileDepth) + ".xml: files nested too deeply"),
+              std::string::npos)
+        << debug;
+    // The bound is on depth, not on how many files one load reads.
+    Write("wide.xml", "<R><File file=\"chain" + std::to_string(length - 1) + ".xml\"/><File file=\"chain" +
+                          std::to_string(length - 2) + ".xml\"/></R>");
+    seen.clear();
+    LoadArchetypeFile("wide.xml");
+    EXPECT_EQ(seen, (std::vector<std::string>{std::to_string(length - 1) + " []", std::to_string(length - 2) + " []",
+                                              std::to_string(length - 1) + " []"}));
+}
+
+TEST_F(ArchetypeTest, AFolderIsAFileWithoutEntries) {
+    std::filesystem::create_directory(folder / "folder.xml");
+    ArchetypeTemplateDocuments.push_back(std::make_unique<TiXmlDocument>());
+    LoadArchetypeFile("folder.xml");
+    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(ArchetypeTemplateDocuments.empty());
 }

@@ -8,6 +8,7 @@
 #include "framework/Globals.h"
 #include "framework/SaveFile.h"
 #include "support/EntityWorld.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 using namespace world;
@@ -210,10 +211,12 @@ TEST_F(GameTest, FailedWriteKeepsThePreviousFile) {
     GameVars().playerName = "First";
     DataSave();
     const std::string before = ReadSave();
-    // The temporary name is taken by a folder, so the new text cannot be written.
-    std::filesystem::create_directory(SaveFilePath() + ".tmp");
-    GameVars().playerName = "Second";
-    DataSave();
+    // No file may grow in this process for a moment, so the new text cannot be written.
+    {
+        FileSizeLimit noGrowth(0);
+        GameVars().playerName = "Second";
+        DataSave();
+    }
     EXPECT_EQ(ReadSave(), before);
     // No user data folder: nothing is written anywhere.
     Globals.userDataFolder[0] = '\0';

@@ -138,7 +138,7 @@ TEST_F(VariablesTest, GetInLineEntityCases) {
             Object* o = Object::MakeCopy(state, "Thing", "Candidate");
             Variable<D3DXVECTOR3>(o, enum_position) = position;
             Variable<D3DXVECTOR2>(o, enum_size) = {0.2f, 0.2f};
-            Variable<bool>(o, 17) = navigable;
+            Variable<bool>(o, enum_isButton) = navigable;
             candidates.push_back(o);
             made.push_back(o);
         }

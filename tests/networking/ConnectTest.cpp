@@ -105,6 +105,99 @@ TEST_F(Callbacks, SixteenthClientRefusedAndSecondConnectWordTakesNoSlot) {
     EXPECT_EQ(list.size(), 16u);
 }
 
+TEST_F(Callbacks, FourteenStrangersCannotKeepARealClientOut) {
+    NetEngine server(net.Config(1)), first(net.Config(2)), late(net.Config(3));
+    ASSERT_TRUE(server.HostServer("Busy"));
+    ASSERT_TRUE(nettest::Join(server, first, "Busy"));
+    late.FindServers();
+    ASSERT_TRUE(nettest::PumpUntil({&server, &late}, [&] { return !late.GetServerList().empty(); }));
+    late.StopFindingServers();
+
+    // Fourteen strangers send the connect word and a byte of junk every 800 ms
+    // and take every free slot.
+    std::vector<std::unique_ptr<nettest::RawPeer>> strangers;
+    for (int i = 0; i < 14; ++i) strangers.push_back(std::make_unique<nettest::RawPeer>(net.Ip(100 + i)));
+    auto pester = [&] {
+        for (auto& s : strangers) {
+            s->SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+            s->SendTo(net.Ip(1), net.gamePort, {0x01});
+        }
+    };
+    const int timeOut = server.Config().timeOut;
+    const int frameMs = 16, everyFrames = 800 / frameMs;
+    std::vector<int> heldFor(16, 0);
+    int frame = 0;
+    auto step = [&] {
+        if (frame % everyFrames == 0) pester();
+        nettest::Pump({&server, &first, &late}, 1, frameMs);
+        ++frame;
+        for (unsigned i = 2; i <= 15; ++i) {
+            NetEngine::SlotState st = server.GetSlotState(i);
+            heldFor[i] = st.inUse && st.connecting ? heldFor[i] + frameMs : 0;
+            // No connecting slot outlives the connect time-out.
+            ASSERT_LE(heldFor[i], timeOut + frameMs) << "slot " << i;
+        }
+    };
+    for (int k = 0; k < 10; ++k) step();
+    ASSERT_EQ(server.NumClients(), 15);
+
+    // The real client asks now, and again whenever its attempt ends.
+    const int asked = frame;
+    ASSERT_TRUE(late.ConnectToServer("Busy"));
+    int joinedAt = -1;
+    while (frame - asked < 3 * timeOut / frameMs) {
+        step();
+        if (late.NetID() != 255) {
+            joinedAt = frame;
+            break;
+        }
+        if (!late.IsClient()) late.ConnectToServer("Busy");
+    }
+    ASSERT_NE(joinedAt, -1) << "the real client never got a slot";
+    EXPECT_LE((joinedAt - asked) * frameMs, timeOut + 250);
+    EXPECT_NE(first.NetID(), 255);  // the player already in was never disturbed
+    EXPECT_TRUE(server.GetSlotState(first.NetID()).inUse);
+    EXPECT_TRUE(nettest::PumpUntil({&server, &first, &late},
+                                   [&] { return !server.GetSlotState(late.NetID()).connecting; }));
+}
+
+TEST_F(Callbacks, AConnectingSlotIsRefreshedOnlyByTheHandshake) {
+    NetEngine server(net.Config(1));
+    ASSERT_TRUE(server.HostServer("Strict"));
+    nettest::RawPeer stranger(net.Ip(9));
+    stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+    server.DrainReceive();
+    ASSERT_TRUE(server.GetSlotState(1).inUse);
+    server.Update(1000);
+    // Junk and packs do not refresh a slot still connecting; a connection word does.
+    stranger.SendTo(net.Ip(1), net.gamePort, {0x01});
+    stranger.SendTo(net.Ip(1), net.gamePort, {1, 0, 0, 0, 0, 0});
+    server.DrainReceive();
+    EXPECT_EQ(server.GetSlotState(1).timeLeft, 3000);
+    stranger.SendTo(net.Ip(1), net.gamePort, {0xF7, 0x0F});
+    server.DrainReceive();
+    EXPECT_EQ(server.GetSlotState(1).timeLeft, 4000);
+    // A second connect word from the same address takes no second slot.
+    stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+    server.DrainReceive();
+    EXPECT_FALSE(server.GetSlotState(2).inUse);
+    // However it keeps refreshing, the slot goes when the connect time-out ends.
+    for (int k = 0; k < 4; ++k) {
+        stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+        server.DrainReceive();
+        server.Update(1000);
+    }
+    EXPECT_FALSE(server.GetSlotState(1).inUse);
+    // And its address waits out the time-out before it gets a slot again.
+    stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+    server.DrainReceive();
+    EXPECT_FALSE(server.GetSlotState(1).inUse);
+    server.Update(4001);
+    stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
+    server.DrainReceive();
+    EXPECT_TRUE(server.GetSlotState(1).inUse);
+}
+
 TEST_F(Callbacks, TimeOutAfterFourSecondsOfSilence) {
     NetEngine server(net.Config(1)), client(net.Config(2));
     Hook(server);

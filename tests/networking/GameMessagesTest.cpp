@@ -330,16 +330,23 @@ TEST_F(GameMessages, ExplodeAndDropKillTheEntityBeforeMovingIt) {
     EXPECT_EQ(V(p).deathDelay, 0.0f);
 }
 
-TEST_F(GameMessages, DeleteMarksTheNamedEntity) {
+TEST_F(GameMessages, DeleteMarksTheNamedNetworkedObjectOnly) {
     Object* p = Spawn("gone");
     Object* q = Spawn("kept");
+    Object* local = Spawn("local");
+    V(local).networked = false;
     MSG_DeleteObj on;
     on.name = std::string("gone");
     on.CallBack(alone);
     EXPECT_TRUE(p->_Deleted());
     EXPECT_FALSE(q->_Deleted());
-    MSG_DeleteObj local("kept");
+    MSG_DeleteObj sent("kept");
     EXPECT_TRUE(q->_Deleted());
+    // An object that is not networked stays.
+    MSG_DeleteObj named;
+    named.name = std::string("local");
+    named.CallBack(alone);
+    EXPECT_FALSE(local->_Deleted());
 }
 
 TEST_F(GameMessages, BreakingTerrainBreaksOnceAndMakesDebrisOnce) {

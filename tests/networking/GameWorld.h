@@ -42,6 +42,7 @@ struct PawnVariables {
     bool follow = false;
     bool shardFollow = false;
     bool broken = false;
+    bool networked = true;  // a pawn stands for a networked object unless cleared
 };
 
 struct Pawn : Object {
@@ -128,6 +129,7 @@ inline Pawn* RegisterPawn(const char* typeName) {
     BindVariable(t, *p, enum_follow, v.follow);
     BindVariable(t, *p, enum_shardFollow, v.shardFollow);
     BindVariable(t, *p, enum_broken, v.broken);
+    BindVariable(t, *p, enum_networked, v.networked);
     p->_AddEvent("OnDeath", &HearDeath);
     p->_AddEvent("Explode", &Hear<kExplode>);
     p->_AddEvent("AddParticles", &Hear<kAddParticles>);

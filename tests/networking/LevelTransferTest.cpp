@@ -47,21 +47,22 @@ protected:
         state->currentLevelName = "LoadingLevel";
         state->nextLevelName = "LoadingLevel";
         G().basicLevel = LevelCollision(10, 10);
-        ASSERT_TRUE(engine.HostServer("Level"));  // alone: SendSync counts its own arrival
-        engine.AddSyncEvent("StartLevel", "Go", 100000);
+        // The grid arrives on a client: a server takes no level from its clients.
+        ASSERT_TRUE(server.HostServer("Level"));
+        ASSERT_TRUE(nettest::Join(server, engine, "Level"));
+        nettest::Pump({&server, &engine}, 2);
+        ASSERT_EQ(engine.GetSlotState(0).reliablePacks, 0u);
     }
-    // Whether this copy reported the "StartLevel" sync point.
-    bool Reported() const {
-        const auto& syncs = engine.GetSyncEvents();
-        return !syncs.empty() && !syncs[0].arrived.empty();
-    }
+    // Whether this copy reported the "StartLevel" sync point to its server.
+    bool Reported() const { return engine.GetSlotState(0).reliablePacks > 0; }
     void Deliver(std::vector<MSG_LevelData> chunks) {
         for (MSG_LevelData& c : chunks) c.CallBack(engine);
     }
 
     FakeClock clock;
     LoopbackNet net;
-    NetEngine engine{net.Config(1)};
+    NetEngine server{net.Config(1)};
+    NetEngine engine{net.Config(2)};
 };
 
 }  // namespace
@@ -298,4 +299,53 @@ TEST_F(LevelTransfer, AnObjectSnapshotGoesOutUnreliably) {
     ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !got.empty(); }));
     EXPECT_EQ(got[0].name.value, "Cursor_1");
     EXPECT_EQ(got[0].position.value, D3DXVECTOR3(0.25f, -0.5f, 0.0f));
+}
+
+TEST_F(LevelTransfer, OnlyAServerGivesTheLevelAndRulesAndItTakesNoneFromClients) {
+    NetEngine server(net.Config(1)), client(net.Config(2));
+    ASSERT_TRUE(server.HostServer("Guard"));
+    ASSERT_TRUE(nettest::Join(server, client, "Guard"));
+    nettest::Pump({&server, &client}, 2);
+    G().basicLevel = NumberedGrid(10, 10);
+    state->currentLevelName = "LoadingLevel";
+    state->nextLevelName = "LoadingLevel";
+    CurrentLevelName = "Home";
+    CurrentLevelIndex = 0;
+    MatchLevelCount = 2;
+
+    // A client does not send a level.
+    SendLevelToClient(client, 0, true);
+    EXPECT_EQ(client.GetSlotState(0).reliablePacks, 0u);
+
+    // What a client sends to change the level or the rules does nothing on the server.
+    MSG_LoadLevel load("Elsewhere");
+    MSG_GameRules rules;
+    rules.levelName = std::string("Elsewhere");
+    rules.levelIndex = 1;
+    rules.levelCount = 5;
+    rules.scoreGoal = 99;
+    G().SCORE_GOAL = 7;
+    client.SendNetMessage(load, true);
+    client.SendNetMessage(rules, true);
+    for (MSG_LevelData& chunk : MakeLevelChunks(NumberedGrid(3, 3), true)) client.SendNetMessage(chunk, true);
+    int arrived = 0;
+    server.SetMessageObserver([&](const BaseNetMessage&) { ++arrived; });
+    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return arrived >= 3; }));
+    EXPECT_EQ(state->GetNextLevelName(), "LoadingLevel");
+    EXPECT_EQ(CurrentLevelName, "Home");
+    EXPECT_EQ(CurrentLevelIndex, 0);
+    EXPECT_EQ(MatchLevelCount, 2);
+    EXPECT_EQ(G().SCORE_GOAL, 7);
+    EXPECT_EQ(G().basicLevel.GetWidth(), 10);
+
+    // On a client, rules whose level index lies past the match's levels are refused whole.
+    MSG_GameRules bad = rules;
+    bad.levelIndex = 5;
+    bad.CallBack(client);
+    EXPECT_EQ(CurrentLevelIndex, 0);
+    EXPECT_EQ(G().SCORE_GOAL, 7);
+    rules.CallBack(client);
+    EXPECT_EQ(CurrentLevelIndex, 1);
+    EXPECT_EQ(MatchLevelCount, 5);
+    EXPECT_EQ(G().SCORE_GOAL, 99);
 }

@@ -172,7 +172,7 @@ std::vector<unsigned char> UnreliablePack(unsigned count, const std::vector<cons
 }
 }  // namespace
 
-TEST_F(Pair, MalformedDatagramsCrashNothingAndDeliverNothingPartial) {
+TEST_F(Pair, MalformedDatagramsCrashNothingAndDamagedPacksDeliverNothing) {
     nettest::RawPeer peer(net.Ip(2));  // the client's address: a known peer
     MSG_Sync good("ok");
     MSG_UpdatePlayer player;
@@ -210,14 +210,15 @@ TEST_F(Pair, MalformedDatagramsCrashNothingAndDeliverNothingPartial) {
         {"one byte", {1}, 0},
         {"two bytes", {1, 0}, 0},
         {"oversized", oversized, 0},
-        {"count beyond the data", UnreliablePack(5, {&good}), 1},
-        {"unknown id after a good message", unknownId, 1},
+        {"count beyond the data", UnreliablePack(5, {&good}), 0},
+        {"unknown id after a good message", unknownId, 0},
         {"string without its end", noTerminator, 0},
         {"list longer than 325", longList, 0},
-        {"count 65535", bigCount, 1},
-        {"message cut short", cutPlayer, 1},
+        {"count 65535", bigCount, 0},
+        {"message cut short", cutPlayer, 0},
         {"reliable pack without its number", reliableShort, 0},
         {"header only", {3, 0, 0}, 0},
+        {"whole pack of two", UnreliablePack(2, {&good, &player}), 2},
     };
     for (const Case& c : cases) {
         server.ExecuteMessages();
@@ -227,6 +228,7 @@ TEST_F(Pair, MalformedDatagramsCrashNothingAndDeliverNothingPartial) {
         EXPECT_EQ(server.ReceivedQueueLength(), c.delivered) << c.what;
         EXPECT_TRUE(server.IsServer()) << c.what;
     }
+    server.ExecuteMessages();
     // Receiving goes on: a reliable message from the client still arrives.
     std::vector<std::string> names;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
@@ -387,4 +389,142 @@ TEST_F(Pair, TheLargestMessageThatFitsAPackGoesALargerOneIsACallersError) {
     EXPECT_THROW(client.SendNetMessage(tooLarge, false), FatalExit);
     nettest::Pump(both, 2);
     EXPECT_EQ(lengths, (std::vector<std::size_t>{1394, 1394}));
+}
+
+namespace {
+// Sends the first reliable datagram that passes with its last bytes cut off
+// (the rest of the datagrams whole).
+class CutFirstReliable : public DatagramSeam {
+public:
+    explicit CutFirstReliable(std::string to) : to(std::move(to)) { previous = SetDatagramSeam(this); }
+    ~CutFirstReliable() override { SetDatagramSeam(previous); }
+    long SendTo(int handle, const sockaddr_in& addr, const char* data, unsigned int len,
+                const in_addr* source) override {
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
+        if (!done && to == text && len > 8 && (data[2] & 1)) {
+            done = true;
+            RawSendTo(handle, addr, data, len - 6, source);
+            return len;
+        }
+        return RawSendTo(handle, addr, data, len, source);
+    }
+    bool done = false;
+
+private:
+    std::string to;
+    DatagramSeam* previous;
+};
+}  // namespace
+
+TEST_F(Pair, AnAcknowledgementInADamagedPackDoesNotAct) {
+    const unsigned char id = ClientId();
+    MSG_Sync s("held");
+    server.SendNetMessageToClient(id, s, true);
+    server.SendAllMessages();  // the client does not read yet: no acknowledgement
+    ASSERT_EQ(server.GetSlotState(id).savedPacks, 1u);
+    const std::uint16_t seq = static_cast<std::uint16_t>(server.GetSlotState(id).nextSequence - 1);
+
+    nettest::RawPeer peer(net.Ip(2));
+    PMSG_Ack ack(seq);
+    MSG_UpdatePlayer player;
+    player.name = "Player_1";
+    std::vector<unsigned char> damaged = UnreliablePack(2, {&ack, &player});
+    damaged.resize(damaged.size() - 10);
+    peer.SendTo(net.Ip(1), net.gamePort, damaged);
+    server.DrainReceive();
+    EXPECT_EQ(server.GetSlotState(id).savedPacks, 1u) << "the acknowledgement before the fault acted";
+    EXPECT_EQ(server.ReceivedQueueLength(), 0u);
+
+    peer.SendTo(net.Ip(1), net.gamePort, UnreliablePack(1, {&ack}));
+    server.DrainReceive();
+    EXPECT_EQ(server.GetSlotState(id).savedPacks, 0u);
+}
+
+TEST_F(Pair, ADamagedReliablePackIsResentAndThenDeliveredWhole) {
+    const unsigned char id = ClientId();
+    std::vector<std::string> seen;
+    server.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (auto* s = dynamic_cast<const MSG_Sync*>(&m)) seen.push_back(s->syncName.value);
+        if (auto* d = dynamic_cast<const MSG_LevelData*>(&m)) seen.push_back("cells " + std::to_string(d->cells.value.size()));
+    });
+    const std::uint16_t expected = server.GetSlotState(id).expectedSequence;
+    CutFirstReliable cut(net.Ip(1));
+    MSG_Sync head("head");
+    MSG_LevelData tail;
+    tail.cells.value.assign(40, 3);
+    client.SendNetMessage(head, true);
+    client.SendNetMessage(tail, true);
+    client.SendAllMessages();
+    ASSERT_TRUE(cut.done);
+
+    // The cut copy: nothing delivered, not acknowledged, the number not taken.
+    server.DrainReceive();
+    EXPECT_EQ(server.ReceivedQueueLength(), 0u);
+    EXPECT_EQ(server.GetSlotState(id).expectedSequence, expected);
+    EXPECT_EQ(server.GetSlotState(id).unreliablePacks, 0u) << "an acknowledgement was queued";
+    EXPECT_EQ(server.GetSlotState(id).earlyPacks, 0u);
+
+    // The client's resend carries the whole pack: both messages, once, in order.
+    ASSERT_TRUE(nettest::PumpUntil(both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 50, 8));
+    nettest::Pump(both, 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"head", "cells 40"}));
+    EXPECT_EQ(server.GetSlotState(id).expectedSequence, static_cast<std::uint16_t>(expected + 1));
+}
+
+TEST_F(Pair, ADuplicatedDatagramNeverCountsTwice) {
+    const unsigned char id = ClientId();
+    // Every message that the game sends unreliably sets state (a player's
+    // snapshot, the round-trip time) or is a link message; everything that
+    // adds or counts goes reliably, where the sequence number drops copies.
+    int scoreSum = 0, scoreRuns = 0, explosions = 0;
+    server.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (auto* s = dynamic_cast<const MSG_ChangeScore*>(&m)) {
+            scoreSum += s->delta.value;
+            ++scoreRuns;
+        }
+        if (dynamic_cast<const MSG_Explode*>(&m)) ++explosions;
+    });
+    client.ClearDrop();
+    server.ClearDrop();
+    TestSeam seam(7);
+    seam.duplicate = 1.0;  // every datagram arrives twice
+    seam.record = true;
+    for (int frame = 0; frame < 30; ++frame) {
+        MSG_ChangeScore score;
+        score.playerId = 1;
+        score.delta = 10;
+        client.SendNetMessage(score, true);
+        if (frame % 10 == 0) {
+            MSG_Explode boom;
+            boom.name = "Player_1";
+            client.SendNetMessage(boom, true);
+        }
+        MSG_UpdatePlayer snapshot;
+        snapshot.name = "Player_1";
+        client.SendNetMessage(snapshot, false);
+        nettest::Pump(both, 1, 16);
+    }
+    nettest::Pump(both, 10, 16);
+    EXPECT_EQ(scoreRuns, 30);
+    EXPECT_EQ(scoreSum, 300);
+    EXPECT_EQ(explosions, 3);
+    // Acknowledgements and answers to pings arrive twice too: they count once.
+    for (unsigned slot : {0u, unsigned(id)}) {
+        NetEngine& e = slot == 0 ? client : server;
+        NetEngine::SlotState st = e.GetSlotState(slot);
+        EXPECT_LE(st.acksReceived, st.packsSent) << slot;
+        EXPECT_GE(e.GetDropPercent(slot), 0.0f) << slot;
+    }
+
+    // A copy of a reliable datagram replayed long after still runs nothing.
+    std::vector<unsigned char> replay;
+    for (auto& d : seam.Sent())
+        if (d.to == net.Ip(1) && IsReliable(d)) replay = d.bytes;
+    ASSERT_FALSE(replay.empty());
+    nettest::RawPeer peer(net.Ip(2));
+    const int before = scoreRuns + explosions;
+    peer.SendTo(net.Ip(1), net.gamePort, replay);
+    nettest::Pump(both, 2);
+    EXPECT_EQ(scoreRuns + explosions, before);
 }

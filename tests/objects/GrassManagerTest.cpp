@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "PickupWorld.h"
-#include "objects/Graphic.h"
+#include "objects/Camera.h"
 #include "objects/GrassBlade.h"
 #include "objects/GrassManager.h"
 
@@ -153,8 +153,9 @@ TEST_F(GrassManagerTest, ManagerDrawsOnlyTheCameraBlocksBladesAndNothingWithoutA
     Object* far = Grow("GrassBlade", 200.5f, 1.9f, kHalfPi);
     manager->DoEvent("GraphicsDraw");
     EXPECT_EQ(B(near).grassDance, 0.0f);
-    Object* camera = Make("Graphic", "Camera");
-    VariablesOf<ObjectData::Graphic::Variables>(camera).position = {20.0f, 5.0f, 0.0f};  // block (1, 0)
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).scale = 10.0f;
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {20.0f, 5.0f, 0.0f};  // block (1, 0)
     manager->DoEvent("GraphicsDraw");
     EXPECT_NEAR(B(near).grassDance, 0.06f, 1e-6f);
     EXPECT_EQ(B(far).grassDance, 0.0f);

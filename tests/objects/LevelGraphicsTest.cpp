@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
 
 #include "ObjectWorld.h"
 #include "objects/Camera.h"
@@ -11,6 +15,8 @@
 #include "networking/messages/MSG_RemoveTerrain.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/SheetData.h"
+#include "platform/graphics/Texture.h"
 
 using namespace objtest;
 namespace LG = ObjectData::LevelGraphics;
@@ -73,19 +79,27 @@ TEST_F(LevelGraphicsTest, GrassUnderDirtOrSpikesGetsNoTopEdge) {
     }
 }
 
-TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightLayerOne) {
+TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightTheLightMap) {
     DrawGrid({".....", "..^..", ".^...", "^....", "#####"});
-    // Three spikes and a base per cell into list 3, three lights into layer 1.
-    ASSERT_EQ(buffer.tiles[3].size(), 3u * 4u + 5u);
-    EXPECT_EQ(buffer.layers[1].size(), 9u);
+    // Three teeth per cell in their own list over the ground, a base per
+    // cell among the ground, and a cold light per tooth in the light map.
+    ASSERT_EQ(buffer.tiles[6].size(), 3u * 3u);
+    EXPECT_EQ(buffer.tiles[3].size(), 3u + 5u);
+    ASSERT_EQ(buffer.layers[0].size(), 9u);
+    EXPECT_TRUE(buffer.layers[1].empty());
     // Each cell lies on c + r = 2: the same three pictures, unrotated, 0.6 up.
     for (int cell = 0; cell < 3; ++cell) {
         for (int j = 0; j < 3; ++j) {
-            const Plane2D& light = buffer.layers[1][static_cast<std::size_t>(cell * 3 + j)];
-            const Plane2D& first = buffer.layers[1][static_cast<std::size_t>(j)];
-            EXPECT_EQ(light.u, first.u);
-            EXPECT_FLOAT_EQ(light.width, 0.33666667f);
-            EXPECT_FLOAT_EQ(light.height, 1.01f);
+            const Plane2D& tooth = buffer.tiles[6][static_cast<std::size_t>(cell * 3 + j)];
+            const Plane2D& first = buffer.tiles[6][static_cast<std::size_t>(j)];
+            EXPECT_EQ(tooth.u, first.u);
+            EXPECT_FLOAT_EQ(tooth.width, 0.33666667f);
+            EXPECT_FLOAT_EQ(tooth.height, 1.01f);
+            const Plane2D& light = buffer.layers[0][static_cast<std::size_t>(cell * 3 + j)];
+            EXPECT_FLOAT_EQ(light.x, tooth.x);
+            EXPECT_FLOAT_EQ(light.y, tooth.y);
+            const auto colour = static_cast<std::uint32_t>(light.colour);
+            EXPECT_GT(colour & 0xFFu, (colour >> 16) & 0xFFu) << "a cold light";
         }
     }
     EXPECT_EQ(LG::kSpikeVariants[(3 * 2 + 0) % 32], 6);
@@ -99,6 +113,53 @@ TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightLayerOne)
     EXPECT_FLOAT_EQ(bases[0], 1.26f - 0.125f);
     EXPECT_FLOAT_EQ(bases[1], 1.26f);
     EXPECT_FLOAT_EQ(bases[2], 1.26f - 0.125f);
+}
+
+// Variant k of the table draws the pictures "spike0k" and "spikelight0k" of
+// the baked sheets.
+TEST_F(LevelGraphicsTest, SpikeVariantKDrawsSpikePictureK) {
+    static char fakeSheet;
+    LoadSheetData([](int, const SheetImage&) { return reinterpret_cast<GLTexture*>(&fakeSheet); });
+    struct Unload {
+        ~Unload() { FreeSheetData(); }
+    } unload;
+    // The pictures told apart by where they lie on the sheets.
+    std::map<std::pair<float, float>, std::string> pictureAt;
+    for (int k = 0; k < 8; ++k) {
+        for (const std::string stem : {"spike0", "spikelight0"}) {
+            const std::string name = stem + std::to_string(k);
+            const Texture* t = FrameTexture(FrameMap(name, 0, 0));
+            ASSERT_NE(t, nullptr) << name;
+            pictureAt[{t->u, t->v}] = name;
+        }
+    }
+    ASSERT_EQ(pictureAt.size(), 16u);
+    auto pictureOf = [&](const Plane2D& p) {
+        auto found = pictureAt.find({p.u, p.v});
+        return found == pictureAt.end() ? std::string("?") : found->second;
+    };
+
+    DrawGrid({"......", "^^^^^^", "######"});
+    const LevelCollision& grid = GameVars().basicLevel;
+    int row = -1;
+    for (int r = 0; r < grid.GetHeight(); ++r)
+        if (grid.GetCell(0, r) == 3) row = r;
+    ASSERT_GE(row, 0);
+    std::set<int> variants;
+    std::vector<const Plane2D*> spikes;
+    for (const Plane2D& p : buffer.tiles[6]) spikes.push_back(&p);
+    ASSERT_EQ(spikes.size(), 18u);
+    ASSERT_EQ(buffer.layers[0].size(), 18u);
+    for (std::size_t i = 0; i < spikes.size(); ++i) {
+        const Plane2D& spike = *spikes[i];
+        const int c = static_cast<int>(std::floor(spike.x));
+        const int j = static_cast<int>(std::lround((spike.x - static_cast<float>(c) - 1.0f / 6.0f) * 3.0f));
+        const int k = LG::kSpikeVariants[(3 * (c + row) + j) % 32];
+        variants.insert(k);
+        EXPECT_EQ(pictureOf(spike), "spike0" + std::to_string(k)) << "cell " << c << " spike " << j;
+        EXPECT_EQ(pictureOf(buffer.layers[0][i]), "spikelight0" + std::to_string(k)) << "cell " << c << " spike " << j;
+    }
+    EXPECT_EQ(variants.size(), 8u);  // the row shows every variant
 }
 
 TEST_F(LevelGraphicsTest, OnlyCellsInTheCamerasReachAreVisited) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "objects/Camera.h"
+#include "objects/Checkpoint.h"
 #include "objects/Firefly.h"
 #include "objects/GrassBlade.h"
 #include "objects/GrassManager.h"
@@ -100,6 +101,37 @@ TEST_F(PickupPixelTest, ShardFireflySpringAndGrassShowWhereTheyStand) {
     EXPECT_GT(Brightest(8.5f, 1.5f, 0.3f), emptySpring + 100);
     EXPECT_GT(Brightest(11.5f, 4.5f, 0.05f), emptyFly + 100);
     EXPECT_GT(Brightest(6.5f, 1.45f, 0.05f), emptyBlade + 60);  // the blade stands up from its root
+}
+
+// A checkpoint well away from the camera's centre, built as the level
+// builds it (the prototype's size), shows where it stands.
+TEST_F(PickupPixelTest, ACheckpointAwayFromTheCameraShows) {
+    SetGrid({
+        "################",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "################",
+    });
+    GameVars().basicLevel.GenerateCompleteTileGrid();
+    cx = 8.0f;
+    cy = 4.0f;
+    Object* camera = Make("Camera", "Camera");
+    VariablesOf<ObjectData::Camera::Variables>(camera).position = {cx, cy, 0.0f};
+    Object* graphics = Make("LevelGraphics", "LevelGraphics");
+    MakePlayer("Player_0", 14.0f, 1.5f);
+    Object* checkpoint = Make("Checkpoint", "c0");
+    auto& c = VariablesOf<ObjectData::Checkpoint::Variables>(checkpoint);
+    c.position = {3.5f, 5.5f, 0.0f};
+    c.pulse = 0.0f;
+
+    DrawFrame(camera, graphics, {});
+    const int empty = Brightest(3.5f, 5.5f, 0.5f);
+    DrawFrame(camera, graphics, {checkpoint});
+    EXPECT_GT(Brightest(3.5f, 5.5f, 0.5f), empty + 150);
 }
 
 }  // namespace

@@ -78,6 +78,38 @@ TEST_F(PlayerNetworkTest, RemoteCopiesMoveByDeadReckoningAndMarkSpeedZonesOverLo
     EXPECT_FLOAT_EQ(P(remote).position.y, 1.0f);
 }
 
+TEST_F(PlayerNetworkTest, AHeldRemoteCopyRidesOnItsHoldersLiftedPlace) {
+    SetGrid({
+        "....................",
+        "....................",
+        "....................",
+        "....................",
+    });
+    Object* holder = MakePlayer("Player_2", 5.0f, 1.0f, true);
+    Object* held = MakePlayer("Player_3", 9.0f, 3.0f, true);
+    holder->DoEvent("SetClientBehavior");
+    held->DoEvent("SetClientBehavior");
+    P(holder).velocity = {0.125f, 0.0f};
+    P(held).velocity = {-0.5f, 0.5f};
+    P(held).grabbed = 5;
+    P(held).grabbedBy = 2;
+    for (int frame = 0; frame < 20; ++frame) {
+        holder->DoEvent("ClientBehavior");
+        held->DoEvent("ClientBehavior");
+        // Over open sky the held copy sits the full lift above its holder,
+        // with its holder's motion, frame after frame: no drift of its own.
+        EXPECT_FLOAT_EQ(P(held).position.x, P(holder).position.x) << frame;
+        EXPECT_NEAR(P(held).position.y, P(holder).position.y + 32 * 0.01875f, 1e-4) << frame;
+        EXPECT_EQ(P(held).velocity, P(holder).velocity) << frame;
+    }
+    // Let go, it moves on by its own velocity again.
+    P(held).grabbed = 0;
+    P(held).velocity = {0.0f, -0.25f};
+    const float y = P(held).position.y;
+    held->DoEvent("ClientBehavior");
+    EXPECT_FLOAT_EQ(P(held).position.y, y - 0.25f);
+}
+
 TEST_F(PlayerNetworkTest, ALivingPlayerBreaksUpAtTheLevelsEndAndADeadOneOnlyWaits) {
     Object* player = MakePlayer("Player_0", 5.0f, 5.0f, true);
     P(player).velocity = {0.1f, 0.0f};

@@ -3,37 +3,12 @@
 #include <algorithm>
 
 #include "ObjectWorld.h"
+#include "widgets/Text.h"
 
 using namespace objtest;
 using ObjectData::Player::Variables;
 
 namespace {
-
-// A stand-in for the text label type: the few variables the player sets.
-struct LabelVariables {
-    float charHeight = 0.0f;
-    float y = 0.0f;
-    std::int32_t hAlign = 0;
-    std::string font;
-    std::string text;
-    std::uint32_t primaryColor = 0;
-};
-
-VariableOffsetTable labelTable;
-
-void RegisterLabel() {
-    Object* slot = nullptr;
-    auto* prototype = ObjectTemplate::Begin<LabelVariables>(slot, "Text", labelTable);
-    ObjectTemplate::StartVariables(prototype, labelTable);
-    LabelVariables& v = prototype->vars;
-    BindVariable(labelTable, *prototype, enum_charHeight, v.charHeight);
-    BindVariable(labelTable, *prototype, enum_y, v.y);
-    BindVariable(labelTable, *prototype, enum_hAlign, v.hAlign);
-    BindVariable(labelTable, *prototype, enum_font, v.font);
-    BindVariable(labelTable, *prototype, enum_text, v.text);
-    BindVariable(labelTable, *prototype, enum_primaryColor, v.primaryColor);
-    Object::_IncludeObject("Text", prototype);
-}
 
 class PlayerTypeTest : public ObjectWorld {};
 
@@ -104,7 +79,8 @@ TEST_F(PlayerTypeTest, LoadGivesEachCloneItsOwnMapShapeAndLocalColour) {
     EXPECT_FLOAT_EQ(box.value[3], -0.5f);
     EXPECT_EQ(P(a).playerColor, 0xFF123456u);
     EXPECT_EQ(P(a).ballPosition[1023].y, -1.0f);
-    EXPECT_EQ(P(a).nameText, nullptr);  // no label type in this world
+    ASSERT_NE(P(a).nameText, nullptr);
+    EXPECT_NE(P(a).nameText, P(b).nameText);  // each its own label
 
     // A copy of a remote player keeps its colour; a copy owned here takes the local one.
     P(b).OwnerID = 5;
@@ -141,12 +117,11 @@ TEST_F(PlayerTypeTest, ScoreStartsFromTheMatchScoreOfTheNamesNumber) {
 }
 
 TEST_F(PlayerTypeTest, NameLabelFollowsTheLabelType) {
-    RegisterLabel();
     Object* player = Make("Player", "Player_0");
     Object* label = P(player).nameText;
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->GetType(), "Text");
-    const LabelVariables& l = VariablesOf<LabelVariables>(label);
+    const TextSettings& l = ObjectData::Text::Find(label)->settings;
     EXPECT_FLOAT_EQ(l.charHeight, 1.0f);
     EXPECT_FLOAT_EQ(l.y, 1.0f);
     EXPECT_EQ(l.hAlign, 1);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PickupWorld.h"
-#include "objects/Graphic.h"
+#include "objects/Camera.h"
 #include "objects/SpdBoost.h"
 
 using namespace objtest;
@@ -68,8 +68,12 @@ TEST_F(SpdBoostTest, RumblesOnlyWhenTheBoostRanDownAndThePlayerIsNotDying) {
 }
 
 TEST_F(SpdBoostTest, DrawsThreeLightsInItsColourWhenInView) {
-    Object* camera = Make("Graphic", "Camera");  // anything with a position stands in for the camera
-    VariablesOf<ObjectData::Graphic::Variables>(camera).position = {2.5f, 1.5f, 0.0f};
+    // A camera of scale 4 sees two units either side (aspect 1); the boost
+    // is drawn while its unit square touches that view.
+    Object* camera = Make("Camera", "Camera");
+    auto& view = VariablesOf<ObjectData::Camera::Variables>(camera);
+    view.scale = 4.0f;
+    view.position = {2.5f, 1.5f, 0.0f};
     Recorded().quads.clear();
     Boost::GraphicsDraw(boost, boost);
     ASSERT_EQ(Recorded().quads.size(), 3u);
@@ -77,10 +81,21 @@ TEST_F(SpdBoostTest, DrawsThreeLightsInItsColourWhenInView) {
         EXPECT_EQ(q.texture, "firefly");
         EXPECT_FLOAT_EQ(q.z, -1.0f);
     }
-    VariablesOf<ObjectData::Graphic::Variables>(camera).position = {50.0f, 50.0f, 0.0f};
-    Recorded().quads.clear();
-    Boost::GraphicsDraw(boost, boost);
-    EXPECT_TRUE(Recorded().quads.empty());
+    struct Case {
+        float x, y;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {2.5f + 2.9f, 1.5f, true},  {2.5f + 3.1f, 1.5f, false}, {2.5f - 2.9f, 1.5f, true},
+        {2.5f - 3.1f, 1.5f, false}, {2.5f, 1.5f + 2.9f, true},  {2.5f, 1.5f + 3.1f, false},
+        {2.5f, 1.5f - 2.9f, true},  {2.5f, 1.5f - 3.1f, false}, {50.0f, 50.0f, false},
+    };
+    for (const Case& c : cases) {
+        view.position = {c.x, c.y, 0.0f};
+        Recorded().quads.clear();
+        Boost::GraphicsDraw(boost, boost);
+        EXPECT_EQ(Recorded().quads.size(), c.drawn ? 3u : 0u) << "camera at " << c.x << ", " << c.y;
+    }
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Every built-in level can be finished from its start with the player's own
 // movement, and each goal carries play to the next level, then to the results.
 //
-// The runs are kept in tests/screens/levelruns/<level>.txt; a level without a
-// kept run is searched for one (GF_RECORD_LEVEL_RUNS=1 writes what it finds
-// into that folder). Runs keep off springs and speed boosts, so they hold
-// whether or not those types are registered; a level that cannot be finished
-// without them is reported as waiting on the types that are still missing.
+// The runs are kept in tests/screens/levelruns/<level>.txt; a level whose run
+// is missing or unreadable fails. With GF_RECORD_LEVEL_RUNS=1 such a level is
+// searched for a run instead, and what is found is written into that folder.
+// Runs keep off springs and speed boosts where they can; a level that cannot
+// be finished without them names the thrower types that are not registered.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -23,12 +25,14 @@ namespace {
 
 std::string RunFile(const std::string& level) { return std::string(GF_SOURCE_DIR) + "/tests/screens/levelruns/" + level + ".txt"; }
 
-bool ReadRun(const std::string& level, InputRun& run) {
+// Reads a level's kept run; empty when it reads, else why not.
+std::string ReadRun(const std::string& level, InputRun& run) {
     std::ifstream in(RunFile(level));
-    if (!in) return false;
+    if (!in) return "no kept run at " + RunFile(level);
     std::stringstream text;
     text << in.rdbuf();
-    return RunFromText(text.str(), run);
+    if (!RunFromText(text.str(), run)) return "the kept run at " + RunFile(level) + " does not read";
+    return {};
 }
 
 // The thrower types a grid holds that are not registered yet.
@@ -44,11 +48,100 @@ std::set<std::string> MissingThrowers(const LevelCollision& grid) {
 
 class BuiltInLevelsFinishTest : public PlayWorld {};
 
+// What a kept run asks of a player: its length, the moves it makes and the
+// spikes it passes close to.
+struct RunMeasure {
+    std::string level;
+    int frames = 0;
+    int jumps = 0, wallJumps = 0, springs = 0, boosts = 0, breaks = 0;
+    int spikesNear = 0;
+
+    double Seconds() const { return frames / 60.0; }
+    // One figure to order the levels by: each move counts by how much it
+    // asks of the player, and a spike beside the path by the care it takes.
+    double Difficulty() const {
+        return Seconds() / 10.0 + 0.25 * jumps + 1.0 * wallJumps + 0.5 * springs + 0.75 * boosts + 0.25 * breaks +
+               0.2 * spikesNear;
+    }
+};
+
+// Follows one run frame by frame through the whole play level.
+class RunMeter {
+public:
+    explicit RunMeter(const std::string& level) {
+        measure.level = level;
+        const LevelCollision& grid = GameVars().basicLevel;
+        for (int i = 0; i < grid.GetWidth() * grid.GetHeight(); ++i)
+            if (grid.GetCell(i) == LevelCellValue::BreakableTile) breakable.push_back(i);
+        objtest::Recorded().sounds.clear();
+    }
+
+    // After each frame of the run.
+    void Frame(const ObjectData::Player::Variables& v) {
+        ++measure.frames;
+        const bool wallJump = std::abs(v.wallJump) > 1 && std::abs(lastWallJump) <= 1;
+        if (wallJump) ++measure.wallJumps;
+        lastWallJump = v.wallJump;
+        if (v.spdBoost > lastBoost + 1.0f) ++measure.boosts;
+        lastBoost = v.spdBoost;
+        const int jumpSounds = objtest::Recorded().SoundCount(static_cast<int>(AudioList::PLAYER_SOUND_A));
+        measure.jumps += std::max(0, jumpSounds - lastJumpSounds - (wallJump ? 1 : 0));
+        lastJumpSounds = jumpSounds;
+        path.insert({static_cast<int>(std::floor(v.position.x)), static_cast<int>(std::floor(v.position.y))});
+    }
+
+    RunMeasure Finish() {
+        const LevelCollision& grid = GameVars().basicLevel;
+        measure.springs = objtest::Recorded().SoundCount(static_cast<int>(AudioList::SPRING_SOUND));
+        for (int i : breakable)
+            if (grid.GetCell(i) != LevelCellValue::BreakableTile) ++measure.breaks;
+        const int w = grid.GetWidth(), h = grid.GetHeight();
+        std::set<std::pair<int, int>> near;
+        for (const auto& [x, y] : path)
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int cx = x + dx, cy = y + dy;
+                    if (cx < 0 || cy < 0 || cx >= w || cy >= h) continue;
+                    const int c = grid.GetCell(cy * w + cx);
+                    if (c >= LevelCellValue::SpikesUp && c <= LevelCellValue::SpikesLeft) near.insert({cx, cy});
+                }
+        measure.spikesNear = static_cast<int>(near.size());
+        return measure;
+    }
+
+private:
+    RunMeasure measure;
+    std::vector<int> breakable;
+    std::set<std::pair<int, int>> path;
+    std::int32_t lastWallJump = 0;
+    float lastBoost = 0.0f;
+    int lastJumpSounds = 0;
+};
+
+// The levels in play order as a table, and how often difficulty falls from
+// one level to the next.
+int PrintDifficultyTable(const std::vector<RunMeasure>& runs) {
+    std::printf("%-14s %8s %6s %6s %7s %6s %6s %6s %10s\n", "level", "seconds", "jumps", "walls", "springs",
+                "boosts", "breaks", "spikes", "difficulty");
+    int dips = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RunMeasure& r = runs[i];
+        const bool dip = i > 0 && r.Difficulty() < runs[i - 1].Difficulty();
+        dips += dip ? 1 : 0;
+        std::printf("%-14s %8.1f %6d %6d %7d %6d %6d %6d %10.2f%s\n", r.level.c_str(), r.Seconds(), r.jumps,
+                    r.wallJumps, r.springs, r.boosts, r.breaks, r.spikesNear, r.Difficulty(), dip ? "  (dip)" : "");
+    }
+    std::printf("difficulty falls %d times from one level to the next\n", dips);
+    std::fflush(stdout);
+    return dips;
+}
+
 TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheResults) {
     const bool record = std::getenv("GF_RECORD_LEVEL_RUNS") != nullptr;
     state = NewState("SinglePlayer");
     Frame();
     std::vector<std::string> proven, waiting;
+    std::vector<RunMeasure> measures;
     for (int index = 0; index < 13; ++index) {
         const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
         SCOPED_TRACE(name);
@@ -63,7 +156,8 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
         std::vector<Entity*> goals(goalObjects.begin(), goalObjects.end());
 
         InputRun run;
-        bool found = ReadRun(name, run);
+        std::string unread = ReadRun(name, run);
+        bool found = unread.empty();
         const std::set<std::string> missing = MissingThrowers(GameVars().basicLevel);
         // Searching is slow under the sanitizers: it runs only when recording.
         if (!found && record) {
@@ -76,37 +170,35 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
             found = result.found;
             run = result.run;
             if (found) std::ofstream(RunFile(name)) << RunToText(run);
+            unread = found ? "" : "the search found no run";
         }
         if (!found) {
             std::string list;
             for (const std::string& type : missing) list += " " + type;
-            std::string note = name;
-            if (missing.empty()) {
-                note += " (no kept run yet)";
-            } else {
-                note += " (waits on";
-                note += list;
-                note += ")";
-            }
-            waiting.push_back(note);
-            // Carry play on as a finished level would.
+            ADD_FAILURE() << name << " is not proven finishable: " << unread
+                          << (missing.empty() ? "" : "; unregistered throwers:" + list);
+            waiting.push_back(name);
+            // The other levels are still tried: play carries on as a finished level would.
             const D3DXVECTOR3& goal = Variable<D3DXVECTOR3>(goals.front(), enum_position);
             v.position = goal;
             v.velocity = {0.0f, 0.0f};
         }
 
         const std::int32_t scoreBefore = v.score;
+        RunMeter meter(name);
         for (std::uint8_t bits : run) {
             objtest::Held().keys.clear();
             if (bits & kLeft) objtest::Held().keys.insert(objtest::kLeftKey);
             if (bits & kRight) objtest::Held().keys.insert(objtest::kRightKey);
             if (bits & kJump) objtest::Held().keys.insert(objtest::kSpace);
             Frame();
+            meter.Frame(v);
             // The goal's touch ends the level for the player (it stops and breaks up).
             const bool finished = v.score >= scoreBefore + GameVars().SCORE_GOAL;
             ASSERT_TRUE(v.deathDelay == 0 || finished) << "the run died";
         }
         objtest::Held().keys.clear();
+        if (found) measures.push_back(meter.Finish());
         // The goal counts 130 frames, the fade takes 30 more.
         int frames = 0;
         while (CurrentLevelIndex == index && frames < 400) {
@@ -130,6 +222,7 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
     std::cout << "proven finishable: " << proven.size() << " of 13\n";
     for (const std::string& name : proven) std::cout << "  " << name << '\n';
     for (const std::string& name : waiting) std::cout << "  not yet: " << name << '\n';
+    PrintDifficultyTable(measures);
 }
 
 }  // namespace

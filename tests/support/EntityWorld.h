@@ -67,7 +67,7 @@ inline Thing* RegisterThing(const char* name) {
     ClearVariableTable(ThingTable());
     BindVariable(ThingTable(), *prototype, enum_position, prototype->vars.position);
     BindVariable(ThingTable(), *prototype, enum_size, prototype->vars.size);
-    BindVariable(ThingTable(), *prototype, 17, prototype->vars.navigable);
+    BindVariable(ThingTable(), *prototype, enum_isButton, prototype->vars.navigable);
     BindVariable(ThingTable(), *prototype, enum_counter, prototype->vars.counter);
     prototype->_AddEvent("Load", &CountLoad);
     Object::_IncludeObject(name, prototype);

@@ -164,10 +164,17 @@ void DrawCommand(Canvas& canvas, const Command& c) {
     const std::string& shape = c.words[0];
     const std::string where = c.file + ":" + std::to_string(c.line) + ": ";
     // Positional arguments, then options.
+    // `nofill` is the one option without a value; it used to be read as a
+    // positional word and dropped, so the shape was filled after all.
+    auto isOption = [](const std::string& word) { return word.find('=') != std::string::npos || word == "nofill"; };
     size_t positional = 1;
-    while (positional < c.words.size() && c.words[positional].find('=') == std::string::npos) ++positional;
+    while (positional < c.words.size() && !isOption(c.words[positional])) ++positional;
     std::map<std::string, std::string> opt;
     for (size_t i = positional; i < c.words.size(); ++i) {
+        if (c.words[i] == "nofill") {
+            opt["nofill"] = "";
+            continue;
+        }
         const size_t eq = c.words[i].find('=');
         if (eq == std::string::npos) Die(where + "option without '='");
         opt[c.words[i].substr(0, eq)] = c.words[i].substr(eq + 1);

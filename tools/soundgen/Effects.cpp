@@ -241,14 +241,16 @@ Mono Appear() {  // a shimmering upward glide ending in a bell
 Mono BreakingLoop() {  // a steady rumble of crumbling earth
     const double seconds = 2.0;
     Mono out = Crumble(seconds, 31, 70, true);
-    // A low rumble, filtered over two turns of the loop so that it joins up.
-    Mono noise = Make(seconds * 2);
+    // A low rumble, filtered over two turns of the loop so that it joins up:
+    // the second turn, as long as the loop, is kept. Its final sample is left
+    // silent, as the loop has always been made.
+    Mono noise(2 * out.size(), 0.0f);
     synth::Noise n(37);
     synth::Svf filter;
     filter.Set(110.0, 0.8, R);
-    for (float& s : noise) {
+    for (std::size_t i = 0; i + 1 < noise.size(); ++i) {
         filter.Process(n.Next());
-        s = filter.low;
+        noise[i] = filter.low;
     }
     Mono rumble(noise.begin() + static_cast<long>(out.size()), noise.begin() + static_cast<long>(2 * out.size()));
     synth::Normalise(rumble, 1.0);

@@ -17,34 +17,30 @@ void PlainCopy(Entity* copy, const Entity* source);
 // teardown that raises its own "Unload".
 void SetUpPrototype(Engine& prototype, VariableOffsetTable& table);
 
-// One registration function per built-in engine type (the registry calls
-// them in this order at start-up).
+// One registration function per built-in engine type of the framework (the
+// platform's engines are in platform/engines/PlatformEngines.h).
 namespace Behavior { Engine* _Init(); }
 namespace Behavior2 { Engine* _Init(); }
-namespace GameInput { Engine* _Init(); }
 namespace GraphicsDraw { Engine* _Init(); }
 namespace GraphicsUpdate { Engine* _Init(); }
-namespace GuiManager { Engine* _Init(); }
-namespace Input { Engine* _Init(); }
 namespace PostCameraUpdate { Engine* _Init(); }
 namespace PreCameraUpdate { Engine* _Init(); }
 namespace ProfilerDraw { Engine* _Init(); }
-namespace Sound { Engine* _Init(); }
 namespace WindowEngine { Engine* _Init(); }
 
 }  // namespace EngineData
 
-// What the built-in engines need from layers that fill them in at start-up;
-// a null hook is skipped.
+// What the built-in engines need from higher layers, which fill the hooks in
+// (the platform puts in the bar drawing before main); a null hook is skipped.
 struct EngineHooks {
     // The profiler viewer's drawing: one bar into the renderer's current
-    // buffer (by default the sprite "Profiler White"), and one line of text
+    // buffer (the platform's: the sprite "Profiler White"), and one line of text
     // drawn with the viewer's text object on behalf of the engine (none until
     // the text widget brings its drawing).
     void (*addBar)(const ProfilerBar& bar) = nullptr;
     void (*drawTextLine)(Entity* textObject, Entity* engine, const ProfilerTextLine& line) = nullptr;
-    // The width in pixels the viewer's bars are scaled by. Null: the current
-    // state's render width.
+    // The width in pixels the viewer's bars are scaled by (the platform's:
+    // the current state's render width). Null: 0, no bars.
     int (*renderWidth)() = nullptr;
 };
 

@@ -1,19 +1,9 @@
 // "GraphicsUpdate": raises "GraphicsUpdate" on each member every frame, before drawing; levels take it at 1.05.
-#include "framework/engines/BuiltInEngines.h"
+#include "framework/engines/PlainEngine.h"
 
 namespace EngineData::GraphicsUpdate {
 
-namespace {
-VariableOffsetTable table;
-}  // namespace
-
-struct _DATA : Engine {
-    _DATA() : Engine(sizeof(_DATA)) {
-        SetUpPrototype(*this, table);
-        _AddEvent("Load", Event());
-        _AddEvent("Unload", Event());
-    }
-};
+struct _DATA : PlainEngine<_DATA, PlainEvents::EmptyLoadUnload> {};
 
 Engine* _Init() { return new _DATA(); }
 

@@ -1,18 +1,10 @@
 // "PreCameraUpdate": raises "PreCameraUpdate" on each member every frame, first of all; levels take it at 5.1.
-#include "framework/engines/BuiltInEngines.h"
+// It keeps the engine defaults: "Unload" takes every member out.
+#include "framework/engines/PlainEngine.h"
 
 namespace EngineData::PreCameraUpdate {
 
-namespace {
-VariableOffsetTable table;
-}  // namespace
-
-struct _DATA : Engine {
-    _DATA() : Engine(sizeof(_DATA)) {
-        SetUpPrototype(*this, table);
-        // Keeps the engine defaults: "Unload" takes every member out.
-    }
-};
+struct _DATA : PlainEngine<_DATA, PlainEvents::Defaults> {};
 
 Engine* _Init() { return new _DATA(); }
 

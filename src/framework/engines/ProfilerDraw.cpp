@@ -168,7 +168,7 @@ void Draw(Entity* self, Entity*) {
     std::lock_guard<std::recursive_mutex> hold(*lock);
     State* remembered = State::_currentState;
     State::_currentState = self->_state;
-    const int width = engineHooks.renderWidth != nullptr ? engineHooks.renderWidth() : State::GetRenderWidth();
+    const int width = engineHooks.renderWidth != nullptr ? engineHooks.renderWidth() : 0;
     State::_currentState = remembered;
     const ProfilerLayout layout =
         LayOutProfilerView(*frames, *lists, *mode, *stamp, sliderValue != nullptr ? *sliderValue : 0.0, width,

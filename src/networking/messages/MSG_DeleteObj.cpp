@@ -6,9 +6,12 @@
 namespace Networking::NetMessage {
 
 namespace {
-// Removed at the end of the frame.
+// Removed at the end of the frame. Only a networked object (one with the
+// networked flag set) can be named: engines, levels and local objects stay.
 void Delete(const std::string& name) {
-    if (Entity* e = FindEntity(name)) e->_Delete();
+    Entity* e = FindEntity(name);
+    const bool* networked = Var<bool>(e, enum_networked);
+    if (networked != nullptr && *networked) e->_Delete();
 }
 }  // namespace
 

@@ -20,7 +20,12 @@ MSG_GameRules::MSG_GameRules(unsigned int) {
     }
 }
 
-void MSG_GameRules::CallBack(NetEngine&) {
+void MSG_GameRules::CallBack(NetEngine& engine) {
+    // Only the server sets the rules: a client's are ignored.
+    if (engine.IsServer()) return;
+    // A level index past the match's levels names no level: the rules are
+    // refused whole.
+    if (levelIndex.value >= levelCount.value) return;
     MatchLevelCount = static_cast<int>(levelCount.value);
     CurrentLevelIndex = static_cast<int>(levelIndex.value);
     CurrentLevelName = levelName;

@@ -28,6 +28,8 @@ void MSG_LevelData::ResetTransfer() {
 }
 
 void MSG_LevelData::CallBack(NetEngine& engine) {
+    // The level comes from the server: a client cannot replace the server's.
+    if (engine.IsServer()) return;
     State* state = State::_currentState;
     if (state == nullptr || state->GetLevelName() != "LoadingLevel") return;
 

@@ -9,6 +9,8 @@ namespace Networking::PrivateNetMessage {
 
 // The end of the handshake on the client: it takes its id and confirms.
 void PMSG_SetClientID::CallBack(NetEngine& engine) {
+    // Only the server gives ids, and only those of client slots.
+    if (sender != 0 || clientId.value < 1 || clientId.value > 15) return;
     {
         Client& server = engine.slots[0];
         std::lock_guard hold(server.lock);

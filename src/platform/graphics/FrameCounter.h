@@ -1,4 +1,5 @@
 #pragma once
+#include <type_traits>
 #include <string>
 
 #include "platform/graphics/Texture.h"
@@ -35,3 +36,6 @@ private:
     int animation = 0;
     float frame = 0.0f;
 };
+
+// How a bound variable of this type is named to the script converter.
+inline std::string VariableTypeText(std::type_identity<FrameCounter>) { return "FrameCounter"; }

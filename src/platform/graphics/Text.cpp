@@ -392,8 +392,11 @@ int PinpointLetter(const std::string& text, float x, float y, TextSettings& s) {
     const float ly = Quotient(y - s.y, s.charHeight);
     int from = std::max(0, s.startCharacter), to = last;
     if (s.multiLine) {
-        int line = Trunc(FirstLineY(s, d) + 10000.0f) - Trunc(ly + 10000.0f) + s.startLine;
-        line = std::clamp(line, 0, std::max(0, d.lineCount - 1));
+        // Both truncations may be at their bounds (a box far taller than its
+        // letters): the difference is taken wide, then clamped to a line.
+        const long long wide = static_cast<long long>(Trunc(FirstLineY(s, d) + 10000.0f)) -
+                               Trunc(ly + 10000.0f) + s.startLine;
+        const int line = static_cast<int>(std::clamp<long long>(wide, 0, std::max(0, d.lineCount - 1)));
         const int start = LineStart(d, line);
         to = std::min(last, LineStart(d, line + 1) - 1);
         if (static_cast<size_t>(line) + 1 >= d.lineStarts.size()) to = last;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Vector.h"
@@ -54,6 +55,10 @@ struct TextData {
     bool hasColors = false;
 };
 
+// The type text the script converter reports for a text object's cached layout.
+inline std::string VariableTypeText(std::type_identity<TextData*>) { return "TextData*"; }
+
+
 void CalcText(const std::string& text, TextSettings& s, TextData& d);
 void CalcCharacterWidths(const std::string& text, TextSettings& s, TextData& d);
 void CalcCharacters(const std::string& text, TextSettings& s, TextData& d);
@@ -93,11 +98,3 @@ int PinpointCursorLetter(const std::string& text, float x, float y, TextSettings
 int PinpointCursorLetter(const std::string& text, D3DXVECTOR2 point, TextSettings& s, D3DXVECTOR2& caretPlace);
 void LocateLetter(const std::string& text, int index, TextSettings& s, D3DXVECTOR3& out);
 int LocateLine(const std::string& text, int index, TextSettings& s);
-
-class Object;
-// A text widget's settings: its variables from hAlign to information form
-// one TextSettings record. Null when the object has no hAlign.
-TextSettings* GetTextSettings(Object* o);
-// Lays out a text widget's `text` into its cached layout (`information`)
-// when it has all three.
-void CalcText(Object* o);

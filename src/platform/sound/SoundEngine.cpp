@@ -190,14 +190,16 @@ int SoundEngine::Play(Channel* group, int count, float master, AudioList sound, 
     return musicGroup ? -1 : 0;
 }
 
-int SoundEngine::PlayMusic(AudioList sound, float volume) { return Play(music.data(), kMusicChannels, musicMaster, sound, volume, true, true); }
+int SoundEngine::PlayMusic(AudioList sound, float volume) {
+    return Play(music.data(), kMusicChannels, Heard(musicMaster), sound, volume, true, true);
+}
 
 int SoundEngine::PlaySoundA(AudioList sound, float volume) {
-    return Play(effects.data(), kEffectChannels, soundMaster, sound, volume, false, false);
+    return Play(effects.data(), kEffectChannels, Heard(soundMaster), sound, volume, false, false);
 }
 
 int SoundEngine::PlaySoundLoop(AudioList sound, float volume) {
-    return Play(effects.data(), kEffectChannels, soundMaster, sound, volume, true, false);
+    return Play(effects.data(), kEffectChannels, Heard(soundMaster), sound, volume, true, false);
 }
 
 int SoundEngine::Act(Channel& c, Action action) {
@@ -278,13 +280,13 @@ int SoundEngine::ApplyMaster(Channel* group, int count, float master) {
 int SoundEngine::SetMusicVolume(float master) {
     if (sounds.empty()) return 0;
     musicMaster = master;
-    return ApplyMaster(music.data(), kMusicChannels, musicMaster);
+    return ApplyMaster(music.data(), kMusicChannels, Heard(musicMaster));
 }
 
 int SoundEngine::SetSoundVolume(float master) {
     if (sounds.empty()) return 0;
     soundMaster = master;
-    return ApplyMaster(effects.data(), kEffectChannels, soundMaster);
+    return ApplyMaster(effects.data(), kEffectChannels, Heard(soundMaster));
 }
 
 int SoundEngine::SetChannelVolume(Channel* group, int count, int channel, float volume, float master) {
@@ -300,11 +302,11 @@ int SoundEngine::SetChannelVolume(Channel* group, int count, int channel, float 
 }
 
 int SoundEngine::SetMusicChannelVolume(int channel, float volume) {
-    return SetChannelVolume(music.data(), kMusicChannels, channel, volume, musicMaster);
+    return SetChannelVolume(music.data(), kMusicChannels, channel, volume, Heard(musicMaster));
 }
 
 int SoundEngine::SetSoundChannelVolume(int channel, float volume) {
-    return SetChannelVolume(effects.data(), kEffectChannels, channel, volume, soundMaster);
+    return SetChannelVolume(effects.data(), kEffectChannels, channel, volume, Heard(soundMaster));
 }
 
 int SoundEngine::SetMusicChannelFrequency(int channel, float hertz) {
@@ -324,17 +326,14 @@ int SoundEngine::SetMusicChannelFrequency(int channel, float hertz) {
 }
 
 void SoundEngine::Update() {
-    bool now = paused.load();
-    if (now != pausedSeen) {
-        if (now) {
-            SetMusicVolume(musicMaster / 3.0f);
-            SetSoundVolume(soundMaster / 3.0f);
-        } else {
-            SetMusicVolume(musicMaster * 3.0f);
-            SetSoundVolume(soundMaster * 3.0f);
-        }
-    }
+    const bool now = paused.load();
+    const bool changed = now != pausedSeen;
     pausedSeen = now;
+    // The masters stay the player's setting; only what is heard changes.
+    if (changed && !sounds.empty()) {
+        ApplyMaster(music.data(), kMusicChannels, Heard(musicMaster));
+        ApplyMaster(effects.data(), kEffectChannels, Heard(soundMaster));
+    }
     // The library mixes on its own thread: there is nothing more to drive.
 }
 

@@ -88,7 +88,8 @@ public:
     void SetPaused(bool paused) { this->paused.store(paused); }
     bool GetPaused() const { return paused.load(); }
 
-    // Once per frame: applies a change of the paused flag to both masters.
+    // Once per frame: a change of the paused flag takes both masters' gain
+    // to a third of the setting while paused and back to it after.
     void Update();
     // Releases the sounds, the channels and the device.
     void Free();
@@ -98,6 +99,7 @@ public:
 
     // The engine's bookkeeping, for tests and diagnostics.
     bool IsLoaded() const { return !sounds.empty(); }
+    // The masters as the player set them, paused or not.
     float GetMusicMaster() const { return musicMaster; }
     float GetSoundMaster() const { return soundMaster; }
     // The OpenAL source behind a channel (0 when there is none).
@@ -125,6 +127,8 @@ private:
     State StateOf(const Channel& c);
     int Play(Channel* group, int count, float master, AudioList sound, float volume, bool loop, bool music);
     int ApplyMaster(Channel* group, int count, float master);
+    // The gain a master gives: a third of it while the game is paused.
+    float Heard(float master) const { return pausedSeen ? master / 3.0f : master; }
     int SetChannelVolume(Channel* group, int count, int channel, float volume, float master);
     // Stop, pause or continue one channel; the "all" forms go over a group.
     enum class Action { Stop, Pause, Continue };

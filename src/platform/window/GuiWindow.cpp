@@ -59,7 +59,7 @@ void FitToAspect(int& width, int& height, float aspect) {
 }
 }  // namespace
 
-GuiWindow::GuiWindow(bool& isVisible) : visible(isVisible) {}
+GuiWindow::GuiWindow(std::atomic<bool>& isVisible) : visible(isVisible) {}
 
 GuiWindow::~GuiWindow() {
     delete renderTarget;
@@ -237,6 +237,8 @@ void GuiWindow::Update(float) {
 
 void GuiWindow::UpdateWith(const WindowInput& input) {
     if (freed) return;
+    // The window manager's close button counts as a click on our own.
+    if (window != nullptr && window->TakeCloseRequest()) CloseClicked(owner);
     closeColor.store(BUTTON_IDLE);
     minimizeColor.store(BUTTON_IDLE);
     mBorderColor.store(GetActive() ? ACTIVE_BORDER : chosenBorderColor);
@@ -315,14 +317,14 @@ void GuiWindow::ApplyStretch(bool stretch) {
 
 void GuiWindow::Render() {
     if (freed) return;
-    if (renderTarget->updated && visible) {
+    if (renderTarget->updated && visible.load()) {
         if (!shown) window->Activate();
         RenderHelper(fullScreen.load());
         if (!shown) {
             window->ShowWindow();
             window->Activate();
         }
-        shown = visible;
+        shown = visible.load();
     } else if (shown) {
         // Hidden until its state draws again; the request is sent only when
         // the window is on screen, so a hidden window costs the render turn

@@ -39,7 +39,7 @@ struct WindowInput {
 // move band, optional resize edges, and full screen on its monitor.
 class GuiWindow {
 public:
-    explicit GuiWindow(bool& visible);
+    explicit GuiWindow(std::atomic<bool>& visible);
     virtual ~GuiWindow();
     GuiWindow(const GuiWindow&) = delete;
     GuiWindow& operator=(const GuiWindow&) = delete;
@@ -153,7 +153,7 @@ private:
     int resizeMargin = 10;
     int mouseX = 0, mouseY = 0, previousMouseX = 0, previousMouseY = 0;
     RESIZE_SIDE resizeSide = RESIZE_NONE;
-    bool& visible;
+    std::atomic<bool>& visible;
     bool shown = false;
     State* owner = nullptr;
 };

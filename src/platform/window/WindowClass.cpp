@@ -26,8 +26,9 @@ bool WindowClass::Init() { return true; }
 
 void WindowClass::SetWindowThread() {
     windowThread.store(std::this_thread::get_id());
-    // Closing a window from the system (Alt+F4) does nothing: only the
-    // window's own close button ends a state.
+    // Closing a window from the system (its close button, Alt+F4) is
+    // handled as a click on the window's own close button: it never ends
+    // the program by itself, even when it is the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 }
 
@@ -156,6 +157,7 @@ void WindowClass::PumpOnce() {
             if (found == handles.end()) continue;
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) found->second->active.store(true);
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) found->second->active.store(false);
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) found->second->RequestClose();
         }
     }
     ServeWindowRequests();

@@ -94,6 +94,12 @@ public:
     void HideWindow();
     void Minimize();
 
+    // A close request from outside the program (the window manager's close
+    // button), latched by the window thread; the game thread takes it and
+    // handles it as a click on the window's own close button.
+    void RequestClose() { closeRequested.store(true); }
+    bool TakeCloseRequest() { return closeRequested.exchange(false); }
+
     static bool GetActive(SDL_Window* window);
     static void HideAllWindows();
 
@@ -109,6 +115,7 @@ private:
     SDL_Window* hwnd = nullptr;
     std::string title;
     std::atomic<bool> active{false};
+    std::atomic<bool> closeRequested{false};
     bool rounded = false;
     float x = 0, y = 0, width = 0, height = 0;
 

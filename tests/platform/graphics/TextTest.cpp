@@ -286,6 +286,16 @@ TEST_F(TextTest, PinpointsLettersAndTheCaret) {
     EXPECT_EQ(PinpointCursorLetter(lines, 4.9f, 1.4f, m, caret), 3);  // never past a line feed
 }
 
+// Found by fuzzing: a box far taller than its letters puts the first line and
+// the pointed-at row at opposite ends of the integer range.
+TEST_F(TextTest, PinpointInAVastBoxStaysOnALine) {
+    TextSettings s = Box(10, 1e30f, true);
+    s.charHeight = 1e-6f;
+    const std::string lines = "abc\ndef";
+    EXPECT_EQ(PinpointLetter(lines, 0.0f, -1e29f, s), 7);  // below every line: the last line's end
+    EXPECT_EQ(PinpointLetter(lines, 0.0f, 1e29f, s), 3);   // above: the first line's end
+}
+
 struct Quad {
     float x, y, z, w, h;
     const Frame* frame;

@@ -186,8 +186,8 @@ TEST_F(SoundEngineTest, PauseLowersBothMastersOnceAndResumeRestoresThem) {
     engine.SetPaused(true);
     EXPECT_TRUE(engine.GetPaused());
     for (int frame = 0; frame < 5; ++frame) engine.Update();
-    EXPECT_NEAR(engine.GetMusicMaster(), 0.5f / 3, 1e-6);
-    EXPECT_NEAR(engine.GetSoundMaster(), 0.5f / 3, 1e-6);
+    EXPECT_NEAR(engine.GetMusicMaster(), 0.5f, 1e-6);  // the setting stays; only the gain drops
+    EXPECT_NEAR(engine.GetSoundMaster(), 0.5f, 1e-6);
     EXPECT_NEAR(Gain(music), 0.5f / 3, 1e-6);
     EXPECT_NEAR(Gain(fx), 0.6f * 0.5f / 3, 1e-6);
 
@@ -203,6 +203,32 @@ TEST_F(SoundEngineTest, PauseLowersBothMastersOnceAndResumeRestoresThem) {
     engine.SetPaused(false);
     engine.Update();
     EXPECT_NEAR(engine.GetMusicMaster(), 0.5f, 1e-6);
+}
+
+// The options screen sets the masters while the game is paused: the player's
+// setting is what is heard on resume, a third of it until then.
+TEST_F(SoundEngineTest, AMasterSetWhilePausedIsKeptOnResume) {
+    int ch = engine.PlayMusic(GAMEPLAY_MUSIC, 1.0f);
+    ASSERT_EQ(engine.PlaySoundLoop(SOUND_14, 0.5f), 0);
+    ALuint music = engine.MusicSource(ch), fx = engine.EffectSource(0);
+    engine.SetPaused(true);
+    engine.Update();
+    EXPECT_EQ(engine.SetMusicVolume(0.9f), 0);
+    EXPECT_EQ(engine.SetSoundVolume(0.6f), 0);
+    EXPECT_NEAR(Gain(music), 0.3f, 1e-6);
+    EXPECT_NEAR(Gain(fx), 0.1f, 1e-6);
+    // A sound started while paused is quietened too.
+    int late = engine.PlayMusic(MENU_MUSIC, 1.0f);
+    ASSERT_GE(late, 0);
+    EXPECT_NEAR(Gain(engine.MusicSource(late)), 0.3f, 1e-6);
+
+    engine.SetPaused(false);
+    engine.Update();
+    EXPECT_NEAR(engine.GetMusicMaster(), 0.9f, 1e-6);
+    EXPECT_NEAR(engine.GetSoundMaster(), 0.6f, 1e-6);
+    EXPECT_NEAR(Gain(music), 0.9f, 1e-6);
+    EXPECT_NEAR(Gain(engine.MusicSource(late)), 0.9f, 1e-6);
+    EXPECT_NEAR(Gain(fx), 0.3f, 1e-6);
 }
 
 TEST_F(SoundEngineTest, FrequencyBecomesThePitchOfTheSound) {

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "framework/Level.h"
+#include "framework/Quit.h"
 #include "framework/State.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
@@ -36,7 +37,7 @@ protected:
     }
     void TearDown() override { delete window; }
 
-    bool visible = true;
+    std::atomic<bool> visible{true};
     GuiWindow* window = nullptr;
 };
 
@@ -229,8 +230,32 @@ TEST_F(WindowTest, ChromeIsDrawnWithItsColoursAndTints) {
 
 // A window whose resolution was never set draws nothing.
 TEST_F(WindowTest, UnsetResolutionDrawsNothing) {
+    SetGLWindowAttributes();
+    graphicsEngine.SetDeviceWindow(window->GetHwnd());
+    ASSERT_TRUE(graphicsEngine.InitDX(220, 240));
+    window->GetRenderTarget()->Refresh();
+    window->SetBorderColor(0xFF203040u);
+    GUI::WindowInput away{0, 0, false, false, false};
+    window->UpdateWith(away);
+    auto corner = [] {
+        std::array<std::uint8_t, 4> pixel{};
+        glReadPixels(3, 236, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+        return std::array<int, 3>{pixel[0], pixel[1], pixel[2]};
+    };
+    // The window holds a blue picture from before.
+    graphicsEngine.SetWindowTarget(window->GetHwnd(), 220, 240);
+    graphicsEngine.Clear(0xFF0000FFu, false);
+    ASSERT_EQ(corner(), (std::array<int, 3>{0, 0, 255}));
+
     EXPECT_EQ(window->GetResolution(), -1.0f);
-    window->RenderHelper(false, false);  // no device needed: it returns first
+    window->RenderHelper(false, false);
+    EXPECT_EQ(corner(), (std::array<int, 3>{0, 0, 255}));
+    // Once the resolution is set the same call draws the frame.
+    window->SetResolution(2.0f);
+    window->RenderHelper(false, false);
+    EXPECT_EQ(corner(), (std::array<int, 3>{0x20, 0x30, 0x40}));
+    window->GetRenderTarget()->Release();
+    graphicsEngine.ReleaseDevice();
 }
 
 namespace {
@@ -278,6 +303,63 @@ TEST_F(StateWindowTest, CloseOnTheLicenceWindowOpensTheQuitDialogByName) {
     // Elsewhere the close button asks for "Quit".
     ClickClose(State::_list.back());
     EXPECT_EQ(State::_list.back()->nextLevelName, "Quit");
+}
+
+// The window manager's close button reaches the window thread as a window
+// event; the state's next frame handles it as a click on the drawn close
+// button, whether or not the window is active, and once.
+TEST_F(StateWindowTest, AWindowManagerCloseActsAsTheDrawnCloseButton) {
+    world::RegisterLevel("Eula");
+    world::RegisterLevel("QuitWindow");
+    world::RegisterLevel("Title");
+    State* eula = NewState("Eula");
+    State* title = NewState("Title");
+    auto closeFromOutside = [](State* state) {
+        SDL_Event close{};
+        close.type = SDL_WINDOWEVENT;
+        close.window.event = SDL_WINDOWEVENT_CLOSE;
+        close.window.windowID = SDL_GetWindowID(state->window->GetWindow()->GetHwnd());
+        ASSERT_EQ(SDL_PushEvent(&close), 1) << SDL_GetError();
+        WindowClass::PumpOnce();
+    };
+    auto frame = [](State* state) {
+        State::hooks.beginFrame(state);
+        State::hooks.abandonFrame(state);
+    };
+    eula->window->GetWindow()->DeActivate();
+    closeFromOutside(eula);
+    EXPECT_EQ(State::_list.size(), 2u);  // nothing happens off the game thread
+    frame(eula);
+    ASSERT_EQ(State::_list.size(), 3u);
+    EXPECT_EQ(State::_list.back()->stateName, "QuitWindow");
+    EXPECT_EQ(eula->nextLevelName, "Eula");
+    frame(eula);
+    EXPECT_EQ(State::_list.size(), 3u);  // one request, one dialog
+
+    closeFromOutside(title);
+    frame(eula);
+    EXPECT_EQ(title->nextLevelName, "Title");  // only the window it was meant for
+    frame(title);
+    EXPECT_EQ(title->nextLevelName, "Quit");
+    EXPECT_FALSE(Quitting.load());
+}
+
+// A quit request from the system (a signal, the session ending) ends the
+// program; a close event for a window the program no longer has is ignored.
+TEST_F(StateWindowTest, QuitRequestsEndTheProgramAndStrayClosesAreIgnored) {
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = 987654;
+    ASSERT_EQ(SDL_PushEvent(&close), 1);
+    WindowClass::PumpOnce();
+    EXPECT_FALSE(Quitting.load());
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    WindowClass::PumpOnce();
+    EXPECT_TRUE(Quitting.load());
+    Quitting.store(false);
 }
 
 TEST_F(StateWindowTest, AFrameFillsTheOldestBufferAndKeepsTheCamera) {

@@ -1,0 +1,406 @@
+// The converter's lexical layer: tokens, scopes by brace depth, scope
+// headers and parameter type codes.
+#include <cstdio>
+#include <cstring>
+
+#include "converter/CppConvert.h"
+
+namespace {
+bool IsIdentifierChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+bool IsWordChar(char c) { return IsIdentifierChar(c) || c == '.' || c == ':'; }
+bool IsWhitespace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsAssignmentOperatorChar(char c) { return c != '\0' && std::strchr("!><*+-/^|&=%", c) != nullptr; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool Contains(const std::string& text, const char* what) { return text.find(what) != std::string::npos; }
+
+// The first word of a header, when the header opens a wrapper whose inside
+// holds scopes of their own rather than being one.
+bool IsWrapperHeader(const std::string& header) {
+    const std::size_t start = header.find_first_not_of(" \t\n");
+    if (start == std::string::npos) return false;
+    std::size_t end = start;
+    while (end < header.size() && IsIdentifierChar(header[end])) ++end;
+    const std::string word = header.substr(start, end - start);
+    return word == "namespace" || (word == "extern" && Contains(header, "\"C\""));
+}
+
+// Whether the line's first character other than whitespace is a brace (the
+// only lines that can be a lone brace).
+bool StartsWithBrace(const std::string& line) {
+    const std::size_t start = line.find_first_not_of(" \t\n");
+    return start != std::string::npos && (line[start] == '{' || line[start] == '}');
+}
+
+// A line outside any scope that begins with "#" but names no section.
+bool IsDirectiveLine(const std::string& line) {
+    const std::size_t start = line.find_first_not_of(" \t\n");
+    if (start == std::string::npos || line[start] != '#') return false;
+    for (const char* section : {"#Variables", "#Differences", "#Engines", "#Objects", "#Globals"})
+        if (Contains(line, section)) return false;
+    return true;
+}
+}  // namespace
+
+std::size_t CppConvert::DefaultTokenize(std::string& line, std::size_t position, bool toList) {
+    auto push = [&](std::string token) {
+        if (toList)
+            lines.push_back(std::move(token));
+        else
+            tokens.push_back(std::move(token));
+    };
+    if (position >= line.size()) return std::string::npos;
+    const char c = line[position];
+    if (IsWordChar(c)) {
+        std::size_t end = position;
+        while (end < line.size() && IsWordChar(line[end])) ++end;
+        push(line.substr(position, end - position));
+        return end < line.size() ? end : std::string::npos;
+    }
+    if (c == '\n') return line.size();
+    push(std::string(1, c));
+    return position + 1;
+}
+
+template <class Target>
+CppConvert::ScanEnd CppConvert::ScanInto(Target& target, const std::string& text, bool toList, bool fileMode,
+                                         int& depth) {
+    std::string line = text;  // file mode joins further lines of a block comment onto it
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        const char c = line[pos];
+        const char next = pos + 1 < line.size() ? line[pos + 1] : '\0';
+        if (IsWhitespace(c)) {
+            std::size_t end = pos;
+            while (end < line.size() && IsWhitespace(line[end])) ++end;
+            if (pos == 0 && !target.empty())
+                target.back() += line.substr(pos, end - pos);
+            else
+                target.push_back(line.substr(pos, end - pos));
+            pos = end;
+        } else if (c == '"' || c == '\'') {
+            std::size_t lineEnd = line.find('\n', pos + 1);
+            if (lineEnd == std::string::npos) lineEnd = line.size();
+            const std::size_t close = line.find(c, pos + 1);
+            const std::size_t end = (close != std::string::npos && close < lineEnd) ? close + 1 : lineEnd;
+            target.push_back(line.substr(pos, end - pos));
+            pos = end;
+        } else if ((c == '&' || c == '+' || c == '|' || c == '-') && next == c) {
+            target.push_back(line.substr(pos, 2));
+            pos += 2;
+        } else if (c == '-' && next == '>') {
+            if (pos > 0 && IsIdentifierChar(line[pos - 1])) {
+                std::size_t end = pos + 2;
+                while (end < line.size() && IsWordChar(line[end])) ++end;
+                if (target.empty()) {
+                    convertOk = false;
+                    Note(LinePrefix(baseLine + scopeLine) + "[->] dereferencing white space");
+                    target.push_back(line.substr(pos, end - pos));
+                } else {
+                    target.back() += line.substr(pos, end - pos);
+                }
+                pos = end;
+            } else {
+                target.push_back("->");
+                pos += 2;
+            }
+        } else if (c == '(') {
+            target.push_back("(");
+            ++pos;
+            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        } else if (c == '/' && next == '*') {
+            std::size_t close = line.find("*/", pos + 2);
+            if (fileMode) {
+                while (close == std::string::npos) {
+                    std::string more;
+                    if (!ReadLine(more)) {
+                        target.push_back(line.substr(pos));
+                        convertOk = false;
+                        Note(LinePrefix(lineNumber) + "file ends inside a '/*' comment.");
+                        return ScanEnd::InputEnded;
+                    }
+                    const std::size_t searchFrom = line.size();
+                    line += more;
+                    close = line.find("*/", searchFrom == 0 ? 0 : searchFrom - 1);
+                }
+            } else if (close == std::string::npos) {
+                target.push_back(line.substr(pos));
+                convertOk = false;
+                Note(LinePrefix(baseLine + scopeLine) + "'/*' comment not closed before the end of the text.");
+                return ScanEnd::TextEnded;
+            }
+            target.push_back(line.substr(pos, close + 2 - pos));
+            pos = close + 2;
+        } else if (c == '/' && next == '/') {
+            if (fileMode) {
+                target.push_back(line.substr(pos));
+                return ScanEnd::TextEnded;
+            }
+            std::size_t end = line.find('\n', pos);
+            if (end == std::string::npos) end = line.size();
+            target.push_back(line.substr(pos, end - pos));
+            pos = end;
+        } else if (c == '=') {
+            if (!target.empty()) {
+                std::string& last = target.back();
+                if (last.size() == 1 && IsAssignmentOperatorChar(last[0]))
+                    last += '=';
+                else
+                    target.push_back("=");
+            }
+            ++pos;
+        } else if (c == '{') {
+            target.push_back("{");
+            ++depth;
+            ++pos;
+        } else if (c == '}') {
+            --depth;
+            if (depth > 0) {
+                target.push_back("}");
+                ++pos;
+            } else {
+                if (!fileMode && !toList) target.push_back("}");
+                return ScanEnd::ScopeEnded;
+            }
+        } else {
+            pos = DefaultTokenize(line, pos, toList);
+            if (pos == std::string::npos) break;
+        }
+    }
+    return ScanEnd::TextEnded;
+}
+
+CppConvert::ScanEnd CppConvert::ScanText(const std::string& text, bool toList, bool fileMode, int& depth) {
+    return toList ? ScanInto(lines, text, toList, fileMode, depth) : ScanInto(tokens, text, toList, fileMode, depth);
+}
+
+bool CppConvert::ReadLine(std::string& line) {
+    if (!input.good()) return false;
+    line = TrueGetLine(nullptr);
+    return !input.fail();
+}
+
+CppConvert::SkipResult CppConvert::SkipInheritedBlock(std::string& line) {
+    const int start = lineNumber;
+    while (!Contains(line, "//END INHERITED")) {
+        if (!ReadLine(line)) {
+            convertOk = false;
+            Note(LinePrefix(start) + "inherited block not closed before the end of the file.");
+            return SkipResult::Unclosed;
+        }
+    }
+    return ReadLine(line) ? SkipResult::Skipped : SkipResult::InputEnded;
+}
+
+int CppConvert::TokenizeScope(int& kind, std::string text, bool toList) {
+    tokens.clear();
+    if (!text.empty()) {
+        if (toList) lines.clear();
+        int depth = 1;
+        ScanText(text, toList, false, depth);
+        return 1;
+    }
+
+    lines.clear();
+    const bool skipInherited = tokenizerFlags[0];
+    std::string line;
+    std::string carried;  // text after a wrapper's "{", read as a line of its own
+    bool haveCarried = false;
+    while (true) {
+        if (haveCarried) {
+            line = carried;
+            haveCarried = false;
+        } else if (!ReadLine(line)) {
+            break;
+        }
+        const bool braceLine = StartsWithBrace(line);
+        // The closing brace of a wrapper around the file's scopes.
+        if (braceLine && openWrappers > 0 && tokenEquivalent(line, "}")) {
+            --openWrappers;
+            continue;
+        }
+        if (!skipInherited && braceLine) {
+            if (tokenEquivalent(line, "}")) {
+                convertOk = false;
+                Note(LinePrefix(lineNumber) + "'}' outside any scope.");
+                continue;
+            }
+            if (tokenEquivalent(line, "{")) {
+                convertOk = false;
+                Note(LinePrefix(lineNumber) + "'{' outside any scope.");
+                continue;
+            }
+        }
+        if (skipInherited && Contains(line, "//INHERITED") && SkipInheritedBlock(line) != SkipResult::Skipped)
+            return -1;
+        if (Contains(line, ";")) {
+            lines.push_back(line);
+            return -1;
+        }
+        const std::size_t open = line.find("/*");
+        if (open != std::string::npos) {
+            std::size_t close = line.find("*/", open + 2);
+            const int start = lineNumber;
+            while (close == std::string::npos) {
+                std::string more;
+                if (!ReadLine(more)) {
+                    convertOk = false;
+                    Note(LinePrefix(start) + "file ends inside a '/*' comment.");
+                    return -1;
+                }
+                line = more;
+                close = line.find("*/");
+            }
+            line = line.substr(close + 2);
+        }
+        const int comment = IsComment(line);
+        if (kind != 0 && comment != 0) {
+            if (Contains(line, "// Function bound to event"))
+                kind = 2;
+            else if (Contains(line, "// Function bound to engine"))
+                kind = 3;
+            else if (Contains(line, "// Helper function"))
+                kind = 4;
+            else
+                kind = 0;
+        }
+        if (comment != 0 || IsEmptyLine(line)) continue;
+        if (IsDirectiveLine(line)) continue;
+
+        // A scope header, up to its "{" (perhaps over several lines).
+        std::string collected = line;
+        while (!Contains(collected, "{")) {
+            std::string more;
+            if (!ReadLine(more)) return -1;
+            collected += more;
+        }
+        const std::size_t brace = collected.find('{');
+        std::string header = collected.substr(0, brace);
+        std::string rest = collected.substr(brace + 1);
+        if (IsWrapperHeader(header)) {
+            ++openWrappers;
+            if (!IsEmptyLine(rest)) {
+                carried = rest;
+                haveCarried = true;
+            }
+            continue;
+        }
+        const int code = InterpretScopeName(header);
+        lines.push_back(header);
+        baseLine = lineNumber + 1;
+
+        // The body, until the depth falls to 0.
+        int depth = 1;
+        std::string pending = rest;
+        while (true) {
+            if (!pending.empty()) {
+                const ScanEnd end = ScanText(pending, false, true, depth);
+                pending.clear();
+                if (end == ScanEnd::ScopeEnded) break;
+                if (end == ScanEnd::InputEnded) {
+                    lines.insert(lines.end(), tokens.begin(), tokens.end());
+                    return -1;
+                }
+            }
+            bool read = ReadLine(pending);
+            if (read && skipInherited && Contains(pending, "//INHERITED")) {
+                const SkipResult skipped = SkipInheritedBlock(pending);
+                if (skipped == SkipResult::Unclosed) {
+                    lines.insert(lines.end(), tokens.begin(), tokens.end());
+                    return -1;
+                }
+                read = skipped == SkipResult::Skipped;
+            }
+            if (!read) {
+                convertOk = false;
+                Note(LinePrefix(baseLine + scopeLine) + "In function " + header +
+                     ", file ends before closing '}' is found.");
+                lines.insert(lines.end(), tokens.begin(), tokens.end());
+                return -1;
+            }
+        }
+        lines.insert(lines.end(), tokens.begin(), tokens.end());
+        return code;
+    }
+    return -1;
+}
+
+int CppConvert::InterpretScopeName(std::string& header) {
+    static const char* const sections[] = {"#Variables", "#Differences", "#Engines", "#Objects", "#Globals"};
+    for (int i = 0; i < 5; ++i)
+        if (Contains(header, sections[i])) return i + 1;
+    if (!header.empty() && header.back() == '\n') header.pop_back();
+    return 0;
+}
+
+std::string CppConvert::ConvertArgList(std::string parameters) {
+    static const char* const typeTable[] = {"char",   "short", "int",    "float",
+                                            "double", "void",  "Entity", "std::vector<int>"};
+    if (parameters.empty()) return "_";
+    if (parameters == "void") return "_005_";
+
+    auto codeOf = [&](const std::string& typeText) {
+        std::string code;
+        bool anyWord = false;
+        std::size_t i = 0;
+        while (i < typeText.size()) {
+            const char c = typeText[i];
+            if (c == ' ') {
+                ++i;
+            } else if (c == '*') {
+                code += 'P';
+                ++i;
+            } else if (c == '&') {
+                code += 'A';
+                ++i;
+            } else {
+                std::size_t end = typeText.find_first_of(" *&", i);
+                if (end == std::string::npos) end = typeText.size();
+                const std::string word = typeText.substr(i, end - i);
+                i = end;
+                anyWord = true;
+                if (word == "const") {
+                    code += 'C';
+                    continue;
+                }
+                int number = -1;
+                for (int n = 0; n < 8; ++n)
+                    if (word == typeTable[n]) number = n;
+                if (number < 0) {
+                    convertOk = false;
+                    number = 0;
+                }
+                char digits[16];
+                std::snprintf(digits, sizeof digits, "%03i", number);
+                code += digits;
+            }
+        }
+        if (!anyWord) {
+            // A parameter without a type word has no code.
+            convertOk = false;
+            code += "000";
+        }
+        return code;
+    };
+
+    std::string result = "_";
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = parameters.find(',', start);
+        const std::string piece =
+            parameters.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        std::size_t end = piece.size();
+        while (end > 0 && !IsLetter(piece[end - 1])) --end;
+        std::size_t nameStart = end;
+        while (nameStart > 0 && IsLetter(piece[nameStart - 1])) --nameStart;
+        const std::string typeText = (nameStart == 0 && end > 0) ? piece.substr(0, 1) : piece.substr(0, nameStart);
+        result += codeOf(typeText) + "_";
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return result;
+}
+
+std::string CppConvert::RevertArgList(const std::string&) { return "bar"; }

@@ -1,0 +1,5 @@
+#pragma once
+#include "framework/TypeRegistry.h"
+
+// The gameplay layer's registered types (a row per object type).
+TypeRows GameplayTypes();

@@ -1,0 +1,47 @@
+#include "widgets/WidgetSupport.h"
+
+#include "framework/Entity.h"
+#include "framework/Object.h"
+#include "framework/State.h"
+#include "platform/graphics/CameraGlobals.h"
+#include "platform/graphics/GraphicsEngine.h"
+
+namespace Widgets {
+
+namespace {
+void SoundEnginePlay(AudioList sound, float volume) { soundEngine.PlaySoundA(sound, volume); }
+}  // namespace
+
+Hooks hooks{&SoundEnginePlay};
+void ResetHooks() { hooks = Hooks{&SoundEnginePlay}; }
+
+void PlayClick() { hooks.playSound(BUTTON_CLICK, 1.0f); }
+
+void Camera(float& x, float& y, float& r) {
+    x = CameraGlobals::x;
+    y = CameraGlobals::y;
+    r = CameraGlobals::r != 0.0f ? CameraGlobals::r : 1.0f;
+}
+
+// A state without a window (a dialog being built, a test) falls back on the
+// game area the renderer converts the mouse with, so no size is divided by 0.
+float WindowHeight() {
+    int h = State::GetHeight();
+    if (h <= 0) h = GraphicsEngine::currentGameArea().height;
+    return h > 0 ? static_cast<float>(h) : 1.0f;
+}
+
+float WindowAspect() {
+    float a = State::GetResolution();
+    if (a <= 0.0f) a = GraphicsEngine::currentGameArea().aspect;
+    return a > 0.0f ? a : 1.0f;
+}
+
+Object* FindCursor(const Entity* self) { return dynamic_cast<Object*>(self->GetMyObject("Cursor")); }
+Object* FindTabManager(const Entity* self) { return dynamic_cast<Object*>(self->GetMyObject("TabManager")); }
+
+void AddUnitBox(CollisionInfo2D& collision) { collision.AddRectangle(-0.5f, 0.5f, 0.5f, -0.5f); }
+
+void RaiseOwn(Entity* self, const char* name, Entity* other) { Entity::_DoEvent(name, other, self); }
+
+}  // namespace Widgets

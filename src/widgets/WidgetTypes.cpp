@@ -1,0 +1,31 @@
+// The widgets' rows, handed to the program's registration. A new widget type
+// adds its row here (its name is already in the program's order list).
+#include "widgets/WidgetTypes.h"
+
+#include "widgets/Button.h"
+#include "widgets/Cursor.h"
+#include "widgets/PosSizeDummy.h"
+#include "widgets/TabManager.h"
+#include "widgets/Text.h"
+#include "widgets/TextButton.h"
+#include "widgets/TextMsg.h"
+#include "widgets/WindowGrid.h"
+#include "widgets/newButton.h"
+
+namespace {
+
+const ObjectTypeEntry kObjects[] = {
+    {"Button", &ObjectData::Button::_Init},
+    {"Cursor", &ObjectData::Cursor::_Init},
+    {"newButton", &ObjectData::newButton::_Init},
+    {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
+    {"TabManager", &ObjectData::TabManager::_Init},
+    {"Text", &ObjectData::Text::_Init},
+    {"TextButton", &ObjectData::TextButton::_Init},
+    {"TextMsg", &ObjectData::TextMsg::_Init},
+    {"WindowGrid", &ObjectData::WindowGrid::_Init},
+};
+
+}  // namespace
+
+TypeRows WidgetTypes() { return {.objects = kObjects}; }
