@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/Engine.h"
+#include "framework/ExObject.h"
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
@@ -87,6 +88,20 @@ inline void EndFrame(State* state) {
     if (const Buffer* buffer = state->takenBuffer) lastQuads = QuadsIn(*buffer);
     handBack(state);
 }
+// The types' prototypes made by _FirstInit (and the levels included by
+// hand): the registries let go of them when a scene ends, or every run would
+// lose them.
+inline void ReleaseTypes() {
+    for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
+    Object::_objects.clear();
+    for (auto& [name, exObject] : Object::_exobjects) delete exObject;
+    Object::_exobjects.clear();
+    Object::_groups.clear();
+    for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
+    Engine::_engines.clear();
+    for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
+    Level::_levels.clear();
+}
 }  // namespace detail
 
 // The real "SinglePlayer" level in a state wired with the game's own frame
@@ -109,6 +124,7 @@ public:
     ~LevelStarts() {
         Object::_DeleteAll();
         Game::_Shutdown();
+        detail::ReleaseTypes();
         SetClockFunction(nullptr);
     }
     LevelStarts(const LevelStarts&) = delete;
@@ -322,6 +338,9 @@ public:
         for (State* s : State::_list) delete s;
         State::_list.clear();
         State::_currentState = nullptr;
+        Object::_DeleteAll();
+        Game::_Shutdown();
+        detail::ReleaseTypes();
         SetClockFunction(nullptr);
     }
     PlayScene(const PlayScene&) = delete;
