@@ -173,20 +173,7 @@ void _Init(Object*& slot) {
     ObjectTemplate::StartVariables(prototype, table);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_textObj, v.textObj);
-    BindVariable(table, *prototype, enum_position, v.position);
-    BindVariable(table, *prototype, enum_size, v.size);
-    BindVariable(table, *prototype, enum_texture, v.texture);
-    BindVariable(table, *prototype, enum_master, v.master);
-    BindVariable(table, *prototype, enum_hover, v.hover);
-    BindVariable(table, *prototype, enum_triggered, v.triggered);
-    BindVariable(table, *prototype, enum_pressed, v.pressed);
-    BindVariable(table, *prototype, enum_color, v.color);
-    BindVariable(table, *prototype, enum_backgroundIdle, v.backgroundIdle);
-    BindVariable(table, *prototype, enum_backgroundHover, v.backgroundHover);
-    BindVariable(table, *prototype, enum_backgroundPressed, v.backgroundPressed);
-    BindVariable(table, *prototype, enum_isButton, v.isButton);
-    BindVariable(table, *prototype, enum_toolTip, v.toolTip);
-    BindVariable(table, *prototype, enum_collision, v.collision);
+    BindButtonVariables(table, *prototype, v);
 }
 
 }  // namespace ObjectData::TextButton

@@ -30,6 +30,26 @@ struct Variables {
     CollisionInfo2D collision;
 };
 
+// Binds the variables every clickable button shares, in their order, from
+// the block v of a Button or a TextButton (the same members by name).
+template <class V>
+void BindButtonVariables(VariableOffsetTable& table, const Entity& prototype, V& v) {
+    BindVariable(table, prototype, enum_position, v.position);
+    BindVariable(table, prototype, enum_size, v.size);
+    BindVariable(table, prototype, enum_texture, v.texture);
+    BindVariable(table, prototype, enum_master, v.master);
+    BindVariable(table, prototype, enum_hover, v.hover);
+    BindVariable(table, prototype, enum_triggered, v.triggered);
+    BindVariable(table, prototype, enum_pressed, v.pressed);
+    BindVariable(table, prototype, enum_color, v.color);
+    BindVariable(table, prototype, enum_backgroundIdle, v.backgroundIdle);
+    BindVariable(table, prototype, enum_backgroundHover, v.backgroundHover);
+    BindVariable(table, prototype, enum_backgroundPressed, v.backgroundPressed);
+    BindVariable(table, prototype, enum_isButton, v.isButton);
+    BindVariable(table, prototype, enum_toolTip, v.toolTip);
+    BindVariable(table, prototype, enum_collision, v.collision);
+}
+
 using _DATA = ObjectTemplate::Data<Variables>;
 
 void _Init(Object*& slot);
