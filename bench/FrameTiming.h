@@ -23,12 +23,12 @@ inline double ThreadMs() { return ClockMs(CLOCK_THREAD_CPUTIME_ID); }
 inline double ProcessMs() { return ClockMs(CLOCK_PROCESS_CPUTIME_ID); }
 
 struct Figures {
-    double wallMs = 0.0;       // median over the rounds of the mean frame
-    double wallMinMs = 0.0;    // the best and worst round
+    double wallMs = 0.0;     // median over the rounds of the mean frame
+    double wallMinMs = 0.0;  // the best and worst round
     double wallMaxMs = 0.0;
-    double threadMs = 0.0;     // the render thread's own time, median
-    double processMs = 0.0;    // processor time of every thread (the rasteriser's too), median
-    double draws = 0.0;        // draw calls per frame
+    double threadMs = 0.0;   // the render thread's own time, median
+    double processMs = 0.0;  // processor time of every thread (the rasteriser's too), median
+    double draws = 0.0;      // draw calls per frame
 };
 
 inline double Median(std::vector<double> v) {

@@ -74,8 +74,8 @@ inline std::string Render(const std::string& scene, std::vector<std::uint8_t>& r
 }
 
 struct Difference {
-    std::size_t pixels = 0;  // pixels with a channel off by more than the tolerance
-    int largest = 0;         // the largest channel difference
+    std::size_t pixels = 0;         // pixels with a channel off by more than the tolerance
+    int largest = 0;                // the largest channel difference
     std::vector<std::uint8_t> map;  // changed pixels red on black
 };
 

@@ -17,10 +17,10 @@
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
+#include "framework/LevelCollision.h"
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "framework/Time.h"
-#include "framework/LevelCollision.h"
 #include "networking/Match.h"
 #include "objects/Camera.h"
 #include "objects/GameplayHooks.h"
@@ -260,7 +260,9 @@ private:
 // Ground with grass, hills, floating platforms, spike pits and breakable walls.
 inline LevelCollision BuildBenchLevel() {
     LevelCollision grid(200, 27);
-    auto set = [&](int c, int r, int v) { grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v); };
+    auto set = [&](int c, int r, int v) {
+        grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v);
+    };
     for (int c = 0; c < 200; ++c) {
         const int ground = 3 + (c / 17) % 3;
         for (int r = 0; r < ground; ++r) set(c, r, r == ground - 1 ? 1 : 2);

@@ -91,7 +91,8 @@ int main() {
     {
         Run run;
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) run.Side(static_cast<float>(x) + 0.1f, static_cast<float>(y) + 0.9f, 0.8f, 0.0f);
+            for (int x = 0; x < width; ++x)
+                run.Side(static_cast<float>(x) + 0.1f, static_cast<float>(y) + 0.9f, 0.8f, 0.0f);
         Print("every cell carpeted", width, height, run);
     }
     constexpr double kFourByteTables = 512.0 * 512.0 * (4 + 256 * 4) + 32.0 * 32.0 * (4 + 131072.0 * 4);

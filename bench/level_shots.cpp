@@ -59,8 +59,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), path.c_str(), std::strerror(errno));
                 ++failures;
             } else if (!stbi_write_png(goalPath.c_str(), kWidth, kHeight, 4, goal.data(), kWidth * 4)) {
-                std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), goalPath.c_str(),
-                             std::strerror(errno));
+                std::fprintf(stderr, "%s: cannot write %s: %s\n", name.c_str(), goalPath.c_str(), std::strerror(errno));
                 ++failures;
             } else {
                 std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), levels.LastQuads());

@@ -25,10 +25,10 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kFloodRate = 60000;         // datagrams a second
-constexpr long kFloodLimit = 600000;      // at most this many datagrams in all
-constexpr double kFloodSeconds = 8.0;     // and at most this long
-constexpr int kFrames = 1500;             // frames measured per phase
+constexpr int kFloodRate = 60000;      // datagrams a second
+constexpr long kFloodLimit = 600000;   // at most this many datagrams in all
+constexpr double kFloodSeconds = 8.0;  // and at most this long
+constexpr int kFrames = 1500;          // frames measured per phase
 
 unsigned short FreePort() {
     int s = ::socket(AF_INET, SOCK_DGRAM, 0);

@@ -218,8 +218,9 @@ void Match() {
                 }
         lost -= own;
         totalLost += lost;
-        std::printf("  %-8s %10.0f %10.0f %10.0f %10.0f %15u %15d\n", i == 0 ? "server" : ("client" + std::to_string(i)).c_str(),
-                    double(s.bytes) / seconds, double(s.bytes + 28 * s.datagrams) / seconds, double(r.bytes) / seconds,
+        std::printf("  %-8s %10.0f %10.0f %10.0f %10.0f %15u %15d\n",
+                    i == 0 ? "server" : ("client" + std::to_string(i)).c_str(), double(s.bytes) / seconds,
+                    double(s.bytes + 28 * s.datagrams) / seconds, double(r.bytes) / seconds,
                     double(r.bytes + 28 * r.datagrams) / seconds, maxBps[i], lost);
     }
     std::printf("  budget per peer: %u B/s; reliable messages lost in total: %d\n", e[0]->Config().sendBudget,

@@ -18,7 +18,8 @@ int main() {
         for (const bool compose : {false, true}) {
             std::printf(compose ? "\nwith the four layers composed over the window\n"
                                 : "quads over the layers and the general list (median of 7 rounds of 30 frames)\n");
-            std::printf("quads  ms/frame  target   render thread ms  processor ms  draws/frame  bound(ceil(N/60)+changes)\n");
+            std::printf(
+                "quads  ms/frame  target   render thread ms  processor ms  draws/frame  bound(ceil(N/60)+changes)\n");
             for (int n : {0, 1000, 2000, 5000, 14000}) {
                 const timing::Figures fig = timing::Measure([&](int) { scene.Queue(n, compose); }, 5, 7, 30);
                 // Runs of one texture: two in each layer list, one in the

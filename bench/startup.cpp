@@ -79,7 +79,9 @@ std::map<std::string, long> ResidentByPlace(pid_t pid, long& total) {
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    fs::path program = argc > 1 ? fs::path(argv[1]) : fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "glimmerfall";
+    fs::path program = argc > 1
+                           ? fs::path(argv[1])
+                           : fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "glimmerfall";
     if (!fs::exists(program)) {
         std::fprintf(stderr, "no program at %s\n", program.c_str());
         return 1;

@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <string>
 
+#include "HeadlessGL.h"
 #include "framework/Engine.h"
 #include "framework/Game.h"
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/State.h"
-#include "HeadlessGL.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
@@ -23,8 +23,8 @@
 #include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
 #include "platform/input/Mouse.h"
-#include "widgets/TextButton.h"
 #include "widgets/Text.h"
+#include "widgets/TextButton.h"
 #include "widgets/WidgetSupport.h"
 
 namespace {

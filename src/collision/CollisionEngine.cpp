@@ -35,21 +35,21 @@ bool ValidKind(CollisionEngine::CollisionType t) {
 Collision2D Placed(const Collision2D& s, D3DXVECTOR2 offset, D3DXVECTOR2 scale) {
     Collision2D out = s;
     switch (s.type) {
-    case CollisionEngine::Point:
-        out.value[0] = s.value[0] * scale.x + offset.x;
-        out.value[1] = s.value[1] * scale.y + offset.y;
-        break;
-    case CollisionEngine::Circle:
-        out.value[0] = s.value[0] * scale.x + offset.x;
-        out.value[1] = s.value[1] * scale.y + offset.y;
-        out.value[2] = s.value[2] * scale.x;
-        break;
-    case CollisionEngine::Rectangle:
-        out.value[0] = s.value[0] * scale.x + offset.x;
-        out.value[1] = s.value[1] * scale.y + offset.y;
-        out.value[2] = s.value[2] * scale.x + offset.x;
-        out.value[3] = s.value[3] * scale.y + offset.y;
-        break;
+        case CollisionEngine::Point:
+            out.value[0] = s.value[0] * scale.x + offset.x;
+            out.value[1] = s.value[1] * scale.y + offset.y;
+            break;
+        case CollisionEngine::Circle:
+            out.value[0] = s.value[0] * scale.x + offset.x;
+            out.value[1] = s.value[1] * scale.y + offset.y;
+            out.value[2] = s.value[2] * scale.x;
+            break;
+        case CollisionEngine::Rectangle:
+            out.value[0] = s.value[0] * scale.x + offset.x;
+            out.value[1] = s.value[1] * scale.y + offset.y;
+            out.value[2] = s.value[2] * scale.x + offset.x;
+            out.value[3] = s.value[3] * scale.y + offset.y;
+            break;
     }
     return out;
 }
@@ -89,8 +89,7 @@ bool CollisionEngine::CircleCircle(D3DXVECTOR2 c1, float r1, D3DXVECTOR2 c2, flo
     return WithinRadius2(c1.x - c2.x, c1.y - c2.y, r1 + r2);
 }
 
-bool CollisionEngine::CircleRectangle(D3DXVECTOR2 c, float r, float left, float right, float top,
-                                      float bottom) const {
+bool CollisionEngine::CircleRectangle(D3DXVECTOR2 c, float r, float left, float right, float top, float bottom) const {
     // A centre inside or on the edge touches whatever the radius. The test is
     // written out rather than inferred from "the clamp moved nothing", which a
     // NaN centre would pass.
@@ -118,8 +117,8 @@ bool CollisionEngine::SphereSphere(D3DXVECTOR3 c1, float r1, D3DXVECTOR3 c2, flo
     return WithinRadius3(c1.x - c2.x, c1.y - c2.y, c1.z - c2.z, r1 + r2);
 }
 
-bool CollisionEngine::SphereCuboid(D3DXVECTOR3 c, float r, float left, float right, float top, float bottom,
-                                   float near, float far) const {
+bool CollisionEngine::SphereCuboid(D3DXVECTOR3 c, float r, float left, float right, float top, float bottom, float near,
+                                   float far) const {
     if (PointCuboid(c, left, right, top, bottom, near, far)) return true;
     D3DXVECTOR3 clamped(Clamp(c.x, left, right), Clamp(c.y, bottom, top), Clamp(c.z, near, far));
     return PointSphere(clamped, c, r);
@@ -139,24 +138,15 @@ bool CollisionEngine::Check(const Collision2D& a, const Collision2D& b) const {
     const float* av = a.value;
     const float* bv = b.value;
     switch (b.type * 3 + a.type) {
-    case 1:
-        return PointCircle({bv[0], bv[1]}, {av[0], av[1]}, av[2]);
-    case 2:
-        return PointRectangle({bv[0], bv[1]}, av[0], av[2], av[1], av[3]);
-    case 3:
-        return PointCircle({av[0], av[1]}, {bv[0], bv[1]}, bv[2]);
-    case 4:
-        return CircleCircle({av[0], av[1]}, av[2], {bv[0], bv[1]}, bv[2]);
-    case 5:
-        return CircleRectangle({bv[0], bv[1]}, bv[2], av[0], av[2], av[1], av[3]);
-    case 6:
-        return PointRectangle({av[0], av[1]}, bv[0], bv[2], bv[1], bv[3]);
-    case 7:
-        return CircleRectangle({av[0], av[1]}, av[2], bv[0], bv[2], bv[1], bv[3]);
-    case 8:
-        return RectangleRectangle(av[0], av[2], av[1], av[3], bv[0], bv[2], bv[1], bv[3]);
-    default:
-        return false;  // point with point: a point has no extent
+        case 1: return PointCircle({bv[0], bv[1]}, {av[0], av[1]}, av[2]);
+        case 2: return PointRectangle({bv[0], bv[1]}, av[0], av[2], av[1], av[3]);
+        case 3: return PointCircle({av[0], av[1]}, {bv[0], bv[1]}, bv[2]);
+        case 4: return CircleCircle({av[0], av[1]}, av[2], {bv[0], bv[1]}, bv[2]);
+        case 5: return CircleRectangle({bv[0], bv[1]}, bv[2], av[0], av[2], av[1], av[3]);
+        case 6: return PointRectangle({av[0], av[1]}, bv[0], bv[2], bv[1], bv[3]);
+        case 7: return CircleRectangle({av[0], av[1]}, av[2], bv[0], bv[2], bv[1], bv[3]);
+        case 8: return RectangleRectangle(av[0], av[2], av[1], av[3], bv[0], bv[2], bv[1], bv[3]);
+        default: return false;  // point with point: a point has no extent
     }
 }
 
@@ -181,23 +171,23 @@ bool CollisionEngine::Check(const Collision2D& a, const Collision2D& b, D3DXVECT
     return Check(Placed(a, offset, scaleA), Placed(b, D3DXVECTOR2(0.0f, 0.0f), scaleB));
 }
 
-bool CollisionEngine::Check(const CollisionInfo2D& a, const Collision2D& b, D3DXVECTOR2 offset,
-                            D3DXVECTOR2 scaleA, D3DXVECTOR2 scaleB) const {
+bool CollisionEngine::Check(const CollisionInfo2D& a, const Collision2D& b, D3DXVECTOR2 offset, D3DXVECTOR2 scaleA,
+                            D3DXVECTOR2 scaleB) const {
     for (const Collision2D& shape : a.shapes) {
         if (Check(shape, b, offset, scaleA, scaleB)) return true;
     }
     return false;
 }
 
-bool CollisionEngine::Check(const Collision2D& a, const CollisionInfo2D& b, D3DXVECTOR2 offset,
-                            D3DXVECTOR2 scaleA, D3DXVECTOR2 scaleB) const {
+bool CollisionEngine::Check(const Collision2D& a, const CollisionInfo2D& b, D3DXVECTOR2 offset, D3DXVECTOR2 scaleA,
+                            D3DXVECTOR2 scaleB) const {
     // The list takes the moving role with the offset negated: the relative
     // placement of the two stays the same.
     return Check(b, a, D3DXVECTOR2(-offset.x, -offset.y), scaleB, scaleA);
 }
 
-bool CollisionEngine::Check(const CollisionInfo2D& a, const CollisionInfo2D& b, D3DXVECTOR2 offset,
-                            D3DXVECTOR2 scaleA, D3DXVECTOR2 scaleB) const {
+bool CollisionEngine::Check(const CollisionInfo2D& a, const CollisionInfo2D& b, D3DXVECTOR2 offset, D3DXVECTOR2 scaleA,
+                            D3DXVECTOR2 scaleB) const {
     for (const Collision2D& shapeA : a.shapes) {
         for (const Collision2D& shapeB : b.shapes) {
             if (Check(shapeA, shapeB, offset, scaleA, scaleB)) return true;

@@ -21,8 +21,8 @@ public:
     bool PointRectangle(D3DXVECTOR2 p, float left, float right, float top, float bottom) const;
     bool CircleCircle(D3DXVECTOR2 c1, float r1, D3DXVECTOR2 c2, float r2) const;
     bool CircleRectangle(D3DXVECTOR2 c, float r, float left, float right, float top, float bottom) const;
-    bool RectangleRectangle(float left1, float right1, float top1, float bottom1, float left2, float right2,
-                            float top2, float bottom2) const;
+    bool RectangleRectangle(float left1, float right1, float top1, float bottom1, float left2, float right2, float top2,
+                            float bottom2) const;
 
     bool PointSphere(D3DXVECTOR3 p, D3DXVECTOR3 c, float r) const;
     bool PointCuboid(D3DXVECTOR3 p, float left, float right, float top, float bottom, float near, float far) const;

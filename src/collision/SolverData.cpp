@@ -10,7 +10,7 @@
 #include "framework/Variables.h"
 
 const std::uint32_t SolverClumpColors[7] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF00FFFF,
-                                           0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF};
+                                            0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF};
 int SolverClumpCount = 0;
 std::vector<std::pair<int, Entity*>> SolverObjectList;
 
@@ -117,33 +117,39 @@ SolverData::Record* SolverData::At(int column, int row) const {
 bool SolverCanStandOn(int cell) {
     using V = LevelCellValue;
     switch (cell) {
-    case V::GrassTile: case V::DirtTile: case V::SpikesRight: case V::SpikesDown: case V::SpikesLeft:
-    case V::BreakableTile:
-        return true;
-    default:
-        return false;
+        case V::GrassTile:
+        case V::DirtTile:
+        case V::SpikesRight:
+        case V::SpikesDown:
+        case V::SpikesLeft:
+        case V::BreakableTile: return true;
+        default: return false;
     }
 }
 
 bool SolverCanWallOnLeft(int cell) {
     using V = LevelCellValue;
     switch (cell) {
-    case V::GrassTile: case V::DirtTile: case V::SpikesUp: case V::SpikesRight: case V::SpikesDown:
-    case V::BreakableTile:
-        return true;
-    default:
-        return false;
+        case V::GrassTile:
+        case V::DirtTile:
+        case V::SpikesUp:
+        case V::SpikesRight:
+        case V::SpikesDown:
+        case V::BreakableTile: return true;
+        default: return false;
     }
 }
 
 bool SolverCanWallOnRight(int cell) {
     using V = LevelCellValue;
     switch (cell) {
-    case V::GrassTile: case V::DirtTile: case V::SpikesUp: case V::SpikesDown: case V::SpikesLeft:
-    case V::BreakableTile:
-        return true;
-    default:
-        return false;
+        case V::GrassTile:
+        case V::DirtTile:
+        case V::SpikesUp:
+        case V::SpikesDown:
+        case V::SpikesLeft:
+        case V::BreakableTile: return true;
+        default: return false;
     }
 }
 
@@ -156,8 +162,7 @@ void SolverAddWaypoint(SolverData* d, const D3DXVECTOR3& p, int flags) {
         !(p.y >= 0.0f && p.y < static_cast<float>(SolverData::kMapSide))) {
         return;
     }
-    AddOrFlag(d, static_cast<int>(p.x), static_cast<int>(p.y), p.x - 0.5f, p.x + 0.5f, p.y - 0.5f, p.y + 0.5f,
-              flags);
+    AddOrFlag(d, static_cast<int>(p.x), static_cast<int>(p.y), p.x - 0.5f, p.x + 0.5f, p.y - 0.5f, p.y + 0.5f, flags);
 }
 
 void GetMacroData(SolverData* d) {

@@ -1,8 +1,8 @@
 #pragma once
-#include <string>
-#include <type_traits>
 #include <cstdint>
 #include <list>
+#include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -22,10 +22,10 @@ public:
     static constexpr int kMapCells = kMapSide * kMapSide;
 
     // Record flags.
-    static constexpr int kWaypoint = 8;      // the level's start position
-    static constexpr int kStanding = 64;     // an empty cell on a block that can be stood on
-    static constexpr int kWallRight = 128;   // the right-hand neighbour can be clung to
-    static constexpr int kWallLeft = 256;    // the left-hand neighbour can be clung to
+    static constexpr int kWaypoint = 8;     // the level's start position
+    static constexpr int kStanding = 64;    // an empty cell on a block that can be stood on
+    static constexpr int kWallRight = 128;  // the right-hand neighbour can be clung to
+    static constexpr int kWallLeft = 256;   // the left-hand neighbour can be clung to
 
     struct Clump;
 
@@ -67,10 +67,10 @@ public:
     // The record at (column, row), or null.
     Record* At(int column, int row) const;
 
-    LevelCollision* grid;              // not owned
-    std::list<Record> records;         // in order of creation
-    std::list<Clump> clumps;           // the most recently made first
-    std::vector<Record*> cellMap;      // row × kMapSide + column
+    LevelCollision* grid;          // not owned
+    std::list<Record> records;     // in order of creation
+    std::list<Clump> clumps;       // the most recently made first
+    std::vector<Record*> cellMap;  // row × kMapSide + column
 };
 
 // The clump colours, opaque blue, green, red, cyan, magenta, yellow and white.

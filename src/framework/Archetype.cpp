@@ -13,9 +13,7 @@ namespace {
 
 void IgnoreElement(TiXmlElement*) {}
 
-std::string InWorkingDirectory(const std::string& name) {
-    return std::string(Globals.workingDirectory) + "/" + name;
-}
+std::string InWorkingDirectory(const std::string& name) { return std::string(Globals.workingDirectory) + "/" + name; }
 
 // The files being read, outermost first, by their resolved path: a file that
 // names itself (or an ancestor) would otherwise be read until the stack runs out.
@@ -70,8 +68,7 @@ const char* FileNameOf(TiXmlElement* element) {
 
 // Drops the collected elements that live in a document about to be released.
 void ForgetElementsOf(const TiXmlDocument* document) {
-    std::erase_if(ArchetypePendingElements,
-                  [&](TiXmlElement* element) { return element->GetDocument() == document; });
+    std::erase_if(ArchetypePendingElements, [&](TiXmlElement* element) { return element->GetDocument() == document; });
 }
 
 // Puts back the list saved before a nested read, without what the read added

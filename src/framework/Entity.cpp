@@ -103,9 +103,7 @@ Entity* Entity::GetMyObject(const char* name) const { return GetMyEngine(name); 
 
 Level* Entity::GetMyLevel() const { return _state != nullptr ? _state->level : nullptr; }
 
-Object* Entity::MakeCopy(const std::string& type, const char* name) {
-    return Object::MakeCopy(_state, type, name);
-}
+Object* Entity::MakeCopy(const std::string& type, const char* name) { return Object::MakeCopy(_state, type, name); }
 
 Level* GetMyLevel() { return State::_currentState != nullptr ? State::_currentState->level : nullptr; }
 Entity* GetMyEngine(const char* name) { return Entity::FindByName(name); }
@@ -303,8 +301,8 @@ void Entity::_MakePosTopLeft() {
 
 // ---- directional pick ----
 
-Entity* Entity::GetInLineEntity(std::list<Entity*>& candidates, const D3DXVECTOR3& from,
-                                const D3DXVECTOR2& extent, const D3DXVECTOR2& dir) {
+Entity* Entity::GetInLineEntity(std::list<Entity*>& candidates, const D3DXVECTOR3& from, const D3DXVECTOR2& extent,
+                                const D3DXVECTOR2& dir) {
     const float px = from.x, py = from.y;
     const float A = std::fabs(extent.x * dir.y + dir.x * extent.y);
 

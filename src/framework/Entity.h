@@ -101,8 +101,8 @@ public:
     void _MakePosTopLeft();
 
     // The directional pick of menu navigation.
-    Entity* GetInLineEntity(std::list<Entity*>& candidates, const D3DXVECTOR3& from,
-                            const D3DXVECTOR2& extent, const D3DXVECTOR2& dir);
+    Entity* GetInLineEntity(std::list<Entity*>& candidates, const D3DXVECTOR3& from, const D3DXVECTOR2& extent,
+                            const D3DXVECTOR2& dir);
 
     void _SetVariable(const std::string& name, void* value);
 

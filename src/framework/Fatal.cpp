@@ -27,9 +27,7 @@ bool DebuggerAttached() {
     return false;
 }
 
-bool HaveDisplay() {
-    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-}
+bool HaveDisplay() { return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr; }
 
 }  // namespace
 
@@ -63,6 +61,4 @@ FatalSink SetFatalSink(FatalSink sink) {
     return old;
 }
 
-void DebugOutput(const char* text) {
-    std::fputs(text ? text : "", stderr);
-}
+void DebugOutput(const char* text) { std::fputs(text ? text : "", stderr); }

@@ -15,9 +15,7 @@ void EmptyPointerFunction(void*) {}
 
 void GameLoad(Entity*, Entity*) { CurrentLevelIndex = 0; }
 
-bool Triggered(int scanCode) {
-    return Game::hooks.keyTriggered != nullptr && Game::hooks.keyTriggered(scanCode);
-}
+bool Triggered(int scanCode) { return Game::hooks.keyTriggered != nullptr && Game::hooks.keyTriggered(scanCode); }
 
 void GameUpdate(Entity*, Entity*) {
     if (Game::hooks.takeInput != nullptr) Game::hooks.takeInput();
@@ -35,9 +33,7 @@ void GameUpdate(Entity*, Entity*) {
 
 Game*& GetMyGame() { return gameEntity; }
 
-GameData::TheGame::GameVariables& GameVars() {
-    return VariablesOf<GameData::TheGame::GameVariables>(gameEntity);
-}
+GameData::TheGame::GameVariables& GameVars() { return VariablesOf<GameData::TheGame::GameVariables>(gameEntity); }
 
 Game::Game(int byteSize) : Entity(byteSize) {}
 

@@ -23,9 +23,7 @@ struct HashCompare {
 
 // The hash of the integer-keyed maps: the value exclusive-or 0xDEADBEEF.
 struct IntHashCompare {
-    std::size_t operator()(int key) const {
-        return static_cast<std::uint32_t>(key) ^ 0xDEADBEEFu;
-    }
+    std::size_t operator()(int key) const { return static_cast<std::uint32_t>(key) ^ 0xDEADBEEFu; }
     bool operator()(int a, int b) const { return a < b; }
 };
 

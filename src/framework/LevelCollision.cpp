@@ -33,9 +33,7 @@ void WriteU32(std::vector<unsigned char>& out, std::uint32_t v) {
 }
 
 // Cell arithmetic wraps like the 32-bit values it works on, never undefined.
-int WrapAdd(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
+int WrapAdd(int a, int b) { return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b)); }
 int WrapNegate(int a) { return static_cast<int>(0u - static_cast<std::uint32_t>(a)); }
 
 bool SideInRange(long long side) { return side >= 1 && side <= LevelCollision::kMaxSide; }
@@ -85,8 +83,7 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<unsig
 
 LevelCollision::LevelCollision() = default;
 
-LevelCollision::LevelCollision(int w, int h)
-    : width(w > 0 ? w : 0), height(h > 0 ? h : 0), startPos(1.0f, 1.0f) {
+LevelCollision::LevelCollision(int w, int h) : width(w > 0 ? w : 0), height(h > 0 ? h : 0), startPos(1.0f, 1.0f) {
     cells.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
 }
 

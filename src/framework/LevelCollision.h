@@ -1,8 +1,8 @@
 #pragma once
-#include <type_traits>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Action.h"

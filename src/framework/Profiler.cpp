@@ -10,16 +10,16 @@
 // Each thread's tables live together; the public queries keep the shape of
 // separate per-table maps keyed by thread id.
 struct Profiler::ThreadTables {
-    Profile frame;              // the current frame record
-    ProfileHashMap_ current;    // the frame under way
-    ProfileHashMap_ averages;   // per section: sum over all frames
-    ProfileHashMap_ maxes;      // per section: largest per-frame total
+    Profile frame;             // the current frame record
+    ProfileHashMap_ current;   // the frame under way
+    ProfileHashMap_ averages;  // per section: sum over all frames
+    ProfileHashMap_ maxes;     // per section: largest per-frame total
     std::array<ProfileHashMap_, HISTORY_SIZE> history;
     std::array<Profile, HISTORY_SIZE> threadHistory;
     bool historyFilled[HISTORY_SIZE] = {};
     Profile threadAverage;
     Profile threadMax;
-    int historyEnd = 0;          // frames ended
+    int historyEnd = 0;  // frames ended
 };
 
 std::recursive_mutex Profiler::Critical;

@@ -15,7 +15,7 @@ struct Profile {
     std::uint8_t id = 0;      // number within the frame (1 = first section opened)
     std::uint8_t parent = 0;  // id of the enclosing section, 0 at top level
     std::string name;
-    std::int32_t count = 0;   // open count while recording; nesting depth in query results
+    std::int32_t count = 0;  // open count while recording; nesting depth in query results
 
     bool operator<(const Profile& other) const { return id < other.id; }
 };

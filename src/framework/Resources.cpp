@@ -22,8 +22,8 @@ constexpr const char* kCaption = "Glimmerfall";
 const ResourceTable::Entry* Find(unsigned short id) {
     const ResourceTable::Entry* first = ResourceTable::entries;
     const ResourceTable::Entry* last = ResourceTable::entries + ResourceTable::count;
-    const ResourceTable::Entry* it = std::lower_bound(
-        first, last, id, [](const ResourceTable::Entry& e, unsigned v) { return e.id < v; });
+    const ResourceTable::Entry* it =
+        std::lower_bound(first, last, id, [](const ResourceTable::Entry& e, unsigned v) { return e.id < v; });
     return (it != last && it->id == id) ? it : nullptr;
 }
 

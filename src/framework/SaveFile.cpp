@@ -106,8 +106,8 @@ void DataLoad() {
     }
     if (ReadLine(in, line)) {
         int values[5];
-        int count = std::sscanf(line.c_str(), "%i %i %i %i %i", &values[0], &values[1], &values[2], &values[3],
-                                &values[4]);
+        int count =
+            std::sscanf(line.c_str(), "%i %i %i %i %i", &values[0], &values[1], &values[2], &values[3], &values[4]);
         bool* switches[4] = {&v.rumbleOn, &v.wiiControls, &v.xbox360Controls, &v.resolutionAuto};
         for (int i = 0; i < count && i < 4; ++i) *switches[i] = values[i] != 0;
         if (count >= 5) v.firstTimePlaying = values[4] != 0 ? 1 : 0;

@@ -29,7 +29,7 @@ struct StateHooks {
     void (*endFrame)(State* state) = nullptr;
     // Gives takenBuffer back after a frame that did not end (an exception).
     void (*abandonFrame)(State* state) = nullptr;
-    void (*resetInput)() = nullptr;                 // no key of the previous level counts as pressed
+    void (*resetInput)() = nullptr;                     // no key of the previous level counts as pressed
     int (*renderHeight)(const State* state) = nullptr;  // pixels; the window's, or its full-screen height
     bool (*anyWindowActive)() = nullptr;
 };

@@ -11,8 +11,7 @@ std::atomic<std::uint32_t> startTimeStamp{0};
 
 std::uint32_t RealClock() {
     using namespace std::chrono;
-    return static_cast<std::uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 }  // namespace
 
@@ -21,9 +20,7 @@ std::uint32_t SystemTimeMs() {
     return fn ? fn() : RealClock();
 }
 
-std::uint32_t TimeGetTime() {
-    return SystemTimeMs() - startTimeStamp.load(std::memory_order_relaxed);
-}
+std::uint32_t TimeGetTime() { return SystemTimeMs() - startTimeStamp.load(std::memory_order_relaxed); }
 
 void SleepMs(std::uint32_t ms) {
     SleepFunction fn = sleepFn.load(std::memory_order_acquire);

@@ -42,7 +42,9 @@ void SendLevelToClient(Networking::NetEngine& engine, unsigned int clientId, boo
     }
 }
 
-void SendLevelToClient(unsigned int clientId, bool startMatch) { SendLevelToClient(NetworkingEngine, clientId, startMatch); }
+void SendLevelToClient(unsigned int clientId, bool startMatch) {
+    SendLevelToClient(NetworkingEngine, clientId, startMatch);
+}
 
 void UpdateNetObj(Networking::NetEngine& engine, Entity* entity) {
     Networking::NetMessage::MSG_UpdatePlayer snapshot(entity);

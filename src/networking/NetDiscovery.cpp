@@ -94,8 +94,8 @@ void NetEngine::ListenForServer() {
                     }
                 }
             }
-            auto it = std::find_if(serverList.begin(), serverList.end(),
-                                   [&](const ServerInfo& s) { return s.name == name; });
+            auto it =
+                std::find_if(serverList.begin(), serverList.end(), [&](const ServerInfo& s) { return s.name == name; });
             if (it != serverList.end()) {
                 it->timeToLive = 2500;
                 it->info = info;
@@ -110,9 +110,9 @@ void NetEngine::ListenForServer() {
         }
     }
     for (ServerInfo& s : serverList) s.timeToLive -= int(frameTime);
-    serverList.erase(std::remove_if(serverList.begin(), serverList.end(),
-                                    [](const ServerInfo& s) { return s.timeToLive < 0; }),
-                     serverList.end());
+    serverList.erase(
+        std::remove_if(serverList.begin(), serverList.end(), [](const ServerInfo& s) { return s.timeToLive < 0; }),
+        serverList.end());
     discoveryTimer += int(frameTime);
 }
 
@@ -190,7 +190,8 @@ void NetEngine::BroadcastServer() {
     if (nul != std::string::npos) nameLen = std::min(nameLen, nul);
     std::memcpy(reply + 8, serverName.data(), nameLen);
     unsigned int length = unsigned(8 + nameLen + 1);
-    if (serverInfoWriter) length += std::min(serverInfoWriter(reply + length, REPLY_BYTES - length), REPLY_BYTES - length);
+    if (serverInfoWriter)
+        length += std::min(serverInfoWriter(reply + length, REPLY_BYTES - length), REPLY_BYTES - length);
     discoverySocket.SendTo(from, reinterpret_cast<const char*>(reply), length);
 }
 

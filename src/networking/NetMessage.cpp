@@ -17,7 +17,7 @@ thread_local std::vector<const BaseNetMember*>* memberRecorder = nullptr;
 std::string ShortName(const std::type_info& type) {
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> readable(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
-                                                   std::free);
+                                                    std::free);
     std::string name = status == 0 && readable ? readable.get() : type.name();
     std::size_t cut = name.rfind(':');
     if (cut == std::string::npos) cut = name.rfind(' ');

@@ -349,7 +349,8 @@ public:
 
 private:
     const BaseNetMember& Member(unsigned int off) const {
-        return *reinterpret_cast<const BaseNetMember*>(reinterpret_cast<const unsigned char*>(static_cast<const T*>(this)) + off);
+        return *reinterpret_cast<const BaseNetMember*>(
+            reinterpret_cast<const unsigned char*>(static_cast<const T*>(this)) + off);
     }
     BaseNetMember& MutableMember(unsigned int off) {
         return *reinterpret_cast<BaseNetMember*>(reinterpret_cast<unsigned char*>(static_cast<T*>(this)) + off);

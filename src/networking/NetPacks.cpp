@@ -64,7 +64,8 @@ void NetEngine::PrivateSendNetMessageToClient(Client& slot, BaseNetMessage& msg,
     unsigned int bits = msg.Size();
     // A fresh reliable pack has its first free bit at byte 4, bit 1; a message
     // that does not fit there fits no pack at all (a caller's error).
-    if ((BaseNetMessage::ID_BITS + bits + RELIABLE_HEADER_BITS % 8) / 8 + 2 + RELIABLE_HEADER_BITS / 8 >= MAX_PACK_BYTES)
+    if ((BaseNetMessage::ID_BITS + bits + RELIABLE_HEADER_BITS % 8) / 8 + 2 + RELIABLE_HEADER_BITS / 8 >=
+        MAX_PACK_BYTES)
         FatalError("A network message is too large for one pack.", "Network Engine: ", 1);
     if (reliable) {
         Log("   * Sending %s RELIABLY to client %d.\n", MessageName(msg.typeId), int(slot.id));
@@ -344,8 +345,10 @@ bool NetEngine::ReadPack(const unsigned char* data, int length, std::vector<Base
     unsigned int count = unsigned(data[0]) | unsigned(data[1]) << 8;
     BitReader in(data + 2, std::size_t(length) - 2);
     bool reliable = in.Read(1) != 0;
-    if (reliable) in.Read(16);
-    else in.Read(1);
+    if (reliable)
+        in.Read(16);
+    else
+        in.Read(1);
     const auto& factories = MessageFactoryTable();
     bool whole = !in.Failed();
     for (unsigned int i = 0; i < count && whole; ++i) {

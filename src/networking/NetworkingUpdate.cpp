@@ -70,9 +70,9 @@ void CreatePlayers(Entity*, Entity*) {
     for (unsigned int id : net.GetClientList()) {
         // The constructor creates the player here as well; the message
         // creates it on every other copy.
-        Networking::NetMessage::MSG_CreateNetObj create(
-            "Player", Networking::PlayerObjectName(id), id, g.startPos,
-            static_cast<std::uint32_t>(g.playerColors[id % 16]), g.playerNames[id % 16], &net);
+        Networking::NetMessage::MSG_CreateNetObj create("Player", Networking::PlayerObjectName(id), id, g.startPos,
+                                                        static_cast<std::uint32_t>(g.playerColors[id % 16]),
+                                                        g.playerNames[id % 16], &net);
         net.PrivateSendNetMessage(create, true, false);
     }
 }

@@ -94,8 +94,7 @@ const std::string& Address::CalcIP() {
 DatagramSeam* SetDatagramSeam(DatagramSeam* seam) { return currentSeam.exchange(seam); }
 
 long RawSendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len, const in_addr* source) {
-    if (!source)
-        return ::sendto(handle, data, len, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    if (!source) return ::sendto(handle, data, len, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     iovec part{const_cast<char*>(data), len};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
     msghdr msg{};
@@ -213,8 +212,8 @@ int UDPSocket::Receive(char* buf, unsigned int len) {
 int UDPSocket::SendTo(const Address& to, const char* data, unsigned int len) {
     const in_addr* from = hasSource ? &source : nullptr;
     DatagramSeam* seam = currentSeam.load();
-    long n = seam ? seam->SendTo(handle, to.GetAddr(), data, len, from)
-                  : RawSendTo(handle, to.GetAddr(), data, len, from);
+    long n =
+        seam ? seam->SendTo(handle, to.GetAddr(), data, len, from) : RawSendTo(handle, to.GetAddr(), data, len, from);
     if (n < 0) return MapError(errno);
     if (n == 0) return -3;
     return int(n);

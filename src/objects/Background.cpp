@@ -13,8 +13,8 @@ void DrawBackdrop(Entity* self, Entity*) {
     const Variables& v = VariablesOf<Variables>(self);
     float cameraX = 0.0f, cameraY = 0.0f, r = 1.0f;
     gameplayHooks.camera(cameraX, cameraY, r);
-    gameplayHooks.addBackground(cameraX, cameraY, v.z - 10000.0f, gameplayHooks.aspect() / r, 1.0f / r, 0.0f,
-                                v.texture, v.color);
+    gameplayHooks.addBackground(cameraX, cameraY, v.z - 10000.0f, gameplayHooks.aspect() / r, 1.0f / r, 0.0f, v.texture,
+                                v.color);
 }
 
 }  // namespace

@@ -80,8 +80,7 @@ void PostCameraUpdate(Entity* self, Entity*) {
     }
     // The local player always counts itself; a count of 0 means its name
     // belongs to no numbered player, and the camera then only follows it.
-    const D3DXVECTOR2 centroid =
-        count > 0 ? Blend(sum, 1.0f / static_cast<float>(count), sum, 0.0f) : lead;
+    const D3DXVECTOR2 centroid = count > 0 ? Blend(sum, 1.0f / static_cast<float>(count), sum, 0.0f) : lead;
     float w = 0.0f;
     if (count > 1) {
         const float hw = aspect * 0.5f * v.scale;

@@ -11,10 +11,9 @@ VariableOffsetTable table;
 void DrawTinted(Entity* self, Entity*) {
     const Variables& v = VariablesOf<Variables>(self);
     if (v.texture == nullptr) return;
-    const std::uint32_t colour = (static_cast<std::uint32_t>(v.alpha) & 255u) << 24 |
-                                 (static_cast<std::uint32_t>(v.red) & 255u) << 16 |
-                                 (static_cast<std::uint32_t>(v.green) & 255u) << 8 |
-                                 (static_cast<std::uint32_t>(v.blue) & 255u);
+    const std::uint32_t colour =
+        (static_cast<std::uint32_t>(v.alpha) & 255u) << 24 | (static_cast<std::uint32_t>(v.red) & 255u) << 16 |
+        (static_cast<std::uint32_t>(v.green) & 255u) << 8 | (static_cast<std::uint32_t>(v.blue) & 255u);
     gameplayHooks.addFrame(v.position.x, v.position.y, 0.0f, v.size.x, v.size.y, 0.0f, v.texture, colour);
 }
 

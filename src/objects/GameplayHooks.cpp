@@ -29,8 +29,7 @@ void QueueFrame(float x, float y, float z, float w, float h, float r, const char
     if (Buffer* buffer = graphicsEngine.GetCurrentBuffer())
         buffer->AddFrame(x, y, z, w, h, r, FrameMap(texture ? texture : "", 0, 0), static_cast<int>(colour));
 }
-void QueueBackground(float x, float y, float z, float w, float h, float r, const char* texture,
-                     std::uint32_t colour) {
+void QueueBackground(float x, float y, float z, float w, float h, float r, const char* texture, std::uint32_t colour) {
     if (Buffer* buffer = graphicsEngine.GetCurrentBuffer())
         buffer->AddBackground(x, y, z, w, h, r, FrameMap(texture ? texture : "", 0, 0), static_cast<int>(colour));
 }

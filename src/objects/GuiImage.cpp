@@ -56,8 +56,7 @@ void GraphicsDraw(Entity* self, Entity*) {
     buffer->tileTexture[0] = FindTiledTexture("moon");
     buffer->tileTechnique[0] = "TechniqueTilePara2D";
     buffer->AddTile(0, x, y, -9000.0f, side, side, 0.0f, FrameMap(v.texture ? v.texture : "", 0, 0), colour);
-    buffer->AddBackground(x, y, -9000.0f, side, side, 0.0f, FrameMap(v.backTexture ? v.backTexture : "", 0, 0),
-                          colour);
+    buffer->AddBackground(x, y, -9000.0f, side, side, 0.0f, FrameMap(v.backTexture ? v.backTexture : "", 0, 0), colour);
     StarField::Draw(v, *buffer, cx, cy, r, aspect, -9500.0f);
 }
 

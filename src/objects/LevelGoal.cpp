@@ -137,8 +137,8 @@ void Draw(Entity* self, Entity*) {
     const Variables& v = Vars(self);
     gameplayHooks.addFrame(v.position.x, v.position.y + kGateRise, kGateDepth, kGateSize, kGateSize, 0.0f,
                            v.texture != nullptr ? v.texture : "levelGoal", 0xFFFFFFFFu);
-    Pickups::AddFrameToLayer(0, v.position.x, v.position.y + kGateRise, 0.55f, 2.5f * kGateSize, 2.5f * kGateSize,
-                             0.0f, "light", kGateLight);
+    Pickups::AddFrameToLayer(0, v.position.x, v.position.y + kGateRise, 0.55f, 2.5f * kGateSize, 2.5f * kGateSize, 0.0f,
+                             "light", kGateLight);
     for (int i = 0; i < kSparkles; ++i) {
         const float f = std::sin(v.finishFade[i]);
         const auto alpha = static_cast<std::uint32_t>(static_cast<std::int32_t>(f * 255.0f)) & 0xFFu;

@@ -34,7 +34,16 @@ constexpr int kSpikeLightColour = static_cast<int>(0xFF4A5C96u);
 constexpr float kSpikeLightWidth = 0.8f, kSpikeLightHeight = 1.2f;
 constexpr float kTileDepth = -1000.0f;
 
-enum Code { Empty = 0, Grass = 1, Dirt = 2, SpikesUp = 3, SpikesRight = 4, SpikesDown = 5, SpikesLeft = 6, Breakable = 7 };
+enum Code {
+    Empty = 0,
+    Grass = 1,
+    Dirt = 2,
+    SpikesUp = 3,
+    SpikesRight = 4,
+    SpikesDown = 5,
+    SpikesLeft = 6,
+    Breakable = 7
+};
 
 float Unit() { return static_cast<float>(std::rand() & 0x3FF) / 1024.0f; }
 
@@ -64,8 +73,9 @@ bool DirtOrSpikes(int code) { return code >= Dirt && code <= SpikesLeft; }
 
 // The block under grass or dirt, trimmed on its open sides.
 void DirtQuad(Buffer& b, const Frames& f, int c, int r, float oL, float oR, float oB) {
-    b.AddTile(kGroundList, static_cast<float>(c) + 0.5f + 0.0625f * (oL - oR), static_cast<float>(r) + 0.4f + 0.0625f * oB,
-              kTileDepth, 1.25f - 0.125f * (oL + oR), 1.25f - 0.125f * oB, 0.0f, *f.dirt, -1);
+    b.AddTile(kGroundList, static_cast<float>(c) + 0.5f + 0.0625f * (oL - oR),
+              static_cast<float>(r) + 0.4f + 0.0625f * oB, kTileDepth, 1.25f - 0.125f * (oL + oR), 1.25f - 0.125f * oB,
+              0.0f, *f.dirt, -1);
 }
 
 // Three spikes along one side of the cell and their lights. Horizontal rows
@@ -148,8 +158,7 @@ void DrawCells(Buffer& b, const LevelCollision& grid, float x, float y, float s)
                 case Breakable:
                     b.AddTile(kBreakableList, cx + 0.5f, ry + 0.5f, kTileDepth, 1.3f, 1.3f, 0.0f, *f.dirt, -1);
                     break;
-                default:
-                    break;
+                default: break;
             }
         }
     }

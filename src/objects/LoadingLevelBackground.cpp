@@ -30,8 +30,8 @@ void SetUpFadeList(Buffer& buffer) {
 }
 
 void _Init(Object*& slot) {
-    auto* prototype = ObjectTemplate::Begin<Variables>(slot, "LoadingLevelBackground", table,
-                                                        &ObjectTemplate::CopyLoadOnly);
+    auto* prototype =
+        ObjectTemplate::Begin<Variables>(slot, "LoadingLevelBackground", table, &ObjectTemplate::CopyLoadOnly);
     prototype->_TempAddEngine("GraphicsDraw", &GraphicsDraw);
     prototype->_AddEvent("Load", Event());
     prototype->_AddEvent("Unload", Event());

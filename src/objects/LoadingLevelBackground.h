@@ -10,4 +10,4 @@ void _Init(Object*& slot);
 // "TechniqueTilePara2D" with the colours of the tiled texture "whiteFade"; a
 // quad's own picture gives only its outline.
 void SetUpFadeList(Buffer& buffer);
-}
+}  // namespace ObjectData::LoadingLevelBackground

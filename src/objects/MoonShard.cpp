@@ -142,13 +142,11 @@ void GraphicsDraw(Entity* self, Entity*) {
             Pickups::AddTile(9, v.shardPosition[i].x, v.shardPosition[i].y, -10000.3f, v.shardSize[i].x,
                              v.shardSize[i].y, v.shardRotation[i], "moonShard", tint);
     }
-    if (!Pickups::InView(self, v.position.x, v.position.y, 16.0f * v.size.x, 9.0f * v.size.y, 9.0f * v.size.y))
-        return;
+    if (!Pickups::InView(self, v.position.x, v.position.y, 16.0f * v.size.x, 9.0f * v.size.y, 9.0f * v.size.y)) return;
     Pickups::AddTile(9, v.position.x, v.position.y, 99.0f, 0.7f * v.size.x * v.moonRadiation,
                      0.7f * v.size.y * v.moonRadiation, v.moonRadiationRotation, "moonShard",
                      WithAlpha(tint, 200.0f * v.moonRadiationFade));
-    if (!Pickups::InView(self, v.position.x, v.position.y, 0.9f * v.size.x, 0.9f * v.size.y, 0.9f * v.size.y))
-        return;
+    if (!Pickups::InView(self, v.position.x, v.position.y, 0.9f * v.size.x, 0.9f * v.size.y, 0.9f * v.size.y)) return;
     Pickups::AddTile(9, v.position.x, v.position.y, 99.0f, 0.7f * v.size.x, 0.7f * v.size.y, v.rotation, "moonShard",
                      WithAlpha(tint, 255.0f * v.shardAlpha));
 }

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "framework/Entity.h"
-#include "framework/Variables.h"
 #include "framework/VariableNames.h"
+#include "framework/Variables.h"
 #include "networking/NetEngine.h"
 #include "objects/GameplayHooks.h"
 #include "platform/graphics/Buffer.h"

@@ -77,7 +77,6 @@ void RideOnHolder(Variables& v, Entity* holder) {
     v.velocity = g.velocity;
 }
 
-
 void AddSplat(Variables& v, const D3DXVECTOR3& position, const D3DXVECTOR2& size, float alpha, float rotation,
               float fade) {
     const int i = static_cast<int>(static_cast<unsigned>(v.splatCurrent) % kSplatCount);

@@ -225,9 +225,7 @@ void Limbs(Variables& v) {
 void TurnAndSmooth(Variables& v) {
     const float angle = -kPi * v.facingRight;
     const float c = std::cos(angle), s = std::sin(angle);
-    auto turned = [&](const D3DXVECTOR3& g) {
-        return D3DXVECTOR3(g.x * c + g.z * s, g.y, -g.x * s + g.z * c + 0.5f);
-    };
+    auto turned = [&](const D3DXVECTOR3& g) { return D3DXVECTOR3(g.x * c + g.z * s, g.y, -g.x * s + g.z * c + 0.5f); };
     const bool boosted = v.spdBoost > 0.0f;
     const float foot = boosted ? 0.2f : 0.7f, hand = boosted ? 0.1f : 0.75f;
     Approach(v.headPosition, turned(v.headPositionGoal), 0.8f);
@@ -267,8 +265,7 @@ void Trail(Variables& v, const D3DXVECTOR3 (&before)[6]) {
             const D3DXVECTOR2 size(2.5f * parts[p].size->x * v.size.x, 2.5f * parts[p].size->y * v.size.y);
             for (int k = 1; k <= n; ++k) {
                 const float t = static_cast<float>(k) / static_cast<float>(n);
-                AddTrail(v, D3DXVECTOR3(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t, to.z), size,
-                         0.3f);
+                AddTrail(v, D3DXVECTOR3(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t, to.z), size, 0.3f);
             }
         }
     }
@@ -296,8 +293,8 @@ void SplatsAndBalls(Variables& v) {
             const float vx = (0.2f * Random() - 0.1f) * s;
             const float vy = 0.2f * Random() * s;
             const float f = 0.3f * Random() + 0.6f;
-            AddBall(v, D3DXVECTOR3(at.x + ox, at.y + oy, at.z), D3DXVECTOR2(vx, vy), D3DXVECTOR2(f * size.x, f * size.y),
-                    false);
+            AddBall(v, D3DXVECTOR3(at.x + ox, at.y + oy, at.z), D3DXVECTOR2(vx, vy),
+                    D3DXVECTOR2(f * size.x, f * size.y), false);
         }
         AddSplat(v, at, D3DXVECTOR2(4.0f * size.x, 4.0f * size.y), 1.0f, kTwoPi * Random(), 0.994f);
         v.ballPosition[i].y = -1.0f;
@@ -307,8 +304,7 @@ void SplatsAndBalls(Variables& v) {
 }  // namespace
 
 D3DXVECTOR3 PartPlace(const Variables& v, const D3DXVECTOR3& offset) {
-    return D3DXVECTOR3(v.position.x + offset.x * v.size.x, v.position.y + offset.y * v.size.y,
-                       v.position.z + offset.z);
+    return D3DXVECTOR3(v.position.x + offset.x * v.size.x, v.position.y + offset.y * v.size.y, v.position.z + offset.z);
 }
 
 void Animate(Entity* self, Entity*) {
@@ -341,8 +337,8 @@ void Animate(Entity* self, Entity*) {
     D3DXVECTOR3 before[6];
     for (int p = 0; p < 6; ++p) {
         const D3DXVECTOR3 o = *parts[p].position;
-        before[p] = D3DXVECTOR3(v.oldPosition.x + o.x * v.size.x, v.oldPosition.y + o.y * v.size.y,
-                                v.oldPosition.z + o.z);
+        before[p] =
+            D3DXVECTOR3(v.oldPosition.x + o.x * v.size.x, v.oldPosition.y + o.y * v.size.y, v.oldPosition.z + o.z);
     }
 
     Respawn(self);
@@ -426,7 +422,8 @@ void Draw(Entity* self, Entity*) {
         for (const Part& part : parts) {
             const D3DXVECTOR3 at = PartPlace(v, *part.position);
             const float w = part.size->x * v.size.x, h = part.size->y * v.size.y;
-            gameplayHooks.addFrame(at.x, at.y, at.z, w, h, 0.0f, "playerCircle", Scaled(v.playerColor, part.position->z));
+            gameplayHooks.addFrame(at.x, at.y, at.z, w, h, 0.0f, "playerCircle",
+                                   Scaled(v.playerColor, part.position->z));
             gameplayHooks.addFrame(at.x, at.y, at.z - 0.0075f, (part.size->x + 0.05f) * v.size.x,
                                    (part.size->y + 0.05f) * v.size.y, 0.0f, "playerCircle", outline);
             if (buffer != nullptr)
@@ -468,8 +465,7 @@ void Draw(Entity* self, Entity*) {
         if (std::fabs(p.x - centre->x) > hw + 0.5f * s.x || std::fabs(p.y - centre->y) > hh + 0.5f * s.y) continue;
         gameplayHooks.addFrame(p.x, p.y, p.z, s.x, s.y, 0.0f, "playerCircle", paint);
         if (v.ballSplats[i])
-            gameplayHooks.addFrame(p.x, p.y, p.z - 0.0075f, s.x + 0.025f, s.y + 0.025f, 0.0f, "playerCircle",
-                                   outline);
+            gameplayHooks.addFrame(p.x, p.y, p.z - 0.0075f, s.x + 0.025f, s.y + 0.025f, 0.0f, "playerCircle", outline);
     }
 }
 

@@ -21,7 +21,7 @@ short StickY() { return XBox.LeftThumbY(); }
 std::uint16_t RemoteButtons() { return inputHooks.remoteButtons(); }
 
 constexpr PlayerDevices Defaults() {
-    return PlayerDevices{&KeyPressed,  &KeyTriggered, &MousePressed, &MouseTriggered,
+    return PlayerDevices{&KeyPressed, &KeyTriggered, &MousePressed, &MouseTriggered,
                          &PadButtons, &StickX,       &StickY,       &RemoteButtons};
 }
 

@@ -4,11 +4,11 @@
 #include <cstdlib>
 
 #include "framework/GameVariables.h"
+#include "framework/LevelTemplate.h"
 #include "objects/GameplayHooks.h"
 #include "objects/LevelObjectHooks.h"
 #include "objects/Player.h"
 #include "objects/PlayerNetwork.h"
-#include "framework/LevelTemplate.h"
 
 namespace ObjectData::Player {
 
@@ -20,7 +20,8 @@ float R() { return static_cast<float>(std::rand() & 1023) / 1024.0f; }
 // right, down or left, breakable.
 bool ZoneGround(int cell) { return cell == 2 || cell == 4 || cell == 5 || cell == 6 || cell == 7; }
 
-void Firefly(Entity* self, const Variables& v, const D3DXVECTOR2& size, const D3DXVECTOR3& position, const D3DXVECTOR2& velocity) {
+void Firefly(Entity* self, const Variables& v, const D3DXVECTOR2& size, const D3DXVECTOR3& position,
+             const D3DXVECTOR2& velocity) {
     Object* fly = LevelTemplate::SpawnIn(self->_state, "Firefly");
     if (fly == nullptr) return;
     LevelTemplate::SetIfPresent(fly, enum_size, size);
@@ -52,8 +53,7 @@ void ClientBehavior(Entity* self, Entity*) {
         bool ground = true;
         for (int k = 4; k >= -4 && ground; --k)
             ground = ZoneGround(grid.GetCell(v.position.x + static_cast<float>(k), v.position.y - 1.0f));
-        if (ground)
-            Vars(local).speedZone[static_cast<int>(v.position.y) * 256 + static_cast<int>(v.position.x)] = 1;
+        if (ground) Vars(local).speedZone[static_cast<int>(v.position.y) * 256 + static_cast<int>(v.position.x)] = 1;
     }
     // A held copy rides on its holder's lifted place, as it does on the peer
     // that owns it; only a free copy moves on by its last velocity.

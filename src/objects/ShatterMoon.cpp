@@ -116,8 +116,7 @@ void GraphicsDraw(Entity* self, Entity*) {
     // The last pieces are drawn after the others, by the same rule.
     for (int i = 0; i < kPieces; ++i) {
         Pickups::AddTile(9, X - (v.shardPosition[i].x + 0.185f) * A / S, Y + (v.shardPosition[i].y + 0.25f) / S,
-                         -10000.3f, v.shardSize[i].x / S, v.shardSize[i].y / S, v.shardRotation[i], "moonShard",
-                         tint);
+                         -10000.3f, v.shardSize[i].x / S, v.shardSize[i].y / S, v.shardRotation[i], "moonShard", tint);
     }
 }
 

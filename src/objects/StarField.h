@@ -29,7 +29,7 @@ void Place(Vars& v, int i, bool drawPhase) {
     v.starAlpha[i] = Unit() * 0.55f + 0.2f;
     v.starSpeed[i] = Unit() * 0.02f + 0.03f;
     if ((std::rand() & 7) == 0) v.starPosition[i].y = v.starPosition[i].y * 0.4f - 0.2f;  // one in eight sits lower
-    if ((std::rand() & 0x7F) == 0) v.starAlpha[i] = v.starAlpha[i] * 0.25f + 0.75f;      // one in 128 is bright
+    if ((std::rand() & 0x7F) == 0) v.starAlpha[i] = v.starAlpha[i] * 0.25f + 0.75f;       // one in 128 is bright
 }
 
 // Records the star field's variables in a type's offset table.

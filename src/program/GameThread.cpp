@@ -5,9 +5,9 @@
 #include "framework/Framerate.h"
 #include "framework/Game.h"
 #include "framework/Quit.h"
-#include "program/Startup.h"
 #include "framework/State.h"
 #include "framework/Time.h"
+#include "program/Startup.h"
 
 std::atomic<std::uint32_t> FrameStartTime{0};
 

@@ -5,13 +5,13 @@
 
 #include "framework/Fatal.h"
 #include "framework/Level.h"
-#include "program/Startup.h"
-#include "framework/State.h"
 #include "framework/StartupTrace.h"
+#include "framework/State.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/Input.h"
 #include "platform/window/StateWindows.h"
 #include "platform/window/WindowClass.h"
+#include "program/Startup.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "framework/Framerate.h"
 #include "framework/Profiler.h"
 #include "framework/Quit.h"
-#include "program/Startup.h"
 #include "framework/Time.h"
 #include "platform/input/Input.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/window/WindowClass.h"
+#include "program/Startup.h"
 
 namespace {
 

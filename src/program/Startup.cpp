@@ -45,8 +45,7 @@ void MakeUserDataFolders(const std::string& documents) {
     if (!CopyPath(Globals.userDataFolder, data)) usable = false;
     if (usable) usable = MakeFolder(data + "/Levels");
     if (!usable) {
-        const std::string text = "Unable to create the folder \"" + data +
-                                 "\": progress and levels will not be saved.";
+        const std::string text = "Unable to create the folder \"" + data + "\": progress and levels will not be saved.";
         ShowMessage(text.c_str(), "Glimmerfall");
     }
 }

@@ -200,19 +200,9 @@ const char* const kLevelOrder[] = {
 };
 
 const char* const kEngineOrder[] = {
-    "Behavior",
-    "Behavior2",
-    "GameInput",
-    "GraphicsDraw",
-    "GraphicsUpdate",
-    "GuiManager",
-    "Input",
-    "NetworkingUpdate",
-    "PostCameraUpdate",
-    "PreCameraUpdate",
-    "ProfilerDraw",
-    "Sound",
-    "WindowEngine",
+    "Behavior",     "Behavior2", "GameInput",        "GraphicsDraw",     "GraphicsUpdate",
+    "GuiManager",   "Input",     "NetworkingUpdate", "PostCameraUpdate", "PreCameraUpdate",
+    "ProfilerDraw", "Sound",     "WindowEngine",
 };
 
 template <class Entry>

@@ -103,8 +103,8 @@ void GrowGrass(Entity* manager, const LevelCollision& grid, int x, int y) {
         if (NotSolid(at(x + 1, y - 1)) && NotSolid(at(x + 1, y)))
             AddBlade(manager, "GrassBladeDown", fx + 0.1f + 0.8f, fy + 0.05f, 3.14159f + kUp + lean(), spring);
         for (int i = 0; i < 5; ++i)
-            AddBlade(manager, "GrassBladeDown", fx + 0.1f + static_cast<float>(i) / 5.0f, fy,
-                     kUp + 3.14159f + jitter(), spring);
+            AddBlade(manager, "GrassBladeDown", fx + 0.1f + static_cast<float>(i) / 5.0f, fy, kUp + 3.14159f + jitter(),
+                     spring);
     }
     // Left.
     if (!((t >= 0 && (t & 8)) || x < 1 || DirtOrSpikes(at(x - 1, y)))) {
@@ -251,7 +251,9 @@ void BuildFromGrid(Entity* level, bool networkedMatch) {
                     break;
                 case LevelCellValue::LevelGoal: PlaceAt(LevelTemplate::Spawn("LevelGoal"), cx, cy); break;
                 case LevelCellValue::Checkpoint: PlaceAt(LevelTemplate::Spawn("Checkpoint"), cx, cy); break;
-                case LevelCellValue::Spring: PlaceAt(LevelTemplate::Spawn("Spring", Counted("S_", ++springs)), cx, cy); break;
+                case LevelCellValue::Spring:
+                    PlaceAt(LevelTemplate::Spawn("Spring", Counted("S_", ++springs)), cx, cy);
+                    break;
                 case LevelCellValue::SpringRight:
                     PlaceAt(LevelTemplate::Spawn("SideSpring", Counted("S_", ++springs)), cx, cy);
                     break;

@@ -21,9 +21,9 @@ void Load(Entity* self, Entity*) {
     Widgets::RaiseOwn(self, "AddTabbing", self);
 }
 
-constexpr float kMargin = 0.02f;      // the box around the text, both sides together
-constexpr float kOffset = 0.05f;      // from the pointer to the box
-constexpr float kTextWidth = 0.38f;   // the text's own box
+constexpr float kMargin = 0.02f;     // the box around the text, both sides together
+constexpr float kOffset = 0.05f;     // from the pointer to the box
+constexpr float kTextWidth = 0.38f;  // the text's own box
 constexpr float kTextHeight = 0.3f;
 constexpr float kCharHeight = 0.04f;
 

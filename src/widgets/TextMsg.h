@@ -8,7 +8,7 @@
 namespace ObjectData::TextMsg {
 
 struct Variables {
-    std::int32_t life = 0;     // frames left
+    std::int32_t life = 0;      // frames left
     Object* textObj = nullptr;  // the Text shown
     // Carried and copied with the message, but not what it shows.
     Text::Variables text;

@@ -15,14 +15,10 @@
 namespace {
 
 const ObjectTypeEntry kObjects[] = {
-    {"Button", &ObjectData::Button::_Init},
-    {"Cursor", &ObjectData::Cursor::_Init},
-    {"newButton", &ObjectData::newButton::_Init},
-    {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
-    {"TabManager", &ObjectData::TabManager::_Init},
-    {"Text", &ObjectData::Text::_Init},
-    {"TextButton", &ObjectData::TextButton::_Init},
-    {"TextMsg", &ObjectData::TextMsg::_Init},
+    {"Button", &ObjectData::Button::_Init},         {"Cursor", &ObjectData::Cursor::_Init},
+    {"newButton", &ObjectData::newButton::_Init},   {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
+    {"TabManager", &ObjectData::TabManager::_Init}, {"Text", &ObjectData::Text::_Init},
+    {"TextButton", &ObjectData::TextButton::_Init}, {"TextMsg", &ObjectData::TextMsg::_Init},
     {"WindowGrid", &ObjectData::WindowGrid::_Init},
 };
 

@@ -7,8 +7,7 @@ VariableOffsetTable table;
 }  // namespace
 
 void _Init(Object*& slot) {
-    _DATA* prototype =
-        ObjectTemplate::Begin<Variables>(slot, "WindowGrid", table, &ObjectTemplate::CopyLoadOnly);
+    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "WindowGrid", table, &ObjectTemplate::CopyLoadOnly);
     prototype->_TempAddEngine("Behavior", Event());
     prototype->_TempAddEngine("GraphicsUpdate", Event());
     prototype->_TempAddEngine("GraphicsDraw", Event());

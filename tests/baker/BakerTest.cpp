@@ -51,7 +51,8 @@ std::vector<unsigned char> ReadFile(const fs::path& path) {
 class BakerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(kBaker) || !fs::exists(kDefaultFont) || !fs::exists(kScriptFont)) GTEST_SKIP() << "no baker or fonts";
+        if (!fs::exists(kBaker) || !fs::exists(kDefaultFont) || !fs::exists(kScriptFont))
+            GTEST_SKIP() << "no baker or fonts";
         char tmpl[] = "/tmp/gf-baker-XXXXXX";
         root = mkdtemp(tmpl);
         fs::create_directories(root / "pictures");
@@ -82,11 +83,12 @@ protected:
 TEST_F(BakerTest, SheetsKeepTheLoadersRules) {
     std::string many;
     for (int i = 0; i < 5; ++i) many += "picture dot" + std::to_string(i) + " 30 30\n  circle 15 15 12 glow=#ffffff\n";
-    Source("a.pic", many +
-                        "picture wide 1100 40\n  rect 0 0 1100 40 grad=#ff0000,#0000ff\n"
-                        "picture solo 100 100 alone\n  star 50 50 45 20 5 fill=#ffee88\n"
-                        "tiled sky 96 54\n  rect 0 0 96 54 fill=#102040\n"
-                        "picture spark 8 8 loop 2\nframe\n  circle 4 4 2\nframe\n  circle 4 4 3\nframe\n  circle 4 4 4\n");
+    Source("a.pic",
+           many +
+               "picture wide 1100 40\n  rect 0 0 1100 40 grad=#ff0000,#0000ff\n"
+               "picture solo 100 100 alone\n  star 50 50 45 20 5 fill=#ffee88\n"
+               "tiled sky 96 54\n  rect 0 0 96 54 fill=#102040\n"
+               "picture spark 8 8 loop 2\nframe\n  circle 4 4 2\nframe\n  circle 4 4 3\nframe\n  circle 4 4 4\n");
     Source("b.pic", "picture white 4 4\n  rect 0 0 4 4\n");
     const ToolRun plan = Plan(64);
     ASSERT_EQ(plan.status, 0) << plan.out;
@@ -147,7 +149,8 @@ TEST_F(BakerTest, BadSourcesFailWithTheirPlace) {
         {"picture a 8 8\npicture a 8 8\n", "bad.pic:2: picture name 'a' used twice"},
         {"circle 4 4 2\n", "bad.pic:1: 'circle' before any picture"},
         {"picture a 0 8\n", "bad.pic:1: expected: picture NAME WIDTH HEIGHT"},
-        {"picture a 8 8 loop 3\nframe\n circle 4 4 2\nframe\n circle 4 4 2\n", "loop of 'a' is longer than its animation"},
+        {"picture a 8 8 loop 3\nframe\n circle 4 4 2\nframe\n circle 4 4 2\n",
+         "loop of 'a' is longer than its animation"},
         {"picture a 8 8\nframe\n circle 1 1 1\nframe\n circle 1 1 1\nanimation\n circle 1 1 1\n",
          "every animation of 'a' needs the same number of frames"},
     };
@@ -172,7 +175,8 @@ TEST_F(BakerTest, CheckListsThePicturesTheCodeLacks) {
            "    FrameMap(name, 0, 0);\n"
            "    v.hoverTexture = \"glow\"; v.texture = \"exit\"; s.font = \"default\";\n"
            "}\n";
-    const ToolRun r = Execute(kBaker + " check " + (root / "out" / "picture_names.txt").string() + " " + (root / "src").string());
+    const ToolRun r =
+        Execute(kBaker + " check " + (root / "out" / "picture_names.txt").string() + " " + (root / "src").string());
     EXPECT_EQ(r.status, 0);  // a warning, not a failure
     EXPECT_NE(r.out.find("no picture \"firefly\" (asked for at objects/Thing.cpp:3)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("no tiled texture \"moon\" (asked for at objects/Thing.cpp:4)"), std::string::npos) << r.out;

@@ -127,13 +127,11 @@ TEST(CollisionEngine, SymmetricOnRandomIntegerShapes) {
     auto randomShape = [&]() {
         int x = coord(rng), y = coord(rng);
         switch (kind(rng)) {
-        case 0:
-            return Pt(static_cast<float>(x), static_cast<float>(y));
-        case 1:
-            return Circ(static_cast<float>(x), static_cast<float>(y), static_cast<float>(extent(rng)));
-        default:
-            return Rect(static_cast<float>(x), static_cast<float>(x + extent(rng)), static_cast<float>(y + extent(rng)),
-                        static_cast<float>(y));
+            case 0: return Pt(static_cast<float>(x), static_cast<float>(y));
+            case 1: return Circ(static_cast<float>(x), static_cast<float>(y), static_cast<float>(extent(rng)));
+            default:
+                return Rect(static_cast<float>(x), static_cast<float>(x + extent(rng)),
+                            static_cast<float>(y + extent(rng)), static_cast<float>(y));
         }
     };
     int contacts = 0;

@@ -49,8 +49,8 @@ TEST(EntityCollision, ShapesAreScaledBySizeAndMovedByPosition) {
         bool contact;
     };
     const Case cases[] = {
-        {115.9f, 50, true}, {116.1f, 50, false}, {84.1f, 50, true},  {83.9f, 50, false},
-        {100, 57.9f, true}, {100, 58.1f, false}, {116, 58, true},    {100, 41.9f, false},
+        {115.9f, 50, true}, {116.1f, 50, false}, {84.1f, 50, true}, {83.9f, 50, false},
+        {100, 57.9f, true}, {100, 58.1f, false}, {116, 58, true},   {100, 41.9f, false},
     };
     for (const Case& c : cases) {
         Collision2D point(c.x, c.y);
@@ -82,12 +82,10 @@ TEST(EntityCollision, EntityWithEntity) {
         bool contact;
     };
     const Case cases[] = {
-        {3, 0, 4, 4, true},       // b from 1 to 5: edges touch
-        {3.1f, 0, 4, 4, false},
-        {0, 3, 4, 4, true},       // b's bottom at 1
-        {3, 3, 4, 4, true},       // corners touch at (1, 1)
-        {-20, 0, 4, 4, false},
-        {0, 0, 0.5f, 0.5f, true}, // inside
+        {3, 0, 4, 4, true},                                // b from 1 to 5: edges touch
+        {3.1f, 0, 4, 4, false}, {0, 3, 4, 4, true},        // b's bottom at 1
+        {3, 3, 4, 4, true},                                // corners touch at (1, 1)
+        {-20, 0, 4, 4, false},  {0, 0, 0.5f, 0.5f, true},  // inside
     };
     for (const Case& c : cases) {
         b.vars.collision.Clear();

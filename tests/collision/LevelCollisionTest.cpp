@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "collision/LevelCollision.h"
-#include "support/TempUserFolder.h"
 #include "support/FatalCapture.h"
+#include "support/TempUserFolder.h"
 
 namespace {
 
@@ -111,10 +111,9 @@ TEST(LevelCollision, CellAccessRangeTests) {
         int expected;
     };
     const Case cases[] = {
-        {0, 0, 1},          {3.99f, 0, 4},     {3, 2, 12},         {2.7f, 1.2f, 7},
-        {-0.5f, 0, -1},     {4, 0, -1},        {0, 3, -1},         {0, -0.01f, -1},
-        {nan, 0, -1},       {0, nan, -1},      {inf, 0, -1},       {-inf, 0, -1},
-        {1e30f, 1e30f, -1}, {-1e30f, 0, -1},
+        {0, 0, 1},    {3.99f, 0, 4}, {3, 2, 12},         {2.7f, 1.2f, 7}, {-0.5f, 0, -1},
+        {4, 0, -1},   {0, 3, -1},    {0, -0.01f, -1},    {nan, 0, -1},    {0, nan, -1},
+        {inf, 0, -1}, {-inf, 0, -1}, {1e30f, 1e30f, -1}, {-1e30f, 0, -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(g.GetCell(c.x, c.y), c.expected) << c.x << ", " << c.y;
@@ -232,10 +231,10 @@ TEST(LevelFile, SavesThe36BytesAndLoadsThemBack) {
     LevelCollision g = MakeSample();
     ASSERT_TRUE(g.Save("sample.lvl"));
     const std::vector<unsigned char> expected = {
-        3, 0, 0, 0,   2, 0, 0, 0,                              // width, height
-        1, 0, 0, 0,   2, 0, 0, 0,   101, 0, 0, 0,              // row 0
-        0, 0, 0, 0,   108, 0, 0, 0, 7, 0, 0, 0,                // row 1
-        0, 0, 0, 0,                                            // not tested
+        3, 0, 0, 0, 2,   0, 0, 0,                // width, height
+        1, 0, 0, 0, 2,   0, 0, 0, 101, 0, 0, 0,  // row 0
+        0, 0, 0, 0, 108, 0, 0, 0, 7,   0, 0, 0,  // row 1
+        0, 0, 0, 0,                              // not tested
     };
     EXPECT_EQ(folder.Read("sample.lvl"), expected);
     EXPECT_EQ(folder.List(), std::vector<std::string>{"sample.lvl"});  // no temporary file left

@@ -24,12 +24,12 @@ LevelCollision Draw(const std::vector<std::string>& rows) {
         for (int x = 0; x < w; ++x) {
             int v = 0;
             switch (rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(x)]) {
-            case '#': v = LevelCellValue::GrassTile; break;
-            case 'D': v = LevelCellValue::DirtTile; break;
-            case '^': v = LevelCellValue::SpikesUp; break;
-            case '<': v = LevelCellValue::SpikesLeft; break;
-            case 'B': v = LevelCellValue::BreakableTile; break;
-            default: v = LevelCellValue::NoCollision; break;
+                case '#': v = LevelCellValue::GrassTile; break;
+                case 'D': v = LevelCellValue::DirtTile; break;
+                case '^': v = LevelCellValue::SpikesUp; break;
+                case '<': v = LevelCellValue::SpikesLeft; break;
+                case 'B': v = LevelCellValue::BreakableTile; break;
+                default: v = LevelCellValue::NoCollision; break;
             }
             g.SetCell(static_cast<float>(x), static_cast<float>(y), v);
         }
@@ -38,8 +38,8 @@ LevelCollision Draw(const std::vector<std::string>& rows) {
 }
 
 int CountFlag(const SolverData& d, int flag) {
-    return static_cast<int>(std::count_if(d.records.begin(), d.records.end(),
-                                          [&](const Record& r) { return (r.flags & flag) != 0; }));
+    return static_cast<int>(
+        std::count_if(d.records.begin(), d.records.end(), [&](const Record& r) { return (r.flags & flag) != 0; }));
 }
 
 bool LinkedTo(const Record* a, const Record* b) {
@@ -60,8 +60,8 @@ TEST(Solver, CellClasses) {
         bool stand, wallOnLeft, wallOnRight;
     };
     const Row rows[] = {
-        {0, false, false, false}, {1, true, true, true},    {2, true, true, true},   {3, false, true, true},
-        {4, true, true, false},   {5, true, true, true},    {6, true, false, true},  {7, true, true, true},
+        {0, false, false, false}, {1, true, true, true},      {2, true, true, true},      {3, false, true, true},
+        {4, true, true, false},   {5, true, true, true},      {6, true, false, true},     {7, true, true, true},
         {8, false, false, false}, {100, false, false, false}, {108, false, false, false}, {-1, false, false, false},
     };
     for (const Row& r : rows) {
@@ -145,9 +145,9 @@ TEST(Solver, WaypointsAndTheStart) {
     // Positions off the map are ignored, never truncated into it.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     SolverData off(&g);
-    for (D3DXVECTOR3 p : {D3DXVECTOR3(-0.5f, 1, 0), D3DXVECTOR3(1, -0.5f, 0), D3DXVECTOR3(200, 1, 0),
-                          D3DXVECTOR3(1, 200, 0), D3DXVECTOR3(nan, 1, 0), D3DXVECTOR3(1, nan, 0),
-                          D3DXVECTOR3(1e30f, 1e30f, 0), D3DXVECTOR3(-1e30f, 1, 0)}) {
+    for (D3DXVECTOR3 p :
+         {D3DXVECTOR3(-0.5f, 1, 0), D3DXVECTOR3(1, -0.5f, 0), D3DXVECTOR3(200, 1, 0), D3DXVECTOR3(1, 200, 0),
+          D3DXVECTOR3(nan, 1, 0), D3DXVECTOR3(1, nan, 0), D3DXVECTOR3(1e30f, 1e30f, 0), D3DXVECTOR3(-1e30f, 1, 0)}) {
         SolverAddWaypoint(&off, p, 8);
     }
     EXPECT_TRUE(off.records.empty());
@@ -266,14 +266,14 @@ TEST(Solver, PlacesThatDoNotStandAreReachedOnlyFromBelow) {
     };
     // The standing place covers column 5 of row 1.
     const Case cases[] = {
-        {{7.5f, 1.5f, 0}, false},  // same row
-        {{3.5f, 0.5f, 0}, false},  // below
-        {{9.5f, 2.5f, 0}, true},   // one row up, gap 3
-        {{10.5f, 2.5f, 0}, false}, // one row up, gap 4
-        {{1.5f, 2.5f, 0}, true},   // one row up on the left, gap 3
-        {{10.5f, 3.5f, 0}, true},  // two rows up, gap 4
-        {{11.5f, 3.5f, 0}, false}, // two rows up, gap 5
-        {{5.5f, 4.5f, 0}, false},  // three rows up
+        {{7.5f, 1.5f, 0}, false},   // same row
+        {{3.5f, 0.5f, 0}, false},   // below
+        {{9.5f, 2.5f, 0}, true},    // one row up, gap 3
+        {{10.5f, 2.5f, 0}, false},  // one row up, gap 4
+        {{1.5f, 2.5f, 0}, true},    // one row up on the left, gap 3
+        {{10.5f, 3.5f, 0}, true},   // two rows up, gap 4
+        {{11.5f, 3.5f, 0}, false},  // two rows up, gap 5
+        {{5.5f, 4.5f, 0}, false},   // three rows up
     };
     for (const Case& c : cases) {
         LevelCollision g(20, 10);

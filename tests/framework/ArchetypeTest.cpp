@@ -73,7 +73,8 @@ TEST_F(ArchetypeTest, GroupsFilesTemplatesAndUnknownTags) {
   <Mystery name="m2"/>
   <Probe id="end"/>
 </Root>)");
-    Write("template.xml", R"(<T><Holder><Item name="p1"/><Item name="p2"/></Holder><Holder><Item name="no"/></Holder></T>)");
+    Write("template.xml",
+          R"(<T><Holder><Item name="p1"/><Item name="p2"/></Holder><Holder><Item name="no"/></Holder></T>)");
     Write("nested.xml", R"(<Root><Probe id="nested"/><Mystery name="n1"/><Probe id="nested-end"/></Root>)");
 
     LoadArchetypeFile("main.xml");
@@ -131,10 +132,13 @@ TEST_F(ArchetypeTest, MissingEmptyOrBrokenFilesDispatchNothing) {
 // of the file is read as usual.
 TEST_F(ArchetypeTest, RefusedFileElementsAreSkippedWithADebugLine) {
     std::filesystem::create_directory(folder / "folder.xml");
-    Write("self.xml", R"(<R><Probe id="self"/><File file="self.xml"/><File file="./self.xml"/><Probe id="self-end"/></R>)");
+    Write("self.xml",
+          R"(<R><Probe id="self"/><File file="self.xml"/><File file="./self.xml"/><Probe id="self-end"/></R>)");
     Write("a.xml", R"(<R><Probe id="a"/><File file="b.xml"/><Probe id="a-end"/></R>)");
     Write("b.xml", R"(<R><Probe id="b"/><File file="a.xml"/><Probe id="b-end"/></R>)");
-    Write("dir.xml", R"(<R><File file="folder.xml"/><File file="/dev/zero"/><Template file="folder.xml"/><Probe id="dir-end"/></R>)");
+    Write(
+        "dir.xml",
+        R"(<R><File file="folder.xml"/><File file="/dev/zero"/><Template file="folder.xml"/><Probe id="dir-end"/></R>)");
     struct Case {
         const char* file;
         std::vector<std::string> seen;

@@ -46,10 +46,10 @@ void NoteDraw(Entity* self, Entity*) { Log().push_back(self->GetName() + ":Graph
 }  // namespace
 
 TEST_F(BuiltInEnginesTest, AllThirteenAreRegisteredInOrder) {
-    const std::vector<std::string> expected = {"Behavior",         "Behavior2",       "GameInput",    "GraphicsDraw",
-                                               "GraphicsUpdate",   "GuiManager",      "Input",        "NetworkingUpdate",
-                                               "PostCameraUpdate", "PreCameraUpdate", "ProfilerDraw", "Sound",
-                                               "WindowEngine"};
+    const std::vector<std::string> expected = {
+        "Behavior",     "Behavior2", "GameInput",        "GraphicsDraw",     "GraphicsUpdate",
+        "GuiManager",   "Input",     "NetworkingUpdate", "PostCameraUpdate", "PreCameraUpdate",
+        "ProfilerDraw", "Sound",     "WindowEngine"};
     std::vector<std::string> names;
     for (const EngineTypeEntry& entry : EngineTypes()) {
         names.push_back(entry.name);
@@ -80,11 +80,16 @@ TEST_F(BuiltInEnginesTest, HandlersAsBound) {
         const char* unload;
     };
     const Row rows[] = {
-        {"Behavior", "empty", "engine", "empty"},        {"Behavior2", "empty", "engine", "empty"},
-        {"GameInput", "empty", "own", "empty"},          {"GraphicsDraw", "empty", "engine", "empty"},
-        {"GraphicsUpdate", "empty", "engine", "empty"},  {"GuiManager", "empty", "own", "empty"},
-        {"Input", "own", "empty", "empty"},              {"PostCameraUpdate", "engine", "engine", "engine"},
-        {"PreCameraUpdate", "engine", "engine", "engine"}, {"ProfilerDraw", "empty", "own", "empty"},
+        {"Behavior", "empty", "engine", "empty"},
+        {"Behavior2", "empty", "engine", "empty"},
+        {"GameInput", "empty", "own", "empty"},
+        {"GraphicsDraw", "empty", "engine", "empty"},
+        {"GraphicsUpdate", "empty", "engine", "empty"},
+        {"GuiManager", "empty", "own", "empty"},
+        {"Input", "own", "empty", "empty"},
+        {"PostCameraUpdate", "engine", "engine", "engine"},
+        {"PreCameraUpdate", "engine", "engine", "engine"},
+        {"ProfilerDraw", "empty", "own", "empty"},
         {"WindowEngine", "empty", "empty", "empty"},
     };
     auto kind = [](Engine* e, const std::string& event, Event::Handler fallback) -> std::string {

@@ -151,7 +151,7 @@ TEST_F(EventTest, BroadcastStaysSoundWhenHandlersChangeTheList) {
         const char* name;
         Event::Handler middle;  // B's handler; A, B, C subscribe in that order
         std::vector<std::string> expected;
-        std::size_t left;       // subscribers left afterwards
+        std::size_t left;  // subscribers left afterwards
     };
     const Case cases[] = {
         {"self removal", &RemoveSelf, {"C:ping", "B:self", "A:ping"}, 2},

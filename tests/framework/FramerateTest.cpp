@@ -14,13 +14,12 @@ TEST(Framerate, SleepsOutTheRestOfTheFrameByTruncation) {
         std::vector<std::uint32_t> sleeps;  // empty: no sleep at all
     };
     const Case cases[] = {
-        {60, 3, {13}},    // 16.67 - 3 = 13.67, truncated
-        {60, 16, {0}},    // 0.67 truncates to 0: still a (zero) sleep
-        {60, 17, {0}},    // -0.33 truncates toward zero: a zero sleep
-        {60, 18, {}},     // overran by more than a millisecond: no sleep
-        {60, 40, {}},
-        {120, 2, {6}},    // 8.33 - 2
-        {100, 10, {0}},   // exactly the period
+        {60, 3, {13}},                  // 16.67 - 3 = 13.67, truncated
+        {60, 16, {0}},                  // 0.67 truncates to 0: still a (zero) sleep
+        {60, 17, {0}},                  // -0.33 truncates toward zero: a zero sleep
+        {60, 18, {}},                   // overran by more than a millisecond: no sleep
+        {60, 40, {}},   {120, 2, {6}},  // 8.33 - 2
+        {100, 10, {0}},                 // exactly the period
     };
     for (const Case& c : cases) {
         Framerate f("case", c.rate);

@@ -29,9 +29,7 @@ protected:
         RegisterLevel("Blank", &BehaviorLevelCopy);
         state = NewState("Blank");
     }
-    Object* Make(const char* name, const std::string& type = "Thing") {
-        return Object::MakeCopy(state, type, name);
-    }
+    Object* Make(const char* name, const std::string& type = "Thing") { return Object::MakeCopy(state, type, name); }
     Engine* Behavior() { return static_cast<Engine*>(state->entities["Behavior"]); }
     std::size_t ListSize(const std::string& event) { return state->subscribers[event].entries.size(); }
     std::size_t Holds(const std::string& event, const void* entity) {

@@ -7,9 +7,8 @@
 TEST(Options, DefaultsAfterFill) {
     OptionsTable.Fill();
     const std::pair<const char*, int> defaults[] = {
-        {"Options.fullScreen", 0}, {"Options.InputLeft", 203}, {"Options.InputRight", 205},
-        {"Options.InputUp", 200},  {"Options.InputDown", 208}, {"Options.InputA", 30},
-        {"Options.InputB", 48},    {"Options.InputStart", 28},
+        {"Options.fullScreen", 0},  {"Options.InputLeft", 203}, {"Options.InputRight", 205}, {"Options.InputUp", 200},
+        {"Options.InputDown", 208}, {"Options.InputA", 30},     {"Options.InputB", 48},      {"Options.InputStart", 28},
     };
     for (const auto& [key, value] : defaults) EXPECT_EQ(OptionsTable[key], value) << key;
     // The map names the integers themselves.

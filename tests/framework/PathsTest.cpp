@@ -53,5 +53,8 @@ TEST(Paths, TemporaryPathEndsWithASlash) {
     EXPECT_EQ(TemporaryPath(), "/tmp/");
     setenv("TMPDIR", "/no/such/folder", 1);
     EXPECT_EQ(TemporaryPath(), "/tmp/");
-    if (old.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", old.c_str(), 1);
+    if (old.empty())
+        unsetenv("TMPDIR");
+    else
+        setenv("TMPDIR", old.c_str(), 1);
 }

@@ -136,7 +136,7 @@ TEST(ProfilerLayoutTest, ScrollPositionAndTwentyRows) {
         std::size_t sections;
         int expected;
     };
-    const Case cases[] = {{0.0, 0, 0},   {5.9, 10, 5},  {12.0, 10, 9},  {-3.0, 10, 0},
+    const Case cases[] = {{0.0, 0, 0},    {5.9, 10, 5},    {12.0, 10, 9},        {-3.0, 10, 0},
                           {1e300, 10, 9}, {-1e300, 10, 0}, {std::nan(""), 10, 0}};
     for (const Case& c : cases) EXPECT_EQ(ProfilerScrollPosition(c.value, c.sections), c.expected) << c.value;
 
@@ -188,10 +188,15 @@ std::recursive_mutex* viewerLock = nullptr;
 void NoteBar(const ProfilerBar& bar) {
     bars.push_back(bar);
     // Another thread could not take the level's lock now.
-    std::thread probe([] { lockHeld = !viewerLock->try_lock(); if (!lockHeld) viewerLock->unlock(); });
+    std::thread probe([] {
+        lockHeld = !viewerLock->try_lock();
+        if (!lockHeld) viewerLock->unlock();
+    });
     probe.join();
 }
-void NoteLine(Entity* text, Entity*, const ProfilerTextLine& line) { lines.push_back(text->GetName() + ":" + line.text); }
+void NoteLine(Entity* text, Entity*, const ProfilerTextLine& line) {
+    lines.push_back(text->GetName() + ":" + line.text);
+}
 int Width() { return 400; }
 
 class ProfilerDrawEngineTest : public EntityWorld {
@@ -257,7 +262,8 @@ TEST_F(ProfilerDrawEngineTest, DrawsTheViewersRecordsUnderItsLock) {
 }
 
 TEST_F(ProfilerDrawEngineTest, ALevelWithoutTheRecordsDrawsNothing) {
-    auto* prototype = RegisterLevel("Plain", [](Entity*, const Entity*) { Engine::_MakeCopy("ProfilerDraw", 1.00001); });
+    auto* prototype =
+        RegisterLevel("Plain", [](Entity*, const Entity*) { Engine::_MakeCopy("ProfilerDraw", 1.00001); });
     (void)prototype;
     State* state = NewState("Plain");
     state->Update();

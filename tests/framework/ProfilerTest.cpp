@@ -56,7 +56,7 @@ TEST_F(ProfilerTest, NestingOrderAndDepth) {
             ticks += 5;
             Profiler::Start(std::string("physics"), thread);  // nested open of the same name
             ticks += 5;
-            Profiler::End(std::string("physics"), thread);    // only lowers the count
+            Profiler::End(std::string("physics"), thread);  // only lowers the count
         }
         ticks += 2;
     }
@@ -89,8 +89,8 @@ TEST_F(ProfilerTest, ClosingAnOuterSectionClosesTheInnerFirst) {
     Profiler::Start(std::string("b"), thread);
     ticks += 4;
     Profiler::End(std::string("a"), thread);
-    Profiler::End(std::string("b"), thread);       // already closed: nothing happens
-    Profiler::End(std::string("never"), thread);   // never opened: nothing happens
+    Profiler::End(std::string("b"), thread);      // already closed: nothing happens
+    Profiler::End(std::string("never"), thread);  // never opened: nothing happens
     Profiler::End(thread);
     std::vector<Profile> frame;
     Profiler::GetHistory(thread, 0, frame);

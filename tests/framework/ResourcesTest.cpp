@@ -87,7 +87,8 @@ TEST(Resources, WriteKeepsAWholeCopyAndReplacesAPartialOne) {
     EXPECT_EQ(ReadFile(target), expected);
 
     // A whole copy is left alone (its inode does not change).
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(stat(target.c_str(), &before), 0);
     WriteInternalResource("probe.txt", 65000);
     ASSERT_EQ(stat(target.c_str(), &after), 0);

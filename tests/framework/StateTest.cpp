@@ -108,9 +108,8 @@ TEST_F(StateTest, GameEnginesRunBeforeTheStates) {
     NewState("Logger");
     Log().clear();
     State::UpdateAll();
-    EXPECT_EQ(Log(),
-              (std::vector<std::string>{"GuiManager", "Sound", "begin", "Logger:update", "A5", "C5", "D3", "B1", "ENeg",
-                                        "end"}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"GuiManager", "Sound", "begin", "Logger:update", "A5", "C5", "D3", "B1",
+                                               "ENeg", "end"}));
     member->_Delete();
 }
 

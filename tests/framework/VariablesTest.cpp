@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <strings.h>
 #include <list>
 #include <set>
-#include <strings.h>
 
 #include "framework/TypeRegistry.h"
 
@@ -17,16 +17,26 @@ TEST(VariableNamesTest, GivenNumbersHold) {
         int number;
     };
     const Given given[] = {
-        {enum_size3D, 0},        {enum_color, 1},           {enum_texture, 2},         {enum_boxCorner1, 4},
-        {enum_boxCorner2, 5},    {enum_boxValue, 6},        {enum_makingbox, 7},       {enum_curPos, 8},
-        {enum_lineAction, 9},    {enum_makingline, 10},     {enum_oldPos, 11},         {enum_collision, 15},
-        {enum_position, 19},     {enum_size, 21},           {enum_triggered, 23},      {enum_firstTime, 24},
-        {enum_scale, 25},        {enum_counter, 26},        {enum_velocity, 32},       {enum_oldPosition, 67},
-        {enum_bucketStack, 77},  {enum_position1, 150},     {enum_SelectingArea, 191}, {enum_box, 192},
-        {enum_moveAction, 196},  {enum_movingStartPos, 198}, {enum_startTime, 205},    {enum_Hotspots, 213},
-        {enum_OwnerID, 214},     {enum_airRun, 215},        {enum_grabbing, 249},      {enum_playerName, 280},
-        {enum_score, 294},       {enum_speedZone, 297},     {enum_wallJumpLength, 315}, {enum_afterText, 434},
-        {enum_prevText, 435},    {enum_resolutionAuto, 462}, {MAX_ENUM_VALUE, 484},
+        {enum_size3D, 0},           {enum_color, 1},
+        {enum_texture, 2},          {enum_boxCorner1, 4},
+        {enum_boxCorner2, 5},       {enum_boxValue, 6},
+        {enum_makingbox, 7},        {enum_curPos, 8},
+        {enum_lineAction, 9},       {enum_makingline, 10},
+        {enum_oldPos, 11},          {enum_collision, 15},
+        {enum_position, 19},        {enum_size, 21},
+        {enum_triggered, 23},       {enum_firstTime, 24},
+        {enum_scale, 25},           {enum_counter, 26},
+        {enum_velocity, 32},        {enum_oldPosition, 67},
+        {enum_bucketStack, 77},     {enum_position1, 150},
+        {enum_SelectingArea, 191},  {enum_box, 192},
+        {enum_moveAction, 196},     {enum_movingStartPos, 198},
+        {enum_startTime, 205},      {enum_Hotspots, 213},
+        {enum_OwnerID, 214},        {enum_airRun, 215},
+        {enum_grabbing, 249},       {enum_playerName, 280},
+        {enum_score, 294},          {enum_speedZone, 297},
+        {enum_wallJumpLength, 315}, {enum_afterText, 434},
+        {enum_prevText, 435},       {enum_resolutionAuto, 462},
+        {MAX_ENUM_VALUE, 484},
     };
     for (const Given& g : given) EXPECT_EQ(g.value, g.number);
     // The game's block runs in byte order of its names, from GameFunction to xbox360Controls.
@@ -113,7 +123,7 @@ struct Pick {
     const char* name;
     D3DXVECTOR2 dir;
     std::vector<std::pair<D3DXVECTOR3, bool>> candidates;  // position, navigable
-    int expected;                                           // index, or -1 for the caller
+    int expected;                                          // index, or -1 for the caller
 };
 }  // namespace
 

@@ -2,8 +2,8 @@
 // whose grid a player can actually start in and cannot leave sideways.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -23,10 +23,9 @@ struct BuiltIn {
 
 // Play order: resource 4000 + n holds level n.
 const BuiltIn kLevels[] = {
-    {"GrassLevel01", 100, 25}, {"GrassLevel02", 128, 32}, {"GrassLevel03", 80, 65},
-    {"GrassLevel04", 200, 20}, {"GrassLevel05", 200, 20}, {"GrassLevel06", 35, 100},
-    {"GrassLevel07", 130, 29}, {"GrassLevel08", 64, 64},  {"MudLevel01", 200, 27},
-    {"MudLevel02", 40, 100},   {"SpeedyLevel01", 200, 18}, {"SpeedyLevel02", 55, 55},
+    {"GrassLevel01", 100, 25}, {"GrassLevel02", 128, 32}, {"GrassLevel03", 80, 65},   {"GrassLevel04", 200, 20},
+    {"GrassLevel05", 200, 20}, {"GrassLevel06", 35, 100}, {"GrassLevel07", 130, 29},  {"GrassLevel08", 64, 64},
+    {"MudLevel01", 200, 27},   {"MudLevel02", 40, 100},   {"SpeedyLevel01", 200, 18}, {"SpeedyLevel02", 55, 55},
     {"SpeedyLevel3", 32, 200},
 };
 
@@ -164,8 +163,9 @@ TEST_P(BuiltInLevels, ObjectsStandOnGround) {
             } else if (v == Spring || v == SpringRight || v == SpringLeft) {
                 EXPECT_TRUE(level.Ground(x, y - 1)) << "spring at column " << x << ", row " << y << " floats\n"
                                                     << level.Around(x, y);
-                EXPECT_EQ(level.At(x, y + 1), Empty) << "spring at column " << x << ", row " << y
-                                                     << " has no room above\n" << level.Around(x, y);
+                EXPECT_EQ(level.At(x, y + 1), Empty)
+                    << "spring at column " << x << ", row " << y << " has no room above\n"
+                    << level.Around(x, y);
             }
         }
     }

@@ -157,8 +157,8 @@ TEST_F(Callbacks, FourteenStrangersCannotKeepARealClientOut) {
     EXPECT_LE((joinedAt - asked) * frameMs, timeOut + 250);
     EXPECT_NE(first.NetID(), 255);  // the player already in was never disturbed
     EXPECT_TRUE(server.GetSlotState(first.NetID()).inUse);
-    EXPECT_TRUE(nettest::PumpUntil({&server, &first, &late},
-                                   [&] { return !server.GetSlotState(late.NetID()).connecting; }));
+    EXPECT_TRUE(
+        nettest::PumpUntil({&server, &first, &late}, [&] { return !server.GetSlotState(late.NetID()).connecting; }));
 }
 
 TEST_F(Callbacks, AConnectingSlotIsRefreshedOnlyByTheHandshake) {
@@ -272,7 +272,8 @@ TEST(LinkMessages, RoundTripOfAFreshSlot) {
     NetEngine server(net.Config(1)), client(net.Config(2));
     ASSERT_TRUE(server.HostServer("Fresh"));
     client.FindServers();
-    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !client.GetServerList().empty(); }, 200, 0));
+    ASSERT_TRUE(nettest::PumpUntil(
+        {&server, &client}, [&] { return !client.GetServerList().empty(); }, 200, 0));
     ASSERT_TRUE(client.ConnectToServer("Fresh"));
     server.DrainReceive();
     EXPECT_EQ(server.GetRTT(1), 16u);
@@ -435,7 +436,8 @@ TEST(FullServer, FifteenClientsAtTenPercentLoss) {
     std::vector<std::map<int, std::vector<int>>> received(all.size());
     for (std::size_t i = 0; i < all.size(); ++i)
         all[i]->SetMessageObserver([&, i](const BaseNetMessage& m) {
-            if (auto* s = dynamic_cast<const MSG_ChangeScore*>(&m)) received[i][int(s->playerId.value)].push_back(s->delta.value);
+            if (auto* s = dynamic_cast<const MSG_ChangeScore*>(&m))
+                received[i][int(s->playerId.value)].push_back(s->delta.value);
         });
     TestSeam seam(99);
     seam.loss = 0.10;

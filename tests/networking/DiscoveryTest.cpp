@@ -33,7 +33,8 @@ TEST(Discovery, RepliesMergeByNameAndExpire) {
     ASSERT_TRUE(c.HostServer("Other"));
     std::vector<NetEngine*> all{&a, &b, &c, &client};
     client.FindServers();
-    ASSERT_TRUE(nettest::PumpUntil(all, [&] { return Find(client, "Same") && Find(client, "Other"); }, 100, 50));
+    ASSERT_TRUE(nettest::PumpUntil(
+        all, [&] { return Find(client, "Same") && Find(client, "Other"); }, 100, 50));
     nettest::Pump(all, 20, 50);  // more queries and replies: still one entry per name
     EXPECT_EQ(CountNamed(client, "Same"), 1u);
     EXPECT_EQ(CountNamed(client, "Other"), 1u);
@@ -64,7 +65,8 @@ TEST(Discovery, RepliesMergeByNameAndExpire) {
     b.StopBroadcasting();
     client.FindServers();
     EXPECT_TRUE(client.GetServerList().empty());
-    ASSERT_TRUE(nettest::PumpUntil({&a, &client}, [&] { return Find(client, "Same") != nullptr; }, 20, 10));
+    ASSERT_TRUE(nettest::PumpUntil(
+        {&a, &client}, [&] { return Find(client, "Same") != nullptr; }, 20, 10));
     a.StopBroadcasting();
     int lifetime = 0;
     while (Find(client, "Same") && lifetime < 5000) {

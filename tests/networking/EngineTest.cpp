@@ -82,7 +82,7 @@ TEST(UDPSocket, ResultConvention) {
     Address from;
     char buf[16];
     EXPECT_EQ(a.ReceiveFrom(from, buf, sizeof buf, Socket::WAIT_INFINITE), -1);  // would block
-    EXPECT_EQ(a.ReceiveFrom(from, buf, sizeof buf, 0), -1);                     // wait ran out
+    EXPECT_EQ(a.ReceiveFrom(from, buf, sizeof buf, 0), -1);                      // wait ran out
     EXPECT_EQ(b.SendTo(Address(net.Ip(1), net.gamePort), "hello", 5), 5);
     EXPECT_EQ(a.ReceiveFrom(from, buf, sizeof buf, 1000), 5);
     EXPECT_EQ(from.GetText(), net.Ip(2));

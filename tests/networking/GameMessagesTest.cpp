@@ -85,7 +85,13 @@ std::vector<Case> AllGameMessages() {
         {"Finished", Make<MSG_Finished>(), true},
         {"Explode", Named<MSG_Explode>("nobody"), true},
         {"RemoveTerrain", Make<MSG_RemoveTerrain>(D3DXVECTOR2(-3.0f, -3.0f)), false},
-        {"BreakTerrain", [] { auto m = std::make_unique<MSG_BreakTerrain>(); m->cell = D3DXVECTOR2(-3.0f, -3.0f); return std::unique_ptr<BaseNetMessage>(std::move(m)); }, true},
+        {"BreakTerrain",
+         [] {
+             auto m = std::make_unique<MSG_BreakTerrain>();
+             m->cell = D3DXVECTOR2(-3.0f, -3.0f);
+             return std::unique_ptr<BaseNetMessage>(std::move(m));
+         },
+         true},
         {"GrabPlayer", Make<MSG_GrabPlayer>(14u, 15u), true},
         {"CancelGrab", Make<MSG_CancelGrab>(14u, 15u), true},
         {"DeleteObj", Named<MSG_DeleteObj>("nobody"), true},
@@ -99,8 +105,21 @@ std::vector<Case> AllGameMessages() {
         {"NextLevel", Make<MSG_NextLevel>(), true},
         {"GameRules", Make<MSG_GameRules>(0u), false},
         {"LevelData", Make<MSG_LevelData>(), false},
-        {"CreateNetObj", [] { auto m = std::make_unique<MSG_CreateNetObj>(); m->typeName = std::string("NoSuchType"); m->objectName = std::string("x"); return std::unique_ptr<BaseNetMessage>(std::move(m)); }, true},
-        {"SendCreateMsg", [] { auto m = std::make_unique<MSG_SendCreateMsg>(); m->typeName = std::string("NoSuchType"); return std::unique_ptr<BaseNetMessage>(std::move(m)); }, false},
+        {"CreateNetObj",
+         [] {
+             auto m = std::make_unique<MSG_CreateNetObj>();
+             m->typeName = std::string("NoSuchType");
+             m->objectName = std::string("x");
+             return std::unique_ptr<BaseNetMessage>(std::move(m));
+         },
+         true},
+        {"SendCreateMsg",
+         [] {
+             auto m = std::make_unique<MSG_SendCreateMsg>();
+             m->typeName = std::string("NoSuchType");
+             return std::unique_ptr<BaseNetMessage>(std::move(m));
+         },
+         false},
         {"UpdatePlayer", Named<MSG_UpdatePlayer>("nobody"), true, false},
         {"Throw", Make<MSG_Throw>(14u, true), true},
         {"SetClientInfo", Make<MSG_SetClientInfo>(0u, std::string(), 15u), true},
@@ -429,9 +448,9 @@ TEST_F(GameMessages, MatchEventsReachEverySubscriberOfTheState) {
     EXPECT_EQ(G().checkpointPosition, D3DXVECTOR2(12.0f, 3.0f));
     std::vector<std::string> heard = Heard();
     std::sort(heard.begin(), heard.end());
-    EXPECT_EQ(heard, (std::vector<std::string>{"Player_0:FadeToNextLevel", "Player_0:LevelEnd",
-                                               "Player_0:SetCheckPoint", "Player_1:FadeToNextLevel",
-                                               "Player_1:LevelEnd", "Player_1:SetCheckPoint"}));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"Player_0:FadeToNextLevel", "Player_0:LevelEnd", "Player_0:SetCheckPoint",
+                                        "Player_1:FadeToNextLevel", "Player_1:LevelEnd", "Player_1:SetCheckPoint"}));
 }
 
 TEST_F(GameMessages, CreatingNetworkedObjects) {

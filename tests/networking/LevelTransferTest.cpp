@@ -72,12 +72,7 @@ TEST(LevelChunks, CutInCellOrderWithFlagsOnTheFirstAndLast) {
         int width, height;
         std::vector<std::size_t> sizes;
     } cases[] = {
-        {0, 0, {0}},
-        {1, 1, {1}},
-        {25, 13, {325}},
-        {2, 163, {325, 1}},
-        {26, 25, {325, 325}},
-        {200, 200, {}},
+        {0, 0, {0}}, {1, 1, {1}}, {25, 13, {325}}, {2, 163, {325, 1}}, {26, 25, {325, 325}}, {200, 200, {}},
     };
     cases[5].sizes.assign(123, 325);
     cases[5].sizes.push_back(40000 - 123 * 325);
@@ -145,8 +140,8 @@ TEST_F(LevelData, TransfersThatCannotMakeAWholeGridAreDropped) {
         std::vector<MSG_LevelData> chunks;
     } cases[] = {
         {"short: a chunk lost", {Chunk(c325, 26, 25, true, false), Chunk(c1, 26, 25, false, true)}},
-        {"oversized: more cells than the size", {Chunk(c325, 26, 25, true, false), Chunk(c325, 26, 25, false, false),
-                                                 Chunk(c1, 26, 25, false, true)}},
+        {"oversized: more cells than the size",
+         {Chunk(c325, 26, 25, true, false), Chunk(c325, 26, 25, false, false), Chunk(c1, 26, 25, false, true)}},
         {"no first chunk", {Chunk(c1, 1, 1, false, true)}},
         {"width 1024 arrives as 0", {Chunk({}, 0, 5, true, true)}},
         {"height 0", {Chunk({}, 5, 0, true, true)}},
@@ -237,8 +232,8 @@ TEST_F(LevelTransfer, AClientAsksAndAWholeLevelArrivesIntact) {
     G().SCORE_FIREFLY = 1;
     state->currentLevelName = "LoadingLevel";
     state->nextLevelName = "LoadingLevel";
-    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return state->GetNextLevelName() == "Multiplayer"; },
-                                   2000));
+    ASSERT_TRUE(nettest::PumpUntil(
+        {&server, &client}, [&] { return state->GetNextLevelName() == "Multiplayer"; }, 2000));
     EXPECT_EQ(chunksSeen, 34);
     EXPECT_EQ(G().basicLevel.GetWidth(), 120);
     EXPECT_EQ(G().basicLevel.GetHeight(), 90);

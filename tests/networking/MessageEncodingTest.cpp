@@ -73,8 +73,24 @@ const std::vector<TypeRow>& Table() {
         {18, "MSG_LevelData", {{'l', 0}, {'u', 10}, {'u', 10}, {'b', 1}, {'b', 1}, {'b', 1}}},
         {19, "MSG_CreateNetObj", {{'s', 0}, {'s', 0}, {'s', 0}, {'u', 4}, {'3', 0}, {'u', 32}}},
         {20, "MSG_SendCreateMsg", {{'s', 0}, {'s', 0}, {'s', 0}, {'u', 4}, {'3', 0}, {'2', 0}, {'u', 32}}},
-        {21, "MSG_UpdatePlayer", {{'s', 0}, {'3', 0}, {'2', 0}, {'u', 9}, {'f', 0}, {'i', 0}, {'u', 4}, {'b', 1},
-                                  {'b', 1}, {'b', 1}, {'b', 1}, {'b', 1}, {'b', 1}, {'b', 1}, {'b', 1}, {'b', 1}}},
+        {21,
+         "MSG_UpdatePlayer",
+         {{'s', 0},
+          {'3', 0},
+          {'2', 0},
+          {'u', 9},
+          {'f', 0},
+          {'i', 0},
+          {'u', 4},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1},
+          {'b', 1}}},
         {22, "MSG_Throw", {{'u', 4}, {'b', 1}}},
         {23, "MSG_SetClientInfo", {{'u', 4}, {'u', 32}, {'s', 0}}},
         {24, "MSG_SetCheckPoint", {{'2', 0}}},
@@ -100,7 +116,9 @@ Bits Expected(const TypeRow& row, unsigned prefix, unsigned& fieldBits) {
     for (const Field& f : row.fields) {
         ++k;
         switch (f.kind) {
-            case 'u': b.u((0xA5C3F1E7u + 977u * k) & ((f.width == 32) ? 0xFFFFFFFFu : ((1u << f.width) - 1)), f.width); break;
+            case 'u':
+                b.u((0xA5C3F1E7u + 977u * k) & ((f.width == 32) ? 0xFFFFFFFFu : ((1u << f.width) - 1)), f.width);
+                break;
             case 's': b.str(k % 2 ? std::string("Ab\xE9z") + char('0' + k) : std::string()); break;
             case 'i': b.i32(-1234567 * int(k)); break;
             case 'f': b.f32(3.25f * float(k)); break;
@@ -174,7 +192,7 @@ TEST(FieldWidth, RangesOfTheFieldTable) {
     struct Case {
         std::uint32_t min, max;
         unsigned width;
-    } cases[] = {{0, 15, 4}, {0, 16, 5}, {0, 8, 4},       {0, 63, 6},      {0, 127, 7},         {0, 255, 8},
+    } cases[] = {{0, 15, 4},  {0, 16, 5},    {0, 8, 4},     {0, 63, 6},     {0, 127, 7},          {0, 255, 8},
                  {0, 511, 9}, {1, 1024, 10}, {0, 4095, 12}, {0, 65535, 16}, {0, 0xFFFFFFFFu, 32}, {0, 325, 9}};
     for (const Case& c : cases) EXPECT_EQ(FieldWidth(c.min, c.max), c.width) << c.min << ".." << c.max;
     EXPECT_EQ(BaseNetMessage::ID_BITS, 6u);

@@ -67,17 +67,14 @@ struct SentDatagram {
 class TestSeam : public Networking::DatagramSeam {
 public:
     explicit TestSeam(unsigned seed = 1) : rng(seed) { previous = Networking::SetDatagramSeam(this); }
-    ~TestSeam() override {
-        Networking::SetDatagramSeam(previous);
-    }
+    ~TestSeam() override { Networking::SetDatagramSeam(previous); }
 
     double loss = 0, duplicate = 0, reorder = 0;
     std::uint32_t delayMs = 0;  // with reorder: held datagrams leave this much later (fake clock)
     bool record = false;
     std::function<bool(const SentDatagram&)> drop;  // true: lose this one
 
-    long SendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len,
-                const in_addr* source) override {
+    long SendTo(int handle, const sockaddr_in& to, const char* data, unsigned int len, const in_addr* source) override {
         std::lock_guard hold(lock);
         SentDatagram d{Dotted(to), ntohs(to.sin_port),
                        std::vector<unsigned char>(reinterpret_cast<const unsigned char*>(data),
@@ -98,8 +95,9 @@ public:
     // Sends every held datagram now.
     void Flush() {
         std::lock_guard hold(lock);
-        for (Held& h : held) Networking::RawSendTo(h.handle, h.to, reinterpret_cast<const char*>(h.bytes.data()),
-                                                   unsigned(h.bytes.size()), h.hasSource ? &h.source : nullptr);
+        for (Held& h : held)
+            Networking::RawSendTo(h.handle, h.to, reinterpret_cast<const char*>(h.bytes.data()),
+                                  unsigned(h.bytes.size()), h.hasSource ? &h.source : nullptr);
         held.clear();
     }
     std::vector<SentDatagram> Sent() {
@@ -181,9 +179,7 @@ inline bool Join(Networking::NetEngine& server, Networking::NetEngine& client, c
     if (!found) return false;
     client.StopFindingServers();
     if (!client.ConnectToServer(name)) return false;
-    return PumpUntil(all, [&] {
-        return client.NetID() != 255 && !server.GetSlotState(client.NetID()).connecting;
-    });
+    return PumpUntil(all, [&] { return client.NetID() != 255 && !server.GetSlotState(client.NetID()).connecting; });
 }
 
 // A datagram socket of the test's own on a loopback address.

@@ -7,9 +7,9 @@
 #include <random>
 
 #include "networking/Messages.h"
+#include "networking/NetTestSupport.h"
 #include "support/FakeClock.h"
 #include "support/FatalCapture.h"
-#include "networking/NetTestSupport.h"
 
 using namespace Networking;
 using namespace Networking::NetMessage;
@@ -114,7 +114,8 @@ TEST_F(Pair, NoDatagramExceedsTheLimitAtAnyResidue) {
     std::vector<unsigned> delivered;
     unsigned next = 0;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* d = dynamic_cast<const MSG_DeleteObj*>(&m)) delivered.push_back(unsigned(std::stoul(d->name.value.substr(0, 6))));
+        if (auto* d = dynamic_cast<const MSG_DeleteObj*>(&m))
+            delivered.push_back(unsigned(std::stoul(d->name.value.substr(0, 6))));
     });
     for (int round = 0; round < 40 && std::count(residuesSeen.begin(), residuesSeen.end(), 0) > 0; ++round) {
         seam.ClearSent();
@@ -370,7 +371,8 @@ TEST_F(Pair, ResendTimingThroughUpdate) {
     EXPECT_EQ(client.GetSlotState(0).packsSent - sentBefore, float(expected.size()));
     // Once datagrams go through again the pack is acknowledged and stops.
     seam.drop = nullptr;
-    EXPECT_TRUE(nettest::PumpUntil(both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 20, 8));
+    EXPECT_TRUE(nettest::PumpUntil(
+        both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 20, 8));
     EXPECT_GT(client.GetDropPercent(0), 0.0f);
 }
 
@@ -446,7 +448,8 @@ TEST_F(Pair, ADamagedReliablePackIsResentAndThenDeliveredWhole) {
     std::vector<std::string> seen;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
         if (auto* s = dynamic_cast<const MSG_Sync*>(&m)) seen.push_back(s->syncName.value);
-        if (auto* d = dynamic_cast<const MSG_LevelData*>(&m)) seen.push_back("cells " + std::to_string(d->cells.value.size()));
+        if (auto* d = dynamic_cast<const MSG_LevelData*>(&m))
+            seen.push_back("cells " + std::to_string(d->cells.value.size()));
     });
     const std::uint16_t expected = server.GetSlotState(id).expectedSequence;
     CutFirstReliable cut(net.Ip(1));
@@ -466,7 +469,8 @@ TEST_F(Pair, ADamagedReliablePackIsResentAndThenDeliveredWhole) {
     EXPECT_EQ(server.GetSlotState(id).earlyPacks, 0u);
 
     // The client's resend carries the whole pack: both messages, once, in order.
-    ASSERT_TRUE(nettest::PumpUntil(both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 50, 8));
+    ASSERT_TRUE(nettest::PumpUntil(
+        both, [&] { return client.GetSlotState(0).savedPacks == 0; }, 50, 8));
     nettest::Pump(both, 2);
     EXPECT_EQ(seen, (std::vector<std::string>{"head", "cells 40"}));
     EXPECT_EQ(server.GetSlotState(id).expectedSequence, static_cast<std::uint16_t>(expected + 1));

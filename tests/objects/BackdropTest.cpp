@@ -40,10 +40,10 @@ TEST_F(BackdropTest, TheHudMoonShowsProgressThroughTheLevels) {
         int index, count, picture;
     };
     const Case cases[] = {
-        {0, 13, 0},   // the first level: a negative value is clamped
-        {1, 13, 0},  {12, 13, 6},  // the last of 13: trunc(11 / 13 * 8)
-        {5, 8, 4},   {13, 8, 7},   // past the end: clamped
-        {3, 0, 0},   // no level order yet: no division by zero
+        {0, 13, 0},               // the first level: a negative value is clamped
+        {1, 13, 0}, {12, 13, 6},  // the last of 13: trunc(11 / 13 * 8)
+        {5, 8, 4},  {13, 8, 7},   // past the end: clamped
+        {3, 0, 0},                // no level order yet: no division by zero
     };
     for (const Case& c : cases) EXPECT_EQ(ObjectData::guiImage::MoonPicture(c.index, c.count), c.picture) << c.index;
 
@@ -134,7 +134,7 @@ TEST_F(BackdropTest, ParallaxStripsScrollAtTheirOwnRate) {
     };
     float y1 = 0.0f, y2 = 0.0f;
     const float x1 = origin(10.0f, 5.0f, y1), x2 = origin(30.0f, 8.0f, y2);
-    EXPECT_NEAR(x1, x2, 1e-3f);    // parallax 0: fixed in the level
+    EXPECT_NEAR(x1, x2, 1e-3f);      // parallax 0: fixed in the level
     EXPECT_FLOAT_EQ(y2 - y1, 3.0f);  // parallax 1: fixed on screen
 
     Object* layer = Make("PseudoPara");

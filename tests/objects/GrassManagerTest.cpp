@@ -61,7 +61,7 @@ TEST_F(GrassManagerTest, EdgesLeaveOutsideCellsAndClampBlocks) {
     EXPECT_EQ(Grass::CellCount(manager, 1, 1), 1u);
     EXPECT_EQ(Grass::CellCount(manager, 511, 511), 1u);
     EXPECT_EQ(Grass::CellCount(manager, 510, 510), 1u);
-    EXPECT_EQ(Grass::BlockCount(manager, 0, 0), 1u);   // clamped: once, not once per clamped step
+    EXPECT_EQ(Grass::BlockCount(manager, 0, 0), 1u);  // clamped: once, not once per clamped step
     EXPECT_EQ(Grass::BlockCount(manager, 31, 31), 1u);
     EXPECT_EQ(Grass::BlockCount(manager, 30, 31), 1u);
     EXPECT_EQ(Grass::BlockCount(manager, 29, 31), 0u);
@@ -121,14 +121,14 @@ TEST_F(GrassManagerTest, GatesAndPlayersTenToFifteenBend) {
     };
     const Case cases[] = {
         {"GrassBlade", kHalfPi, {0.2f, 0.0f}, 0, true},
-        {"GrassBlade", kHalfPi, {0.2f, 0.0f}, 1, false},       // against a wall
-        {"GrassBlade", kHalfPi, {0.2f, 0.2f}, 0, false},       // jumping up
+        {"GrassBlade", kHalfPi, {0.2f, 0.0f}, 1, false},  // against a wall
+        {"GrassBlade", kHalfPi, {0.2f, 0.2f}, 0, false},  // jumping up
         {"GrassBladeDown", 4.712385f, {0.2f, 0.0f}, 0, true},
         {"GrassBladeDown", 4.712385f, {0.2f, -0.2f}, 0, false},
         {"GrassBladeLeft", 3.14159f, {0.0f, 0.2f}, 0, true},
         {"GrassBladeLeft", 3.14159f, {-0.2f, 0.2f}, 0, false},
         {"GrassBladeRight", 0.0f, {0.0f, 0.2f}, 0, true},
-        {"GrassBladeRight", 0.0f, {0.0f, 0.2f}, 8, false},    // on a floor
+        {"GrassBladeRight", 0.0f, {0.0f, 0.2f}, 8, false},  // on a floor
     };
     for (const Case& c : cases) {
         for (const char* name : {"Player_0", "Player_:", "Player_?"}) {

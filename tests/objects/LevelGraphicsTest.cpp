@@ -8,11 +8,11 @@
 #include <string>
 
 #include "ObjectWorld.h"
+#include "networking/messages/MSG_RemoveTerrain.h"
 #include "objects/Camera.h"
 #include "objects/FakeBrokenTerrain.h"
 #include "objects/LevelGraphics.h"
 #include "objects/PickupSupport.h"
-#include "networking/messages/MSG_RemoveTerrain.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/SheetData.h"
@@ -210,7 +210,7 @@ TEST_F(LevelGraphicsTest, DrawSetsUpTheTileListsOnlyWithALocalPlayer) {
     graphicsEngine.SetCurrentBuffer(&buffer);
     buffer.Clear();
     graphics->DoEvent("GraphicsDraw");
-    EXPECT_EQ(buffer.tiles[4].size(), 1u);  // the breakable block
+    EXPECT_EQ(buffer.tiles[4].size(), 1u);    // the breakable block
     EXPECT_EQ(buffer.tiles[14].size(), 64u);  // every piece is in view
     EXPECT_EQ(buffer.tiles[14][0].colour, static_cast<std::int32_t>(0xFFCCCCCCu));
     EXPECT_EQ(buffer.tileTechnique[3], "TechniqueTile2D");  // untouched

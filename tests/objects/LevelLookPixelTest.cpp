@@ -112,20 +112,17 @@ TEST_F(LevelLookPixelTest, SpikesStandOutFromEveryGround) {
         float groundX, groundY;  // the ground beside it
     };
     const Case cases[] = {
-        {"grass floor", 3.5f, 2.55f, 1.5f, 1.3f},
-        {"grass edge", 3.5f, 2.55f, 1.5f, 1.78f},
-        {"dirt floor", 9.5f, 2.55f, 7.5f, 1.3f},
-        {"breakable floor", 14.5f, 2.55f, 16.5f, 1.3f},
-        {"dirt ceiling", 2.5f, 7.45f, 5.5f, 8.5f},
-        {"dirt wall", 18.45f, 5.5f, 19.5f, 3.5f},
+        {"grass floor", 3.5f, 2.55f, 1.5f, 1.3f},  {"grass edge", 3.5f, 2.55f, 1.5f, 1.78f},
+        {"dirt floor", 9.5f, 2.55f, 7.5f, 1.3f},   {"breakable floor", 14.5f, 2.55f, 16.5f, 1.3f},
+        {"dirt ceiling", 2.5f, 7.45f, 5.5f, 8.5f}, {"dirt wall", 18.45f, 5.5f, 19.5f, 3.5f},
     };
     constexpr int kContrastFloor = 220;  // of 765, brightest tooth pixel over the ground's mean
     for (const Case& c : cases) {
         const Rgb spike = Brightest(c.spikeX, c.spikeY, 0.2f);
         const Rgb ground = Mean(c.groundX, c.groundY, 0.2f);
         EXPECT_GT(spike.Sum() - ground.Sum(), kContrastFloor)
-            << c.ground << ": spike " << spike.r << "," << spike.g << "," << spike.b << " ground " << ground.r
-            << "," << ground.g << "," << ground.b;
+            << c.ground << ": spike " << spike.r << "," << spike.g << "," << spike.b << " ground " << ground.r << ","
+            << ground.g << "," << ground.b;
         EXPECT_GE(spike.b, spike.r) << c.ground << ": the spike's light is cold";
     }
 }
@@ -165,8 +162,8 @@ TEST_F(LevelLookPixelTest, ACheckpointLanternLightsWhenReached) {
     c.pulse = 0.0f;
     DrawFrame({checkpoint});
     const Rgb lit = Mean(5.5f, 2.5f, 0.12f);
-    EXPECT_GT(lit.Sum(), unlit.Sum() + 250) << "lit " << lit.r << "," << lit.g << "," << lit.b << " unlit " << unlit.r
-                                            << "," << unlit.g << "," << unlit.b;
+    EXPECT_GT(lit.Sum(), unlit.Sum() + 250)
+        << "lit " << lit.r << "," << lit.g << "," << lit.b << " unlit " << unlit.r << "," << unlit.g << "," << unlit.b;
     EXPECT_GT(lit.r, lit.b) << "the lit lantern burns warm";
     // Its light falls on the ground under it.
     EXPECT_GT(Mean(5.5f, 1.5f, 0.2f).Sum(), Mean(12.5f, 1.5f, 0.2f).Sum() + 20);

@@ -14,8 +14,8 @@
 #include "networking/Match.h"
 #include "objects/Camera.h"
 #include "objects/GuiImage.h"
-#include "objects/ParaBack.h"
 #include "objects/LevelGraphics.h"
+#include "objects/ParaBack.h"
 #include "objects/PlayerDrawing.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/DirectX.h"
@@ -66,10 +66,7 @@ protected:
         const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
         return {pixels[i], pixels[i + 1], pixels[i + 2]};
     }
-    void Save(const char* path) const {
-        stbi_write_png(path, kWidth, kHeight, 4, pixels.data(), kWidth * 4);
-    }
-
+    void Save(const char* path) const { stbi_write_png(path, kWidth, kHeight, 4, pixels.data(), kWidth * 4); }
 };
 
 TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {
@@ -145,7 +142,7 @@ TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     MatchLevelCount = 8;
     Object* moon = Make("guiImage");
     VariablesOf<ObjectData::guiImage::Variables>(moon).moonPhase = 3.14159f;  // its dimmest
-    for (int i = 0; i < 100; ++i) moon->DoEvent("Behavior");  // the stars fade in
+    for (int i = 0; i < 100; ++i) moon->DoEvent("Behavior");                  // the stars fade in
     Object* hills = Make("ParaBack");
     auto& strip = VariablesOf<ObjectData::ParaBack::Variables>(hills);
     strip.texture = "grassPara";
@@ -166,7 +163,8 @@ TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     EXPECT_LT(dark.Sum(), lit.Sum() / 2);
     // Somewhere in the sky a star shows.
     int stars = 0;
-    for (std::size_t i = 0; i < pixels.size(); i += 4) stars += (pixels[i + 2] > 60 && pixels[i] < pixels[i + 2]) ? 1 : 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4)
+        stars += (pixels[i + 2] > 60 && pixels[i] < pixels[i + 2]) ? 1 : 0;
     EXPECT_GT(stars, 20);
 }
 

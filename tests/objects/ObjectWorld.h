@@ -82,7 +82,8 @@ inline void InstallFakes() {
         r = Recorded().r;
     };
     gameplayHooks.aspect = [] { return Recorded().aspect; };
-    gameplayHooks.addFrame = [](float x, float y, float z, float w, float h, float rot, const char* t, std::uint32_t c) {
+    gameplayHooks.addFrame = [](float x, float y, float z, float w, float h, float rot, const char* t,
+                                std::uint32_t c) {
         Recorded().quads.push_back({false, x, y, z, w, h, rot, t != nullptr ? t : "", t, c});
     };
     gameplayHooks.addBackground = [](float x, float y, float z, float w, float h, float rot, const char* t,

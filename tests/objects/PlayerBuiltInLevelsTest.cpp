@@ -21,7 +21,8 @@ TEST_F(PlayerBuiltInLevelsTest, ScriptedRunsStayInsideTheRules) {
         D3DXVECTOR2 spawn{-1.0f, -1.0f};
         for (int i = 0; i < grid.GetWidth() * grid.GetHeight(); ++i)
             if (grid.GetCell(i) == LevelCellValue::LevelStart)
-                spawn = {static_cast<float>(i % grid.GetWidth()) + 0.5f, static_cast<float>(i / grid.GetWidth()) + 0.5f};
+                spawn = {static_cast<float>(i % grid.GetWidth()) + 0.5f,
+                         static_cast<float>(i / grid.GetWidth()) + 0.5f};
         ASSERT_GE(spawn.x, 0.0f);
         GameVars().checkpointPosition = spawn;
         Object* player = MakePlayer("Player_0", spawn.x, spawn.y);

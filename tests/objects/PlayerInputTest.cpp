@@ -114,7 +114,7 @@ TEST_F(PlayerInputTest, TheInputPassWritesThePlayerAndMovesIt) {
     GameVars().wiiControls = true;
     SetGrid({"..........", "..........", "##########"});
     Object* player = MakePlayer("Player_0", 5.5f, 1.4365f);
-    Frames(2);  // on the floor
+    Frames(2);               // on the floor
     Held().remote = 0x0004;  // right on the remote
     Held().pad = 0x1000;     // A
     Frame();

@@ -13,17 +13,10 @@ namespace {
 
 // A wide room: floor on row 0, walls at both ends, plenty of air above.
 const std::vector<std::string> kRoom = {
-    "##############################",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "#............................#",
-    "##############################",
+    "##############################", "#............................#", "#............................#",
+    "#............................#", "#............................#", "#............................#",
+    "#............................#", "#............................#", "#............................#",
+    "#............................#", "##############################",
 };
 
 class PlayerMovementTest : public ObjectWorld {
@@ -101,7 +94,7 @@ TEST_F(PlayerMovementTest, WallJumpSequenceOffEitherWall) {
     struct Case {
         float startX;
         unsigned char towardWall;
-        int side;             // +1: the wall is on the right
+        int side;               // +1: the wall is on the right
         bool holdWhileSteered;  // the key toward the wall stays held: input is ignored, but it ends the no-drag
     };
     const Case cases[] = {{26.5f, kRightKey, +1, false}, {3.5f, kLeftKey, -1, false}, {26.5f, kRightKey, +1, true}};
@@ -203,13 +196,7 @@ TEST_F(PlayerMovementTest, SpeedsAreClampedToHalfATilePerFrame) {
 
 // Spikes pointing up on row 1, dirt beside them and under them.
 const std::vector<std::string> kSpikes = {
-    "##########",
-    "#........#",
-    "#........#",
-    "#........#",
-    "#........#",
-    "#.^^#....#",
-    "##########",
+    "##########", "#........#", "#........#", "#........#", "#........#", "#.^^#....#", "##########",
 };
 
 TEST_F(PlayerMovementTest, UpwardSpikesKillOnlyWithoutAFootOnSolidGround) {

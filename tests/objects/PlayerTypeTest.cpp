@@ -21,18 +21,18 @@ TEST_F(PlayerTypeTest, EveryVariableHasItsNumberAndADefinedStartValue) {
 
     Object* player = Make("Player", "Player_0");
     // Reached by number, as every other type reaches them.
-    EXPECT_EQ(Variable<std::int32_t>(player, 249), -1);   // grabbing
-    EXPECT_EQ(Variable<std::int32_t>(player, 248), -1);   // grabbedBy
-    EXPECT_EQ(Variable<std::int32_t>(player, 245), 5);    // grabSize
-    EXPECT_FLOAT_EQ(Variable<float>(player, 305), 0.3f);  // throwSpeed
-    EXPECT_EQ(Variable<std::int32_t>(player, 315), 15);   // wallJumpLength
-    EXPECT_FLOAT_EQ(Variable<float>(player, 259), 0.15f);  // jumpVelocity
-    EXPECT_EQ(Variable<std::int32_t>(player, 256), 5);    // jumpForgiveness
-    EXPECT_EQ(Variable<std::int32_t>(player, 314), 8);    // wallJumpForgiveness
+    EXPECT_EQ(Variable<std::int32_t>(player, 249), -1);     // grabbing
+    EXPECT_EQ(Variable<std::int32_t>(player, 248), -1);     // grabbedBy
+    EXPECT_EQ(Variable<std::int32_t>(player, 245), 5);      // grabSize
+    EXPECT_FLOAT_EQ(Variable<float>(player, 305), 0.3f);    // throwSpeed
+    EXPECT_EQ(Variable<std::int32_t>(player, 315), 15);     // wallJumpLength
+    EXPECT_FLOAT_EQ(Variable<float>(player, 259), 0.15f);   // jumpVelocity
+    EXPECT_EQ(Variable<std::int32_t>(player, 256), 5);      // jumpForgiveness
+    EXPECT_EQ(Variable<std::int32_t>(player, 314), 8);      // wallJumpForgiveness
     EXPECT_FLOAT_EQ(Variable<float>(player, 296), 240.0f);  // speedBoostLength
-    EXPECT_TRUE(Variable<bool>(player, 275));             // networked
-    EXPECT_TRUE(Variable<bool>(player, 312));             // userControlled
-    EXPECT_EQ(Variable<std::int32_t>(player, 214), -1);   // OwnerID
+    EXPECT_TRUE(Variable<bool>(player, 275));               // networked
+    EXPECT_TRUE(Variable<bool>(player, 312));               // userControlled
+    EXPECT_EQ(Variable<std::int32_t>(player, 214), -1);     // OwnerID
     EXPECT_EQ(Variable<D3DXVECTOR2>(player, 21), (D3DXVECTOR2{1.0f, 1.0f}));
     EXPECT_EQ(Variable<D3DXVECTOR3>(player, 250), (D3DXVECTOR3{0.0f, 0.3f, 0.5f}));
     EXPECT_EQ(Variable<D3DXVECTOR3>(player, 267), (D3DXVECTOR3{-0.2f, -0.15f, 0.8f}));

@@ -13,9 +13,9 @@ char fakeTexture;
 
 TEST(SheetPicturesTest, NothingTheLevelDrawsIsMissing) {
     LoadSheetData([](int, const SheetImage&) { return reinterpret_cast<GLTexture*>(&fakeTexture); });
-    std::vector<std::string> sets = {"flatgrass", "dirt", "spikeBase", "breakableBlocks", "playerCircle",
-                                     "playerEye", "playerMouth", "playerSplat", "light", "star", "white",
-                                     "playerWalk", "firefly", "nightSky"};
+    std::vector<std::string> sets = {"flatgrass", "dirt",        "spikeBase",   "breakableBlocks", "playerCircle",
+                                     "playerEye", "playerMouth", "playerSplat", "light",           "star",
+                                     "white",     "playerWalk",  "firefly",     "nightSky"};
     for (int k = 0; k < 8; ++k) {
         for (const char* stem : {"spike0", "spikelight0", "moon0", "gmoon0"}) sets.push_back(stem + std::to_string(k));
     }

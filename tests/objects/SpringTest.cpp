@@ -36,17 +36,17 @@ TEST_F(SpringTest, FiresOnlyWhenItsGateHolds) {
         bool fires;
     };
     const Case cases[] = {
-        {"Spring", {0.0f, -0.2f}, 1.9f, true},      // falling onto it from above
-        {"Spring", {0.0f, 0.0f}, 1.9f, false},      // resting on it
-        {"Spring", {0.0f, -0.005f}, 1.9f, false},   // barely moving
-        {"Spring", {0.0f, -0.2f}, 1.7f, false},     // beside it, below its middle + 0.25
-        {"Spring", {0.0f, 0.2f}, 1.9f, false},      // rising through it
-        {"SideSpring", {-0.1f, 0.0f}, 1.5f, true},  // moving left
-        {"SideSpring", {0.0f, -0.1f}, 1.5f, true},  // moving down
-        {"SideSpring", {0.2f, 0.1f}, 1.5f, false},  // right and up
-        {"SideSpring", {0.1f, -0.1f}, 1.5f, false}, // right as fast as down
-        {"SideSpring2", {0.1f, 0.0f}, 1.5f, true},  // moving right
-        {"SideSpring2", {0.0f, -0.1f}, 1.5f, true}, // moving down
+        {"Spring", {0.0f, -0.2f}, 1.9f, true},       // falling onto it from above
+        {"Spring", {0.0f, 0.0f}, 1.9f, false},       // resting on it
+        {"Spring", {0.0f, -0.005f}, 1.9f, false},    // barely moving
+        {"Spring", {0.0f, -0.2f}, 1.7f, false},      // beside it, below its middle + 0.25
+        {"Spring", {0.0f, 0.2f}, 1.9f, false},       // rising through it
+        {"SideSpring", {-0.1f, 0.0f}, 1.5f, true},   // moving left
+        {"SideSpring", {0.0f, -0.1f}, 1.5f, true},   // moving down
+        {"SideSpring", {0.2f, 0.1f}, 1.5f, false},   // right and up
+        {"SideSpring", {0.1f, -0.1f}, 1.5f, false},  // right as fast as down
+        {"SideSpring2", {0.1f, 0.0f}, 1.5f, true},   // moving right
+        {"SideSpring2", {0.0f, -0.1f}, 1.5f, true},  // moving down
         {"SideSpring2", {-0.2f, 0.1f}, 1.5f, false},
     };
     for (const Case& c : cases) {

@@ -1,7 +1,7 @@
 // The whole program, booted in this process: start-up window, start-up
 // thread, input thread, game thread and window loop, then an orderly end.
-#include <gtest/gtest.h>
 #include <SDL2/SDL.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -17,13 +17,13 @@
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/Quit.h"
-#include "program/Startup.h"
 #include "framework/State.h"
-#include "platform/input/Input.h"
 #include "platform/graphics/GraphicsEngine.h"
+#include "platform/input/Input.h"
 #include "platform/input/InputHooks.h"
 #include "platform/input/WiiRemote.h"
 #include "platform/window/GuiManager.h"
+#include "program/Startup.h"
 #include "support/FatalCapture.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
@@ -216,10 +216,10 @@ namespace {
 // A worker that never ends: listed, but nothing can make it stop.
 bool StartInputAndAStuckWorker() {
     AddThreadHandle({"Stuck", [] { return false; }, [] {}, [] {}});
-    return inputEngine.Init() && (AddThreadHandle({"Input Loop", [] { return inputEngine.ThreadFinished(); },
-                                                   [] { inputEngine.JoinThread(); },
-                                                   [] { inputEngine.DetachThread(); }}),
-                                  true);
+    return inputEngine.Init() &&
+           (AddThreadHandle({"Input Loop", [] { return inputEngine.ThreadFinished(); },
+                             [] { inputEngine.JoinThread(); }, [] { inputEngine.DetachThread(); }}),
+            true);
 }
 }  // namespace
 

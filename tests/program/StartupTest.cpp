@@ -4,19 +4,19 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Globals.h"
 #include "framework/Options.h"
 #include "framework/Quit.h"
-#include "program/Startup.h"
 #include "platform/input/InputHooks.h"
 #include "platform/input/WiiRemote.h"
 #include "platform/sound/SoundEngine.h"
+#include "program/Startup.h"
 #include "support/EntityWorld.h"
 #include "support/FakeClock.h"
 #include "support/FatalCapture.h"
@@ -35,9 +35,7 @@ struct FakeThread {
 };
 
 ThreadHandle HandleOf(FakeThread& t, const char* name) {
-    return {name,
-            [&t] { return t.endsAfterPolls >= 0 && t.polls++ >= t.endsAfterPolls; },
-            [&t] { t.fate = "joined"; },
+    return {name, [&t] { return t.endsAfterPolls >= 0 && t.polls++ >= t.endsAfterPolls; }, [&t] { t.fate = "joined"; },
             [&t] { t.fate = "detached"; }};
 }
 
@@ -282,8 +280,11 @@ TEST_F(DeviceHooksTest, PadVibrationFollowsTheGameSwitchesAndThePause) {
     struct Case {
         bool rumble, pad, paused, allowed;
     };
-    const Case cases[] = {{false, false, false, false}, {true, false, false, false}, {false, true, false, false},
-                          {true, true, false, true},    {true, true, true, false}};
+    const Case cases[] = {{false, false, false, false},
+                          {true, false, false, false},
+                          {false, true, false, false},
+                          {true, true, false, true},
+                          {true, true, true, false}};
     for (const Case& c : cases) {
         vars.rumbleOn = c.rumble;
         vars.xbox360Controls = c.pad;

@@ -23,7 +23,9 @@ using namespace playtest;
 
 namespace {
 
-std::string RunFile(const std::string& level) { return std::string(GF_SOURCE_DIR) + "/tests/screens/levelruns/" + level + ".txt"; }
+std::string RunFile(const std::string& level) {
+    return std::string(GF_SOURCE_DIR) + "/tests/screens/levelruns/" + level + ".txt";
+}
 
 // Reads a level's kept run; empty when it reads, else why not.
 std::string ReadRun(const std::string& level, InputRun& run) {
@@ -121,8 +123,8 @@ private:
 // The levels in play order as a table, and how often difficulty falls from
 // one level to the next.
 int PrintDifficultyTable(const std::vector<RunMeasure>& runs) {
-    std::printf("%-14s %8s %6s %6s %7s %6s %6s %6s %10s\n", "level", "seconds", "jumps", "walls", "springs",
-                "boosts", "breaks", "spikes", "difficulty");
+    std::printf("%-14s %8s %6s %6s %7s %6s %6s %6s %10s\n", "level", "seconds", "jumps", "walls", "springs", "boosts",
+                "breaks", "spikes", "difficulty");
     int dips = 0;
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const RunMeasure& r = runs[i];

@@ -52,10 +52,14 @@ inline bool RunFromText(const std::string& text, InputRun& run) {
         if (count > 100000) return false;
         std::uint8_t bits = 0;
         for (char c : word) {
-            if (c == 'L') bits |= kLeft;
-            else if (c == 'R') bits |= kRight;
-            else if (c == 'J') bits |= kJump;
-            else if (c != '-') return false;
+            if (c == 'L')
+                bits |= kLeft;
+            else if (c == 'R')
+                bits |= kRight;
+            else if (c == 'J')
+                bits |= kJump;
+            else if (c != '-')
+                return false;
         }
         run.insert(run.end(), count, bits);
     }
@@ -71,10 +75,11 @@ struct Body {
     bool landed, camChangeY, rolling, nodrag, jumpPressed, faceRight;
 
     static Body Of(const ObjectData::Player::Variables& v) {
-        return Body{v.position, v.oldPosition, v.velocity, v.oldVelocity, v.focus, v.newFocus, v.cameraPosition,
-                    v.wallJump, v.collisionflag, v.easyJump, v.easyWallJump, v.hoverTime, v.deathDelay, v.grabbed,
-                    v.grabbing, v.grabbedBy, v.spdBoost, v.facingRight, v.airRun, v.camY, v.explodeMe, v.landed,
-                    v.camChangeY, v.rolling, v.nodrag, v.jumpPressed, v.faceRight};
+        return Body{v.position,       v.oldPosition, v.velocity,      v.oldVelocity, v.focus,        v.newFocus,
+                    v.cameraPosition, v.wallJump,    v.collisionflag, v.easyJump,    v.easyWallJump, v.hoverTime,
+                    v.deathDelay,     v.grabbed,     v.grabbing,      v.grabbedBy,   v.spdBoost,     v.facingRight,
+                    v.airRun,         v.camY,        v.explodeMe,     v.landed,      v.camChangeY,   v.rolling,
+                    v.nodrag,         v.jumpPressed, v.faceRight};
     }
     void Into(ObjectData::Player::Variables& v) const {
         v.position = position;
@@ -216,7 +221,9 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
     frontier.push({0, 0});
     std::unordered_set<std::uint64_t> seen;
     auto key = [](const Body& b) {
-        auto q = [](float value, float step) { return static_cast<std::uint64_t>(static_cast<std::int64_t>(std::floor(value / step)) & 0xFFF); };
+        auto q = [](float value, float step) {
+            return static_cast<std::uint64_t>(static_cast<std::int64_t>(std::floor(value / step)) & 0xFFF);
+        };
         return q(b.position.x, 0.2f) | q(b.position.y, 0.2f) << 12 | q(b.velocity.x, 0.03f) << 24 |
                q(b.velocity.y, 0.03f) << 36 | static_cast<std::uint64_t>(b.jumpPressed) << 48 |
                static_cast<std::uint64_t>((b.collisionflag & ObjectData::Player::kFloor) != 0) << 49 |
@@ -262,7 +269,8 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
             const int depth = nodes[static_cast<std::size_t>(index)].depth + static_cast<int>(frames.size());
             // The stretch is stored as its first control and length, plus a
             // marker for the one released frame.
-            nodes.push_back({breakable.empty() ? std::vector<int>{} : brokenNow(), body, index, static_cast<std::uint8_t>(choice.bits | (choice.repress ? 8 : 0)),
+            nodes.push_back({breakable.empty() ? std::vector<int>{} : brokenNow(), body, index,
+                             static_cast<std::uint8_t>(choice.bits | (choice.repress ? 8 : 0)),
                              static_cast<std::uint8_t>(frames.size()), depth});
             if (reached) {
                 for (int n = static_cast<int>(nodes.size()) - 1; n > 0; n = nodes[static_cast<std::size_t>(n)].parent) {
@@ -278,8 +286,8 @@ inline SearchResult FindRun(Entity* player, const std::vector<Entity*>& goalObje
                 restoreGrid({});
                 return result;
             }
-            frontier.push({static_cast<std::int64_t>(cost(body.position)) * 64 + depth / 16,
-                           static_cast<int>(nodes.size()) - 1});
+            frontier.push(
+                {static_cast<std::int64_t>(cost(body.position)) * 64 + depth / 16, static_cast<int>(nodes.size()) - 1});
         }
     }
     start.Into(v);

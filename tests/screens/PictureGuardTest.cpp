@@ -44,9 +44,7 @@ void WritePng(const std::filesystem::path& path, const std::vector<std::uint8_t>
 
 class PictureGuard : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.Open(graphicsEngine, kWidth, kHeight, GetParam() != "Quads2000"));
-    }
+    void SetUp() override { ASSERT_TRUE(gl.Open(graphicsEngine, kWidth, kHeight, GetParam() != "Quads2000")); }
     // The sheets and the device are released; the GL driver stays loaded
     // until the process ends, as in the other pixel tests, so what the
     // driver keeps stays reachable.

@@ -53,22 +53,14 @@ protected:
 };
 
 const std::vector<std::string> kSmall = {
-    "%%%%%%%%%%%%%%%%",
-    "%..............%",
-    "%..............%",
-    "%.S..C....G....%",
-    "################",
+    "%%%%%%%%%%%%%%%%", "%..............%", "%..............%", "%.S..C....G....%", "################",
 };
 
 TEST_F(PlayLevelTest, TheBuilderPlacesTheLocalPlayerAndTheGridObjects) {
     for (const char* type : {"Spring", "Firefly", "MoonShard"})
         if (!LevelTemplate::IsRegisteredType(type)) world::RegisterThing(type);
     std::vector<std::string> rows = {
-        "%%%%%%%%%%%%%%%%",
-        "%TTTTTTTTTT....%",
-        "%ff...........m%",
-        "%.S..C..B.G....%",
-        "################",
+        "%%%%%%%%%%%%%%%%", "%TTTTTTTTTT....%", "%ff...........m%", "%.S..C..B.G....%", "################",
     };
     Play(rows);
     ASSERT_EQ(state->GetLevelName(), "SinglePlayer");

@@ -100,7 +100,9 @@ protected:
         return found;
     }
 
-    Entity* Player() const { return state->GetLevel() != nullptr ? state->GetLevel()->GetMyObject("Player_0") : nullptr; }
+    Entity* Player() const {
+        return state->GetLevel() != nullptr ? state->GetLevel()->GetMyObject("Player_0") : nullptr;
+    }
 
     State* state = nullptr;
 };

@@ -22,4 +22,3 @@ TEST(SoundgenEffectsTest, EveryEffectStaysInItsBuffersAndInRange) {
     }
     EXPECT_EQ(drawn, 18);  // the effects and the two loops; the rest are music
 }
-

@@ -9,7 +9,8 @@
 class SheetDataBuilder {
 public:
     SheetDataBuilder& Int(std::int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
         return *this;
     }
     SheetDataBuilder& Float(float f) {

@@ -47,10 +47,11 @@ TEST_F(ButtonTest, AClickRaisesLogicOnceWithOneClickWhileTheButtonStaysDown) {
     v.master = master;
     static Entity* seenMaster = nullptr;
     seenMaster = nullptr;
-    b->SetEvent("Logic", +[](Entity*, Entity* other) {
-        ++Logics();
-        seenMaster = other;
-    });
+    b->SetEvent(
+        "Logic", +[](Entity*, Entity* other) {
+            ++Logics();
+            seenMaster = other;
+        });
     b->SetEvent("Hover", &CountHover);
 
     PointAt(0.35f, -0.12f);
@@ -142,11 +143,11 @@ TEST(ToolTipPlace, TheBoxStaysInsideTheRightAndBottomEdges) {
     };
     // Two lines 5 letters wide at 0.04: a box 0.22 by 0.10.
     const Case cases[] = {
-        {0.0f, 0.0f, 0.05f, -0.05f},             // room on both sides
-        {0.8f, 0.0f, right - 0.22f, -0.05f},     // near the right edge
-        {0.0f, -0.45f, 0.05f, -0.4f},            // near the bottom
-        {0.88f, -0.49f, right - 0.22f, -0.4f},   // the bottom-right corner
-        {-0.88f, 0.49f, -0.83f, 0.44f},          // the top-left corner: as placed
+        {0.0f, 0.0f, 0.05f, -0.05f},            // room on both sides
+        {0.8f, 0.0f, right - 0.22f, -0.05f},    // near the right edge
+        {0.0f, -0.45f, 0.05f, -0.4f},           // near the bottom
+        {0.88f, -0.49f, right - 0.22f, -0.4f},  // the bottom-right corner
+        {-0.88f, 0.49f, -0.83f, 0.44f},         // the top-left corner: as placed
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.px << "," << c.py);

@@ -34,9 +34,7 @@ protected:
             buttons.push_back(b);
         }
     }
-    static ObjectData::TextButton::Variables& B(Entity* b) {
-        return VariablesOf<ObjectData::TextButton::Variables>(b);
-    }
+    static ObjectData::TextButton::Variables& B(Entity* b) { return VariablesOf<ObjectData::TextButton::Variables>(b); }
     ObjectData::TabManager::Variables& M() {
         return *ObjectData::TabManager::Find(state->level->GetMyObject("TabManager"));
     }

@@ -54,10 +54,10 @@ struct Item {
 };
 
 struct Layout {
-    std::vector<Item> items;   // every frame of every set, in sheet-data order
-    int sharedSheets = 0;      // sheets 0 .. sharedSheets-1 are shared
-    std::vector<size_t> lone;  // item index of each lone sheet, in sheet order
-    std::vector<size_t> tiled; // picture index of each tiled sheet
+    std::vector<Item> items;    // every frame of every set, in sheet-data order
+    int sharedSheets = 0;       // sheets 0 .. sharedSheets-1 are shared
+    std::vector<size_t> lone;   // item index of each lone sheet, in sheet order
+    std::vector<size_t> tiled;  // picture index of each tiled sheet
     int sheetCount = 0;
     int firstTiled = 0;
 };
@@ -150,7 +150,8 @@ float Number(const Command& c, size_t i) {
     if (i >= c.words.size()) Die(c.file + ":" + std::to_string(c.line) + ": missing number");
     char* end = nullptr;
     const float v = std::strtof(c.words[i].c_str(), &end);
-    if (*end != 0 || !std::isfinite(v)) Die(c.file + ":" + std::to_string(c.line) + ": bad number '" + c.words[i] + "'");
+    if (*end != 0 || !std::isfinite(v))
+        Die(c.file + ":" + std::to_string(c.line) + ": bad number '" + c.words[i] + "'");
     return v;
 }
 
@@ -230,9 +231,10 @@ void DrawCommand(Canvas& canvas, const Command& c) {
         canvas.Draw(EllipseDistance(x, y, rx, ry), {x - rx, y - ry, x + rx, y + ry}, style);
     } else if (shape == "line") {
         const float x1 = Number(c, 1), y1 = Number(c, 2), x2 = Number(c, 3), y2 = Number(c, 4), w = Number(c, 5);
-        canvas.Draw(LineDistance(x1, y1, x2, y2, w),
-                    {std::min(x1, x2) - w / 2, std::min(y1, y2) - w / 2, std::max(x1, x2) + w / 2, std::max(y1, y2) + w / 2},
-                    style);
+        canvas.Draw(
+            LineDistance(x1, y1, x2, y2, w),
+            {std::min(x1, x2) - w / 2, std::min(y1, y2) - w / 2, std::max(x1, x2) + w / 2, std::max(y1, y2) + w / 2},
+            style);
     } else if (shape == "poly" || shape == "star") {
         std::vector<float> xy;
         if (shape == "poly") {
@@ -367,8 +369,8 @@ void WriteStartupBitmaps(const std::string& out) {
         title.glow = true;
         title.glowColor = {0.62f, 0.55f, 1.0f, 0.9f};
         title.glowRadius = 7;
-        c.DrawMask(scriptFace->TextMask("Glimmerfall", W / 2, 150, 76, kStartupWidth, kStartupHeight),
-                   {0, 112, W, 188}, title);
+        c.DrawMask(scriptFace->TextMask("Glimmerfall", W / 2, 150, 76, kStartupWidth, kStartupHeight), {0, 112, W, 188},
+                   title);
         Style dot;
         dot.glow = true;
         dot.glowColor = {0.95f, 0.9f, 0.5f, 0.9f};
@@ -411,8 +413,9 @@ int Bake(const std::vector<PictureSource>& pictures, int sheetSize, const std::s
     std::filesystem::create_directories(out);
 
     const Layout layout = Plan(pictures, sheetSize);
-    std::vector<std::vector<unsigned char>> shared(static_cast<size_t>(layout.sharedSheets),
-                                                   std::vector<unsigned char>(static_cast<size_t>(sheetSize) * static_cast<size_t>(sheetSize) * 4, 0));
+    std::vector<std::vector<unsigned char>> shared(
+        static_cast<size_t>(layout.sharedSheets),
+        std::vector<unsigned char>(static_cast<size_t>(sheetSize) * static_cast<size_t>(sheetSize) * 4, 0));
     Bytes b;
     b.Int(sheetSize);
     b.Int(sheetSize);
@@ -487,8 +490,10 @@ int Bake(const std::vector<PictureSource>& pictures, int sheetSize, const std::s
     b.Int(2);
     WriteFontRecord(b, kScriptFontName, layout.sheetCount - 2, scriptSheet);
     WriteFontRecord(b, kDefaultFontName, layout.sheetCount - 1, defaultSheet);
-    WritePng(out + "/sheet_" + std::to_string(layout.sheetCount - 2) + ".png", kFontSheet, kFontSheet, scriptSheet.rgba);
-    WritePng(out + "/sheet_" + std::to_string(layout.sheetCount - 1) + ".png", kFontSheet, kFontSheet, defaultSheet.rgba);
+    WritePng(out + "/sheet_" + std::to_string(layout.sheetCount - 2) + ".png", kFontSheet, kFontSheet,
+             scriptSheet.rgba);
+    WritePng(out + "/sheet_" + std::to_string(layout.sheetCount - 1) + ".png", kFontSheet, kFontSheet,
+             defaultSheet.rgba);
     names << "set " << kScriptFontName << "\nset " << kDefaultFontName << "\n";
 
     WriteFile(out + "/sheetdata.bin", b.data);
@@ -510,7 +515,8 @@ int Check(const std::string& namesFile, const std::string& sourceDir) {
         if (line.rfind("tiled ", 0) == 0) tiled.insert(line.substr(6));
     }
     const std::regex setCall(R"re(\b(FrameMap|SetAnimationSet|SwapAnimationSet)\s*\(\s*"([^"\\]*)")re");
-    const std::regex tiledCall(R"re(\b(FindTiledTexture\s*\(|TiledTexMap\s*(\[|\.find\s*\(|\.at\s*\())\s*"([^"\\]*)")re");
+    const std::regex tiledCall(
+        R"re(\b(FindTiledTexture\s*\(|TiledTexMap\s*(\[|\.find\s*\(|\.at\s*\())\s*"([^"\\]*)")re");
     // A variable that names a picture by default (texture, hoverTexture,
     // textureBack, font, ...): a set or a tiled texture.
     const std::regex nameVariable(R"re(\b\w*(Texture|texture|Font|font)\w*\s*=\s*"([^"\\]+)")re");

@@ -1,8 +1,8 @@
 #include "Canvas.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 bool ParseColor(const std::string& text, Color& out) {
@@ -10,7 +10,8 @@ bool ParseColor(const std::string& text, Color& out) {
     unsigned v[4] = {0, 0, 0, 255};
     for (size_t i = 0; 1 + 2 * i < text.size(); ++i) {
         const char hi = text[1 + 2 * i], lo = text[2 + 2 * i];
-        if (!std::isxdigit(static_cast<unsigned char>(hi)) || !std::isxdigit(static_cast<unsigned char>(lo))) return false;
+        if (!std::isxdigit(static_cast<unsigned char>(hi)) || !std::isxdigit(static_cast<unsigned char>(lo)))
+            return false;
         v[i] = static_cast<unsigned>(std::strtoul(text.substr(1 + 2 * i, 2).c_str(), nullptr, 16));
     }
     out = {v[0] / 255.0f, v[1] / 255.0f, v[2] / 255.0f, v[3] / 255.0f};
@@ -75,7 +76,8 @@ void Canvas::Composite(const std::vector<float>& fillMask, const std::vector<flo
     if (style.glow) {
         std::vector<float> glow(fillMask.size());
         // A faint fill glows faintly: the glow follows what is actually seen.
-        const float fillAlpha = style.fill ? std::max(style.paint.a.a, style.paint.kind == Paint::Solid ? 0.0f : style.paint.b.a) : 0.0f;
+        const float fillAlpha =
+            style.fill ? std::max(style.paint.a.a, style.paint.kind == Paint::Solid ? 0.0f : style.paint.b.a) : 0.0f;
         for (size_t i = 0; i < glow.size(); ++i) {
             glow[i] = std::max(fillMask[i] * fillAlpha, strokeMask.empty() ? 0.0f : strokeMask[i]);
         }

@@ -76,8 +76,9 @@ std::vector<float> TypeFace::TextMask(const std::string& text, float cx, float c
         stbtt_GetCodepointHMetrics(&info, cp, &advance, &lsb);
         pen += static_cast<float>(advance) * scale;
         if (i + 1 < text.size()) {
-            pen += static_cast<float>(stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1]))) *
-                   scale;
+            pen +=
+                static_cast<float>(stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1]))) *
+                scale;
         }
     }
     return mask;

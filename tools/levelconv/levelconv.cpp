@@ -130,8 +130,8 @@ std::vector<int32_t> Parse(const std::string& file, const std::string& text, int
             if (code == kStart) {
                 if (startLine != 0) {
                     std::ostringstream s;
-                    s << "second level start 'S' (the first is at line " << startLine << ", column "
-                      << startColumn << "); a level has exactly one";
+                    s << "second level start 'S' (the first is at line " << startLine << ", column " << startColumn
+                      << "); a level has exactly one";
                     Fail(file, i + 1, x + 1, s.str());
                 }
                 startLine = i + 1;

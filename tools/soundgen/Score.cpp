@@ -57,9 +57,9 @@ bool ParseChord(const std::string& text, Chord& chord) {
         ++i;
     }
     static const std::map<std::string, std::vector<int>> qualities = {
-        {"", {0, 4, 7}},          {"m", {0, 3, 7}},         {"7", {0, 4, 7, 10}},    {"m7", {0, 3, 7, 10}},
-        {"maj7", {0, 4, 7, 11}},  {"sus2", {0, 2, 7}},      {"sus4", {0, 5, 7}},     {"add9", {0, 4, 7, 14}},
-        {"madd9", {0, 3, 7, 14}}, {"dim", {0, 3, 6}},       {"m9", {0, 3, 7, 10, 14}}, {"6", {0, 4, 7, 9}},
+        {"", {0, 4, 7}},          {"m", {0, 3, 7}},    {"7", {0, 4, 7, 10}},      {"m7", {0, 3, 7, 10}},
+        {"maj7", {0, 4, 7, 11}},  {"sus2", {0, 2, 7}}, {"sus4", {0, 5, 7}},       {"add9", {0, 4, 7, 14}},
+        {"madd9", {0, 3, 7, 14}}, {"dim", {0, 3, 6}},  {"m9", {0, 3, 7, 10, 14}}, {"6", {0, 4, 7, 9}},
     };
     auto found = qualities.find(text.substr(i));
     if (found == qualities.end()) return false;
@@ -107,7 +107,9 @@ void Piece::Parse(const std::string& text) {
         ++line;
         // A comment starts with '#' at the start of a word ("f#5" is a note).
         std::size_t hash = 0;
-        while ((hash = raw.find('#', hash)) != std::string::npos && hash > 0 && !std::isspace(static_cast<unsigned char>(raw[hash - 1]))) ++hash;
+        while ((hash = raw.find('#', hash)) != std::string::npos && hash > 0 &&
+               !std::isspace(static_cast<unsigned char>(raw[hash - 1])))
+            ++hash;
         std::string l = raw.substr(0, hash);
         std::istringstream in(l);
         std::string key;
@@ -115,7 +117,8 @@ void Piece::Parse(const std::string& text) {
         if (key == "tempo") {
             if (!(in >> tempo) || tempo < 20 || tempo > 300) Fail(name, line, "tempo needs a number from 20 to 300");
         } else if (key == "meter") {
-            if (!(in >> beats >> steps) || beats < 1 || beats > 16 || steps < 1 || steps > 8) Fail(name, line, "meter needs beats and steps");
+            if (!(in >> beats >> steps) || beats < 1 || beats > 16 || steps < 1 || steps > 8)
+                Fail(name, line, "meter needs beats and steps");
         } else if (key == "reverb") {
             if (!(in >> wet >> room >> damping)) Fail(name, line, "reverb needs wet, room and damping");
         } else if (key == "chords") {
@@ -137,7 +140,8 @@ void Piece::Parse(const std::string& text) {
     }
     if (chordTokens.empty()) Fail(name, line, "no chords");
     // A chord token spans a bar; "Am,F" splits its bar in halves.
-    bool halves = std::any_of(chordTokens.begin(), chordTokens.end(), [](auto& t) { return t.second.find(',') != std::string::npos; });
+    bool halves = std::any_of(chordTokens.begin(), chordTokens.end(),
+                              [](auto& t) { return t.second.find(',') != std::string::npos; });
     long barSteps = static_cast<long>(beats) * steps;
     if (halves && barSteps % 2) Fail(name, line, "a bar of odd length cannot be halved");
     chordSteps = halves ? barSteps / 2 : barSteps;
@@ -160,7 +164,8 @@ void Piece::Parse(const std::string& text) {
     for (auto& v : voices) {
         if (v.mode == "notes" && static_cast<long>(v.notes.size()) > totalSteps)
             Fail(name, v.line, "voice '" + v.name + "' is longer than the chords");
-        if (v.mode != "notes" && v.mode != "pad" && v.pattern.empty()) Fail(name, v.line, "voice '" + v.name + "' needs a pattern");
+        if (v.mode != "notes" && v.mode != "pad" && v.pattern.empty())
+            Fail(name, v.line, "voice '" + v.name + "' needs a pattern");
     }
 }
 
@@ -215,7 +220,8 @@ std::vector<Event> Piece::EventsOf(const Voice& v) const {
             }
             for (int interval : chords[c].intervals) {
                 // Voice the chord upwards from the root in the voice's octave.
-                events.push_back({start, chordSteps, static_cast<double>((v.octave + 1) * 12 + chords[c].root + interval), 0.8});
+                events.push_back(
+                    {start, chordSteps, static_cast<double>((v.octave + 1) * 12 + chords[c].root + interval), 0.8});
             }
         }
         return events;
@@ -270,7 +276,9 @@ std::vector<Event> Piece::EventsOf(const Voice& v) const {
 
 synth::Stereo Piece::Render(double rate) const {
     double stepSeconds = 60.0 / tempo / steps;
-    auto frameOf = [&](long step) { return static_cast<std::size_t>(std::llround(static_cast<double>(step) * stepSeconds * rate)); };
+    auto frameOf = [&](long step) {
+        return static_cast<std::size_t>(std::llround(static_cast<double>(step) * stepSeconds * rate));
+    };
     synth::Stereo mix(frameOf(totalSteps));
     std::uint32_t seed = 1;
     synth::Noise humanise(0xC0FFEEu);
@@ -302,6 +310,8 @@ synth::Stereo Piece::Render(double rate) const {
 
 }  // namespace
 
-synth::Stereo Render(const std::string& text, const std::string& name, double rate) { return Piece(text, name).Render(rate); }
+synth::Stereo Render(const std::string& text, const std::string& name, double rate) {
+    return Piece(text, name).Render(rate);
+}
 
 }  // namespace score

@@ -7,9 +7,7 @@
 
 namespace synth {
 
-void OnePole::SetCutoff(double hz, double rate) {
-    a = static_cast<float>(1.0 - std::exp(-2.0 * kPi * hz / rate));
-}
+void OnePole::SetCutoff(double hz, double rate) { a = static_cast<float>(1.0 - std::exp(-2.0 * kPi * hz / rate)); }
 
 void Svf::Set(double hz, double q, double rate) {
     f = static_cast<float>(2.0 * std::sin(kPi * std::min(hz, rate / 6.5) / rate));
@@ -83,7 +81,9 @@ namespace {
 
 using Mono = std::vector<float>;
 
-std::size_t FramesOf(double seconds, double rate) { return static_cast<std::size_t>(std::max(0.0, seconds) * rate) + 1; }
+std::size_t FramesOf(double seconds, double rate) {
+    return static_cast<std::size_t>(std::max(0.0, seconds) * rate) + 1;
+}
 
 Mono Pad(const NoteParams& n, double rate, std::uint32_t seed) {
     const double release = 1.2;
@@ -134,7 +134,8 @@ Mono MusicBox(const NoteParams& n, double rate) {
     double hz = NoteHz(n.midi);
     for (std::size_t i = 0; i < out.size(); ++i) {
         double t = static_cast<double>(i) / rate;
-        double s = std::sin(2.0 * kPi * hz * t) * std::exp(-t / 0.5) + 0.25 * std::sin(2.0 * kPi * hz * 4.02 * t) * std::exp(-t / 0.12) +
+        double s = std::sin(2.0 * kPi * hz * t) * std::exp(-t / 0.5) +
+                   0.25 * std::sin(2.0 * kPi * hz * 4.02 * t) * std::exp(-t / 0.12) +
                    0.1 * std::sin(2.0 * kPi * hz * 6.9 * t) * std::exp(-t / 0.05);
         out[i] = static_cast<float>(s * std::min(1.0, t / 0.001) * n.velocity);
     }
@@ -215,8 +216,8 @@ Mono Lead(const NoteParams& n, double rate, bool breathy, std::uint32_t seed) {
         }
         phase += dt;
         phase -= std::floor(phase);
-        out[i] = static_cast<float>(lp.Process(static_cast<float>(s)) * Adsr(t, n.seconds, breathy ? 0.06 : 0.02, 0.2, 0.75, release) *
-                                    n.velocity);
+        out[i] = static_cast<float>(lp.Process(static_cast<float>(s)) *
+                                    Adsr(t, n.seconds, breathy ? 0.06 : 0.02, 0.2, 0.75, release) * n.velocity);
     }
     return out;
 }
@@ -234,8 +235,8 @@ Mono Kick(const NoteParams& n, double rate) {
     return out;
 }
 
-Mono NoiseHit(const NoteParams& n, double rate, std::uint32_t seed, double length, double decay, double centre, double q,
-              double tone, double toneHz) {
+Mono NoiseHit(const NoteParams& n, double rate, std::uint32_t seed, double length, double decay, double centre,
+              double q, double tone, double toneHz) {
     Mono out(FramesOf(length, rate));
     Noise noise(seed);
     Svf filter;
@@ -253,7 +254,8 @@ Mono NoiseHit(const NoteParams& n, double rate, std::uint32_t seed, double lengt
 }  // namespace
 
 bool KnownInstrument(const std::string& name) {
-    static const char* names[] = {"pad", "bell", "pluck", "bass", "lead", "flute", "musicbox", "kick", "snare", "hat", "shaker", "rim"};
+    static const char* names[] = {"pad",      "bell", "pluck", "bass", "lead",   "flute",
+                                  "musicbox", "kick", "snare", "hat",  "shaker", "rim"};
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
 }
 

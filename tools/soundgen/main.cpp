@@ -27,19 +27,32 @@ struct Sound {
 
 // In sound-list order: index i becomes resource 3000 + i.
 const Sound kSounds[27] = {
-    {"gameplay_loop_a.wav", nullptr},      {"track_1.ogg", "track_1.score"},
-    {"title_music.ogg", "title_music.score"}, {"track_3.ogg", "track_3.score"},
-    {"track_4.ogg", "track_4.score"},      {"gameplay_music.ogg", "gameplay_music.score"},
-    {"menu_music.ogg", "menu_music.score"}, {"track_7.ogg", "track_7.score"},
-    {"gameplay_loop_b.wav", nullptr},      {"track_9.ogg", "track_9.score"},
-    {"checkpoint_sound.wav", nullptr},     {"button_click.wav", nullptr},
-    {"firefly_collect.wav", nullptr},      {"sound_13.wav", nullptr},
-    {"sound_14.wav", nullptr},             {"player_sound_a.wav", nullptr},
-    {"player_sound_b.wav", nullptr},       {"level_goal_sound.wav", nullptr},
-    {"sound_18.wav", nullptr},             {"moonshard_collect.wav", nullptr},
-    {"sound_20.wav", nullptr},             {"speed_boost_sound.wav", nullptr},
-    {"player_sound_c.wav", nullptr},       {"spring_sound.wav", nullptr},
-    {"sound_24.wav", nullptr},             {"sound_25.wav", nullptr},
+    {"gameplay_loop_a.wav", nullptr},
+    {"track_1.ogg", "track_1.score"},
+    {"title_music.ogg", "title_music.score"},
+    {"track_3.ogg", "track_3.score"},
+    {"track_4.ogg", "track_4.score"},
+    {"gameplay_music.ogg", "gameplay_music.score"},
+    {"menu_music.ogg", "menu_music.score"},
+    {"track_7.ogg", "track_7.score"},
+    {"gameplay_loop_b.wav", nullptr},
+    {"track_9.ogg", "track_9.score"},
+    {"checkpoint_sound.wav", nullptr},
+    {"button_click.wav", nullptr},
+    {"firefly_collect.wav", nullptr},
+    {"sound_13.wav", nullptr},
+    {"sound_14.wav", nullptr},
+    {"player_sound_a.wav", nullptr},
+    {"player_sound_b.wav", nullptr},
+    {"level_goal_sound.wav", nullptr},
+    {"sound_18.wav", nullptr},
+    {"moonshard_collect.wav", nullptr},
+    {"sound_20.wav", nullptr},
+    {"speed_boost_sound.wav", nullptr},
+    {"player_sound_c.wav", nullptr},
+    {"spring_sound.wav", nullptr},
+    {"sound_24.wav", nullptr},
+    {"sound_25.wav", nullptr},
     {"sound_26.ogg", "sound_26.score"},
 };
 
@@ -83,7 +96,8 @@ int main(int argc, char** argv) {
     std::vector<std::thread> pool;
     for (unsigned w = 0; w < workers; ++w) {
         pool.emplace_back([&, w] {
-            for (int i = static_cast<int>(w); i < 27; i += static_cast<int>(workers)) errors[static_cast<std::size_t>(i)] = Make(i, scoreDir, outDir);
+            for (int i = static_cast<int>(w); i < 27; i += static_cast<int>(workers))
+                errors[static_cast<std::size_t>(i)] = Make(i, scoreDir, outDir);
         });
     }
     for (auto& t : pool) t.join();

@@ -19,14 +19,30 @@ void SetUpPrototype(Engine& prototype, VariableOffsetTable& table);
 
 // One registration function per built-in engine type of the framework (the
 // platform's engines are in platform/engines/PlatformEngines.h).
-namespace Behavior { Engine* _Init(); }
-namespace Behavior2 { Engine* _Init(); }
-namespace GraphicsDraw { Engine* _Init(); }
-namespace GraphicsUpdate { Engine* _Init(); }
-namespace PostCameraUpdate { Engine* _Init(); }
-namespace PreCameraUpdate { Engine* _Init(); }
-namespace ProfilerDraw { Engine* _Init(); }
-namespace WindowEngine { Engine* _Init(); }
+namespace Behavior {
+Engine* _Init();
+}
+namespace Behavior2 {
+Engine* _Init();
+}
+namespace GraphicsDraw {
+Engine* _Init();
+}
+namespace GraphicsUpdate {
+Engine* _Init();
+}
+namespace PostCameraUpdate {
+Engine* _Init();
+}
+namespace PreCameraUpdate {
+Engine* _Init();
+}
+namespace ProfilerDraw {
+Engine* _Init();
+}
+namespace WindowEngine {
+Engine* _Init();
+}
 
 }  // namespace EngineData
 

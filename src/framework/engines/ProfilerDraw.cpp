@@ -42,7 +42,8 @@ double Seconds(std::int64_t ticks, double frequency) {
 std::string LineText(const Profile& record, int mode, int stamp, double frequency, bool headline) {
     const double ms = Seconds(record.ticks, frequency) * 1000.0;
     if (mode == PROFILER_MAXIMA)
-        return Format("%s (%i):  %.3f ms", record.name.c_str(), static_cast<int>(static_cast<std::uint32_t>(record.start)), ms);
+        return Format("%s (%i):  %.3f ms", record.name.c_str(),
+                      static_cast<int>(static_cast<std::uint32_t>(record.start)), ms);
     if (headline && mode == PROFILER_HISTORY) return Format("%s (%i):  %.3f ms", record.name.c_str(), stamp, ms);
     return Format("%s:  %.3f ms", record.name.c_str(), ms);
 }
@@ -175,7 +176,8 @@ void Draw(Entity* self, Entity*) {
                            static_cast<double>(PerformanceFrequency));
 
     auto text = [&](const ProfilerTextLine& line) {
-        if (textDummy != nullptr && engineHooks.drawTextLine != nullptr) engineHooks.drawTextLine(textDummy, self, line);
+        if (textDummy != nullptr && engineHooks.drawTextLine != nullptr)
+            engineHooks.drawTextLine(textDummy, self, line);
     };
     auto bar = [&](const ProfilerBar& quad) {
         if (posSize != nullptr) {

@@ -34,7 +34,7 @@ struct ProfilerLayout {
     std::vector<ProfilerBar> bars;
     std::vector<ProfilerTextLine> lines;  // the headline first, when there is one
     bool headline = false;
-    std::size_t barsBeforeHeadline = 0;   // the frame before's bars are drawn ahead of it
+    std::size_t barsBeforeHeadline = 0;  // the frame before's bars are drawn ahead of it
 };
 
 // Statistics modes of the viewer.

@@ -1,7 +1,7 @@
 // "GuiManager": each frame lets the window manager decide the cursor. The
 // game takes it at 2.0, so it runs before every state.
-#include "platform/engines/PlatformEngines.h"
 #include "platform/window/GuiManager.h"
+#include "platform/engines/PlatformEngines.h"
 
 namespace EngineData::GuiManager {
 

@@ -1,7 +1,7 @@
 // "Input": when taken, forgets what the keys and buttons did before, so
 // nothing reads as newly pressed. No level and not the game take it.
-#include "platform/engines/PlatformEngines.h"
 #include "platform/input/Input.h"
+#include "platform/engines/PlatformEngines.h"
 
 namespace EngineData::Input {
 

@@ -5,10 +5,18 @@
 #include "framework/engines/BuiltInEngines.h"
 
 namespace EngineData {
-namespace GameInput { Engine* _Init(); }
-namespace GuiManager { Engine* _Init(); }
-namespace Input { Engine* _Init(); }
-namespace Sound { Engine* _Init(); }
+namespace GameInput {
+Engine* _Init();
+}
+namespace GuiManager {
+Engine* _Init();
+}
+namespace Input {
+Engine* _Init();
+}
+namespace Sound {
+Engine* _Init();
+}
 }  // namespace EngineData
 
 // The platform's registered types (its engines).

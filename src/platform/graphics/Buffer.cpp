@@ -129,8 +129,8 @@ void Buffer::AddBackground(float x, float y, float z, float w, float h, float r,
 void Buffer::AddBackground(float x, float y, float z, float w, float h, float r, unsigned int layer, int colour) {
     backgrounds.push_back(MakePlane(x, y, z, w, h, r, layer, colour));
 }
-void Buffer::AddBackground(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u,
-                           float v, float du, float dv, int colour) {
+void Buffer::AddBackground(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u, float v,
+                           float du, float dv, int colour) {
     backgrounds.push_back(MakePlane(x, y, z, w, h, r, texture, u, v, du, dv, colour));
 }
 

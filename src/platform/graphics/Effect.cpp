@@ -25,8 +25,7 @@ const TechniqueInfo techniqueTable[] = {
     {"Technique2D", "VS_2D", "PS_2D", Depth::Off, Blend::Alpha, PointClamp, true},
     {"TechniqueLinear2D", "VS_2D", "PS_2D", Depth::Off, Blend::Alpha, LinearClamp, true},
     {"TechniqueWrap2D", "VS_2D", "PS_2D", Depth::Off, Blend::Alpha, WrapClamp, true},
-    {"TechniqueTileSplatter2D", "VS_TILE", "PS_TILE_SPLATTER", Depth::EqualNoWrite, Blend::Splatter, LinearClamp,
-     true},
+    {"TechniqueTileSplatter2D", "VS_TILE", "PS_TILE_SPLATTER", Depth::EqualNoWrite, Blend::Splatter, LinearClamp, true},
     {"TechniqueTilePara2D", "VS_TILE", "PS_TILE_PARALLAX", Depth::Off, Blend::Alpha, WrapClamp, true},
     {"TechniqueTileGroup2DDepth", "VS_TILE", "PS_TILE_GROUP", Depth::AlwaysWrite, Blend::Alpha, LinearClamp, true},
     {"TechniqueTileGroup2D", "VS_TILE", "PS_TILE_GROUP", Depth::Off, Blend::Alpha, LinearClamp, true},
@@ -196,9 +195,7 @@ bool Effect::SetTechnique(const std::string& name) {
     return false;
 }
 
-bool Effect::TechniqueTurnsQuads() const {
-    return !current || std::strcmp(current->info->vertex, "VS_LIGHT") != 0;
-}
+bool Effect::TechniqueTurnsQuads() const { return !current || std::strcmp(current->info->vertex, "VS_LIGHT") != 0; }
 
 const std::string& Effect::GetTechnique() const {
     static const std::string none;

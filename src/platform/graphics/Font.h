@@ -8,10 +8,10 @@ struct FontInfo {
     static constexpr int CHAR_COUNT = 128;
 
     int sheet = 0;
-    float u[CHAR_COUNT] = {};      // left edge of each letter, texture units
-    float v[CHAR_COUNT] = {};      // top edge of each letter, texture units
-    float width[CHAR_COUNT] = {};  // letter widths; the line feed's is 0
-    float maxWidth = 0.0f;         // the widest letter
+    float u[CHAR_COUNT] = {};           // left edge of each letter, texture units
+    float v[CHAR_COUNT] = {};           // top edge of each letter, texture units
+    float width[CHAR_COUNT] = {};       // letter widths; the line feed's is 0
+    float maxWidth = 0.0f;              // the widest letter
     float fixedWidth[CHAR_COUNT] = {};  // every entry maxWidth
 };
 

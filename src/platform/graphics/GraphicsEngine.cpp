@@ -274,7 +274,8 @@ void GraphicsEngine::Clear(std::uint32_t colour, bool depth) {
     const int row = targetIsTexture ? viewport[1] : targetHeight - viewport[1] - viewport[3];
     // Only the viewport is cleared; a viewport over the whole target needs no
     // scissor, which lets the driver clear the fast way.
-    const bool whole = viewport[0] == 0 && viewport[1] == 0 && viewport[2] == targetWidth && viewport[3] == targetHeight;
+    const bool whole =
+        viewport[0] == 0 && viewport[1] == 0 && viewport[2] == targetWidth && viewport[3] == targetHeight;
     if (!whole) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(viewport[0], row, viewport[2], viewport[3]);
@@ -368,8 +369,8 @@ void GraphicsEngine::PushQuad(float x, float y, float width, float height, float
                b = static_cast<std::uint8_t>(c & 0xFF), a = static_cast<std::uint8_t>((c >> 24) & 0xFF);
     for (int k = 0; k < 4; ++k) {
         const float px = cornerX[k] * width, py = cornerY[k] * height;
-        batchVertices.push_back({cs * px - sn * py + x, sn * px + cs * py + y, u + cornerU[k] * du,
-                                 v + cornerV[k] * dv, cornerU[k], cornerV[k], r, g, b, a});
+        batchVertices.push_back({cs * px - sn * py + x, sn * px + cs * py + y, u + cornerU[k] * du, v + cornerV[k] * dv,
+                                 cornerU[k], cornerV[k], r, g, b, a});
     }
     ++batchCount;
 }
@@ -683,7 +684,8 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         readLayersOf(buffer->layers[j]);
         bindLayer(into);
         SelectTechnique(buffer->layerTechnique[j]);
-        if (buffer->layerSecondTexture[j] != -1) effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
+        if (buffer->layerSecondTexture[j] != -1)
+            effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
         DrawList(buffer->layers[j], tb);
     }
     readLayersOf(buffer->backgrounds);
@@ -704,10 +706,10 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         for (unsigned i = first; i < last; ++i) {
             if (buffer->tiles[i].empty()) continue;
             SelectTechnique(buffer->tileTechnique[i]);
-            effect.SetTexture("tileTex",
-                              buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
-            effect.SetTexture("maskTex",
-                              buffer->maskTexture[i] ? buffer->maskTexture[i] : layerTexture(buffer->maskTextureLayer[i]));
+            effect.SetTexture(
+                "tileTex", buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
+            effect.SetTexture(
+                "maskTex", buffer->maskTexture[i] ? buffer->maskTexture[i] : layerTexture(buffer->maskTextureLayer[i]));
             DrawList(buffer->tiles[i], tb);
         }
     };

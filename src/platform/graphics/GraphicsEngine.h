@@ -153,20 +153,20 @@ public:
     void AddFrame(float x, float y, float z, float w, float h, float r, unsigned int layer, int colour) {
         currentBuffer->AddFrame(x, y, z, w, h, r, layer, colour);
     }
-    void AddFrame(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u, float v,
-                  float du, float dv, int colour) {
+    void AddFrame(float x, float y, float z, float w, float h, float r, GLTexture* texture, float u, float v, float du,
+                  float dv, int colour) {
         currentBuffer->AddFrame(x, y, z, w, h, r, texture, u, v, du, dv, colour);
     }
-    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
-                         Frame const& frame, int colour) {
+    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r, Frame const& frame,
+                         int colour) {
         currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, frame, colour);
     }
     void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
                          unsigned int sourceLayer, int colour) {
         currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, sourceLayer, colour);
     }
-    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r,
-                         GLTexture* texture, float u, float v, float du, float dv, int colour) {
+    void AddFrameToLayer(unsigned int layer, float x, float y, float z, float w, float h, float r, GLTexture* texture,
+                         float u, float v, float du, float dv, int colour) {
         currentBuffer->AddFrameToLayer(layer, x, y, z, w, h, r, texture, u, v, du, dv, colour);
     }
     void AddBackground(float x, float y, float z, float w, float h, float r, Frame const& frame, int colour) {
@@ -187,8 +187,8 @@ public:
                  int colour) {
         currentBuffer->AddTile(index, x, y, z, w, h, r, layer, colour);
     }
-    void AddTile(unsigned int index, float x, float y, float z, float w, float h, float r, GLTexture* texture,
-                 float u, float v, float du, float dv, int colour) {
+    void AddTile(unsigned int index, float x, float y, float z, float w, float h, float r, GLTexture* texture, float u,
+                 float v, float du, float dv, int colour) {
         currentBuffer->AddTile(index, x, y, z, w, h, r, texture, u, v, du, dv, colour);
     }
 
@@ -295,4 +295,3 @@ void ConvertFromPixelsToFloat(int px, int py, float& x, float& y);
 void ConvertFromFloatToPixels(float x, float y, int& px, int& py);
 void ConvertFromPixelsToFloat(int p, float& x);
 void ConvertFromFloatToPixels(float x, int& p);
-

@@ -1,6 +1,6 @@
 #pragma once
-#include <atomic>
 #include <epoxy/gl.h>
+#include <atomic>
 
 struct GLTexture;
 

@@ -88,8 +88,8 @@ Texture* LoadTextureData(SheetReader& in) {
     const std::int32_t y = in.Int();
     const float width = in.Float();
     const float height = in.Float();
-    if (t.sheet < 0 || t.sheet >= Texture::sheetCount || x < 0 || y < 0 || !(width > 0.0f) ||
-        !(height > 0.0f) || !(width <= kMaxPictureSize) || !(height <= kMaxPictureSize)) {
+    if (t.sheet < 0 || t.sheet >= Texture::sheetCount || x < 0 || y < 0 || !(width > 0.0f) || !(height > 0.0f) ||
+        !(width <= kMaxPictureSize) || !(height <= kMaxPictureSize)) {
         SheetDataInvalid();
     }
     t.u = static_cast<float>(x) / static_cast<float>(Texture::sheetWidth);
@@ -113,8 +113,8 @@ void LoadAnimationData(SheetReader& in, size_t textureCount) {
     const std::int32_t animationCount = in.Int();
     set.framesPerAnimation = in.Int();
     // A loop longer than the animation would wrap to negative frames.
-    if (AnimationSetMap.count(set.name) || set.loopLength < 1 || animationCount < 1 ||
-        set.framesPerAnimation < 1 || set.loopLength > set.framesPerAnimation) {
+    if (AnimationSetMap.count(set.name) || set.loopLength < 1 || animationCount < 1 || set.framesPerAnimation < 1 ||
+        set.loopLength > set.framesPerAnimation) {
         AnimationDataInvalid();
     }
     const size_t frames = static_cast<size_t>(animationCount) * static_cast<size_t>(set.framesPerAnimation);
@@ -123,7 +123,8 @@ void LoadAnimationData(SheetReader& in, size_t textureCount) {
     for (Animation& animation : set.animations) {
         for (Frame& frame : animation) {
             if (in.Int() != 1) {
-                const std::string text = "Somehow, a frame has multiple sprites!  Noooooo!\nOh, the name is " + set.name;
+                const std::string text =
+                    "Somehow, a frame has multiple sprites!  Noooooo!\nOh, the name is " + set.name;
                 FatalError(text.c_str(), "Sprite load failure!");
             }
             frame.a = in.Float();

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 struct GLTexture;
 
 // The sheet data (resource 100): where every named picture lies on which

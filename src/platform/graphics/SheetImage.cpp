@@ -18,8 +18,8 @@
 bool DecodeSheetImage(const void* bytes, size_t size, SheetImage& out) {
     if (!bytes || size == 0 || size > 0x7fffffff) return false;
     int w = 0, h = 0, channels = 0;
-    unsigned char* pixels = stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(size), &w,
-                                                  &h, &channels, 4);
+    unsigned char* pixels =
+        stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(size), &w, &h, &channels, 4);
     if (!pixels) return false;
     out.width = w;
     out.height = h;

@@ -394,8 +394,8 @@ int PinpointLetter(const std::string& text, float x, float y, TextSettings& s) {
     if (s.multiLine) {
         // Both truncations may be at their bounds (a box far taller than its
         // letters): the difference is taken wide, then clamped to a line.
-        const long long wide = static_cast<long long>(Trunc(FirstLineY(s, d) + 10000.0f)) -
-                               Trunc(ly + 10000.0f) + s.startLine;
+        const long long wide =
+            static_cast<long long>(Trunc(FirstLineY(s, d) + 10000.0f)) - Trunc(ly + 10000.0f) + s.startLine;
         const int line = static_cast<int>(std::clamp<long long>(wide, 0, std::max(0, d.lineCount - 1)));
         const int start = LineStart(d, line);
         to = std::min(last, LineStart(d, line + 1) - 1);

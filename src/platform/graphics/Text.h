@@ -58,7 +58,6 @@ struct TextData {
 // The type text the script converter reports for a text object's cached layout.
 inline std::string VariableTypeText(std::type_identity<TextData*>) { return "TextData*"; }
 
-
 void CalcText(const std::string& text, TextSettings& s, TextData& d);
 void CalcCharacterWidths(const std::string& text, TextSettings& s, TextData& d);
 void CalcCharacters(const std::string& text, TextSettings& s, TextData& d);
@@ -73,8 +72,8 @@ void DrawTextA(const std::string& text, TextSettings& s);
 struct Frame;
 // What DrawTextA queues, one quad at a time: centre, depth, size, picture,
 // colour (ARGB).
-using TextQuadSink = std::function<void(float x, float y, float z, float width, float height, const Frame& frame,
-                                        std::uint32_t colour)>;
+using TextQuadSink =
+    std::function<void(float x, float y, float z, float width, float height, const Frame& frame, std::uint32_t colour)>;
 // DrawTextA's work, handing each quad to a sink instead of the renderer.
 void DrawTextQuads(const std::string& text, TextSettings& s, const TextQuadSink& queue);
 

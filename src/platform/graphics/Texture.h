@@ -11,8 +11,8 @@ struct GLTexture;
 struct Texture {
     GLTexture* texture = nullptr;  // the sheet's texture, attached once the sheets are up
     int sheet = 0;
-    float u = 0.0f, v = 0.0f;          // top-left corner
-    float du = 0.0f, dv = 0.0f;        // size
+    float u = 0.0f, v = 0.0f;            // top-left corner
+    float du = 0.0f, dv = 0.0f;          // size
     float texelU = 0.0f, texelV = 0.0f;  // one texel
     // The part of the picture that can show anything (alpha above zero), in
     // texture units of its sheet; found from the sheet's pixels when it
@@ -37,12 +37,12 @@ struct AnimationSet {
 };
 
 // The tables built once from the sheet data; read-only afterwards.
-extern std::vector<GLTexture*> SheetList;                       // sheet textures by index
-extern std::vector<Texture*> TextureList;                          // texture records in file order, then the font letters
+extern std::vector<GLTexture*> SheetList;  // sheet textures by index
+extern std::vector<Texture*> TextureList;  // texture records in file order, then the font letters
 extern std::unordered_map<std::string, Texture*> TextureStringMap;  // texture name -> record
 extern std::unordered_map<std::string, AnimationSet*> AnimationSetMap;
 extern std::unordered_map<std::string, GLTexture*> TiledTexMap;  // tiled texture name -> sheet texture
-extern std::unordered_map<std::string, int> TiledSheetMap;          // tiled texture name -> sheet index
+extern std::unordered_map<std::string, int> TiledSheetMap;       // tiled texture name -> sheet index
 
 // The frame of a set; Frame::white when the set is unknown or an index lies
 // outside it.

@@ -19,9 +19,7 @@ public:
         int n = hid_read_timeout(device_, buffer, size, timeoutMs);
         return n < 0 ? -1 : n;
     }
-    bool Write(const unsigned char* report, std::size_t size) override {
-        return hid_write(device_, report, size) >= 0;
-    }
+    bool Write(const unsigned char* report, std::size_t size) override { return hid_write(device_, report, size) >= 0; }
     // hidraw has one output path, which hid_write already takes: there is no
     // separate control-request write to fall back on.
     bool HasSetOutputReport() const override { return false; }
@@ -52,6 +50,4 @@ public:
 
 }  // namespace
 
-std::unique_ptr<WiiDeviceFinder> MakeHidWiiDeviceFinder() {
-    return std::make_unique<HidWiiDeviceFinder>();
-}
+std::unique_ptr<WiiDeviceFinder> MakeHidWiiDeviceFinder() { return std::make_unique<HidWiiDeviceFinder>(); }

@@ -13,7 +13,8 @@ void SameCoordinates(int x, int y, float* gx, float* gy) {
 std::uint32_t DefaultDoubleClickTime() { return 500; }
 
 InputHooks Defaults() {
-    return InputHooks{Yes, Yes, Yes, Yes, No, RemoteInitNone, Nothing, Nothing, NoButtons, SameCoordinates, DefaultDoubleClickTime};
+    return InputHooks{
+        Yes, Yes, Yes, Yes, No, RemoteInitNone, Nothing, Nothing, NoButtons, SameCoordinates, DefaultDoubleClickTime};
 }
 }  // namespace
 

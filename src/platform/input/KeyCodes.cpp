@@ -305,7 +305,8 @@ namespace {
 struct Lookup {
     std::array<unsigned char, SDL_NUM_SCANCODES> codes{};
     Lookup() {
-        for (std::size_t i = 0; i < ScancodeDIKCount; ++i) codes[ScancodeDIKTable[i].scancode] = ScancodeDIKTable[i].code;
+        for (std::size_t i = 0; i < ScancodeDIKCount; ++i)
+            codes[ScancodeDIKTable[i].scancode] = ScancodeDIKTable[i].code;
     }
 };
 }  // namespace

@@ -42,10 +42,10 @@ void Keyboard_::DetermineKeyVisibility() {
         char plain, shifted;
     };
     static const Other others[] = {
-        {DIK_MINUS, '-', '_'},     {DIK_EQUALS, '=', '+'}, {DIK_LBRACKET, '[', '{'}, {DIK_RBRACKET, ']', '}'},
+        {DIK_MINUS, '-', '_'},      {DIK_EQUALS, '=', '+'},    {DIK_LBRACKET, '[', '{'},    {DIK_RBRACKET, ']', '}'},
         {DIK_BACKSLASH, '\\', '|'}, {DIK_SEMICOLON, ';', ':'}, {DIK_APOSTROPHE, '\'', '"'}, {DIK_COMMA, ',', '<'},
-        {DIK_PERIOD, '.', '>'},    {DIK_SLASH, '/', '?'},  {DIK_SPACE, ' ', ' '},    {DIK_GRAVE, '`', '~'},
-        {DIK_TAB, '\t', '\t'},     {DIK_RETURN, '\n', '\n'},
+        {DIK_PERIOD, '.', '>'},     {DIK_SLASH, '/', '?'},     {DIK_SPACE, ' ', ' '},       {DIK_GRAVE, '`', '~'},
+        {DIK_TAB, '\t', '\t'},      {DIK_RETURN, '\n', '\n'},
     };
     for (const Other& o : others) {
         otherKeys.push_back(o.key);

@@ -76,7 +76,8 @@ void Mouse_::GetStateFromStream() {
 
     // A left press within the double-click time (in 60-per-second frames) of
     // the last one; lastPressed still holds last frame's count here.
-    const std::uint32_t limit = 1u + static_cast<std::uint32_t>(static_cast<float>(inputHooks.doubleClickTime()) / 16.6666f);
+    const std::uint32_t limit =
+        1u + static_cast<std::uint32_t>(static_cast<float>(inputHooks.doubleClickTime()) / 16.6666f);
     doubleClick = current.buttons[0] && lastPressed[0] >= 1 && static_cast<std::uint32_t>(lastPressed[0]) < limit;
 
     bool anyDown = false;

@@ -108,12 +108,11 @@ void XBox_::Read() {
     const std::int16_t rx = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_RIGHTX);
     const std::int16_t ry = UpIsPositive(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_RIGHTY));
 
-    const bool changed = word != buttons.load(std::memory_order_relaxed) ||
-                         lt != leftTrigger.load(std::memory_order_relaxed) ||
-                         rt != rightTrigger.load(std::memory_order_relaxed) ||
-                         lx != thumbLX.load(std::memory_order_relaxed) ||
-                         ly != thumbLY.load(std::memory_order_relaxed) ||
-                         rx != thumbRX.load(std::memory_order_relaxed) || ry != thumbRY.load(std::memory_order_relaxed);
+    const bool changed =
+        word != buttons.load(std::memory_order_relaxed) || lt != leftTrigger.load(std::memory_order_relaxed) ||
+        rt != rightTrigger.load(std::memory_order_relaxed) || lx != thumbLX.load(std::memory_order_relaxed) ||
+        ly != thumbLY.load(std::memory_order_relaxed) || rx != thumbRX.load(std::memory_order_relaxed) ||
+        ry != thumbRY.load(std::memory_order_relaxed);
     buttons.store(word, std::memory_order_relaxed);
     leftTrigger.store(lt, std::memory_order_relaxed);
     rightTrigger.store(rt, std::memory_order_relaxed);
@@ -137,8 +136,8 @@ void XBox_::Update() {
             // The motors run until this thread stops them at the end time; the
             // duration given to the device is only a bound in case it does not.
             const std::uint32_t left = std::min<std::uint32_t>(end - now + 100, 0xFFFF);
-            SDL_GameControllerRumble(controller, static_cast<Uint16>(levels >> 16), static_cast<Uint16>(levels & 0xFFFF),
-                                     left);
+            SDL_GameControllerRumble(controller, static_cast<Uint16>(levels >> 16),
+                                     static_cast<Uint16>(levels & 0xFFFF), left);
         }
     }
     if (controller && !Later(end, now)) SDL_GameControllerRumble(controller, 0, 0, 0);
@@ -148,8 +147,7 @@ void XBox_::Request(std::uint16_t low, std::uint16_t high, unsigned ms) {
     if (!PadRumbleAllowed()) return;
     const std::uint32_t wanted = TimeGetTime() + ms;
     std::uint32_t end = endTime.load(std::memory_order_relaxed);
-    while (!Later(end, wanted) && !endTime.compare_exchange_weak(end, wanted, std::memory_order_release)) {
-    }
+    while (!Later(end, wanted) && !endTime.compare_exchange_weak(end, wanted, std::memory_order_release)) {}
     motors.store(static_cast<std::uint32_t>(low) << 16 | high, std::memory_order_relaxed);
     requests.fetch_add(1, std::memory_order_release);
 }

@@ -238,8 +238,7 @@ void wiimote::Notify(std::uint32_t changed) {
 std::uint32_t wiimote::RefreshState() {
     std::lock_guard<std::recursive_mutex> lock(stateLock_);
     if (!pendingChanges_) return 0;
-    const joystick nunchukStick = nunchuk.stick, left = classicController.stickL,
-                   right = classicController.stickR;
+    const joystick nunchukStick = nunchuk.stick, left = classicController.stickL, right = classicController.stickR;
     static_cast<wiimote_state&>(*this) = Internal;
     nunchuk.stick.deadZoneX = nunchukStick.deadZoneX;
     nunchuk.stick.deadZoneY = nunchukStick.deadZoneY;
@@ -352,7 +351,7 @@ bool wiimote::StartWriteThread() {
     std::lock_guard<std::recursive_mutex> lock(writeLock_);
     if (writerRunning_) return true;
     if (writerThread_.joinable()) writerThread_.join();  // ended: it cleared writerRunning_ last
-    if (!transport_ || stopWriter_) return false;  // none, or being let go of
+    if (!transport_ || stopWriter_) return false;        // none, or being let go of
     writerRunning_ = true;
     try {
         writerThread_ = std::thread(&wiimote::HidWriteThread, this);

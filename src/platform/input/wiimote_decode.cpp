@@ -69,9 +69,7 @@ void wiimote::ParseInput(const unsigned char* report) {
                 changed |= ParseButtons(report);
                 changed |= OnMemoryRead(report);
                 break;
-            case 0x30:
-                changed |= ParseButtons(report);
-                break;
+            case 0x30: changed |= ParseButtons(report); break;
             case 0x31:
             case 0x33:  // the infrared bytes 6 to 17 stay undecoded: the camera is kept off
                 changed |= ParseButtons(report);
@@ -91,8 +89,7 @@ void wiimote::ParseInput(const unsigned char* report) {
                 changed |= ParseExtension(16, report);
                 if (!board) changed |= ParseAccel(report);
                 break;
-            default:
-                return;
+            default: return;
         }
         pendingChanges_ |= changed;
     }
@@ -301,9 +298,8 @@ std::uint32_t wiimote::ParseExtension(unsigned offset, const unsigned char* repo
             float kg[4];
             for (int i = 0; i < 4; ++i) {
                 const int s = kStored[i];
-                kg[i] = cal.kg34[s] == cal.kg17[s]
-                            ? 0.0f
-                            : BalanceBoardKg(bb.raw[s], cal.kg0[s], cal.kg17[s], cal.kg34[s]);
+                kg[i] =
+                    cal.kg34[s] == cal.kg17[s] ? 0.0f : BalanceBoardKg(bb.raw[s], cal.kg0[s], cal.kg17[s], cal.kg34[s]);
             }
             if (tareRequested_) {
                 for (int i = 0; i < 4; ++i) bb.atRest[i] = kg[i];
@@ -339,8 +335,7 @@ std::uint32_t wiimote::ParseExtension(unsigned offset, const unsigned char* repo
             motionPlusExtension_ = plugged;
             break;
         }
-        default:
-            break;
+        default: break;
     }
     return changed;
 }
@@ -419,8 +414,7 @@ std::uint32_t wiimote::OnMemoryRead(const unsigned char* report) {
                     Internal.extensionConnected = false;
                     RequestStatus();
                     return EXTENSION_PARTIALLY_INSERTED;
-                default:
-                    break;
+                default: break;
             }
             return 0;
         }
@@ -481,14 +475,11 @@ std::uint32_t wiimote::OnMemoryRead(const unsigned char* report) {
                     changed |= MOTIONPLUS_ENABLED;
                     extensionSettingUp_ = false;
                     break;
-                default:
-                    break;
+                default: break;
             }
             break;
-        case 0x0034:
-            break;
-        default:
-            return 0;
+        case 0x0034: break;
+        default: return 0;
     }
 
     // After any of the extension's calibration replies.

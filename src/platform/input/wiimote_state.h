@@ -70,9 +70,9 @@ struct wiimote_state {
         std::uint8_t rawX = 0, rawY = 0, rawZ = 0;
         float x = 0, y = 0, z = 0;  // in g
         struct orientation_t {
-            float x = 0, y = 0, z = 0;       // normalised
-            std::uint32_t updateAge = 0;     // reports since the last update
-            float pitch = 0, roll = 0;       // degrees
+            float x = 0, y = 0, z = 0;    // normalised
+            std::uint32_t updateAge = 0;  // reports since the last update
+            float pitch = 0, roll = 0;    // degrees
         } orientation;
     };
 

@@ -9,8 +9,8 @@
 namespace {
 
 std::uint32_t Le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16 |
-           static_cast<std::uint32_t>(p[3]) << 24;
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
@@ -84,7 +84,9 @@ std::size_t MemRead(void* ptr, std::size_t size, std::size_t count, void* source
 
 int MemSeek(void* source, ogg_int64_t offset, int whence) {
     auto* f = static_cast<MemoryFile*>(source);
-    ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(f->pos) : static_cast<ogg_int64_t>(f->size);
+    ogg_int64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<ogg_int64_t>(f->pos)
+                                            : static_cast<ogg_int64_t>(f->size);
     ogg_int64_t target = base + offset;
     if (target < 0 || target > static_cast<ogg_int64_t>(f->size)) return -1;
     f->pos = static_cast<std::size_t>(target);
@@ -97,7 +99,8 @@ bool DecodeVorbis(const unsigned char* bytes, std::size_t size, DecodedSound& ou
     MemoryFile file{bytes, size, 0};
     ov_callbacks callbacks{MemRead, MemSeek, nullptr, MemTell};
     OggVorbis_File vf;
-    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0) return Fail(out, error, "not a readable Ogg Vorbis stream");
+    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0)
+        return Fail(out, error, "not a readable Ogg Vorbis stream");
     vorbis_info* info = ov_info(&vf, -1);
     if (!info || (info->channels != 1 && info->channels != 2)) {
         ov_clear(&vf);
@@ -107,7 +110,9 @@ bool DecodeVorbis(const unsigned char* bytes, std::size_t size, DecodedSound& ou
     out.rate = static_cast<int>(info->rate);
     ogg_int64_t total = ov_pcm_total(&vf, -1);
     // The length in the stream's header is only a hint (a damaged file may claim anything).
-    if (total > 0) out.samples.reserve(std::min<std::size_t>(static_cast<std::size_t>(total), std::size_t{1} << 24) * static_cast<std::size_t>(out.channels));
+    if (total > 0)
+        out.samples.reserve(std::min<std::size_t>(static_cast<std::size_t>(total), std::size_t{1} << 24) *
+                            static_cast<std::size_t>(out.channels));
     char buffer[16384];
     int section = 0;
     int holes = 0;

@@ -66,7 +66,8 @@ bool SoundEngine::Init() {
     alcGetIntegerv(nullptr, ALC_MINOR_VERSION, 1, &minor);
     unsigned version = static_cast<unsigned>(major) << 16 | static_cast<unsigned>(minor);
     if (version < kRequiredVersion) {
-        std::printf("Error!  You are using an old version of OpenAL %08x.  This program requires %08x\n", version, kRequiredVersion);
+        std::printf("Error!  You are using an old version of OpenAL %08x.  This program requires %08x\n", version,
+                    kRequiredVersion);
         std::fflush(stdout);
         BreakIfDebugged();
     }
@@ -136,7 +137,8 @@ void SoundEngine::Load() {
         bool ok = DecodeSound(data, size, decoded, reason);
         FreeInternalResource(data);
         if (!ok) {
-            ReportError(AL_INVALID_VALUE, ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
+            ReportError(AL_INVALID_VALUE,
+                        ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
             continue;
         }
         ALuint buffer = 0;
@@ -149,7 +151,8 @@ void SoundEngine::Load() {
             alGetError();
             continue;
         }
-        sounds[static_cast<std::size_t>(i)] = Sound{buffer, decoded.rate, decoded.channels, static_cast<long>(decoded.Frames())};
+        sounds[static_cast<std::size_t>(i)] =
+            Sound{buffer, decoded.rate, decoded.channels, static_cast<long>(decoded.Frames())};
     }
 }
 
@@ -163,7 +166,8 @@ SoundEngine::State SoundEngine::StateOf(const Channel& c) {
     return State::Free;  // never started, or its sound has ended
 }
 
-int SoundEngine::Play(Channel* group, int count, float master, AudioList sound, float volume, bool loop, bool musicGroup) {
+int SoundEngine::Play(Channel* group, int count, float master, AudioList sound, float volume, bool loop,
+                      bool musicGroup) {
     if (sounds.empty()) return 0;
     if (sound < 0 || sound >= kSoundCount) {
         ReportError(AL_INVALID_VALUE, ("there is no sound " + std::to_string(static_cast<int>(sound))).c_str());

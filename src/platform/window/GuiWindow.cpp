@@ -7,8 +7,8 @@
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
-#include "framework/State.h"
 #include "framework/StartupTrace.h"
+#include "framework/State.h"
 #include "platform/graphics/GLTexture.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/KeyCodes.h"
@@ -98,8 +98,8 @@ void GuiWindow::SetSize(int width, int height, bool keepWindow, bool keepRenderT
     }
     renderTarget->Refresh();
     const SDL_Rect screen = PrimaryScreen();
-    window->Place(screen.w / 2 - static_cast<int>(windowWidth * 0.5f), screen.h / 2 - static_cast<int>(windowHeight * 0.5f),
-                  windowWidth, windowHeight);
+    window->Place(screen.w / 2 - static_cast<int>(windowWidth * 0.5f),
+                  screen.h / 2 - static_cast<int>(windowHeight * 0.5f), windowWidth, windowHeight);
 }
 
 // Geometry the render thread draws from changes under FreeCritical.

@@ -56,9 +56,7 @@ float State::GetResolution() {
     return window ? window->GetResolution() : 0.0f;
 }
 
-D3DXVECTOR2 State::GetSize() {
-    return D3DXVECTOR2(static_cast<float>(GetWidth()), static_cast<float>(GetHeight()));
-}
+D3DXVECTOR2 State::GetSize() { return D3DXVECTOR2(static_cast<float>(GetWidth()), static_cast<float>(GetHeight())); }
 int State::GetWidth() {
     GUI::GuiWindow* window = Current();
     return window ? window->GetWidth() : 0;

@@ -32,8 +32,7 @@ void CreateWindow(State* state) {
     window->SetOwner(state);
     {
         std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
-        TripleBuffer::Position position =
-            TripleBuffer::Add(window->GetRenderTarget(), window->GetResolutionPointer());
+        TripleBuffer::Position position = TripleBuffer::Add(window->GetRenderTarget(), window->GetResolutionPointer());
         state->renderData = &*position;
     }
     window->SetTripleBuffer(state->renderData);

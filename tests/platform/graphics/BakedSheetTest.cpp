@@ -85,7 +85,8 @@ TEST_F(BakedSheetTest, WhiteIsOpaqueWhite) {
     const int h = static_cast<int>(t->dv * static_cast<float>(image.height) + 0.5f);
     for (int y = y0; y < y0 + h; ++y) {
         for (int x = x0; x < x0 + w; ++x) {
-            const unsigned char* p = &image.rgba[(static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)) * 4];
+            const unsigned char* p =
+                &image.rgba[(static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)) * 4];
             ASSERT_EQ(p[0] & p[1] & p[2] & p[3], 255) << x << "," << y;
         }
     }

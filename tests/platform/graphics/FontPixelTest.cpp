@@ -42,7 +42,8 @@ protected:
         s.vAlign = 1;
         TextData d;
         CalcText(text, s, d);
-        Image img{widthPixels, pixelsPerLine, std::vector<float>(static_cast<size_t>(widthPixels * pixelsPerLine), 0.0f)};
+        Image img{widthPixels, pixelsPerLine,
+                  std::vector<float>(static_cast<size_t>(widthPixels * pixelsPerLine), 0.0f)};
         const float k = static_cast<float>(pixelsPerLine);
         for (size_t i = 0; i < text.size(); ++i) {
             const LetterPlace& p = d.letterPlaces[i];
@@ -57,9 +58,17 @@ protected:
                 for (int x = 0; x < qw; ++x) {
                     const int tx = static_cast<int>(left + 0.5f) + x, ty = static_cast<int>(top + 0.5f) + y;
                     if (tx < 0 || ty < 0 || tx >= widthPixels || ty >= pixelsPerLine) continue;
-                    const int sx = static_cast<int>((t->u + t->du * (static_cast<float>(x) + 0.5f) / static_cast<float>(qw)) * static_cast<float>(sheet.width));
-                    const int sy = static_cast<int>((t->v + t->dv * (static_cast<float>(y) + 0.5f) / static_cast<float>(pixelsPerLine)) * static_cast<float>(sheet.height));
-                    const float a = sheet.rgba[(static_cast<size_t>(sy) * static_cast<size_t>(sheet.width) + static_cast<size_t>(sx)) * 4 + 3] / 255.0f;
+                    const int sx =
+                        static_cast<int>((t->u + t->du * (static_cast<float>(x) + 0.5f) / static_cast<float>(qw)) *
+                                         static_cast<float>(sheet.width));
+                    const int sy = static_cast<int>(
+                        (t->v + t->dv * (static_cast<float>(y) + 0.5f) / static_cast<float>(pixelsPerLine)) *
+                        static_cast<float>(sheet.height));
+                    const float a = sheet.rgba[(static_cast<size_t>(sy) * static_cast<size_t>(sheet.width) +
+                                                static_cast<size_t>(sx)) *
+                                                   4 +
+                                               3] /
+                                    255.0f;
                     float& ink = img.ink[static_cast<size_t>(ty * widthPixels + tx)];
                     ink = std::min(1.0f, ink + a);
                 }
@@ -91,12 +100,12 @@ TEST_F(FontPixelTest, LettersSitOnOneBaselineInBothFonts) {
         SCOPED_TRACE(font);
         const auto x = InkRows('x', font), l = InkRows('l', font), p = InkRows('p', font), dot = InkRows('.', font);
         ASSERT_GE(x.first, 0);
-        EXPECT_LT(l.first, x.first - 4);           // an ascender rises above the x-height
-        EXPECT_GT(p.second, x.second + 4);          // a descender hangs below the baseline
-        EXPECT_NEAR(x.second, l.second, 2);         // both stand on the baseline
+        EXPECT_LT(l.first, x.first - 4);     // an ascender rises above the x-height
+        EXPECT_GT(p.second, x.second + 4);   // a descender hangs below the baseline
+        EXPECT_NEAR(x.second, l.second, 2);  // both stand on the baseline
         EXPECT_NEAR(dot.second, x.second, 2);
-        EXPECT_GT(dot.first, x.first + 4);          // a full stop is low and small
-        EXPECT_EQ(InkRows(' ', font).first, -1);     // a blank leaves nothing
+        EXPECT_GT(dot.first, x.first + 4);        // a full stop is low and small
+        EXPECT_EQ(InkRows(' ', font).first, -1);  // a blank leaves nothing
     }
 }
 

@@ -24,7 +24,7 @@ TEST_F(GLTest, QuadsArePlacedWithYUpAndCentredOrigin) {
     b.AddFrame(0.0f, 0.25f, 0.0f, 0.25f, 0.25f, 0.0f, white, 0, 0, 1, 1, -1);
     Finish(b);
     Draw();
-    EXPECT_TRUE(IsWhite(At(32, 16)));   // rows count from the top
+    EXPECT_TRUE(IsWhite(At(32, 16)));  // rows count from the top
     EXPECT_TRUE(IsBlack(At(32, 48)));
     EXPECT_TRUE(IsBlack(At(32, 30)));
     EXPECT_TRUE(IsBlack(At(10, 16)));
@@ -354,10 +354,10 @@ TEST(Coordinates, ScreenToGameAtEightHundredBySixHundred) {
         int px, py;
         float gx, gy;
     } cases[] = {
-        {500, 350, 0.0f, 0.0f},                 // centre
-        {500, 50, 0.0f, 0.5f},                  // top edge
-        {500, 650, 0.0f, -0.5f},                // bottom edge
-        {100, 350, -2.0f / 3.0f, 0.0f},         // left edge: half the width of 4/3 units
+        {500, 350, 0.0f, 0.0f},          // centre
+        {500, 50, 0.0f, 0.5f},           // top edge
+        {500, 650, 0.0f, -0.5f},         // bottom edge
+        {100, 350, -2.0f / 3.0f, 0.0f},  // left edge: half the width of 4/3 units
         {800, 350, 300.0f / 600.0f, 0.0f},
     };
     for (const Case& c : cases) {

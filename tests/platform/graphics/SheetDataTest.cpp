@@ -140,18 +140,22 @@ std::vector<Corruption> Corruptions() {
         b.Int(0).Int(0).Int(512).Int(512).Int(0);
         return b.bytes;
     };
-    cases.push_back({"duplicate set", withSets([](SheetDataBuilder& b) { b.Int(2).Set("a", 1, 1, 1, 0).Set("a", 1, 1, 1, 1); }),
+    cases.push_back({"duplicate set",
+                     withSets([](SheetDataBuilder& b) { b.Int(2).Set("a", 1, 1, 1, 0).Set("a", 1, 1, 1, 1); }),
                      "Animation data is invalid!", "Glimmerfall"});
     cases.push_back({"loop length 0", withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 0, 1, 1, 0); }),
                      "Animation data is invalid!", "Glimmerfall"});
     cases.push_back({"no animations", withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 1, 0, 1, 0); }),
                      "Animation data is invalid!", "Glimmerfall"});
-    cases.push_back({"loop longer than the animation", withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 3, 1, 2, 0); }),
-                     "Animation data is invalid!", "Glimmerfall"});
-    cases.push_back({"frame shows no texture record", withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 1, 1, 1, 2); }),
-                     "Animation data is invalid!", "Glimmerfall"});
-    cases.push_back({"two sprites in a frame",
-                     withSets([](SheetDataBuilder& b) { b.Int(1).Name("twin").Int(1).Int(1).Int(1).FrameRecord(0, 2); }),
+    cases.push_back({"loop longer than the animation",
+                     withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 3, 1, 2, 0); }), "Animation data is invalid!",
+                     "Glimmerfall"});
+    cases.push_back({"frame shows no texture record",
+                     withSets([](SheetDataBuilder& b) { b.Int(1).Set("a", 1, 1, 1, 2); }), "Animation data is invalid!",
+                     "Glimmerfall"});
+    cases.push_back({"two sprites in a frame", withSets([](SheetDataBuilder& b) {
+                         b.Int(1).Name("twin").Int(1).Int(1).Int(1).FrameRecord(0, 2);
+                     }),
                      "Somehow, a frame has multiple sprites!  Noooooo!\nOh, the name is twin", "Sprite load failure!"});
     cases.push_back({"huge frame count",
                      withSets([](SheetDataBuilder& b) { b.Int(1).Name("big").Int(1).Int(0x7fffffff).Int(0x7fffffff); }),

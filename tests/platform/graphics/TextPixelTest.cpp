@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "GLFixture.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/Text.h"
-#include "GLFixture.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Frame.h"
-#include "platform/graphics/Texture.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/Text.h"
+#include "platform/graphics/Texture.h"
 #include "support/SheetDataBuilder.h"
 
 namespace {
@@ -101,14 +101,14 @@ TEST_F(TextTest, LineBreaks) {
         std::vector<int> starts;
     };
     const Case cases[] = {
-        {"aaa bbb", 5, 0, {0, 4, 8}},            // after the blank
-        {"aaaaaaa", 5, 0, {0, 5, 8}},            // a long word: before the overflowing letter
-        {"aa aaaaaaa", 5, 0, {0, 3, 8, 11}},     // the long word starts a line and still breaks
-        {"ab\ncd", 10, 0, {0, 3, 6}},            // line feeds break
-        {"aaaaaaaaaa", 5, 3, {0, 11}},           // a text box never wraps
-        {"ab\ncdefgh", 3, 3, {0, 3, 10}},        // ... but breaks at line feeds
-        {"Wab", 2, 0, {0, 1, 4}},                // a letter wider than the box takes a line alone
-        {"ab", 0.5f, 0, {0, 1, 3}},              // a box narrower than any letter ends too
+        {"aaa bbb", 5, 0, {0, 4, 8}},         // after the blank
+        {"aaaaaaa", 5, 0, {0, 5, 8}},         // a long word: before the overflowing letter
+        {"aa aaaaaaa", 5, 0, {0, 3, 8, 11}},  // the long word starts a line and still breaks
+        {"ab\ncd", 10, 0, {0, 3, 6}},         // line feeds break
+        {"aaaaaaaaaa", 5, 3, {0, 11}},        // a text box never wraps
+        {"ab\ncdefgh", 3, 3, {0, 3, 10}},     // ... but breaks at line feeds
+        {"Wab", 2, 0, {0, 1, 4}},             // a letter wider than the box takes a line alone
+        {"ab", 0.5f, 0, {0, 1, 3}},           // a box narrower than any letter ends too
         {"WWW", 1, 0, {0, 1, 2, 4}},
         {"", 5, 0, {0, 1}},
     };
@@ -165,7 +165,7 @@ TEST_F(TextTest, SingleLineHidesWhatPassesTheRightEdge) {
     EXPECT_GT(d.letterPlaces[2].width, 0.0f);
     EXPECT_EQ(d.letterPlaces[3].width, 0.0f);  // would end past the edge
     EXPECT_EQ(d.letterPlaces[4].width, 0.0f);  // and so would the next
-    s.hAlign = 2;  // right-aligned text ends on the edge and keeps its last letter
+    s.hAlign = 2;                              // right-aligned text ends on the edge and keeps its last letter
     s.width = 3.0f;
     CalcText("abc", s, d);
     EXPECT_GT(d.letterPlaces[2].width, 0.0f);
@@ -282,7 +282,7 @@ TEST_F(TextTest, PinpointsLettersAndTheCaret) {
     TextSettings m = Box(10, 4, true);  // lines at y 1.5, 0.5, -0.5
     const std::string lines = "abc\ndef\nghi";
     EXPECT_EQ(PinpointLetter(lines, -4.2f, 0.4f, m), 4);
-    EXPECT_EQ(PinpointLetter(lines, 4.9f, -0.4f, m), 11);  // right of the last line: its last entry
+    EXPECT_EQ(PinpointLetter(lines, 4.9f, -0.4f, m), 11);             // right of the last line: its last entry
     EXPECT_EQ(PinpointCursorLetter(lines, 4.9f, 1.4f, m, caret), 3);  // never past a line feed
 }
 

@@ -166,8 +166,8 @@ TEST(TripleBuffer, TwoThreadSoak) {
     // has drawn one.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     std::thread game([&] {
-        for (int frame = 1;
-             frame <= 20000 || (drawn.load() == 0 && std::chrono::steady_clock::now() < deadline); ++frame) {
+        for (int frame = 1; frame <= 20000 || (drawn.load() == 0 && std::chrono::steady_clock::now() < deadline);
+             ++frame) {
             Buffer* b = tb.GetOldestBuffer();
             if (!b) {
                 ++overlaps;

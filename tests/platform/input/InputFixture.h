@@ -2,8 +2,8 @@
 // Drives the input devices the way the program's threads do, from one test
 // thread: synthetic SDL events stand for the window thread, Poll for one
 // pass of the input thread, Frame for the game thread's hand-over.
-#include <gtest/gtest.h>
 #include <SDL2/SDL.h>
+#include <gtest/gtest.h>
 
 #include "platform/input/Input.h"
 #include "platform/input/InputHooks.h"

@@ -30,9 +30,9 @@ TEST_F(InputMenuQueries, EachInputAnswersItsQueries) {
     inputHooks.remoteButtons = [] { return remoteBits; };
     struct Case {
         const char* what;
-        SDL_Scancode key;                  // or UNKNOWN
-        int padButton;                     // or -1
-        std::uint16_t remote;              // remote word (held sideways)
+        SDL_Scancode key;      // or UNKNOWN
+        int padButton;         // or -1
+        std::uint16_t remote;  // remote word (held sideways)
         std::vector<bool> expected;
     };
     const Case cases[] = {

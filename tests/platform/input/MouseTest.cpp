@@ -13,8 +13,8 @@ TEST_F(MouseTest, ButtonsMapAndAShortClickIsSeenOnce) {
         Uint8 sdl;
         unsigned char button;
     };
-    const Case cases[] = {{SDL_BUTTON_LEFT, 0}, {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 2},
-                          {SDL_BUTTON_X1, 3},   {SDL_BUTTON_X2, 4}};
+    const Case cases[] = {
+        {SDL_BUTTON_LEFT, 0}, {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 2}, {SDL_BUTTON_X1, 3}, {SDL_BUTTON_X2, 4}};
     for (const Case& c : cases) {
         Button(c.sdl, true);
         Button(c.sdl, false);

@@ -46,7 +46,7 @@ TEST_F(PadState, ButtonsAxesAndTriggersReadAsThePadWord) {
     Set(SDL_CONTROLLER_AXIS_LEFTX, Sint16(-1234));
     Set(SDL_CONTROLLER_AXIS_LEFTY, Sint16(-32768));  // pushed fully up
     Set(SDL_CONTROLLER_AXIS_RIGHTX, Sint16(32767));
-    Set(SDL_CONTROLLER_AXIS_RIGHTY, Sint16(500));     // a little down
+    Set(SDL_CONTROLLER_AXIS_RIGHTY, Sint16(500));  // a little down
     Set(SDL_CONTROLLER_AXIS_TRIGGERLEFT, Sint16(32767));
     Set(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, Sint16(0));  // half way
     const std::uint32_t packet = XBox.PacketNumber();
@@ -161,11 +161,8 @@ TEST_F(PadVibration, StaysOffWhileRumbleOrThePadIsOffOrTheSoundIsPaused) {
         bool rumble, pad, soundPaused, vibrates;
     };
     const Case cases[] = {
-        {true, true, false, true},
-        {false, true, false, false},
-        {true, false, false, false},
-        {true, true, true, false},
-        {false, false, true, false},
+        {true, true, false, true}, {false, true, false, false}, {true, false, false, false},
+        {true, true, true, false}, {false, false, true, false},
     };
     for (const Case& c : cases) {
         clock.Advance(2000);

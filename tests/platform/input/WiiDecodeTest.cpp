@@ -41,12 +41,18 @@ protected:
     // A memory-read reply at a 16-bit address.
     static Bytes Reply(unsigned address, const Bytes& data, unsigned char error = 0) {
         const unsigned n = data.empty() ? 1 : static_cast<unsigned>(data.size());
-        Bytes r = {0x21, 0, 0, static_cast<unsigned char>(((n - 1) << 4) | error),
-                   static_cast<unsigned char>(address >> 8), static_cast<unsigned char>(address)};
+        Bytes r = {0x21,
+                   0,
+                   0,
+                   static_cast<unsigned char>(((n - 1) << 4) | error),
+                   static_cast<unsigned char>(address >> 8),
+                   static_cast<unsigned char>(address)};
         r.insert(r.end(), data.begin(), data.end());
         return r;
     }
-    static Bytes Status(unsigned char flags, unsigned char battery = 0xC0) { return {0x20, 0, 0, flags, 0, 0, battery}; }
+    static Bytes Status(unsigned char flags, unsigned char battery = 0xC0) {
+        return {0x20, 0, 0, flags, 0, 0, battery};
+    }
     // The output reports written since mark, as hex strings of their first n bytes.
     std::vector<std::string> SentSince(std::size_t mark, std::size_t n = 7) {
         std::vector<std::string> out;
@@ -135,11 +141,10 @@ TEST_F(WiiDecode, AccelerometerAndOrientationOnTheSecondStillSample) {
         std::uint32_t age;
     };
     const Case cases[] = {
-        {0x80, 0x80, 0x9A, 0x40, 1.0f, 0},   // first still sample: no orientation yet
-        {0x80, 0x80, 0x9A, 0x80, 1.0f, 0},   // the second one gives it
-        {0x80, 0x80, 0xB4, 0x40, 2.0f, 1},   // moving: ages
-        {0x80, 0x80, 0xB4, 0x00, 2.0f, 2},
-        {0x80, 0x80, 0x66, 0x40, -1.0f, 2},  // upside down, first still sample
+        {0x80, 0x80, 0x9A, 0x40, 1.0f, 0},  // first still sample: no orientation yet
+        {0x80, 0x80, 0x9A, 0x80, 1.0f, 0},  // the second one gives it
+        {0x80, 0x80, 0xB4, 0x40, 2.0f, 1},  // moving: ages
+        {0x80, 0x80, 0xB4, 0x00, 2.0f, 2},  {0x80, 0x80, 0x66, 0x40, -1.0f, 2},  // upside down, first still sample
         {0x80, 0x80, 0x66, 0x80, -1.0f, 0},
     };
     for (const Case& c : cases) {
@@ -180,14 +185,10 @@ TEST_F(WiiDecode, OrientationEstimateFoldsPitchAndRollWhenUpsideDown) {
     const float c30 = std::sqrt(3.0f) / 2.0f;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const Case cases[] = {
-        {0, 0, 1, true, 0, 0},
-        {0, 0, -1, true, -180, 0},
-        {0, 0.5f, c30, true, -30, 0},
-        {0, 0.5f, -c30, true, -150, 0},
-        {0, -0.5f, -c30, true, 150, 0},
-        {0.5f, 0, c30, true, 0, 30},
-        {0.5f, 0, -c30, true, -180, 30},
-        {-0.5f, 0, -c30, true, -180, -30},
+        {0, 0, 1, true, 0, 0},           {0, 0, -1, true, -180, 0},
+        {0, 0.5f, c30, true, -30, 0},    {0, 0.5f, -c30, true, -150, 0},
+        {0, -0.5f, -c30, true, 150, 0},  {0.5f, 0, c30, true, 0, 30},
+        {0.5f, 0, -c30, true, -180, 30}, {-0.5f, 0, -c30, true, -180, -30},
         {0, 0, 1.09f, true, 0, 0},   // s = 1.19: still
         {0, 0, 1.1f, false, 0, 0},   // s = 1.21: moving
         {0, 0, 0.9f, true, 0, 0},    // s = 0.81
@@ -220,9 +221,9 @@ TEST(WiiDeadZone, ScalesOutsideTheZoneAndZeroesInside) {
         float v, d, expect;
     };
     const Case cases[] = {
-        {0.1f, 0.2f, 0.0f},   {0.6f, 0.2f, 0.5f},  {-0.6f, 0.2f, -0.5f}, {0.2f, 0.2f, 0.0f},
-        {-0.2f, 0.2f, 0.0f},  {1.0f, 0.2f, 1.0f},  {0.6f, 0.0f, 0.6f},   {0.6f, -0.1f, 0.6f},
-        {0.6f, 1.5f, 0.6f},   {0.9f, 1.0f, 0.0f},  {1.2f, 1.0f, 1.2f},  // no division by zero at d = 1
+        {0.1f, 0.2f, 0.0f},  {0.6f, 0.2f, 0.5f}, {-0.6f, 0.2f, -0.5f}, {0.2f, 0.2f, 0.0f},
+        {-0.2f, 0.2f, 0.0f}, {1.0f, 0.2f, 1.0f}, {0.6f, 0.0f, 0.6f},   {0.6f, -0.1f, 0.6f},
+        {0.6f, 1.5f, 0.6f},  {0.9f, 1.0f, 0.0f}, {1.2f, 1.0f, 1.2f},  // no division by zero at d = 1
     };
     for (const Case& c : cases) {
         wiimote_state::joystick s;
@@ -242,12 +243,11 @@ TEST(WiiBalanceBoardKg, InterpolatesBetweenTheCalibrationPoints) {
         float kg;
     };
     const Case cases[] = {
-        {1000, 1000, 2000, 3000, 0.0f},   {1500, 1000, 2000, 3000, 8.5f},
-        {2000, 1000, 2000, 3000, 17.0f},  {2500, 1000, 2000, 3000, 25.5f},
-        {3000, 1000, 2000, 3000, 34.0f},  {500, 1000, 2000, 3000, -8.5f},
-        {1500, 1000, 1000, 3000, 0.0f},   // 17 kg point equals the 0 kg point
-        {2500, 1000, 2000, 2000, 0.0f},   // no range above 17 kg
-        {0xFFFF, 0, 4, 8, -4.25f},        // compared as signed 16-bit values
+        {1000, 1000, 2000, 3000, 0.0f},  {1500, 1000, 2000, 3000, 8.5f},  {2000, 1000, 2000, 3000, 17.0f},
+        {2500, 1000, 2000, 3000, 25.5f}, {3000, 1000, 2000, 3000, 34.0f}, {500, 1000, 2000, 3000, -8.5f},
+        {1500, 1000, 1000, 3000, 0.0f},  // 17 kg point equals the 0 kg point
+        {2500, 1000, 2000, 2000, 0.0f},  // no range above 17 kg
+        {0xFFFF, 0, 4, 8, -4.25f},       // compared as signed 16-bit values
     };
     for (const Case& c : cases)
         EXPECT_NEAR(wiimote::BalanceBoardKg(c.raw, c.p0, c.p17, c.p34), c.kg, kEps) << c.raw << " " << c.p17;
@@ -311,8 +311,8 @@ TEST_F(WiiDecode, ExtensionWithEmptyCalibrationRangesNeverYieldsInfinity) {
     // zero-g equals one-g, and stick maximum equals minimum.
     Feed(Reply(0x0020, {0x80, 0x80, 0x80, 0, 0x80, 0x80, 0x80, 0, 0x80, 0x80, 0x80, 0, 0, 0, 0, 0}));
     Feed({0x32, 0, 0, 0xC0, 0x40, 0x90, 0x70, 0xA0, 0x03});
-    for (float v : {d.nunchuk.acceleration.x, d.nunchuk.acceleration.y, d.nunchuk.acceleration.z,
-                    d.nunchuk.stick.x, d.nunchuk.stick.y}) {
+    for (float v : {d.nunchuk.acceleration.x, d.nunchuk.acceleration.y, d.nunchuk.acceleration.z, d.nunchuk.stick.x,
+                    d.nunchuk.stick.y}) {
         EXPECT_TRUE(std::isfinite(v));
         EXPECT_EQ(v, 0.0f);
     }
@@ -531,8 +531,8 @@ TEST_F(WiiDecode, CallbackSeesTheChangesThatMeetItsMask) {
     calls.clear();
     d.ChangedCallback = [](wiimote&, std::uint32_t changed) { calls.push_back(changed); };
     Feed({0x30, 0x08, 0x00});
-    Feed({0x30, 0x08, 0x00});  // nothing changed: no call
-    Feed(Status(0x02));  // the status carries no buttons: released
+    Feed({0x30, 0x08, 0x00});                                   // nothing changed: no call
+    Feed(Status(0x02));                                         // the status carries no buttons: released
     Feed(Reply(0x00FA, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));  // 0x8000000 is held back
     Feed(Status(0x00));
     EXPECT_EQ(calls, (std::vector<std::uint32_t>{0x20, 0x20}));

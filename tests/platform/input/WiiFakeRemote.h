@@ -18,9 +18,9 @@
 #include <cstring>
 #include <deque>
 #include <map>
-#include <set>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -310,20 +310,15 @@ private:
         if (rumble != rumbling) rumbleChanges.emplace_back(now.load(), rumble);
         rumbling = rumble;
         switch (r[0]) {
-            case 0x11:
-                leds = r[1] >> 4;
-                break;
+            case 0x11: leds = r[1] >> 4; break;
             case 0x15:
                 if (autoAnswer) PushStatusLocked();
                 break;
-            case 0x16:
-                memory[Key(r)] = r[6];
-                break;
+            case 0x16: memory[Key(r)] = r[6]; break;
             case 0x17:
                 if (autoAnswer) AnswerReadLocked(Key(r), static_cast<unsigned>(r[5] << 8 | r[6]));
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     static unsigned Key(const unsigned char* r) {
@@ -397,8 +392,8 @@ private:
             // read, or when there is no reader any more to read it.
             const bool isReader = self == readerId && readerKnown && !readerGone;
             if (isReader) readerSleeping = true;
-            const bool readerIdle = isReader || !open || readerGone || readerSleeping ||
-                                    (input.empty() && (!readerKnown || readerWaiting));
+            const bool readerIdle =
+                isReader || !open || readerGone || readerSleeping || (input.empty() && (!readerKnown || readerWaiting));
             std::uint32_t next = target;
             if (!isReader && open && !readerGone && readerWaiting && readerDeadline < next) next = readerDeadline;
             const bool earliest = *sleepers.begin() == target;

@@ -6,8 +6,8 @@
 
 #include "platform/input/Input.h"
 #include "platform/input/InputHooks.h"
-#include "platform/input/WiiRemote.h"
 #include "platform/input/WiiFakeRemote.h"
+#include "platform/input/WiiRemote.h"
 #include "platform/input/wiimote.h"
 
 namespace {
@@ -356,11 +356,11 @@ TEST(WiiRemoteWrapper, ButtonsAndRumbleObeyTheSwitches) {
         bool (WiiRemote_::*accessor)() const;
     };
     const Case cases[] = {
-        {0x00, 0x08, 0x0800, &WiiRemote_::A},     {0x00, 0x04, 0x0400, &WiiRemote_::B},
-        {0x02, 0x00, 0x0002, &WiiRemote_::Up},    {0x01, 0x00, 0x0001, &WiiRemote_::Down},
-        {0x08, 0x00, 0x0008, &WiiRemote_::Left},  {0x04, 0x00, 0x0004, &WiiRemote_::Right},
-        {0x00, 0x02, 0x0200, &WiiRemote_::One},   {0x00, 0x01, 0x0100, &WiiRemote_::Two},
-        {0x10, 0x00, 0x0010, &WiiRemote_::Plus},  {0x00, 0x10, 0x1000, &WiiRemote_::Minus},
+        {0x00, 0x08, 0x0800, &WiiRemote_::A},    {0x00, 0x04, 0x0400, &WiiRemote_::B},
+        {0x02, 0x00, 0x0002, &WiiRemote_::Up},   {0x01, 0x00, 0x0001, &WiiRemote_::Down},
+        {0x08, 0x00, 0x0008, &WiiRemote_::Left}, {0x04, 0x00, 0x0004, &WiiRemote_::Right},
+        {0x00, 0x02, 0x0200, &WiiRemote_::One},  {0x00, 0x01, 0x0100, &WiiRemote_::Two},
+        {0x10, 0x00, 0x0010, &WiiRemote_::Plus}, {0x00, 0x10, 0x1000, &WiiRemote_::Minus},
         {0x00, 0x80, 0x8000, &WiiRemote_::Home},
     };
     for (const Case& c : cases) {
@@ -369,7 +369,8 @@ TEST(WiiRemoteWrapper, ButtonsAndRumbleObeyTheSwitches) {
         ASSERT_TRUE(fake.WaitUntil([&] {
             remote.Update();
             return remote.Bits() == c.bits;
-        })) << std::hex << c.bits;
+        })) << std::hex
+            << c.bits;
         int on = 0;
         for (const Case& other : cases) on += (remote.*other.accessor)() ? 1 : 0;
         EXPECT_TRUE((remote.*c.accessor)()) << std::hex << c.bits;
@@ -459,7 +460,8 @@ TEST(WiiRemoteWrapper, MenuQueriesReadTheRemoteThroughTheInputHooks) {
         ASSERT_TRUE(fake.WaitUntil([&] {
             inputHooks.remoteUpdate();  // the input thread's poll
             return inputHooks.remoteButtons() == c.word;
-        })) << std::hex << c.word;
+        })) << std::hex
+            << c.word;
         EXPECT_TRUE((inputEngine.*c.query)()) << std::hex << c.word;
         WiiRemote_::SetSwitches({[] { return false; }, nullptr, nullptr});
         EXPECT_FALSE((inputEngine.*c.query)()) << std::hex << c.word;

@@ -59,8 +59,15 @@ std::string Riff(const std::string& chunks) {
 
 bool IsMusic(int sound) {
     switch (sound) {
-        case TRACK_1: case TITLE_MUSIC: case TRACK_3: case TRACK_4: case GAMEPLAY_MUSIC:
-        case MENU_MUSIC: case TRACK_7: case TRACK_9: case SOUND_26: return true;
+        case TRACK_1:
+        case TITLE_MUSIC:
+        case TRACK_3:
+        case TRACK_4:
+        case GAMEPLAY_MUSIC:
+        case MENU_MUSIC:
+        case TRACK_7:
+        case TRACK_9:
+        case SOUND_26: return true;
         default: return false;
     }
 }

@@ -97,7 +97,8 @@ TEST_F(SoundEngineTest, MusicTakesTheFirstFreeChannel) {
 
     // A paused channel is busy.
     EXPECT_EQ(engine.PauseMusic(0), 0);
-    for (int expected = 3; expected < SoundEngine::kMusicChannels; ++expected) EXPECT_EQ(engine.PlayMusic(TRACK_1, 1.0f), expected);
+    for (int expected = 3; expected < SoundEngine::kMusicChannels; ++expected)
+        EXPECT_EQ(engine.PlayMusic(TRACK_1, 1.0f), expected);
     EXPECT_EQ(engine.PlayMusic(TRACK_3, 1.0f), -1);  // all ten busy: nothing plays
     EXPECT_EQ(BusyMusicChannels(), SoundEngine::kMusicChannels);
 
@@ -450,12 +451,14 @@ TEST(SoundEngineChild, NoDevice) {
 
 TEST(SoundEngineNoDevice, EveryCallIsSilent) {
     int status = -1;
-    std::string out = RunChild("SoundEngineChild.NoDevice", {"ALSOFT_DRIVERS=no-such-driver", "GF_SOUND_CHILD=NoDevice"}, &status);
+    std::string out =
+        RunChild("SoundEngineChild.NoDevice", {"ALSOFT_DRIVERS=no-such-driver", "GF_SOUND_CHILD=NoDevice"}, &status);
     ExpectChildPassed(out, status, "child: done");
 }
 
 TEST(SoundEngineChild, FewSources) {
-    if (!IsChild("FewSources")) GTEST_SKIP() << "runs only as the child of SoundEngineFewSources.MusicChannelsComeFirst";
+    if (!IsChild("FewSources"))
+        GTEST_SKIP() << "runs only as the child of SoundEngineFewSources.MusicChannelsComeFirst";
     SoundEngine engine;
     testing::internal::CaptureStdout();
     ASSERT_TRUE(engine.Init());
@@ -489,8 +492,9 @@ TEST(SoundEngineFewSources, MusicChannelsComeFirst) {
     ASSERT_EQ(write(fd, config, sizeof config - 1), static_cast<ssize_t>(sizeof config - 1));
     close(fd);
     int status = -1;
-    std::string out = RunChild("SoundEngineChild.FewSources",
-                               {"ALSOFT_DRIVERS=null", std::string("ALSOFT_CONF=") + path, "GF_SOUND_CHILD=FewSources"}, &status);
+    std::string out =
+        RunChild("SoundEngineChild.FewSources",
+                 {"ALSOFT_DRIVERS=null", std::string("ALSOFT_CONF=") + path, "GF_SOUND_CHILD=FewSources"}, &status);
     unlink(path);
     ExpectChildPassed(out, status, "child: done");
 }

@@ -48,19 +48,15 @@ TEST_F(WindowTest, HitTests) {
         int x, y;
         bool inside, close, minimise, move;
     } cases[] = {
-        {100, 100, true, false, false, false},  // the corner pixel
-        {320, 340, true, false, false, false},  // the opposite corner
-        {99, 150, false, false, false, false},
-        {290, 105, true, true, false, false},   // close: 290..310 by 105..125
-        {310, 125, true, true, false, true},     // the buttons lie in the move band
-        {311, 115, true, false, false, true},
-        {289, 115, true, false, false, true},
-        {260, 105, true, false, true, false},   // minimise: 260..280
-        {280, 125, true, false, true, true},
-        {281, 104, true, false, false, false},
-        {200, 110, true, false, false, true},   // move band: rows 110..130
-        {200, 130, true, false, false, true},
-        {200, 131, true, false, false, false},
+        {100, 100, true, false, false, false},                                        // the corner pixel
+        {320, 340, true, false, false, false},                                        // the opposite corner
+        {99, 150, false, false, false, false}, {290, 105, true, true, false, false},  // close: 290..310 by 105..125
+        {310, 125, true, true, false, true},  // the buttons lie in the move band
+        {311, 115, true, false, false, true},  {289, 115, true, false, false, true},
+        {260, 105, true, false, true, false},  // minimise: 260..280
+        {280, 125, true, false, true, true},   {281, 104, true, false, false, false},
+        {200, 110, true, false, false, true},  // move band: rows 110..130
+        {200, 130, true, false, false, true},  {200, 131, true, false, false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(window->IsMouseInsideWindow(c.x, c.y), c.inside) << c.x << "," << c.y;
@@ -79,20 +75,13 @@ TEST_F(WindowTest, ResizeZones) {
         int x, y;
         RESIZE_SIDE side;
     } cases[] = {
-        {100, 100, RESIZE_NONE},          // the exact corner pixel
-        {101, 101, RESIZE_TOP_LEFT},      // one pixel inside
-        {109, 109, RESIZE_TOP_LEFT},
-        {110, 109, RESIZE_TOP},
-        {319, 339, RESIZE_BOTTOM_RIGHT},
-        {319, 101, RESIZE_TOP_RIGHT},
-        {101, 339, RESIZE_BOTTOM_LEFT},
-        {100, 200, RESIZE_LEFT},          // the edge line
-        {320, 200, RESIZE_RIGHT},
-        {200, 100, RESIZE_TOP},
-        {200, 340, RESIZE_BOTTOM},
-        {92, 200, RESIZE_LEFT},           // side zones reach beyond the edge
-        {90, 200, RESIZE_NONE},
-        {200, 200, RESIZE_NONE},
+        {100, 100, RESIZE_NONE},      // the exact corner pixel
+        {101, 101, RESIZE_TOP_LEFT},  // one pixel inside
+        {109, 109, RESIZE_TOP_LEFT},  {110, 109, RESIZE_TOP},         {319, 339, RESIZE_BOTTOM_RIGHT},
+        {319, 101, RESIZE_TOP_RIGHT}, {101, 339, RESIZE_BOTTOM_LEFT}, {100, 200, RESIZE_LEFT},  // the edge line
+        {320, 200, RESIZE_RIGHT},     {200, 100, RESIZE_TOP},         {200, 340, RESIZE_BOTTOM},
+        {92, 200, RESIZE_LEFT},  // side zones reach beyond the edge
+        {90, 200, RESIZE_NONE},       {200, 200, RESIZE_NONE},
     };
     for (const Case& c : cases) EXPECT_EQ(window->IsMouseResizingLocation(c.x, c.y), c.side) << c.x << "," << c.y;
 }
@@ -207,10 +196,10 @@ TEST_F(WindowTest, ChromeIsDrawnWithItsColoursAndTints) {
         const std::size_t i = static_cast<std::size_t>(((239 - y) * 220 + x) * 4);
         return std::array<int, 3>{image[i], image[i + 1], image[i + 2]};
     };
-    EXPECT_EQ(at(3, 3), (std::array<int, 3>{0x20, 0x30, 0x40}));      // frame
+    EXPECT_EQ(at(3, 3), (std::array<int, 3>{0x20, 0x30, 0x40}));  // frame
     EXPECT_EQ(at(5, 200), (std::array<int, 3>{0x20, 0x30, 0x40}));
-    EXPECT_EQ(at(110, 80), (std::array<int, 3>{255, 0, 0}));          // image from row 30
-    EXPECT_EQ(at(110, 200), (std::array<int, 3>{0, 255, 0}));         // game area below it
+    EXPECT_EQ(at(110, 80), (std::array<int, 3>{255, 0, 0}));   // image from row 30
+    EXPECT_EQ(at(110, 200), (std::array<int, 3>{0, 255, 0}));  // game area below it
     // Buttons (white pictures while no sheets are loaded) in their tints.
     EXPECT_EQ(at(200, 15), (std::array<int, 3>{0x7F, 0x7F, 0x7F}));
     EXPECT_EQ(at(170, 15), (std::array<int, 3>{0x7F, 0x7F, 0x7F}));
