@@ -239,7 +239,7 @@ private:
     // window had nothing to draw or its targets are missing.
     bool DrawTripleBuffer(TripleBuffer& tripleBuffer);
     void DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer);
-    // Shrinks a quad to the part of its picture that can show anything, with
+    // Shrinks a quad to the region of its picture that can show anything, with
     // a margin for filtering at the mip level it is drawn at. False when the
     // quad stays as it is; hidden is set when nothing of it can show.
     bool FitToVisible(Plane2D& quad, const GLTexture& texture, bool& hidden) const;

@@ -20,7 +20,7 @@ constexpr float kMaxPictureSize = 65536.0f;
 
 [[noreturn]] void AnimationDataInvalid() { FatalError("Animation data is invalid!", kCaption); }
 
-// The part of each picture on a decoded sheet whose alpha is above zero:
+// The region of each picture on a decoded sheet whose alpha is above zero:
 // the renderer draws a picture's quad only over that part (and a margin for
 // filtering), so its transparent border costs nothing.
 void FindVisibleParts(int sheet, const SheetImage& image, const std::vector<Texture*>& records) {

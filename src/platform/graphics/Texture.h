@@ -14,7 +14,7 @@ struct Texture {
     float u = 0.0f, v = 0.0f;            // top-left corner
     float du = 0.0f, dv = 0.0f;          // size
     float texelU = 0.0f, texelV = 0.0f;  // one texel
-    // The part of the picture that can show anything (alpha above zero), in
+    // The region of the picture that can show anything (alpha above zero), in
     // texture units of its sheet; found from the sheet's pixels when it
     // loads. Unknown (and then the whole picture) until then; empty when the
     // picture is wholly transparent.
