@@ -4,6 +4,8 @@
 
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
+#include "widgets/HeldButton.h"
+#include "widgets/ListButton.h"
 #include "widgets/PosSizeDummy.h"
 #include "widgets/TabManager.h"
 #include "widgets/Text.h"
@@ -15,13 +17,23 @@
 namespace {
 
 const ObjectTypeEntry kObjects[] = {
-    {"Button", &ObjectData::Button::_Init},         {"Cursor", &ObjectData::Cursor::_Init},
-    {"newButton", &ObjectData::newButton::_Init},   {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
-    {"TabManager", &ObjectData::TabManager::_Init}, {"Text", &ObjectData::Text::_Init},
-    {"TextButton", &ObjectData::TextButton::_Init}, {"TextMsg", &ObjectData::TextMsg::_Init},
+    {"Button", &ObjectData::Button::_Init},
+    {"Cursor", &ObjectData::Cursor::_Init},
+    {"newButton", &ObjectData::newButton::_Init},
+    {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
+    {"TabManager", &ObjectData::TabManager::_Init},
+    {"Text", &ObjectData::Text::_Init},
+    {"TextButton", &ObjectData::TextButton::_Init},
+    {"TextMsg", &ObjectData::TextMsg::_Init},
     {"WindowGrid", &ObjectData::WindowGrid::_Init},
+};
+
+// The variants the widgets themselves use or that are placed for the editors.
+const ExObjectEntry kExObjects[] = {
+    {"HeldButton", "Button", &ObjectData::HeldButton::Differences},
+    {"ListButton", "TextButton", &ObjectData::ListButton::Differences},
 };
 
 }  // namespace
 
-TypeRows WidgetTypes() { return {.objects = kObjects}; }
+TypeRows WidgetTypes() { return {.objects = kObjects, .exObjects = kExObjects}; }
