@@ -9,6 +9,7 @@
 #include "widgets/HeldButton.h"
 #include "widgets/ListButton.h"
 #include "widgets/PosSizeDummy.h"
+#include "widgets/SingleLineTextBox.h"
 #include "widgets/Slider.h"
 #include "widgets/TabManager.h"
 #include "widgets/Text.h"
@@ -27,6 +28,7 @@ const ObjectTypeEntry kObjects[] = {
     {"HSlider", &ObjectData::HSlider::_Init},
     {"newButton", &ObjectData::newButton::_Init},
     {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
+    {"SingleLineTextBox", &ObjectData::SingleLineTextBox::_Init},
     {"Slider", &ObjectData::Slider::_Init},
     {"TabManager", &ObjectData::TabManager::_Init},
     {"Text", &ObjectData::Text::_Init},
