@@ -8,6 +8,7 @@
 #include "widgets/HSlider.h"
 #include "widgets/HeldButton.h"
 #include "widgets/ListButton.h"
+#include "widgets/PointSlider.h"
 #include "widgets/PosSizeDummy.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Slider.h"
@@ -27,6 +28,7 @@ const ObjectTypeEntry kObjects[] = {
     {"DragButton", &ObjectData::DragButton::_Init},
     {"HSlider", &ObjectData::HSlider::_Init},
     {"newButton", &ObjectData::newButton::_Init},
+    {"PointSlider", &ObjectData::PointSlider::_Init},
     {"PosSizeDummy", &ObjectData::PosSizeDummy::_Init},
     {"SingleLineTextBox", &ObjectData::SingleLineTextBox::_Init},
     {"Slider", &ObjectData::Slider::_Init},
