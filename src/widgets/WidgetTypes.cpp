@@ -14,6 +14,7 @@
 #include "widgets/Slider.h"
 #include "widgets/TabManager.h"
 #include "widgets/Text.h"
+#include "widgets/TextBox.h"
 #include "widgets/TextButton.h"
 #include "widgets/TextMsg.h"
 #include "widgets/VSlider.h"
@@ -34,6 +35,7 @@ const ObjectTypeEntry kObjects[] = {
     {"Slider", &ObjectData::Slider::_Init},
     {"TabManager", &ObjectData::TabManager::_Init},
     {"Text", &ObjectData::Text::_Init},
+    {"TextBox", &ObjectData::TextBox::_Init},
     {"TextButton", &ObjectData::TextButton::_Init},
     {"TextMsg", &ObjectData::TextMsg::_Init},
     {"VSlider", &ObjectData::VSlider::_Init},
