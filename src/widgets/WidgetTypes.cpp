@@ -4,6 +4,7 @@
 
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
+#include "widgets/CustomLevelSelector.h"
 #include "widgets/DragButton.h"
 #include "widgets/HSlider.h"
 #include "widgets/HeldButton.h"
@@ -26,6 +27,7 @@ namespace {
 const ObjectTypeEntry kObjects[] = {
     {"Button", &ObjectData::Button::_Init},
     {"Cursor", &ObjectData::Cursor::_Init},
+    {"CustomLevelSelector", &ObjectData::CustomLevelSelector::_Init},
     {"DragButton", &ObjectData::DragButton::_Init},
     {"HSlider", &ObjectData::HSlider::_Init},
     {"newButton", &ObjectData::newButton::_Init},
