@@ -69,11 +69,23 @@ const CppConvert::SpecialType CppConvert::specialTypes[24] = {
 };
 
 const CppConvert::SpecialType* CppConvert::SpecialTypeOf(std::size_t member) {
+    // Token comparison as tokenEquivalent makes it, with the rows' tokens
+    // cut once.
+    auto significant = [this](const std::string& text) {
+        std::vector<std::string> kept;
+        for (std::string& token : TokensOf(text))
+            if (token.find_first_of(" \t\n") == std::string::npos) kept.push_back(std::move(token));
+        return kept;
+    };
+    if (specialTokens.empty())
+        for (const SpecialType* row = specialTypes; row->type != nullptr; ++row)
+            specialTokens.push_back(significant(row->type));
     std::string type = memberTypes[member];
     if (!memberCounts[member].empty() && type.size() >= 2 && type.compare(type.size() - 2, 2, " *") == 0)
         type.erase(type.size() - 2);
-    for (const SpecialType* row = specialTypes; row->type != nullptr; ++row)
-        if (tokenEquivalent(type, row->type)) return row;
+    const std::vector<std::string> tokensOfType = significant(type);
+    for (std::size_t row = 0; row < specialTokens.size(); ++row)
+        if (specialTokens[row] == tokensOfType) return &specialTypes[row];
     return nullptr;
 }
 

@@ -155,6 +155,7 @@ private:
     void BuildCopyFreeCode(std::string& header, std::string& source);
     void BuildInitCode(std::string& header, std::string& source);
     const SpecialType* SpecialTypeOf(std::size_t member);
+    std::vector<std::vector<std::string>> specialTokens;  // each row's type, its whitespace tokens left out
     void FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine, bool setBaseLine,
                       const std::vector<std::string>& globalNames, bool inherited);
     bool WriteGenerated(const std::string& path, const std::string& text);
