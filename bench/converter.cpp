@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "Scenes.h"
 #include "converter/CppConvert.h"
 #include "framework/Engine.h"
 #include "framework/ExObject.h"
@@ -142,14 +143,6 @@ int main() {
     std::filesystem::remove_all(folder, ignored);
     Object::_DeleteAll();
     Game::_Shutdown();
-    for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
-    Object::_objects.clear();
-    for (auto& [name, exObject] : Object::_exobjects) delete exObject;
-    Object::_exobjects.clear();
-    Object::_groups.clear();
-    for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
-    Engine::_engines.clear();
-    for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
-    Level::_levels.clear();
+    scenes::detail::ReleaseTypes();
     return 0;
 }

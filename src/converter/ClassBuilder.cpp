@@ -124,9 +124,37 @@ void CppConvert::FeedFunction(const std::string& leading, const std::string& cod
     ScanEngineEvents(globalNames, inherited);
 }
 
-bool CppConvert::BuildComplex(CppData& record, const std::string& headerPath, const std::string& sourcePath) {
-    if (record.kind == "ExObject" || record.kind == "EXOBJECT") return BuildComplexEx(record, headerPath, sourcePath);
-    if (record.inheritFrom.empty()) current = CppData{};
+std::string CppConvert::VariableLine(std::string& type, const std::string& name, const std::string& value) {
+    std::string dimension;
+    const std::size_t bracket = type.find('[');
+    if (bracket != std::string::npos) {
+        dimension = type.substr(bracket);
+        type.erase(bracket);
+    }
+    return "\t" + type + " " + name + dimension + (value.empty() ? "" : " = " + value) + ";\n";
+}
+
+// The record's own functions, helpers first, then engine and event handlers,
+// each declared and fed to the scanner; ordinary builds give a lone "void"
+// parameter its own text and tell the scanner where each body starts.
+std::string CppConvert::OwnFunctions(const CppData& record, bool ordinary,
+                                     const std::vector<std::string>& globalNames) {
+    std::string declarations;
+    for (const char* type : {"HELPER", "ENGINE", "EVENT"}) {
+        for (const CppFunctions& function : record.functions) {
+            if (function.functionType != type) continue;
+            if (function.functionType == "ENGINE") engineFunctions.push_back(function.name);
+            if (function.functionType == "EVENT") eventFunctions.push_back(function.name);
+            declarations += Declaration(function, ordinary);
+            const std::string leading =
+                function.functionType == "HELPER" ? Signature(function, ordinary) : function.name;
+            FeedFunction(leading, function.code, function.startLine, ordinary, globalNames, false);
+        }
+    }
+    return declarations;
+}
+
+std::vector<std::string> CppConvert::BeginBuild(CppData& record) {
     // The rewriting reaches the registered types' variables too.
     RecordBoundVariables();
     ConvertReset();
@@ -134,6 +162,13 @@ bool CppConvert::BuildComplex(CppData& record, const std::string& headerPath, co
     typeNameText = record.typeName;
     std::vector<std::string> globalNames;
     ScanGlobals(record, globalNames);
+    return globalNames;
+}
+
+bool CppConvert::BuildComplex(CppData& record, const std::string& headerPath, const std::string& sourcePath) {
+    if (record.kind == "ExObject" || record.kind == "EXOBJECT") return BuildComplexEx(record, headerPath, sourcePath);
+    if (record.inheritFrom.empty()) current = CppData{};
+    const std::vector<std::string> globalNames = BeginBuild(record);
     // A stencil without variables of its own still has its parent's.
     if (!record.varNames.empty() || !current.varNames.empty()) ScanMemberVariables(&record);
     if (!record.objectsText.empty()) {
@@ -148,17 +183,7 @@ bool CppConvert::BuildComplex(CppData& record, const std::string& headerPath, co
         lines.push_front("");
         ScanEngineValues();
     }
-    std::string declarations;
-    for (const char* type : {"HELPER", "ENGINE", "EVENT"}) {
-        for (const CppFunctions& function : record.functions) {
-            if (function.functionType != type) continue;
-            if (function.functionType == "ENGINE") engineFunctions.push_back(function.name);
-            if (function.functionType == "EVENT") eventFunctions.push_back(function.name);
-            declarations += Declaration(function, true);
-            const std::string leading = function.functionType == "HELPER" ? Signature(function, true) : function.name;
-            FeedFunction(leading, function.code, function.startLine, true, globalNames, false);
-        }
-    }
+    std::string declarations = OwnFunctions(record, true, globalNames);
     if (!record.inheritFrom.empty()) {
         declarations += "//INHERITED;\n";
         for (const CppFunctions& function : current.functions) {
@@ -317,27 +342,13 @@ void CppConvert::BuildInitCode(std::string& header, std::string& source) {
 }
 
 bool CppConvert::BuildComplexEx(CppData& record, const std::string& headerPath, const std::string& sourcePath) {
-    RecordBoundVariables();
-    ConvertReset();
-    kindText = record.kind;
-    typeNameText = record.typeName;
-    std::vector<std::string> globalNames;
-    ScanGlobals(record, globalNames);
+    const std::vector<std::string> globalNames = BeginBuild(record);
     int kind = 0;
     if (!record.varNames.empty()) {
         std::string variables;
-        for (std::size_t i = 0; i < record.varNames.size(); ++i) {
-            std::string& type = record.varTypes[i];
-            std::string dimension;
-            const std::size_t bracket = type.find('[');
-            if (bracket != std::string::npos) {
-                dimension = type.substr(bracket);
-                type.erase(bracket);
-            }
-            variables += "\t" + type + " " + record.varNames[i] + dimension;
-            if (i < record.varValues.size() && !record.varValues[i].empty()) variables += " = " + record.varValues[i];
-            variables += ";\n";
-        }
+        for (std::size_t i = 0; i < record.varNames.size(); ++i)
+            variables += VariableLine(record.varTypes[i], record.varNames[i],
+                                      i < record.varValues.size() ? record.varValues[i] : std::string{});
         TokenizeScope(kind, variables, true);
         lines.push_front("");
     } else {
@@ -346,17 +357,7 @@ bool CppConvert::BuildComplexEx(CppData& record, const std::string& headerPath, 
     ScanExVariables();
     // The differences function is always defined: Differences calls it.
     FeedFunction("void _Differences(Object* self)", record.differencesText, 0, false, globalNames, false);
-    std::string declarations;
-    for (const char* type : {"HELPER", "ENGINE", "EVENT"}) {
-        for (const CppFunctions& function : record.functions) {
-            if (function.functionType != type) continue;
-            if (function.functionType == "ENGINE") engineFunctions.push_back(function.name);
-            if (function.functionType == "EVENT") eventFunctions.push_back(function.name);
-            declarations += Declaration(function, false);
-            const std::string leading = function.functionType == "HELPER" ? Signature(function, false) : function.name;
-            FeedFunction(leading, function.code, 0, false, globalNames, false);
-        }
-    }
+    const std::string declarations = OwnFunctions(record, false, globalNames);
     std::string binds;
     for (const std::string& name : eventFunctions) binds += "\tBINDEVENT(" + name + ");\n";
     if (!eventFunctions.empty()) binds += "\n";

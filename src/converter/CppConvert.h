@@ -155,6 +155,12 @@ private:
     void BuildCopyFreeCode(std::string& header, std::string& source);
     void BuildInitCode(std::string& header, std::string& source);
     const SpecialType* SpecialTypeOf(std::size_t member);
+    // "\ttype name[count] = value;\n"; type loses its "[count]".
+    static std::string VariableLine(std::string& type, const std::string& name, const std::string& value);
+    // Reset, current kind and type name, the globals scanned: the names of
+    // the global entity pointers.
+    std::vector<std::string> BeginBuild(CppData& record);
+    std::string OwnFunctions(const CppData& record, bool ordinary, const std::vector<std::string>& globalNames);
     std::vector<std::vector<std::string>> specialTokens;  // each row's type, its whitespace tokens left out
     void FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine, bool setBaseLine,
                       const std::vector<std::string>& globalNames, bool inherited);
@@ -168,6 +174,12 @@ private:
     using PrefixMap = std::unordered_map<std::string, std::string>;
     std::string InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
                                             std::string& name, std::string& value, std::string& count);
+    // Reads each definition of lines (up to each ";") and hands it on, while
+    // each answers true; the answer is where the text after the last ";"
+    // begins.
+    using DefinitionStep = std::function<bool(const std::string& type, const std::string& name,
+                                              const std::string& value, const std::string& count)>;
+    std::list<std::string>::iterator ForEachDefinition(const DefinitionStep& each);
     bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
     bool ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
 

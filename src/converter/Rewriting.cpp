@@ -91,22 +91,30 @@ std::string CppConvert::InterpretVariableDefinition(std::list<std::string>::iter
     return statement + ";\n";
 }
 
+namespace {
+// Where the token's first "->" ends when the text before it, with the
+// arrow, is one of the entity prefixes; npos otherwise.
+std::size_t PrefixEnd(const std::string& token, const std::unordered_map<std::string, std::string>& prefixes) {
+    const std::size_t arrow = token.find("->");
+    if (arrow == std::string::npos || prefixes.count(token.substr(0, arrow + 2)) == 0) return std::string::npos;
+    return arrow + 2;
+}
+}  // namespace
+
 bool CppConvert::ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
     if (position == lines.end()) return false;
     std::string& token = *position;
-    const std::size_t arrow = token.find("->");
-    if (arrow == std::string::npos) return false;
-    const std::string prefix = token.substr(0, arrow + 2);
-    const std::string member = token.substr(arrow + 2);
+    const std::size_t memberStart = PrefixEnd(token, prefixes);
+    if (memberStart == std::string::npos) return false;
+    const std::string object = token.substr(0, memberStart - 2);
+    const std::string member = token.substr(memberStart);
     if (member.find("->") != std::string::npos || member.find('.') != std::string::npos) return false;
-    if (prefixes.count(prefix) == 0) return false;
     if (member.empty() || member[0] == '_') return false;
     auto open = position;
     if (!AdvanceIter(open, false, "") || *open != "(") return false;
     auto close = open;
     if (!AdvanceIter(close, false, "") || *close != ")") return false;
     // Only calls without arguments: the call raises the event of that name.
-    const std::string object = prefix.substr(0, prefix.size() - 2);
     token = prefixes.count("self->") != 0 ? "self->DoEvent" : object + "->DoEvent";
     *open = "(\"" + member + "\", " + object;
     return true;
@@ -115,15 +123,13 @@ bool CppConvert::ReplaceEntityFunctionCall(std::list<std::string>::iterator& pos
 bool CppConvert::ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
     if (position == lines.end()) return false;
     std::string& token = *position;
-    const std::size_t arrow = token.find("->");
-    if (arrow == std::string::npos) return false;
-    const std::string prefix = token.substr(0, arrow + 2);
-    if (prefixes.count(prefix) == 0) return false;
-    std::size_t end = token.find_first_of(".", arrow + 2);
-    const std::size_t nextArrow = token.find("->", arrow + 2);
+    const std::size_t memberStart = PrefixEnd(token, prefixes);
+    if (memberStart == std::string::npos) return false;
+    std::size_t end = token.find('.', memberStart);
+    const std::size_t nextArrow = token.find("->", memberStart);
     if (nextArrow < end) end = nextArrow;
     if (end == std::string::npos) end = token.size();
-    const std::string member = token.substr(arrow + 2, end - arrow - 2);
+    const std::string member = token.substr(memberStart, end - memberStart);
     if (member.empty() || member[0] == '_') return false;
     auto next = position;
     const bool haveNext = AdvanceIter(next, false, "");
@@ -141,53 +147,57 @@ bool CppConvert::ReplaceEntityCode(std::list<std::string>::iterator& position, c
     for (std::size_t i = 0; i < memberNames.size() && !array; ++i)
         if (memberNames[i] == member && !memberCounts[i].empty()) array = true;
     const bool pointer = !typeText.empty() && typeText.back() == '*';
-    const std::string object = prefix.substr(0, prefix.size() - 2);
+    const std::string object = token.substr(0, memberStart - 2);
     token = std::string(array && pointer ? "GETVARIABLEP(" : "GETVARIABLE(") + object + ", " + typeText + ", " +
             member + ")" + token.substr(end);
     return true;
 }
 
-void CppConvert::ScanForVariables() {
+std::list<std::string>::iterator CppConvert::ForEachDefinition(const DefinitionStep& each) {
     std::string type, name, value, count;
     auto start = lines.begin();
     for (auto at = lines.begin(); at != lines.end(); ++at) {
         if (*at != ";") continue;
         InterpretVariableDefinition(start, type, name, value, count);
         start = std::next(at);
+        if (!each(type, name, value, count)) break;
     }
+    return start;
+}
+
+void CppConvert::ScanForVariables() {
+    ForEachDefinition(
+        [](const std::string&, const std::string&, const std::string&, const std::string&) { return true; });
 }
 
 void CppConvert::ScanExVariables() {
     std::string work;
-    std::string type, name, value, count;
-    auto start = lines.begin();
-    for (auto at = lines.begin(); at != lines.end(); ++at) {
-        if (*at != ";") continue;
-        InterpretVariableDefinition(start, type, name, value, count);
-        start = std::next(at);
-        if (name.empty()) continue;
-        const std::size_t dot = name.find('.');
-        const std::string variable = name.substr(0, dot);
-        const std::string path = dot == std::string::npos ? std::string{} : name.substr(dot);
-        bool known = false;
-        for (const std::string& member : memberNames) known = known || tokenEquivalent(member, variable);
-        const std::string assignment = value.empty() ? ";\n" : " = " + value + ";\n";
-        if (!type.empty() && !known) {
-            memberNames.push_back(variable);
-            memberTypes.push_back(type);
-            memberValues.push_back(assignment);
-            memberCounts.push_back(count);
-            RecordVariable(typeNameText, variable, count.empty() ? type : type + " *");
-        }
-        // A part of a base variable assigned without a type: the variable's
-        // own type.
-        std::string typeText = type;
-        if (typeText.empty()) {
-            const auto found = varTypeByName.find(variable);
-            if (found != varTypeByName.end()) typeText = found->second;
-        }
-        work += "\tGETVARIABLE(object, " + typeText + ", " + variable + ")" + path + assignment;
-    }
+    ForEachDefinition(
+        [&](const std::string& type, const std::string& name, const std::string& value, const std::string& count) {
+            if (name.empty()) return true;
+            const std::size_t dot = name.find('.');
+            const std::string variable = name.substr(0, dot);
+            const std::string path = dot == std::string::npos ? std::string{} : name.substr(dot);
+            bool known = false;
+            for (const std::string& member : memberNames) known = known || tokenEquivalent(member, variable);
+            const std::string assignment = value.empty() ? ";\n" : " = " + value + ";\n";
+            if (!type.empty() && !known) {
+                memberNames.push_back(variable);
+                memberTypes.push_back(type);
+                memberValues.push_back(assignment);
+                memberCounts.push_back(count);
+                RecordVariable(typeNameText, variable, count.empty() ? type : type + " *");
+            }
+            // A part of a base variable assigned without a type: the variable's
+            // own type.
+            std::string typeText = type;
+            if (typeText.empty()) {
+                const auto found = varTypeByName.find(variable);
+                if (found != varTypeByName.end()) typeText = found->second;
+            }
+            work += "\tGETVARIABLE(object, " + typeText + ", " + variable + ")" + path + assignment;
+            return true;
+        });
     if (!work.empty()) memberDeclText = "\t\t// Variables\n" + work + "\n";
     memberDeclText += "\t_Differences(object);\n}\n\n";
 }

@@ -105,12 +105,8 @@ bool CppConvert::ReadScript(const std::string& path, CppData& record) {
         for (const std::string& token : lines) body += token;
         switch (code) {
             case 1: {
-                std::string type, name, value, count;
-                auto start = lines.begin();
-                for (auto at = lines.begin(); at != lines.end() && ok; ++at) {
-                    if (*at != ";") continue;
-                    InterpretVariableDefinition(start, type, name, value, count);
-                    start = std::next(at);
+                const auto rest = ForEachDefinition([&](const std::string& type, const std::string& name,
+                                                        const std::string& value, const std::string& count) {
                     if (!convertOk) {
                         ok = false;
                     } else if (!name.empty() && type.empty()) {
@@ -120,11 +116,12 @@ bool CppConvert::ReadScript(const std::string& path, CppData& record) {
                         read.varNames.push_back(name);
                         read.varValues.push_back(value);
                     }
-                }
-                std::string rest;
-                for (auto at = start; at != lines.end(); ++at)
-                    if (at->rfind("//", 0) != 0 && at->rfind("/*", 0) != 0) rest += *at;
-                if (ok && !Trimmed(rest).empty()) fail("variable definition without ';': " + Trimmed(rest));
+                    return ok;
+                });
+                std::string after;
+                for (auto at = rest; at != lines.end(); ++at)
+                    if (at->rfind("//", 0) != 0 && at->rfind("/*", 0) != 0) after += *at;
+                if (ok && !Trimmed(after).empty()) fail("variable definition without ';': " + Trimmed(after));
                 break;
             }
             case 2: read.differencesText = body; break;
@@ -176,15 +173,7 @@ std::string CppConvert::ScriptText(const CppData& record) {
     text += "\n#Variables\n{\n";
     for (std::size_t i = 0; i < record.varNames.size(); ++i) {
         std::string type = i < record.varTypes.size() ? record.varTypes[i] : std::string{};
-        std::string dimension;
-        const std::size_t bracket = type.find('[');
-        if (bracket != std::string::npos) {
-            dimension = type.substr(bracket);
-            type.erase(bracket);
-        }
-        text += "\t" + type + " " + record.varNames[i] + dimension;
-        if (i < record.varValues.size() && !record.varValues[i].empty()) text += " = " + record.varValues[i];
-        text += ";\n";
+        text += VariableLine(type, record.varNames[i], i < record.varValues.size() ? record.varValues[i] : "");
     }
     text += "}\n\n";
     auto section = [&](const char* name, const std::string& body) {

@@ -64,18 +64,7 @@ TEST(BuildFunctionRecord, HandlerAndHelper) {
     EXPECT_EQ(helper.code, "\treturn a + b;\n");
 }
 
-struct WorkingFolder : ::testing::Test {
-    CppConvert converter;
-    CppConvertProbe probe{converter};
-    TempFolder folder;
-    std::string savedDirectory;
-
-    void SetUp() override {
-        savedDirectory = Globals.workingDirectory;
-        ASSERT_TRUE(CopyPath(Globals.workingDirectory, folder.Path()));
-    }
-    void TearDown() override { CopyPath(Globals.workingDirectory, savedDirectory); }
-
+struct WorkingFolder : ConverterInWorkingFolder {
     std::string Read(const std::string& name) {
         std::ifstream in(folder / name, std::ios::binary);
         std::stringstream text;

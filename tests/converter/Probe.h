@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "converter/CppConvert.h"
+#include "framework/Globals.h"
 #include "support/TempFolder.h"
 
 struct CppConvertProbe {
@@ -113,4 +116,18 @@ struct CppConvertProbe {
     std::vector<std::string>& messages() { return c.messages; }
     bool inputFailed() { return c.input.fail(); }
     bool inputGood() { return c.input.good(); }
+};
+
+// A fixture whose working folder is a fresh temporary folder.
+struct ConverterInWorkingFolder : ::testing::Test {
+    CppConvert converter;
+    CppConvertProbe probe{converter};
+    TempFolder folder;
+    std::string savedDirectory;
+
+    void SetUp() override {
+        savedDirectory = Globals.workingDirectory;
+        ASSERT_TRUE(CopyPath(Globals.workingDirectory, folder.Path()));
+    }
+    void TearDown() override { CopyPath(Globals.workingDirectory, savedDirectory); }
 };
