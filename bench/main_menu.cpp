@@ -6,31 +6,14 @@
 #include <SDL2/SDL.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 
 #include "HeadlessGL.h"
+#include "PointerInput.h"
 #include "Scenes.h"
-#include "platform/input/Input.h"
-#include "platform/input/InputHooks.h"
-#include "platform/input/Keyboard.h"
-#include "platform/input/Mouse.h"
-#include "widgets/WidgetSupport.h"
 
 namespace {
-
 GameArea Area() { return GameArea{0, 0, scenes::kWidth, scenes::kHeight, scenes::kAspect, scenes::kHeight}; }
-
-void Motion(int x, int y, int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    inputEngine.HandleEvent(e);
-}
-
 }  // namespace
 
 int main() {
@@ -40,27 +23,15 @@ int main() {
     if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
     {
         LevelStarts scene;
-        GraphicsEngine::currentGameArea = &Area;
-        inputHooks.windowActive = [] { return true; };
-        inputHooks.windowWasActive = [] { return true; };
-        Keyboard.Init();
-        Mouse.Init();
-        inputEngine.InitDIKMap();
-        inputEngine.Reset();
-        Widgets::hooks.playSound = [](AudioList, float) {};
+        pointer::Start(&Area);
 
         State* state = scene.Open("MainMenu");
         LevelStarts::Run(state, 1);
         const int warmup = 60, frames = 240;
         double gameMs = 0.0, renderMs = 0.0;
-        int mx = kWidth / 2, my = kHeight / 2;
+        pointer::Circle circle(kWidth, kHeight);
         for (int f = 0; f < warmup + frames; ++f) {
-            const float a = static_cast<float>(f) * 0.05f;
-            const int nx = kWidth / 2 + static_cast<int>(400.0f * std::cos(a));
-            const int ny = kHeight / 2 + static_cast<int>(250.0f * std::sin(a));
-            Motion(nx, ny, nx - mx, ny - my);
-            mx = nx;
-            my = ny;
+            circle.Step(f);
             const auto g0 = std::chrono::steady_clock::now();
             inputEngine.InternalUpdate();
             inputEngine.GameUpdate();

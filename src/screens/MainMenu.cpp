@@ -17,9 +17,7 @@ namespace LevelData::MainMenu {
 
 namespace {
 
-struct Variables {
-    Object* background2 = nullptr;
-};
+using Variables = MenuScreen::SkyVariables;
 VariableOffsetTable table;
 
 void Spawn() {
@@ -73,10 +71,8 @@ void Update(Entity* self, Entity*) {
 }  // namespace
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("MainMenu", table, &MenuScreen::Copy<Variables, &Spawn>, Event(),
-                                                      &Build, &Update);
-    BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
-    return prototype;
+    return MenuScreen::RegisterWithSky("MainMenu", table, &MenuScreen::Copy<Variables, &Spawn>, Event(), &Build,
+                                       &Update);
 }
 
 }  // namespace LevelData::MainMenu

@@ -15,6 +15,14 @@ void TakeEngines() {
 
 void Free(Entity* self) { self->DoEvent("Unload"); }
 
+LevelTemplate::Data<SkyVariables>* RegisterWithSky(const char* name, VariableOffsetTable& table,
+                                                   void (*copy)(Entity*, const Entity*), Event preLoad, Event load,
+                                                   Event update) {
+    auto* prototype = Register<SkyVariables>(name, table, copy, preLoad, load, update);
+    BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
+    return prototype;
+}
+
 Object* Backdrop(const char* texture, bool setZ, float z) {
     Object* back = LevelTemplate::Spawn("Background");
     if (back == nullptr) return nullptr;

@@ -46,6 +46,16 @@ LevelTemplate::Data<Vars>* Register(const char* name, VariableOffsetTable& table
     return prototype;
 }
 
+// The variables of a screen that keeps its night sky in "background2".
+struct SkyVariables {
+    Object* background2 = nullptr;
+};
+
+// Registers such a screen (as Register does) and binds "background2".
+LevelTemplate::Data<SkyVariables>* RegisterWithSky(const char* name, VariableOffsetTable& table,
+                                                   void (*copy)(Entity*, const Entity*), Event preLoad, Event load,
+                                                   Event update);
+
 // A "Background" with a picture, at depth z when setZ; null when the type is
 // not registered.
 Object* Backdrop(const char* texture, bool setZ = false, float z = 0.0f);

@@ -7,9 +7,7 @@ namespace LevelData::QuitConfirm {
 
 namespace {
 
-struct Variables {
-    Object* background2 = nullptr;
-};
+using Variables = MenuScreen::SkyVariables;
 VariableOffsetTable table;
 
 void Spawn() {
@@ -30,10 +28,8 @@ void Build(Entity* self, Entity*) {
 }  // namespace
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("QuitConfirm", table, &MenuScreen::Copy<Variables, &Spawn>,
-                                                      Event(), &Build, Event());
-    BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
-    return prototype;
+    return MenuScreen::RegisterWithSky("QuitConfirm", table, &MenuScreen::Copy<Variables, &Spawn>, Event(), &Build,
+                                       Event());
 }
 
 }  // namespace LevelData::QuitConfirm

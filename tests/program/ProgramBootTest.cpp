@@ -24,6 +24,7 @@
 #include "platform/input/WiiRemote.h"
 #include "platform/window/GuiManager.h"
 #include "program/Startup.h"
+#include "support/EntityWorld.h"
 #include "support/FatalCapture.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
@@ -107,19 +108,7 @@ protected:
     void TearDown() override {
         // What the program leaves behind at its end, taken apart here so that
         // the next test starts from nothing.
-        for (State* state : State::_list) delete state;
-        State::_list.clear();
-        State::_currentState = nullptr;
-        Object::_DeleteAll();
-        Game::_Shutdown();
-        for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
-        Object::_objects.clear();
-        for (auto& [name, exObject] : Object::_exobjects) delete exObject;
-        Object::_exobjects.clear();
-        for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
-        Engine::_engines.clear();
-        for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
-        Level::_levels.clear();
+        world::TakeApart();
         Game::hooks = Game::DefaultHooks();
         State::hooks = State::DefaultHooks();
         startupHooks = PlatformStartupHooks();

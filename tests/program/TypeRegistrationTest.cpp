@@ -49,7 +49,7 @@ TEST(TypeRegistrationTest, EveryLayerRowIsInstalledOnceInTheProgramsOrder) {
     // Every built-in engine is filled by some layer; the reserved rows of the
     // other registries stay null until their types arrive.
     for (const EngineTypeEntry& row : EngineTypes()) EXPECT_NE(row.init, nullptr) << row.name;
-    EXPECT_EQ(Installed(ObjectTypes(), "DragButton")->init, nullptr);
+    EXPECT_EQ(Installed(ObjectTypes(), "BoxTool")->init, nullptr);
     EXPECT_EQ(Installed(LevelTypes(), "Credits")->init, nullptr);
 }
 
