@@ -11,6 +11,7 @@
 #include <string>
 
 #include "HeadlessGL.h"
+#include "PointerInput.h"
 #include "framework/Engine.h"
 #include "framework/Game.h"
 #include "framework/Level.h"
@@ -40,16 +41,6 @@ void BuildMenu(Entity*, const Entity*) {
     Engine::_MakeCopy("GraphicsDraw", 1.0);
 }
 
-void Motion(int x, int y, int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    inputEngine.HandleEvent(e);
-}
-
 }  // namespace
 
 int main() {
@@ -63,14 +54,7 @@ int main() {
     auto position = TripleBuffer::Add(&target, &aspect);
 
     State::hooks = StateHooks{};
-    GraphicsEngine::currentGameArea = &Area;
-    inputHooks.windowActive = [] { return true; };
-    inputHooks.windowWasActive = [] { return true; };
-    Keyboard.Init();
-    Mouse.Init();
-    inputEngine.InitDIKMap();
-    inputEngine.Reset();
-    Widgets::hooks.playSound = [](AudioList, float) {};
+    pointer::Start(&Area);
 
     Game::_FirstInit();
     Engine::_FirstInit();
@@ -97,15 +81,10 @@ int main() {
     const int warmup = 60, frames = 240;
     double gameMs = 0.0, renderMs = 0.0;
     std::uint64_t quads = 0;
-    int mx = kWidth / 2, my = kHeight / 2;
+    pointer::Circle circle(kWidth, kHeight);
     for (int f = 0; f < warmup + frames; ++f) {
         // The pointer circles the screen: it moves every frame.
-        const float a = static_cast<float>(f) * 0.05f;
-        const int nx = kWidth / 2 + static_cast<int>(400.0f * std::cos(a));
-        const int ny = kHeight / 2 + static_cast<int>(250.0f * std::sin(a));
-        Motion(nx, ny, nx - mx, ny - my);
-        mx = nx;
-        my = ny;
+        circle.Step(f);
 
         const auto g0 = std::chrono::steady_clock::now();
         inputEngine.InternalUpdate();

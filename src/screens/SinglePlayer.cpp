@@ -24,12 +24,7 @@ void Build(Entity* self, Entity*) {
     Object* player = PlayLevel::MakeLocalPlayer(self);
     if (player != nullptr) {
         ObjectData::Player::Variables& pv = ObjectData::Player::Vars(player);
-        // Alone, deaths cost nothing and no name label floats overhead.
-        pv.networked = false;
-        if (pv.nameText != nullptr) {
-            pv.nameText->_Delete();
-            pv.nameText = nullptr;
-        }
+        ObjectData::Player::DropNetworking(player);
         game.playerColors[0] = static_cast<std::int32_t>(pv.playerColor);
     }
     game.playerNames[0] = game.playerName;

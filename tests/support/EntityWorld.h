@@ -84,6 +84,25 @@ inline Engine* RegisterEngine(const char* name) {
     return prototype;
 }
 
+// Everything a world or a run of the program leaves: the states, the objects,
+// the game, and every registry with its prototypes.
+inline void TakeApart() {
+    for (State* state : State::_list) delete state;
+    State::_list.clear();
+    State::_currentState = nullptr;
+    Object::_DeleteAll();
+    Game::_Shutdown();
+    for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
+    Object::_objects.clear();
+    for (auto& [name, exObject] : Object::_exobjects) delete exObject;
+    Object::_exobjects.clear();
+    Object::_groups.clear();
+    for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
+    Engine::_engines.clear();
+    for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
+    Level::_levels.clear();
+}
+
 // The fixture: every test starts from empty registries and a fresh game.
 class EntityWorld : public ::testing::Test {
 protected:
@@ -98,20 +117,7 @@ protected:
     }
 
     void TearDown() override {
-        for (State* state : State::_list) delete state;
-        State::_list.clear();
-        State::_currentState = nullptr;
-        Object::_DeleteAll();
-        Game::_Shutdown();
-        for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
-        Object::_objects.clear();
-        for (auto& [name, exObject] : Object::_exobjects) delete exObject;
-        Object::_exobjects.clear();
-        Object::_groups.clear();
-        for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
-        Engine::_engines.clear();
-        for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
-        Level::_levels.clear();
+        TakeApart();
         State::hooks = State::DefaultHooks();
         Game::hooks = Game::DefaultHooks();
         Quitting.store(false);
