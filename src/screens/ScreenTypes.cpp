@@ -1,6 +1,12 @@
 // The screens' and level scripts' rows, handed to the program's registration.
 #include "screens/ScreenTypes.h"
 
+#include "screens/Credits.h"
+#include "screens/CreditsScreen.h"
+#include "screens/GameResults.h"
+#include "screens/HowToPlayScreen.h"
+#include "screens/ProfilerViewer.h"
+#include "screens/SPResults.h"
 #include "screens/SinglePlayer.h"
 #include "screens/Transition.h"
 
@@ -11,7 +17,13 @@ const ObjectTypeEntry kObjects[] = {
 };
 
 const LevelTypeEntry kLevels[] = {
+    {"Credits", &LevelData::Credits::_Init},
+    {"CreditsScreen", &LevelData::CreditsScreen::_Init},
+    {"GameResults", &LevelData::GameResults::_Init},
+    {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
+    {"Profiler", &LevelData::Profiler::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
+    {"SPResults", &LevelData::SPResults::_Init},
 };
 
 }  // namespace

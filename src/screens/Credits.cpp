@@ -1,0 +1,55 @@
+#include "screens/Credits.h"
+
+namespace LevelData::Credits {
+
+namespace {
+
+VariableOffsetTable table;
+
+void Load(Entity* self, Entity*) {
+    BuildCreditsPicture(self);
+    MenuScreen::LabelSpec line;
+    line.text = OwnershipLine;
+    line.x = 0.0f;
+    line.y = -0.46f;
+    line.charHeight = 0.05f;
+    line.width = 2.0f;
+    line.hAlign = 1;
+    line.vAlign = 1;
+    line.setVAlign = true;
+    MenuScreen::Label(line);
+}
+
+}  // namespace
+
+const char* const OwnershipLine =
+    "#0x888788FF#Glimmerfall and everything in it belong to the Glimmerfall team.";
+
+void _Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    copy->DoEvent("PreLoad");
+    MenuScreen::TakeEngines();
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toMMenu");
+    LevelTemplate::Spawn("Transition");
+    LevelTemplate::Spawn("MenuStars");
+    copy->DoEvent("Load");
+}
+
+void BuildCreditsPicture(Entity* self) {
+    VariablesOf<Variables>(self).background2 = MenuScreen::MakeBackground("nightSky", -1.0f);
+    MenuScreen::MakeBackground("BACK-Credits");
+    MenuScreen::FadeIn(self);
+}
+
+void BindVariables(VariableOffsetTable& t, _DATA* prototype) {
+    BindVariable(t, *prototype, enum_background2, prototype->vars.background2);
+}
+
+Level* _Init() {
+    auto* prototype = MenuScreen::Register<Variables>("Credits", table, &_Copy, &Load, &MenuScreen::BackStep);
+    BindVariables(table, prototype);
+    return prototype;
+}
+
+}  // namespace LevelData::Credits

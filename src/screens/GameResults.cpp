@@ -1,0 +1,113 @@
+#include "screens/GameResults.h"
+
+#include <cstdio>
+
+#include "framework/GameVariables.h"
+#include "framework/State.h"
+
+namespace LevelData::GameResults {
+
+namespace {
+
+VariableOffsetTable table;
+
+// The colour both results screens write their headings in.
+constexpr std::uint32_t kHeadingColour = 0xFFC4BCAC;
+
+void Load(Entity*, Entity*) {
+    MenuScreen::MakeBackground("nightSky");
+    MenuScreen::LabelSpec title;
+    title.text = "Player Ranking:";
+    title.hAlign = 1;
+    title.x = 0.0f;
+    title.y = 0.4f;
+    title.z = -1000.0f;
+    title.setZ = true;
+    title.width = 2.0f;
+    title.height = 0.2f;
+    title.setHeight = true;
+    title.multiLine = true;
+    title.charHeight = 0.2f;
+    title.primaryColor = kHeadingColour;
+    title.setColor = true;
+    MenuScreen::Label(title);
+
+    GameData::TheGame::GameVariables& game = GameVars();
+    std::array<std::int32_t, 16> scores{};
+    for (std::size_t i = 0; i < scores.size(); ++i) scores[i] = game.playerScores[i];
+    const std::vector<int> ranking = Rank(scores);
+    float charHeight = 0.15f, y = -0.2f;
+    for (std::size_t k = 0; k < ranking.size(); ++k) {
+        const auto id = static_cast<std::size_t>(ranking[k]);
+        MenuScreen::LabelSpec line;
+        line.text = RankLabel(static_cast<int>(k) + 1) + game.playerNames[id] + " (" +
+                    std::to_string(game.playerScores[id]) + ")\n";
+        line.fixedWidth = false;
+        line.hAlign = 1;
+        line.x = 0.0f;
+        line.z = -1000.0f;
+        line.setZ = true;
+        line.width = 2.0f;
+        line.height = 0.1f;
+        line.setHeight = true;
+        line.multiLine = false;
+        // The player's colour drawn opaque, whatever its alpha.
+        line.primaryColor = static_cast<std::uint32_t>(game.playerColors[id]) | 0xFF000000u;
+        line.setColor = true;
+        line.charHeight = charHeight;
+        line.y = y;
+        MenuScreen::Label(line);
+        charHeight *= 0.65f;
+        y *= 0.6f;
+    }
+}
+
+}  // namespace
+
+std::vector<int> Rank(const std::array<std::int32_t, 16>& scores) {
+    std::vector<int> remaining;
+    for (int id = 0; id < 16; ++id)
+        if (scores[static_cast<std::size_t>(id)] != 0) remaining.push_back(id);
+    std::vector<int> ranking;
+    while (!remaining.empty()) {
+        std::size_t best = 0;
+        std::int64_t bestScore = -1;
+        for (std::size_t i = 0; i < remaining.size(); ++i) {
+            const std::int32_t score = scores[static_cast<std::size_t>(remaining[i])];
+            if (score > bestScore) {
+                best = i;
+                bestScore = score;
+            }
+        }
+        ranking.push_back(remaining[best]);
+        remaining[best] = remaining.back();
+        remaining.pop_back();
+    }
+    return ranking;
+}
+
+std::string RankLabel(int rank) {
+    const char* format = rank == 1 ? "%ist: " : rank == 2 ? "%ind: " : rank == 3 ? "%ird: " : "%ith: ";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, format, rank);
+    return buffer;
+}
+
+void _Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    copy->DoEvent("PreLoad");
+    MenuScreen::TakeEngines();
+    LevelTemplate::Spawn("TitleInstruction");
+    // A control held as the screen opens (the last level's run, say) does
+    // not end it unseen.
+    VariablesOf<Variables>(copy).press.Arm();
+    copy->DoEvent("Load");
+}
+
+void Update(Entity* self, Entity*) {
+    if (VariablesOf<Variables>(self).press.Check()) State::SetLevel(self->_state, "MainMenu");
+}
+
+Level* _Init() { return MenuScreen::Register<Variables>("GameResults", table, &_Copy, &Load, &Update); }
+
+}  // namespace LevelData::GameResults
