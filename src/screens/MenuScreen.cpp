@@ -7,6 +7,7 @@
 #include "platform/input/Keyboard.h"
 #include "platform/input/Mouse.h"
 #include "platform/input/XBox.h"
+#include "platform/sound/SoundEngine.h"
 #include "widgets/Text.h"
 
 namespace MenuScreen {
@@ -25,7 +26,27 @@ std::uint32_t HeldPadButtons() {
     return pad | remote << 16;
 }
 
+void MusicVolume(float volume) { soundEngine.SetMusicVolume(volume); }
+void SoundVolume(float volume) { soundEngine.SetSoundVolume(volume); }
+void Play(int sound, float volume) { soundEngine.PlaySoundA(static_cast<AudioList>(sound), volume); }
+
 }  // namespace
+
+Hooks hooks{&MusicVolume, &SoundVolume, &Play};
+void ResetHooks() { hooks = Hooks{&MusicVolume, &SoundVolume, &Play}; }
+
+void SetUpSlider(Entity* slider, float x, float y, float value) {
+    if (slider == nullptr) return;
+    slider->SetPosition(x, y);
+    LevelTemplate::SetIfPresent(slider, enum_min, 0.0f);
+    LevelTemplate::SetIfPresent(slider, enum_max, kSliderMax);
+    LevelTemplate::SetIfPresent(slider, enum_ticks, kSliderTicks);
+    LevelTemplate::SetIfPresent(slider, enum_value, value);
+}
+
+const float* SliderValue(Entity* level, const char* name) {
+    return FindVariable<float>(level->GetMyObject(name), enum_value);
+}
 
 void TakeEngines() {
     Engine::_MakeCopy("Behavior", 5.0);

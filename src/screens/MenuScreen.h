@@ -18,6 +18,16 @@ struct BackdropVariables {
 // A screen with no variables of its own.
 struct NoVariables {};
 
+// What the settings screens set in the sound engine; tests replace the
+// hooks to hear them.
+struct Hooks {
+    void (*setMusicVolume)(float volume);
+    void (*setSoundVolume)(float volume);
+    void (*playSound)(int sound, float volume);
+};
+extern Hooks hooks;
+void ResetHooks();
+
 // "Behavior" at 5.0, "GraphicsUpdate" at 1.05, "GraphicsDraw" at 1.0.
 void TakeEngines();
 
@@ -46,6 +56,15 @@ LevelTemplate::Data<Vars>* Register(const char* name, VariableOffsetTable& table
 // at depth z when given; null while the type is not registered.
 Object* MakeBackground(const char* texture);
 Object* MakeBackground(const char* texture, float z);
+
+// The sliders of the settings screens run 0 to 255 in whole steps: 256
+// snap positions, so a value written in comes back the same.
+constexpr float kSliderMax = 255.0f;
+constexpr std::int32_t kSliderTicks = 256;
+// Sets up a settings slider at (x, y) (z, when given) holding value.
+void SetUpSlider(Entity* slider, float x, float y, float value);
+// The value of the named slider of the level, or null when it has none.
+const float* SliderValue(Entity* level, const char* name);
 
 // Raises "StartFadingIn" to every listener of the level's state.
 void FadeIn(Entity* level);

@@ -3,8 +3,10 @@
 
 #include "screens/Credits.h"
 #include "screens/CreditsScreen.h"
+#include "screens/Customize.h"
 #include "screens/GameResults.h"
 #include "screens/HowToPlayScreen.h"
+#include "screens/Options.h"
 #include "screens/ProfilerViewer.h"
 #include "screens/SPResults.h"
 #include "screens/SinglePlayer.h"
@@ -19,8 +21,10 @@ const ObjectTypeEntry kObjects[] = {
 const LevelTypeEntry kLevels[] = {
     {"Credits", &LevelData::Credits::_Init},
     {"CreditsScreen", &LevelData::CreditsScreen::_Init},
+    {"Customize", &LevelData::Customize::_Init},
     {"GameResults", &LevelData::GameResults::_Init},
     {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
+    {"Options", &LevelData::Options::_Init},
     {"Profiler", &LevelData::Profiler::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
     {"SPResults", &LevelData::SPResults::_Init},

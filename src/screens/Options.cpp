@@ -1,0 +1,98 @@
+#include "screens/Options.h"
+
+#include "framework/GameVariables.h"
+#include "framework/State.h"
+#include "platform/input/Input.h"
+#include "platform/sound/SoundEngine.h"
+
+namespace LevelData::Options {
+
+namespace {
+
+VariableOffsetTable table;
+
+void Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    copy->DoEvent("PreLoad");
+    MenuScreen::TakeEngines();
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toMMenu");
+    LevelTemplate::Spawn("Transition");
+    LevelTemplate::Spawn("gridSliderH", "MusicSlider");
+    LevelTemplate::Spawn("gridSliderH", "SoundSlider");
+    LevelTemplate::Spawn("CustomizeButton");
+    LevelTemplate::Spawn("FullScreenButton");
+    LevelTemplate::Spawn("wiiToggleButton");
+    LevelTemplate::Spawn("resolutionToggleButton");
+    LevelTemplate::Spawn("rummbleToggleButton");
+    LevelTemplate::Spawn("xboxToggleButton");
+    copy->DoEvent("Load");
+}
+
+MenuScreen::LabelSpec VolumeLabel(const char* text, float y) {
+    MenuScreen::LabelSpec label;
+    label.text = text;
+    label.x = -0.05f;
+    label.y = y;
+    label.charHeight = 0.082f;
+    label.width = 1.0f;
+    label.fixedWidth = false;
+    label.multiLine = true;
+    label.hAlign = 0;
+    return label;
+}
+
+void Load(Entity* self, Entity*) {
+    MenuScreen::MakeBackground("BACK Main Menu");
+    MenuScreen::FadeIn(self);
+    GameData::TheGame::GameVariables& game = GameVars();
+    game.backToWhere = "Options";
+    MenuScreen::SetUpSlider(self->GetMyObject("MusicSlider"), 0.0f, 0.05f, game.mVolume * MenuScreen::kSliderMax);
+    MenuScreen::Label(VolumeLabel("#0xC4BDAD#BGM Volume", -0.35f));
+    MenuScreen::SetUpSlider(self->GetMyObject("SoundSlider"), 0.0f, -0.1f, game.sVolume * MenuScreen::kSliderMax);
+    MenuScreen::Label(VolumeLabel("#0xC4BDAD#SFX Volume", -0.5f));
+    VariablesOf<Variables>(self).background2 = MenuScreen::MakeBackground("nightSky", -1.0f);
+}
+
+// Whether the slider's handle is held by the pointer.
+bool Dragged(Entity* slider) {
+    Object* const* handle = FindVariable<Object*>(slider, enum_dragButton);
+    const bool* dragging = handle != nullptr ? FindVariable<bool>(*handle, enum_dragging) : nullptr;
+    return dragging != nullptr && *dragging;
+}
+
+void Update(Entity* self, Entity*) {
+    if (inputEngine.BackButtonPressed()) State::SetLevel(self->_state, "MainMenu");
+    GameData::TheGame::GameVariables& game = GameVars();
+    if (const float* value = MenuScreen::SliderValue(self, "MusicSlider")) {
+        const float volume = *value / MenuScreen::kSliderMax;
+        MenuScreen::hooks.setMusicVolume(volume);
+        game.mVolume = volume;
+    }
+    if (const float* value = MenuScreen::SliderValue(self, "SoundSlider")) {
+        const float volume = *value / MenuScreen::kSliderMax;
+        MenuScreen::hooks.setSoundVolume(volume);
+        game.sVolume = volume;
+    }
+    float& held = VariablesOf<Variables>(self).t_val;
+    if (Dragged(self->GetMyObject("SoundSlider"))) {
+        held += 1.0f;
+        if (held >= kClickFrames) {
+            held = 0.0f;
+            MenuScreen::hooks.playSound(BUTTON_CLICK, 1.0f);
+        }
+    } else {
+        held = 0.0f;
+    }
+}
+
+}  // namespace
+
+Level* _Init() {
+    auto* prototype = MenuScreen::Register<Variables>("Options", table, &Copy, &Load, &Update);
+    BindVariable(table, *prototype, enum_t_val, prototype->vars.t_val);
+    BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
+    return prototype;
+}
+
+}  // namespace LevelData::Options
