@@ -226,3 +226,29 @@ TEST_F(ProfilerViewerTest, TheButtonsCallTheChangeHandlersThroughTheirLogic) {
 }
 
 }  // namespace
+
+#include <SDL2/SDL.h>
+
+#include "platform/window/GuiWindow.h"
+#include "platform/window/StateWindows.h"
+
+namespace {
+
+TEST_F(ProfilerViewerTest, ItsWindowIs500By500TitledProfiler) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_GL_LoadLibrary(nullptr);  // keeps the GL driver loaded between windows
+    WindowClass::SetWindowThread();
+    std::atomic<bool> visible{false};
+    auto* window = new GUI::GuiWindow(visible);
+    window->SetupGuiWindow(220, 240, 100, 100, false, false, "Glimmerfall");
+    state->window = window;
+    Open("Profiler");
+    EXPECT_EQ(window->GetRenderWidth(), 500);
+    EXPECT_EQ(window->GetRenderHeight(), 500);
+    EXPECT_FLOAT_EQ(window->GetResolution(), 1.0f);
+    EXPECT_EQ(window->GetTitle(), "Profiler");
+    state->window = nullptr;
+    delete window;
+}
+
+}  // namespace
