@@ -26,14 +26,8 @@ const char* const OwnershipLine =
     "#0x888788FF#Glimmerfall and everything in it belong to the Glimmerfall team.";
 
 void _Copy(Entity* copy, const Entity* source) {
-    ConstructVariables<Variables>(copy, source);
-    copy->DoEvent("PreLoad");
-    MenuScreen::TakeEngines();
-    LevelTemplate::Spawn("MMCursor", "Cursor");
-    LevelTemplate::Spawn("toMMenu");
-    LevelTemplate::Spawn("Transition");
-    LevelTemplate::Spawn("MenuStars");
-    copy->DoEvent("Load");
+    MenuScreen::CopyScreen<Variables>(copy, source,
+                                      {{"MMCursor", "Cursor"}, {"toMMenu"}, {"Transition"}, {"MenuStars"}});
 }
 
 void BuildCreditsPicture(Entity* self) {

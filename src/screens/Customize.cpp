@@ -15,19 +15,16 @@ namespace {
 VariableOffsetTable table;
 
 void Copy(Entity* copy, const Entity* source) {
-    ConstructVariables<Variables>(copy, source);
-    copy->DoEvent("PreLoad");
-    MenuScreen::TakeEngines();
-    LevelTemplate::Spawn("MMCursor", "Cursor");
-    LevelTemplate::Spawn("toWherever");
-    LevelTemplate::Spawn("Transition");
-    LevelTemplate::Spawn("gridSliderH", "RedSlider");
-    LevelTemplate::Spawn("gridSliderH", "GreenSlider");
-    LevelTemplate::Spawn("gridSliderH", "BlueSlider");
-    LevelTemplate::Spawn("DisplayCharacter");
-    LevelTemplate::Spawn("SingleLineTextBox", "CharacterName");
-    LevelTemplate::Spawn("MenuStars");
-    copy->DoEvent("Load");
+    MenuScreen::CopyScreen<Variables>(copy, source,
+                                      {{"MMCursor", "Cursor"},
+                                       {"toWherever"},
+                                       {"Transition"},
+                                       {"gridSliderH", "RedSlider"},
+                                       {"gridSliderH", "GreenSlider"},
+                                       {"gridSliderH", "BlueSlider"},
+                                       {"DisplayCharacter"},
+                                       {"SingleLineTextBox", "CharacterName"},
+                                       {"MenuStars"}});
 }
 
 // The name box's text object, or null.

@@ -11,26 +11,9 @@ namespace {
 
 VariableOffsetTable table;
 
-// The colour both results screens write their headings in.
-constexpr std::uint32_t kHeadingColour = 0xFFC4BCAC;
-
 void Load(Entity*, Entity*) {
     MenuScreen::MakeBackground("nightSky");
-    MenuScreen::LabelSpec title;
-    title.text = "Player Ranking:";
-    title.hAlign = 1;
-    title.x = 0.0f;
-    title.y = 0.4f;
-    title.z = -1000.0f;
-    title.setZ = true;
-    title.width = 2.0f;
-    title.height = 0.2f;
-    title.setHeight = true;
-    title.multiLine = true;
-    title.charHeight = 0.2f;
-    title.primaryColor = kHeadingColour;
-    title.setColor = true;
-    MenuScreen::Label(title);
+    MenuScreen::Label(Heading("Player Ranking:"));
 
     GameData::TheGame::GameVariables& game = GameVars();
     std::array<std::int32_t, 16> scores{};
@@ -39,21 +22,13 @@ void Load(Entity*, Entity*) {
     float charHeight = 0.15f, y = -0.2f;
     for (std::size_t k = 0; k < ranking.size(); ++k) {
         const auto id = static_cast<std::size_t>(ranking[k]);
-        MenuScreen::LabelSpec line;
+        MenuScreen::LabelSpec line = Heading("");
         line.text = RankLabel(static_cast<int>(k) + 1) + game.playerNames[id] + " (" +
                     std::to_string(game.playerScores[id]) + ")\n";
-        line.fixedWidth = false;
-        line.hAlign = 1;
-        line.x = 0.0f;
-        line.z = -1000.0f;
-        line.setZ = true;
-        line.width = 2.0f;
         line.height = 0.1f;
-        line.setHeight = true;
         line.multiLine = false;
         // The player's colour drawn opaque, whatever its alpha.
         line.primaryColor = static_cast<std::uint32_t>(game.playerColors[id]) | 0xFF000000u;
-        line.setColor = true;
         line.charHeight = charHeight;
         line.y = y;
         MenuScreen::Label(line);
@@ -94,14 +69,28 @@ std::string RankLabel(int rank) {
 }
 
 void _Copy(Entity* copy, const Entity* source) {
-    ConstructVariables<Variables>(copy, source);
-    copy->DoEvent("PreLoad");
-    MenuScreen::TakeEngines();
-    LevelTemplate::Spawn("TitleInstruction");
     // A control held as the screen opens (the last level's run, say) does
     // not end it unseen.
-    VariablesOf<Variables>(copy).press.Arm();
-    copy->DoEvent("Load");
+    MenuScreen::CopyScreen<Variables>(copy, source, {{"TitleInstruction"}},
+                                      [](Entity* level) { VariablesOf<Variables>(level).press.Arm(); });
+}
+
+MenuScreen::LabelSpec Heading(const char* text) {
+    MenuScreen::LabelSpec heading;
+    heading.text = text;
+    heading.hAlign = 1;
+    heading.x = 0.0f;
+    heading.y = 0.4f;
+    heading.z = -1000.0f;
+    heading.setZ = true;
+    heading.width = 2.0f;
+    heading.height = 0.2f;
+    heading.setHeight = true;
+    heading.multiLine = true;
+    heading.charHeight = 0.2f;
+    heading.primaryColor = kHeadingColour;
+    heading.setColor = true;
+    return heading;
 }
 
 void Update(Entity* self, Entity*) {

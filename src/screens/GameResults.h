@@ -24,6 +24,11 @@ std::vector<int> Rank(const std::array<std::int32_t, 16>& scores);
 // "1st: ", "2nd: ", "3rd: ", "4th: " ... "16th: " (11th to 13th included).
 std::string RankLabel(int rank);
 
+// The colour the results screens write their texts in.
+constexpr std::uint32_t kHeadingColour = 0xFFC4BCAC;
+// The heading of a results screen: centred at the top, large, in that colour.
+MenuScreen::LabelSpec Heading(const char* text);
+
 // The copy step both results screens share: the engines, the title prompt,
 // then "Load".
 void _Copy(Entity* copy, const Entity* source);

@@ -11,13 +11,7 @@ VariableOffsetTable table;
 using Variables = MenuScreen::NoVariables;
 
 void Copy(Entity* copy, const Entity* source) {
-    ConstructVariables<Variables>(copy, source);
-    copy->DoEvent("PreLoad");
-    MenuScreen::TakeEngines();
-    LevelTemplate::Spawn("MMCursor", "Cursor");
-    LevelTemplate::Spawn("toMMenu");
-    LevelTemplate::Spawn("Transition");
-    copy->DoEvent("Load");
+    MenuScreen::CopyScreen<Variables>(copy, source, {{"MMCursor", "Cursor"}, {"toMMenu"}, {"Transition"}});
 }
 
 void Load(Entity* self, Entity*) {

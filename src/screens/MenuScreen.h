@@ -3,6 +3,7 @@
 // steps, the back step that returns to the main menu at once, the backdrops
 // and the labels they build, and the "new press" that ends a results screen.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "framework/LevelTemplate.h"
@@ -37,6 +38,26 @@ void Free(Entity* self);
 // The back step: the keyboard's, pad's or remote's back input switches
 // straight to "MainMenu", without a fade.
 void BackStep(Entity* self, Entity* other);
+
+// An object a screen's copy step makes: its type and its name (empty: unnamed).
+struct Piece {
+    const char* type;
+    const char* name = "";
+};
+
+// A menu screen's copy step: the variables copied, "PreLoad" raised, the
+// engines taken, the pieces made in order, then (after `beforeLoad`, when
+// given) "Load" raised.
+template <class Vars>
+void CopyScreen(Entity* copy, const Entity* source, std::initializer_list<Piece> pieces,
+                void (*beforeLoad)(Entity*) = nullptr) {
+    ConstructVariables<Vars>(copy, source);
+    copy->DoEvent("PreLoad");
+    TakeEngines();
+    for (const Piece& piece : pieces) LevelTemplate::Spawn(piece.type, piece.name);
+    if (beforeLoad != nullptr) beforeLoad(copy);
+    copy->DoEvent("Load");
+}
 
 // Registers a menu screen: its layout and steps, "PreLoad" empty, "Load",
 // "Unload" empty, "Update". The caller binds its variables afterwards.

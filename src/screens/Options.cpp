@@ -12,21 +12,18 @@ namespace {
 VariableOffsetTable table;
 
 void Copy(Entity* copy, const Entity* source) {
-    ConstructVariables<Variables>(copy, source);
-    copy->DoEvent("PreLoad");
-    MenuScreen::TakeEngines();
-    LevelTemplate::Spawn("MMCursor", "Cursor");
-    LevelTemplate::Spawn("toMMenu");
-    LevelTemplate::Spawn("Transition");
-    LevelTemplate::Spawn("gridSliderH", "MusicSlider");
-    LevelTemplate::Spawn("gridSliderH", "SoundSlider");
-    LevelTemplate::Spawn("CustomizeButton");
-    LevelTemplate::Spawn("FullScreenButton");
-    LevelTemplate::Spawn("wiiToggleButton");
-    LevelTemplate::Spawn("resolutionToggleButton");
-    LevelTemplate::Spawn("rummbleToggleButton");
-    LevelTemplate::Spawn("xboxToggleButton");
-    copy->DoEvent("Load");
+    MenuScreen::CopyScreen<Variables>(copy, source,
+                                      {{"MMCursor", "Cursor"},
+                                       {"toMMenu"},
+                                       {"Transition"},
+                                       {"gridSliderH", "MusicSlider"},
+                                       {"gridSliderH", "SoundSlider"},
+                                       {"CustomizeButton"},
+                                       {"FullScreenButton"},
+                                       {"wiiToggleButton"},
+                                       {"resolutionToggleButton"},
+                                       {"rummbleToggleButton"},
+                                       {"xboxToggleButton"}});
 }
 
 MenuScreen::LabelSpec VolumeLabel(const char* text, float y) {

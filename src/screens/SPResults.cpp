@@ -8,24 +8,9 @@ namespace {
 
 VariableOffsetTable table;
 
-constexpr std::uint32_t kTextColour = 0xFFC4BCAC;
-
 void Load(Entity*, Entity*) {
     MenuScreen::MakeBackground("nightSky");
-    MenuScreen::LabelSpec title;
-    title.text = "Congratulations\nYou Win!";
-    title.hAlign = 1;
-    title.y = 0.4f;
-    title.z = -1000.0f;
-    title.setZ = true;
-    title.width = 2.0f;
-    title.height = 0.2f;
-    title.setHeight = true;
-    title.multiLine = true;
-    title.charHeight = 0.2f;
-    title.primaryColor = kTextColour;
-    title.setColor = true;
-    MenuScreen::Label(title);
+    MenuScreen::Label(GameResults::Heading("Congratulations\nYou Win!"));
 
     MenuScreen::LabelSpec story;
     story.text =
@@ -43,7 +28,7 @@ void Load(Entity*, Entity*) {
     story.setHeight = true;
     story.multiLine = true;
     story.charHeight = 0.08f;
-    story.primaryColor = kTextColour;
+    story.primaryColor = GameResults::kHeadingColour;
     story.setColor = true;
     MenuScreen::Label(story);
 }
