@@ -8,7 +8,7 @@ VariableOffsetTable table;
 
 void Load(Entity* self, Entity*) {
     BuildCreditsPicture(self);
-    MenuScreen::LabelSpec line;
+    ScreenSteps::LabelSpec line;
     line.text = OwnershipLine;
     line.x = 0.0f;
     line.y = -0.46f;
@@ -17,7 +17,14 @@ void Load(Entity* self, Entity*) {
     line.hAlign = 1;
     line.vAlign = 1;
     line.setVAlign = true;
-    MenuScreen::Label(line);
+    ScreenSteps::Label(line);
+}
+
+void SpawnPieces() {
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toMMenu");
+    LevelTemplate::Spawn("Transition");
+    LevelTemplate::Spawn("MenuStars");
 }
 
 }  // namespace
@@ -25,14 +32,11 @@ void Load(Entity* self, Entity*) {
 const char* const OwnershipLine =
     "#0x888788FF#Glimmerfall and everything in it belong to the Glimmerfall team.";
 
-void _Copy(Entity* copy, const Entity* source) {
-    MenuScreen::CopyScreen<Variables>(copy, source,
-                                      {{"MMCursor", "Cursor"}, {"toMMenu"}, {"Transition"}, {"MenuStars"}});
-}
+void _Copy(Entity* copy, const Entity* source) { MenuScreen::Copy<Variables, &SpawnPieces>(copy, source); }
 
 void BuildCreditsPicture(Entity* self) {
-    VariablesOf<Variables>(self).background2 = MenuScreen::MakeBackground("nightSky", -1.0f);
-    MenuScreen::MakeBackground("BACK-Credits");
+    VariablesOf<Variables>(self).background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
+    MenuScreen::Backdrop("BACK-Credits");
     MenuScreen::FadeIn(self);
 }
 
@@ -41,7 +45,7 @@ void BindVariables(VariableOffsetTable& t, _DATA* prototype) {
 }
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("Credits", table, &_Copy, &Load, &MenuScreen::BackStep);
+    auto* prototype = MenuScreen::Register<Variables>("Credits", table, &_Copy, Event(), &Load, &ScreenSteps::BackStep);
     BindVariables(table, prototype);
     return prototype;
 }

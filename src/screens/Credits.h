@@ -3,10 +3,11 @@
 // game's content, and a button back to the main menu. "CreditsScreen" shares
 // its copy step.
 #include "screens/MenuScreen.h"
+#include "screens/ScreenSteps.h"
 
 namespace LevelData::Credits {
 
-using Variables = MenuScreen::BackdropVariables;
+using Variables = ScreenSteps::BackdropVariables;
 using _DATA = LevelTemplate::Data<Variables>;
 
 // The ownership line, in its colour mark.

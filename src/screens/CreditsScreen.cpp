@@ -13,8 +13,8 @@ void Load(Entity* self, Entity*) { Credits::BuildCreditsPicture(self); }
 }  // namespace
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Credits::Variables>("CreditsScreen", table, &Credits::_Copy, &Load,
-                                                               &MenuScreen::BackStep);
+    auto* prototype = MenuScreen::Register<Credits::Variables>("CreditsScreen", table, &Credits::_Copy, Event(), &Load,
+                                                               &ScreenSteps::BackStep);
     Credits::BindVariables(table, prototype);
     return prototype;
 }

@@ -14,17 +14,14 @@ namespace {
 
 VariableOffsetTable table;
 
-void Copy(Entity* copy, const Entity* source) {
-    MenuScreen::CopyScreen<Variables>(copy, source,
-                                      {{"MMCursor", "Cursor"},
-                                       {"toWherever"},
-                                       {"Transition"},
-                                       {"gridSliderH", "RedSlider"},
-                                       {"gridSliderH", "GreenSlider"},
-                                       {"gridSliderH", "BlueSlider"},
-                                       {"DisplayCharacter"},
-                                       {"SingleLineTextBox", "CharacterName"},
-                                       {"MenuStars"}});
+void SpawnPieces() {
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toWherever");
+    LevelTemplate::Spawn("Transition");
+    for (const char* slider : {"RedSlider", "GreenSlider", "BlueSlider"}) LevelTemplate::Spawn("gridSliderH", slider);
+    LevelTemplate::Spawn("DisplayCharacter");
+    LevelTemplate::Spawn("SingleLineTextBox", "CharacterName");
+    LevelTemplate::Spawn("MenuStars");
 }
 
 // The name box's text object, or null.
@@ -45,11 +42,11 @@ const ColourSlider kColourSliders[] = {
 };
 
 void Load(Entity* self, Entity*) {
-    MenuScreen::MakeBackground("BACK Main Menu");
+    MenuScreen::Backdrop("BACK Main Menu");
     MenuScreen::FadeIn(self);
     GameData::TheGame::GameVariables& game = GameVars();
     for (const ColourSlider& slider : kColourSliders)
-        MenuScreen::SetUpSlider(self->GetMyObject(slider.name), 0.0f, slider.y, static_cast<float>(game.*slider.part));
+        ScreenSteps::SetUpSlider(self->GetMyObject(slider.name), 0.0f, slider.y, static_cast<float>(game.*slider.part));
     if (ObjectData::Text::Variables* name = NameText(self)) name->text = game.playerName;
     if (Entity* box = self->GetMyObject("CharacterName")) box->SetPosition(0.05f, -0.05f);
     struct Line {
@@ -63,7 +60,7 @@ void Load(Entity* self, Entity*) {
         {"#0x0000FF60#Blue:", -0.23f, -0.81f},
     };
     for (const Line& line : lines) {
-        MenuScreen::LabelSpec label;
+        ScreenSteps::LabelSpec label;
         label.text = line.text;
         label.x = line.x;
         label.y = line.y;
@@ -72,9 +69,9 @@ void Load(Entity* self, Entity*) {
         label.fixedWidth = false;
         label.multiLine = true;
         label.hAlign = 0;
-        MenuScreen::Label(label);
+        ScreenSteps::Label(label);
     }
-    VariablesOf<Variables>(self).background2 = MenuScreen::MakeBackground("nightSky", -1.0f);
+    VariablesOf<Variables>(self).background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
 }
 
 void Update(Entity* self, Entity*) {
@@ -86,7 +83,7 @@ void Update(Entity* self, Entity*) {
         game.playerName = name->text;
     }
     for (const ColourSlider& slider : kColourSliders)
-        if (const float* value = MenuScreen::SliderValue(self, slider.name))
+        if (const float* value = ScreenSteps::SliderValue(self, slider.name))
             game.*slider.part = static_cast<std::int32_t>(std::trunc(*value));
 }
 
@@ -105,7 +102,7 @@ void LimitName(std::string& text, std::int32_t& caret) {
 }
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("Customize", table, &Copy, &Load, &Update);
+    auto* prototype = MenuScreen::Register<Variables>("Customize", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &Update);
     BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
     return prototype;
 }

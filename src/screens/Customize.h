@@ -5,10 +5,11 @@
 #include <string>
 
 #include "screens/MenuScreen.h"
+#include "screens/ScreenSteps.h"
 
 namespace LevelData::Customize {
 
-using Variables = MenuScreen::BackdropVariables;
+using Variables = ScreenSteps::BackdropVariables;
 using _DATA = LevelTemplate::Data<Variables>;
 
 // Keeps a name within what the save file keeps: the characters past the

@@ -11,9 +11,10 @@ namespace {
 
 VariableOffsetTable table;
 
-void Load(Entity*, Entity*) {
-    MenuScreen::MakeBackground("nightSky");
-    MenuScreen::Label(Heading("Player Ranking:"));
+void Load(Entity* self, Entity*) {
+    Arm(self);
+    MenuScreen::Backdrop("nightSky");
+    ScreenSteps::Label(Heading("Player Ranking:"));
 
     GameData::TheGame::GameVariables& game = GameVars();
     std::array<std::int32_t, 16> scores{};
@@ -22,7 +23,7 @@ void Load(Entity*, Entity*) {
     float charHeight = 0.15f, y = -0.2f;
     for (std::size_t k = 0; k < ranking.size(); ++k) {
         const auto id = static_cast<std::size_t>(ranking[k]);
-        MenuScreen::LabelSpec line = Heading("");
+        ScreenSteps::LabelSpec line = Heading("");
         line.text = RankLabel(static_cast<int>(k) + 1) + game.playerNames[id] + " (" +
                     std::to_string(game.playerScores[id]) + ")\n";
         line.height = 0.1f;
@@ -31,11 +32,14 @@ void Load(Entity*, Entity*) {
         line.primaryColor = static_cast<std::uint32_t>(game.playerColors[id]) | 0xFF000000u;
         line.charHeight = charHeight;
         line.y = y;
-        MenuScreen::Label(line);
+        ScreenSteps::Label(line);
         charHeight *= 0.65f;
         y *= 0.6f;
     }
 }
+
+// The title prompt that asks for a key.
+void SpawnPrompt() { LevelTemplate::Spawn("TitleInstruction"); }
 
 }  // namespace
 
@@ -68,15 +72,12 @@ std::string RankLabel(int rank) {
     return buffer;
 }
 
-void _Copy(Entity* copy, const Entity* source) {
-    // A control held as the screen opens (the last level's run, say) does
-    // not end it unseen.
-    MenuScreen::CopyScreen<Variables>(copy, source, {{"TitleInstruction"}},
-                                      [](Entity* level) { VariablesOf<Variables>(level).press.Arm(); });
-}
+void _Copy(Entity* copy, const Entity* source) { MenuScreen::Copy<Variables, &SpawnPrompt>(copy, source); }
 
-MenuScreen::LabelSpec Heading(const char* text) {
-    MenuScreen::LabelSpec heading;
+void Arm(Entity* level) { VariablesOf<Variables>(level).press.Arm(); }
+
+ScreenSteps::LabelSpec Heading(const char* text) {
+    ScreenSteps::LabelSpec heading;
     heading.text = text;
     heading.hAlign = 1;
     heading.x = 0.0f;
@@ -97,6 +98,6 @@ void Update(Entity* self, Entity*) {
     if (VariablesOf<Variables>(self).press.Check()) State::SetLevel(self->_state, "MainMenu");
 }
 
-Level* _Init() { return MenuScreen::Register<Variables>("GameResults", table, &_Copy, &Load, &Update); }
+Level* _Init() { return MenuScreen::Register<Variables>("GameResults", table, &_Copy, Event(), &Load, &Update); }
 
 }  // namespace LevelData::GameResults

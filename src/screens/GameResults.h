@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "screens/MenuScreen.h"
+#include "screens/ScreenSteps.h"
 
 namespace LevelData::GameResults {
 
 // No script variables; the press tracker is the screen's own.
 struct Variables {
-    MenuScreen::NewPress press;
+    ScreenSteps::NewPress press;
 };
 using _DATA = LevelTemplate::Data<Variables>;
 
@@ -27,11 +28,14 @@ std::string RankLabel(int rank);
 // The colour the results screens write their texts in.
 constexpr std::uint32_t kHeadingColour = 0xFFC4BCAC;
 // The heading of a results screen: centred at the top, large, in that colour.
-MenuScreen::LabelSpec Heading(const char* text);
+ScreenSteps::LabelSpec Heading(const char* text);
 
 // The copy step both results screens share: the engines, the title prompt,
 // then "Load".
 void _Copy(Entity* copy, const Entity* source);
+// Their builders' first step: a control held as the screen opens (the last
+// level's run, say) does not end it unseen.
+void Arm(Entity* level);
 // Their "Update": a new press returns to "MainMenu".
 void Update(Entity* self, Entity* other);
 

@@ -1,6 +1,7 @@
 #include "screens/HowToPlayScreen.h"
 
 #include "screens/MenuScreen.h"
+#include "screens/ScreenSteps.h"
 
 namespace LevelData::HowToPlayScreen {
 
@@ -8,21 +9,23 @@ namespace {
 
 VariableOffsetTable table;
 
-using Variables = MenuScreen::NoVariables;
+using Variables = ScreenSteps::NoVariables;
 
-void Copy(Entity* copy, const Entity* source) {
-    MenuScreen::CopyScreen<Variables>(copy, source, {{"MMCursor", "Cursor"}, {"toMMenu"}, {"Transition"}});
+void SpawnPieces() {
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toMMenu");
+    LevelTemplate::Spawn("Transition");
 }
 
 void Load(Entity* self, Entity*) {
-    MenuScreen::MakeBackground("BACK HowToPlay");
+    MenuScreen::Backdrop("BACK HowToPlay");
     MenuScreen::FadeIn(self);
 }
 
 }  // namespace
 
 Level* _Init() {
-    return MenuScreen::Register<Variables>("HowToPlayScreen", table, &Copy, &Load, &MenuScreen::BackStep);
+    return MenuScreen::Register<Variables>("HowToPlayScreen", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &ScreenSteps::BackStep);
 }
 
 }  // namespace LevelData::HowToPlayScreen

@@ -2,51 +2,10 @@
 
 #include "framework/Engine.h"
 #include "framework/State.h"
-#include "platform/input/Input.h"
-#include "platform/input/InputHooks.h"
-#include "platform/input/Keyboard.h"
-#include "platform/input/Mouse.h"
-#include "platform/input/XBox.h"
-#include "platform/sound/SoundEngine.h"
+#include "screens/ScreenInput.h"
 #include "widgets/Text.h"
 
 namespace MenuScreen {
-
-namespace {
-
-// The pad's and the remote's buttons that count as "anything pressed": the
-// pad's A, B, X, Y and Start, the remote's A, plus, 1 and 2.
-constexpr std::uint16_t kPadButtons =
-    XBox_::BUTTON_A | XBox_::BUTTON_B | XBox_::BUTTON_X | XBox_::BUTTON_Y | XBox_::START;
-constexpr std::uint16_t kRemoteButtons = 0x0800 | 0x0010 | 0x0200 | 0x0100;
-
-std::uint32_t HeldPadButtons() {
-    const std::uint32_t pad = XBox.Buttons() & kPadButtons;
-    const std::uint32_t remote = inputHooks.remoteButtons != nullptr ? inputHooks.remoteButtons() & kRemoteButtons : 0u;
-    return pad | remote << 16;
-}
-
-void MusicVolume(float volume) { soundEngine.SetMusicVolume(volume); }
-void SoundVolume(float volume) { soundEngine.SetSoundVolume(volume); }
-void Play(int sound, float volume) { soundEngine.PlaySoundA(static_cast<AudioList>(sound), volume); }
-
-}  // namespace
-
-Hooks hooks{&MusicVolume, &SoundVolume, &Play};
-void ResetHooks() { hooks = Hooks{&MusicVolume, &SoundVolume, &Play}; }
-
-void SetUpSlider(Entity* slider, float x, float y, float value) {
-    if (slider == nullptr) return;
-    slider->SetPosition(x, y);
-    LevelTemplate::SetIfPresent(slider, enum_min, 0.0f);
-    LevelTemplate::SetIfPresent(slider, enum_max, kSliderMax);
-    LevelTemplate::SetIfPresent(slider, enum_ticks, kSliderTicks);
-    LevelTemplate::SetIfPresent(slider, enum_value, value);
-}
-
-const float* SliderValue(Entity* level, const char* name) {
-    return FindVariable<float>(level->GetMyObject(name), enum_value);
-}
 
 void TakeEngines() {
     Engine::_MakeCopy("Behavior", 5.0);
@@ -56,53 +15,41 @@ void TakeEngines() {
 
 void Free(Entity* self) { self->DoEvent("Unload"); }
 
-void BackStep(Entity* self, Entity*) {
-    if (inputEngine.BackButtonPressed()) State::SetLevel(self->_state, "MainMenu");
+Object* Backdrop(const char* texture, bool setZ, float z) {
+    Object* back = LevelTemplate::Spawn("Background");
+    if (back == nullptr) return nullptr;
+    LevelTemplate::SetIfPresent<const char*>(back, enum_texture, texture);
+    if (setZ) LevelTemplate::SetIfPresent(back, enum_z, z);
+    return back;
 }
 
-Object* MakeBackground(const char* texture) {
-    Object* background = LevelTemplate::Spawn("Background");
-    LevelTemplate::SetIfPresent(background, enum_texture, texture);
-    return background;
-}
-
-Object* MakeBackground(const char* texture, float z) {
-    Object* background = MakeBackground(texture);
-    LevelTemplate::SetIfPresent(background, enum_z, z);
-    return background;
+Object* Picture(const char* texture, float x, float y, float w, float h) {
+    Object* picture = LevelTemplate::Spawn("CameraGraphic");
+    if (picture == nullptr) return nullptr;
+    LevelTemplate::SetIfPresent<const char*>(picture, enum_texture, texture);
+    LevelTemplate::SetIfPresent(picture, enum_position, D3DXVECTOR3{x, y, 0.0f});
+    LevelTemplate::SetIfPresent(picture, enum_size, D3DXVECTOR2{w, h});
+    return picture;
 }
 
 void FadeIn(Entity* level) { level->CallEvent("StartFadingIn"); }
 
-Object* Label(const LabelSpec& spec) {
-    Object* label = LevelTemplate::Spawn("Text");
-    ObjectData::Text::Variables* v = ObjectData::Text::Find(label);
-    if (v == nullptr) return label;
-    TextSettings& s = v->settings;
-    v->text = spec.text;
-    s.x = spec.x;
-    s.y = spec.y;
-    if (spec.setZ) s.z = spec.z;
-    s.width = spec.width;
-    if (spec.setHeight) s.height = spec.height;
-    s.charHeight = spec.charHeight;
-    s.hAlign = spec.hAlign;
-    if (spec.setVAlign) s.vAlign = spec.vAlign;
-    s.multiLine = spec.multiLine;
-    s.fixedWidth = spec.fixedWidth;
-    s.colorize = spec.colorize;
-    s.font = spec.font;
-    if (spec.setColor) s.primaryColor = spec.primaryColor;
-    return label;
+void FadeOutTo(Entity* level, Event goNext) {
+    level->CallEvent("StartFadingOut");
+    level->SetEvent("FadedOut", goNext);
 }
 
-void NewPress::Arm() { heldBefore = HeldPadButtons(); }
+bool QuitOnEscape(Entity* level) {
+    if (!screenInput.escapeTriggered()) return false;
+    State::SetLevel(level->_state, "Quit");
+    return true;
+}
 
-bool NewPress::Check() {
-    const std::uint32_t held = HeldPadButtons();
-    const bool padDown = (held & ~heldBefore) != 0;
-    heldBefore = held;
-    return Keyboard.AnyTriggered() || Mouse.AnyTriggered() || padDown;
+TextSettings* TextOf(Object* text, const std::string& words) {
+    ObjectData::Text::Variables* t = ObjectData::Text::Find(text);
+    if (t == nullptr) return nullptr;
+    t->text = words;
+    return &t->settings;
 }
 
 }  // namespace MenuScreen

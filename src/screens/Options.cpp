@@ -11,23 +11,19 @@ namespace {
 
 VariableOffsetTable table;
 
-void Copy(Entity* copy, const Entity* source) {
-    MenuScreen::CopyScreen<Variables>(copy, source,
-                                      {{"MMCursor", "Cursor"},
-                                       {"toMMenu"},
-                                       {"Transition"},
-                                       {"gridSliderH", "MusicSlider"},
-                                       {"gridSliderH", "SoundSlider"},
-                                       {"CustomizeButton"},
-                                       {"FullScreenButton"},
-                                       {"wiiToggleButton"},
-                                       {"resolutionToggleButton"},
-                                       {"rummbleToggleButton"},
-                                       {"xboxToggleButton"}});
+void SpawnPieces() {
+    LevelTemplate::Spawn("MMCursor", "Cursor");
+    LevelTemplate::Spawn("toMMenu");
+    LevelTemplate::Spawn("Transition");
+    LevelTemplate::Spawn("gridSliderH", "MusicSlider");
+    LevelTemplate::Spawn("gridSliderH", "SoundSlider");
+    for (const char* button : {"CustomizeButton", "FullScreenButton", "wiiToggleButton", "resolutionToggleButton",
+                               "rummbleToggleButton", "xboxToggleButton"})
+        LevelTemplate::Spawn(button);
 }
 
-MenuScreen::LabelSpec VolumeLabel(const char* text, float y) {
-    MenuScreen::LabelSpec label;
+ScreenSteps::LabelSpec VolumeLabel(const char* text, float y) {
+    ScreenSteps::LabelSpec label;
     label.text = text;
     label.x = -0.05f;
     label.y = y;
@@ -40,15 +36,15 @@ MenuScreen::LabelSpec VolumeLabel(const char* text, float y) {
 }
 
 void Load(Entity* self, Entity*) {
-    MenuScreen::MakeBackground("BACK Main Menu");
+    MenuScreen::Backdrop("BACK Main Menu");
     MenuScreen::FadeIn(self);
     GameData::TheGame::GameVariables& game = GameVars();
     game.backToWhere = "Options";
-    MenuScreen::SetUpSlider(self->GetMyObject("MusicSlider"), 0.0f, 0.05f, game.mVolume * MenuScreen::kSliderMax);
-    MenuScreen::Label(VolumeLabel("#0xC4BDAD#BGM Volume", -0.35f));
-    MenuScreen::SetUpSlider(self->GetMyObject("SoundSlider"), 0.0f, -0.1f, game.sVolume * MenuScreen::kSliderMax);
-    MenuScreen::Label(VolumeLabel("#0xC4BDAD#SFX Volume", -0.5f));
-    VariablesOf<Variables>(self).background2 = MenuScreen::MakeBackground("nightSky", -1.0f);
+    ScreenSteps::SetUpSlider(self->GetMyObject("MusicSlider"), 0.0f, 0.05f, game.mVolume * ScreenSteps::kSliderMax);
+    ScreenSteps::Label(VolumeLabel("#0xC4BDAD#BGM Volume", -0.35f));
+    ScreenSteps::SetUpSlider(self->GetMyObject("SoundSlider"), 0.0f, -0.1f, game.sVolume * ScreenSteps::kSliderMax);
+    ScreenSteps::Label(VolumeLabel("#0xC4BDAD#SFX Volume", -0.5f));
+    VariablesOf<Variables>(self).background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
 }
 
 // Whether the slider's handle is held by the pointer.
@@ -61,14 +57,14 @@ bool Dragged(Entity* slider) {
 void Update(Entity* self, Entity*) {
     if (inputEngine.BackButtonPressed()) State::SetLevel(self->_state, "MainMenu");
     GameData::TheGame::GameVariables& game = GameVars();
-    if (const float* value = MenuScreen::SliderValue(self, "MusicSlider")) {
-        const float volume = *value / MenuScreen::kSliderMax;
-        MenuScreen::hooks.setMusicVolume(volume);
+    if (const float* value = ScreenSteps::SliderValue(self, "MusicSlider")) {
+        const float volume = *value / ScreenSteps::kSliderMax;
+        ScreenSteps::hooks.setMusicVolume(volume);
         game.mVolume = volume;
     }
-    if (const float* value = MenuScreen::SliderValue(self, "SoundSlider")) {
-        const float volume = *value / MenuScreen::kSliderMax;
-        MenuScreen::hooks.setSoundVolume(volume);
+    if (const float* value = ScreenSteps::SliderValue(self, "SoundSlider")) {
+        const float volume = *value / ScreenSteps::kSliderMax;
+        ScreenSteps::hooks.setSoundVolume(volume);
         game.sVolume = volume;
     }
     float& held = VariablesOf<Variables>(self).t_val;
@@ -76,7 +72,7 @@ void Update(Entity* self, Entity*) {
         held += 1.0f;
         if (held >= kClickFrames) {
             held = 0.0f;
-            MenuScreen::hooks.playSound(BUTTON_CLICK, 1.0f);
+            ScreenSteps::hooks.playSound(BUTTON_CLICK, 1.0f);
         }
     } else {
         held = 0.0f;
@@ -86,7 +82,7 @@ void Update(Entity* self, Entity*) {
 }  // namespace
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("Options", table, &Copy, &Load, &Update);
+    auto* prototype = MenuScreen::Register<Variables>("Options", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &Update);
     BindVariable(table, *prototype, enum_t_val, prototype->vars.t_val);
     BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
     return prototype;

@@ -4,6 +4,7 @@
 // screen, resolution, rumble, remote and pad, and the way to the
 // character's customisation.
 #include "screens/MenuScreen.h"
+#include "screens/ScreenSteps.h"
 
 namespace LevelData::Options {
 

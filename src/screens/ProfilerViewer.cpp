@@ -63,7 +63,7 @@ void PlaceButton(Entity* level, const char* name, Event logic, int x, int y, int
 }
 
 void Load(Entity* self, Entity*) {
-    MenuScreen::MakeBackground("BACK Profiler");
+    MenuScreen::Backdrop("BACK Profiler");
     PlaceButton(self, "NextThread", &IncThread, -230, -195, 120, 25, "Next Thread Mug");
     PlaceButton(self, "PreviousThread", &DecThread, -230, -220, 120, 25, "Previous Thread Mug");
     PlaceButton(self, "ToggleStats", &ToggleStatistics, 115, -200, 120, 45, "Toggle Statistics Mug");

@@ -8,11 +8,12 @@ namespace {
 
 VariableOffsetTable table;
 
-void Load(Entity*, Entity*) {
-    MenuScreen::MakeBackground("nightSky");
-    MenuScreen::Label(GameResults::Heading("Congratulations\nYou Win!"));
+void Load(Entity* self, Entity*) {
+    GameResults::Arm(self);
+    MenuScreen::Backdrop("nightSky");
+    ScreenSteps::Label(GameResults::Heading("Congratulations\nYou Win!"));
 
-    MenuScreen::LabelSpec story;
+    ScreenSteps::LabelSpec story;
     story.text =
         "Venturing off far and wide, you have gathered the light from the mystical fireflies and recovered the moon "
         "shards to restore the moon to its former glory.  Awesome!";
@@ -30,13 +31,13 @@ void Load(Entity*, Entity*) {
     story.charHeight = 0.08f;
     story.primaryColor = GameResults::kHeadingColour;
     story.setColor = true;
-    MenuScreen::Label(story);
+    ScreenSteps::Label(story);
 }
 
 }  // namespace
 
 Level* _Init() {
-    return MenuScreen::Register<GameResults::Variables>("SPResults", table, &GameResults::_Copy, &Load,
+    return MenuScreen::Register<GameResults::Variables>("SPResults", table, &GameResults::_Copy, Event(), &Load,
                                                         &GameResults::Update);
 }
 

@@ -4,17 +4,29 @@
 #include "screens/Credits.h"
 #include "screens/CreditsScreen.h"
 #include "screens/Customize.h"
+#include "screens/Eula.h"
 #include "screens/GameResults.h"
+#include "screens/HalvernSplash.h"
 #include "screens/HowToPlayScreen.h"
+#include "screens/MainMenu.h"
+#include "screens/MenuVariants.h"
 #include "screens/Options.h"
+#include "screens/PausedHowToPlayImage.h"
 #include "screens/ProfilerViewer.h"
+#include "screens/QuitConfirm.h"
+#include "screens/QuitWindow.h"
 #include "screens/SPResults.h"
 #include "screens/SinglePlayer.h"
+#include "screens/TeamSplash.h"
+#include "screens/TitleInstruction.h"
+#include "screens/TitleScreen.h"
 #include "screens/Transition.h"
 
 namespace {
 
 const ObjectTypeEntry kObjects[] = {
+    {"PausedHowToPlayImage", &ObjectData::PausedHowToPlayImage::_Init},
+    {"TitleInstruction", &ObjectData::TitleInstruction::_Init},
     {"Transition", &ObjectData::Transition::_Init},
 };
 
@@ -22,14 +34,21 @@ const LevelTypeEntry kLevels[] = {
     {"Credits", &LevelData::Credits::_Init},
     {"CreditsScreen", &LevelData::CreditsScreen::_Init},
     {"Customize", &LevelData::Customize::_Init},
+    {"Eula", &LevelData::Eula::_Init},
     {"GameResults", &LevelData::GameResults::_Init},
+    {"HalvernSplash", &LevelData::HalvernSplash::_Init},
     {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
+    {"MainMenu", &LevelData::MainMenu::_Init},
     {"Options", &LevelData::Options::_Init},
     {"Profiler", &LevelData::Profiler::_Init},
+    {"QuitConfirm", &LevelData::QuitConfirm::_Init},
+    {"QuitWindow", &LevelData::QuitWindow::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
     {"SPResults", &LevelData::SPResults::_Init},
+    {"TeamSplash", &LevelData::TeamSplash::_Init},
+    {"TitleScreen", &LevelData::TitleScreen::_Init},
 };
 
 }  // namespace
 
-TypeRows ScreenTypes() { return {.objects = kObjects, .levels = kLevels}; }
+TypeRows ScreenTypes() { return {.objects = kObjects, .exObjects = MenuVariants::Rows(), .levels = kLevels}; }
