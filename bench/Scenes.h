@@ -46,7 +46,8 @@ constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeigh
 // The one window's render target and the buffers the game fills for it.
 class Target {
 public:
-    explicit Target(int width = kWidth, int height = kHeight) : resolution(static_cast<float>(width) / static_cast<float>(height)) {
+    explicit Target(int width = kWidth, int height = kHeight)
+        : resolution(static_cast<float>(width) / static_cast<float>(height)) {
         target.width = width;
         target.height = height;
         target.Refresh();

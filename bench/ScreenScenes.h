@@ -83,9 +83,10 @@ inline void RecordSampleProfile() {
         int depth;
         std::int64_t ms10;  // tenths of a millisecond
     };
-    const Section game[] = {{"Input", 0, 4},      {"Behavior", 0, 38},     {"Players", 1, 21}, {"Collision", 2, 12},
-                            {"Bots", 1, 9},       {"GraphicsUpdate", 0, 17}, {"Grass", 1, 8},  {"GraphicsDraw", 0, 46},
-                            {"Tiles", 1, 14},     {"Text", 1, 6},          {"Networking", 0, 3}};
+    const Section game[] = {{"Input", 0, 4},      {"Behavior", 0, 38},     {"Players", 1, 21},
+                            {"Collision", 2, 12}, {"Bots", 1, 9},          {"GraphicsUpdate", 0, 17},
+                            {"Grass", 1, 8},      {"GraphicsDraw", 0, 46}, {"Tiles", 1, 14},
+                            {"Text", 1, 6},       {"Networking", 0, 3}};
     const Section render[] = {{"Wait", 0, 52}, {"Layers", 0, 31}, {"Sort", 1, 7}, {"Present", 0, 12}};
     const Section input[] = {{"Poll", 0, 2}, {"Pad", 1, 1}};
     auto record = [](int thread, const char* name, const Section* sections, std::size_t count, int frame) {

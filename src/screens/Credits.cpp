@@ -29,8 +29,7 @@ void SpawnPieces() {
 
 }  // namespace
 
-const char* const OwnershipLine =
-    "#0x888788FF#Glimmerfall and everything in it belong to the Glimmerfall team.";
+const char* const OwnershipLine = "#0x888788FF#Glimmerfall and everything in it belong to the Glimmerfall team.";
 
 void _Copy(Entity* copy, const Entity* source) { MenuScreen::Copy<Variables, &SpawnPieces>(copy, source); }
 

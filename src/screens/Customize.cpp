@@ -102,7 +102,8 @@ void LimitName(std::string& text, std::int32_t& caret) {
 }
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("Customize", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &Update);
+    auto* prototype = MenuScreen::Register<Variables>("Customize", table, &MenuScreen::Copy<Variables, &SpawnPieces>,
+                                                      Event(), &Load, &Update);
     BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
     return prototype;
 }

@@ -25,7 +25,8 @@ void Load(Entity* self, Entity*) {
 }  // namespace
 
 Level* _Init() {
-    return MenuScreen::Register<Variables>("HowToPlayScreen", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &ScreenSteps::BackStep);
+    return MenuScreen::Register<Variables>("HowToPlayScreen", table, &MenuScreen::Copy<Variables, &SpawnPieces>,
+                                           Event(), &Load, &ScreenSteps::BackStep);
 }
 
 }  // namespace LevelData::HowToPlayScreen

@@ -82,7 +82,8 @@ void Update(Entity* self, Entity*) {
 }  // namespace
 
 Level* _Init() {
-    auto* prototype = MenuScreen::Register<Variables>("Options", table, &MenuScreen::Copy<Variables, &SpawnPieces>, Event(), &Load, &Update);
+    auto* prototype = MenuScreen::Register<Variables>("Options", table, &MenuScreen::Copy<Variables, &SpawnPieces>,
+                                                      Event(), &Load, &Update);
     BindVariable(table, *prototype, enum_t_val, prototype->vars.t_val);
     BindVariable(table, *prototype, enum_background2, prototype->vars.background2);
     return prototype;

@@ -56,6 +56,13 @@ State* Showing(const std::string& name) {
     return nullptr;
 }
 
+// The options screen's window is full screen (read from the window: the
+// marks run between frames, with no current state).
+bool FullScreen() {
+    State* state = Showing("Options");
+    return state != nullptr && state->window != nullptr && state->window->IsFullScreen();
+}
+
 // Mouse buttons and the shift key pressed and let go by marks, on the game
 // thread, through the input layer's entry as the scripted steps are.
 class SettingsRunTest : public ProgramRun {
@@ -98,9 +105,9 @@ protected:
 
     static std::string NameOnScreen() {
         State* state = Showing("Customize");
-        Object* const* text = state != nullptr ? FindVariable<Object*>(state->GetLevel()->GetMyObject("CharacterName"),
-                                                                       enum_textObject)
-                                               : nullptr;
+        Object* const* text =
+            state != nullptr ? FindVariable<Object*>(state->GetLevel()->GetMyObject("CharacterName"), enum_textObject)
+                             : nullptr;
         ObjectData::Text::Variables* v = text != nullptr ? ObjectData::Text::Find(*text) : nullptr;
         return v != nullptr ? v->text : std::string("(no name box)");
     }
@@ -137,17 +144,15 @@ mark toggled
 click -0.35 -0.22          # Customize
 level Customize
 wait 40
-click 0.05 -0.05           # into the name box
+click 0.18 -0.05           # into the name box, right of the name: the caret at its end
 wait 5
-tap Right
-wait 3
-tap Right
-wait 3
 )";
     std::string typing;
     for (int i = 0; i < 10; ++i) typing += "tap Backspace\nwait 3\n";
-    typing += "mark shiftDown\ntap G\nwait 3\nmark shiftUp\ntap L\nwait 3\ntap O\nwait 3\ntap X\nwait 3\ntap Backspace\n"
-              "wait 3\ntap W\nwait 3\n";
+    typing +=
+        "mark shiftDown\ntap G\nwait 3\nmark shiftUp\nwait 3\ntap L\nwait 3\ntap O\nwait 3\ntap X\nwait 3\ntap "
+        "Backspace\n"
+        "wait 3\ntap W\nwait 3\n";
     const std::string rest2 = R"(
 mark customized
 click 0.7 -0.4             # Back
@@ -176,7 +181,7 @@ wait 40
         musicFrom = GameVars().mVolume * 255.0f;
         redFrom = GameVars().playerRed;
         rumbleBefore = GameVars().rumbleOn;
-        fullBefore = State::IsFullscreen();
+        fullBefore = FullScreen();
     };
     marks["downMusic"] = [&] { Button(true, HandleX(musicFrom), 0.05f); };
     marks["upMusic"] = [&] { Button(false, HandleX(255.0f), 0.05f); };
@@ -190,7 +195,7 @@ wait 40
     };
     marks["toggled"] = [&] {
         rumbleAfter = GameVars().rumbleOn;
-        fullAfter = State::IsFullscreen();
+        fullAfter = FullScreen();
     };
     marks["customized"] = [&] {
         name = GameVars().playerName;
@@ -227,7 +232,8 @@ wait 40
     SetUp();
     std::string seenName;
     float seenRed = -1.0f, seenGreen = -1.0f, seenBlue = -1.0f, seenMusic = -1.0f;
-    const int again = Run(std::string(kToMainMenu) + R"(
+    const int again =
+        Run(std::string(kToMainMenu) + R"(
 click -0.7 -0.32           # Options
 level Options
 wait 40
@@ -243,13 +249,12 @@ click 0.7 -0.4             # Main Menu
 level MainMenu
 wait 40
 )" + std::string(kQuit),
-                          {{"music", [&] { seenMusic = GameVars().mVolume; }},
-                           {"seen", [&] {
-                                seenName = NameOnScreen();
-                                seenRed = SliderOnScreen("RedSlider");
-                                seenGreen = SliderOnScreen("GreenSlider");
-                                seenBlue = SliderOnScreen("BlueSlider");
-                            }}});
+            {{"music", [&] { seenMusic = GameVars().mVolume; }}, {"seen", [&] {
+                                                                      seenName = NameOnScreen();
+                                                                      seenRed = SliderOnScreen("RedSlider");
+                                                                      seenGreen = SliderOnScreen("GreenSlider");
+                                                                      seenBlue = SliderOnScreen("BlueSlider");
+                                                                  }}});
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_EQ(again, 0);
     EXPECT_EQ(seenName, "Glow");

@@ -100,10 +100,8 @@ TEST(RankingTest, HighestFirstAndTiesFollowTheRemainingListsOrder) {
     scattered[15] = -2;  // a negative score still takes part
     scattered[9] = 7;
     const Case cases[] = {
-        {Scores({5, 9, 9}), {1, 2, 0}},
-        {Scores({9, 9, 9, 5}), {0, 1, 2, 3}},
-        {Scores({0, 0, 0}), {}},
-        {Scores({0, 4, 0, 6}), {3, 1}},
+        {Scores({5, 9, 9}), {1, 2, 0}}, {Scores({9, 9, 9, 5}), {0, 1, 2, 3}},
+        {Scores({0, 0, 0}), {}},        {Scores({0, 4, 0, 6}), {3, 1}},
         {scattered, {3, 9, 15}},
     };
     for (const Case& c : cases) EXPECT_EQ(Rank(c.scores), c.ranking);
@@ -111,8 +109,8 @@ TEST(RankingTest, HighestFirstAndTiesFollowTheRemainingListsOrder) {
 
 TEST(RankingTest, RankLabelsReadOrdinalsUpToSixteen) {
     using LevelData::GameResults::RankLabel;
-    const char* expected[] = {"1st: ",  "2nd: ",  "3rd: ",  "4th: ",  "5th: ",  "6th: ",  "7th: ",  "8th: ",
-                              "9th: ",  "10th: ", "11th: ", "12th: ", "13th: ", "14th: ", "15th: ", "16th: "};
+    const char* expected[] = {"1st: ", "2nd: ",  "3rd: ",  "4th: ",  "5th: ",  "6th: ",  "7th: ",  "8th: ",
+                              "9th: ", "10th: ", "11th: ", "12th: ", "13th: ", "14th: ", "15th: ", "16th: "};
     for (int r = 1; r <= 16; ++r) EXPECT_EQ(RankLabel(r), expected[r - 1]);
 }
 

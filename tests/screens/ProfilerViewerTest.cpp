@@ -93,7 +93,9 @@ protected:
     }
 
     Variables& V() { return VariablesOf<Variables>(state->GetLevel()); }
-    float SliderValue(int number) { return *FindVariable<float>(state->GetLevel()->GetMyObject("PositionSlider"), number); }
+    float SliderValue(int number) {
+        return *FindVariable<float>(state->GetLevel()->GetMyObject("PositionSlider"), number);
+    }
     std::int32_t SliderTicks() {
         return *FindVariable<std::int32_t>(state->GetLevel()->GetMyObject("PositionSlider"), enum_ticks);
     }

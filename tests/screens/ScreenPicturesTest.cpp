@@ -85,6 +85,19 @@ TEST_F(ScreenPicturesTest, PictureScreensShowTheirPages) {
     }
 }
 
+TEST_F(ScreenPicturesTest, SettingsScreensShowTheirSlidersAndTheirButtons) {
+    GameVars().mVolume = GameVars().sVolume = 0.5f;
+    GameVars().playerName = "Pip";
+    // The sliders' plates run across the middle of the window (1.1 wide,
+    // 792 pixels about the centre): light against the night.
+    auto light = [](const Rgb& c) { return c.r + c.g + c.b > 300; };
+    Shoot("Options");
+    EXPECT_GT(Count(300, 312, 980, 332, light), 2000) << "the music slider";
+    EXPECT_GT(Count(300, 420, 980, 440, light), 2000) << "the effect slider";
+    Shoot("Customize");
+    for (int row : {468, 540, 612}) EXPECT_GT(Count(300, row - 8, 980, row + 8, light), 2000) << row;
+}
+
 TEST_F(ScreenPicturesTest, ResultsScreensLetterTheirTexts) {
     auto& game = GameVars();
     game.playerNames[0] = "Pip";

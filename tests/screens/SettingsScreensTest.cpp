@@ -7,11 +7,11 @@
 
 #include "framework/GameVariables.h"
 #include "framework/SaveFile.h"
+#include "platform/graphics/SheetData.h"
 #include "screens/Customize.h"
 #include "screens/Options.h"
 #include "screens/ScreenWorld.h"
 #include "support/SheetDataBuilder.h"
-#include "platform/graphics/SheetData.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/SingleLineTextBox.h"
 
@@ -28,12 +28,12 @@ TEST(NameLimitTest, CharactersTypedPastTheLimitAreTakenOutAtTheCaret) {
         std::string kept;
         std::int32_t caretAfter;
     } cases[] = {
-        {full, 127, full, 127},                                  // at the limit: unchanged
-        {full + "b", 128, full, 127},                            // one typed at the end
-        {full + "bc", 129, full, 127},                           // two in one frame
-        {"x" + full, 1, full, 0},                                // typed at the front
+        {full, 127, full, 127},                                             // at the limit: unchanged
+        {full + "b", 128, full, 127},                                       // one typed at the end
+        {full + "bc", 129, full, 127},                                      // two in one frame
+        {"x" + full, 1, full, 0},                                           // typed at the front
         {std::string(60, 'a') + "z" + std::string(67, 'a'), 61, full, 60},  // typed in the middle
-        {full + "b", -1, full, -1},                              // no caret: the end goes
+        {full + "b", -1, full, -1},                                         // no caret: the end goes
         {"", 0, "", 0},
     };
     for (Case& c : cases) {
@@ -119,9 +119,7 @@ protected:
         return *Widgets::ScrollBar::Find(state->GetLevel()->GetMyObject(name));
     }
     // The game point of a slider's handle.
-    D3DXVECTOR3 Handle(const char* name) {
-        return *FindVariable<D3DXVECTOR3>(Slider(name).dragButton, enum_position);
-    }
+    D3DXVECTOR3 Handle(const char* name) { return *FindVariable<D3DXVECTOR3>(Slider(name).dragButton, enum_position); }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
@@ -157,7 +155,6 @@ protected:
         return *ObjectData::Text::Find(
             *FindVariable<Object*>(state->GetLevel()->GetMyObject("CharacterName"), enum_textObject));
     }
-
 };
 
 TEST_F(SettingsInputTest, EachVolumeHandleDraggedToItsEndsGivesExactlyNoughtAndOne) {
@@ -168,7 +165,8 @@ TEST_F(SettingsInputTest, EachVolumeHandleDraggedToItsEndsGivesExactlyNoughtAndO
         const char* slider;
         float* heardVolume;
         float* gameVolume;
-    } cases[] = {{"MusicSlider", &heard.music, &GameVars().mVolume}, {"SoundSlider", &heard.sound, &GameVars().sVolume}};
+    } cases[] = {{"MusicSlider", &heard.music, &GameVars().mVolume},
+                 {"SoundSlider", &heard.sound, &GameVars().sVolume}};
     for (const Case& c : cases) {
         DragTo(c.slider, 0.8f);
         EXPECT_EQ(Slider(c.slider).value, 255.0f) << c.slider;
