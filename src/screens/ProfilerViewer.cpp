@@ -5,6 +5,7 @@
 #include "framework/Engine.h"
 #include "framework/Profiler.h"
 #include "framework/State.h"
+#include "framework/VariableBindings.h"
 #include "platform/graphics/TripleBuffer.h"
 #include "screens/MenuScreen.h"
 #include "widgets/Text.h"
@@ -197,6 +198,8 @@ Level* _Init() {
     BindVariable(table, p, enum_profiles, v.profiles);
     BindVariable(table, p, enum_threadProfile, v.threadProfile);
     BindVariable(table, p, enum_Critical, v.Critical);
+    // The lock is the script dialect's critical section.
+    RecordVariableBinding(table, enum_Critical, "CRITICAL_SECTION");
     return prototype;
 }
 

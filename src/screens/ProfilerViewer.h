@@ -6,9 +6,15 @@
 // state switched to the name opens it.
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <type_traits>
 
 #include "framework/LevelTemplate.h"
 #include "framework/engines/ProfilerView.h"
+
+// The type texts the script converter reads for the viewer's records.
+inline std::string VariableTypeText(std::type_identity<ProfileLists>) { return "std::vector<Profile>[3]"; }
+inline std::string VariableTypeText(std::type_identity<ProfileRecords>) { return "Profile[3]"; }
 
 namespace LevelData::Profiler {
 
