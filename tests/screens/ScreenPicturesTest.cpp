@@ -85,19 +85,6 @@ TEST_F(ScreenPicturesTest, PictureScreensShowTheirPages) {
     }
 }
 
-TEST_F(ScreenPicturesTest, SettingsScreensShowTheirSlidersAndTheirButtons) {
-    GameVars().mVolume = GameVars().sVolume = 0.5f;
-    GameVars().playerName = "Pip";
-    // The sliders' plates run across the middle of the window (1.1 wide,
-    // 792 pixels about the centre): light against the night.
-    auto light = [](const Rgb& c) { return c.r + c.g + c.b > 300; };
-    Shoot("Options");
-    EXPECT_GT(Count(300, 312, 980, 332, light), 2000) << "the music slider";
-    EXPECT_GT(Count(300, 420, 980, 440, light), 2000) << "the effect slider";
-    Shoot("Customize");
-    for (int row : {468, 540, 612}) EXPECT_GT(Count(300, row - 8, 980, row + 8, light), 2000) << row;
-}
-
 TEST_F(ScreenPicturesTest, ResultsScreensLetterTheirTexts) {
     auto& game = GameVars();
     game.playerNames[0] = "Pip";
@@ -116,12 +103,11 @@ TEST_F(ScreenPicturesTest, TheProfilerViewerDrawsBarsAndLabelsOfTheRecordedFrame
     RecordSampleProfile();
     Shoot("Profiler", 500, 500);
     // The chosen frame's bars (green 100, red and blue adding up to 255) and
-    // the frame before's (green 179) in the bar area; none right of it.
+    // the frame before's (green 179) in the bar area.
     auto chosen = [](const Rgb& c) { return std::abs(c.g - 100) < 10 && std::abs(c.r + c.b - 255) < 20; };
     auto before = [](const Rgb& c) { return std::abs(c.g - 179) < 10 && c.r >= 140 && c.b >= 140; };
     EXPECT_GT(Count(16, 50, 425, 430, chosen), 500);
     EXPECT_GT(Count(16, 50, 425, 430, before), 500);
-    EXPECT_EQ(Count(430, 50, 500, 430, chosen), 0);
     // The headline at the top and the section labels in black over the bars.
     EXPECT_GT(Count(60, 10, 300, 54, Lettered), 100) << "the headline";
     EXPECT_GT(Count(20, 55, 300, 260, Lettered), 300) << "the section labels";
