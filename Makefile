@@ -46,9 +46,10 @@ fuzz: build-fuzz
 bench: build
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
 
-# A picture of each built-in level at its start, drawn headless.
+# A picture of each built-in level at its start, and of the menu screens, drawn headless.
 screenshots: build
 	./build/bench/bench_level_shots build/screenshots
+	./build/bench/bench_screen_shots build/screenshots
 
 # Writes the picture guard's reference frames (tests/screens/pictures/) again:
 # after pictures or levels changed on purpose. Look at them before committing.

@@ -46,9 +46,10 @@ constexpr float kAspect = static_cast<float>(kWidth) / static_cast<float>(kHeigh
 // The one window's render target and the buffers the game fills for it.
 class Target {
 public:
-    Target() {
-        target.width = kWidth;
-        target.height = kHeight;
+    explicit Target(int width = kWidth, int height = kHeight)
+        : resolution(static_cast<float>(width) / static_cast<float>(height)) {
+        target.width = width;
+        target.height = height;
         target.Refresh();
         position = TripleBuffer::Add(&target, &resolution);
     }
@@ -61,12 +62,12 @@ public:
 
     // The last frame drawn, RGBA, top row first.
     bool Read(std::vector<std::uint8_t>& rgba) {
-        rgba.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
+        rgba.assign(static_cast<std::size_t>(target.width) * static_cast<std::size_t>(target.height) * 4, 0);
         return GraphicsEngine::ReadPixels(target, rgba.data());
     }
 
     RenderTarget target;
-    float resolution = kAspect;
+    float resolution;
     TripleBuffer::Position position;
 };
 
@@ -246,6 +247,9 @@ private:
         return true;
     }
 
+protected:
+    // The game's frame hooks without windows, an injected clock, silence,
+    // nothing pressed and no network: what every headless scene runs on.
     static void Wire() {
         InstallStateWindowHooks();
         detail::handBack = State::hooks.endFrame;
@@ -279,6 +283,7 @@ private:
         SetClockFunction(&detail::Now);
     }
 
+private:
     Target view;
 };
 

@@ -13,14 +13,14 @@
 
 namespace {
 
-constexpr std::size_t kLineLimit = 127;
+constexpr std::size_t kLineLimit = kSavedNameLength;
 
 // A name as it goes on its line: no line breaks, at most 127 characters.
 std::string SavedName(const std::string& name) {
     std::string clean;
     for (char c : name)
         if (c != '\r' && c != '\n') clean += c;
-    if (clean.size() > kLineLimit) clean.resize(kLineLimit);
+    if (clean.size() > kSavedNameLength) clean.resize(kSavedNameLength);
     return clean.empty() ? std::string("NoName") : clean;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // The player's settings and the score weights, kept in the user data folder
 // as "TavelinData.sav": six text lines beginning "Ver3".
+
+// The longest player name the file keeps (its line's limit).
+constexpr std::size_t kSavedNameLength = 127;
 
 // Writes the game entity's saved variables. The file is written under a
 // temporary name and then renamed over the old one, so a failed write leaves

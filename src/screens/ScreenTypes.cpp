@@ -1,13 +1,21 @@
 // The screens' and level scripts' rows, handed to the program's registration.
 #include "screens/ScreenTypes.h"
 
+#include "screens/Credits.h"
+#include "screens/CreditsScreen.h"
+#include "screens/Customize.h"
 #include "screens/Eula.h"
+#include "screens/GameResults.h"
 #include "screens/HalvernSplash.h"
+#include "screens/HowToPlayScreen.h"
 #include "screens/MainMenu.h"
 #include "screens/MenuVariants.h"
+#include "screens/Options.h"
 #include "screens/PausedHowToPlayImage.h"
+#include "screens/ProfilerViewer.h"
 #include "screens/QuitConfirm.h"
 #include "screens/QuitWindow.h"
+#include "screens/SPResults.h"
 #include "screens/SinglePlayer.h"
 #include "screens/TeamSplash.h"
 #include "screens/TitleInstruction.h"
@@ -23,12 +31,20 @@ const ObjectTypeEntry kObjects[] = {
 };
 
 const LevelTypeEntry kLevels[] = {
+    {"Credits", &LevelData::Credits::_Init},
+    {"CreditsScreen", &LevelData::CreditsScreen::_Init},
+    {"Customize", &LevelData::Customize::_Init},
     {"Eula", &LevelData::Eula::_Init},
+    {"GameResults", &LevelData::GameResults::_Init},
     {"HalvernSplash", &LevelData::HalvernSplash::_Init},
+    {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
     {"MainMenu", &LevelData::MainMenu::_Init},
+    {"Options", &LevelData::Options::_Init},
+    {"Profiler", &LevelData::Profiler::_Init},
     {"QuitConfirm", &LevelData::QuitConfirm::_Init},
     {"QuitWindow", &LevelData::QuitWindow::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
+    {"SPResults", &LevelData::SPResults::_Init},
     {"TeamSplash", &LevelData::TeamSplash::_Init},
     {"TitleScreen", &LevelData::TitleScreen::_Init},
 };

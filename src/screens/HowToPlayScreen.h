@@ -1,0 +1,7 @@
+#pragma once
+// "HowToPlayScreen": the page of controls and a button back to the main menu.
+class Level;
+
+namespace LevelData::HowToPlayScreen {
+Level* _Init();
+}

@@ -1,0 +1,85 @@
+#include "screens/ScreenSteps.h"
+
+#include "framework/State.h"
+#include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
+#include "platform/input/Keyboard.h"
+#include "platform/input/Mouse.h"
+#include "platform/input/XBox.h"
+#include "platform/sound/SoundEngine.h"
+#include "widgets/Text.h"
+
+namespace ScreenSteps {
+
+namespace {
+
+// The pad's and the remote's buttons that count as "anything pressed": the
+// pad's A, B, X, Y and Start, the remote's A, plus, 1 and 2.
+constexpr std::uint16_t kPadButtons =
+    XBox_::BUTTON_A | XBox_::BUTTON_B | XBox_::BUTTON_X | XBox_::BUTTON_Y | XBox_::START;
+constexpr std::uint16_t kRemoteButtons = 0x0800 | 0x0010 | 0x0200 | 0x0100;
+
+std::uint32_t HeldPadButtons() {
+    const std::uint32_t pad = XBox.Buttons() & kPadButtons;
+    const std::uint32_t remote = inputHooks.remoteButtons != nullptr ? inputHooks.remoteButtons() & kRemoteButtons : 0u;
+    return pad | remote << 16;
+}
+
+void MusicVolume(float volume) { soundEngine.SetMusicVolume(volume); }
+void SoundVolume(float volume) { soundEngine.SetSoundVolume(volume); }
+void Play(int sound, float volume) { soundEngine.PlaySoundA(static_cast<AudioList>(sound), volume); }
+
+}  // namespace
+
+Hooks hooks{&MusicVolume, &SoundVolume, &Play};
+void ResetHooks() { hooks = Hooks{&MusicVolume, &SoundVolume, &Play}; }
+
+void BackStep(Entity* self, Entity*) {
+    if (inputEngine.BackButtonPressed()) State::SetLevel(self->_state, "MainMenu");
+}
+
+void SetUpSlider(Entity* slider, float x, float y, float value) {
+    if (slider == nullptr) return;
+    slider->SetPosition(x, y);
+    LevelTemplate::SetIfPresent(slider, enum_min, 0.0f);
+    LevelTemplate::SetIfPresent(slider, enum_max, kSliderMax);
+    LevelTemplate::SetIfPresent(slider, enum_ticks, kSliderTicks);
+    LevelTemplate::SetIfPresent(slider, enum_value, value);
+}
+
+const float* SliderValue(Entity* level, const char* name) {
+    return FindVariable<float>(level->GetMyObject(name), enum_value);
+}
+
+Object* Label(const LabelSpec& spec) {
+    Object* label = LevelTemplate::Spawn("Text");
+    ObjectData::Text::Variables* v = ObjectData::Text::Find(label);
+    if (v == nullptr) return label;
+    TextSettings& s = v->settings;
+    v->text = spec.text;
+    s.x = spec.x;
+    s.y = spec.y;
+    if (spec.setZ) s.z = spec.z;
+    s.width = spec.width;
+    if (spec.setHeight) s.height = spec.height;
+    s.charHeight = spec.charHeight;
+    s.hAlign = spec.hAlign;
+    if (spec.setVAlign) s.vAlign = spec.vAlign;
+    s.multiLine = spec.multiLine;
+    s.fixedWidth = spec.fixedWidth;
+    s.colorize = spec.colorize;
+    s.font = spec.font;
+    if (spec.setColor) s.primaryColor = spec.primaryColor;
+    return label;
+}
+
+void NewPress::Arm() { heldBefore = HeldPadButtons(); }
+
+bool NewPress::Check() {
+    const std::uint32_t held = HeldPadButtons();
+    const bool padDown = (held & ~heldBefore) != 0;
+    heldBefore = held;
+    return Keyboard.AnyTriggered() || Mouse.AnyTriggered() || padDown;
+}
+
+}  // namespace ScreenSteps
