@@ -224,7 +224,16 @@ TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheRes
     std::cout << "proven finishable: " << proven.size() << " of 13\n";
     for (const std::string& name : proven) std::cout << "  " << name << '\n';
     for (const std::string& name : waiting) std::cout << "  not yet: " << name << '\n';
-    PrintDifficultyTable(measures);
+    // Difficulty rises along the play order: it may fall back at most twice,
+    // and then only by one step (the level stays harder than the one before
+    // its predecessor).
+    const int dips = PrintDifficultyTable(measures);
+    if (measures.size() == 13) {
+        EXPECT_LE(dips, 2);
+        for (std::size_t i = 2; i < measures.size(); ++i)
+            EXPECT_GT(measures[i].Difficulty(), measures[i - 2].Difficulty())
+                << measures[i].level << " falls back more than one step";
+    }
 }
 
 }  // namespace
