@@ -198,7 +198,8 @@ bool lastBuildOk = false;
 }  // namespace
 
 void CppConvert::PrepareBuildEnumeration() {
-    if (!enumWrittenThisRun) {
+    // Once per run, and again should the header have gone (another folder).
+    if (!enumWrittenThisRun || !std::filesystem::exists(WorkingPath("ENTITY DLL Enum.h"))) {
         WriteDLLEnum();
         enumWrittenThisRun = true;
     }

@@ -48,6 +48,10 @@ struct CppConvertProbe {
     void AddToEnum() { c.AddToEnum(); }
     std::int32_t GetEnumValue(const std::string& name) { return c.GetEnumValue(name); }
     auto& varSetsByType() { return c.varSetsByType; }
+    void RevertClass(CppData& data) { c.RevertClass(data); }
+    void RevertExObject(CppData& data) { c.RevertExObject(data); }
+    void RevertFunction() { c.RevertFunction(); }
+    std::vector<std::list<std::string>>& functionLines() { return c.functionLines; }
 
     std::list<std::string>& lines() { return c.lines; }
     std::vector<std::string>& tokens() { return c.tokens; }

@@ -8,6 +8,6 @@
 #ifndef DLL_NAMESPACE
 #define DLL_NAMESPACE gf_plugin_unnamed
 #endif
-#ifndef MAX_ENUM_VALUE
+#ifndef ENTITY_DLL_ENUM_H
 #error "\"ENTITY Enum.h\" must be included before \"INITIALIZATION.h\""
 #endif
