@@ -23,9 +23,11 @@ TypeReplacementHooks typeReplacementHooks;
 
 namespace {
 
+// Never destroyed: what it holds stays reachable to the very end of the
+// program, after the statics have ended.
 std::vector<Entity*>& Retired() {
-    static std::vector<Entity*> retired;
-    return retired;
+    static auto* retired = new std::vector<Entity*>();
+    return *retired;
 }
 
 void Retire(Entity* entity) {
