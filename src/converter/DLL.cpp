@@ -189,9 +189,6 @@ RunResult Run(const std::vector<std::string>& argv, std::chrono::milliseconds li
     return result;
 }
 
-// The stencil editor's scan of a stencil's variables before a build.
-void ScanStencilVariables(CppData& stencil) { (void)stencil; }
-
 // Whether the last build produced a plug-in worth loading.
 bool lastBuildOk = false;
 
@@ -218,7 +215,7 @@ bool DLL::IsTypeName(const std::string& text) { return IsReplaceableTypeName(tex
 void DLL::MakeComplexDLL(CppData& stencil) {
     // The scan's own messages join whatever the last build left.
     const std::size_t before = cppConvert.Messages().size();
-    if (stencil.kind != "EXOBJECT") ScanStencilVariables(stencil);
+    if (stencil.kind != "EXOBJECT") cppConvert.ScanFileForVariables(stencil);
     TakeConverterMessages(stencil.typeName, before);
     KeepReport();
 }

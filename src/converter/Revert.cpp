@@ -37,35 +37,6 @@ bool IsGlobalLine(const std::string& line) {
     return Contains(line, "=") || (!Contains(line, "(") && !Contains(line, ")"));
 }
 
-// A helper's header, "<return type> <name>(<type> <name>, ...)", as a record.
-CppFunctions HelperRecord(const std::string& header) {
-    CppFunctions record;
-    record.functionType = "HELPER";
-    const std::size_t open = header.find('(');
-    const std::size_t close = header.rfind(')');
-    const std::string head = Trim(header.substr(0, open));
-    std::size_t nameStart = head.size();
-    while (nameStart > 0 && (std::isalnum(static_cast<unsigned char>(head[nameStart - 1])) || head[nameStart - 1] == '_'))
-        --nameStart;
-    record.name = head.substr(nameStart);
-    record.returnType = Trim(head.substr(0, nameStart));
-    if (open == std::string::npos || close == std::string::npos || close < open) return record;
-    const std::string parameters = Trim(header.substr(open + 1, close - open - 1));
-    if (parameters.empty() || parameters == "void") return record;
-    std::size_t start = 0;
-    while (start <= parameters.size()) {
-        std::size_t comma = parameters.find(',', start);
-        if (comma == std::string::npos) comma = parameters.size();
-        const std::string piece = Trim(parameters.substr(start, comma - start));
-        std::size_t split = piece.size();
-        while (split > 0 && (std::isalnum(static_cast<unsigned char>(piece[split - 1])) || piece[split - 1] == '_'))
-            --split;
-        record.arguments.emplace_back(Trim(piece.substr(0, split)), piece.substr(split));
-        start = comma + 1;
-    }
-    return record;
-}
-
 // An event or engine function's record from its header
 // "void <name>(Entity* self, Entity* other)"; false for a header too short
 // to hold a name.
@@ -248,7 +219,9 @@ void CppConvert::RevertScopes(CppData& data, bool extended) {
         if (kind == 2 || kind == 3 || kind == 4) {
             CppFunctions record;
             if (kind == 4) {
-                record = HelperRecord(header);
+                std::string text = header;
+                ReadHeader(text, &record);
+                record.functionType = "HELPER";
             } else {
                 if (!BoundRecord(header, kind, record)) continue;
                 lines.front() = record.name;
