@@ -48,6 +48,13 @@ struct PluginBuild : world::EntityWorld {
         WriteFile(path, text);
         return path;
     }
+    // Converts script as an object type; the answer is the plug-in source.
+    std::string Convert(const std::string& type, const std::string& script) {
+        const std::string scriptPath = Source(type + ".script", script);
+        const std::string source = folder / (type + ".cpp");
+        EXPECT_TRUE(cppConvert.ConvertObject(scriptPath, folder / ("OBJECT " + type + ".h"), source, type));
+        return source;
+    }
     std::string ErrorsText() {
         std::string text;
         for (const BuildMessage& m : DLL::buildErrors) text += m.file + ":" + m.where + ": " + m.text + "\n";
@@ -87,25 +94,16 @@ void RegisterOldProbe() {
     Object::_IncludeObject("Probe", prototype);
 }
 
-// The script's build: "life" is a variable of the program, "probeBonus" and
-// "probeTitle" are new; only the event's body makes life 42, and it counts
-// the program's registered "Probe" types, which a plug-in with registries of
-// its own would not see.
-std::string ProbeSource(const std::string& type = "Probe", const std::string& extraBody = "") {
-    using generated::Member;
-    return generated::ObjectSource(
-        type,
-        {Member{"int", "life", "", "5"}, Member{"int", "probeBonus", "", "7"},
-         Member{"std::string", "probeTitle", "", "\"probe\"", true, "std::string()", "~basic_string()"},
-         Member{"int", "probeSeen", "", ""}},
-        {{"OnHit",
-          "\n\tGETVARIABLE(self, int, life) = GETVARIABLE(self, int, probeBonus) * 6;\n"
-          "\tGETVARIABLE(self, int, probeSeen) = (int)Object::_objects.count(\"Probe\");\n" +
-              extraBody}});
-}
-
-void NoteProbeVariables(CppConvertProbe& converter, const std::string& type) {
-    converter.varSetsByType()[type].insert({"probeBonus", "probeTitle", "probeSeen"});
+// The script "Probe": "life" is a variable of the program, "probeBonus"
+// and "probeTitle" are new; only the event's body makes life 42, and it
+// counts the program's registered "Probe" types, which a plug-in with
+// registries of its own would not see.
+std::string ProbeScript(const std::string& extraBody = "") {
+    return "// A probe.\n#Variables\n{\n\tint life = 5;\n\tint probeBonus = 7;\n"
+           "\tstd::string probeTitle = \"probe\";\n\tint probeSeen;\n}\n\n"
+           "// Function bound to event\nOnHit\n{\n\tself->life = self->probeBonus * 6;\n"
+           "\tself->probeSeen = (int)Object::_objects.count(\"Probe\");\n" +
+           extraBody + "}\n";
 }
 
 TEST_F(PluginBuild, ProbeReplacesARegisteredTypeAndTheOldClonesKeepTheirs) {
@@ -116,9 +114,7 @@ TEST_F(PluginBuild, ProbeReplacesARegisteredTypeAndTheOldClonesKeepTheirs) {
     ASSERT_NE(before, nullptr);
     Object* oldPrototype = Object::_FindPrototype("Probe");
 
-    NoteProbeVariables(converter, "Probe");
-    WriteFile(folder / "OBJECT Probe.h", "// header\n");
-    const std::string source = Source("Probe.cpp", ProbeSource());
+    const std::string source = Convert("Probe", ProbeScript());
     const int number = DLL::buildCounter;
     ASSERT_TRUE(Entity::_ReplaceObject(source.c_str(), "Probe", "Probe")) << ErrorsText();
 
@@ -156,8 +152,7 @@ TEST_F(PluginBuild, ProbeReplacesARegisteredTypeAndTheOldClonesKeepTheirs) {
     EXPECT_EQ(Variable<int>(beforeCopy, enum_life), -1);
 
     // Under another name: nothing stays under the old one, its header goes.
-    NoteProbeVariables(converter, "ProbeRenamed");
-    const std::string renamed = Source("ProbeRenamed.cpp", ProbeSource("ProbeRenamed"));
+    const std::string renamed = Convert("ProbeRenamed", ProbeScript());
     ASSERT_TRUE(Entity::_ReplaceObject(renamed.c_str(), "ProbeRenamed", "Probe")) << ErrorsText();
     EXPECT_TRUE(Exists(folder / ("Editor/tempDLL" + std::to_string(number + 1) + ".so")));
     EXPECT_EQ(Object::_FindPrototype("Probe"), nullptr);
@@ -180,8 +175,9 @@ TEST_F(PluginBuild, ProbeReplacesARegisteredTypeAndTheOldClonesKeepTheirs) {
 TEST_F(PluginBuild, ACppErrorAnswersFalseWithTheCompilersMessageAndTheOldTypeStays) {
     RegisterOldProbe();
     State* state = NewState("");
-    NoteProbeVariables(converter, "Probe");
-    const std::string source = Source("Broken.cpp", ProbeSource("Probe", "\tthis is not C++;\n"));
+    const std::string source = Source("Broken.cpp", "");
+    const std::string scriptPath = Source("Broken.script", ProbeScript("\tthis is not C++;\n"));
+    cppConvert.ConvertObject(scriptPath, folder / "OBJECT Probe.h", source, "Probe");
     EXPECT_FALSE(Entity::_ReplaceObject(source.c_str(), "Probe", "Probe"));
     ASSERT_FALSE(DLL::buildErrors.empty());
     EXPECT_NE(DLL::buildErrors.front().file.find("TEMP.cpp"), std::string::npos);
@@ -193,8 +189,15 @@ TEST_F(PluginBuild, ACppErrorAnswersFalseWithTheCompilersMessageAndTheOldTypeSta
     EXPECT_EQ(Variable<int>(copy, enum_life), 1);
 }
 
+TEST_F(PluginBuild, AMemberTheCopyStepCannotCopyIsRefusedByName) {
+    const std::string source = Convert("Queue", "#Variables\n{\n\tstd::list<int> pending;\n}\n");
+    EXPECT_FALSE(Entity::_ReplaceObject(source.c_str(), "Queue", ""));
+    EXPECT_NE(ErrorsText().find("variable \"pending\" is neither trivially copyable"), std::string::npos)
+        << ErrorsText();
+    EXPECT_EQ(Object::_FindPrototype("Queue"), nullptr);
+}
+
 TEST_F(PluginBuild, AMemberOfEverySpecialTypeCopiesAndFrees) {
-    using generated::Member;
     const char* const rows[][3] = {
         {"std::string", "std::string()", "~basic_string()"},
         {"EngineHashMap", "EngineHashMap()", "~hash_map()"},
@@ -220,17 +223,12 @@ TEST_F(PluginBuild, AMemberOfEverySpecialTypeCopiesAndFrees) {
         {"CppFunctions", "CppFunctions()", "~CppFunctions()"},
         {"CppDataHashMap", "CppDataHashMap()", "~hash_map()"},
     };
-    std::vector<Member> members;
+    std::string script = "#Variables\n{\n";
     int n = 0;
-    for (const auto& row : rows) {
-        const std::string name = "special" + std::to_string(n++);
-        members.push_back(Member{row[0], name, "", "", true, row[1], row[2]});
-        converter.varSetsByType()["Specials"].insert(name);
-    }
-    members.push_back(Member{"std::string", "specialNames", "4", "", true, "std::string()", "~basic_string()"});
-    converter.varSetsByType()["Specials"].insert("specialNames");
-    std::string body = "\n\tGETVARIABLE(self, std::string, special0) = \"a long text that is not kept inline\";\n";
-    const std::string source = Source("Specials.cpp", generated::ObjectSource("Specials", members, {{"Fill", body}}));
+    for (const auto& row : rows) script += "\t" + std::string(row[0]) + " special" + std::to_string(n++) + ";\n";
+    script += "\tstd::string specialNames[4];\n}\n\n// Function bound to event\nFill\n{\n"
+              "\tself->special0 = \"a long text that is not kept inline\";\n\tself->specialNames[2] = self->special0;\n}\n";
+    const std::string source = Convert("Specials", script);
     ASSERT_TRUE(Entity::_ReplaceObject(source.c_str(), "Specials", "")) << ErrorsText();
     State* state = NewState("");
     Object* first = Object::MakeCopy(state, "Specials", "first");
@@ -240,6 +238,9 @@ TEST_F(PluginBuild, AMemberOfEverySpecialTypeCopiesAndFrees) {
     ASSERT_NE(second, nullptr);
     const std::int32_t number = converter.GetEnumValue("special0");
     EXPECT_EQ(*static_cast<std::string*>(_PluginVariable(second, number, "special0")),
+              "a long text that is not kept inline");
+    const std::int32_t names = converter.GetEnumValue("specialNames");
+    EXPECT_EQ(static_cast<std::string*>(_PluginVariable(second, names, "specialNames"))[2],
               "a long text that is not kept inline");
     // Both are freed with their state (the sanitizers check the rest).
 }

@@ -53,9 +53,21 @@ T& Variable(const Entity* entity, int number, const char* name) {
     return standIn;
 }
 
+// The first element of array variable number of entity, as Pointer; a
+// zeroed stand-in array when the entity's type lacks it.
+template <class Pointer>
+Pointer ArrayVariable(const Entity* entity, int number, const char* name) {
+    using Element = std::remove_pointer_t<Pointer>;
+    if (void* at = _PluginVariable(const_cast<Entity*>(entity), number, name)) return static_cast<Pointer>(at);
+    static Element standIn[64]{};
+    for (Element& element : standIn) element = Element{};
+    return standIn;
+}
+
 }  // namespace gf_plugin
 
 // GETVARIABLE(entity, type, name): the variable name of entity, as type.
-// GETVARIABLEP is the same access for a variable holding a pointer.
+// GETVARIABLEP(entity, type *, name): an array variable, as a pointer to its
+// first element.
 #define GETVARIABLE(entity, type, name) (::gf_plugin::Variable<type>((entity), enum_##name, #name))
-#define GETVARIABLEP(entity, type, name) (::gf_plugin::Variable<type>((entity), enum_##name, #name))
+#define GETVARIABLEP(entity, type, name) (::gf_plugin::ArrayVariable<type>((entity), enum_##name, #name))
