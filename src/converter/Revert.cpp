@@ -33,6 +33,9 @@ std::string JoinFrom(Iter from, Iter to) {
 bool IsOffsetTableLine(const std::string& line) { return Trim(line).rfind("int _entityOffset_", 0) == 0; }
 
 bool IsGlobalLine(const std::string& line) {
+    // The notice line and the inherit marks are comments, whatever they hold.
+    const std::size_t code = line.find_first_not_of(" \t\n");
+    if (code != std::string::npos && line.compare(code, 2, "//") == 0) return false;
     if (IsOffsetTableLine(line)) return false;
     return Contains(line, "=") || (!Contains(line, "(") && !Contains(line, ")"));
 }
@@ -189,13 +192,18 @@ void CppConvert::RevertDiffInit(CppData& data) {
         AdvanceIter(it, false, "");
         if (it == lines.end()) return;
         const std::string name = *it;
-        AdvanceIter(it, false, "=");
-        if (it != lines.end() && *it == " ") ++it;
+        // A variable without a default ends at its ";" (an array's line).
         const Iter end = std::find(it, lines.end(), ";");
         if (end == lines.end()) return;
+        std::string value;
+        if (std::find(it, end, "=") != end) {
+            AdvanceIter(it, false, "=");
+            if (*it == " ") ++it;
+            value = JoinFrom(it, end);
+        }
         data.varTypes.push_back(type);
         data.varNames.push_back(name);
-        data.varValues.push_back(JoinFrom(it, end));
+        data.varValues.push_back(value);
         it = end;
         AdvanceIter(it, false, "");
     }
@@ -254,10 +262,13 @@ void CppConvert::RevertScopes(CppData& data, bool extended) {
             }
             continue;
         }
-        if (Contains(header, "void _Copy("))
+        if (Contains(header, "void _Copy(")) {
             RevertCopy(data);
-        else if (Contains(header, "void _Init("))
+        } else if (Contains(header, "void _Init(")) {
             RevertInit(data);
+            // The game has no copy step: its engines close its set-up.
+            if (Contains(header, "Game*")) RevertCopy(data);
+        }
     }
     tokenizerFlags[0] = false;
     for (const auto& [record, entry] : bodies) {
