@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     }
     std::printf("median of %d: convert %.2f ms, build and load %.1f ms, all %.1f ms\n", rounds, Median(convert),
                 Median(build), Median(total));
+    for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
+    Object::_objects.clear();
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return 0;

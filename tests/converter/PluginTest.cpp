@@ -198,34 +198,11 @@ TEST_F(PluginBuild, AMemberTheCopyStepCannotCopyIsRefusedByName) {
 }
 
 TEST_F(PluginBuild, AMemberOfEverySpecialTypeCopiesAndFrees) {
-    const char* const rows[][3] = {
-        {"std::string", "std::string()", "~basic_string()"},
-        {"EngineHashMap", "EngineHashMap()", "~hash_map()"},
-        {"ObjectHashMap", "ObjectHashMap()", "~hash_map()"},
-        {"EntityListIter", "EntityListIter()", "~_List_iterator()"},
-        {"std::list<Entity*>", "std::list<Entity*>()", "~list()"},
-        {"std::list<char>", "std::list<char>()", "~list()"},
-        {"std::list<Engine*>", "std::list<Engine*>()", "~list()"},
-        {"std::vector<int>", "std::vector<int>()", "~vector()"},
-        {"std::vector<HANDLE>", "std::vector<HANDLE>()", "~vector()"},
-        {"std::vector<Vec2>", "std::vector<Vec2>()", "~vector()"},
-        {"std::vector<Profile>", "std::vector<Profile>()", "~vector()"},
-        {"std::vector<Object*>", "std::vector<Object*>()", "~vector()"},
-        {"std::vector<Engine*>", "std::vector<Engine*>()", "~vector()"},
-        {"std::vector<std::string>", "std::vector<std::string>()", "~vector()"},
-        {"std::stack<Vec2>", "std::stack<Vec2>()", "~stack()"},
-        {"FrameCounter", "FrameCounter()", "~FrameCounter()"},
-        {"CollisionInfo2D", "CollisionInfo2D()", "~CollisionInfo2D()"},
-        {"GuiWindow", "GuiWindow()", "~GuiWindow()"},
-        {"LevelCollision", "LevelCollision()", "~LevelCollision()"},
-        {"Profile", "Profile()", "~Profile()"},
-        {"CppData", "CppData()", "~CppData()"},
-        {"CppFunctions", "CppFunctions()", "~CppFunctions()"},
-        {"CppDataHashMap", "CppDataHashMap()", "~hash_map()"},
-    };
+    const std::vector<std::string> types = CppConvertProbe::SpecialTypeTexts();
+    ASSERT_EQ(types.size(), 23u);
     std::string script = "#Variables\n{\n";
     int n = 0;
-    for (const auto& row : rows) script += "\t" + std::string(row[0]) + " special" + std::to_string(n++) + ";\n";
+    for (const std::string& type : types) script += "\t" + type + " special" + std::to_string(n++) + ";\n";
     script += "\tstd::string specialNames[4];\n}\n\n// Function bound to event\nFill\n{\n"
               "\tself->special0 = \"a long text that is not kept inline\";\n\tself->specialNames[2] = self->special0;\n}\n";
     const std::string source = Convert("Specials", script);

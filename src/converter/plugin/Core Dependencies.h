@@ -87,6 +87,14 @@ inline void MakeInstance(Entity* copy, const char* type, const char* name) {
 
 }  // namespace gf_plugin
 
+// What BIND does for every kind: the prototype of the generated record in
+// slot, its type name, its free step, and its offset table's slot count.
+#define GF_BIND_PROTOTYPE(slot, TypeName) \
+    slot = new _DATA();                   \
+    slot->_type = #TypeName;              \
+    slot->_free = &_Free;                 \
+    _RegisterVariableTable(_entityOffset_##TypeName, MAX_ENUM_VALUE)
+
 // BINDVARIABLE(type, member): refuses at compile time, by name, a member the
 // copy step cannot copy into a clone's raw storage.
 #define BINDVARIABLE(type, member)                                                 \
