@@ -154,7 +154,8 @@ RunResult Run(const std::vector<std::string>& argv, std::chrono::milliseconds li
 
     const auto deadline = std::chrono::steady_clock::now() + limit;
     auto remainingMs = [&] {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         return static_cast<int>(std::max<long long>(0, left.count()));
     };
     bool open = true;
@@ -310,8 +311,8 @@ std::string DLL::CompileDLL(const std::string& source, bool /*visible*/) {
     if (!run.started) {
         AddError(source, run.output);
     } else if (run.stopped) {
-        AddError(source, "the compiler ran longer than " + std::to_string(settings.timeLimit.count()) +
-                             " ms and was stopped");
+        AddError(source,
+                 "the compiler ran longer than " + std::to_string(settings.timeLimit.count()) + " ms and was stopped");
     } else if (run.status != 0) {
         if (buildErrors.empty()) AddError(source, "the compiler failed: " + run.output);
     } else {

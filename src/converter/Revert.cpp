@@ -252,7 +252,8 @@ void CppConvert::RevertScopes(CppData& data, bool extended) {
                     if (Contains(line, "OBJECT(")) {
                         const std::size_t open = line.find("OBJECT(") + 7;
                         const std::size_t close = line.find(')', open);
-                        data.baseType = line.substr(open, close == std::string::npos ? std::string::npos : close - open);
+                        data.baseType =
+                            line.substr(open, close == std::string::npos ? std::string::npos : close - open);
                         break;
                     }
                 }

@@ -176,7 +176,8 @@ bool Entity::_ReplaceExObject(const char* source, const char* newNameText, const
     variant->differences = differences != nullptr ? differences : &NoDifferences;
     if (newObject != nullptr) newObject(variant);
     if (variant->object.empty()) {
-        DebugOutput(("_ReplaceExObject: \"NewObject\" gave \"" + newName + "\" no base name; nothing changed.\n").c_str());
+        DebugOutput(
+            ("_ReplaceExObject: \"NewObject\" gave \"" + newName + "\" no base name; nothing changed.\n").c_str());
         if (old == nullptr) delete variant;
         return false;
     }

@@ -26,8 +26,9 @@ inline std::string ExObjectSource(const std::string& type, const std::string& ba
     text += "\n\nnamespace DLL_NAMESPACE\n{\n\nint _entityOffset_" + type + "[MAX_ENUM_VALUE];\n\n\n";
     text += "extern \"C\" {\n\n";
     if (withDifferences)
-        text += "__declspec(dllexport) void Differences(Object* object)\n{\n\tGETVARIABLE(object, int, counter) = "
-                "99;\n}\n\n";
+        text +=
+            "__declspec(dllexport) void Differences(Object* object)\n{\n\tGETVARIABLE(object, int, counter) = "
+            "99;\n}\n\n";
     text += "__declspec(dllexport) void NewObject(ExObject* exobject)\n{\n\texobject->object = \"" + base +
             "\";\n}\n\n}\n}\n";
     return text;

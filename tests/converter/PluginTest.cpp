@@ -203,8 +203,9 @@ TEST_F(PluginBuild, AMemberOfEverySpecialTypeCopiesAndFrees) {
     std::string script = "#Variables\n{\n";
     int n = 0;
     for (const std::string& type : types) script += "\t" + type + " special" + std::to_string(n++) + ";\n";
-    script += "\tstd::string specialNames[4];\n}\n\n// Function bound to event\nFill\n{\n"
-              "\tself->special0 = \"a long text that is not kept inline\";\n\tself->specialNames[2] = self->special0;\n}\n";
+    script +=
+        "\tstd::string specialNames[4];\n}\n\n// Function bound to event\nFill\n{\n"
+        "\tself->special0 = \"a long text that is not kept inline\";\n\tself->specialNames[2] = self->special0;\n}\n";
     const std::string source = Convert("Specials", script);
     ASSERT_TRUE(Entity::_ReplaceObject(source.c_str(), "Specials", "")) << ErrorsText();
     State* state = NewState("");
@@ -291,8 +292,8 @@ TEST_F(PluginBuild, AHangingCompilerIsStoppedAtTheLimit) {
 }
 
 TEST_F(PluginBuild, TargetsAreNumberedAndTheCompilersDiagnosticsAreRead) {
-    DLL::BuildSettings().compiler = StandIn(
-        "echo 'TEMP.cpp:12:5: error: expected a thing'\necho 'TEMP.cpp:3:1: warning: unused'\nexit 1");
+    DLL::BuildSettings().compiler =
+        StandIn("echo 'TEMP.cpp:12:5: error: expected a thing'\necho 'TEMP.cpp:3:1: warning: unused'\nexit 1");
     const std::string source = Source("s.cpp", "int x;\n");
     DLL::buildCounter = 3;
     EXPECT_EQ(DLL::CompileDLL(source, false), folder / "Editor/tempDLL3.so");

@@ -161,10 +161,10 @@ TEST_F(Revert, RoundTripOfEveryKind) {
         EXPECT_EQ(got.varNames, expected.varNames);
         EXPECT_EQ(got.varTypes, expected.varTypes);
         EXPECT_EQ(got.varValues, expected.varValues);
-        EXPECT_EQ(got.globalsText, expected.globalsText.substr(expected.globalsText.find_first_not_of('\n') ==
-                                                                       std::string::npos
-                                                                   ? expected.globalsText.size()
-                                                                   : expected.globalsText.find_first_not_of('\n')));
+        EXPECT_EQ(got.globalsText,
+                  expected.globalsText.substr(expected.globalsText.find_first_not_of('\n') == std::string::npos
+                                                  ? expected.globalsText.size()
+                                                  : expected.globalsText.find_first_not_of('\n')));
         EXPECT_EQ(Entries(got.enginesText), Entries(expected.enginesText));
         EXPECT_EQ(Entries(got.objectsText), Entries(expected.objectsText));
         EXPECT_EQ(got.differencesText, expected.differencesText);

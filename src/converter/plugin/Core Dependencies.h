@@ -97,9 +97,10 @@ inline void MakeInstance(Entity* copy, const char* type, const char* name) {
 
 // BINDVARIABLE(type, member): refuses at compile time, by name, a member the
 // copy step cannot copy into a clone's raw storage.
-#define BINDVARIABLE(type, member)                                                 \
-    static_assert(::gf_plugin::IsCopyableMember<decltype(_DATA::member)>,          \
-                  "variable \"" #member "\" is neither trivially copyable nor of " \
+#define BINDVARIABLE(type, member)                                        \
+    static_assert(::gf_plugin::IsCopyableMember<decltype(_DATA::member)>, \
+                  "variable \"" #member                                   \
+                  "\" is neither trivially copyable nor of "              \
                   "a special type: the copy step cannot copy it")
 
 // INSTANCE(type, "name"): an object of the objects section, made with the copy.
