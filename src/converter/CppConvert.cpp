@@ -196,4 +196,3 @@ bool CppConvert::AdvanceIter(std::list<std::string>::iterator& position, bool co
     return false;
 }
 
-bool CppConvert::RevertFile(const std::string&, CppData&) { return true; }

@@ -98,6 +98,11 @@ public:
     // its name, each variable's type text under its name.
     void RecordBoundVariables();
 
+    // Before each plug-in build: the plug-ins' variable enumeration written
+    // afresh once per run, then brought up to date with every variable
+    // recorded since.
+    void PrepareBuildEnumeration();
+
     // The diagnostics composed since the current conversion began.
     const std::vector<std::string>& Messages() const { return messages; }
 
@@ -130,6 +135,16 @@ private:
     void AppendEnumEntry(const std::string& name);
     bool WriteEnumFile();
 
+    // The way back from a generated class header to a record.
+    void RevertClass(CppData& data);
+    void RevertExObject(CppData& data);
+    void RevertFunction();
+    void RevertVar(CppData& data);
+    void RevertCopy(CppData& data);
+    void RevertInit(CppData& data);
+    void RevertDiffInit(CppData& data);
+    // The scope loop both share; extended for an extended object's header.
+    void RevertScopes(CppData& data, bool extended);
     // Scanning (one stencil's texts into the tables and generated texts).
     void ScanGlobals(CppData& record, std::vector<std::string>& globalNames);
     void ScanMemberVariables(CppData* record);
@@ -254,6 +269,7 @@ private:
     // The binding record's generation last taken in; ~0 before the first.
     std::uint64_t recordedGeneration = ~std::uint64_t{0};
     std::unique_ptr<char[]> lineBuffer;
+    bool enumWrittenThisRun = false;
     // Files of the helper includes that could not be written.
     int writeFailures = 0;
 };

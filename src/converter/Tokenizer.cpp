@@ -233,8 +233,9 @@ int CppConvert::TokenizeScope(int& kind, std::string text, bool toList) {
                 continue;
             }
         }
-        if (skipInherited && Contains(line, "//INHERITED") && SkipInheritedBlock(line) != SkipResult::Skipped)
-            return -1;
+        // The line after one block may open the next.
+        while (skipInherited && Contains(line, "//INHERITED"))
+            if (SkipInheritedBlock(line) != SkipResult::Skipped) return -1;
         if (Contains(line, ";")) {
             lines.push_back(line);
             return -1;
@@ -312,7 +313,7 @@ int CppConvert::TokenizeScope(int& kind, std::string text, bool toList) {
                 }
             }
             bool read = ReadLine(pending);
-            if (read && skipInherited && Contains(pending, "//INHERITED")) {
+            while (read && skipInherited && Contains(pending, "//INHERITED")) {
                 const SkipResult skipped = SkipInheritedBlock(pending);
                 if (skipped == SkipResult::Unclosed) {
                     lines.insert(lines.end(), tokens.begin(), tokens.end());

@@ -118,6 +118,17 @@ public:
     // entity, then the game's "Load".
     static void _FirstInit();
 
+    // Type replacement from built scripts: each builds source into a plug-in
+    // (framework/TypeReplacement.h), registers the type its set-up export
+    // makes under newName and retires the one under oldName; an empty
+    // newName only removes the old type. False, with nothing changed, when
+    // a name is not a type name or the build, the load or "_Init" fails.
+    static bool _ReplaceObject(const char* source, const char* newName, const char* oldName);
+    static bool _ReplaceEngine(const char* source, const char* newName, const char* oldName);
+    static bool _ReplaceLevel(const char* source, const char* newName, const char* oldName);
+    static bool _ReplaceExObject(const char* source, const char* newName, const char* oldName);
+    static bool _ReplaceGame(const char* source, const char* newName, const char* oldName);
+
     // The two words through which script variables are reached.
     std::int32_t* _map = nullptr;  // the type's VariableOffsetTable
     char* _startVar = nullptr;

@@ -1,7 +1,7 @@
 #include "framework/ExObject.h"
 
 ExObject::ExObject(const std::string& nameValue, const std::string& baseNameValue, Differences differencesValue)
-    : baseName(baseNameValue), name(nameValue), differences(differencesValue) {}
+    : object(baseNameValue), name(nameValue), differences(differencesValue) {}
 
 void ExObject::Apply(Object* object) const {
     if (differences != nullptr) differences(object);

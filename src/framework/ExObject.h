@@ -14,11 +14,13 @@ public:
     ExObject& operator=(const ExObject&) = default;
     ~ExObject() = default;
 
-    const std::string& BaseName() const { return baseName; }
+    const std::string& BaseName() const { return object; }
     const std::string& Name() const { return name; }
     void Apply(Object* object) const;
 
-    std::string baseName;
+    // The base name: the type or variant this one is made from (the name
+    // plug-ins set it by).
+    std::string object;
     std::string name;
     Differences differences;
 };

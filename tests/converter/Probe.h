@@ -51,6 +51,17 @@ struct CppConvertProbe {
     void AddToEnum() { c.AddToEnum(); }
     std::int32_t GetEnumValue(const std::string& name) { return c.GetEnumValue(name); }
     auto& varSetsByType() { return c.varSetsByType; }
+    // The type texts of the special member types, in table order.
+    static std::vector<std::string> SpecialTypeTexts() {
+        std::vector<std::string> texts;
+        for (const auto& row : CppConvert::specialTypes)
+            if (row.type != nullptr) texts.push_back(row.type);
+        return texts;
+    }
+    void RevertClass(CppData& data) { c.RevertClass(data); }
+    void RevertExObject(CppData& data) { c.RevertExObject(data); }
+    void RevertFunction() { c.RevertFunction(); }
+    std::vector<std::list<std::string>>& functionLines() { return c.functionLines; }
 
     // Scanning, building and rewriting.
     void ScanGlobals(CppData& record, std::vector<std::string>& names) { c.ScanGlobals(record, names); }

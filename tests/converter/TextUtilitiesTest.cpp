@@ -38,10 +38,10 @@ TEST(CppConvertObject, EntityTypesEndInNull) {
     EXPECT_EQ(CppConvert::entityTypes[5], nullptr);
 }
 
-TEST(CppConvertObject, RevertFileAndRevertArgListDoNothing) {
+TEST(CppConvertObject, RevertFileOfAMissingFileFailsAndRevertArgListDoesNothing) {
     CppConvert converter;
     CppData data;
-    EXPECT_TRUE(converter.RevertFile("no such file", data));
+    EXPECT_FALSE(converter.RevertFile("no such file", data));
     EXPECT_EQ(CppConvertProbe::RevertArgList("_002_"), "bar");
 }
 

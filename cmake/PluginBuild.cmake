@@ -1,0 +1,45 @@
+# The settings with which the program builds plug-ins from generated
+# sources: the compiler the program was built with, the plug-in build
+# environment's include folders, and the flags that must match the
+# program's own build (language level, sanitizers), so that a plug-in's view
+# of every shared record is the program's. Written into a source of the
+# editor layer at configure time.
+function(gf_plugin_build_settings library)
+  set(flags "-std=c++${CMAKE_CXX_STANDARD}")
+  # Generated copy and free steps reach a clone (an entity of its kind built
+  # in a block of the type's size) through the generated record's type, so
+  # the dynamic-type check of the undefined-behaviour sanitizer is left out.
+  if(GF_SANITIZE OR GF_FUZZ)
+    list(APPEND flags -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+      -fno-sanitize=vptr)
+  endif()
+  if(GF_TSAN)
+    list(APPEND flags -fsanitize=thread -fno-omit-frame-pointer)
+  endif()
+  set(includes "${CMAKE_SOURCE_DIR}/src/converter/plugin" "${CMAKE_SOURCE_DIR}/src")
+
+  set(flag_rows "")
+  foreach(flag IN LISTS flags)
+    string(APPEND flag_rows "        \"${flag}\",\n")
+  endforeach()
+  set(include_rows "")
+  foreach(folder IN LISTS includes)
+    string(APPEND include_rows "        \"${folder}\",\n")
+  endforeach()
+  set(out ${CMAKE_BINARY_DIR}/generated/PluginBuildDefaults.cpp)
+  file(CONFIGURE OUTPUT ${out} CONTENT
+"// Written at configure time: how plug-ins are built for this program.
+#include \"converter/DLL.h\"
+
+PluginBuildSettings DLL::DefaultBuildSettings() {
+    PluginBuildSettings settings;
+    settings.compiler = \"${CMAKE_CXX_COMPILER}\";
+    settings.includeFolders = {
+${include_rows}    };
+    settings.flags = {
+${flag_rows}    };
+    return settings;
+}
+" @ONLY)
+  target_sources(${library} PRIVATE ${out})
+endfunction()
