@@ -165,6 +165,31 @@ public:
     }
     std::size_t LastQuads() const { return detail::lastQuads; }
 
+    // Any screen: a state opened on level, frames run (and drawn when asked,
+    // the last one always), the picture read back, the state closed.
+    State* Open(const std::string& level) {
+        std::srand(1);
+        auto* state = new State(level, true);
+        State::_list.push_back(state);
+        state->renderData = &*view.position;
+        return state;
+    }
+    static void Run(State* state, int frames, bool drawEvery = false) {
+        for (int f = 0; f < frames; ++f) {
+            detail::now += kFrameMs;
+            state->Update();
+            State::RemoveDeletedObjects();
+            State::RemoveDeletedEngines();
+            if (drawEvery || f == frames - 1) graphicsEngine.DrawAll();
+        }
+    }
+    bool Read(std::vector<std::uint8_t>& rgba) { return view.Read(rgba); }
+    static void Close(State* state) {
+        State::_list.remove(state);
+        delete state;
+        State::_currentState = nullptr;
+    }
+
 private:
     // A free cell with a floor under it a few cells beside the goal, where a
     // player standing sees the goal without touching it.
@@ -249,6 +274,8 @@ private:
         playerDevices.remoteButtons = []() -> std::uint16_t { return 0; };
         PlayLevel::controls.pause = [] { return false; };
         PlayLevel::controls.back = [] { return false; };
+        PlayLevel::controls.menuPause = [] { return false; };
+        PlayLevel::controls.networkGame = [] { return false; };
         SetClockFunction(&detail::Now);
     }
 

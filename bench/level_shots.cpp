@@ -4,10 +4,12 @@
 // camera settles on the player, the fade in ends) on an injected clock, drawn
 // at 1280x720 and written as <outdir>/<LevelName>.png; then the player is
 // set down beside the level's goal and <outdir>/<LevelName>-goal.png shows
-// the goal area as a player arriving there sees it. Last, the level editor
-// with the first built-in level's grid opened in it: <outdir>/LevelEditor.png.
+// the goal area as a player arriving there sees it.
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
+//
+// Last, the level editor with the first built-in level's grid opened in it:
+// <outdir>/LevelEditor.png.
 //
 // Runs headless: offscreen video, no sound device, no input devices.
 #include <SDL2/SDL.h>
@@ -23,6 +25,7 @@
 #include "EditorScene.h"
 #include "HeadlessGL.h"
 #include "Scenes.h"
+#include "screens/PlayLevel.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
@@ -66,6 +69,52 @@ int main(int argc, char** argv) {
             } else {
                 std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), levels.LastQuads());
                 std::printf("%-14s %s\n", "", goalPath.c_str());
+            }
+        }
+    }
+    {
+        // Screen name, level, frames before the picture, what is done then.
+        struct Screen {
+            const char* name;
+            const char* level;
+            int frames;
+            int index;          // built-in level for the play level
+            const char* extra;  // "pause", "howtoplay" or null
+        };
+        const Screen screens[] = {
+            {"licence", "Eula", 20, 0, nullptr},
+            {"splash-maker", "HalvernSplash", 60, 0, nullptr},
+            {"splash-team", "TeamSplash", 60, 0, nullptr},
+            {"title", "TitleScreen", 60, 0, nullptr},
+            {"main-menu", "MainMenu", 60, 0, nullptr},
+            {"pause-menu", "SinglePlayer", 90, 0, "pause"},
+            {"how-to-play", "SinglePlayer", 90, 0, "howtoplay"},
+            {"quit-confirm", "QuitConfirm", 60, 0, nullptr},
+            {"quit-window", "QuitWindow", 20, 0, nullptr},
+        };
+        LevelStarts shots;
+        std::vector<std::uint8_t> rgba;
+        for (const Screen& screen : screens) {
+            const std::string path = (outdir / (std::string("screen-") + screen.name + ".png")).string();
+            CurrentLevelIndex = screen.index;
+            State* state = shots.Open(screen.level);
+            LevelStarts::Run(state, screen.frames);
+            if (screen.extra != nullptr && state->GetLevel() != nullptr) {
+                PlayLevel::OpenPauseMenu(state->GetLevel());
+                if (std::string(screen.extra) == "howtoplay")
+                    Object::MakeCopy(state, "PausedHowToPlayImage", "HTPImage");
+                LevelStarts::Run(state, 20);
+            }
+            const bool shown = state->GetLevelName() == screen.level && shots.Read(rgba);
+            LevelStarts::Close(state);
+            if (!shown) {
+                std::fprintf(stderr, "%s: the screen did not show\n", screen.name);
+                ++failures;
+            } else if (!stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+                std::fprintf(stderr, "%s: cannot write %s: %s\n", screen.name, path.c_str(), std::strerror(errno));
+                ++failures;
+            } else {
+                std::printf("%-14s %s\n", screen.name, path.c_str());
             }
         }
     }

@@ -22,8 +22,9 @@ Engine::~Engine() {
 
 void Engine::Load(Entity*, Entity*) {}
 
-void Engine::Update(Entity* self, Entity*) {
-    Engine* engine = static_cast<Engine*>(self);
+void Engine::Update(Entity* self, Entity*) { UpdateMembers(static_cast<Engine*>(self), nullptr); }
+
+void Engine::UpdateMembers(Engine* engine, bool (*keep)(Entity* member)) {
     const std::string name = engine->GetName();
     struct Walk {
         Engine* engine;
@@ -39,7 +40,7 @@ void Engine::Update(Entity* self, Entity*) {
     // during the pass are blanked, so the walk stays valid and skips them.
     for (auto it = engine->_members.begin(); it != engine->_members.end(); ++it) {
         Entity* member = *it;
-        if (member == nullptr) continue;
+        if (member == nullptr || (keep != nullptr && !keep(member))) continue;
         Event handler = member->GetEvent(name);
         handler(member, engine);
     }

@@ -29,6 +29,9 @@ public:
 
     static void Load(Entity* self, Entity* other);
     static void Update(Entity* self, Entity* other);
+    // One pass of the engine's event over the members that keep accepts
+    // (every member when keep is null), in member order.
+    static void UpdateMembers(Engine* engine, bool (*keep)(Entity* member));
     static void Unload(Entity* self, Entity* other);
 
     double GetPriority() const { return _priority; }

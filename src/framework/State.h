@@ -114,6 +114,10 @@ public:
     static void ToggleStretchPixels();
     static bool IsStretchPixels();
     static bool IsFullscreen();
+    // Flips the current window's full-screen flag (under the window
+    // registry's lock); the window layer switches when it next handles full
+    // screen. Nothing without a current state or window.
+    static void ToggleFullscreen();
     static void SetActive(bool active);
     static void Activate();
     static void DeActivate();

@@ -2,4 +2,5 @@
 
 std::string CurrentLevelName;
 std::vector<std::string> LevelOrder;
+std::vector<int> LevelOrderNumbers;
 int MatchLevelCount = 0;

@@ -62,7 +62,9 @@ constexpr GameplayHooks Defaults() {
 
 }  // namespace
 
-constinit GameplayHooks gameplayHooks = Defaults();
+constinit bool GamePaused = false;
+
+GameplayHooks gameplayHooks = Defaults();
 
 void ResetGameplayHooks() { gameplayHooks = Defaults(); }
 

@@ -67,6 +67,11 @@ struct GameplayHooks {
 
 extern GameplayHooks gameplayHooks;
 
+// True while a play level's pause menu is open: the play levels set it, the
+// local player takes no input meanwhile, and every play level's "Unload"
+// clears it. Game thread only.
+extern bool GamePaused;
+
 // Puts every hook back to its default.
 void ResetGameplayHooks();
 

@@ -54,6 +54,15 @@ bool IsPlayer(const Entity* entity) { return entity != nullptr && entity->_map =
 
 Variables& Vars(Entity* player) { return VariablesOf<Variables>(player); }
 
+void DropNetworking(Entity* player) {
+    Variables& v = Vars(player);
+    v.networked = false;
+    if (v.nameText != nullptr) {
+        v.nameText->_Delete();
+        v.nameText = nullptr;
+    }
+}
+
 Entity* FindPlayer(const Entity* self, int number) {
     if (number < 0 || number > 15) return nullptr;
     Entity* found = self->GetMyObject(PlayerObjectName(number).c_str());

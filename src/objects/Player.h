@@ -155,6 +155,9 @@ void _Init(Object*& slot);
 // Whether entity is a player (of this type or a variant of it).
 bool IsPlayer(const Entity* entity);
 Variables& Vars(Entity* player);
+// A figure that is nobody's in a match (alone, or for show): no name label,
+// and its deaths cost nothing.
+void DropNetworking(Entity* player);
 
 // The player numbered n (0 to 15) in the state of self, or null.
 Entity* FindPlayer(const Entity* self, int number);

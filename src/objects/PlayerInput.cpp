@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "framework/GameVariables.h"
+#include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 #include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
@@ -87,7 +88,9 @@ namespace ObjectData::Player {
 
 void Behavior(Entity* self, Entity*) {
     Variables& v = Vars(self);
-    const PlayerInputs in = ReadPlayerInputs(v.jumpPressed, v.grabPressed, GameVars().wiiControls);
+    // While the pause menu is open the keys work the menu, not the player.
+    const PlayerInputs in =
+        GamePaused ? PlayerInputs{} : ReadPlayerInputs(v.jumpPressed, v.grabPressed, GameVars().wiiControls);
     v.jumpTriggered = in.jumpTriggered;
     v.jumpPressed = in.jumpPressed;
     v.upPressed = in.upPressed;

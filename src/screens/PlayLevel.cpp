@@ -6,11 +6,11 @@
 #include "framework/Engine.h"
 #include "framework/GameVariables.h"
 #include "framework/Time.h"
+#include "networking/NetEngine.h"
 #include "objects/Player.h"
 #include "platform/input/Input.h"
 #include "platform/sound/SoundEngine.h"
 
-bool GamePaused = false;
 bool ConnectionDropped = false;
 
 namespace PlayLevel {
@@ -21,6 +21,34 @@ VariableOffsetTable table;
 
 bool PausePressed() { return inputEngine.PauseButtonPressed(); }
 bool BackPressed() { return inputEngine.BackButtonPressed(); }
+bool MenuPausePressed() { return inputEngine.MenuPauseButtonPressed(); }
+bool NetworkGame() { return NetworkingEngine.IsServer() || NetworkingEngine.IsClient(); }
+
+// What keeps running while the level stands still under its pause menu.
+bool RunsWhilePaused(Entity* member) {
+    if (member->GetType() == "Transition") return true;
+    for (const char* name : {"ResButton", "MainMButton", "HTOPButton", "Cursor", "HTPImage", "TabManager"})
+        if (member->GetName() == name) return true;
+    return false;
+}
+
+void HeldPass(Entity* self, Entity*) { Engine::UpdateMembers(static_cast<Engine*>(self), &RunsWhilePaused); }
+
+// Every update pass of the state's engines walks only the menu; drawing goes on.
+void HoldWorld(State* state) {
+    for (Engine* engine : state->engines) {
+        if (engine->GetName() == "GraphicsDraw" || engine->GetEvent("Update") == Event(&HeldPass)) continue;
+        engine->_SetEvent("Running.Update", engine->GetEvent("Update"));
+        engine->_SetEvent("Update", &HeldPass);
+    }
+}
+
+void ReleaseWorld(State* state) {
+    for (Engine* engine : state->engines) {
+        if (engine->GetEvent("Update") != Event(&HeldPass)) continue;
+        engine->_SetEvent("Update", engine->GetEvent("Running.Update"));
+    }
+}
 
 void Copy(Entity* copy, const Entity* source) {
     ConstructVariables<Variables>(copy, source);
@@ -160,8 +188,8 @@ void Backdrop(float zShift, float parallax, float xShift, float sizeFactor, std:
 
 }  // namespace
 
-Controls controls{&PausePressed, &BackPressed};
-void ResetControls() { controls = Controls{&PausePressed, &BackPressed}; }
+Controls controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame};
+void ResetControls() { controls = Controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame}; }
 
 Variables& Vars(Entity* level) { return VariablesOf<Variables>(level); }
 
@@ -281,30 +309,52 @@ void SpawnSky() {
         LevelTemplate::SetIfPresent<const char*>(background, enum_texture, "nightSky");
 }
 
-void Unload(Entity*, Entity*) { GamePaused = false; }
+// Leaving the level ends the pause, whatever the menu's state.
+void Unload(Entity*, Entity*) {
+    GamePaused = false;
+    soundEngine.SetPaused(false);
+}
 
+void OpenPauseMenu(Entity* level) {
+    Variables& v = Vars(level);
+    GamePaused = true;
+    v.Paused = true;
+    soundEngine.SetPaused(true);
+    State* state = level->_state;
+    LevelTemplate::SpawnIn(state, "MMCursor", "Cursor");
+    LevelTemplate::SpawnIn(state, "PauseMenuResumeButton", "ResButton");
+    LevelTemplate::SpawnIn(state, "PauseMenuReturnMainMenu", "MainMButton");
+    LevelTemplate::SpawnIn(state, "PauseMenuHowToPlay", "HTOPButton");
+    if (state != nullptr && !controls.networkGame()) HoldWorld(state);
+}
+
+void ClosePauseMenu(Entity* level) {
+    Variables& v = Vars(level);
+    GamePaused = false;
+    v.Paused = false;
+    soundEngine.SetPaused(false);
+    for (const char* name : {"ResButton", "MainMButton", "HTOPButton", "Cursor"})
+        if (Entity* item = level->GetMyObject(name)) item->_Delete();
+    if (level->_state != nullptr) ReleaseWorld(level->_state);
+}
+
+// Enter both selects and pauses: while the menu is open only a new press of
+// the other pause controls or of back closes it, so the Enter meant for the
+// focused button never closes the menu first.
 void PauseRule(Entity* self, Entity*) {
     Variables& v = Vars(self);
     const bool pause = controls.pause();
     const bool back = controls.back();
+    const bool close = controls.menuPause();
     if (v.Paused) {
-        const bool press = (pause && !v.pausePressed) || (back && !v.backPressed);
-        if (press && self->GetMyObject("HTPImage") == nullptr) {
-            GamePaused = false;
-            v.Paused = false;
-            for (const char* name : {"ResButton", "MainMButton", "HTOPButton", "Cursor"})
-                if (Entity* item = self->GetMyObject(name)) item->_Delete();
-        }
+        const bool press = (close && !v.closePressed) || (back && !v.backPressed);
+        if (press && self->GetMyObject("HTPImage") == nullptr) ClosePauseMenu(self);
     } else if (pause && !v.pausePressed) {
-        GamePaused = true;
-        v.Paused = true;
-        LevelTemplate::Spawn("MMCursor", "Cursor");
-        LevelTemplate::Spawn("PauseMenuResumeButton", "ResButton");
-        LevelTemplate::Spawn("PauseMenuReturnMainMenu", "MainMButton");
-        LevelTemplate::Spawn("PauseMenuHowToPlay", "HTOPButton");
+        OpenPauseMenu(self);
     }
     v.pausePressed = pause;
     v.backPressed = back;
+    v.closePressed = close;
 }
 
 }  // namespace PlayLevel

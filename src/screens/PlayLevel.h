@@ -9,12 +9,10 @@
 
 #include "framework/GameVariables.h"
 #include "framework/LevelTemplate.h"
+#include "objects/GameplayHooks.h"
 
 class Engine;
 
-// True while a play level's pause menu is open; every play level's "Unload"
-// clears it. Game thread only.
-extern bool GamePaused;
 // Set by the network-loss handlers just before they return to "MainMenu".
 extern bool ConnectionDropped;
 
@@ -30,16 +28,23 @@ struct Variables {
     // A pause or back control still held when the level starts is no new press.
     bool pausePressed = true;
     bool backPressed = true;
+    // The menu's own close controls (pause without Enter) on the previous frame.
+    bool closePressed = true;
 };
 
 using _DATA = LevelTemplate::Data<Variables>;
 
 Variables& Vars(Entity* level);
 
-// The controls the pause rule reads; tests replace them.
+// The controls the pause rule reads; tests replace them. pause opens the
+// menu; menuPause (pause without Enter, which selects in the menu) and back
+// close it.
 struct Controls {
     bool (*pause)();
     bool (*back)();
+    bool (*menuPause)();
+    // A networked game runs: the world goes on under an open menu.
+    bool (*networkGame)();
 };
 extern Controls controls;
 void ResetControls();
@@ -67,5 +72,12 @@ void SpawnSky();
 void Unload(Entity* self, Entity* other);
 // The pause-menu rule ("Update" of "SinglePlayer" and "Sandbox").
 void PauseRule(Entity* self, Entity* other);
+
+// Opening and closing the pause menu of the play level: the pause flags, the
+// sound engine's pause, the menu's four objects, and (unless a networked game
+// runs) the level standing still, only the menu, its how-to-play page, the
+// focus manager and the fade running their update passes.
+void OpenPauseMenu(Entity* level);
+void ClosePauseMenu(Entity* level);
 
 }  // namespace PlayLevel

@@ -8,11 +8,6 @@
 #include "objects/Player.h"
 #include "screens/PlayLevel.h"
 
-const std::array<const char*, 13> BuiltInLevelNames = {
-    "GrassLevel01", "GrassLevel02", "GrassLevel03", "GrassLevel04",  "GrassLevel05",  "GrassLevel06", "GrassLevel07",
-    "GrassLevel08", "MudLevel01",   "MudLevel02",   "SpeedyLevel01", "SpeedyLevel02", "SpeedyLevel3",
-};
-
 namespace LevelData::SinglePlayer {
 
 namespace {
@@ -29,12 +24,7 @@ void Build(Entity* self, Entity*) {
     Object* player = PlayLevel::MakeLocalPlayer(self);
     if (player != nullptr) {
         ObjectData::Player::Variables& pv = ObjectData::Player::Vars(player);
-        // Alone, deaths cost nothing and no name label floats overhead.
-        pv.networked = false;
-        if (pv.nameText != nullptr) {
-            pv.nameText->_Delete();
-            pv.nameText = nullptr;
-        }
+        ObjectData::Player::DropNetworking(player);
         game.playerColors[0] = static_cast<std::int32_t>(pv.playerColor);
     }
     game.playerNames[0] = game.playerName;

@@ -74,6 +74,9 @@ void Press(Entity* self, bool& triggered, Entity* master) {
     Widgets::PlayClick();
 }
 
+constexpr int kHeldDelay = 30;
+constexpr int kHeldRate = 5;
+
 }  // namespace
 
 void AddTabbing(Entity* self, Entity*) {
@@ -88,7 +91,13 @@ void AddTabbing(Entity* self, Entity*) {
     m->objectList.push_back(self);
 }
 
-void Behavior(Entity* self, Entity*) {
+namespace {
+
+// The button step. A plain button answers the pointer only while no widget
+// holds the focus and fires on the click; a held button (pressed != null)
+// answers it always and, while the click that pressed it is held, fires
+// again after 30 frames and then every 5.
+void Step(Entity* self, bool* pressed) {
     Parts p{};
     if (!Reach(self, p)) return;
     *p.triggered = false;
@@ -99,17 +108,21 @@ void Behavior(Entity* self, Entity*) {
     TabManager::Variables* m = TabManager::Find(managerEntity);
 
     const bool focusNone = m == nullptr || !m->HasFocus();
-    // The pointer works the buttons only while no widget holds the focus. A
-    // button of no area is never hit.
-    if (focusNone) {
+    // A button of no area is never hit.
+    if (focusNone || pressed != nullptr) {
         if (cursor != nullptr && p.size->x > 0.0f && p.size->y > 0.0f && collisionEngine.Check(self, cursor)) {
             *p.hover = true;
-            if (Mouse.Triggered(0))
+            const bool fire =
+                Mouse.Triggered(0) || (pressed != nullptr && *pressed && Mouse.Held(0, kHeldDelay, kHeldRate));
+            if (fire) {
+                if (pressed != nullptr) *pressed = true;
                 Press(self, *p.triggered, master);
-            else
+            } else {
                 Widgets::RaiseOwn(self, "Hover", master);
+            }
         }
     }
+    if (pressed != nullptr && !Mouse.Pressed(0)) *pressed = false;
 
     if (m == nullptr || !m->HasFocus() || m->Focused() != self) return;
     if (Mouse.DeltaX() != 0.0f || Mouse.DeltaY() != 0.0f) {
@@ -160,6 +173,15 @@ void Behavior(Entity* self, Entity*) {
         Press(self, *p.triggered, master);
     else
         Widgets::RaiseOwn(self, "Hover", master);
+}
+
+}  // namespace
+
+void Behavior(Entity* self, Entity*) { Step(self, nullptr); }
+
+void HeldBehavior(Entity* self, Entity*) {
+    bool* pressed = FindVariable<bool>(self, enum_pressed);
+    if (pressed != nullptr) Step(self, pressed);
 }
 
 void _Init(Object*& slot) {

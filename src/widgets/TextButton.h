@@ -60,6 +60,10 @@ void AddTabbing(Entity* self, Entity* other);
 // The button step, once a frame in "Behavior" and at once on a widget that
 // has just been given the focus.
 void Behavior(Entity* self, Entity* other);
+// The held-repeat button step ("HeldButton"): it answers the pointer even
+// while a widget holds the focus, and holding the click on it repeats
+// "Logic" after 30 frames and then every 5; the focus part is the plain step's.
+void HeldBehavior(Entity* self, Entity* other);
 
 }  // namespace ObjectData::TextButton
 

@@ -5,6 +5,7 @@
 #include "framework/State.h"
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/Texture.h"
 
 namespace Widgets {
 
@@ -43,5 +44,24 @@ Object* FindTabManager(const Entity* self) { return dynamic_cast<Object*>(self->
 void AddUnitBox(CollisionInfo2D& collision) { collision.AddRectangle(-0.5f, 0.5f, 0.5f, -0.5f); }
 
 void RaiseOwn(Entity* self, const char* name, Entity* other) { Entity::_DoEvent(name, other, self); }
+
+void DrawPicture(float x, float y, float z, float width, float height, const char* texture, std::uint32_t colour) {
+    if (graphicsEngine.GetCurrentBuffer() == nullptr) return;
+    graphicsEngine.AddFrame(x, y, z, width, height, 0.0f, FrameMap(texture != nullptr ? texture : "", 0, 0),
+                            static_cast<int>(colour));
+}
+
+void BuildCharacterTable(const std::string& allowed, bool keepBreaks, bool (&table)[128]) {
+    for (bool& entry : table) entry = allowed.empty();
+    for (char c : allowed) {
+        const unsigned char code = static_cast<unsigned char>(c);
+        if (code < 128) table[code] = true;
+    }
+    // Control codes and DEL are never letters the fonts draw.
+    for (int code = 0; code < 32; ++code) table[code] = false;
+    table[127] = false;
+    if (keepBreaks && (allowed.empty() || allowed.find('\t') != std::string::npos)) table['\t'] = true;
+    if (keepBreaks && (allowed.empty() || allowed.find('\n') != std::string::npos)) table['\n'] = true;
+}
 
 }  // namespace Widgets

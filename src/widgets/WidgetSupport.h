@@ -2,6 +2,9 @@
 // What every widget shares: the view the camera published for this frame,
 // the current window's height and aspect, the state's pointer and focus
 // manager, the unit hit box, and the click sound.
+#include <cstdint>
+#include <string>
+
 #include "collision/CollisionEngine.h"
 #include "platform/sound/SoundEngine.h"
 
@@ -36,5 +39,15 @@ void AddUnitBox(CollisionInfo2D& collision);
 
 // Raises self's own event name with (self, other) at once.
 void RaiseOwn(Entity* self, const char* name, Entity* other);
+
+// Queues the first frame of the picture `texture` (white when the name is
+// unknown) centred on (x, y) in screen units, unrotated, into the frame being
+// built; nothing when no frame is being built.
+void DrawPicture(float x, float y, float z, float width, float height, const char* texture, std::uint32_t colour);
+
+// The 128-entry table of the characters a text box takes: all of them when
+// `allowed` is empty, else only those it lists (characters outside the table
+// are never entered). Tab and line feed are refused unless keepBreaks.
+void BuildCharacterTable(const std::string& allowed, bool keepBreaks, bool (&table)[128]);
 
 }  // namespace Widgets

@@ -9,6 +9,8 @@
 #include "PlayWorld.h"
 #include "objects/Checkpoint.h"
 #include "objects/LevelGoal.h"
+#include "objects/Player.h"
+#include "platform/sound/SoundEngine.h"
 
 using namespace playtest;
 
@@ -161,6 +163,101 @@ TEST_F(PlayLevelTest, ThePauseControlOpensAndClosesOnItsPressEdge) {
     State::SetLevel(state, "MainMenu");
     Frame();
     EXPECT_FALSE(GamePaused);
+}
+
+// ---- the pause menu ----
+
+bool& EnterHeld() {
+    static bool held = false;
+    return held;
+}
+
+class PauseMenuTest : public PlayLevelTest {
+protected:
+    void SetUp() override {
+        PlayLevelTest::SetUp();
+        EnterHeld() = false;
+        // Enter pauses too, but only P (and back) close the open menu.
+        PlayLevel::controls.pause = [] { return PauseHeld() || EnterHeld(); };
+        Play(kSmall);
+        PauseHeld() = false;
+        Frame();
+    }
+    void TearDown() override {
+        soundEngine.SetPaused(false);
+        PlayLevelTest::TearDown();
+    }
+    void Press(bool& control) {
+        control = true;
+        Frame();
+        control = false;
+        Frame();
+    }
+    D3DXVECTOR3 PlayerAt() { return ObjectData::Player::Vars(Player()).position; }
+};
+
+TEST_F(PauseMenuTest, InTheOpenMenuEnterOnlySelectsAndANewPressOfPauseCloses) {
+    Press(PauseHeld());
+    ASSERT_TRUE(GamePaused);
+    EXPECT_TRUE(soundEngine.GetPaused()) << "the menu pauses the sound";
+    for (const char* name : {"ResButton", "MainMButton", "HTOPButton", "Cursor"}) EXPECT_NE(Named(name), nullptr);
+    Press(EnterHeld());
+    EXPECT_TRUE(GamePaused) << "Enter is the focused button's";
+    Press(PauseHeld());
+    EXPECT_FALSE(GamePaused);
+    EXPECT_FALSE(soundEngine.GetPaused());
+    EXPECT_EQ(Named("ResButton"), nullptr);
+
+    // Resumed by the button while Enter is still down: the held Enter does
+    // not open the menu again.
+    EnterHeld() = true;
+    Frame();
+    ASSERT_TRUE(GamePaused);
+    Entity::_DoEvent("Logic", Named("ResButton"), Named("ResButton"));
+    EXPECT_FALSE(GamePaused);
+    EXPECT_FALSE(soundEngine.GetPaused());
+    Frames(3);
+    EXPECT_FALSE(GamePaused);
+    EnterHeld() = false;
+}
+
+TEST_F(PauseMenuTest, TheLevelStandsStillUnderTheMenuWhileTheMenuRuns) {
+    ObjectData::Player::Vars(Player()).velocity = {0.05f, 0.0f};
+    Press(PauseHeld());
+    ASSERT_TRUE(GamePaused);
+    const D3DXVECTOR3 at = PlayerAt();
+    Entity* cursor = Named("Cursor");
+    const float phase = *FindVariable<float>(cursor, enum_moonPhase);
+    objtest::Held().keys.insert(205);  // Right arrow: moves the focus, not the player
+    Frames(20);
+    objtest::Held().keys.clear();
+    EXPECT_FLOAT_EQ(PlayerAt().x, at.x);
+    EXPECT_FLOAT_EQ(PlayerAt().y, at.y);
+    EXPECT_GT(*FindVariable<float>(cursor, enum_moonPhase), phase) << "the menu's cursor runs";
+    objtest::Recorded().quads.clear();
+    Frame();
+    EXPECT_FALSE(objtest::Recorded().quads.empty()) << "drawing goes on";
+
+    // The page of how to play runs and closes on a key from its second frame.
+    Entity::_DoEvent("Logic", Named("HTOPButton"), Named("HTOPButton"));
+    Frame();
+    ASSERT_NE(Named("HTPImage"), nullptr);
+    Press(PauseHeld());
+    EXPECT_TRUE(GamePaused) << "pause does not close the menu under the page";
+
+    Entity::_DoEvent("Logic", Named("ResButton"), Named("ResButton"));
+    ObjectData::Player::Vars(Player()).velocity = {0.05f, 0.0f};
+    Frames(2);
+    EXPECT_NE(PlayerAt().x, at.x) << "the world goes on after the menu";
+}
+
+TEST_F(PauseMenuTest, LeavingTheLevelReleasesTheSoundPause) {
+    Press(PauseHeld());
+    ASSERT_TRUE(soundEngine.GetPaused());
+    State::SetLevel(state, "MainMenu");
+    Frame();
+    EXPECT_FALSE(GamePaused);
+    EXPECT_FALSE(soundEngine.GetPaused());
 }
 
 // ---- the fade ----

@@ -52,6 +52,8 @@ protected:
         BackHeld() = false;
         PlayLevel::controls.pause = [] { return PauseHeld(); };
         PlayLevel::controls.back = [] { return BackHeld(); };
+        PlayLevel::controls.menuPause = [] { return PauseHeld(); };
+        PlayLevel::controls.networkGame = [] { return false; };
         ObjectData::Transition::ResetHooks();
         ObjectData::Transition::hooks.resolution = [] { return objtest::Recorded().aspect; };
 

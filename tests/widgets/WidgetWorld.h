@@ -86,6 +86,14 @@ protected:
     }
     void Key(SDL_Scancode key, bool down) { inputtest::Key(key, down); }
     void LeftButton(bool down) { inputtest::Button(SDL_BUTTON_LEFT, down, mouseX, mouseY); }
+    // A click at game point (x, y): pressed for one frame, released in the next.
+    void Click(float x, float y) {
+        PointAt(x, y);
+        LeftButton(true);
+        Frame();
+        LeftButton(false);
+        Frame();
+    }
 
     State* state = nullptr;
     int mouseX = 0, mouseY = 0;

@@ -79,6 +79,7 @@ void Input_::InternalUpdate() {
     std::lock_guard<std::recursive_mutex> hold(Critical);
     Keyboard.SendStateToStream();
     Mouse.SendStateToStream();
+    pollCount.fetch_add(1);
 }
 
 void Input_::GameUpdate() {
@@ -188,6 +189,10 @@ bool Input_::SelectButtonPressed() const {
 bool Input_::PauseButtonPressed() const {
     return Keyboard.Pressed(DIK_RETURN) || Keyboard.Pressed(DIK_ESCAPE) || Keyboard.Pressed(DIK_P) ||
            Remote(kRemoteHome | kRemotePlus) || XBox.Start();
+}
+
+bool Input_::MenuPauseButtonPressed() const {
+    return Keyboard.Pressed(DIK_ESCAPE) || Keyboard.Pressed(DIK_P) || Remote(kRemoteHome | kRemotePlus) || XBox.Start();
 }
 
 bool Input_::BackButtonPressed() const {

@@ -39,6 +39,9 @@ public:
     // The input thread, for the shut-down's wait: it sets the flag as it ends.
     bool ThreadFinished() const { return threadFinished.load(); }
     bool ThreadRunning() const { return inputThread.joinable(); }
+    // How many polls have handed their state over so far; whoever feeds
+    // events can wait for the next poll to be sure the game sees them.
+    std::uint32_t PollCount() const { return pollCount.load(); }
     void JoinThread();
     void DetachThread();
 
@@ -55,6 +58,9 @@ public:
     bool EverUsed() const;
     bool SelectButtonPressed() const;
     bool PauseButtonPressed() const;
+    // The pause controls without Enter, which also selects: what closes an
+    // open menu (with the back controls) without taking a select press.
+    bool MenuPauseButtonPressed() const;
     bool BackButtonPressed() const;
     bool UpPressed() const;
     bool DownPressed() const;
@@ -72,6 +78,7 @@ private:
     std::unordered_map<int, std::string> DIKNameTable;
     std::thread inputThread;
     std::atomic<bool> threadFinished{false};
+    std::atomic<std::uint32_t> pollCount{0};
 };
 
 extern Input_ inputEngine;

@@ -40,6 +40,11 @@ public:
     bool _Triggered(unsigned char key) const { return current[key] && !previous[key]; }
     bool _Released(unsigned char key) const { return !current[key] && previous[key]; }
 
+    // Game thread: counts the key as down in the previous frame too, so that
+    // Triggered answers false for it for the rest of this frame: a press one
+    // widget has used up acts on nothing else.
+    void UseUpTrigger(unsigned char key) { previous[key] = current[key]; }
+
     int PressCount(unsigned char key) const { return pressCount[key]; }
     int LastPressed(unsigned char key) const { return lastPressed[key]; }
     bool EverPressed(unsigned char key) const { return everPressed[key]; }

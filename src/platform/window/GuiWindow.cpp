@@ -48,6 +48,13 @@ SDL_Rect MonitorAt(int x, int y) {
     return usable;
 }
 
+// Without a screen (the offscreen and dummy drivers of headless runs) a
+// window's "monitor" is its own rectangle: full screen keeps its size.
+bool Headless() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (std::string(driver) == "offscreen" || std::string(driver) == "dummy");
+}
+
 // Fits a size to an aspect by shrinking the dimension that is too large.
 void FitToAspect(int& width, int& height, float aspect) {
     if (aspect <= 0.0f || height <= 0) return;
@@ -383,7 +390,9 @@ void GuiWindow::HandleFullscreen() {
     if (wanted) {
         window->HideWindow();
         const SDL_Rect monitor =
-            MonitorAt(window->GetXpos() + window->GetWidth() / 2, window->GetYpos() + window->GetHeight() / 2);
+            Headless()
+                ? SDL_Rect{window->GetXpos(), window->GetYpos(), window->GetWidth(), window->GetHeight()}
+                : MonitorAt(window->GetXpos() + window->GetWidth() / 2, window->GetYpos() + window->GetHeight() / 2);
         savedWidth = window->GetWidth();
         savedHeight = window->GetHeight();
         savedX = monitor.x + (monitor.w - savedWidth) / 2;

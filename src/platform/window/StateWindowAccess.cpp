@@ -107,6 +107,9 @@ bool State::IsStretchPixels() {
     GUI::GuiWindow* window = Current();
     return window && window->GetStretchPixels();
 }
+void State::ToggleFullscreen() {
+    if (GUI::GuiWindow* window = Current()) window->ToggleFullScreen();
+}
 bool State::IsFullscreen() {
     GUI::GuiWindow* window = Current();
     return window && window->IsFullScreen();

@@ -59,6 +59,8 @@ void BeginFrame(State* state) {
         state->windowActive = state->window->GetActive();
         state->window->Update(0.0f);
     }
+    // A state without draw lists draws nowhere, never into another's.
+    graphicsEngine.SetCurrentBuffer(nullptr);
     if (!state->renderData) return;
     Buffer* buffer = state->renderData->GetOldestBuffer();
     state->takenBuffer = buffer;
@@ -70,8 +72,11 @@ void BeginFrame(State* state) {
     CameraGlobals::r = buffer->cameraScale;
 }
 
+// The frame's buffer goes back; nothing drawn after the frame may reach it
+// (its window may be gone by the next frame).
 void EndFrame(State* state) {
     Buffer* buffer = state->takenBuffer;
+    graphicsEngine.SetCurrentBuffer(nullptr);
     if (!buffer) return;
     buffer->cameraX = CameraGlobals::x;
     buffer->cameraY = CameraGlobals::y;
@@ -81,6 +86,7 @@ void EndFrame(State* state) {
 }
 
 void AbandonFrame(State* state) {
+    graphicsEngine.SetCurrentBuffer(nullptr);
     if (state->takenBuffer) state->takenBuffer->Ready();
     state->takenBuffer = nullptr;
 }

@@ -1,0 +1,6 @@
+#pragma once
+class Level;
+
+namespace LevelData::TitleScreen {
+Level* _Init();
+}

@@ -1,0 +1,124 @@
+// The real program, headless, with its windows, renderer and threads on an
+// injected clock, driven only by key and mouse events through the input
+// layer: the way from the licence into play and out again.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "framework/Level.h"
+#include "objects/GameplayHooks.h"
+#include "objects/Player.h"
+#include "support/ScriptedProgram.h"
+
+namespace {
+
+using scripted::ProgramRun;
+
+std::filesystem::path Source(const std::string& relative) { return std::filesystem::path(GF_SOURCE_DIR) / relative; }
+
+// The first stretches of the first level's recorded run as script steps:
+// each "<frames> <controls>" holds Left, Right and Space (jump) for that long.
+std::string RecordedRun(int stretches) {
+    std::ifstream in(Source("tests/screens/levelruns/GrassLevel01.txt"));
+    std::string steps, held;
+    int frames = 0;
+    std::string controls;
+    for (int i = 0; i < stretches && (in >> frames >> controls); ++i) {
+        const std::string want = controls == "-" ? "" : controls;
+        for (const auto& [letter, key] : {std::pair{'L', "Left"}, {'R', "Right"}, {'J', "Space"}}) {
+            const bool was = held.find(letter) != std::string::npos;
+            const bool now = want.find(letter) != std::string::npos;
+            if (now && !was) steps += std::string("press ") + key + "\n";
+            if (!now && was) steps += std::string("release ") + key + "\n";
+        }
+        held = want;
+        steps += "wait " + std::to_string(frames) + "\n";
+    }
+    for (const auto& [letter, key] : {std::pair{'L', "Left"}, {'R', "Right"}, {'J', "Space"}})
+        if (held.find(letter) != std::string::npos) steps += std::string("release ") + key + "\n";
+    return steps;
+}
+
+D3DXVECTOR3 LocalPlayerAt() {
+    for (State* state : State::_list)
+        if (Level* level = state->GetLevel())
+            if (Entity* player = level->GetMyObject("Player_0"); ObjectData::Player::IsPlayer(player))
+                return ObjectData::Player::Vars(player).position;
+    return {-1.0f, -1.0f, -1.0f};
+}
+
+class WayIntoPlayTest : public ProgramRun {};
+
+TEST_F(WayIntoPlayTest, FromTheLicenceIntoPlayPauseAndBackThenOut) {
+    std::string script = scripted::ReadFile(Source("tests/program/scripts/way_into_play.script"));
+    const std::string marker = "# the recorded run goes here\n";
+    ASSERT_NE(script.find(marker), std::string::npos);
+    script.replace(script.find(marker), marker.size(), RecordedRun(12));
+
+    D3DXVECTOR3 atStart{}, atPause{}, atResume{};
+    bool pausedThen = false, pausedAfter = true;
+    const int status = Run(script, {{"started", [&] { atStart = LocalPlayerAt(); }},
+                                    {"paused",
+                                     [&] {
+                                         atPause = LocalPlayerAt();
+                                         pausedThen = GamePaused;
+                                     }},
+                                    {"stillPaused", [&] { atResume = LocalPlayerAt(); }},
+                                    {"resumed", [&] { pausedAfter = GamePaused; }}});
+    EXPECT_EQ(runner->Failure(), "");
+    EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(stuckExits.load(), 0) << "every thread was joined";
+    EXPECT_EQ(ThreadHandleCount(), 0u);
+    EXPECT_TRUE(State::_list.empty());
+    EXPECT_TRUE(pausedThen);
+    EXPECT_FALSE(pausedAfter) << "Enter on Resume resumed, and did not pause again";
+    EXPECT_GT(atPause.x, atStart.x + 1.0f) << "the run moved the player before the pause";
+    EXPECT_FLOAT_EQ(atResume.x, atPause.x) << "the player did not move while paused";
+    EXPECT_FLOAT_EQ(atResume.y, atPause.y);
+}
+
+// The licence's ways out, each ending the program with nothing after it.
+TEST_F(WayIntoPlayTest, TheLicenceEndsTheProgramOnDeclineEscapeAndTheCloseButtonsQuit) {
+    struct Case {
+        const char* name;
+        const char* script;
+    };
+    const Case cases[] = {
+        {"decline", "level Eula\nwait 10\nclick -0.45 -0.4\n"},
+        {"escape", "level Eula\nwait 10\ntap Escape\n"},
+        {"close, then Quit", "level Eula\nwait 10\nclose\nlevel QuitWindow\nwait 10\nclick -0.4 -0.2\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int status = Run(c.script);
+        EXPECT_EQ(runner->Failure(), "");
+        EXPECT_TRUE(runner->Done());
+        EXPECT_LT(runner->Frames(), 200) << "it ended soon after";
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(ThreadHandleCount(), 0u);
+        bool splashSeen = false;
+        for (State* state : State::_list) splashSeen = splashSeen || state->GetLevelName() == "HalvernSplash";
+        EXPECT_FALSE(splashSeen);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(WayIntoPlayTest, CancelInTheQuitDialogLeavesTheLicenceRunning) {
+    std::vector<std::string> levels;
+    const int status =
+        Run("level Eula\nwait 10\nclose\nlevel QuitWindow\nwait 10\nclick 0.4 -0.2\nwait 20\n"
+            "mark cancelled\n",
+            {{"cancelled", [&] {
+                  for (State* state : State::_list) levels.push_back(state->GetLevelName());
+                  SetQuitting(nullptr);
+              }}});
+    EXPECT_EQ(runner->Failure(), "");
+    EXPECT_TRUE(runner->Done());
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(levels, std::vector<std::string>{"Eula"}) << "only the dialog closed";
+}
+
+}  // namespace

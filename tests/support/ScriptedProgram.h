@@ -1,0 +1,368 @@
+#pragma once
+// Test helper: the real program driven by a script of key and mouse events.
+//
+// A script is text, one step a line ('#' starts a comment). Steps run in
+// order at the top of a game frame, before the frame takes its input; a step
+// that waits ends the frame's steps. Commands:
+//
+//   wait N            let N game frames pass
+//   level NAME        wait until some state shows level NAME (its first frame
+//                     has run); at most `limit` frames, else the run fails
+//   limit N           frames a `level` wait may take (default 3000)
+//
+// A run that takes more than 20,000 frames in all fails and asks the
+// program to quit, so no script hangs a test.
+//   press KEY         key goes down (SDL scancode name: Return, Escape, P, Up…)
+//   release KEY       key comes up
+//   tap KEY           press now, release two frames later
+//   point X Y         pointer to the game point (X, Y) of the newest state's
+//                     window (height 1, origin at the centre, y up)
+//   click X Y         point, left button down now and up two frames later
+//   close             the system's close request for the newest state's window
+//   mark NAME         calls the test's callback NAME on the game thread
+//
+// Events go through the input layer (Input_::HandleEvent, the entry the
+// window thread uses), and each fed frame waits for the input thread's next
+// poll, so the frame that follows sees them. The window close request goes
+// through the system's event queue to the window thread.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Engine.h"
+#include "framework/ExObject.h"
+#include "framework/Game.h"
+#include "framework/Globals.h"
+#include "framework/Level.h"
+#include "framework/Object.h"
+#include "framework/Quit.h"
+#include "framework/State.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
+#include "platform/input/WiiRemote.h"
+#include "platform/window/GuiWindow.h"
+#include "program/Startup.h"
+#include "support/TempFolder.h"
+#include "support/ThreadedFakeClock.h"
+
+namespace scripted {
+
+struct Step {
+    std::string command;
+    std::string name;  // key, level or mark
+    float x = 0.0f, y = 0.0f;
+    int count = 0;
+    int line = 0;
+};
+
+// Parses a script; on a bad line returns nothing and says why in error.
+inline std::optional<std::vector<Step>> Parse(const std::string& text, std::string& error) {
+    std::vector<Step> steps;
+    std::istringstream lines(text);
+    std::string raw;
+    int number = 0;
+    while (std::getline(lines, raw)) {
+        ++number;
+        const std::size_t hash = raw.find('#');
+        std::istringstream in(raw.substr(0, hash));
+        Step step;
+        step.line = number;
+        if (!(in >> step.command)) continue;
+        const std::string& c = step.command;
+        bool ok = true;
+        if (c == "wait" || c == "limit") {
+            ok = static_cast<bool>(in >> step.count) && step.count >= 0;
+        } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark") {
+            ok = static_cast<bool>(in >> step.name);
+            if (ok && c != "level" && c != "mark")
+                ok = SDL_GetScancodeFromName(step.name.c_str()) != SDL_SCANCODE_UNKNOWN;
+        } else if (c == "point" || c == "click") {
+            ok = static_cast<bool>(in >> step.x >> step.y);
+        } else if (c != "close") {
+            ok = false;
+        }
+        std::string extra;
+        if (!ok || (in >> extra)) {
+            error = "line " + std::to_string(number) + ": cannot read \"" + raw + "\"";
+            return std::nullopt;
+        }
+        steps.push_back(step);
+    }
+    return steps;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs a script from the game thread's input hand-over.
+class Runner {
+public:
+    using Callback = std::function<void()>;
+
+    explicit Runner(std::vector<Step> script) : steps(std::move(script)) {}
+
+    void On(const std::string& mark, Callback callback) { marks[mark] = std::move(callback); }
+
+    // Installs the runner as the game's input hand-over (one runner at a time).
+    void Install() {
+        active = this;
+        Game::hooks.takeInput = [] { active->Frame(); };
+    }
+
+    bool Done() const { return done.load(); }
+    int Frames() const { return frame.load(); }
+    const std::string& Failure() const { return failure; }
+
+private:
+    // The game thread, at the top of each frame.
+    void Frame() {
+        ++frame;
+        if (frame.load() > kMaxFrames && failure.empty()) {
+            failure = "the run took more than " + std::to_string(kMaxFrames) + " frames";
+            SetQuitting(nullptr);
+        }
+        bool fed = false;
+        for (auto it = releases.begin(); it != releases.end();) {
+            if (frame.load() >= it->first) {
+                Feed(it->second);
+                fed = true;
+                it = releases.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        while (!done.load() && failure.empty() && waitUntil <= frame.load()) {
+            if (next >= steps.size()) {
+                done.store(true);
+                break;
+            }
+            const Step& s = steps[next];
+            if (s.command == "level") {
+                if (!ShowsLevel(s.name)) {
+                    if (levelWaitStart < 0) levelWaitStart = frame.load();
+                    if (frame.load() - levelWaitStart > limit)
+                        Fail(s, "level \"" + s.name + "\" not reached in " + std::to_string(limit) + " frames");
+                    break;
+                }
+                levelWaitStart = -1;
+            } else if (s.command == "wait") {
+                waitUntil = frame.load() + s.count;
+            } else if (s.command == "limit") {
+                limit = s.count;
+            } else if (s.command == "press" || s.command == "release" || s.command == "tap") {
+                Feed(KeyEvent(s.name, s.command != "release"));
+                fed = true;
+                if (s.command == "tap") releases.emplace_back(frame.load() + 2, KeyEvent(s.name, false));
+            } else if (s.command == "point" || s.command == "click") {
+                int px = 0, py = 0;
+                if (!ScreenPoint(s.x, s.y, px, py)) {
+                    Fail(s, "no window to point into");
+                    break;
+                }
+                SDL_Event move{};
+                move.type = SDL_MOUSEMOTION;
+                move.motion.x = px;
+                move.motion.y = py;
+                move.motion.xrel = px - pointerX;
+                move.motion.yrel = py - pointerY;
+                pointerX = px;
+                pointerY = py;
+                Feed(move);
+                fed = true;
+                if (s.command == "click") {
+                    Feed(ButtonEvent(true));
+                    releases.emplace_back(frame.load() + 2, ButtonEvent(false));
+                }
+            } else if (s.command == "close") {
+                State* state = State::_list.empty() ? nullptr : State::_list.back();
+                SDL_Window* window = state && state->window ? state->window->GetHwnd() : nullptr;
+                if (window == nullptr) {
+                    Fail(s, "no window to close");
+                    break;
+                }
+                SDL_Event close{};
+                close.type = SDL_WINDOWEVENT;
+                close.window.event = SDL_WINDOWEVENT_CLOSE;
+                close.window.windowID = SDL_GetWindowID(window);
+                SDL_PushEvent(&close);
+            } else if (s.command == "mark") {
+                auto found = marks.find(s.name);
+                if (found == marks.end()) {
+                    Fail(s, "no callback for mark \"" + s.name + "\"");
+                    break;
+                }
+                found->second();
+            }
+            ++next;
+        }
+        if (fed) WaitForPoll();
+        inputEngine.GameUpdate();
+    }
+
+    static bool ShowsLevel(const std::string& name) {
+        for (State* state : State::_list)
+            if (!state->Deleted() && state->GetLevel() != nullptr && state->GetLevelName() == name) return true;
+        return false;
+    }
+
+    static SDL_Event KeyEvent(const std::string& key, bool down) {
+        SDL_Event event{};
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.keysym.scancode = SDL_GetScancodeFromName(key.c_str());
+        return event;
+    }
+
+    SDL_Event ButtonEvent(bool down) const {
+        SDL_Event event{};
+        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = pointerX;
+        event.button.y = pointerY;
+        return event;
+    }
+
+    // The screen pixel of a game point in the newest state's window.
+    static bool ScreenPoint(float x, float y, int& px, int& py) {
+        State* state = State::_list.empty() ? nullptr : State::_list.back();
+        if (state == nullptr || state->window == nullptr) return false;
+        GUI::GuiWindow& w = *state->window;
+        const GameArea area{w.GetX(), w.GetY(), w.GetWidth(), w.GetHeight(), w.GetResolution(), w.GetRenderHeight()};
+        GraphicsEngine::GameToScreen(area, x, y, px, py);
+        return true;
+    }
+
+    static void Feed(const SDL_Event& event) { inputEngine.HandleEvent(event); }
+
+    // Until the input thread has handed over a poll taken after the events
+    // (bounded: a stopped input thread fails the run rather than hanging it).
+    void WaitForPoll() {
+        const std::uint32_t seen = inputEngine.PollCount();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (inputEngine.PollCount() - seen < 2) {
+            if (std::chrono::steady_clock::now() > end) {
+                failure = "the input thread stopped polling";
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+
+    void Fail(const Step& s, const std::string& why) {
+        failure = "script line " + std::to_string(s.line) + ": " + why;
+        SetQuitting(nullptr);
+    }
+
+    std::vector<Step> steps;
+    std::size_t next = 0;
+    std::map<std::string, Callback> marks;
+    std::vector<std::pair<int, SDL_Event>> releases;
+    std::atomic<int> frame{0};
+    int waitUntil = 0;
+    int limit = 3000;
+    int levelWaitStart = -1;
+    int pointerX = 0, pointerY = 0;
+    std::atomic<bool> done{false};
+    std::string failure;
+
+    static constexpr int kMaxFrames = 20000;
+    static inline Runner* active = nullptr;
+};
+
+// A fixture for runs of the whole program: its own home, configuration and
+// temporary folders, sound on the null output, the injected threaded clock,
+// the real start-up (windows, renderer, input, game thread); afterwards
+// everything the run left is taken apart, so the next run starts from nothing.
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // What the environment held before the first run (a test may run
+        // the program several times, taking everything apart in between).
+        if (env.empty()) {
+            for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+                const char* value = std::getenv(name);
+                env.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+            }
+        }
+        std::filesystem::create_directories(home / "Documents");
+        setenv("HOME", home.Path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        setenv("TMPDIR", home.Path().c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        Quitting.store(false);
+        startupHooks = PlatformStartupHooks();
+        startupHooks.exitProcess = [](int) { ++stuckExits; };
+        stuckExits = 0;
+        Game::hooks = Game::DefaultHooks();
+        State::hooks = State::DefaultHooks();
+    }
+
+    void TearDown() override {
+        for (State* state : State::_list) delete state;
+        State::_list.clear();
+        State::_currentState = nullptr;
+        Object::_DeleteAll();
+        Game::_Shutdown();
+        for (auto& [name, prototype] : Object::_objects) Entity::_Destroy(prototype);
+        Object::_objects.clear();
+        for (auto& [name, exObject] : Object::_exobjects) delete exObject;
+        Object::_exobjects.clear();
+        for (auto& [name, prototype] : Engine::_engines) Entity::_Destroy(prototype);
+        Engine::_engines.clear();
+        for (auto& [name, prototype] : Level::_levels) Entity::_Destroy(prototype);
+        Level::_levels.clear();
+        Game::hooks = Game::DefaultHooks();
+        State::hooks = State::DefaultHooks();
+        startupHooks = PlatformStartupHooks();
+        // The GL driver stays loaded (what it keeps stays reachable at exit).
+        ResetInputHooks();
+        WiiRemote_::SetSwitches({});
+        Quitting.store(false);
+        GameQuit = nullptr;
+        Globals.workingDirectory[0] = Globals.temporaryFolder[0] = Globals.userDataFolder[0] = '\0';
+        for (auto& [name, value] : env) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+
+    // Runs the program under the script (a file's text) to its end; the
+    // program's status. Marks are given as name → callback.
+    int Run(const std::string& script, const std::map<std::string, Runner::Callback>& callbacks = {}) {
+        std::string error;
+        auto steps = Parse(script, error);
+        EXPECT_TRUE(steps.has_value()) << error;
+        if (!steps) return -1;
+        runner.emplace(std::move(*steps));
+        for (const auto& [name, callback] : callbacks) runner->On(name, callback);
+        runner->Install();
+        return ProgramMain();
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> env;
+    TempFolder home;
+    ThreadedFakeClock clock;
+    std::optional<Runner> runner;
+    static inline std::atomic<int> stuckExits{0};
+};
+
+}  // namespace scripted
