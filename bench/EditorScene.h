@@ -99,6 +99,10 @@ public:
         inputEngine.GameUpdate();
         Buffer* buffer = view.position->GetOldestBuffer();
         buffer->Clear();
+        // The camera the cleared buffer keeps, as a window's frame begins.
+        CameraGlobals::x = buffer->cameraX;
+        CameraGlobals::y = buffer->cameraY;
+        CameraGlobals::r = buffer->cameraScale;
         graphicsEngine.SetCurrentBuffer(buffer);
         state->Update();
         State::EndOfFrame();
