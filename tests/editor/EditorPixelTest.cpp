@@ -53,6 +53,24 @@ protected:
         EditorLevelName = savedName;
     }
 
+    struct Rgb {
+        int r, g, b;
+    };
+    // The pixel at game point (x, y) of the view, one unit high about the origin.
+    Rgb At(float x, float y) const {
+        const int px = static_cast<int>((x / kAspect + 0.5f) * (kWidth - 1));
+        const int py = static_cast<int>((0.5f - y) * (kHeight - 1));
+        const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
+        return {pixels[i], pixels[i + 1], pixels[i + 2]};
+    }
+    // Pixels within a game-unit box that pass a test.
+    template <class Test>
+    int Count(float left, float top, float right, float bottom, Test test) const {
+        int n = 0;
+        for (float y = bottom; y <= top; y += 1.0f / kHeight)
+            for (float x = left; x <= right; x += 1.0f / kHeight) n += test(At(x, y)) ? 1 : 0;
+        return n;
+    }
     // Writes the frame to /tmp when GF_EDITOR_PICTURES is set, to look at.
     void Keep(const char* name) const {
         if (std::getenv("GF_EDITOR_PICTURES") == nullptr) return;
