@@ -8,6 +8,9 @@
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
 //
+// Last, the level editor with the first built-in level's grid opened in it:
+// <outdir>/LevelEditor.png.
+//
 // Runs headless: offscreen video, no sound device, no input devices.
 #include <SDL2/SDL.h>
 
@@ -19,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorScene.h"
 #include "HeadlessGL.h"
 #include "Scenes.h"
 #include "screens/PlayLevel.h"
@@ -111,6 +115,25 @@ int main(int argc, char** argv) {
                 ++failures;
             } else {
                 std::printf("%-14s %s\n", screen.name, path.c_str());
+            }
+        }
+    }
+    {
+        // The editor's screen on a built-in grid, after its fade in.
+        EditorScene editor;
+        LevelCollision grid;
+        std::vector<std::uint8_t> rgba;
+        const std::string path = (outdir / "LevelEditor.png").string();
+        if (!grid.SLoad(0) || !editor.Open(grid, BuiltInLevelNames[0])) {
+            std::fprintf(stderr, "LevelEditor: the editor did not open %s\n", BuiltInLevelNames[0]);
+            ++failures;
+        } else {
+            for (int f = 0; f < 90; ++f) editor.Frame(f == 89);
+            if (!editor.Read(rgba) || !stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+                std::fprintf(stderr, "LevelEditor: cannot write %s\n", path.c_str());
+                ++failures;
+            } else {
+                std::printf("%-14s %s\n", "LevelEditor", path.c_str());
             }
         }
     }

@@ -3,4 +3,47 @@
 // the program's order list).
 #include "editor/EditorTypes.h"
 
-TypeRows EditorTypes() { return {}; }
+#include "editor/EditorButton.h"
+#include "editor/EditorToolBar.h"
+#include "editor/Grid.h"
+#include "editor/LevelEditor.h"
+#include "editor/LevelEditorManager.h"
+#include "editor/LevelEditorObjectList.h"
+
+namespace {
+
+namespace ToolBar = ExObjectData::EditorToolBar;
+
+const ObjectTypeEntry kObjects[] = {
+    {"EditorButton", &ObjectData::EditorButton::_Init},
+    {"Grid", &ObjectData::Grid::_Init},
+    {"LevelEditorManager", &ObjectData::LevelEditorManager::_Init},
+    {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
+};
+
+const ExObjectEntry kExObjects[] = {
+    {"EditCursor", "Cursor", &ToolBar::EditCursor},
+    {"lvEditorBox", "Button", &ToolBar::Box},
+    {"lvEditorBucket", "Button", &ToolBar::Bucket},
+    {"lvEditorCircle", "Button", &ToolBar::Circle},
+    {"lvEditorFill", "Button", &ToolBar::Fill},
+    {"lvEditorGrid", "Grid", &ObjectData::Grid::Differences},
+    {"lvEditorMoveButton", "Button", &ToolBar::MoveButton},
+    {"lvEditorNew", "Button", &ToolBar::New},
+    {"lvEditorOpen", "Button", &ToolBar::Open},
+    {"lvEditorPencil", "Button", &ToolBar::Pencil},
+    {"lvEditorPlay", "Button", &ToolBar::Play},
+    {"lvEditorResize", "Button", &ToolBar::Resize},
+    {"lvEditorSave", "Button", &ToolBar::Save},
+    {"lvEditorSaveAs", "Button", &ToolBar::SaveAs},
+    {"lvEditorSettings", "Button", &ToolBar::Settings},
+    {"lvEditorZoom", "Button", &ToolBar::Zoom},
+};
+
+const LevelTypeEntry kLevels[] = {
+    {"LevelEditor", &LevelData::LevelEditor::_Init},
+};
+
+}  // namespace
+
+TypeRows EditorTypes() { return {.objects = kObjects, .exObjects = kExObjects, .levels = kLevels}; }
