@@ -3,4 +3,20 @@
 // the program's order list).
 #include "editor/EditorTypes.h"
 
-TypeRows EditorTypes() { return {}; }
+#include "editor/BoxTool.h"
+#include "editor/BrushTool.h"
+#include "editor/FillTool.h"
+#include "editor/MoveTool.h"
+
+namespace {
+
+const ObjectTypeEntry kObjects[] = {
+    {"BoxTool", &ObjectData::BoxTool::_Init},
+    {"BrushTool", &ObjectData::BrushTool::_Init},
+    {"FillTool", &ObjectData::FillTool::_Init},
+    {"MoveTool", &ObjectData::MoveTool::_Init},
+};
+
+}  // namespace
+
+TypeRows EditorTypes() { return {.objects = kObjects}; }

@@ -133,7 +133,7 @@ private:
     // Replaces the whole contents from level-file bytes; false (nothing changed) when they are not a valid level.
     bool ReadLevelBytes(const unsigned char* data, std::size_t size, bool takeStart);
     static void Push(Stack& stack, Action* a);
-    static void Apply(LevelCollision& grid, Action& a);
+    static void Apply(LevelCollision& grid, Action& a, bool backward);
 
     std::vector<int> cells;
     std::vector<int> tiles;  // empty until generated

@@ -1,0 +1,86 @@
+#pragma once
+// What the level editor's four tools share: where the cursor stands on the
+// edited grid, how a changed cell is recorded in the stroke's undo step, how
+// a step is handed to the grid, and how a cell value is queued for drawing
+// (the box preview and the move tool's lifted block draw values alike).
+#include <optional>
+
+#include "framework/Action.h"
+#include "framework/LevelCollision.h"
+#include "framework/Vector.h"
+
+class Entity;
+class Level;
+class Object;
+
+namespace EditorTools {
+
+// Entries of the editor level's table of cell pictures.
+constexpr int kObjectTextures = 200;
+
+// Everything a tool reads about the view, found afresh each frame: the grid
+// object and its level grid, the view's corner and one cell's size in game
+// units, and the scroll offsets in whole cells.
+struct View {
+    Entity* level = nullptr;  // the editor screen
+    Entity* gridObject = nullptr;
+    LevelCollision* grid = nullptr;
+    float left = 0.0f;    // the grid object's position − size / 2
+    float bottom = 0.0f;
+    float unitX = 0.0f;   // the level's UnitScaleX, UnitScaleY
+    float unitY = 0.0f;
+    int scrollX = 0;      // "GSliderH" value, truncated
+    int scrollY = 0;      // "GSliderV" max − value, truncated
+};
+
+// The view of tool (its state's level) over gridObject, the object that
+// raised the tool's event ("EGrid" when it is null). Empty when there is no
+// grid object with a level grid.
+std::optional<View> FindView(Entity* tool, Entity* gridObject);
+
+// The fractional column and row under the object "Cursor" of the tool's
+// state; empty without a cursor.
+std::optional<D3DXVECTOR2> CursorCell(const View& view, Entity* tool);
+
+// The centre on screen of the cell at column c, row r.
+float CellCentreX(const View& view, int c);
+float CellCentreY(const View& view, int r);
+
+// A 32-bit signed variable of the editor level, or fallback without one.
+int LevelInt(const Entity* level, int number, int fallback);
+
+// The picture name for cell value v in the level's table; values outside the
+// table are drawn as the unlisted ones are.
+const char* ObjectTexture(const Entity* level, int value);
+
+// Sets the cell at p to value and records the change in step; a position
+// outside the grid is neither written nor recorded (it could come inside
+// after the grid grows, where undoing it would write −1 into a real cell).
+// True when p is inside.
+bool Write(Action& step, LevelCollision& grid, D3DXVECTOR2 p, int value);
+
+// Hands a finished step to the grid's undo stack: the step keeps the valid
+// flag as it stood before the edit and the edit clears it.
+void Push(LevelCollision& grid, Action* step);
+
+// Queues a cell value at (x, y), one cell of w × h: terrain as tiles into the
+// grid's tile lists at depth 10, other values of 1 or more as a quad at
+// depth 1; 0 and below draw nothing.
+void QueueValue(const Entity* level, int value, float x, float y, float w, float h);
+
+// A plain quad of the first frame of the named picture, one cell in size.
+void QueueMark(const char* picture, float x, float y, float depth, float w, float h);
+
+// Mouse button 0 (left) or 1 (right): down, gone down this frame, come up this frame.
+bool ButtonDown(int button);
+bool ButtonPressed(int button);
+bool ButtonReleased(int button);
+
+// Drops a block lifted by the grid's move tool where it lies and ends the
+// move, as leaving the tool does; every edit of the grid that does not go
+// through the move tool (undo, redo, saving, playing, a new level) runs it
+// first, so a lifted block is never overwritten or lost. Acts on the move
+// tools of inState's state, over its "EGrid".
+void DropLiftedBlock(Entity* inState);
+
+}  // namespace EditorTools
