@@ -5,18 +5,53 @@
 
 #include "editor/BoxTool.h"
 #include "editor/BrushTool.h"
+#include "editor/EditorButton.h"
+#include "editor/EditorToolBar.h"
 #include "editor/FillTool.h"
+#include "editor/Grid.h"
+#include "editor/LevelEditor.h"
+#include "editor/LevelEditorManager.h"
+#include "editor/LevelEditorObjectList.h"
 #include "editor/MoveTool.h"
 
 namespace {
 
+namespace ToolBar = ExObjectData::EditorToolBar;
+
 const ObjectTypeEntry kObjects[] = {
     {"BoxTool", &ObjectData::BoxTool::_Init},
     {"BrushTool", &ObjectData::BrushTool::_Init},
+    {"EditorButton", &ObjectData::EditorButton::_Init},
     {"FillTool", &ObjectData::FillTool::_Init},
+    {"Grid", &ObjectData::Grid::_Init},
+    {"LevelEditorManager", &ObjectData::LevelEditorManager::_Init},
+    {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
     {"MoveTool", &ObjectData::MoveTool::_Init},
+};
+
+const ExObjectEntry kExObjects[] = {
+    {"EditCursor", "Cursor", &ToolBar::EditCursor},
+    {"lvEditorBox", "Button", &ToolBar::Box},
+    {"lvEditorBucket", "Button", &ToolBar::Bucket},
+    {"lvEditorCircle", "Button", &ToolBar::Circle},
+    {"lvEditorFill", "Button", &ToolBar::Fill},
+    {"lvEditorGrid", "Grid", &ObjectData::Grid::Differences},
+    {"lvEditorMoveButton", "Button", &ToolBar::MoveButton},
+    {"lvEditorNew", "Button", &ToolBar::New},
+    {"lvEditorOpen", "Button", &ToolBar::Open},
+    {"lvEditorPencil", "Button", &ToolBar::Pencil},
+    {"lvEditorPlay", "Button", &ToolBar::Play},
+    {"lvEditorResize", "Button", &ToolBar::Resize},
+    {"lvEditorSave", "Button", &ToolBar::Save},
+    {"lvEditorSaveAs", "Button", &ToolBar::SaveAs},
+    {"lvEditorSettings", "Button", &ToolBar::Settings},
+    {"lvEditorZoom", "Button", &ToolBar::Zoom},
+};
+
+const LevelTypeEntry kLevels[] = {
+    {"LevelEditor", &LevelData::LevelEditor::_Init},
 };
 
 }  // namespace
 
-TypeRows EditorTypes() { return {.objects = kObjects}; }
+TypeRows EditorTypes() { return {.objects = kObjects, .exObjects = kExObjects, .levels = kLevels}; }

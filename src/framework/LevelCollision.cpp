@@ -249,6 +249,12 @@ bool LevelCollision::ReadLevelBytes(const unsigned char* data, std::size_t size,
     return true;
 }
 
+bool LevelCollision::FileExists(const std::string& fileName) {
+    const std::string path = LevelPath(fileName);
+    struct stat info{};
+    return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+}
+
 bool LevelCollision::Load(std::string fileName) {
     std::string path = LevelPath(fileName);
     if (path.empty()) return false;

@@ -99,6 +99,8 @@ public:
     // The grid (and its start position, flag and undo history) changes only
     // when the whole file is valid.
     bool Load(std::string fileName);
+    // Whether the levels folder holds anything under fileName (readable or not).
+    static bool FileExists(const std::string& fileName);
     // Built-in grid index (resource kFirstResource + index).
     bool SLoad(int index);
     // The grid as source text, at the path as given.

@@ -1,0 +1,30 @@
+#pragma once
+// "EditorButton": a plain picture button of the editors. While it lies
+// under the pointer it raises "Logic" on a left click and "Hover" otherwise.
+#include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
+#include "framework/Vector.h"
+
+namespace ObjectData::EditorButton {
+
+struct Variables {
+    D3DXVECTOR3 position{0.0f, 0.0f, 0.0f};
+    D3DXVECTOR2 size{0.0f, 0.0f};
+    const char* texture = nullptr;
+    // Kept and copied with the button; nothing draws them.
+    const char* baseTexture = nullptr;
+    const char* hoverTexture = nullptr;
+    const char* hitTexture = nullptr;
+    const char* overlay = nullptr;
+    CollisionInfo2D collision;
+};
+
+using _DATA = ObjectTemplate::Data<Variables>;
+
+void _Init(Object*& slot);
+
+// The editors' shared button step: "Logic" on a left click over the button,
+// "Hover" while the pointer is over it otherwise.
+void Behavior(Entity* self, Entity* other);
+
+}  // namespace ObjectData::EditorButton

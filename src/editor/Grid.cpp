@@ -1,0 +1,212 @@
+#include "editor/Grid.h"
+
+#include <array>
+
+#include "editor/LevelEditor.h"
+#include "framework/LevelTemplate.h"
+#include "objects/LevelGraphics.h"
+#include "platform/graphics/Buffer.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/graphics/Texture.h"
+#include "platform/input/Keyboard.h"
+#include "platform/input/Mouse.h"
+
+namespace ObjectData::Grid {
+
+namespace {
+
+VariableOffsetTable table;
+
+constexpr unsigned char kLeftCtrl = 0x1D;
+constexpr unsigned char kRightCtrl = 0x9D;
+constexpr unsigned char kKeyZ = 0x2C;
+constexpr unsigned char kKeyY = 0x15;
+
+constexpr float kTileDepth = 10.0f;
+constexpr float kQuadDepth = 1.0f;
+
+// The tools in the order they are made, with the variable each goes in.
+struct ToolSlot {
+    const char* type;
+    Object* Variables::* slot;
+};
+constexpr ToolSlot kTools[] = {
+    {"BrushTool", &Variables::BrushTool},
+    {"BoxTool", &Variables::BoxTool},
+    {"FillTool", &Variables::FillTool},
+    {"MoveTool", &Variables::MoveTool},
+};
+
+// Raises event on tool with (tool, grid); a tool that was never made (its
+// type is not registered) is skipped.
+void RaiseOnTool(Entity* grid, Object* tool, const char* event) {
+    if (tool != nullptr) grid->DoEvent(event, tool);
+}
+
+void Load(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    v.collision.AddRectangle(-0.5f, 0.5f, 0.5f, -0.5f);
+    for (const ToolSlot& tool : kTools) {
+        Object* made = LevelTemplate::SpawnIn(self->_state, tool.type);
+        v.*tool.slot = made;
+        // The grid raises the tool's "Behavior" itself, only while it is chosen.
+        if (made != nullptr) made->RemoveFromEngine("Behavior");
+    }
+}
+
+void Behavior(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    LevelData::LevelEditor::Variables* editor = LevelData::LevelEditor::Of(self);
+
+    const bool ctrl = Keyboard.Pressed(kLeftCtrl) || Keyboard.Pressed(kRightCtrl);
+    if (ctrl && Keyboard.Held(kKeyZ, Keyboard_::DELAY, Keyboard_::RATE)) v.grid.Undo();
+    if (ctrl && Keyboard.Held(kKeyY, Keyboard_::DELAY, Keyboard_::RATE)) v.grid.Redo();
+
+    Entity* cursor = self->GetMyObject("Cursor");
+    if (cursor != nullptr && collisionEngine.Check(self, cursor)) {
+        if (Mouse.Triggered(0) || Mouse.Triggered(1)) v.drawing = true;
+        // The level start is placed with the brush only.
+        if (editor != nullptr && editor->SelectedValue == LevelCellValue::LevelStart) editor->ToolCursor = 0;
+        const int tool = editor != nullptr ? editor->ToolCursor : 0;
+        if (v.drawing) {
+            if (tool == 0) RaiseOnTool(self, v.BrushTool, "Behavior");
+            if (tool == 1) RaiseOnTool(self, v.BoxTool, "Behavior");
+            if (tool == 2) RaiseOnTool(self, v.FillTool, "Behavior");
+        }
+        if (tool == 3) RaiseOnTool(self, v.MoveTool, "Behavior");
+    }
+    // Choosing another tool ends a move in progress.
+    if (editor == nullptr || editor->ToolCursor != 3) RaiseOnTool(self, v.MoveTool, "CleanUpBox");
+    if (Mouse.Released(0) || Mouse.Released(1)) v.drawing = false;
+    v.grid.SetCell(v.StartPos.x, v.StartPos.y, LevelCellValue::LevelStart);
+}
+
+// The scroll offsets: the first column shown, and the row shown lowest (the
+// vertical bar at its largest value shows row 0 at the bottom).
+void Offsets(Entity* self, int& column, int& row) {
+    column = row = 0;
+    if (Entity* bar = self->GetMyObject("GSliderH")) {
+        if (const float* value = FindVariable<float>(bar, enum_value)) column = static_cast<int>(*value);
+    }
+    if (Entity* bar = self->GetMyObject("GSliderV")) {
+        const float* value = FindVariable<float>(bar, enum_value);
+        const float* max = FindVariable<float>(bar, enum_max);
+        if (value != nullptr && max != nullptr) row = static_cast<int>(*max - *value);
+    }
+}
+
+void GraphicsDraw(Entity* self, Entity*) {
+    Buffer* buffer = graphicsEngine.GetCurrentBuffer();
+    LevelData::LevelEditor::Variables* editor = LevelData::LevelEditor::Of(self);
+    if (buffer == nullptr || editor == nullptr) return;
+    Variables& v = VariablesOf<Variables>(self);
+    int columnOffset = 0, rowOffset = 0;
+    Offsets(self, columnOffset, rowOffset);
+
+    buffer->AddBackground(v.position.x, v.position.y, -1.0f, v.size.x, v.size.y, 0.0f,
+                          FrameMap(v.tex != nullptr ? v.tex : "", 0, 0), -1);
+
+    const int w = editor->ScreenWidth * editor->ZoomScale;
+    const int h = editor->ScreenHeight * editor->ZoomScale;
+    const float ux = editor->UnitScaleX, uy = editor->UnitScaleY;
+    const float left = v.position.x - v.size.x / 2.0f + ux / 2.0f;
+    const float bottom = v.position.y - v.size.y / 2.0f + uy / 2.0f;
+    const int width = v.grid.GetWidth(), height = v.grid.GetHeight();
+    // Each picture is looked up once a frame, not once a cell.
+    std::array<const Frame*, LevelData::LevelEditor::kTextureCount + 1> frames{};
+    auto frameOf = [&](int value) -> const Frame& {
+        const bool listed = value >= 0 && value < LevelData::LevelEditor::kTextureCount;
+        const Frame*& slot = frames[listed ? static_cast<std::size_t>(value) : frames.size() - 1];
+        if (slot == nullptr) slot = &FrameMap(LevelData::LevelEditor::CellTexture(*editor, value), 0, 0);
+        return *slot;
+    };
+
+    for (int r = 0; r < h; ++r) {
+        const int row = r + rowOffset;
+        const float y = bottom + static_cast<float>(r) * uy;
+        for (int c = 0; c < w; ++c) {
+            const int column = c + columnOffset;
+            const float x = left + static_cast<float>(c) * ux;
+            if (column < 0 || row < 0 || column >= width || row >= height) {
+                // Outside the level: one strip covers the rest of the row.
+                const int n = w - c;
+                buffer->AddFrame(x + static_cast<float>(n - 1) * ux / 2.0f, y, kQuadDepth, static_cast<float>(n) * ux,
+                                 uy, 0.0f, frameOf(LevelCellValue::NoCollision), -1);
+                break;
+            }
+            const int value = v.grid.GetGrid(row * width + column);
+            if (value == LevelCellValue::NoCollision) continue;
+            const int list = TileList(value);
+            if (list >= 0)
+                buffer->AddTile(static_cast<unsigned>(list), x, y, kTileDepth, ux, uy, 0.0f, frameOf(value), -1);
+            else if (value > 0)
+                buffer->AddFrame(x, y, kQuadDepth, ux, uy, 0.0f, frameOf(value), -1);
+        }
+    }
+
+    if (v.grid.GetValidFlag())
+        buffer->AddFrame(-0.28f, -0.375f, 15.0f, 0.18f, 0.18f, 0.0f, FrameMap("valid", 0, 0), -1);
+    else
+        buffer->AddFrame(-0.28f, -0.38f, 15.0f, 0.18f, 0.18f, 0.0f, FrameMap("nonValid", 0, 0), -1);
+    SetUpTileLists(*buffer);
+}
+
+}  // namespace
+
+Variables* Find(Entity* entity) {
+    return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
+}
+
+int TileList(int value) {
+    switch (value) {
+        case LevelCellValue::GrassTile: return 7;
+        case LevelCellValue::DirtTile:
+        case LevelCellValue::SpikesUp:
+        case LevelCellValue::SpikesRight:
+        case LevelCellValue::SpikesDown:
+        case LevelCellValue::SpikesLeft: return 3;
+        case LevelCellValue::BreakableTile: return 4;
+        case LevelCellValue::Spring:
+        case LevelCellValue::SpringRight:
+        case LevelCellValue::SpringLeft: return 6;
+        case LevelCellValue::MoonShard: return 0;
+        default: return -1;
+    }
+}
+
+void SetUpTileLists(Buffer& buffer) {
+    // The play levels' lists, drawn at full light: the editor shows every
+    // tile as it is, without the night's shading.
+    ObjectData::LevelGraphics::SetUpTileLists(buffer);
+    buffer.layerColor[0] = 0xFFFFFFu;
+}
+
+void Differences(Object* object) {
+    object->AddEvent("Logic", Event());
+    Variables& v = VariablesOf<Variables>(object);
+    v.grid11 = "grid11";
+    v.grid12 = "grid12";
+    v.grid14 = "grid14";
+    v.tex = "grid11";
+}
+
+void _Init(Object*& slot) {
+    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "Grid", table);
+    prototype->_TempAddEngine("Behavior", &Behavior);
+    prototype->_TempAddEngine("GraphicsUpdate", Event());
+    prototype->_TempAddEngine("GraphicsDraw", &GraphicsDraw);
+    prototype->_AddEvent("Load", &Load);
+    prototype->_AddEvent("Unload", Event());
+    ObjectTemplate::StartVariables(prototype, table);
+    Variables& v = prototype->vars;
+    BindVariable(table, *prototype, enum_position, v.position);
+    BindVariable(table, *prototype, enum_size, v.size);
+    BindVariable(table, *prototype, enum_tex, v.tex);
+    BindVariable(table, *prototype, enum_grid, v.grid);
+    BindVariable(table, *prototype, enum_grid11, v.grid11);
+    BindVariable(table, *prototype, enum_collision, v.collision);
+    BindVariable(table, *prototype, enum_StartPos, v.StartPos);
+    BindVariable(table, *prototype, enum_drawing, v.drawing);
+}
+
+}  // namespace ObjectData::Grid

@@ -1,0 +1,53 @@
+#pragma once
+// "Grid": the level editor's view of the level being edited. It owns the
+// level's LevelCollision, shows a window of it scrolled by the bars
+// "GSliderH" and "GSliderV", handles undo and redo, and makes and drives
+// the four tools ("BrushTool", "BoxTool", "FillTool", "MoveTool"), raising
+// "Behavior" and "CleanUpBox" on them with (tool, grid).
+#include "collision/CollisionEngine.h"
+#include "framework/LevelCollision.h"
+#include "framework/ObjectTemplate.h"
+#include "framework/Vector.h"
+
+class Buffer;
+
+namespace ObjectData::Grid {
+
+struct Variables {
+    D3DXVECTOR3 position{0.2f, 0.1f, 0.0f};
+    D3DXVECTOR2 size{1.1f, 0.7f};
+    const char* tex = "";
+    LevelCollision grid;
+    // The view's background for zoom 1, 2 and 4.
+    const char* grid11 = nullptr;
+    const char* grid12 = nullptr;
+    const char* grid14 = nullptr;
+    CollisionInfo2D collision;
+    Object* BrushTool = nullptr;
+    Object* BoxTool = nullptr;
+    Object* FillTool = nullptr;
+    Object* MoveTool = nullptr;
+    // Column and row of the level start; the start cell always shows it.
+    D3DXVECTOR2 StartPos{-1.0f, -1.0f};
+    // A mouse button went down over the grid and has not come up yet.
+    bool drawing = false;
+};
+
+using _DATA = ObjectTemplate::Data<Variables>;
+
+void _Init(Object*& slot);
+// "lvEditorGrid": the editor's grid with its three zoom backgrounds.
+void Differences(Object* object);
+
+// The grid's variables, or null for an entity of another type.
+Variables* Find(Entity* entity);
+
+// The tile list a cell value is drawn in, or -1 for a value drawn as a quad
+// on the general list (and for 0, which is not drawn at all).
+int TileList(int value);
+
+// Sets the frame's tile lists, their techniques and textures, and the
+// lighting the editor's views draw with.
+void SetUpTileLists(Buffer& buffer);
+
+}  // namespace ObjectData::Grid
