@@ -56,14 +56,14 @@ void Stroke(Variables& v, LevelCollision& grid, int selected, std::optional<D3DX
 void Behavior(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, gridObject);
     if (!view) return;
-    Stroke(VariablesOf<Variables>(self), *view->grid, EditorTools::LevelInt(view->level, enum_SelectedValue, 1),
+    Stroke(VariablesOf<Variables>(self), *view->grid, view->editor->SelectedValue,
            EditorTools::CursorCell(*view, self));
 }
 
 void EndStroke(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, gridObject);
     if (!view) return;
-    Stroke(VariablesOf<Variables>(self), *view->grid, EditorTools::LevelInt(view->level, enum_SelectedValue, 1),
+    Stroke(VariablesOf<Variables>(self), *view->grid, view->editor->SelectedValue,
            std::nullopt);
 }
 
@@ -73,8 +73,7 @@ void GraphicsDraw(Entity* self, Entity*) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, nullptr);
     if (!view) return;
     ForEachCell(v.boxCorner1, v.boxCorner2, [&](int c, int r) {
-        EditorTools::QueueValue(view->level, v.boxValue, EditorTools::CellCentreX(*view, c),
-                                EditorTools::CellCentreY(*view, r), view->unitX, view->unitY);
+        EditorTools::QueueValue(*view, v.boxValue, EditorTools::CellCentreX(*view, c), EditorTools::CellCentreY(*view, r));
     });
 }
 

@@ -65,7 +65,7 @@ void Behavior(Entity* self, Entity* gridObject) {
     Variables& v = VariablesOf<Variables>(self);
     LevelCollision& grid = *view->grid;
     const std::optional<D3DXVECTOR2> p = EditorTools::CursorCell(*view, self);
-    const int selected = EditorTools::LevelInt(view->level, enum_SelectedValue, 1);
+    const int selected = view->editor->SelectedValue;
     if (p && EditorTools::ButtonDown(0) && selected != LevelCellValue::LevelStart) {
         Advance(v, *p);
         Sample(v, grid, selected);
@@ -76,7 +76,7 @@ void Behavior(Entity* self, Entity* gridObject) {
         // The start follows the cursor while the button is held. It is no
         // edit of its own (the grid writes it every frame), and it never
         // leaves the cells: a level without a start cannot be played.
-        D3DXVECTOR2* start = FindVariable<D3DXVECTOR2>(view->gridObject, enum_StartPos);
+        D3DXVECTOR2* start = &view->gridObject->StartPos;
         if (start != nullptr && grid.GetCell(*p) >= 0) {
             grid.SetCell(*start, 0);
             v.curPos = *p;

@@ -2,56 +2,48 @@
 // What the level editor's four tools share: where the cursor stands on the
 // edited grid, how a changed cell is recorded in the stroke's undo step, how
 // a step is handed to the grid, and how a cell value is queued for drawing
-// (the box preview and the move tool's lifted block draw values alike).
+// (the box preview and the move tool's lifted block draw values as the grid
+// view draws cells).
 #include <optional>
 
+#include "editor/Grid.h"
+#include "editor/LevelEditor.h"
 #include "framework/Action.h"
 #include "framework/LevelCollision.h"
 #include "framework/Vector.h"
 
 class Entity;
-class Level;
-class Object;
 
 namespace EditorTools {
 
-// Entries of the editor level's table of cell pictures.
-constexpr int kObjectTextures = 200;
-
-// Everything a tool reads about the view, found afresh each frame: the grid
-// object and its level grid, the view's corner and one cell's size in game
-// units, and the scroll offsets in whole cells.
+// Everything a tool reads about the view, found afresh each frame: the
+// editor screen's settings, the grid object and its level grid, the view's
+// corner and one cell's size in game units, and the scroll offsets in whole
+// cells.
 struct View {
-    Entity* level = nullptr;  // the editor screen
-    Entity* gridObject = nullptr;
+    LevelData::LevelEditor::Variables* editor = nullptr;
+    ObjectData::Grid::Variables* gridObject = nullptr;
     LevelCollision* grid = nullptr;
-    float left = 0.0f;    // the grid object's position − size / 2
+    float left = 0.0f;  // the grid object's position − size / 2
     float bottom = 0.0f;
-    float unitX = 0.0f;   // the level's UnitScaleX, UnitScaleY
+    float unitX = 0.0f;  // the editor's UnitScaleX, UnitScaleY
     float unitY = 0.0f;
-    int scrollX = 0;      // "GSliderH" value, truncated
-    int scrollY = 0;      // "GSliderV" max − value, truncated
+    int scrollX = 0;  // "GSliderH" value, truncated
+    int scrollY = 0;  // "GSliderV" max − value, truncated
 };
 
-// The view of tool (its state's level) over gridObject, the object that
-// raised the tool's event ("EGrid" when it is null). Empty when there is no
-// grid object with a level grid.
+// The view of tool over gridObject, the grid that raised the tool's event
+// ("EGrid" of the tool's state when it is null). Empty outside the editor
+// screen or without a grid.
 std::optional<View> FindView(Entity* tool, Entity* gridObject);
 
 // The fractional column and row under the object "Cursor" of the tool's
-// state; empty without a cursor.
+// state; empty without a cursor or before the view has a cell size.
 std::optional<D3DXVECTOR2> CursorCell(const View& view, Entity* tool);
 
 // The centre on screen of the cell at column c, row r.
 float CellCentreX(const View& view, int c);
 float CellCentreY(const View& view, int r);
-
-// A 32-bit signed variable of the editor level, or fallback without one.
-int LevelInt(const Entity* level, int number, int fallback);
-
-// The picture name for cell value v in the level's table; values outside the
-// table are drawn as the unlisted ones are.
-const char* ObjectTexture(const Entity* level, int value);
 
 // Sets the cell at p to value and records the change in step; a position
 // outside the grid is neither written nor recorded (it could come inside
@@ -63,24 +55,24 @@ bool Write(Action& step, LevelCollision& grid, D3DXVECTOR2 p, int value);
 // flag as it stood before the edit and the edit clears it.
 void Push(LevelCollision& grid, Action* step);
 
-// Queues a cell value at (x, y), one cell of w × h: terrain as tiles into the
-// grid's tile lists at depth 10, other values of 1 or more as a quad at
+// Queues a cell value at (x, y), one cell in size, as the grid view draws
+// it: terrain as tiles at depth 10, other values of 1 or more as a quad at
 // depth 1; 0 and below draw nothing.
-void QueueValue(const Entity* level, int value, float x, float y, float w, float h);
+void QueueValue(const View& view, int value, float x, float y);
 
 // A plain quad of the first frame of the named picture, one cell in size.
-void QueueMark(const char* picture, float x, float y, float depth, float w, float h);
+void QueueMark(const View& view, const char* picture, float x, float y, float depth);
 
 // Mouse button 0 (left) or 1 (right): down, gone down this frame, come up this frame.
 bool ButtonDown(int button);
 bool ButtonPressed(int button);
 bool ButtonReleased(int button);
 
-// Drops a block lifted by the grid's move tool where it lies and ends the
-// move, as leaving the tool does; every edit of the grid that does not go
-// through the move tool (undo, redo, saving, playing, a new level) runs it
-// first, so a lifted block is never overwritten or lost. Acts on the move
-// tools of inState's state, over its "EGrid".
+// Drops a block lifted by the move tool of inState's "EGrid" where it lies
+// and ends the move, as leaving the tool does. Every change of the grid that
+// does not go through the move tool (undo, redo, saving, playing, a new or
+// resized level) runs it first, so a lifted block is never overwritten or
+// saved as empty cells.
 void DropLiftedBlock(Entity* inState);
 
 }  // namespace EditorTools

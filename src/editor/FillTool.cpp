@@ -55,7 +55,7 @@ void Behavior(Entity* self, Entity* gridObject) {
     const std::optional<D3DXVECTOR2> p = EditorTools::CursorCell(*view, self);
     if (!p) return;
     Action* step = Fill(*view->grid, VariablesOf<Variables>(self).bucketStack, *p,
-                        EditorTools::LevelInt(view->level, enum_SelectedValue, 1));
+                        view->editor->SelectedValue);
     if (step != nullptr) EditorTools::Push(*view->grid, step);
 }
 

@@ -169,8 +169,7 @@ void Behavior(Entity* self, Entity* gridObject) {
     if (!view) return;
     Variables& v = VariablesOf<Variables>(self);
     LevelCollision& grid = *view->grid;
-    const bool* drawing = FindVariable<bool>(view->gridObject, enum_drawing);
-    if (drawing != nullptr && *drawing) MouseStep(v, grid, EditorTools::CursorCell(*view, self));
+    if (view->gridObject->drawing) MouseStep(v, grid, EditorTools::CursorCell(*view, self));
     if (Keyboard.Pressed(DIK_LCONTROL) && Keyboard.Triggered(DIK_A)) SelectAll(v, grid);
     if (Keyboard.Triggered(DIK_DELETE)) Delete(v, grid);
 }
@@ -193,11 +192,10 @@ void GraphicsDraw(Entity* self, Entity*) {
     const Variables& v = VariablesOf<Variables>(self);
     std::optional<EditorTools::View> view = ViewOf(self, nullptr);
     if (!view) return;
-    const float w = view->unitX, h = view->unitY;
     if (v.box != nullptr) {
-        const int zoom = EditorTools::LevelInt(view->level, enum_ZoomScale, 1);
-        const int columns = zoom * EditorTools::LevelInt(view->level, enum_ScreenWidth, 16);
-        const int rows = zoom * EditorTools::LevelInt(view->level, enum_ScreenHeight, 9);
+        // Only the block's cells inside the view are drawn.
+        const int zoom = view->editor->ZoomScale;
+        const int columns = zoom * view->editor->ScreenWidth, rows = zoom * view->editor->ScreenHeight;
         const int firstC = Truncate(v.boxPosition.x), firstR = Truncate(v.boxPosition.y);
         for (int vr = 0; vr < rows; ++vr)
             for (int vc = 0; vc < columns; ++vc) {
@@ -207,10 +205,10 @@ void GraphicsDraw(Entity* self, Entity*) {
                 const float x = EditorTools::CellCentreX(*view, c), y = EditorTools::CellCentreY(*view, r);
                 if (value < 0)
                     // Taken from beyond the grid: shown as the view shows the outside.
-                    EditorTools::QueueMark(EditorTools::ObjectTexture(view->level, 0), x, y, 1.0f, w, h);
+                    EditorTools::QueueMark(*view, LevelData::LevelEditor::CellTexture(*view->editor, 0), x, y, 1.0f);
                 else
-                    EditorTools::QueueValue(view->level, value, x, y, w, h);
-                EditorTools::QueueMark(kMark, x, y, 10.0f, w, h);
+                    EditorTools::QueueValue(*view, value, x, y);
+                EditorTools::QueueMark(*view, kMark, x, y, 10.0f);
             }
     }
     if (v.SelectingArea && v.boxCorner1.x >= 0.0f) {
@@ -220,8 +218,8 @@ void GraphicsDraw(Entity* self, Entity*) {
         const int maxR = Truncate(std::max(v.boxCorner1.y, v.boxCorner2.y));
         for (int r = minR; r <= maxR; ++r)
             for (int c = minC; c <= maxC; ++c)
-                EditorTools::QueueMark(kMark, EditorTools::CellCentreX(*view, c), EditorTools::CellCentreY(*view, r),
-                                       15.0f, w, h);
+                EditorTools::QueueMark(*view, kMark, EditorTools::CellCentreX(*view, c),
+                                       EditorTools::CellCentreY(*view, r), 15.0f);
     }
 }
 
