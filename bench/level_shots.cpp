@@ -4,7 +4,8 @@
 // camera settles on the player, the fade in ends) on an injected clock, drawn
 // at 1280x720 and written as <outdir>/<LevelName>.png; then the player is
 // set down beside the level's goal and <outdir>/<LevelName>-goal.png shows
-// the goal area as a player arriving there sees it.
+// the goal area as a player arriving there sees it. Last, the level editor
+// with the first built-in level's grid opened in it: <outdir>/LevelEditor.png.
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
 //
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorScene.h"
 #include "HeadlessGL.h"
 #include "Scenes.h"
 
@@ -64,6 +66,25 @@ int main(int argc, char** argv) {
             } else {
                 std::printf("%-14s %s  %zu quads\n", name.c_str(), path.c_str(), levels.LastQuads());
                 std::printf("%-14s %s\n", "", goalPath.c_str());
+            }
+        }
+    }
+    {
+        // The editor's screen on a built-in grid, after its fade in.
+        EditorScene editor;
+        LevelCollision grid;
+        std::vector<std::uint8_t> rgba;
+        const std::string path = (outdir / "LevelEditor.png").string();
+        if (!grid.SLoad(0) || !editor.Open(grid, BuiltInLevelNames[0])) {
+            std::fprintf(stderr, "LevelEditor: the editor did not open %s\n", BuiltInLevelNames[0]);
+            ++failures;
+        } else {
+            for (int f = 0; f < 90; ++f) editor.Frame(f == 89);
+            if (!editor.Read(rgba) || !stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
+                std::fprintf(stderr, "LevelEditor: cannot write %s\n", path.c_str());
+                ++failures;
+            } else {
+                std::printf("%-14s %s\n", "LevelEditor", path.c_str());
             }
         }
     }

@@ -99,22 +99,25 @@ void SetLabel(Entity* self, const char* name, float x, float y, float charHeight
     t->text = text;
 }
 
-// A bar's range for `over` cells beyond the view: a level no larger than
-// the view freezes the bar at 0.
-void SetRange(Entity* bar, int over, bool toLargest) {
+// A bar's range for `over` cells beyond the view. A level no larger than
+// the view freezes the bar; a frozen vertical bar rests at its largest
+// value, so that the view (which scrolls by max - value rows) starts at
+// row 0 and shows the whole level rather than hiding its bottom rows.
+void SetRange(Entity* bar, int over, bool vertical, bool first) {
     float* value = FindVariable<float>(bar, enum_value);
     float* max = FindVariable<float>(bar, enum_max);
     std::int32_t* ticks = FindVariable<std::int32_t>(bar, enum_ticks);
     if (value == nullptr || max == nullptr || ticks == nullptr) return;
     *max = static_cast<float>(over);
     if (*max <= 0.0f) {
-        *value = 0.0f;
         *max = 2.0f;
+        *value = vertical ? *max : 0.0f;
         *ticks = 1;
         return;
     }
     *ticks = static_cast<std::int32_t>(*max) + 1;
-    if (toLargest) *value = *max;
+    // The first view opens on the bottom rows.
+    if (vertical && first) *value = *max;
 }
 
 // Opens EditorLevelName into the grid, or makes the level the editor starts
@@ -224,8 +227,8 @@ void LayOutView(Entity* level, bool first, Entity* raiser) {
     v->UnitScaleY = g->size.y / static_cast<float>(h);
     Entity* vertical = level->GetMyObject("GSliderV");
     Entity* horizontal = level->GetMyObject("GSliderH");
-    SetRange(vertical, v->GridHeight - h, first);
-    SetRange(horizontal, v->GridWidth - w, false);
+    SetRange(vertical, v->GridHeight - h, true, first);
+    SetRange(horizontal, v->GridWidth - w, false, first);
     Entity* by = raiser != nullptr ? raiser : level;
     by->DoEvent("UpdatePosition", vertical);
     by->DoEvent("UpdatePosition", horizontal);

@@ -64,20 +64,33 @@ inline void RegisterStandInBar(const char* name) {
     Object::_IncludeObject(name, prototype);
 }
 
+// The editor's levels, and stand-ins for the types still missing.
+inline void InstallEditorTypes() {
+    Level::_FirstInit();
+    if (!LevelTemplate::IsRegisteredType("MMCursor"))
+        Object::_IncludeExObject("MMCursor", new ExObject("MMCursor", "Cursor", nullptr));
+    if (!LevelTemplate::IsRegisteredType("gridSliderH")) {
+        RegisterStandInBar("StandInBar");
+        Object::_IncludeExObject("gridSliderH", new ExObject("gridSliderH", "StandInBar", nullptr));
+        Object::_IncludeExObject("gridSliderV", new ExObject("gridSliderV", "StandInBar", nullptr));
+    }
+}
+
+// Writes a level file of the given size (cells 0 but the start at (1, 1)).
+inline void WriteLevel(const std::string& name, int width, int height, bool valid = false) {
+    LevelCollision grid(width, height);
+    grid.SetCell(1.0f, 1.0f, 101);
+    grid.SetValidFlag(valid);
+    ASSERT_TRUE(grid.Save(name + ".lvl"));
+}
+
 class EditorWorld : public widgettest::WidgetWorld {
 protected:
     void SetUp() override {
         WidgetWorld::SetUp();
         savedName = EditorLevelName;
         EditorLevelName.clear();
-        Level::_FirstInit();
-        if (!LevelTemplate::IsRegisteredType("MMCursor"))
-            Object::_IncludeExObject("MMCursor", new ExObject("MMCursor", "Cursor", nullptr));
-        if (!LevelTemplate::IsRegisteredType("gridSliderH")) {
-            RegisterStandInBar("StandInBar");
-            Object::_IncludeExObject("gridSliderH", new ExObject("gridSliderH", "StandInBar", nullptr));
-            Object::_IncludeExObject("gridSliderV", new ExObject("gridSliderV", "StandInBar", nullptr));
-        }
+        InstallEditorTypes();
     }
     void TearDown() override {
         WidgetWorld::TearDown();
@@ -117,14 +130,6 @@ protected:
     std::string Label(const char* name) const { return ObjectData::Text::Find(Named(name))->text; }
     float BarValue(const char* bar, int number) const { return *FindVariable<float>(Named(bar), number); }
     int BarTicks(const char* bar) const { return *FindVariable<std::int32_t>(Named(bar), enum_ticks); }
-
-    // Writes a level file of the given size (cells 0 but the start) into the level folder.
-    void WriteLevel(const std::string& name, int width, int height, bool valid = false) {
-        LevelCollision grid(width, height);
-        grid.SetCell(1.0f, 1.0f, 101);
-        grid.SetValidFlag(valid);
-        ASSERT_TRUE(grid.Save(name + ".lvl"));
-    }
 
     TempUserFolder folder;
     State* editor = nullptr;
