@@ -26,18 +26,18 @@ void Drag(Variables& v, D3DXVECTOR2 p, int value) {
 }
 
 // One step for the whole box. Cells outside the grid are not part of it.
-void Fill(Variables& v, LevelCollision& grid, int value) {
+void Fill(Variables& v, ObjectData::Grid::Variables& g, int value) {
     auto* step = new Action;
     ForEachCell(v.boxCorner1, v.boxCorner2, [&](int c, int r) {
-        EditorTools::Write(*step, grid, {static_cast<float>(c), static_cast<float>(r)}, value);
+        EditorTools::Write(*step, g, {static_cast<float>(c), static_cast<float>(r)}, value);
     });
-    EditorTools::Push(grid, step);
+    EditorTools::Push(g.grid, step);
     Reset(v);
 }
 
 // What a frame does with the buttons; p is the cursor's cell, or empty when
 // the cursor is off the grid (then only a release is looked at).
-void Stroke(Variables& v, LevelCollision& grid, int selected, std::optional<D3DXVECTOR2> p) {
+void Stroke(Variables& v, ObjectData::Grid::Variables& grid, int selected, std::optional<D3DXVECTOR2> p) {
     // The left button wins while it is down.
     if (EditorTools::ButtonDown(0)) {
         if (p) Drag(v, *p, selected);
@@ -56,14 +56,14 @@ void Stroke(Variables& v, LevelCollision& grid, int selected, std::optional<D3DX
 void Behavior(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, gridObject);
     if (!view) return;
-    Stroke(VariablesOf<Variables>(self), *view->grid, view->editor->SelectedValue,
+    Stroke(VariablesOf<Variables>(self), *view->gridObject, view->editor->SelectedValue,
            EditorTools::CursorCell(*view, self));
 }
 
 void EndStroke(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, gridObject);
     if (!view) return;
-    Stroke(VariablesOf<Variables>(self), *view->grid, view->editor->SelectedValue,
+    Stroke(VariablesOf<Variables>(self), *view->gridObject, view->editor->SelectedValue,
            std::nullopt);
 }
 

@@ -34,14 +34,14 @@ void Advance(Variables& v, D3DXVECTOR2 p) {
 }
 
 // The samples run from the cursor forward along this frame's movement.
-void Sample(Variables& v, LevelCollision& grid, int value) {
+void Sample(Variables& v, ObjectData::Grid::Variables& g, int value) {
     const float dx = (v.curPos.x - v.oldPos.x) * 0.01f, dy = (v.curPos.y - v.oldPos.y) * 0.01f;
     for (int k = 0; k < kSamples; ++k) {
         const D3DXVECTOR2 point(v.curPos.x + static_cast<float>(k) * dx, v.curPos.y + static_cast<float>(k) * dy);
         // Cells that already hold the value are left out, so each changed
         // cell is recorded once and a stroke that changes nothing records nothing.
-        if (grid.GetCell(point) == value) continue;
-        EditorTools::Write(*v.lineAction, grid, point, value);
+        if (g.grid.GetCell(point) == value) continue;
+        EditorTools::Write(*v.lineAction, g, point, value);
     }
 }
 
@@ -68,10 +68,10 @@ void Behavior(Entity* self, Entity* gridObject) {
     const int selected = view->editor->SelectedValue;
     if (p && EditorTools::ButtonDown(0) && selected != LevelCellValue::LevelStart) {
         Advance(v, *p);
-        Sample(v, grid, selected);
+        Sample(v, *view->gridObject, selected);
     } else if (p && EditorTools::ButtonDown(1)) {
         Advance(v, *p);
-        Sample(v, grid, 0);
+        Sample(v, *view->gridObject, 0);
     } else if (p && EditorTools::ButtonDown(0)) {
         // The start follows the cursor while the button is held. It is no
         // edit of its own (the grid writes it every frame), and it never

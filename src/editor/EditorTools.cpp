@@ -55,13 +55,16 @@ float CellCentreY(const View& view, int r) {
     return static_cast<float>(r - view.scrollY) * view.unitY + view.bottom + view.unitY * 0.5f;
 }
 
-bool Write(Action& step, LevelCollision& grid, D3DXVECTOR2 p, int value) {
+void Write(Action& step, ObjectData::Grid::Variables& g, D3DXVECTOR2 p, int value) {
+    LevelCollision& grid = g.grid;
     if (!(p.x >= 0.0f && p.y >= 0.0f && p.x < static_cast<float>(grid.GetWidth()) &&
           p.y < static_cast<float>(grid.GetHeight())))
-        return false;
+        return;
+    if (g.StartPos.x >= 0.0f && g.StartPos.y >= 0.0f && static_cast<int>(p.x) == static_cast<int>(g.StartPos.x) &&
+        static_cast<int>(p.y) == static_cast<int>(g.StartPos.y))
+        return;
     step.Add(p, grid.GetCell(p), value);
     grid.SetCell(p, value);
-    return true;
 }
 
 void Push(LevelCollision& grid, Action* step) {

@@ -45,11 +45,13 @@ std::optional<D3DXVECTOR2> CursorCell(const View& view, Entity* tool);
 float CellCentreX(const View& view, int c);
 float CellCentreY(const View& view, int r);
 
-// Sets the cell at p to value and records the change in step; a position
-// outside the grid is neither written nor recorded (it could come inside
-// after the grid grows, where undoing it would write −1 into a real cell).
-// True when p is inside.
-bool Write(Action& step, LevelCollision& grid, D3DXVECTOR2 p, int value);
+// Sets the cell at p of the grid object's level to value and records the
+// change in step. A position outside the grid is neither written nor
+// recorded (it could come inside after the grid grows, where undoing it
+// would write −1 into a real cell), and neither is the level start's cell:
+// the grid keeps the start there whatever a tool writes, so a step that held
+// it would bring a stale start back on undo.
+void Write(Action& step, ObjectData::Grid::Variables& g, D3DXVECTOR2 p, int value);
 
 // Hands a finished step to the grid's undo stack: the step keeps the valid
 // flag as it stood before the edit and the edit clears it.

@@ -28,7 +28,8 @@ Action* Fill(LevelCollision& grid, std::stack<D3DXVECTOR2>& stack, D3DXVECTOR2 p
     // level) has no region: its −1 would match every place outside.
     if (!inside(p)) return nullptr;
     const int target = grid.GetCell(p);
-    if (target == value) return nullptr;
+    // The level start is the grid's to keep, never part of a region.
+    if (target == value || target == LevelCellValue::LevelStart) return nullptr;
     while (!stack.empty()) stack.pop();
     auto* step = new Action;
     step->Add(p, target, value);

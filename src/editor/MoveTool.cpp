@@ -32,7 +32,7 @@ void Reset(Variables& v) {
 // and the drop to the undo stack as one step. Block cells that land outside
 // the grid are lost from the level; entries of −1 (taken from outside the
 // grid) write nothing.
-void Drop(Variables& v, LevelCollision& grid) {
+void Drop(Variables& v, ObjectData::Grid::Variables& g) {
     if (v.box == nullptr) return;
     if (v.moveAction == nullptr) v.moveAction = new Action;
     const int firstC = Truncate(v.boxPosition.x), firstR = Truncate(v.boxPosition.y);
@@ -40,10 +40,10 @@ void Drop(Variables& v, LevelCollision& grid) {
         for (int c = firstC; c < firstC + v.boxWidth; ++c) {
             const int value = v.box[(r - firstR) * v.boxWidth + (c - firstC)];
             if (value >= 0)
-                EditorTools::Write(*v.moveAction, grid, {static_cast<float>(c), static_cast<float>(r)}, value);
+                EditorTools::Write(*v.moveAction, g, {static_cast<float>(c), static_cast<float>(r)}, value);
         }
     // The step keeps the valid flag from before the lift.
-    grid.PushUndoAction(v.moveAction);
+    g.grid.PushUndoAction(v.moveAction);
     v.moveAction = nullptr;
     delete[] v.box;
     v.box = nullptr;
@@ -52,7 +52,7 @@ void Drop(Variables& v, LevelCollision& grid) {
 // Lifts the cells from (minC, minR) to (maxC, maxR), both ends included,
 // into a new block of boxWidth × boxHeight. The level start stays in its
 // cell; its place in the block holds 0.
-void Lift(Variables& v, LevelCollision& grid, int minC, int maxC, int minR, int maxR) {
+void Lift(Variables& v, ObjectData::Grid::Variables& g, int minC, int maxC, int minR, int maxR) {
     delete[] v.box;
     delete v.moveAction;
     v.box = new std::int32_t[static_cast<std::size_t>(v.boxWidth) * static_cast<std::size_t>(v.boxHeight)]();
@@ -62,20 +62,20 @@ void Lift(Variables& v, LevelCollision& grid, int minC, int maxC, int minR, int 
     for (int r = minR; r <= maxR; ++r)
         for (int c = minC; c <= maxC; ++c, ++entry) {
             const D3DXVECTOR2 at(static_cast<float>(c), static_cast<float>(r));
-            const int old = grid.GetCell(at);
+            const int old = g.grid.GetCell(at);
             if (old == LevelCellValue::LevelStart) {
                 v.box[entry] = 0;
                 continue;
             }
             v.box[entry] = old;
-            EditorTools::Write(*v.moveAction, grid, at, 0);
+            EditorTools::Write(*v.moveAction, g, at, 0);
         }
-    v.moveAction->validFlag = grid.GetValidFlag();
-    grid.SetValidFlag(false);
+    v.moveAction->validFlag = g.grid.GetValidFlag();
+    g.grid.SetValidFlag(false);
 }
 
 // The selection's far corner is part of it.
-void LiftSelection(Variables& v, LevelCollision& grid) {
+void LiftSelection(Variables& v, ObjectData::Grid::Variables& grid) {
     v.makingbox = false;
     const float minX = std::min(v.boxCorner1.x, v.boxCorner2.x), maxX = std::max(v.boxCorner1.x, v.boxCorner2.x);
     const float minY = std::min(v.boxCorner1.y, v.boxCorner2.y), maxY = std::max(v.boxCorner1.y, v.boxCorner2.y);
@@ -87,7 +87,7 @@ void LiftSelection(Variables& v, LevelCollision& grid) {
 
 // The mouse part of a frame; p is empty when the cursor is off the grid (a
 // release handed over by the grid).
-void MouseStep(Variables& v, LevelCollision& grid, std::optional<D3DXVECTOR2> p) {
+void MouseStep(Variables& v, ObjectData::Grid::Variables& grid, std::optional<D3DXVECTOR2> p) {
     if (EditorTools::ButtonDown(0) && v.SelectingArea) {
         if (p) {
             if (!v.makingbox) {
@@ -128,21 +128,21 @@ void MouseStep(Variables& v, LevelCollision& grid, std::optional<D3DXVECTOR2> p)
     }
 }
 
-void SelectAll(Variables& v, LevelCollision& grid) {
+void SelectAll(Variables& v, ObjectData::Grid::Variables& grid) {
     Drop(v, grid);
     v.SelectingArea = v.makingbox = v.movingStartPos = false;
-    v.boxWidth = grid.GetWidth() + 1;
-    v.boxHeight = grid.GetHeight() + 1;
+    v.boxWidth = grid.grid.GetWidth() + 1;
+    v.boxHeight = grid.grid.GetHeight() + 1;
     // One column and one row beyond the grid come along; they hold −1 and
     // are never written or recorded.
-    Lift(v, grid, 0, grid.GetWidth(), 0, grid.GetHeight());
+    Lift(v, grid, 0, grid.grid.GetWidth(), 0, grid.grid.GetHeight());
     v.boxPosition = {0.0f, 0.0f};
 }
 
-void Delete(Variables& v, LevelCollision& grid) {
+void Delete(Variables& v, ObjectData::Grid::Variables& grid) {
     if (v.box != nullptr) {
         // The step holds only the lift: the cells stay empty.
-        grid.PushUndoAction(v.moveAction);
+        grid.grid.PushUndoAction(v.moveAction);
         v.moveAction = nullptr;
         delete[] v.box;
         v.box = nullptr;
@@ -168,7 +168,7 @@ void Behavior(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = ViewOf(self, gridObject);
     if (!view) return;
     Variables& v = VariablesOf<Variables>(self);
-    LevelCollision& grid = *view->grid;
+    ObjectData::Grid::Variables& grid = *view->gridObject;
     if (view->gridObject->drawing) MouseStep(v, grid, EditorTools::CursorCell(*view, self));
     if (Keyboard.Pressed(DIK_LCONTROL) && Keyboard.Triggered(DIK_A)) SelectAll(v, grid);
     if (Keyboard.Triggered(DIK_DELETE)) Delete(v, grid);
@@ -176,14 +176,14 @@ void Behavior(Entity* self, Entity* gridObject) {
 
 void EndStroke(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = ViewOf(self, gridObject);
-    if (view) MouseStep(VariablesOf<Variables>(self), *view->grid, std::nullopt);
+    if (view) MouseStep(VariablesOf<Variables>(self), *view->gridObject, std::nullopt);
 }
 
 void CleanUpBox(Entity* self, Entity* gridObject) {
     Variables& v = VariablesOf<Variables>(self);
     if (v.box != nullptr) {
         std::optional<EditorTools::View> view = ViewOf(self, gridObject);
-        if (view) Drop(v, *view->grid);
+        if (view) Drop(v, *view->gridObject);
     }
     Reset(v);
 }

@@ -125,6 +125,10 @@ public:
     void Undo();
     void Redo();
     std::size_t UndoCount() const { return undoStack.size(); }
+    // The undo stack's step depth places below its newest (0 is the newest), or null.
+    const Action* PeekUndo(std::size_t depth) const {
+        return depth < undoStack.size() ? undoStack[undoStack.size() - 1 - depth].get() : nullptr;
+    }
     std::size_t RedoCount() const { return redoStack.size(); }
 
 private:

@@ -180,6 +180,26 @@ TEST_F(BrushBoxTest, UndoAfterTheStartMovedLeavesNoStrayCode) {
     EXPECT_EQ(Grid().GetCell(4, 2), 1);
 }
 
+// The start's cell is the grid's: no step holds it, so undoing a box drawn
+// over the start after the start moved on brings back no second start.
+TEST_F(BrushBoxTest, StepsLeaveTheStartCellOut) {
+    GridObject().StartPos = {3.0f, 2.0f};
+    Frame();
+    Lv().ToolCursor = 1;
+    Lv().SelectedValue = 2;
+    Drag({{2.5f, 1.5f}, {4.5f, 2.5f}});
+    EXPECT_EQ(Grid().GetCell(3, 2), 101);
+    for (const D3DXVECTOR2& p : TopStep()->positions) EXPECT_FALSE(p.x == 3.0f && p.y == 2.0f);
+    Lv().SelectedValue = 101;
+    Click(8.5f, 4.5f);  // the start moves on
+    Lv().SelectedValue = 2;
+    Undo();
+    int starts = 0;
+    for (int v : Cells(Grid())) starts += v == 101 ? 1 : 0;
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(Grid().GetCell(3, 2), 0);
+}
+
 TEST_F(BrushBoxTest, AReleaseOffTheGridEndsTheStroke) {
     Grid().SetValidFlag(true);
     Lv().SelectedValue = 2;
