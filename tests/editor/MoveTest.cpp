@@ -238,6 +238,20 @@ TEST_F(MoveTest, UndoWhileABlockIsLiftedDropsItFirst) {
     EXPECT_EQ(Cells(Grid()), level);
 }
 
+TEST_F(MoveTest, SavingPutsALiftedBlockDownFirst) {
+    Vars().LevelName = "Moved";
+    Drag({{1.5f, 1.5f}, {2.5f, 1.5f}});
+    Drag({{1.75f, 1.75f}, {6.75f, 1.75f}});
+    ASSERT_TRUE(LevelData::LevelEditor::SaveLevel(L()));
+    EXPECT_EQ(Move().box, nullptr);
+    EXPECT_EQ(Grid().UndoCount(), 1u);
+    LevelCollision saved;
+    ASSERT_TRUE(saved.Load("Moved.lvl"));
+    EXPECT_EQ(saved.GetCell(6, 1), Original(1, 1)) << "saved with the block where it lies";
+    EXPECT_EQ(saved.GetCell(7, 1), Original(2, 1));
+    EXPECT_EQ(saved.GetCell(1, 1), 0);
+}
+
 TEST_F(MoveTest, ASelectionReleasedOffTheGridEndsAtItsLastCorner) {
     At(1.5f, 1.5f);
     Left(true);

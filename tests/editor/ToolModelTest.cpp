@@ -64,7 +64,6 @@ TEST_F(ToolModelTest, RandomSessionsUndoAndRedoToTheModelsGrid) {
         std::uniform_int_distribution<std::size_t> value(0, values.size() - 1);
 
         auto check = [&](int op) {
-            std::set<int> seen;
             int starts = 0;
             for (int v : Cells(Grid())) {
                 ASSERT_TRUE(written.count(v) != 0) << "code " << v << " at op " << op;
@@ -75,24 +74,26 @@ TEST_F(ToolModelTest, RandomSessionsUndoAndRedoToTheModelsGrid) {
             ASSERT_EQ(Grid().RedoCount(), redo.size()) << "op " << op;
         };
 
+        // Undo (or redo) through the keys, against the model's grid: the
+        // step's cells take their values from before (after) it, the start
+        // cell shows the start.
+        auto step = [&](std::vector<Step>& from, std::vector<Step>& to, bool back) {
+            std::vector<int> expected = Cells(Grid());
+            for (const auto& [i, ba] : from.back().cells)
+                expected[static_cast<std::size_t>(i)] = back ? ba.first : ba.second;
+            expected[static_cast<std::size_t>(StartIndex())] = 101;
+            to.push_back(from.back());
+            from.pop_back();
+            back ? Undo() : Redo();
+            ASSERT_EQ(Cells(Grid()), expected) << (back ? "undo" : "redo");
+        };
+
         for (int op = 0; op < 400; ++op) {
             const int r = pick(rng);
             if (r < 20 && !undo.empty()) {
-                std::vector<int> expected = Cells(Grid());
-                for (const auto& [i, ba] : undo.back().cells) expected[static_cast<std::size_t>(i)] = ba.first;
-                expected[static_cast<std::size_t>(StartIndex())] = 101;
-                redo.push_back(undo.back());
-                undo.pop_back();
-                Undo();
-                ASSERT_EQ(Cells(Grid()), expected) << "undo at op " << op;
+                step(undo, redo, true);
             } else if (r < 30 && !redo.empty()) {
-                std::vector<int> expected = Cells(Grid());
-                for (const auto& [i, ba] : redo.back().cells) expected[static_cast<std::size_t>(i)] = ba.second;
-                expected[static_cast<std::size_t>(StartIndex())] = 101;
-                undo.push_back(redo.back());
-                redo.pop_back();
-                Redo();
-                ASSERT_EQ(Cells(Grid()), expected) << "redo at op " << op;
+                step(redo, undo, false);
             } else if (r < 36) {
                 // The start moves: no step.
                 Lv().SelectedValue = 101;
@@ -178,25 +179,9 @@ TEST_F(ToolModelTest, RandomSessionsUndoAndRedoToTheModelsGrid) {
             check(op);
         }
         // Everything undone, then everything redone, against the model.
-        while (!undo.empty()) {
-            std::vector<int> expected = Cells(Grid());
-            for (const auto& [i, ba] : undo.back().cells) expected[static_cast<std::size_t>(i)] = ba.first;
-            expected[static_cast<std::size_t>(StartIndex())] = 101;
-            redo.push_back(undo.back());
-            undo.pop_back();
-            Undo();
-            ASSERT_EQ(Cells(Grid()), expected);
-        }
+        while (!undo.empty()) step(undo, redo, true);
         Undo();  // nothing left: nothing changes
-        while (!redo.empty()) {
-            std::vector<int> expected = Cells(Grid());
-            for (const auto& [i, ba] : redo.back().cells) expected[static_cast<std::size_t>(i)] = ba.second;
-            expected[static_cast<std::size_t>(StartIndex())] = 101;
-            undo.push_back(redo.back());
-            redo.pop_back();
-            Redo();
-            ASSERT_EQ(Cells(Grid()), expected);
-        }
+        while (!redo.empty()) step(redo, undo, false);
     }
 }
 
