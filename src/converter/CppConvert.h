@@ -5,6 +5,7 @@
 // and warnings are kept whole in its message list.
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <list>
 #include <memory>
 #include <set>
@@ -13,6 +14,13 @@
 #include <vector>
 
 #include "converter/CppData.h"
+
+// A function record read back from generated code: for "HELPER" the return
+// type, name and parameters come from the header's scope tokens; any other
+// word gives a "void" handler of (self, other) named by the first line.
+// code is the lines after the first, joined.
+CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, const std::list<std::string>& lines,
+                                 std::string functionType);
 
 // Whether text is a plain arithmetic expression of decimal numbers, the
 // operators * + - / %, parentheses and whitespace.
@@ -41,6 +49,50 @@ public:
     // otherwise, and when the file cannot be opened.
     bool FileChanged(const std::string& path, const std::string& text);
     bool RevertFile(const std::string& path, CppData& data);
+
+    // Conversion entries: read the script file as the type typeName and
+    // write the class header and the plug-in source. False, with a message,
+    // when the script cannot be read, typeName is no identifier (up to 64
+    // characters) or a file cannot be written; a scan error still writes
+    // both files and answers false.
+    bool ConvertObject(const std::string& script, const std::string& headerPath, const std::string& sourcePath,
+                       const std::string& typeName);
+    bool ConvertEngine(const std::string& script, const std::string& headerPath, const std::string& sourcePath,
+                       const std::string& typeName);
+    bool ConvertGame(const std::string& script, const std::string& headerPath, const std::string& sourcePath,
+                     const std::string& typeName);
+    bool ConvertLevel(const std::string& script, const std::string& headerPath, const std::string& sourcePath,
+                      const std::string& typeName);
+    bool ConvertExObject(const std::string& script, const std::string& headerPath, const std::string& sourcePath,
+                         const std::string& typeName);
+    // The same for a kind given as text, in either spelling ("OBJECT" or
+    // "Object"); any other kind text is refused.
+    bool ConvertKind(const std::string& kind, const std::string& script, const std::string& headerPath,
+                     const std::string& sourcePath, const std::string& typeName);
+    // The class word of a kind in either spelling; empty for any other text.
+    static std::string ClassWord(const std::string& kind);
+    // [A-Za-z_][A-Za-z0-9_]*, at most 64 characters.
+    static bool IsTypeName(const std::string& name);
+
+    // The stencil editor's pre-build check: typeName taken as the current
+    // type; unequal variable lists clear convertOk, otherwise the variables
+    // are recorded for the queries.
+    void ScanFileForVariables(const CppData& record);
+    void ScanFileForVariables(const std::string& script);
+
+    // Builds the class header and the plug-in source of a record and writes
+    // them; the answer is convertOk after the build (the caller sets it).
+    bool BuildComplex(CppData& record, const std::string& headerPath, const std::string& sourcePath);
+
+    // Stencil scripts. ReadScript fills every field a script holds (kind and
+    // typeName are left as they were); ScriptText writes a record so that it
+    // reads back the same.
+    bool ReadScript(const std::string& path, CppData& record);
+    static std::string ScriptText(const CppData& record);
+    bool WriteScript(const std::string& path, const CppData& record);
+
+    // A function header ("int Add(int a, int b)") into a fresh record.
+    void ReadHeader(std::string& header, CppFunctions* record);
 
     // Takes in what the registered types bind: each type's variables under
     // its name, each variable's type text under its name.
@@ -77,6 +129,74 @@ private:
     static void WriteEnum();
     void AppendEnumEntry(const std::string& name);
     bool WriteEnumFile();
+
+    // Scanning (one stencil's texts into the tables and generated texts).
+    void ScanGlobals(CppData& record, std::vector<std::string>& globalNames);
+    void ScanMemberVariables(CppData* record);
+    void ScanObjectNames();
+    void ScanEngineValues();
+    void ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited);
+    void ScanExVariables();
+    void ScanForVariables();
+    void ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired);
+    void AddMember(const std::string& type, const std::string& name, const std::string& value,
+                   std::vector<std::string>* seen);
+    void RecordVariable(const std::string& typeName, const std::string& name, const std::string& type);
+
+    // The class-code builder and its generated text.
+    struct SpecialType {
+        const char* type;
+        const char* construction;
+        const char* destruction;
+    };
+    static const SpecialType specialTypes[24];
+    bool BuildComplexEx(CppData& record, const std::string& headerPath, const std::string& sourcePath);
+    void BuildClassHeader(std::string& header, std::string& source, std::string& declarations, CppData& record);
+    void BuildCopyFreeCode(std::string& header, std::string& source);
+    void BuildInitCode(std::string& header, std::string& source);
+    const SpecialType* SpecialTypeOf(std::size_t member);
+    // "\ttype name[count] = value;\n"; type loses its "[count]".
+    static std::string VariableLine(std::string& type, const std::string& name, const std::string& value);
+    // Reset, current kind and type name, the globals scanned: the names of
+    // the global entity pointers.
+    std::vector<std::string> BeginBuild(CppData& record);
+    std::string OwnFunctions(const CppData& record, bool ordinary, const std::vector<std::string>& globalNames);
+    std::vector<std::vector<std::string>> specialTokens;  // each row's type, its whitespace tokens left out
+    void FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine, bool setBaseLine,
+                      const std::vector<std::string>& globalNames, bool inherited);
+    bool WriteGenerated(const std::string& path, const std::string& text);
+    std::string Preamble(const std::string& kind);
+    bool CheckParameterTypes(const CppData& record);
+    bool Convert(const std::string& classWord, const std::string& script, const std::string& headerPath,
+                 const std::string& sourcePath, const std::string& typeName);
+
+    // Rewriting of user code.
+    using PrefixMap = std::unordered_map<std::string, std::string>;
+    std::string InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
+                                            std::string& name, std::string& value, std::string& count);
+    // Reads each definition of lines (up to each ";") and hands it on, while
+    // each answers true; the answer is where the text after the last ";"
+    // begins.
+    using DefinitionStep = std::function<bool(const std::string& type, const std::string& name,
+                                              const std::string& value, const std::string& count)>;
+    std::list<std::string>::iterator ForEachDefinition(const DefinitionStep& each);
+    bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
+    bool ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
+
+    // Function list files and helper includes in the working directory.
+    void AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
+                           const std::vector<std::string>& headers);
+    bool MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
+                           std::string declaratorOpening);
+    void MakeTempHelperInclude(std::string returnType, std::string name, std::string arguments,
+                               std::string declaratorOpening);
+    enum class MatchRule { Prefix, Whole };
+    // Rewrites a declaration file with line placed in sorted order. With
+    // stopWhenFound, a matching line leaves every file as it is (false);
+    // otherwise the match is replaced. onPlaced runs when line is first placed.
+    bool RewriteDeclarationFile(const std::string& path, const std::string& line, MatchRule rule, bool stopWhenFound,
+                                const std::function<void()>& onPlaced);
+    bool WriteWhole(const std::string& path, const std::string& text);
 
     // Tokenizer internals.
     enum class ScanEnd { TextEnded, ScopeEnded, InputEnded };
@@ -134,6 +254,8 @@ private:
     // The binding record's generation last taken in; ~0 before the first.
     std::uint64_t recordedGeneration = ~std::uint64_t{0};
     std::unique_ptr<char[]> lineBuffer;
+    // Files of the helper includes that could not be written.
+    int writeFailures = 0;
 };
 
 // The one converter, built before the program's entry runs.

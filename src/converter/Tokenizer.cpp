@@ -273,7 +273,14 @@ int CppConvert::TokenizeScope(int& kind, std::string text, bool toList) {
         std::string collected = line;
         while (!Contains(collected, "{")) {
             std::string more;
-            if (!ReadLine(more)) return -1;
+            if (!ReadLine(more)) {
+                // A header whose scope never opens: the text is broken.
+                convertOk = false;
+                std::string shown = collected;
+                while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' ')) shown.pop_back();
+                Note(LinePrefix(lineNumber) + "'" + shown + "' has no '{' before the end of the file.");
+                return -1;
+            }
             collected += more;
         }
         const std::size_t brace = collected.find('{');

@@ -3,22 +3,30 @@
 // the program's order list).
 #include "editor/EditorTypes.h"
 
+#include "editor/BoxTool.h"
+#include "editor/BrushTool.h"
 #include "editor/EditorButton.h"
 #include "editor/EditorToolBar.h"
+#include "editor/FillTool.h"
 #include "editor/Grid.h"
 #include "editor/LevelEditor.h"
 #include "editor/LevelEditorManager.h"
 #include "editor/LevelEditorObjectList.h"
+#include "editor/MoveTool.h"
 
 namespace {
 
 namespace ToolBar = ExObjectData::EditorToolBar;
 
 const ObjectTypeEntry kObjects[] = {
+    {"BoxTool", &ObjectData::BoxTool::_Init},
+    {"BrushTool", &ObjectData::BrushTool::_Init},
     {"EditorButton", &ObjectData::EditorButton::_Init},
+    {"FillTool", &ObjectData::FillTool::_Init},
     {"Grid", &ObjectData::Grid::_Init},
     {"LevelEditorManager", &ObjectData::LevelEditorManager::_Init},
     {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
+    {"MoveTool", &ObjectData::MoveTool::_Init},
 };
 
 const ExObjectEntry kExObjects[] = {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "editor/EditorTools.h"
 #include "editor/LevelEditor.h"
 #include "framework/LevelTemplate.h"
 #include "objects/LevelGraphics.h"
@@ -59,8 +60,16 @@ void Behavior(Entity* self, Entity*) {
     LevelData::LevelEditor::Variables* editor = LevelData::LevelEditor::Of(self);
 
     const bool ctrl = Keyboard.Pressed(kLeftCtrl) || Keyboard.Pressed(kRightCtrl);
-    if (ctrl && Keyboard.Held(kKeyZ, Keyboard_::DELAY, Keyboard_::RATE)) v.grid.Undo();
-    if (ctrl && Keyboard.Held(kKeyY, Keyboard_::DELAY, Keyboard_::RATE)) v.grid.Redo();
+    // A block lifted by the move tool is put down first, so undo and redo
+    // never work under it.
+    if (ctrl && Keyboard.Held(kKeyZ, Keyboard_::DELAY, Keyboard_::RATE)) {
+        EditorTools::DropLiftedBlock(self);
+        v.grid.Undo();
+    }
+    if (ctrl && Keyboard.Held(kKeyY, Keyboard_::DELAY, Keyboard_::RATE)) {
+        EditorTools::DropLiftedBlock(self);
+        v.grid.Redo();
+    }
 
     Entity* cursor = self->GetMyObject("Cursor");
     if (cursor != nullptr && collisionEngine.Check(self, cursor)) {
@@ -74,6 +83,10 @@ void Behavior(Entity* self, Entity*) {
             if (tool == 2) RaiseOnTool(self, v.FillTool, "Behavior");
         }
         if (tool == 3) RaiseOnTool(self, v.MoveTool, "Behavior");
+    } else if (v.drawing && (Mouse.Released(0) || Mouse.Released(1))) {
+        // A stroke begun over the grid ends wherever its button comes up.
+        const int tool = editor != nullptr ? editor->ToolCursor : 0;
+        if (tool >= 0 && tool < 4) RaiseOnTool(self, v.*kTools[tool].slot, "EndStroke");
     }
     // Choosing another tool ends a move in progress.
     if (editor == nullptr || editor->ToolCursor != 3) RaiseOnTool(self, v.MoveTool, "CleanUpBox");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/EditorTools.h"
 #include "editor/Grid.h"
 #include "framework/Engine.h"
 #include "framework/GameVariables.h"
@@ -237,6 +238,9 @@ bool SaveLevel(Entity* level) {
     Variables* v = Find(level);
     ObjectData::Grid::Variables* g = ObjectData::Grid::Find(level != nullptr ? level->GetMyObject("EGrid") : nullptr);
     if (v == nullptr || g == nullptr) return false;
+    // A block lifted by the move tool is put down first: saved while lifted,
+    // its cells would be written as empty.
+    EditorTools::DropLiftedBlock(level);
     const std::string file = v->LevelName + ".lvl";
     if (!g->grid.Save(file)) {
         ShowMessage(level, "Could not save " + file + ": the level is kept here, unsaved");

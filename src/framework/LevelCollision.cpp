@@ -376,12 +376,22 @@ void LevelCollision::ClearUndoStack() { undoStack.clear(); }
 
 void LevelCollision::ClearRedoStack() { redoStack.clear(); }
 
-void LevelCollision::Apply(LevelCollision& grid, Action& a) {
-    std::size_t n = std::min(a.deltas.size(), a.positions.size());
-    for (std::size_t i = 0; i < n; ++i) {
+void LevelCollision::Apply(LevelCollision& grid, Action& a, bool backward) {
+    const std::size_t n = std::min(a.deltas.size(), a.positions.size());
+    // One record may hold a cell twice (a block lifted and dropped over
+    // itself): undo walks the entries back from the last, redo forward, so
+    // each entry finds the value the one before it left.
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = backward ? n - 1 - k : k;
+        // The step's own record of the value it left decides what the cell
+        // becomes, not what the cell holds now: writes that no step recorded
+        // (the start cell, say) must not be carried into the result.
         // A cell that is no longer inside the grid (after a resize) is left alone.
-        int old = grid.GetCell(a.positions[i]);
-        grid.SetCell(a.positions[i], WrapAdd(old, a.deltas[i]));
+        const bool stored = i < a.values.size();
+        const int from = stored ? a.values[i] : grid.GetCell(a.positions[i]);
+        const int to = WrapAdd(from, a.deltas[i]);
+        grid.SetCell(a.positions[i], to);
+        if (stored) a.values[i] = to;
         a.deltas[i] = WrapNegate(a.deltas[i]);
     }
     std::swap(grid.validFlag, a.validFlag);
@@ -390,13 +400,13 @@ void LevelCollision::Apply(LevelCollision& grid, Action& a) {
 void LevelCollision::Undo() {
     Action* r = PopUndoAction();
     if (r == nullptr) return;
-    Apply(*this, *r);
+    Apply(*this, *r, true);
     Push(redoStack, r);
 }
 
 void LevelCollision::Redo() {
     Action* r = PopRedoAction();
     if (r == nullptr) return;
-    Apply(*this, *r);
+    Apply(*this, *r, false);
     Push(undoStack, r);
 }

@@ -125,6 +125,10 @@ public:
     void Undo();
     void Redo();
     std::size_t UndoCount() const { return undoStack.size(); }
+    // The undo stack's step depth places below its newest (0 is the newest), or null.
+    const Action* PeekUndo(std::size_t depth) const {
+        return depth < undoStack.size() ? undoStack[undoStack.size() - 1 - depth].get() : nullptr;
+    }
     std::size_t RedoCount() const { return redoStack.size(); }
 
 private:
@@ -135,7 +139,7 @@ private:
     // Replaces the whole contents from level-file bytes; false (nothing changed) when they are not a valid level.
     bool ReadLevelBytes(const unsigned char* data, std::size_t size, bool takeStart);
     static void Push(Stack& stack, Action* a);
-    static void Apply(LevelCollision& grid, Action& a);
+    static void Apply(LevelCollision& grid, Action& a, bool backward);
 
     std::vector<int> cells;
     std::vector<int> tiles;  // empty until generated

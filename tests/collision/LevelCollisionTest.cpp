@@ -54,8 +54,7 @@ std::string ReadText(const std::string& path) {
 
 Action* OneCellEdit(LevelCollision& g, int x, int y, int value) {
     auto* a = new Action;
-    a->positions.emplace_back(static_cast<float>(x), static_cast<float>(y));
-    a->deltas.push_back(g.GetCell(x, y) - value);
+    a->Add({static_cast<float>(x), static_cast<float>(y)}, g.GetCell(x, y), value);
     a->validFlag = g.GetValidFlag();
     g.SetValidFlag(false);
     g.SetCell(static_cast<float>(x), static_cast<float>(y), value);

@@ -19,14 +19,14 @@ Snapshot Take(const LevelCollision& g) {
 }
 
 // One editor step, built the way the tools build it: only changed cells are
-// recorded, with old − new; the grid's flag goes into the record and is cleared.
+// recorded, with old − new and the value written; the grid's flag goes into
+// the record and is cleared.
 void Edit(LevelCollision& g, const std::vector<std::pair<int, int>>& cellsAndValues) {
     auto* a = new Action;
     for (auto [index, value] : cellsAndValues) {
         int old = g.GetCell(index);
         if (old == value) continue;
-        a->positions.emplace_back(static_cast<float>(index % g.GetWidth()), static_cast<float>(index / g.GetWidth()));
-        a->deltas.push_back(old - value);
+        a->Add({static_cast<float>(index % g.GetWidth()), static_cast<float>(index / g.GetWidth())}, old, value);
         g.SetCell(index, value);
     }
     a->validFlag = g.GetValidFlag();
@@ -66,6 +66,55 @@ TEST(UndoRedo, OneCellBothWays) {
     g.Undo();
     EXPECT_EQ(g.RedoCount(), 0u);
     EXPECT_EQ(Take(g), before);
+}
+
+// A cell written behind the steps' back (the editor rewrites the level start
+// every frame) is set to the value the step found, not shifted by its amount:
+// adding −1 to a start cell would leave fireflies.
+TEST(UndoRedo, StepsSetTheValuesTheyRecordedWhateverTheCellHoldsNow) {
+    LevelCollision g(4, 1);
+    Edit(g, {{0, 0}, {1, 1}});  // nothing to do at 0; 1 painted at 1
+    Edit(g, {{2, 7}});
+    g.SetCell(1.0f, 0.0f, 101);  // unrecorded
+    g.SetCell(2.0f, 0.0f, 101);  // unrecorded
+    g.Undo();
+    EXPECT_EQ(g.GetCell(2, 0), 0) << "undo sets the value the step found";
+    g.Undo();
+    EXPECT_EQ(g.GetCell(1, 0), 0);
+    g.SetCell(1.0f, 0.0f, 5);
+    g.Redo();
+    EXPECT_EQ(g.GetCell(1, 0), 1) << "redo sets the value the step wrote";
+    g.Redo();
+    EXPECT_EQ(g.GetCell(2, 0), 7);
+    for (int x = 0; x < 4; ++x) EXPECT_NE(g.GetCell(x, 0), 100) << x;
+
+    // A record of amounts alone (no values) still adds them to the cells.
+    auto* old = new Action;
+    old->positions.emplace_back(3.0f, 0.0f);
+    old->deltas.push_back(-2);
+    g.SetCell(3.0f, 0.0f, 2);
+    g.PushUndoAction(old);
+    g.Undo();
+    EXPECT_EQ(g.GetCell(3, 0), 0);
+    g.Redo();
+    EXPECT_EQ(g.GetCell(3, 0), 2);
+}
+
+// A block lifted and dropped over itself lists a cell twice in one step.
+TEST(UndoRedo, ACellListedTwiceInOneStepComesBackBothWays) {
+    LevelCollision g(2, 1);
+    g.SetCell(0.0f, 0.0f, 3);
+    auto* a = new Action;
+    a->Add({0, 0}, 3, 0);  // lifted
+    a->Add({0, 0}, 0, 5);  // dropped
+    g.SetCell(0.0f, 0.0f, 5);
+    g.PushUndoAction(a);
+    g.Undo();
+    EXPECT_EQ(g.GetCell(0, 0), 3);
+    g.Redo();
+    EXPECT_EQ(g.GetCell(0, 0), 5);
+    g.Undo();
+    EXPECT_EQ(g.GetCell(0, 0), 3);
 }
 
 TEST(UndoRedo, ValidFlagFollowsTheSteps) {

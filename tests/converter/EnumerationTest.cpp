@@ -13,18 +13,7 @@
 
 namespace {
 
-struct Enumeration : ::testing::Test {
-    CppConvert converter;
-    CppConvertProbe probe{converter};
-    TempFolder folder;
-    std::string savedDirectory;
-
-    void SetUp() override {
-        savedDirectory = Globals.workingDirectory;
-        ASSERT_TRUE(CopyPath(Globals.workingDirectory, folder.Path()));
-    }
-    void TearDown() override { CopyPath(Globals.workingDirectory, savedDirectory); }
-
+struct Enumeration : ConverterInWorkingFolder {
     std::string Path() { return folder / "ENTITY DLL Enum.h"; }
     std::string Header() {
         std::ifstream in(Path(), std::ios::binary);

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "converter/CppConvert.h"
+#include "framework/Globals.h"
 #include "support/TempFolder.h"
 
 struct CppConvertProbe {
@@ -49,6 +52,60 @@ struct CppConvertProbe {
     std::int32_t GetEnumValue(const std::string& name) { return c.GetEnumValue(name); }
     auto& varSetsByType() { return c.varSetsByType; }
 
+    // Scanning, building and rewriting.
+    void ScanGlobals(CppData& record, std::vector<std::string>& names) { c.ScanGlobals(record, names); }
+    void ScanMemberVariables(CppData* record) { c.ScanMemberVariables(record); }
+    void ScanObjectNames() { c.ScanObjectNames(); }
+    void ScanEngineValues() { c.ScanEngineValues(); }
+    void ScanEngineEvents(const std::vector<std::string>& names, bool inherited) {
+        c.ScanEngineEvents(names, inherited);
+    }
+    void ScanExVariables() { c.ScanExVariables(); }
+    bool BuildComplexEx(CppData& record, const std::string& header, const std::string& source) {
+        return c.BuildComplexEx(record, header, source);
+    }
+    std::string InterpretVariableDefinition(std::string& type, std::string& name, std::string& value,
+                                            std::string& count) {
+        return c.InterpretVariableDefinition(c.lines.begin(), type, name, value, count);
+    }
+    using PrefixMap = CppConvert::PrefixMap;
+    bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
+        return c.ReplaceEntityFunctionCall(at, prefixes);
+    }
+    bool ReplaceEntityCode(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
+        return c.ReplaceEntityCode(at, prefixes);
+    }
+    void AddFunctionHeader(const std::string& list, const std::string& space, const std::vector<std::string>& headers) {
+        c.AddFunctionHeader(list, space, headers);
+    }
+    bool MakeHelperInclude(const std::string& r, const std::string& n, const std::string& a, const std::string& d) {
+        return c.MakeHelperInclude(r, n, a, d);
+    }
+    void MakeTempHelperInclude(const std::string& r, const std::string& n, const std::string& a, const std::string& d) {
+        c.MakeTempHelperInclude(r, n, a, d);
+    }
+    // Text mode into the token list, as the builder feeds a text.
+    void Tokenize(const std::string& text) {
+        int kind = 0;
+        c.TokenizeScope(kind, text, true);
+    }
+
+    std::vector<std::string>& memberNames() { return c.memberNames; }
+    std::vector<std::string>& memberTypes() { return c.memberTypes; }
+    std::vector<std::string>& memberValues() { return c.memberValues; }
+    std::vector<std::string>& memberCounts() { return c.memberCounts; }
+    std::vector<std::string>& instanceNames() { return c.instanceNames; }
+    std::vector<std::string>& instanceTypes() { return c.instanceTypes; }
+    std::vector<std::string>& engineNames() { return c.engineNames; }
+    std::vector<std::string>& engineValues() { return c.engineValues; }
+    std::string& memberDeclText() { return c.memberDeclText; }
+    std::string& helperDefinitions() { return c.headerTexts[0]; }
+    std::string& boundDefinitions() { return c.headerTexts[1]; }
+    std::string& currentFunction() { return c.currentFunction; }
+    std::string& typeNameText() { return c.typeNameText; }
+    CppData& parent() { return c.current; }
+    auto& varTypeByName() { return c.varTypeByName; }
+
     std::list<std::string>& lines() { return c.lines; }
     std::vector<std::string>& tokens() { return c.tokens; }
     bool& convertOk() { return c.convertOk; }
@@ -59,4 +116,18 @@ struct CppConvertProbe {
     std::vector<std::string>& messages() { return c.messages; }
     bool inputFailed() { return c.input.fail(); }
     bool inputGood() { return c.input.good(); }
+};
+
+// A fixture whose working folder is a fresh temporary folder.
+struct ConverterInWorkingFolder : ::testing::Test {
+    CppConvert converter;
+    CppConvertProbe probe{converter};
+    TempFolder folder;
+    std::string savedDirectory;
+
+    void SetUp() override {
+        savedDirectory = Globals.workingDirectory;
+        ASSERT_TRUE(CopyPath(Globals.workingDirectory, folder.Path()));
+    }
+    void TearDown() override { CopyPath(Globals.workingDirectory, savedDirectory); }
 };

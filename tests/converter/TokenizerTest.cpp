@@ -263,7 +263,7 @@ TEST_F(FileMode, BadInputEndsAndReports) {
         {"unclosed comment in a body", "void f() {\n /* never\n closed\n", -1, false},
         {"end of file inside a body", "void f() {\n  x;\n", -1, false},
         {"end of file inside a nested body", "void f() {\n  if (a) {\n", -1, false},
-        {"header without a brace", "void f()\n", -1, true},
+        {"header without a brace", "void f()\n", -1, false},
         {"line over the limit in a body", "void f() {\n" + std::string(600000, 'x') + "\n}\n", -1, false},
     };
     for (const auto& c : cases) {

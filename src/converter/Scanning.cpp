@@ -1,0 +1,265 @@
+// Scanning of a stencil's texts into the converter's tables and the
+// generated definitions of its functions.
+#include "converter/CppConvert.h"
+#include "framework/Engine.h"
+
+namespace {
+bool HasWhitespace(const std::string& token) { return token.find_first_of(" \t\n") != std::string::npos; }
+bool HasLineBreak(const std::string& token) { return token.find('\n') != std::string::npos; }
+bool IsCommentToken(const std::string& token) { return token.rfind("//", 0) == 0 || token.rfind("/*", 0) == 0; }
+bool HasIdentifierChar(const std::string& token) {
+    for (char c : token)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_') return true;
+    return false;
+}
+}  // namespace
+
+namespace {
+bool IsEntityKind(const std::string& token) {
+    for (const char* const* kind = CppConvert::entityTypes; *kind != nullptr; ++kind)
+        if (token == *kind) return true;
+    return false;
+}
+}  // namespace
+
+void CppConvert::ScanGlobals(CppData& record, std::vector<std::string>& globalNames) {
+    if (record.globalsText.empty()) return;
+    int kind = 0;
+    TokenizeScope(kind, record.globalsText, false);
+    lines.assign(tokens.begin(), tokens.end());
+    for (auto at = lines.begin(); at != lines.end(); ++at) {
+        if (!IsEntityKind(*at)) continue;
+        auto star = at;
+        if (!AdvanceIter(star, false, "") || *star != "*") continue;
+        auto name = star;
+        if (!AdvanceIter(name, false, "") || !HasIdentifierChar(*name)) continue;
+        auto after = name;
+        if (AdvanceIter(after, false, "") && *after != "=" && *after != ";") continue;
+        globalNames.push_back(*name + "->");
+    }
+}
+
+void CppConvert::AddMember(const std::string& typeText, const std::string& name, const std::string& value,
+                           std::vector<std::string>* seen) {
+    std::string type = typeText;
+    const std::size_t bracket = type.find('[');
+    if (bracket != std::string::npos) {
+        const std::size_t close = type.find(']', bracket);
+        const std::string count =
+            type.substr(bracket + 1, close == std::string::npos ? std::string::npos : close - bracket - 1);
+        type.erase(bracket);
+        memberDeclText += "\t" + type + " " + name + "[" + count + "];\n";
+        memberNames.push_back(name);
+        memberTypes.push_back(type + " *");
+        memberValues.push_back(";\n");
+        memberCounts.push_back(count);
+    } else {
+        memberDeclText += "\t" + type + " " + name + ";\n";
+        memberNames.push_back(name);
+        memberTypes.push_back(type);
+        memberValues.push_back(value.empty() ? std::string(";\n") : " = " + value + ";\n");
+        memberCounts.emplace_back();
+    }
+    RecordVariable(typeNameText, name, memberTypes.back());
+    if (seen != nullptr) seen->push_back(name);
+}
+
+void CppConvert::ScanMemberVariables(CppData* record) {
+    for (std::size_t i = 0; i < record->varNames.size(); ++i) {
+        std::string& type = record->varTypes[i];
+        const std::string value = i < record->varValues.size() ? record->varValues[i] : std::string{};
+        AddMember(type, record->varNames[i], value, nullptr);
+        const std::size_t bracket = type.find('[');
+        if (bracket != std::string::npos) type.erase(bracket);
+    }
+    initTexts[0].clear();
+    if (!current.varNames.empty()) {
+        memberDeclText += "//INHERITED;\n";
+        for (std::size_t i = 0; i < current.varNames.size() && i < current.varTypes.size(); ++i) {
+            const std::string& name = current.varNames[i];
+            bool own = false;
+            for (const std::string& member : memberNames) own = own || member == name;
+            if (own) continue;
+            const std::string value = i < current.varValues.size() ? current.varValues[i] : std::string{};
+            if (initTexts[0].empty()) initTexts[0] = name;
+            AddMember(current.varTypes[i], name, value, nullptr);
+        }
+        memberDeclText += "//END INHERITED;\n";
+    }
+    memberDeclText += "};\n\n";
+}
+
+void CppConvert::ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired) {
+    auto skippable = [](const std::string& element) {
+        return element.empty() || HasWhitespace(element) || IsCommentToken(element);
+    };
+    auto count = [&](const std::string& element) {
+        for (char c : element)
+            if (c == '\n') ++scopeLine;
+    };
+    // The name after a ':' standing at colon: the next element, unless the
+    // line ends first.
+    auto nameAfter = [&](std::list<std::string>::iterator& at) -> std::string {
+        auto following = std::next(at);
+        if (following == lines.end() || HasLineBreak(*following)) return {};
+        auto name = at;
+        if (!AdvanceIter(name, false, "")) return {};
+        for (auto step = std::next(at); step != name; ++step) count(*step);
+        at = name;
+        return *name;
+    };
+    auto take = [&](const std::string& first, const std::string& second) {
+        firsts.push_back(first);
+        seconds.push_back(second);
+        if (valueRequired && second.empty()) {
+            convertOk = false;
+            Note("CppConvert ERROR [Function: " + currentFunction + "  Offset: " + std::to_string(scopeLine) +
+                 "]:  Engine [" + first + "] missing value identifier");
+        }
+    };
+    auto at = lines.begin();
+    while (at != lines.end()) {
+        if (skippable(*at)) {
+            count(*at);
+            ++at;
+            continue;
+        }
+        const std::string entry = *at;
+        const std::size_t colon = entry.find(':');
+        if (colon != std::string::npos) {
+            const std::string first = entry.substr(0, colon);
+            std::string second;
+            if (colon + 1 < entry.size())
+                second = entry.substr(colon + 1);
+            else
+                second = nameAfter(at);
+            take(first, second);
+            ++at;
+            continue;
+        }
+        auto next = at;
+        if (!AdvanceIter(next, false, "")) {
+            take(entry, {});
+            at = lines.end();
+            continue;
+        }
+        for (auto step = std::next(at); step != next; ++step) count(*step);
+        if (*next == ":") {
+            at = next;
+            take(entry, nameAfter(at));
+            ++at;
+        } else if (next->front() == ':') {
+            take(entry, next->substr(1));
+            at = std::next(next);
+        } else {
+            take(entry, {});
+            at = next;  // examined as the next entry
+        }
+    }
+}
+
+void CppConvert::ScanObjectNames() {
+    instanceNames.clear();
+    instanceTypes.clear();
+    ScanEntries(instanceTypes, instanceNames, false);
+}
+
+void CppConvert::ScanEngineValues() {
+    currentFunction = "#Engines";
+    scopeLine = 0;
+    ScanEntries(engineNames, engineValues, true);
+}
+
+void CppConvert::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
+    if (lines.empty()) return;
+    const std::string first = lines.front();
+    int kind = 0;
+    tokens.clear();
+    if (!first.empty()) TokenizeScope(kind, first, false);  // an empty text would read the input
+    std::vector<std::string> signature;
+    for (const std::string& token : tokens)
+        if (!HasWhitespace(token)) signature.push_back(token);
+    enum class Kind { Engine, Event, Differences, Helper } functionKind;
+    if (signature.size() <= 1)
+        functionKind = Engine::_engines.count(first) != 0 ? Kind::Engine : Kind::Event;
+    else if (first.find("void _Differences(Object* self)") != std::string::npos)
+        functionKind = Kind::Differences;
+    else
+        functionKind = Kind::Helper;
+
+    std::string definition;
+    PrefixMap prefixes;
+    for (const std::string& global : globalNames)
+        prefixes[global] = "GETVARIABLE(" + global.substr(0, global.size() - 2) + ", ";
+    switch (functionKind) {
+        case Kind::Helper:
+            if (inherited) definition += "//INHERITED;\n";
+            definition += "\t// Helper function.\n" + first + "\n{";
+            currentFunction = first;
+            // Entity pointers among the parameters.
+            for (std::size_t i = 0; i + 3 < signature.size(); ++i)
+                if (IsEntityKind(signature[i]) && signature[i + 1] == "*" && HasIdentifierChar(signature[i + 2]) &&
+                    (signature[i + 3] == "," || signature[i + 3] == ")"))
+                    prefixes[signature[i + 2] + "->"] = "";
+            break;
+        case Kind::Differences:
+            definition += first + "\n{";
+            currentFunction = first;
+            prefixes["self->"] = "";
+            break;
+        case Kind::Engine:
+        case Kind::Event:
+            if (inherited) definition += "//INHERITED;\n";
+            definition += std::string(functionKind == Kind::Engine ? "\t// Function bound to engine \""
+                                                                   : "\t// Function bound to event \"") +
+                          first + "\"\nvoid " + first + "(Entity* self, Entity* other)\n{";
+            currentFunction = first;
+            prefixes["self->"] = "";
+            prefixes["other->"] = "";
+            break;
+    }
+
+    scopeLine = 0;
+    auto at = lines.begin();
+    while (AdvanceIter(at, true, "")) {
+        std::string& token = *at;
+        // A local entity pointer: its accesses are rewritten as well.
+        if (IsEntityKind(token)) {
+            auto star = at;
+            auto name = at;
+            auto after = at;
+            if (AdvanceIter(star, false, "") && *star == "*" && (name = star, AdvanceIter(name, false, "")) &&
+                HasIdentifierChar(*name) && (after = name, AdvanceIter(after, false, "")) &&
+                (*after == "=" || *after == ";")) {
+                prefixes[*name + "->"] = "";
+                while (at != after) AdvanceIter(at, true, "");
+                continue;
+            }
+        }
+        for (int round = 0; round < 8; ++round) {
+            std::string& t = *at;
+            if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject") {
+                if (prefixes.count("self->") != 0) t = "self->" + t;
+                break;
+            }
+            if (t == "MakeCopy") {
+                if (prefixes.count("self->") != 0) t = "self->" + t;
+                break;
+            }
+            const std::size_t scope = t.find("::");
+            if (scope != std::string::npos) {
+                const std::string type = t.substr(0, t.find(':'));
+                if (varSetsByType.count(type) != 0) {
+                    t = "EntityData_" + type + "_" + t.substr(t.rfind(':') + 1);
+                    break;
+                }
+            }
+            if (ReplaceEntityFunctionCall(at, prefixes)) break;
+            if (!ReplaceEntityCode(at, prefixes)) break;
+        }
+    }
+
+    for (auto element = std::next(lines.begin()); element != lines.end(); ++element) definition += *element;
+    definition += inherited ? "}\n//END INHERITED;\n\n" : "}\n\n";
+    headerTexts[functionKind == Kind::Helper ? 0 : 1] += definition;
+}
