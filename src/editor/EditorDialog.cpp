@@ -94,6 +94,7 @@ void PlaceCommon(Entity* level) {
         s->width = Widgets::WindowAspect() - 0.06f;
         s->height = 0.07f;
         s->charHeight = 0.06f;
+        s->colorize = true;
         s->primaryColor = 0xFFB01030u;
     }
 }
@@ -141,6 +142,7 @@ void Label(const char* text, float x, float y, float charHeight, float width, bo
     s->width = width;
     s->height = charHeight * (multiLine ? 2.0f : 1.2f);
     s->multiLine = multiLine;
+    s->colorize = true;
     s->primaryColor = 0xFF444434u;
 }
 

@@ -53,6 +53,8 @@ void Load(Entity* self, Entity*) {
         t->settings.hAlign = 0;
         t->settings.vAlign = 0;
         t->settings.font = "ashleyscriptmtstd";
+        // Light letters on the dark plate.
+        t->settings.colorize = true;
         t->settings.primaryColor = 0xFFEAE6FFu;
         t->text = "Namen";
         Widgets::RaiseOwn(v.levelList, "CalcText", self);
@@ -107,8 +109,9 @@ void Behavior(Entity* self, Entity*) {
     Refresh(v);
 }
 
-// The plate, and the yellow bar over the row that shows the chosen entry
-// (none while it is scrolled out of sight).
+// The plate, and a see-through yellow bar, which keeps the light name on it
+// readable, over the row that shows the chosen entry (none while it is
+// scrolled out of sight).
 void GraphicsDraw(Entity* self, Entity*) {
     const Variables& v = VariablesOf<Variables>(self);
     Widgets::DrawPicture(v.position.x, v.position.y, v.position.z, v.size.x, v.size.y, v.texture, 0xFFFFFFFFu);
@@ -119,7 +122,7 @@ void GraphicsDraw(Entity* self, Entity*) {
     const float rowHeight = v.size.y / static_cast<float>(kRows);
     const int fromBottom = kRows - 1 - fromTop;
     Widgets::DrawPicture(v.position.x, v.position.y - v.size.y / 2.0f + (static_cast<float>(fromBottom) + 0.5f) * rowHeight,
-                         v.position.z + 1.0f, v.size.x, rowHeight, "white", 0xFFFFFF00u);
+                         v.position.z + 1.0f, v.size.x, rowHeight, "white", 0x80FFFF00u);
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ protected:
     static bool Ink(const Rgb& c) { return c.r + c.g + c.b < 420; }
     static bool White(const Rgb& c) { return c.r > 235 && c.g > 235 && c.b > 235; }
     static bool Pale(const Rgb& c) { return c.r > 150 && c.b > 180 && c.b >= c.r; }
-    static bool Yellow(const Rgb& c) { return c.r > 150 && c.g > 150 && c.b < c.r - 60; }
+    static bool Yellow(const Rgb& c) { return c.r > 110 && c.g > 110 && c.b < c.r - 40; }
     static bool Navy(const Rgb& c) { return c.b > c.r + 20 && c.r < 80; }
 
     // The text boxes of the dialog: white, with no ink where nothing is typed.
