@@ -94,27 +94,13 @@ void Behavior(Entity* self, Entity*) {
     v.grid.SetCell(v.StartPos.x, v.StartPos.y, LevelCellValue::LevelStart);
 }
 
-// The scroll offsets: the first column shown, and the row shown lowest (the
-// vertical bar at its largest value shows row 0 at the bottom).
-void Offsets(Entity* self, int& column, int& row) {
-    column = row = 0;
-    if (Entity* bar = self->GetMyObject("GSliderH")) {
-        if (const float* value = FindVariable<float>(bar, enum_value)) column = static_cast<int>(*value);
-    }
-    if (Entity* bar = self->GetMyObject("GSliderV")) {
-        const float* value = FindVariable<float>(bar, enum_value);
-        const float* max = FindVariable<float>(bar, enum_max);
-        if (value != nullptr && max != nullptr) row = static_cast<int>(*max - *value);
-    }
-}
-
 void GraphicsDraw(Entity* self, Entity*) {
     Buffer* buffer = graphicsEngine.GetCurrentBuffer();
     LevelData::LevelEditor::Variables* editor = LevelData::LevelEditor::Of(self);
     if (buffer == nullptr || editor == nullptr) return;
     Variables& v = VariablesOf<Variables>(self);
     int columnOffset = 0, rowOffset = 0;
-    Offsets(self, columnOffset, rowOffset);
+    ScrollOffsets(self, columnOffset, rowOffset);
 
     buffer->AddBackground(v.position.x, v.position.y, -1.0f, v.size.x, v.size.y, 0.0f,
                           FrameMap(v.tex != nullptr ? v.tex : "", 0, 0), -1);
@@ -168,6 +154,25 @@ void GraphicsDraw(Entity* self, Entity*) {
 
 Variables* Find(Entity* entity) {
     return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
+}
+
+void ScrollOffsets(const Entity* grid, int& column, int& row) {
+    column = row = 0;
+    if (grid == nullptr) return;
+    auto scrolls = [](Entity* bar) {
+        const std::int32_t* ticks = bar != nullptr ? FindVariable<std::int32_t>(bar, enum_ticks) : nullptr;
+        return bar != nullptr && (ticks == nullptr || *ticks != 1);
+    };
+    Entity* horizontal = grid->GetMyObject("GSliderH");
+    if (scrolls(horizontal)) {
+        if (const float* value = FindVariable<float>(horizontal, enum_value)) column = static_cast<int>(*value);
+    }
+    Entity* vertical = grid->GetMyObject("GSliderV");
+    if (scrolls(vertical)) {
+        const float* value = FindVariable<float>(vertical, enum_value);
+        const float* max = FindVariable<float>(vertical, enum_max);
+        if (value != nullptr && max != nullptr) row = static_cast<int>(*max - *value);
+    }
 }
 
 int TileList(int value) {

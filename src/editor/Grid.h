@@ -42,6 +42,12 @@ void Differences(Object* object);
 // The grid's variables, or null for an entity of another type.
 Variables* Find(Entity* entity);
 
+// The view's scroll: the first column shown (the horizontal bar's value)
+// and the lowest row shown (the vertical bar's max - value), both truncated.
+// A frozen bar (ticks 1: the level fits the view that way) scrolls nothing,
+// whatever value it holds. The tools address cells with the same offsets.
+void ScrollOffsets(const Entity* grid, int& column, int& row);
+
 // The tile list a cell value is drawn in, or -1 for a value drawn as a quad
 // on the general list (and for 0, which is not drawn at all).
 int TileList(int value);

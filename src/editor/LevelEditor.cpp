@@ -101,9 +101,7 @@ void SetLabel(Entity* self, const char* name, float x, float y, float charHeight
 }
 
 // A bar's range for `over` cells beyond the view. A level no larger than
-// the view freezes the bar; a frozen vertical bar rests at its largest
-// value, so that the view (which scrolls by max - value rows) starts at
-// row 0 and shows the whole level rather than hiding its bottom rows.
+// the view freezes the bar (the grid then scrolls nothing along it).
 void SetRange(Entity* bar, int over, bool vertical, bool first) {
     float* value = FindVariable<float>(bar, enum_value);
     float* max = FindVariable<float>(bar, enum_max);
@@ -112,7 +110,7 @@ void SetRange(Entity* bar, int over, bool vertical, bool first) {
     *max = static_cast<float>(over);
     if (*max <= 0.0f) {
         *max = 2.0f;
-        *value = vertical ? *max : 0.0f;
+        *value = 0.0f;
         *ticks = 1;
         return;
     }

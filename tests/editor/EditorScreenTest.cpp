@@ -93,11 +93,10 @@ TEST_F(EditorScreenTest, TheViewIsLaidOutForTheLevelAndEachZoom) {
         float vValue;
     };
     const Case cases[] = {
-        // A level that fits the view freezes its bars; the vertical one
-        // rests at its largest value, where the view starts at row 0.
-        {16, 9, {2.0f, 1, 2.0f, 1}, 2.0f},
+        // A level that fits the view freezes its bars.
+        {16, 9, {2.0f, 1, 2.0f, 1}, 0.0f},
         {20, 20, {11.0f, 12, 4.0f, 5}, 11.0f},
-        {40, 9, {2.0f, 1, 24.0f, 25}, 2.0f},
+        {40, 9, {2.0f, 1, 24.0f, 25}, 0.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
@@ -109,10 +108,20 @@ TEST_F(EditorScreenTest, TheViewIsLaidOutForTheLevelAndEachZoom) {
         EXPECT_FLOAT_EQ(Vars().UnitScaleY, 0.7f / 9.0f);
         EXPECT_FLOAT_EQ(BarValue("GSliderV", enum_max), c.first.vMax);
         EXPECT_EQ(BarTicks("GSliderV"), c.first.vTicks);
-        EXPECT_FLOAT_EQ(BarValue("GSliderV", enum_value), c.vValue);
+        if (c.first.vTicks > 1) {
+            EXPECT_FLOAT_EQ(BarValue("GSliderV", enum_value), c.vValue);
+        }
         EXPECT_FLOAT_EQ(BarValue("GSliderH", enum_max), c.first.hMax);
         EXPECT_EQ(BarTicks("GSliderH"), c.first.hTicks);
-        EXPECT_FLOAT_EQ(BarValue("GSliderH", enum_value), 0.0f);
+        if (c.first.hTicks > 1) {
+            EXPECT_FLOAT_EQ(BarValue("GSliderH", enum_value), 0.0f);
+        }
+        // The view opens on the bottom rows, at the first column.
+        EditorFrames(2);
+        int column = -1, row = -1;
+        ObjectData::Grid::ScrollOffsets(Named("EGrid"), column, row);
+        EXPECT_EQ(column, 0);
+        EXPECT_EQ(row, 0);
     }
 }
 
@@ -142,11 +151,14 @@ TEST_F(EditorScreenTest, TheZoomButtonCyclesOneTwoFourAndBackWithTheGridsBackgro
         EXPECT_EQ(BarTicks("GSliderV"), s.vTicks);
         EXPECT_FLOAT_EQ(BarValue("GSliderH", enum_max), s.hMax);
         EXPECT_EQ(BarTicks("GSliderH"), s.hTicks);
+        // A frozen bar scrolls nothing, whatever its thumb reads.
+        int column = -1, row = -1;
+        ObjectData::Grid::ScrollOffsets(Named("EGrid"), column, row);
         if (s.hTicks == 1) {
-            EXPECT_FLOAT_EQ(BarValue("GSliderH", enum_value), 0.0f);
+            EXPECT_EQ(column, 0);
         }
         if (s.vTicks == 1) {
-            EXPECT_FLOAT_EQ(BarValue("GSliderV", enum_value), 2.0f);
+            EXPECT_EQ(row, 0);
         }
     }
 }
