@@ -11,14 +11,6 @@
 
 namespace EditorTools {
 
-namespace {
-
-float FloatOf(Entity* e, int number) {
-    const float* f = FindVariable<float>(e, number);
-    return f != nullptr ? *f : 0.0f;
-}
-
-}  // namespace
 
 std::optional<View> FindView(Entity* tool, Entity* gridObject) {
     if (tool == nullptr) return std::nullopt;
@@ -32,9 +24,8 @@ std::optional<View> FindView(Entity* tool, Entity* gridObject) {
     view.bottom = view.gridObject->position.y - view.gridObject->size.y * 0.5f;
     view.unitX = view.editor->UnitScaleX;
     view.unitY = view.editor->UnitScaleY;
-    if (Entity* h = tool->GetMyObject("GSliderH")) view.scrollX = static_cast<int>(FloatOf(h, enum_value));
-    if (Entity* v = tool->GetMyObject("GSliderV"))
-        view.scrollY = static_cast<int>(FloatOf(v, enum_max) - FloatOf(v, enum_value));
+    // The tools address the cells the view shows, so they read the scroll as the view does.
+    ObjectData::Grid::ScrollOffsets(gridObject, view.scrollX, view.scrollY);
     return view;
 }
 

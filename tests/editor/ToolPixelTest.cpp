@@ -137,6 +137,9 @@ TEST_F(ToolPixelTest, TheSelectionAndALiftedBlockAreMarkedScrolledAndZoomed) {
     move.box = new std::int32_t[2]{1, 0};
     move.moveAction = new Action;
     move.boxPosition = {5.75f, 2.5f};
+    // At zoom 2 the view shows 32 columns: a level 40 wide scrolls, a 20-wide one would not.
+    grid->grid = LevelCollision(40, 20);
+    Vars().GridWidth = 40;
     Vars().ZoomScale = 2;
     LevelData::LevelEditor::LayOutView(editor->GetLevel(), false);
     *FindVariable<float>(Named("GSliderH"), enum_value) = 1.0f;
