@@ -6,13 +6,19 @@
 #include "editor/BoxTool.h"
 #include "editor/BrushTool.h"
 #include "editor/EditorButton.h"
+#include "editor/EditorDialog.h"
 #include "editor/EditorToolBar.h"
 #include "editor/FillTool.h"
 #include "editor/Grid.h"
 #include "editor/LevelEditor.h"
+#include "editor/LevelEditorCreate.h"
+#include "editor/LevelEditorCreateAs.h"
+#include "editor/LevelEditorLoad.h"
 #include "editor/LevelEditorManager.h"
 #include "editor/LevelEditorObjectList.h"
+#include "editor/LevelEditorResize.h"
 #include "editor/MoveTool.h"
+#include "editor/OpenLevelList.h"
 
 namespace {
 
@@ -27,10 +33,17 @@ const ObjectTypeEntry kObjects[] = {
     {"LevelEditorManager", &ObjectData::LevelEditorManager::_Init},
     {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
     {"MoveTool", &ObjectData::MoveTool::_Init},
+    {"OpenLevelList", &ObjectData::OpenLevelList::_Init},
 };
 
 const ExObjectEntry kExObjects[] = {
     {"EditCursor", "Cursor", &ToolBar::EditCursor},
+    {"LevelEditorCreateCancel", "Button", &ExObjectData::LevelEditorCreateCancel},
+    {"LevelEditorCreateConfirm", "Button", &ExObjectData::LevelEditorCreateConfirm},
+    {"LevelEditorCreateConfirmSaveAs", "Button", &ExObjectData::LevelEditorCreateConfirmSaveAs},
+    {"LevelEditorOpenCancel", "Button", &ExObjectData::LevelEditorOpenCancel},
+    {"LevelEditorOpenConfirm", "Button", &ExObjectData::LevelEditorOpenConfirm},
+    {"LevelEditorResizeConfirm", "Button", &ExObjectData::LevelEditorResizeConfirm},
     {"lvEditorBox", "Button", &ToolBar::Box},
     {"lvEditorBucket", "Button", &ToolBar::Bucket},
     {"lvEditorCircle", "Button", &ToolBar::Circle},
@@ -50,6 +63,10 @@ const ExObjectEntry kExObjects[] = {
 
 const LevelTypeEntry kLevels[] = {
     {"LevelEditor", &LevelData::LevelEditor::_Init},
+    {"LevelEditorCreate", &LevelData::LevelEditorCreate::_Init},
+    {"LevelEditorCreateAs", &LevelData::LevelEditorCreateAs::_Init},
+    {"LevelEditorLoad", &LevelData::LevelEditorLoad::_Init},
+    {"LevelEditorResize", &LevelData::LevelEditorResize::_Init},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/EditorDialog.h"
 #include "editor/EditorTools.h"
 #include "editor/Grid.h"
 #include "framework/Engine.h"
@@ -258,7 +259,8 @@ Level* _Init() {
     prototype->_AddEvent("PreLoad", Event());
     prototype->_AddEvent("Load", &Load);
     prototype->_AddEvent("Update", &Update);
-    prototype->_AddEvent("Unload", Event());
+    // Leaving the editor closes the dialogs it opened.
+    prototype->_AddEvent("Unload", &EditorDialog::CloseDialogsOf);
     prototype->_AddEvent("Restart", Event());
     LevelTemplate::StartVariables(prototype, table);
     Variables& v = prototype->vars;

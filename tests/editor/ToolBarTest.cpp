@@ -1,9 +1,11 @@
 // The tool bar through clicks: Save, a failed save, Play and the way back,
-// the tool selectors, and the dialog buttons while no dialog is registered.
+// the tool selectors, and the dialog buttons opening their dialogs.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <tuple>
 
 #include "editor/EditorWorld.h"
 
@@ -80,7 +82,7 @@ TEST_F(ToolBarTest, PlaySavesHandsTheGridOverAndComesBackToTheSameLevel) {
     EXPECT_EQ(Grid().grid.GetCell(5, 4), 104);
 }
 
-TEST_F(ToolBarTest, ToolSelectorsChooseTheirToolAndDialogButtonsWaitForTheirDialogs) {
+TEST_F(ToolBarTest, ToolSelectorsChooseTheirToolAndDialogButtonsOpenTheirDialogs) {
     OpenEditor();
     const struct {
         float x, y;
@@ -90,11 +92,21 @@ TEST_F(ToolBarTest, ToolSelectorsChooseTheirToolAndDialogButtonsWaitForTheirDial
         Click(s.x, s.y);
         EXPECT_EQ(Vars().ToolCursor, s.tool);
     }
-    // New, Open, Save As and Resize open nothing while their dialogs are not registered.
+    // New, Open, Save As and Resize each open their dialog in a state of its
+    // own and tell it which editor opened it.
     const std::size_t states = State::_list.size();
-    for (const auto& [x, y] : {std::pair{-0.72f, 0.42f}, {-0.62f, 0.42f}, {-0.62f, 0.32f}, {0.77f, -0.275f}}) {
+    const std::tuple<float, float, const char*> dialogs[] = {{-0.72f, 0.42f, "LevelEditorCreate"},
+                                                             {-0.62f, 0.42f, "LevelEditorLoad"},
+                                                             {-0.62f, 0.32f, "LevelEditorCreateAs"},
+                                                             {0.77f, -0.275f, "LevelEditorResize"}};
+    for (const auto& [x, y, level] : dialogs) {
         Click(x, y);
-        EXPECT_EQ(State::_list.size(), states);
+        ASSERT_EQ(State::_list.size(), states + 1) << level;
+        State* dialog = State::_list.back();
+        EXPECT_EQ(dialog->GetLevelName(), level);
+        EXPECT_EQ(*FindVariable<Level*>(dialog->GetLevel(), enum_ParentLevel), L());
+        State::SetLevel(dialog, "Quit");
+        State::EndOfFrame();
     }
     EXPECT_EQ(editor->GetLevelName(), "LevelEditor");
 }

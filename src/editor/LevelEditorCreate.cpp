@@ -1,0 +1,88 @@
+#include "editor/LevelEditorCreate.h"
+
+#include <cstdlib>
+
+#include "editor/LevelNameRule.h"
+#include "framework/Level.h"
+#include "framework/LevelCollision.h"
+
+namespace LevelData::LevelEditorCreate {
+
+namespace {
+
+VariableOffsetTable table;
+
+void Spawn(State* state) {
+    for (const char* box : {"LevelNameTextBox", "GridWidthTextBox", "GridHeightTextBox"})
+        LevelTemplate::SpawnIn(state, "SingleLineTextBox", box);
+    LevelTemplate::SpawnIn(state, "LevelEditorCreateConfirm");
+    LevelTemplate::SpawnIn(state, "LevelEditorCreateCancel");
+}
+
+void PreLoad(Entity*, Entity*) { EditorDialog::SetUpWindow(400, 225, 1.7777778f, "Create New Level"); }
+
+void Load(Entity* self, Entity*) {
+    EditorDialog::PlaceCommon(self);
+    EditorDialog::PlaceBox(self, "LevelNameTextBox", 0.0f, 0.15f, true, 1.2f, 0.13f, false);
+    EditorDialog::PlaceBox(self, "GridWidthTextBox", -0.45f, -0.2f, false, 0.3f, 0.13f, true);
+    EditorDialog::PlaceBox(self, "GridHeightTextBox", 0.45f, -0.2f, false, 0.3f, 0.13f, true);
+    // Each label stands over the left end of its box.
+    EditorDialog::Label("Level Name:", -0.1f, 0.3f, 0.1f, 1.0f, false);
+    EditorDialog::Label("Width:", -0.25f, -0.05f, 0.1f, 0.7f, false);
+    EditorDialog::Label("Height:", 0.65f, -0.05f, 0.1f, 0.7f, false);
+    EditorDialog::FocusFirst(self);
+}
+
+void Update(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    v.EnteredLevelName = EditorDialog::BoxText(self, "LevelNameTextBox");
+    v.enteredWidth = std::atoi(EditorDialog::BoxText(self, "GridWidthTextBox").c_str());
+    v.enteredHeight = std::atoi(EditorDialog::BoxText(self, "GridHeightTextBox").c_str());
+}
+
+}  // namespace
+
+// Makes the new level: refused names, an existing file and a failed write
+// keep the dialog open with a message and leave the editor as it was.
+void ConfirmLogic(Entity* button, Entity*) {
+    Level* dialog = button->_state->GetLevel();
+    Variables* d = Find(dialog);
+    const std::optional<EditorDialog::Editor> editor = EditorDialog::Opener(button);
+    if (d == nullptr || !editor) return EditorDialog::Close(button);
+    if (d->enteredWidth == 0 || d->enteredHeight == 0)
+        return EditorDialog::ShowMessage(dialog, "Enter a width and a height.");
+    const std::string name = d->EnteredLevelName;
+    if (std::string why = LevelNameRule::Refusal(name); !why.empty()) return EditorDialog::ShowMessage(dialog, why);
+    const std::string file = name + ".lvl";
+    if (LevelCollision::FileExists(file)) return EditorDialog::ShowMessage(dialog, LevelNameRule::Exists(name));
+
+    LevelCollision fresh(EditorDialog::ClampSize(d->enteredWidth), EditorDialog::ClampSize(d->enteredHeight));
+    fresh.ClearGrid();
+    if (!EditorDialog::MakeLevelFolder() || !fresh.Save(file))
+        return EditorDialog::ShowMessage(dialog, LevelNameRule::SaveFailed(name));
+    EditorDialog::OpenInEditor(*editor, button, fresh, name);
+}
+
+Variables* Find(Entity* level) {
+    return level != nullptr && level->_map == table ? &VariablesOf<Variables>(level) : nullptr;
+}
+
+Level* _Init() {
+    auto* prototype = EditorDialog::Register<Variables>("LevelEditorCreate", table, &EditorDialog::Copy<Variables, &Spawn>,
+                                                        &PreLoad, &Load, &Update);
+    Variables& v = prototype->vars;
+    BindVariable(table, *prototype, enum_EnteredLevelName, v.EnteredLevelName);
+    BindVariable(table, *prototype, enum_enteredWidth, v.enteredWidth);
+    BindVariable(table, *prototype, enum_enteredHeight, v.enteredHeight);
+    return prototype;
+}
+
+}  // namespace LevelData::LevelEditorCreate
+
+namespace ExObjectData {
+
+void LevelEditorCreateConfirm(Object* object) {
+    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton", &LevelData::LevelEditorCreate::ConfirmLogic);
+}
+
+}  // namespace ExObjectData

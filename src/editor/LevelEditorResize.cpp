@@ -1,0 +1,84 @@
+#include "editor/LevelEditorResize.h"
+
+#include <cstdlib>
+
+#include "editor/EditorTools.h"
+#include "framework/Level.h"
+
+namespace LevelData::LevelEditorResize {
+
+namespace {
+
+VariableOffsetTable table;
+
+void Spawn(State* state) {
+    for (const char* box : {"GridWidthTextBox", "GridHeightTextBox"})
+        LevelTemplate::SpawnIn(state, "SingleLineTextBox", box);
+    LevelTemplate::SpawnIn(state, "LevelEditorResizeConfirm");
+    LevelTemplate::SpawnIn(state, "LevelEditorCreateCancel");
+}
+
+void PreLoad(Entity*, Entity*) { EditorDialog::SetUpWindow(400, 250, 1.6f, "Resize Level"); }
+
+void Load(Entity* self, Entity*) {
+    EditorDialog::PlaceCommon(self);
+    EditorDialog::PlaceBox(self, "GridWidthTextBox", -0.45f, 0.15f, false, 0.3f, 0.13f, true);
+    EditorDialog::PlaceBox(self, "GridHeightTextBox", -0.45f, -0.2f, false, 0.3f, 0.13f, true);
+    // Each label to the right of its box.
+    EditorDialog::Label("New Width: (16 - 200)", 0.22f, 0.15f, 0.085f, 0.9f, false);
+    EditorDialog::Label("New Height: (16 - 200)", 0.22f, -0.2f, 0.085f, 0.9f, false);
+    EditorDialog::FocusFirst(self);
+}
+
+void Update(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    v.enteredWidth = std::atoi(EditorDialog::BoxText(self, "GridWidthTextBox").c_str());
+    v.enteredHeight = std::atoi(EditorDialog::BoxText(self, "GridHeightTextBox").c_str());
+}
+
+}  // namespace
+
+// Resizes the open level, keeping the cells that still fit. The undo and
+// redo steps were recorded at the old size, so both stacks are cleared.
+void ConfirmLogic(Entity* button, Entity*) {
+    Level* dialog = button->_state->GetLevel();
+    Variables* d = Find(dialog);
+    const std::optional<EditorDialog::Editor> editor = EditorDialog::Opener(button);
+    if (d == nullptr || !editor) return EditorDialog::Close(button);
+    if (d->enteredWidth == 0 || d->enteredHeight == 0)
+        return EditorDialog::ShowMessage(dialog, "Enter a width and a height.");
+
+    const int width = EditorDialog::ClampSize(d->enteredWidth);
+    const int height = EditorDialog::ClampSize(d->enteredHeight);
+    EditorTools::DropLiftedBlock(editor->level);
+    LevelCollision& grid = editor->grid->grid;
+    grid.Resize(width, height);
+    grid.ClearUndoStack();
+    grid.ClearRedoStack();
+    EditorDialog::TakeSize(editor->level, button, width, height);
+    EditorDialog::Close(button);
+}
+
+Variables* Find(Entity* level) {
+    return level != nullptr && level->_map == table ? &VariablesOf<Variables>(level) : nullptr;
+}
+
+Level* _Init() {
+    auto* prototype = EditorDialog::Register<Variables>("LevelEditorResize", table, &EditorDialog::Copy<Variables, &Spawn>,
+                                                        &PreLoad, &Load, &Update);
+    Variables& v = prototype->vars;
+    BindVariable(table, *prototype, enum_enteredWidth, v.enteredWidth);
+    BindVariable(table, *prototype, enum_enteredHeight, v.enteredHeight);
+    return prototype;
+}
+
+}  // namespace LevelData::LevelEditorResize
+
+namespace ExObjectData {
+
+void LevelEditorResizeConfirm(Object* object) {
+    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton",
+                              &LevelData::LevelEditorResize::ConfirmLogic);
+}
+
+}  // namespace ExObjectData

@@ -1,0 +1,33 @@
+#pragma once
+// "LevelEditorResize" ("Resize Level"): the dialog that gives the open level
+// a new width and height (16 to 200 cells each), keeping the cells that
+// still fit; and its confirm button "LevelEditorResizeConfirm".
+#include <cstdint>
+
+#include "editor/EditorDialog.h"
+
+namespace LevelData::LevelEditorResize {
+
+struct Variables : EditorDialog::Variables {
+    std::int32_t enteredWidth = 0;
+    std::int32_t enteredHeight = 0;
+};
+
+using _DATA = LevelTemplate::Data<Variables>;
+
+Level* _Init();
+
+// The dialog's variables, or null for any other level.
+Variables* Find(Entity* level);
+
+// "Logic" of the confirm button.
+void ConfirmLogic(Entity* button, Entity* other);
+
+}  // namespace LevelData::LevelEditorResize
+
+namespace ExObjectData {
+
+// "LevelEditorResizeConfirm" (base "Button").
+void LevelEditorResizeConfirm(Object* object);
+
+}  // namespace ExObjectData
