@@ -17,8 +17,9 @@ bool Keyboard_::Init() {
         current.fill(0);
         previous.fill(0);
         pending.fill(0);
+        pressedSince.fill(0);
+        lastPoll.fill(0);
         poll.fill(0);
-        taken = false;
     }
     DetermineKeyVisibility();
     Reset();
@@ -82,17 +83,30 @@ void Keyboard_::Reset() {
 
 void Keyboard_::SendStateToStream() {
     std::lock_guard<std::recursive_mutex> hold(Critical);
-    if (taken) pending.fill(0);
-    for (int k = 0; k < NUM_KEYS; ++k) pending[k] |= poll[k];
-    taken = false;
+    // The newest poll stands for the keys' state; a press (up in one poll,
+    // down in the next) is kept until the game thread takes it, so a tap
+    // between two frames is still seen, while a release is seen at once.
+    for (int k = 0; k < NUM_KEYS; ++k) {
+        if (poll[k] && !lastPoll[k]) pressedSince[k] = 0x80;
+        lastPoll[k] = poll[k];
+        pending[k] = poll[k];
+    }
 }
 
 void Keyboard_::GetStateFromStream() {
     {
         std::lock_guard<std::recursive_mutex> hold(Critical);
         previous = current;
-        taken = true;
-        current = pending;
+        for (int k = 0; k < NUM_KEYS; ++k) {
+            if (pressedSince[k] && previous[k]) {
+                // Let go and pressed again since the last frame: this frame
+                // sees the key up, the next one the new press.
+                current[k] = 0;
+            } else {
+                current[k] = pending[k] | pressedSince[k];
+                pressedSince[k] = 0;
+            }
+        }
     }
     bool anyDown = false;
     for (int k = 0; k < NUM_KEYS; ++k) {

@@ -23,9 +23,13 @@ public:
     // Input thread: reads the device into the poll buffer.
     void Update();
     void Reset();
-    // Input thread, under the input lock: ORs the poll buffer into the pending block.
+    // Input thread, under the input lock: the poll buffer becomes the pending
+    // block; keys that went down since the game thread last took it stay marked.
     void SendStateToStream();
-    // Game thread, under the input lock: takes the pending block as this frame's state.
+    // Game thread, under the input lock: takes the pending block as this
+    // frame's state, a key pressed since the last frame as down; a key let go
+    // and pressed again in between reads up for one frame first, so that no
+    // press is lost.
     void GetStateFromStream();
     void Free();
 
@@ -82,9 +86,10 @@ private:
     std::string letterLower, letterUpper;
     std::vector<unsigned char> otherKeys;
     std::string otherPlain, otherShifted;
-    std::array<std::uint8_t, NUM_KEYS> pending{};
+    std::array<std::uint8_t, NUM_KEYS> pending{};       // the newest poll
+    std::array<std::uint8_t, NUM_KEYS> pressedSince{};  // went down since the game thread last took the block
+    std::array<std::uint8_t, NUM_KEYS> lastPoll{};
     std::array<std::uint8_t, NUM_KEYS> poll{};
-    bool taken = false;
 
     // The device: keys down now and keys that went down since the last poll.
     std::array<std::atomic<std::uint8_t>, NUM_KEYS> liveKeys{};

@@ -38,6 +38,29 @@ TEST_F(KeyboardTest, PressAndReleaseBetweenFramesIsSeenForExactlyOneFrame) {
     EXPECT_TRUE(Keyboard.EverPressed(DIK_Q));
 }
 
+// Each press of a key tapped again and again is a press of its own: a
+// release the input thread has seen before a frame shows in that frame, even
+// when polls since the last frame still saw the key down.
+TEST_F(KeyboardTest, EveryTapOfARepeatedKeyIsTriggeredOnce) {
+    for (int pollsHeldAfterFrame : {0, 1, 3}) {
+        SCOPED_TRACE(pollsHeldAfterFrame);
+        Keyboard.Init();
+        inputEngine.Reset();
+        int triggers = 0;
+        for (int tap = 0; tap < 5; ++tap) {
+            Key(SDL_SCANCODE_BACKSPACE, true);
+            PollAndFrame();
+            if (Keyboard.Triggered(DIK_BACK)) ++triggers;
+            for (int i = 0; i < pollsHeldAfterFrame; ++i) Poll();
+            Key(SDL_SCANCODE_BACKSPACE, false);
+            Poll();
+            PollAndFrame();
+            EXPECT_FALSE(Keyboard.Pressed(DIK_BACK)) << "tap " << tap;
+        }
+        EXPECT_EQ(triggers, 5);
+    }
+}
+
 TEST_F(KeyboardTest, HeldKeyRepeatsOnFrames1And30Then33And36) {
     Key(SDL_SCANCODE_RIGHT, true);
     std::vector<int> held, triggered;
