@@ -53,7 +53,11 @@ void Build(Entity* self, Entity*) {
     // A lost connection is told once.
     if (ConnectionDropped) {
         ConnectionDropped = false;
-        MenuScreen::ShowNetError(self->_state, "Connection dropped.");
+        if (Entity* message = self->GetMyObject("NetError")) {
+            LevelTemplate::SetIfPresent<std::int32_t>(message, enum_life, 120);
+            if (Object** text = FindVariable<Object*>(message, enum_textObj))
+                MenuScreen::TextOf(*text, "Connection dropped.");
+        }
     }
 }
 
