@@ -19,18 +19,13 @@
 #include <string>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <memory>
 
+#include "../tests/networking/NetTestSupport.h"
 #include "HeadlessGL.h"
 #include "ScreenScenes.h"
 #include "networking/NetEngine.h"
 #include "networking/NetworkingUpdate.h"
-#include "networking/messages/MSG_ServerInfo.h"
 #include "screens/ServerMenu.h"
 #include "widgets/CustomLevelSelector.h"
 #include "widgets/SingleLineTextBox.h"
@@ -59,39 +54,13 @@ void FillMatch() {
     }
 }
 
-// A UDP port free on every local address right now.
-unsigned short FreePort() {
-    const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
-
 // The lobby's engine and a game hosted beside it, both on loopback addresses
 // of their own; the host announces a level and three players.
 struct LoopbackGame {
     LoopbackGame() {
-        Networking::NetConfig config;
-        config.gamePort = FreePort();
-        config.discoveryPort = FreePort();
-        config.discoveryTarget = "127.255.255.255";
-        config.receiveThread = false;
-        config.ownAddress = "127.61.7.2";
-        host = std::make_unique<Networking::NetEngine>(config);
-        config.ownAddress = "127.61.7.1";
-        lobby = std::make_unique<Networking::NetEngine>(config);
-        host->SetServerInfoWriter([](unsigned char* buffer, unsigned int capacity) -> unsigned int {
-            Networking::NetMessage::MSG_ServerInfo info("GrassLevel01", 3);
-            if ((Networking::BaseNetMessage::ID_BITS + info.Size() + 7) / 8 > capacity) return 0;
-            Networking::BitWriter out(buffer);
-            info.Serialize(out);
-            return (out.Position() + 7) / 8;
-        });
+        host = std::make_unique<Networking::NetEngine>(net.Config(2));
+        lobby = std::make_unique<Networking::NetEngine>(net.Config(1));
+        nettest::Announce(*host, "GrassLevel01", 3);
         host->HostServer("Moon Race");
         EngineData::NetworkingUpdate::SetTarget(lobby.get());
     }
@@ -111,6 +80,7 @@ struct LoopbackGame {
         auto* list = level != nullptr ? ObjectData::ServerMenu::Find(level->GetMyObject("ServerMenu")) : nullptr;
         if (list != nullptr && !list->serverNames.empty()) list->selectedStencil = 0;
     }
+    nettest::LoopbackNet net;
     std::unique_ptr<Networking::NetEngine> host, lobby;
 };
 

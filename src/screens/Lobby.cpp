@@ -32,6 +32,13 @@ void Spawn() {
     LevelTemplate::Spawn("MenuStars");
 }
 
+// The lobby goes on listing games after a lost connection (the loss ended
+// the search too), so the player can pick again.
+void LostWhileListing() {
+    ServerLost();
+    EngineData::NetworkingUpdate::Target().FindServers();
+}
+
 void Build(Entity* self, Entity*) {
     GameData::TheGame::GameVariables& game = GameVars();
     MenuScreen::Backdrop("BACK Main Menu");
@@ -41,7 +48,7 @@ void Build(Entity* self, Entity*) {
     net.Disconnect();
     net.FindServers();
     net.SetOnServerConnectCallBack(&ServerConnected);
-    net.SetOnKillServerCallBack(&ServerLost);
+    net.SetOnKillServerCallBack(&LostWhileListing);
     // Another screen's client call-backs would act on this one: a quick game
     // hosted from here prepares no clients of its own.
     net.SetOnNewClientCallBack(nullptr);

@@ -35,7 +35,10 @@ bool Blank(const std::string& text) {
 bool Host(Entity* self, const std::string& name) {
     Networking::NetEngine& net = EngineData::NetworkingUpdate::Target();
     if (net.IsServer() || net.IsClient()) return false;
+    const bool listing = net.IsSearching();
     if (net.HostServer(name)) return true;
+    // A refused host has ended the lobby's search: it goes on listing games.
+    if (listing) net.FindServers();
     MenuScreen::ShowNetError(self->_state, "Unable to host game.");
     return false;
 }

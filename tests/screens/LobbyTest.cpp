@@ -12,7 +12,6 @@
 #include "framework/BuiltInLevels.h"
 #include "framework/GameVariables.h"
 #include "networking/Match.h"
-#include "networking/Messages.h"
 #include "networking/NetTestSupport.h"
 #include "networking/NetworkingUpdate.h"
 #include "screens/MakeGame.h"
@@ -56,17 +55,6 @@ protected:
         EXPECT_TRUE(servers.back()->HostServer(name)) << name;
         return *servers.back();
     }
-    // Announces a level and a player count of its choosing.
-    static void Announce(NetEngine& server, const std::string& level, unsigned int players) {
-        server.SetServerInfoWriter([level, players](unsigned char* buffer, unsigned int capacity) -> unsigned int {
-            Networking::NetMessage::MSG_ServerInfo info(level, players);
-            if ((Networking::BaseNetMessage::ID_BITS + info.Size() + 7) / 8 > capacity) return 0;
-            Networking::BitWriter out(buffer);
-            info.Serialize(out);
-            return (out.Position() + 7) / 8;
-        });
-    }
-
     // One game frame of ms: every other engine reads and runs; the screen's
     // own engine runs in the state's frame.
     void Step(std::uint32_t ms = 16) {
@@ -144,7 +132,7 @@ protected:
 // ---- The server list ---------------------------------------------------------
 
 TEST_F(LobbyTest, ListsFoundServersWithDecimalCountsAndKeepsEmptyLinesOutOfTheFocusOrder) {
-    Announce(Host("Alpha"), "GrassLevel01", 12);
+    nettest::Announce(Host("Alpha"), "GrassLevel01", 12);
     Host("Beta");  // its own announcement: no level yet, one player
     OpenLobbyListing(2);
     std::vector<std::string> lines = List().stencilNames;
@@ -174,7 +162,7 @@ TEST_F(LobbyTest, ListsFoundServersWithDecimalCountsAndKeepsEmptyLinesOutOfTheFo
 
 TEST_F(LobbyTest, TheSelectionClearsWhenAServerAppearsOrVanishesButNotWhenACountChanges) {
     NetEngine& alpha = Host("Alpha");
-    Announce(alpha, "GrassLevel01", 2);
+    nettest::Announce(alpha, "GrassLevel01", 2);
     NetEngine& beta = Host("Beta");
     OpenLobbyListing(2);
     auto selectSecondLine = [&] {
@@ -184,7 +172,7 @@ TEST_F(LobbyTest, TheSelectionClearsWhenAServerAppearsOrVanishesButNotWhenACount
     };
     selectSecondLine();
 
-    Announce(alpha, "GrassLevel01", 3);
+    nettest::Announce(alpha, "GrassLevel01", 3);
     ASSERT_TRUE(StepUntil([&] {
         const auto& l = List().stencilNames;
         return std::any_of(l.begin(), l.end(), [](const std::string& s) { return s.ends_with("Players: 3"); });
@@ -277,6 +265,7 @@ TEST_F(LobbyTest, LosingTheServerWhileWaitingSaysSoAndStays) {
     for (int i = 0; i < 80 && NetError().empty(); ++i) Step(100);
     EXPECT_EQ(NetError(), "Connection dropped.");
     EXPECT_FALSE(own->IsClient());
+    EXPECT_TRUE(own->IsSearching()) << "the lobby goes on listing games";
     EXPECT_EQ(LevelName(), "Lobby");
 }
 
@@ -322,6 +311,7 @@ TEST_F(LobbyTest, AGameThatCannotBeHostedSaysSoAndStays) {
     ClickOn(QuickstartButton());
     EXPECT_EQ(NetError(), "Unable to host game.");
     EXPECT_FALSE(own->IsServer());
+    EXPECT_TRUE(own->IsSearching()) << "the lobby goes on listing games";
     EXPECT_EQ(LevelOrder, std::vector<std::string>{"untouched"});
     for (int i = 0; i < 60; ++i) Step();
     EXPECT_EQ(LevelName(), "Lobby");
