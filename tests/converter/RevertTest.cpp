@@ -92,6 +92,18 @@ TEST_F(Revert, MembersStopAtInheritedBlocksAndDefaultsComeFromInit) {
     EXPECT_EQ(data.varValues, (std::vector<std::string>{"5.0f", "", ""}));
 }
 
+// A default text is one token, whatever it holds: blanks and "//" are
+// part of the value, not whitespace or a comment to pass over.
+TEST_F(Revert, DefaultTextsWithBlanksAndSlashesComeBack) {
+    const CppData data = RevertText(
+        "struct _DATA : public Object\n{\n\t_DATA() : Object(sizeof(*this)) {}\n\n"
+        "\tstd::string name;\n\tstd::string url;\n\tchar gap;\n\tint after;\n};\n\n"
+        "void _Init(Object*& object)\n{\n\t_DATA* _object = (_DATA*)object;\n"
+        "\t_object->name = \"no name\";\n\t_object->url = \"a // b\";\n\t_object->gap = ' ';\n"
+        "\t_object->after = 3;\n}\n");
+    EXPECT_EQ(data.varValues, (std::vector<std::string>{"\"no name\"", "\"a // b\"", "' '", "3"}));
+}
+
 TEST_F(Revert, AnEnginesDefaultsUseItsOwnPrefix) {
     const CppData data = RevertText(
         "struct _DATA : public Engine\n{\n\t_DATA() : Engine(sizeof(*this)) {}\n\n\tfloat rate;\n};\n\n"

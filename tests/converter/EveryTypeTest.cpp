@@ -1,0 +1,212 @@
+// Records made from every registered type: written as scripts, converted,
+// their headers reverted and written again; their plug-in sources compiled
+// with the system compiler against the plug-in build environment.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "Probe.h"
+#include "RegisteredRecords.h"
+#include "converter/DLL.h"
+#include "support/EntityWorld.h"
+
+namespace {
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The lines only one text has, marked "-" (first) and "+" (second), in
+// order, from a longest common subsequence of the two.
+std::string Difference(const std::string& first, const std::string& second) {
+    const std::vector<std::string> a = LinesOf(first), b = LinesOf(second);
+    std::vector<std::vector<std::size_t>> common(a.size() + 1, std::vector<std::size_t>(b.size() + 1, 0));
+    for (std::size_t i = a.size(); i-- > 0;)
+        for (std::size_t j = b.size(); j-- > 0;)
+            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    std::string out;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i] == b[j]) {
+            ++i;
+            ++j;
+        } else if (j == b.size() || (i < a.size() && common[i + 1][j] >= common[i][j + 1])) {
+            out += "- " + a[i++] + "\n";
+        } else {
+            out += "+ " + b[j++] + "\n";
+        }
+    }
+    return out;
+}
+
+std::string LeftOutText(const std::vector<registered::Record>& records) {
+    std::string text;
+    for (const registered::Record& made : records)
+        for (const registered::LeftOut& out : made.leftOut)
+            text += out.type + "." + out.variable + " (" + out.typeText + "): " + out.reason + "\n";
+    return text;
+}
+
+// Every type registered as at start-up, the working folder a fresh one.
+struct EveryType : world::EntityWorld {
+    TempFolder folder;
+    std::string savedDirectory;
+    CppConvertProbe probe{cppConvert};
+
+    void SetUp() override {
+        EntityWorld::SetUp();
+        savedDirectory = Globals.workingDirectory;
+        ASSERT_TRUE(CopyPath(Globals.workingDirectory, folder.Path()));
+        Level::_FirstInit();
+        Engine::_FirstInit();
+        Object::_FirstInit();
+        DLL::BuildSettings() = DLL::DefaultBuildSettings();
+        DLL::buildErrors.clear();
+        DLL::buildWarnings.clear();
+    }
+    void TearDown() override {
+        CopyPath(Globals.workingDirectory, savedDirectory);
+        world::EntityWorld::TearDown();
+    }
+
+    std::string PathOf(const CppData& record, const char* extension) {
+        return folder / (record.kind + "_" + record.typeName + extension);
+    }
+
+    // Writes record as a script and converts it: the header's path, or ""
+    // when the conversion failed (reported).
+    std::string Convert(const CppData& record) {
+        const std::string script = PathOf(record, ".script");
+        EXPECT_TRUE(cppConvert.WriteScript(script, record));
+        const std::string header = PathOf(record, ".h");
+        if (!cppConvert.ConvertKind(record.kind, script, header, PathOf(record, ".cpp"), record.typeName)) {
+            std::string messages;
+            for (const std::string& m : cppConvert.Messages()) messages += m + "\n";
+            ADD_FAILURE() << record.kind << " " << record.typeName << " does not convert:\n" << messages;
+            return {};
+        }
+        return header;
+    }
+
+    // What the way back is to give for record: a handler named as a
+    // registered engine is bound as an engine; an extended object's text
+    // names an array variable without its count.
+    static CppData Expected(CppData record) {
+        for (CppFunctions& function : record.functions)
+            if (function.functionType == "EVENT" && Engine::_engines.count(function.name) != 0)
+                function.functionType = "ENGINE";
+        if (record.kind == "ExObject")
+            for (std::string& type : record.varTypes) type = type.substr(0, type.find('['));
+        return record;
+    }
+
+    // Script, conversion, the header reverted, the script again: the two
+    // scripts equal, bodies compared token by token.
+    void ThereAndBack(const CppData& record) {
+        SCOPED_TRACE(record.kind + " " + record.typeName);
+        const std::string header = Convert(record);
+        if (header.empty()) return;
+        CppData back;
+        back.kind = record.kind;
+        back.typeName = record.typeName;
+        ASSERT_TRUE(cppConvert.RevertFile(header, back));
+        const CppData expected = Expected(record);
+        // The tokenizer keeps no blanks after "(": a body is the same when
+        // its tokens are.
+        for (std::size_t i = 0; i < back.functions.size() && i < expected.functions.size(); ++i)
+            if (probe.tokenEquivalent(back.functions[i].code, expected.functions[i].code))
+                back.functions[i].code = expected.functions[i].code;
+        if (probe.tokenEquivalent(back.differencesText, expected.differencesText))
+            back.differencesText = expected.differencesText;
+        const std::string there = CppConvert::ScriptText(expected);
+        const std::string again = CppConvert::ScriptText(back);
+        EXPECT_EQ(there, again) << "difference (- written, + reverted):\n" << Difference(there, again);
+    }
+};
+
+TEST_F(EveryType, EachRegisteredTypeComesBackAsItsScript) {
+    std::size_t skipped = 0;
+    const std::vector<registered::Record> records = registered::EveryRegisteredType(&skipped);
+    std::map<std::string, std::size_t> perKind;
+    for (const registered::Record& made : records) {
+        ++perKind[made.record.kind];
+        ThereAndBack(made.record);
+    }
+    for (const char* kind : {"Object", "ExObject", "Level", "Engine", "Game"})
+        EXPECT_GT(perKind[kind], 0u) << kind;
+    EXPECT_EQ(perKind["Game"], 1u);
+    // Every registered name is a script's type name.
+    EXPECT_EQ(skipped, 0u);
+    std::cout << records.size() << " records; variables left out:\n" << LeftOutText(records);
+}
+
+// A record as the stencil panels' "confirm" and the code block's leave it:
+// rows appended to a registered type's record, their texts edited, a
+// function renamed and given a typed body.
+TEST_F(EveryType, ARecordEditedAsThePanelsDoComesBackAsItsScript) {
+    const std::vector<registered::Record> records = registered::EveryRegisteredType();
+    const auto player = std::find_if(records.begin(), records.end(),
+                                     [](const registered::Record& r) { return r.record.typeName == "Player"; });
+    ASSERT_NE(player, records.end());
+    CppData record = player->record;
+    // "Add Stencil" on the variables panel, then its rows edited and "confirm".
+    for (auto* list : {&record.varTypes, &record.varNames, &record.varValues}) list->push_back("------");
+    record.varTypes.back() = "int";
+    record.varNames.back() = "pokes";
+    record.varValues.back() = "3";
+    // "Add Stencil" on the functions panel: "EVENT", "void", "DEFAULT", the
+    // name typed, then a body committed in the code block.
+    CppFunctions added;
+    added.functionType = "EVENT";
+    added.returnType = "void";
+    added.name = "OnPoke";
+    added.code = "\n\tself->pokes = self->pokes + 1;\n\tif (self->pokes > 9)\n\t\tself->pokes = 0;\n";
+    record.functions.push_back(added);
+    ThereAndBack(record);
+}
+
+// The plug-in sources of every registered type of a kind, compiled together
+// as one plug-in (each type's section in a namespace of its own, its exports
+// renamed), with the builder's own compiler run.
+struct EveryTypeCompiles : EveryType, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EveryTypeCompiles, AgainstTheBuildEnvironment) {
+    const std::string kind = GetParam();
+    ASSERT_FALSE(DLL::DefaultBuildSettings().compiler.empty()) << "no compiler was recorded at configure time";
+    std::string combined;
+    std::size_t types = 0;
+    for (const registered::Record& made : registered::EveryRegisteredType()) {
+        if (made.record.kind != kind) continue;
+        if (Convert(made.record).empty()) continue;
+        std::string source;
+        ASSERT_TRUE(DLL::ReadTextFile(PathOf(made.record, ".cpp"), source));
+        const std::string& name = made.record.typeName;
+        if (combined.empty()) combined = source.substr(0, source.find("\nnamespace DLL_NAMESPACE"));
+        combined += "\n#undef DLL_NAMESPACE\n#define DLL_NAMESPACE every_" + name + "\n";
+        for (const char* exported : {"_Init", "_Copy", "_Free", "Differences", "NewObject"})
+            combined += "#define " + std::string(exported) + " " + exported + "_" + name + "\n";
+        combined += source;
+        for (const char* exported : {"_Init", "_Copy", "_Free", "Differences", "NewObject"})
+            combined += "#undef " + std::string(exported) + "\n";
+        ++types;
+    }
+    ASSERT_GT(types, 0u);
+    const std::string path = folder / ("every " + kind + ".cpp");
+    ASSERT_TRUE(DLL::WriteTextFile(path, combined));
+    const std::string built = DLL::CompileDLL(path, false);
+    std::string errors;
+    for (const BuildMessage& m : DLL::buildErrors) errors += m.file + ":" + m.where + ": " + m.text + "\n";
+    EXPECT_TRUE(DLL::buildErrors.empty()) << types << " types of kind " << kind << ":\n" << errors;
+    ASSERT_FALSE(built.empty()) << errors;
+    EXPECT_TRUE(std::filesystem::exists(built)) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryTypeCompiles, ::testing::Values("Object", "ExObject", "Level", "Engine", "Game"));
+
+}  // namespace
