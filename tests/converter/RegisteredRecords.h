@@ -100,14 +100,15 @@ inline std::string DefaultOf(const Entity* prototype, int number, const std::str
     return {};
 }
 
-// A small body for handler i: it reads one variable and writes another
-// through "self->", or returns when the record has none it can assign.
+// A small body for handler i: it reads a variable and writes it back
+// through "self->" (handler after handler takes the next one), or returns
+// when the record has none it can assign.
 inline std::string BodyFor(const CppData& record, std::size_t i) {
     static const std::set<std::string> assignable = {"int",  "unsigned int", "float", "double",
                                                      "bool", "char",         "Vec2",  "Vec3", "std::string"};
     std::vector<std::size_t> usable;
     for (std::size_t v = 0; v < record.varNames.size(); ++v)
-        if (assignable.count(record.varTypes[v]) != 0) usable.push_back(v);
+        if (assignable.count(record.varTypes[v]) != 0 || EndsWith(record.varTypes[v], "*")) usable.push_back(v);
     if (usable.empty()) return "\n\treturn;\n";
     const std::size_t written = usable[i % usable.size()];
     const std::string& name = record.varNames[written];
