@@ -70,7 +70,7 @@ inline std::string DefaultOf(const Entity* prototype, int number, const std::str
     if (!HasVariable(prototype, number)) return {};
     char text[160];
     const auto real = [&](double v, const char* pattern) -> std::string {
-        if (!std::isfinite(v) || std::fabs(v) > 1e9) return {};
+        if (!std::isfinite(v)) return {};
         std::snprintf(text, sizeof text, pattern, v);
         return text;
     };
