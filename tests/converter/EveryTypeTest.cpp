@@ -65,12 +65,16 @@ TEST_F(EveryType, EachRegisteredTypeComesBackAsItsScript) {
     // Every registered name is a script's type name.
     EXPECT_EQ(skipped, 0u);
     // Only members no stencil can hold stay out: the copy step of a clone
-    // cannot copy a list of ints or a lock. Any other variable left out is
-    // a type text the build environment cannot declare.
+    // cannot copy a lock, a list of ints or a vector of records. Any other
+    // type left out is one the record builder does not know: decide it.
+    const std::set<std::string> refused = {"CRITICAL_SECTION", "std::list<int>", "std::vector<CppData>"};
     std::set<std::string> leftOut;
     for (const registered::Record& made : records)
-        for (const registered::LeftOut& out : made.leftOut) leftOut.insert(out.type + "." + out.variable);
-    EXPECT_EQ(leftOut, (std::set<std::string>{"Profiler.Critical", "TheGame.pendingClients"})) << LeftOutText(records);
+        for (const registered::LeftOut& out : made.leftOut) {
+            EXPECT_EQ(refused.count(out.typeText), 1u) << LeftOutText(records);
+            leftOut.insert(out.type + "." + out.variable);
+        }
+    EXPECT_EQ(leftOut.count("TheGame.pendingClients"), 1u) << LeftOutText(records);
 }
 
 // A record as the stencil panels' "confirm" and the code block's leave it:
