@@ -11,7 +11,7 @@ namespace LevelData::Eula {
 
 // The terms the player accepts or declines before anything else runs.
 const char* const kLicence =
-    "TAVELIN - LICENCE AGREEMENT FOR A FREE GAME\n"
+    "GLIMMERFALL - LICENCE AGREEMENT FOR A FREE GAME\n"
     "\n"
     "Please read these terms before you play. By choosing Accept you agree to them; if you do not agree, choose "
     "Decline and the game will close.\n"
