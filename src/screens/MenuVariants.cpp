@@ -32,8 +32,8 @@
 
 namespace MenuVariants {
 
-const char* const kFirstPageAddress = "https://example.org/tavelin/friends";
-const char* const kSecondPageAddress = "https://example.org/tavelin/news";
+const char* const kFirstPageAddress = "https://example.org/glimmerfall/friends";
+const char* const kSecondPageAddress = "https://example.org/glimmerfall/news";
 
 namespace {
 
