@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/SheetRenderWorld.h"
+#include "support/PixelFrame.h"
 
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
