@@ -4,7 +4,8 @@
 // editor's passes, queueing included) and the render time per frame; the
 // target is a frame under 16 ms at zoom 4. The processor time the whole
 // process spent per frame (the renderer's own threads included) is printed
-// beside them: on a busy machine it moves far less than the wall-clock times.
+// beside them: it depends less than the wall-clock times on what else the
+// machine runs.
 #include <time.h>
 
 #include <cstdio>
