@@ -43,7 +43,10 @@ public:
         inputEngine.Reset();
         Widgets::hooks.playSound = [](AudioList, float) {};
         SetClockFunction(&detail::Now);
-        bench::RegisterTypes();
+        Game::_FirstInit();
+        Level::_FirstInit();
+        Engine::_FirstInit();
+        Object::_FirstInit();
     }
     ~EditorScene() {
         Close();

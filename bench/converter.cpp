@@ -69,7 +69,10 @@ CppData RecordOf(const std::string& typeName, const Entity* prototype, const std
 }  // namespace
 
 int main() {
-    bench::RegisterTypes();
+    Game::_FirstInit();
+    Level::_FirstInit();
+    Engine::_FirstInit();
+    Object::_FirstInit();
 
     std::vector<Job> jobs;
     std::size_t skipped = 0;

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <string>
 
-#include "BenchTypes.h"
 #include "HeadlessGL.h"
 #include "PointerInput.h"
 #include "framework/Engine.h"
@@ -57,7 +56,9 @@ int main() {
     State::hooks = StateHooks{};
     pointer::Start(&Area);
 
-    bench::RegisterTypes();
+    Game::_FirstInit();
+    Engine::_FirstInit();
+    Object::_FirstInit();
     auto* level = new Level(sizeof(Level));
     level->_SetName("Menu");
     level->_type = "Menu";
