@@ -69,10 +69,7 @@ CppData RecordOf(const std::string& typeName, const Entity* prototype, const std
 }  // namespace
 
 int main() {
-    Game::_FirstInit();
-    Level::_FirstInit();
-    Engine::_FirstInit();
-    Object::_FirstInit();
+    bench::RegisterTypes();
 
     std::vector<Job> jobs;
     std::size_t skipped = 0;
