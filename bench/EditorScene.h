@@ -43,10 +43,7 @@ public:
         inputEngine.Reset();
         Widgets::hooks.playSound = [](AudioList, float) {};
         SetClockFunction(&detail::Now);
-        Game::_FirstInit();
-        Level::_FirstInit();
-        Engine::_FirstInit();
-        Object::_FirstInit();
+        bench::RegisterTypes();
     }
     ~EditorScene() {
         Close();

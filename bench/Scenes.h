@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTypes.h"
 #include "framework/Engine.h"
 #include "framework/ExObject.h"
 #include "framework/Game.h"
@@ -114,12 +115,7 @@ public:
 
     LevelStarts() {
         Wire();
-        // The types, without the game-wide engines: those would open the
-        // sound device and run the window manager's cursor.
-        Game::_FirstInit();
-        Level::_FirstInit();
-        Engine::_FirstInit();
-        Object::_FirstInit();
+        bench::RegisterTypes();
         LevelOrder.assign(BuiltInLevelNames.begin(), BuiltInLevelNames.end());
     }
     ~LevelStarts() {
@@ -197,15 +193,15 @@ private:
     static bool BesideGoal(const D3DXVECTOR3& goal, float& x, float& y) {
         const LevelCollision& grid = GameVars().basicLevel;
         const int gx = static_cast<int>(goal.x), gy = static_cast<int>(goal.y);
+        // Cells by column and row: a place beside the level reads -1 (neither
+        // open nor floor) instead of a cell of the next or previous row.
         auto open = [&](int cx, int cy) {
-            const int c = grid.GetCell(cy * grid.GetWidth() + cx);
-            return cx >= 0 && cy >= 0 && cx < grid.GetWidth() && cy < grid.GetHeight() &&
-                   (c == 0 || c == LevelCellValue::BrokenTile || (c >= 100 && c != LevelCellValue::LevelGoal));
+            const int c = grid.GetCell(cx, cy);
+            return c == 0 || c == LevelCellValue::BrokenTile || (c >= 100 && c != LevelCellValue::LevelGoal);
         };
         auto floor = [&](int cx, int cy) {
-            const int c = grid.GetCell(cy * grid.GetWidth() + cx);
-            return cy >= 0 && (c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile ||
-                               c == LevelCellValue::BreakableTile);
+            const int c = grid.GetCell(cx, cy);
+            return c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile || c == LevelCellValue::BreakableTile;
         };
         for (int dx : {-3, 3, -4, 4, -2, 2, -5, 5})
             for (int dy : {0, 1, -1, 2, -2, 3})
@@ -326,8 +322,7 @@ public:
         // time, so frame f of every run looks the same.
         SetClockFunction(&detail::Now);
         State::hooks = StateHooks{};
-        Game::_FirstInit();
-        Object::_FirstInit();
+        bench::RegisterTypes();
         auto* level = new Level(sizeof(Level));
         level->_SetName("Bench");
         level->_type = "Bench";

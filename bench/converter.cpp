@@ -36,10 +36,7 @@ struct Job {
 }  // namespace
 
 int main() {
-    Game::_FirstInit();
-    Level::_FirstInit();
-    Engine::_FirstInit();
-    Object::_FirstInit();
+    bench::RegisterTypes();
 
     std::vector<Job> jobs;
     std::size_t skipped = 0;

@@ -18,6 +18,7 @@
 
 #include "networking/Messages.h"
 #include "networking/NetEngine.h"
+#include "support/FreeUdpPort.h"
 
 using namespace Networking;
 using namespace Networking::NetMessage;
@@ -29,18 +30,6 @@ constexpr int kFloodRate = 60000;      // datagrams a second
 constexpr long kFloodLimit = 600000;   // at most this many datagrams in all
 constexpr double kFloodSeconds = 8.0;  // and at most this long
 constexpr int kFrames = 1500;          // frames measured per phase
-
-unsigned short FreePort() {
-    int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
 
 // Sends junk from `from` to the server's game port at kFloodRate until told
 // to stop, the count limit or the time limit.
@@ -136,8 +125,8 @@ int main() {
     std::random_device rd;
     const std::string base = "127." + std::to_string(20 + rd() % 200) + "." + std::to_string(1 + rd() % 250) + ".";
     NetConfig config;
-    config.gamePort = FreePort();
-    config.discoveryPort = FreePort();
+    config.gamePort = testsupport::FreeUdpPort();
+    config.discoveryPort = testsupport::FreeUdpPort();
     config.discoveryTarget = "127.255.255.255";
     config.ownAddress = base + "1";
     config.receiveThread = true;  // the server receives on its own thread, as in the game

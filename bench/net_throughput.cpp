@@ -16,6 +16,7 @@
 
 #include "networking/Messages.h"
 #include "networking/NetEngine.h"
+#include "support/FreeUdpPort.h"
 
 using namespace Networking;
 using namespace Networking::NetMessage;
@@ -108,24 +109,13 @@ public:
     std::map<in_addr_t, Tally> sent, received;
 };
 
-unsigned short FreePort() {
-    int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
-
 void Match() {
     const int peers = 16;
     std::random_device rd;
     const std::string base = "127." + std::to_string(20 + rd() % 200) + "." + std::to_string(1 + rd() % 250) + ".";
     NetConfig config;
-    config.gamePort = FreePort();
-    config.discoveryPort = FreePort();
+    config.gamePort = testsupport::FreeUdpPort();
+    config.discoveryPort = testsupport::FreeUdpPort();
     config.discoveryTarget = "127.255.255.255";
     config.receiveThread = false;
     std::vector<std::unique_ptr<NetEngine>> e;

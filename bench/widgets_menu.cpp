@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchTypes.h"
 #include "HeadlessGL.h"
 #include "PointerInput.h"
 #include "framework/Engine.h"
@@ -56,9 +57,7 @@ int main() {
     State::hooks = StateHooks{};
     pointer::Start(&Area);
 
-    Game::_FirstInit();
-    Engine::_FirstInit();
-    Object::_FirstInit();
+    bench::RegisterTypes();
     auto* level = new Level(sizeof(Level));
     level->_SetName("Menu");
     level->_type = "Menu";

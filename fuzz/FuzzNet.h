@@ -12,20 +12,11 @@
 
 #include "FuzzSupport.h"
 #include "networking/NetEngine.h"
+#include "support/FreeUdpPort.h"
 
 namespace fuzz {
 
-inline unsigned short FreeUdpPort() {
-    int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
+using testsupport::FreeUdpPort;
 
 inline sockaddr_in SocketAddress(const std::string& ip, unsigned short port) {
     sockaddr_in a{};

@@ -78,15 +78,8 @@ void GraphicsDraw(Entity* self, Entity*) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "BoxTool", table);
-    prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsUpdate", Event());
-    prototype->_TempAddEngine("GraphicsDraw", &GraphicsDraw);
-    prototype->_AddEvent("Load", Event());
-    prototype->_AddEvent("Unload", Event());
-    prototype->_AddEvent("Logic", Event());
-    prototype->_AddEvent("EndStroke", &EndStroke);
-    ObjectTemplate::StartVariables(prototype, table);
+    _DATA* prototype = EditorTools::BeginTool<Variables>(
+        slot, "BoxTool", table, {.behavior = &Behavior, .draw = &GraphicsDraw, .endStroke = &EndStroke});
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_boxCorner1, v.boxCorner1);
     BindVariable(table, *prototype, enum_boxCorner2, v.boxCorner2);

@@ -92,15 +92,8 @@ void EndStroke(Entity* self, Entity* gridObject) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "BrushTool", table, &Copy);
-    prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsUpdate", Event());
-    prototype->_TempAddEngine("GraphicsDraw", Event());
-    prototype->_AddEvent("Load", Event());
-    prototype->_AddEvent("Unload", Event());
-    prototype->_AddEvent("Logic", Event());
-    prototype->_AddEvent("EndStroke", &EndStroke);
-    ObjectTemplate::StartVariables(prototype, table);
+    _DATA* prototype = EditorTools::BeginTool<Variables>(slot, "BrushTool", table,
+                                                         {.behavior = &Behavior, .endStroke = &EndStroke}, &Copy);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_makingline, v.makingline);
     BindVariable(table, *prototype, enum_oldPos, v.oldPos);

@@ -8,6 +8,7 @@
 
 #include "editor/EditorTools.h"
 #include "editor/LevelEditor.h"
+#include "editor/LevelNameRule.h"
 #include "framework/GameVariables.h"
 #include "framework/Globals.h"
 #include "framework/Level.h"
@@ -207,6 +208,28 @@ bool MakeLevelFolder() {
     if (Globals.userDataFolder[0] == '\0') return false;
     const std::string folder = std::string(Globals.userDataFolder) + "/Levels";
     return ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+bool SizesEntered(Level* dialog, int width, int height) {
+    if (width != 0 && height != 0) return true;
+    ShowMessage(dialog, "Enter a width and a height.");
+    return false;
+}
+
+bool NameFree(Level* dialog, const std::string& name, const std::string& own) {
+    if (std::string why = LevelNameRule::Refusal(name); !why.empty()) {
+        ShowMessage(dialog, why);
+        return false;
+    }
+    if (name == own || !LevelCollision::FileExists(name + ".lvl")) return true;
+    ShowMessage(dialog, LevelNameRule::Exists(name));
+    return false;
+}
+
+bool SaveLevelFile(Level* dialog, const LevelCollision& grid, const std::string& name) {
+    if (MakeLevelFolder() && grid.Save(name + ".lvl")) return true;
+    ShowMessage(dialog, LevelNameRule::SaveFailed(name));
+    return false;
 }
 
 int ClampSize(int cells) { return std::clamp(cells, kSmallest, kLargest); }

@@ -128,6 +128,43 @@ void OpenInEditor(const Editor& editor, Entity* button, const LevelCollision& gr
 // Closes the dialog of button's state.
 void Close(Entity* button);
 
+// What a confirm works on: its dialog, the dialog's variables and the editor
+// that opened it.
+template <class Vars>
+struct Confirming {
+    Level* dialog = nullptr;
+    Vars* vars = nullptr;
+    Editor editor;
+};
+
+// The first step of every confirm: the dialog of button's state (its
+// variables found by find) and its opener. Without either the dialog only
+// closes, and the answer is empty.
+template <class Vars>
+std::optional<Confirming<Vars>> BeginConfirm(Entity* button, Vars* (*find)(Entity*)) {
+    Level* dialog = button->_state->GetLevel();
+    Vars* vars = find(dialog);
+    std::optional<Editor> editor = Opener(button);
+    if (vars == nullptr || !editor) {
+        Close(button);
+        return std::nullopt;
+    }
+    return Confirming<Vars>{dialog, vars, *editor};
+}
+
+// Whether both sizes were typed (0 stands for an empty box or a 0); if not,
+// the dialog says so.
+bool SizesEntered(Level* dialog, int width, int height);
+
+// Whether name may become a level file: it passes the name rule and no file
+// of that name exists, unless it is own's (the level open, which a save may
+// write again). If not, the dialog shows why.
+bool NameFree(Level* dialog, const std::string& name, const std::string& own = std::string());
+
+// Writes grid as the level file of name, the level folder made first; a
+// failed write shows its message in the dialog and answers false.
+bool SaveLevelFile(Level* dialog, const LevelCollision& grid, const std::string& name);
+
 // Closes every dialog that editor opened and forgets it as their opener.
 void CloseDialogsOf(Entity* editor, Entity* other);
 

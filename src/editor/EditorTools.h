@@ -10,6 +10,7 @@
 #include "editor/LevelEditor.h"
 #include "framework/Action.h"
 #include "framework/LevelCollision.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
 
 class Entity;
@@ -76,5 +77,36 @@ bool ButtonReleased(int button);
 // resized level) runs it first, so a lifted block is never overwritten or
 // saved as empty cells.
 void DropLiftedBlock(Entity* inState);
+
+// The events a tool type binds; a missing one is bound empty.
+struct ToolEvents {
+    Event behavior;
+    Event draw;       // "GraphicsDraw"
+    Event load;
+    Event endStroke;  // the grid hands it the release of a stroke it started
+    Event cleanUp;    // "CleanUpBox", bound only when given
+};
+
+// Steps 1 to 8 of a tool's registration: the prototype of Vars under name,
+// in the engines "Behavior" (which the grid takes out again and raises
+// itself while the tool is chosen), "GraphicsUpdate" and "GraphicsDraw",
+// with "Load", "Unload", "Logic" and "EndStroke" bound and its variable
+// table started. The caller binds the variables.
+template <class Vars>
+ObjectTemplate::Data<Vars>* BeginTool(Object*& slot, const char* name, VariableOffsetTable& table,
+                                      const ToolEvents& events,
+                                      void (*copy)(Entity*, const Entity*) = &ObjectTemplate::Copy<Vars>) {
+    auto* prototype = ObjectTemplate::Begin<Vars>(slot, name, table, copy);
+    prototype->_TempAddEngine("Behavior", events.behavior);
+    prototype->_TempAddEngine("GraphicsUpdate", Event());
+    prototype->_TempAddEngine("GraphicsDraw", events.draw);
+    prototype->_AddEvent("Load", events.load);
+    if (events.cleanUp) prototype->_AddEvent("CleanUpBox", events.cleanUp);
+    prototype->_AddEvent("EndStroke", events.endStroke);
+    prototype->_AddEvent("Unload", Event());
+    prototype->_AddEvent("Logic", Event());
+    ObjectTemplate::StartVariables(prototype, table);
+    return prototype;
+}
 
 }  // namespace EditorTools

@@ -45,22 +45,18 @@ void Update(Entity* self, Entity*) {
 // Makes the new level: refused names, an existing file and a failed write
 // keep the dialog open with a message and leave the editor as it was.
 void ConfirmLogic(Entity* button, Entity*) {
-    Level* dialog = button->_state->GetLevel();
-    Variables* d = Find(dialog);
-    const std::optional<EditorDialog::Editor> editor = EditorDialog::Opener(button);
-    if (d == nullptr || !editor) return EditorDialog::Close(button);
-    if (d->enteredWidth == 0 || d->enteredHeight == 0)
-        return EditorDialog::ShowMessage(dialog, "Enter a width and a height.");
-    const std::string name = d->EnteredLevelName;
-    if (std::string why = LevelNameRule::Refusal(name); !why.empty()) return EditorDialog::ShowMessage(dialog, why);
-    const std::string file = name + ".lvl";
-    if (LevelCollision::FileExists(file)) return EditorDialog::ShowMessage(dialog, LevelNameRule::Exists(name));
+    const auto confirm = EditorDialog::BeginConfirm(button, &Find);
+    if (!confirm) return;
+    const Variables& d = *confirm->vars;
+    const std::string name = d.EnteredLevelName;
+    if (!EditorDialog::SizesEntered(confirm->dialog, d.enteredWidth, d.enteredHeight) ||
+        !EditorDialog::NameFree(confirm->dialog, name))
+        return;
 
-    LevelCollision fresh(EditorDialog::ClampSize(d->enteredWidth), EditorDialog::ClampSize(d->enteredHeight));
+    LevelCollision fresh(EditorDialog::ClampSize(d.enteredWidth), EditorDialog::ClampSize(d.enteredHeight));
     fresh.ClearGrid();
-    if (!EditorDialog::MakeLevelFolder() || !fresh.Save(file))
-        return EditorDialog::ShowMessage(dialog, LevelNameRule::SaveFailed(name));
-    EditorDialog::OpenInEditor(*editor, button, fresh, name);
+    if (!EditorDialog::SaveLevelFile(confirm->dialog, fresh, name)) return;
+    EditorDialog::OpenInEditor(confirm->editor, button, fresh, name);
 }
 
 Variables* Find(Entity* level) {

@@ -37,22 +37,17 @@ void Update(Entity* self, Entity*) {
 // replaced; the open level's own name simply saves it. A refused name or a
 // failed write keeps the dialog open and the editor's name as it was.
 void ConfirmLogic(Entity* button, Entity*) {
-    Level* dialog = button->_state->GetLevel();
-    Variables* d = Find(dialog);
-    const std::optional<EditorDialog::Editor> editor = EditorDialog::Opener(button);
-    if (d == nullptr || !editor) return EditorDialog::Close(button);
-    const std::string name = d->EnteredLevelNameSaveAs;
-    if (std::string why = LevelNameRule::Refusal(name); !why.empty()) return EditorDialog::ShowMessage(dialog, why);
-    const std::string file = name + ".lvl";
-    if (name != editor->vars->LevelName && LevelCollision::FileExists(file))
-        return EditorDialog::ShowMessage(dialog, LevelNameRule::Exists(name));
+    const auto confirm = EditorDialog::BeginConfirm(button, &Find);
+    if (!confirm) return;
+    const EditorDialog::Editor& editor = confirm->editor;
+    const std::string name = confirm->vars->EnteredLevelNameSaveAs;
+    if (!EditorDialog::NameFree(confirm->dialog, name, editor.vars->LevelName)) return;
 
-    EditorTools::DropLiftedBlock(editor->level);
-    if (!EditorDialog::MakeLevelFolder() || !editor->grid->grid.Save(file))
-        return EditorDialog::ShowMessage(dialog, LevelNameRule::SaveFailed(name));
-    editor->vars->LevelName = name;
+    EditorTools::DropLiftedBlock(editor.level);
+    if (!EditorDialog::SaveLevelFile(confirm->dialog, editor.grid->grid, name)) return;
+    editor.vars->LevelName = name;
     EditorLevelName = name;
-    LevelData::LevelEditor::ShowMessage(editor->level, "");
+    LevelData::LevelEditor::ShowMessage(editor.level, "");
     EditorDialog::Close(button);
 }
 

@@ -41,21 +41,20 @@ void Update(Entity* self, Entity*) {
 // Resizes the open level, keeping the cells that still fit. The undo and
 // redo steps were recorded at the old size, so both stacks are cleared.
 void ConfirmLogic(Entity* button, Entity*) {
-    Level* dialog = button->_state->GetLevel();
-    Variables* d = Find(dialog);
-    const std::optional<EditorDialog::Editor> editor = EditorDialog::Opener(button);
-    if (d == nullptr || !editor) return EditorDialog::Close(button);
-    if (d->enteredWidth == 0 || d->enteredHeight == 0)
-        return EditorDialog::ShowMessage(dialog, "Enter a width and a height.");
+    const auto confirm = EditorDialog::BeginConfirm(button, &Find);
+    if (!confirm) return;
+    const Variables& d = *confirm->vars;
+    if (!EditorDialog::SizesEntered(confirm->dialog, d.enteredWidth, d.enteredHeight)) return;
 
-    const int width = EditorDialog::ClampSize(d->enteredWidth);
-    const int height = EditorDialog::ClampSize(d->enteredHeight);
-    EditorTools::DropLiftedBlock(editor->level);
-    LevelCollision& grid = editor->grid->grid;
+    const int width = EditorDialog::ClampSize(d.enteredWidth);
+    const int height = EditorDialog::ClampSize(d.enteredHeight);
+    const EditorDialog::Editor& editor = confirm->editor;
+    EditorTools::DropLiftedBlock(editor.level);
+    LevelCollision& grid = editor.grid->grid;
     grid.Resize(width, height);
     grid.ClearUndoStack();
     grid.ClearRedoStack();
-    EditorDialog::TakeSize(editor->level, button, width, height);
+    EditorDialog::TakeSize(editor.level, button, width, height);
     EditorDialog::Close(button);
 }
 

@@ -224,16 +224,12 @@ void GraphicsDraw(Entity* self, Entity*) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "MoveTool", table);
-    prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsUpdate", Event());
-    prototype->_TempAddEngine("GraphicsDraw", &GraphicsDraw);
-    prototype->_AddEvent("Load", &Load);
-    prototype->_AddEvent("CleanUpBox", &CleanUpBox);
-    prototype->_AddEvent("EndStroke", &EndStroke);
-    prototype->_AddEvent("Unload", Event());
-    prototype->_AddEvent("Logic", Event());
-    ObjectTemplate::StartVariables(prototype, table);
+    _DATA* prototype = EditorTools::BeginTool<Variables>(slot, "MoveTool", table,
+                                                         {.behavior = &Behavior,
+                                                          .draw = &GraphicsDraw,
+                                                          .load = &Load,
+                                                          .endStroke = &EndStroke,
+                                                          .cleanUp = &CleanUpBox});
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_SelectingArea, v.SelectingArea);
     BindVariable(table, *prototype, enum_makingbox, v.makingbox);

@@ -69,15 +69,10 @@ void Client::ClearPackList() {
 
 // ---------------------------------------------------------------- engine
 
-NetEngine::NetEngine(const NetConfig& cfg) : config(cfg), receiver(&NetEngine::ReceiveThread) {
-    if (config.maxClients > 15) config.maxClients = 15;
+NetEngine::NetEngine(const NetConfig& cfg) : receiver(&NetEngine::ReceiveThread) {
     slots = std::make_unique<Client[]>(16);
     for (unsigned int i = 0; i < 16; ++i) slots[i].id = static_cast<unsigned char>(i);
-    ownIP = config.ownAddress.empty() ? FindOwnIP() : config.ownAddress;
-    discoveryAddress.SetToBroadcast(config.discoveryPort);
-    for (auto& s : sentBytes) s = config.sendBudget / 60;
-    bytesPerSecond = config.sendBudget;
-    flowLimit = config.sendBudget;
+    ApplyConfig(cfg);
     flowTimer = 500;
     // The default writer announces the level being played and the player count.
     serverInfoWriter = [this](unsigned char* buffer, unsigned int capacity) -> unsigned int {
@@ -96,6 +91,22 @@ NetEngine::~NetEngine() {
     sendSocket.Close();
     discoverySocket.Close();
     ClearMsgList();
+}
+
+void NetEngine::ApplyConfig(const NetConfig& replacement) {
+    config = replacement;
+    if (config.maxClients > 15) config.maxClients = 15;
+    ownIP = config.ownAddress.empty() ? FindOwnIP() : config.ownAddress;
+    discoveryAddress.SetToBroadcast(config.discoveryPort);
+    for (auto& s : sentBytes) s = config.sendBudget / 60;
+    bytesPerSecond = config.sendBudget;
+    flowLimit = config.sendBudget;
+}
+
+bool NetEngine::SetConfig(const NetConfig& replacement) {
+    if (hosting.load() || searching || IsClient() || numClients.load() > 0) return false;
+    ApplyConfig(replacement);
+    return true;
 }
 
 void NetEngine::ReadConfigFile() {

@@ -130,6 +130,10 @@ struct SyncEvent {
     std::string eventName;
     int timeLeft = 0;
     std::vector<unsigned int> arrived;
+    // A hand-over point of a match: at its time-out the server drops the
+    // clients that have not reached it and raises the event for those that
+    // have, so that no machine waits on a stalled one for good.
+    bool handOver = false;
 };
 
 // The engine's receive thread: a numbered thread object (ids count up from 0
@@ -207,6 +211,10 @@ public:
     // Configuration.
     void ReadConfigFile();
     const NetConfig& Config() const { return config; }
+    // Replaces the configuration (tests and test runs of the program put the
+    // one engine on an address of their own); false, with nothing changed,
+    // while the engine hosts, searches or is linked to a server.
+    bool SetConfig(const NetConfig& replacement);
     void SetDebug(bool on) { debugOn = on; }
     // Where the debug lines go (none by default).
     void SetDebugLog(std::FILE* stream) { debugLog = stream; }
@@ -215,6 +223,10 @@ public:
     void SetOnKillClientCallBack(ClientCallBack f) { onKillClient = f; }
     void SetOnServerConnectCallBack(ServerCallBack f) { onServerConnect = f; }
     void SetOnKillServerCallBack(ServerCallBack f) { onKillServer = f; }
+    ClientCallBack GetOnNewClientCallBack() const { return onNewClient; }
+    ClientCallBack GetOnKillClientCallBack() const { return onKillClient; }
+    ServerCallBack GetOnServerConnectCallBack() const { return onServerConnect; }
+    ServerCallBack GetOnKillServerCallBack() const { return onKillServer; }
     // How a completed sync point raises its event (the game raises it by name
     // on every subscriber of the current state).
     void SetSyncEventRaiser(EventRaiser raiser) { raiseEvent = std::move(raiser); }
@@ -263,6 +275,10 @@ public:
     void Update(unsigned int frameTime);
     void SetFrameTime(unsigned int ms) { frameTime = ms; }
     void AddSyncEvent(const std::string& name, const std::string& eventName, int timeLeft);
+    // A hand-over point: as AddSyncEvent, but raised at its time-out after
+    // the clients that missed it are dropped. A pending point of the same
+    // name is made a hand-over point instead of being added twice.
+    void AddHandOverPoint(const std::string& name, const std::string& eventName, int timeLeft);
     void SendSync(const std::string& name);
     void SetSync(const std::string& name, unsigned int id);
     void ClearSyncs() { syncEvents.clear(); }
@@ -318,6 +334,7 @@ private:
     friend class PrivateNetMessage::PMSG_SetRTT;
 
     void PrivateSendNetMessageToClient(Client& slot, BaseNetMessage& msg, bool reliable, bool immediate);
+    void ApplyConfig(const NetConfig& replacement);
     void SendPack(Client& slot, const MsgPack& pack);
     void SendPackTo(const Address& to, const MsgPack& pack);
     void ResendDue(Client& slot);

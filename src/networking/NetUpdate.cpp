@@ -27,6 +27,16 @@ void NetEngine::AddSyncEvent(const std::string& name, const std::string& eventNa
     syncEvents.push_back(SyncEvent{name, eventName, timeLeft, {}});
 }
 
+void NetEngine::AddHandOverPoint(const std::string& name, const std::string& eventName, int timeLeft) {
+    for (SyncEvent& e : syncEvents) {
+        if (e.name == name) {
+            e.handOver = true;
+            return;
+        }
+    }
+    syncEvents.push_back(SyncEvent{name, eventName, timeLeft, {}, true});
+}
+
 void NetEngine::SendSync(const std::string& name) {
     if (IsServer()) {
         SetSync(name, 0);
@@ -63,7 +73,14 @@ void NetEngine::UpdateSyncEvents() {
     for (auto it = syncEvents.begin(); it != syncEvents.end(); ++it) {
         it->timeLeft -= int(frameTime);
         if (it->timeLeft < 0) {
+            const SyncEvent late = *it;
             syncEvents.erase(it);
+            if (late.handOver) {
+                for (unsigned int id : GetClientList())
+                    if (id != 0 && std::find(late.arrived.begin(), late.arrived.end(), id) == late.arrived.end())
+                        KillClient(id);
+                if (raiseEvent) raiseEvent(late.eventName);
+            }
             break;
         }
     }

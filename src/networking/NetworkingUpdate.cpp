@@ -81,13 +81,18 @@ void FadeToNextLevel(Entity* self, Entity*) {
     Networking::NetEngine& net = Target();
     // Every machine waits for all the others at "LoadingLevel"; the server
     // then raises "NextLevel".
-    if (net.IsServer()) net.AddSyncEvent("LoadingLevel", "NextLevel", 30000);
+    if (net.IsServer()) net.AddHandOverPoint("LoadingLevel", "NextLevel", 30000);
     self->CallEvent("StartFadingOut");
     self->SetEvent("FadedOut", &FadedOutTemp);
 }
 
 void FadedOutTemp(Entity* self, Entity*) {
-    if (State::_currentState != nullptr) State::_currentState->nextLevelName = "LoadingLevel";
+    // A level the server has already sent this machine to (the results after
+    // the last level, arriving during the fade) wins over the screen between levels.
+    if (State* state = State::_currentState) {
+        const bool sentOn = state->GetLevel() != nullptr && state->GetNextLevelName() != state->GetLevelName();
+        if (!sentOn) state->nextLevelName = "LoadingLevel";
+    }
     self->SetEvent("FadedOut", &Event::DefaultFunction);
 }
 

@@ -6,6 +6,7 @@
 
 #include "collision/SolverData.h"
 #include "framework/GameVariables.h"
+#include "framework/Level.h"
 #include "framework/State.h"
 #include "framework/Time.h"
 #include "networking/Match.h"
@@ -71,9 +72,12 @@ void NextScreen(Entity* self, Entity*) {
             grid.SetValidFlag(true);
             grid.Save(file);
         }
-        State::SetLevel(state, "LevelEditor");
+        // Without an editor to go back to, the test play ends on the main menu.
+        State::SetLevel(state, Level::_IsRegistered("LevelEditor") ? "LevelEditor" : "MainMenu");
     } else if (script == "Multiplayer") {
-        State::SetLevel(state, "LoadingLevel");
+        // Unless the server has already sent this machine on (to the results).
+        if (state != nullptr && state->GetNextLevelName() == state->GetLevelName())
+            State::SetLevel(state, "LoadingLevel");
     } else {
         ++CurrentLevelIndex;
         State::SetLevel(state, CurrentLevelIndex >= static_cast<int>(LevelOrder.size()) ? "SPResults" : "Restart");

@@ -17,7 +17,9 @@ void SendNextLevel() {
     NetworkingEngine.PrivateSendNetMessage(message, true, false);
 }
 bool IsServer() { return NetworkingEngine.IsServer() || NetworkingEngine.IsHosting(); }
-void AddNextLevelSync() { NetworkingEngine.AddSyncEvent("NextLevel", "LoadingLevel", 30000); }
+// The point every machine reaches on the screen between levels: added here,
+// before any client can reach it, so that no early arrival is lost.
+void AddNextLevelSync() { NetworkingEngine.AddHandOverPoint("LoadingLevel", "NextLevel", 30000); }
 
 void SendFinished() {
     Networking::NetMessage::MSG_Finished message;

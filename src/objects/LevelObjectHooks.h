@@ -10,7 +10,7 @@ struct LevelObjectHooks {
     void (*sendSetCheckPoint)(const D3DXVECTOR2& position);  // reliable, queued
     void (*sendNextLevel)();                                 // reliable, queued
     bool (*isServer)();                                      // this machine hosts the match
-    // The server's synchronisation point "NextLevel" with event "LoadingLevel".
+    // The server's hand-over point "LoadingLevel", raising "NextLevel".
     void (*addNextLevelSync)();
     // A player's finish, to every other machine (reliable).
     void (*sendFinished)();

@@ -4,6 +4,7 @@
 
 #include "framework/GameVariables.h"
 #include "framework/State.h"
+#include "networking/NetEngine.h"
 
 namespace LevelData::GameResults {
 
@@ -72,7 +73,12 @@ std::string RankLabel(int rank) {
     return buffer;
 }
 
-void _Copy(Entity* copy, const Entity* source) { MenuScreen::Copy<Variables, &SpawnPrompt>(copy, source); }
+void _Copy(Entity* copy, const Entity* source) {
+    // The match is over: a machine leaving now throws no one off the results.
+    NetworkingEngine.SetOnKillClientCallBack(nullptr);
+    NetworkingEngine.SetOnKillServerCallBack(nullptr);
+    MenuScreen::Copy<Variables, &SpawnPrompt>(copy, source);
+}
 
 void Arm(Entity* level) { VariablesOf<Variables>(level).press.Arm(); }
 

@@ -50,14 +50,14 @@ void Build(Entity* self, Entity*) {
     }
     CurrentLevelIndex = -1;
     VariablesOf<Variables>(self).background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
-    // A lost connection is told once.
+    // A lost connection, or a level of the match that did not load, is told once.
     if (ConnectionDropped) {
         ConnectionDropped = false;
-        if (Entity* message = self->GetMyObject("NetError")) {
-            LevelTemplate::SetIfPresent<std::int32_t>(message, enum_life, 120);
-            if (Object** text = FindVariable<Object*>(message, enum_textObj))
-                MenuScreen::TextOf(*text, "Connection dropped.");
-        }
+        LevelLoadFailed = false;
+        PlayLevel::ShowNetMessage("Connection dropped.");
+    } else if (LevelLoadFailed) {
+        LevelLoadFailed = false;
+        PlayLevel::ShowNetMessage("Level could not be loaded.");
     }
 }
 

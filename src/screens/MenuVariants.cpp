@@ -269,8 +269,11 @@ void Resume(Entity* self, Entity*) {
 
 void ShowHowToPlay(Entity* self, Entity*) { LevelTemplate::SpawnIn(self->_state, "PausedHowToPlayImage", "HTPImage"); }
 
+// A test play goes back to the editor, while there is one to go back to.
+bool LeavesToEditor(Entity* self) { return InTestPlay(self) && Level::_IsRegistered("LevelEditor"); }
+
 void Leave(Entity* self, Entity*) {
-    if (InTestPlay(self)) {
+    if (LeavesToEditor(self)) {
         GameVars().basicLevel.Load(EditorLevelName + ".lvl");
         State::SetLevel(self->_state, "LevelEditor");
     } else {
@@ -378,7 +381,7 @@ void PreviewExtra(Object* o) {
     LevelTemplate::SetIfPresent<std::int32_t>(o, enum_wallJump, 0);
     StillFigure(o);
 }
-void LeaveLabel(Object* o) { SetLabel(o, InTestPlay(o) ? "#0x444434#Level Editor" : "#0x444434#Main Menu"); }
+void LeaveLabel(Object* o) { SetLabel(o, LeavesToEditor(o) ? "#0x444434#Level Editor" : "#0x444434#Main Menu"); }
 
 constexpr D3DXVECTOR3 P(float x, float y, float z = 0.0f) { return {x, y, z}; }
 constexpr D3DXVECTOR2 S(float w, float h) { return {w, h}; }

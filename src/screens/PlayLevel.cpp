@@ -1,5 +1,6 @@
 #include "screens/PlayLevel.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "collision/LevelCollision.h"
@@ -7,11 +8,18 @@
 #include "framework/GameVariables.h"
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
+#include "networking/messages/MSG_SetClientInfo.h"
 #include "objects/Player.h"
 #include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
+#include "platform/input/KeyCodes.h"
+#include "platform/input/Keyboard.h"
+#include "platform/input/XBox.h"
 #include "platform/sound/SoundEngine.h"
+#include "screens/MenuScreen.h"
 
 bool ConnectionDropped = false;
+bool LevelLoadFailed = false;
 
 namespace PlayLevel {
 
@@ -23,6 +31,12 @@ bool PausePressed() { return inputEngine.PauseButtonPressed(); }
 bool BackPressed() { return inputEngine.BackButtonPressed(); }
 bool MenuPausePressed() { return inputEngine.MenuPauseButtonPressed(); }
 bool NetworkGame() { return NetworkingEngine.IsServer() || NetworkingEngine.IsClient(); }
+bool MatchBackPressed() {
+    constexpr std::uint16_t kRemoteOne = 0x0200;
+    const bool remote = GameVars().wiiControls && inputHooks.remoteButtons != nullptr &&
+                        (inputHooks.remoteButtons() & kRemoteOne) != 0;
+    return Keyboard.Pressed(DIK_ESCAPE) || remote || XBox.B() || XBox.Back();
+}
 
 // What keeps running while the level stands still under its pause menu.
 bool RunsWhilePaused(Entity* member) {
@@ -188,8 +202,10 @@ void Backdrop(float zShift, float parallax, float xShift, float sizeFactor, std:
 
 }  // namespace
 
-Controls controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame};
-void ResetControls() { controls = Controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame}; }
+Controls controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame, &MatchBackPressed};
+void ResetControls() {
+    controls = Controls{&PausePressed, &BackPressed, &MenuPausePressed, &NetworkGame, &MatchBackPressed};
+}
 
 Variables& Vars(Entity* level) { return VariablesOf<Variables>(level); }
 
@@ -234,7 +250,7 @@ Object* MakeLocalPlayer(Entity* level) {
     return player;
 }
 
-void BuildFromGrid(Entity* level, bool networkedMatch) {
+void BuildFromGrid(Entity* level, bool networkedMatch, void (*afterRow)(int row)) {
     Variables& lv = Vars(level);
     GameData::TheGame::GameVariables& game = GameVars();
     LevelCollision& grid = game.basicLevel;
@@ -295,10 +311,49 @@ void BuildFromGrid(Entity* level, bool networkedMatch) {
                 default: break;
             }
         }
+        if (afterRow != nullptr) afterRow(y);
     }
 
     SpawnSky();
 }
+
+bool InNetworkGame() { return NetworkingEngine.IsServer() || NetworkingEngine.IsClient(); }
+
+void RegisterLocalPlayer(Object* player) {
+    GameData::TheGame::GameVariables& game = GameVars();
+    const std::uint32_t color = ObjectData::Player::IsPlayer(player) ? ObjectData::Player::Vars(player).playerColor
+                                                                      : static_cast<std::uint32_t>(game.playerColors[0]);
+    if (NetworkingEngine.IsClient()) {
+        // The constructor keeps the colour and name in this machine's table too.
+        Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, NetworkingEngine.NetID());
+        NetworkingEngine.PrivateSendNetMessage(info, true, false);
+    } else if (NetworkingEngine.IsServer()) {
+        // The clients learn the host's name and colour from the host itself,
+        // not only when they join during a level.
+        Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, 0);
+        NetworkingEngine.PrivateSendNetMessage(info, true, false);
+    } else {
+        game.playerColors[0] = static_cast<std::int32_t>(color);
+        game.playerNames[0] = game.playerName;
+    }
+}
+
+void RetireLocalPlayer(Entity* level) {
+    Entity* player = level->GetMyObject("Player_0");
+    if (!ObjectData::Player::IsPlayer(player)) return;
+    std::erase(Vars(level).ObjectList, static_cast<Object*>(player));
+    player->SetName("OldPlayer");
+    player->_Delete();
+}
+
+void ShowNetMessage(const std::string& words) {
+    Entity* message = Entity::FindByName("NetError");
+    if (message == nullptr) return;
+    LevelTemplate::SetIfPresent<std::int32_t>(message, enum_life, 120);
+    if (Object** text = FindVariable<Object*>(message, enum_textObj)) MenuScreen::TextOf(*text, words);
+}
+
+void LogServerConnected() { std::fputs("\n * Connections with server completes! \n", stderr); }
 
 void SpawnSky() {
     LevelTemplate::Spawn("guiImage", "guiImage");
@@ -341,10 +396,11 @@ void ClosePauseMenu(Entity* level) {
 // Enter both selects and pauses: while the menu is open only a new press of
 // the other pause controls or of back closes it, so the Enter meant for the
 // focused button never closes the menu first.
-void PauseRule(Entity* self, Entity*) {
+void PauseRule(Entity* self, Entity*) { PauseStep(self, controls.back()); }
+
+void PauseStep(Entity* self, bool back) {
     Variables& v = Vars(self);
     const bool pause = controls.pause();
-    const bool back = controls.back();
     const bool close = controls.menuPause();
     if (v.Paused) {
         const bool press = (close && !v.closePressed) || (back && !v.backPressed);

@@ -15,6 +15,9 @@ class Engine;
 
 // Set by the network-loss handlers just before they return to "MainMenu".
 extern bool ConnectionDropped;
+// Set when a level of a match's order could not be loaded; the main menu
+// tells it once, as it tells a dropped connection.
+extern bool LevelLoadFailed;
 
 namespace PlayLevel {
 
@@ -45,6 +48,9 @@ struct Controls {
     bool (*menuPause)();
     // A networked game runs: the world goes on under an open menu.
     bool (*networkGame)();
+    // The match level's own back test: Escape, the pad's B or Back, and the
+    // Wii remote's 1 only while the remote is in use.
+    bool (*matchBack)();
 };
 extern Controls controls;
 void ResetControls();
@@ -61,8 +67,23 @@ void StartMusic();
 // "Player_0" at (2, 2) with the level's start time; the level's list emptied.
 Object* MakeLocalPlayer(Entity* level);
 // Drawing tiles, grass, the objects of every cell, HUD image, backdrops.
-// A networked match also makes the fake breakable terrains.
-void BuildFromGrid(Entity* level, bool networkedMatch);
+// A networked match also makes the fake breakable terrains. afterRow, when
+// given, runs after each row of the walk with the row's index.
+void BuildFromGrid(Entity* level, bool networkedMatch, void (*afterRow)(int row) = nullptr);
+
+// A network game runs on this machine: it hosts one or is linked to a server.
+bool InNetworkGame();
+// The local player's colour and name: a connected client sends them to the
+// server under its id; otherwise they are kept in player slot 0, and a host
+// sends them to every client under id 0.
+void RegisterLocalPlayer(Object* player);
+// In a network game the players arrive as network objects: the placeholder
+// "Player_0" is renamed "OldPlayer", deleted and taken out of the level's list.
+void RetireLocalPlayer(Entity* level);
+// The words on the current state's "NetError" message for 120 ticks.
+void ShowNetMessage(const std::string& words);
+// The diagnostic line of a confirmed connection to the server.
+void LogServerConnected();
 
 // The HUD moon, the three night-sky strips and the sky behind them, in the
 // current state: what every play level puts behind its grid.
@@ -72,6 +93,8 @@ void SpawnSky();
 void Unload(Entity* self, Entity* other);
 // The pause-menu rule ("Update" of "SinglePlayer" and "Sandbox").
 void PauseRule(Entity* self, Entity* other);
+// The same rule with the given back control.
+void PauseStep(Entity* level, bool back);
 
 // Opening and closing the pause menu of the play level: the pause flags, the
 // sound engine's pause, the menu's four objects, and (unless a networked game

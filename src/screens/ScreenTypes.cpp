@@ -8,16 +8,19 @@
 #include "screens/GameResults.h"
 #include "screens/HalvernSplash.h"
 #include "screens/HowToPlayScreen.h"
+#include "screens/LoadingLevel.h"
 #include "screens/Lobby.h"
 #include "screens/MainMenu.h"
 #include "screens/MakeGame.h"
 #include "screens/MenuVariants.h"
+#include "screens/Multiplayer.h"
 #include "screens/Options.h"
 #include "screens/PausedHowToPlayImage.h"
 #include "screens/ProfilerViewer.h"
 #include "screens/QuitConfirm.h"
 #include "screens/QuitWindow.h"
 #include "screens/SPResults.h"
+#include "screens/Sandbox.h"
 #include "screens/ServerMenu.h"
 #include "screens/SinglePlayer.h"
 #include "screens/TeamSplash.h"
@@ -42,13 +45,16 @@ const LevelTypeEntry kLevels[] = {
     {"GameResults", &LevelData::GameResults::_Init},
     {"HalvernSplash", &LevelData::HalvernSplash::_Init},
     {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
+    {"LoadingLevel", &LevelData::LoadingLevel::_Init},
     {"Lobby", &LevelData::Lobby::_Init},
     {"MainMenu", &LevelData::MainMenu::_Init},
     {"MakeGame", &LevelData::MakeGame::_Init},
+    {"Multiplayer", &LevelData::Multiplayer::_Init},
     {"Options", &LevelData::Options::_Init},
     {"Profiler", &LevelData::Profiler::_Init},
     {"QuitConfirm", &LevelData::QuitConfirm::_Init},
     {"QuitWindow", &LevelData::QuitWindow::_Init},
+    {"Sandbox", &LevelData::Sandbox::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
     {"SPResults", &LevelData::SPResults::_Init},
     {"TeamSplash", &LevelData::TeamSplash::_Init},

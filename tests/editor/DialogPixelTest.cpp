@@ -11,6 +11,7 @@
 #include "editor/EditorWorld.h"
 #include "editor/OpenLevelList.h"
 #include "objects/SheetRenderWorld.h"
+#include "support/PixelFrame.h"
 #include "widgets/SingleLineTextBox.h"
 
 #pragma GCC diagnostic push
@@ -23,9 +24,7 @@ using namespace objtest;
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using testsupport::Rgb;
 
 class DialogPixelTest : public SheetRenderWorld {
 protected:
@@ -86,22 +85,12 @@ protected:
         }
     }
 
-    // The pixel at game point (x, y): one unit high about the window's centre.
-    Rgb At(float x, float y) const {
-        const int px = std::clamp(static_cast<int>((x / aspect + 0.5f) * static_cast<float>(w - 1)), 0, w - 1);
-        const int py = std::clamp(static_cast<int>((0.5f - y) * static_cast<float>(h - 1)), 0, h - 1);
-        const std::size_t i = static_cast<std::size_t>((py * w + px) * 4);
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
-    }
-    int Count(float left, float top, float right, float bottom, const std::function<bool(const Rgb&)>& test) const {
-        int n = 0;
-        for (float y = bottom; y <= top; y += 1.0f / static_cast<float>(h))
-            for (float x = left; x <= right; x += 1.0f / static_cast<float>(h)) n += test(At(x, y)) ? 1 : 0;
-        return n;
-    }
+    // The frame at the window's size: one unit high about its centre.
+    testsupport::PixelFrame Frame() const { return {pixels, w, h}; }
+    Rgb At(float x, float y) const { return Frame().At(x, y); }
     // A box of (w, h) about (x, y) holds some pixels that pass test.
     bool Has(float x, float y, float bw, float bh, const std::function<bool(const Rgb&)>& test) const {
-        return Count(x - bw / 2, y + bh / 2, x + bw / 2, y - bh / 2, test) > 3;
+        return Frame().Count(x - bw / 2, y + bh / 2, x + bw / 2, y - bh / 2, test) > 3;
     }
 
     static bool Ink(const Rgb& c) { return c.r + c.g + c.b < 420; }
@@ -178,7 +167,7 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     EXPECT_TRUE(Has(list->position.x, top - 1.5f * row, list->size.x * 0.8f, row * 0.6f, &Yellow)) << "the bar on row 1";
     EXPECT_FALSE(Has(list->position.x, top - 0.5f * row, list->size.x * 0.8f, row * 0.4f, &Yellow)) << "row 0 unmarked";
     // The entries' names: light letters on the plate in the first three rows.
-    EXPECT_GT(Count(list->position.x - list->size.x / 2, top, list->position.x, top - row,
+    EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row,
                     [](const Rgb& c) { return c.r > 180 && c.g > 180; }),
               3);
     ExpectButton(-0.15f, -0.45f, 0.3f, 0.1f);

@@ -20,7 +20,7 @@ class DialogWorld : public EditorWorld {
 protected:
     void SetUp() override {
         EditorWorld::SetUp();
-        if (!Level::_IsRegistered("Sandbox")) world::RegisterLevel("Sandbox");
+        StandInTestPlay();
         // The newest window has the focus, as a dialog's window takes it
         // from the editor's: keys and clicks reach only its state.
         inputHooks.windowActive = [] {

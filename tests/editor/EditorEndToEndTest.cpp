@@ -15,7 +15,7 @@ class EditorEndToEndTest : public EditorWorld {
 protected:
     void SetUp() override {
         EditorWorld::SetUp();
-        if (!Level::_IsRegistered("Sandbox")) world::RegisterLevel("Sandbox");
+        StandInTestPlay();
     }
 
     // The main menu's button captioned "Level Editor", or null.

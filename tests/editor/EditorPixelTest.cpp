@@ -8,6 +8,7 @@
 
 #include "editor/EditorWorld.h"
 #include "objects/SheetRenderWorld.h"
+#include "support/PixelFrame.h"
 #include "widgets/Button.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -53,24 +54,9 @@ protected:
         EditorLevelName = savedName;
     }
 
-    struct Rgb {
-        int r, g, b;
-    };
-    // The pixel at game point (x, y) of the view, one unit high about the origin.
-    Rgb At(float x, float y) const {
-        const int px = static_cast<int>((x / kAspect + 0.5f) * (kWidth - 1));
-        const int py = static_cast<int>((0.5f - y) * (kHeight - 1));
-        const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
-    }
-    // Pixels within a game-unit box that pass a test.
-    template <class Test>
-    int Count(float left, float top, float right, float bottom, Test test) const {
-        int n = 0;
-        for (float y = bottom; y <= top; y += 1.0f / kHeight)
-            for (float x = left; x <= right; x += 1.0f / kHeight) n += test(At(x, y)) ? 1 : 0;
-        return n;
-    }
+    using Rgb = testsupport::Rgb;
+    testsupport::PixelFrame Frame() const { return {pixels, kWidth, kHeight}; }
+    Rgb At(float x, float y) const { return Frame().At(x, y); }
     // Writes the frame to /tmp when GF_EDITOR_PICTURES is set, to look at.
     void Keep(const char* name) const {
         if (std::getenv("GF_EDITOR_PICTURES") == nullptr) return;
@@ -116,13 +102,13 @@ TEST_F(EditorPixelTest, TheViewShowsTheLevelWithStripsRightOfAndAboveIt) {
     // The floor of grass tiles, the level start, the firefly: not the field.
     for (const auto& [c, r] : {std::pair{0, 0}, {3, 0}, {5, 0}, {1, 1}, {2, 1}, {4, 1}, {1, 2}, {3, 2}}) {
         const float x = CellX(c), y = CellY(r);
-        EXPECT_GT(Count(x - 0.02f, y + 0.02f, x + 0.02f, y - 0.02f,
+        EXPECT_GT(Frame().Count(x - 0.02f, y + 0.02f, x + 0.02f, y - 0.02f,
                         [](const Rgb& p) { return !Field(p) && !Strip(p); }),
                   40)
             << c << ", " << r;
     }
     // Beside the view nothing is drawn.
-    EXPECT_LT(Count(-0.5f, 0.4f, -0.38f, -0.2f, [](const Rgb& p) { return p.r + p.g + p.b > 30; }), 5);
+    EXPECT_LT(Frame().Count(-0.5f, 0.4f, -0.38f, -0.2f, [](const Rgb& p) { return p.r + p.g + p.b > 30; }), 5);
 }
 
 TEST_F(EditorPixelTest, TilesGoToTheirTileListsAndObjectsAreQuads) {
@@ -167,12 +153,12 @@ TEST_F(EditorPixelTest, TheValidMarkShowsWhetherTheLevelWasPlayedThrough) {
     auto green = [](const Rgb& p) { return p.g > p.r + 40 && p.g > p.b; };
     auto amber = [](const Rgb& p) { return p.r > p.b + 60 && p.g > p.b; };
     Draw({"EGrid"});
-    EXPECT_GT(Count(-0.35f, -0.3f, -0.21f, -0.46f, amber), 100) << "not tested";
-    EXPECT_LT(Count(-0.35f, -0.3f, -0.21f, -0.46f, green), 10);
+    EXPECT_GT(Frame().Count(-0.35f, -0.3f, -0.21f, -0.46f, amber), 100) << "not tested";
+    EXPECT_LT(Frame().Count(-0.35f, -0.3f, -0.21f, -0.46f, green), 10);
     ObjectData::Grid::Find(Named("EGrid"))->grid.SetValidFlag(true);
     Draw({"EGrid"});
-    EXPECT_GT(Count(-0.35f, -0.3f, -0.21f, -0.46f, green), 100) << "completed";
-    EXPECT_LT(Count(-0.35f, -0.3f, -0.21f, -0.46f, amber), 10);
+    EXPECT_GT(Frame().Count(-0.35f, -0.3f, -0.21f, -0.46f, green), 100) << "completed";
+    EXPECT_LT(Frame().Count(-0.35f, -0.3f, -0.21f, -0.46f, amber), 10);
 }
 
 TEST_F(EditorPixelTest, ThePaletteShowsEachTabsEntriesOnItsPanel) {
@@ -182,7 +168,7 @@ TEST_F(EditorPixelTest, ThePaletteShowsEachTabsEntriesOnItsPanel) {
     Keep("tiles");
     const Rgb panelTiles = At(-0.71f, 0.17f);
     EXPECT_GT(panelTiles.r, 150) << "the tiles panel is light";
-    EXPECT_GT(Count(x1 - 0.02f, yTop + 0.02f, x1 + 0.02f, yTop - 0.02f, [&](const Rgb& p) {
+    EXPECT_GT(Frame().Count(x1 - 0.02f, yTop + 0.02f, x1 + 0.02f, yTop - 0.02f, [&](const Rgb& p) {
                   return std::abs(p.r - panelTiles.r) + std::abs(p.g - panelTiles.g) + std::abs(p.b - panelTiles.b) > 60;
               }),
               20)
@@ -197,8 +183,8 @@ TEST_F(EditorPixelTest, ThePaletteShowsEachTabsEntriesOnItsPanel) {
     auto differs = [&](const Rgb& p) {
         return std::abs(p.r - panelObjects.r) + std::abs(p.g - panelObjects.g) + std::abs(p.b - panelObjects.b) > 60;
     };
-    EXPECT_GT(Count(x1 - 0.02f, yRow4 + 0.02f, x1 + 0.02f, yRow4 - 0.02f, differs), 20) << "moon shard";
-    EXPECT_GT(Count(-0.70f, yTop + 0.02f, -0.66f, yTop - 0.02f, differs), 20) << "level start";
+    EXPECT_GT(Frame().Count(x1 - 0.02f, yRow4 + 0.02f, x1 + 0.02f, yRow4 - 0.02f, differs), 20) << "moon shard";
+    EXPECT_GT(Frame().Count(-0.70f, yTop + 0.02f, -0.66f, yTop - 0.02f, differs), 20) << "level start";
 }
 
 TEST_F(EditorPixelTest, AToolSelectorIsDrawnIdleHoveredAndPressed) {
@@ -224,7 +210,7 @@ TEST_F(EditorPixelTest, AToolSelectorIsDrawnIdleHoveredAndPressed) {
     const Rgb rim = At(-0.47f, -0.3f + 0.047f);
     EXPECT_GT(rim.r, rim.b) << "the pressed plate has its warm rim";
     // The tool's picture stays over the plate in every state.
-    EXPECT_GT(Count(-0.5f, -0.27f, -0.44f, -0.33f, Bright), 10);
+    EXPECT_GT(Frame().Count(-0.5f, -0.27f, -0.44f, -0.33f, Bright), 10);
 }
 
 }  // namespace

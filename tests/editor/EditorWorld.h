@@ -76,6 +76,17 @@ inline void InstallEditorTypes() {
     }
 }
 
+// The test-play screen as these tests see it: an empty level the editor
+// switches to and back from. The screen itself plays the grid with the whole
+// play world around it; the program's own scripted run plays it to its goal.
+inline void StandInTestPlay() {
+    if (auto found = Level::_levels.find("Sandbox"); found != Level::_levels.end()) {
+        Entity::_Destroy(found->second);
+        Level::_levels.erase(found);
+    }
+    world::RegisterLevel("Sandbox");
+}
+
 // Writes a level file of the given size (cells 0 but the start at (1, 1)).
 inline void WriteLevel(const std::string& name, int width, int height, bool valid = false) {
     LevelCollision grid(width, height);

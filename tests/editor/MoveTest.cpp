@@ -4,6 +4,7 @@
 
 #include "editor/MoveTool.h"
 #include "editor/ToolWorld.h"
+#include "widgets/TabManager.h"
 
 using namespace tooltest;
 using MoveVars = ObjectData::MoveTool::Variables;
@@ -167,6 +168,11 @@ TEST_F(MoveTest, CtrlAMovesTheWholeLevelAndUndoRestoresIt) {
     At(5.5f, 3.5f);
     Chord(SDL_SCANCODE_LCTRL, SDL_SCANCODE_A);
     ASSERT_NE(Move().box, nullptr);
+    // A is also a direction key of the tool bar's focus, but not under Ctrl:
+    // no button takes the focus (and with it the pointer).
+    auto* tabs = ObjectData::TabManager::Find(Named("TabManager"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_TRUE(tabs->objectListIterator == tabs->objectList.end()) << "a tool-bar button took the focus";
     EXPECT_EQ(Move().boxWidth, 13);
     EXPECT_EQ(Move().boxHeight, 7);
     EXPECT_EQ(Move().box[12], -1) << "the column beyond the grid";

@@ -17,9 +17,7 @@ class ToolBarTest : public EditorWorld {
 protected:
     void SetUp() override {
         EditorWorld::SetUp();
-        // The test-play screen, while the screens' own is not registered:
-        // an empty level that goes back to the editor when asked.
-        if (!Level::_IsRegistered("Sandbox")) world::RegisterLevel("Sandbox");
+        StandInTestPlay();
     }
     void PaintAndSave() {
         Grid().grid.SetCell(3.0f, 2.0f, 7);

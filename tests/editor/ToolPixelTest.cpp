@@ -11,6 +11,7 @@
 #include "editor/EditorWorld.h"
 #include "editor/MoveTool.h"
 #include "objects/SheetRenderWorld.h"
+#include "support/PixelFrame.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -49,15 +50,9 @@ protected:
         EditorLevelName = savedName;
     }
 
-    struct Rgb {
-        int r, g, b;
-    };
-    Rgb At(float x, float y) const {
-        const int px = static_cast<int>((x / kAspect + 0.5f) * (kWidth - 1));
-        const int py = static_cast<int>((0.5f - y) * (kHeight - 1));
-        const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
-    }
+    using Rgb = testsupport::Rgb;
+    testsupport::PixelFrame Frame() const { return {pixels, kWidth, kHeight}; }
+    Rgb At(float x, float y) const { return Frame().At(x, y); }
     // Pixels about a point that are not the view's plain background.
     int Marked(float x, float y) const {
         int n = 0;

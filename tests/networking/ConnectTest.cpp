@@ -352,6 +352,40 @@ TEST_F(Callbacks, SyncWaitsForEveryClientUntilOneTimesOut) {
     EXPECT_EQ(server.NumClients(), 2);
 }
 
+TEST_F(Callbacks, AHandOverPointDropsTheClientsThatMissItAndGoesOn) {
+    NetEngine server(net.Config(1));
+    NetEngine c1(net.Config(2)), c2(net.Config(3));
+    static std::vector<int> dropped;
+    dropped.clear();
+    std::vector<std::string> raised;
+    server.SetSyncEventRaiser([&](const std::string& e) { raised.push_back(e); });
+    server.SetOnKillClientCallBack([](char id) { dropped.push_back(id); });
+    ASSERT_TRUE(server.HostServer("Hand"));
+    ASSERT_TRUE(nettest::Join(server, c1, "Hand"));
+    ASSERT_TRUE(nettest::Join(server, c2, "Hand", {&c1}));
+    server.AddHandOverPoint("StartLevel", "StartLevel", 200);
+    // Set up again while pending: the same point, not a second one.
+    server.AddHandOverPoint("StartLevel", "StartLevel", 20000);
+    ASSERT_EQ(server.GetSyncEvents().size(), 1u);
+    EXPECT_TRUE(server.GetSyncEvents()[0].handOver);
+    server.SendSync("StartLevel");
+    c1.SendSync("StartLevel");
+    nettest::Pump({&server, &c1, &c2}, 5);
+    EXPECT_TRUE(raised.empty()) << "client 2 has not arrived";
+    // Client 2 stays connected but never arrives: at the time-out it is
+    // dropped and the event is raised for those that did.
+    for (int i = 0; i < 30 && raised.empty(); ++i) nettest::Pump({&server, &c1, &c2}, 1, 16);
+    EXPECT_EQ(raised, std::vector<std::string>{"StartLevel"});
+    EXPECT_EQ(dropped, std::vector<int>{c2.NetID()});
+    EXPECT_EQ(server.GetClientList(), (std::vector<unsigned>{0, c1.NetID()}));
+
+    // A plain sync point still ends silently at its time-out.
+    server.AddSyncEvent("plain", "Plain", 20);
+    nettest::Pump({&server, &c1}, 3);
+    EXPECT_EQ(raised.size(), 1u);
+    EXPECT_TRUE(server.GetSyncEvents().empty());
+}
+
 TEST_F(Callbacks, FlowLimitHalvesAndDoubles) {
     NetEngine server(net.Config(1)), client(net.Config(2));
     ASSERT_TRUE(server.HostServer("Flow"));

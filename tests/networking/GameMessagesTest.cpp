@@ -481,7 +481,7 @@ TEST_F(GameMessages, CreatingNetworkedObjects) {
     EXPECT_EQ(V(five).position, D3DXVECTOR3(2.0f, 9.0f, 0.5f));
     EXPECT_EQ(V(five).playerColor, 0xFF102030u);
     EXPECT_EQ(V(five).playerName, "Ines");
-    EXPECT_EQ(G().checkpointPosition, D3DXVECTOR2(2.0f, 9.0f));
+    EXPECT_EQ(G().checkpointPosition, D3DXVECTOR2(-1.0f, -1.0f)) << "another's start is not this copy's respawn";
     EXPECT_EQ(Heard(), std::vector<std::string>{"Player_5:SetClientBehavior"});
 
     // The local player (built by the value constructor, on the sending copy) stays under local control.
@@ -491,6 +491,7 @@ TEST_F(GameMessages, CreatingNetworkedObjects) {
     ASSERT_NE(two, nullptr);
     EXPECT_EQ(V(two).playerName, "Me");
     EXPECT_EQ(own.objectName.value, "Player_2");
+    EXPECT_EQ(G().checkpointPosition, D3DXVECTOR2(1.0f, 1.0f)) << "the own player's start is its respawn";
     EXPECT_TRUE(Heard().empty());
 }
 

@@ -16,21 +16,11 @@
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
 #include "networking/messages/MSG_ServerInfo.h"
+#include "support/FreeUdpPort.h"
 
 namespace nettest {
 
-// A UDP port that is free on every local address right now.
-inline unsigned short FreeUdpPort() {
-    int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
+using testsupport::FreeUdpPort;
 
 // A loopback network of its own for one test: 127.<a>.<b>.<host>, with its ports.
 struct LoopbackNet {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/SheetRenderWorld.h"
+#include "support/PixelFrame.h"
 
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
@@ -31,24 +32,9 @@ protected:
         view.position = {0.0f, 0.0f, 0.0f};
         view.scale = 1.0f;
     }
-    struct Rgb {
-        int r, g, b;
-    };
-    // The pixel at game point (x, y) of the 640 by 360 view.
-    Rgb At(float x, float y) const {
-        const int px = static_cast<int>((x / kAspect + 0.5f) * (kWidth - 1));
-        const int py = static_cast<int>((0.5f - y) * (kHeight - 1));
-        const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
-    }
-    // Pixels within a game-unit box that pass a test.
-    template <class Test>
-    int Count(float left, float top, float right, float bottom, Test test) const {
-        int n = 0;
-        for (float y = bottom; y <= top; y += 1.0f / kHeight)
-            for (float x = left; x <= right; x += 1.0f / kHeight) n += test(At(x, y)) ? 1 : 0;
-        return n;
-    }
+    using Rgb = testsupport::Rgb;
+    testsupport::PixelFrame Frame() const { return {pixels, kWidth, kHeight}; }
+    Rgb At(float x, float y) const { return Frame().At(x, y); }
     void Draw(Object* o) {
         Buffer* buffer = BeginFrame(camera);
         ASSERT_NE(buffer, nullptr);
@@ -90,8 +76,8 @@ TEST_F(WidgetPixelTest, ACaptionedButtonShowsItsColouredCaptionAndGrowsWhenHover
         ASSERT_NE(buffer, nullptr);
         b->DoEvent("GraphicsDraw");
         EndFrame(buffer);
-        EXPECT_GT(Count(-0.28f, 0.07f, 0.28f, -0.07f, Red), 30) << "no red caption over the button";
-        EXPECT_GT(Count(-0.28f, 0.07f, 0.28f, -0.07f, NightBlue), 300) << "no button behind the caption";
+        EXPECT_GT(Frame().Count(-0.28f, 0.07f, 0.28f, -0.07f, Red), 30) << "no red caption over the button";
+        EXPECT_GT(Frame().Count(-0.28f, 0.07f, 0.28f, -0.07f, NightBlue), 300) << "no button behind the caption";
         EXPECT_TRUE(Black(At(0.0f, 0.2f))) << "drawn outside the button";
         // Just outside the plain button's right edge: covered only when hovered.
         EXPECT_EQ(NightBlue(At(0.315f, 0.0f)), hover);
@@ -120,7 +106,7 @@ TEST_F(WidgetPixelTest, ATooltipShowsItsStripsAndTextBesideThePointer) {
     EXPECT_TRUE(pale(At(-0.2f, 0.19f))) << "no middle strip";
     EXPECT_TRUE(pale(At(-0.2f, 0.158f))) << "no bottom strip";
     EXPECT_TRUE(Black(At(-0.3f, 0.13f))) << "the box is taller than its lines";
-    EXPECT_GT(Count(-0.34f, 0.24f, -0.2f, 0.16f, dark), 20) << "no letters in the box";
+    EXPECT_GT(Frame().Count(-0.34f, 0.24f, -0.2f, 0.16f, dark), 20) << "no letters in the box";
 }
 
 TEST_F(WidgetPixelTest, ATextBoxShowsItsCaretAndItsSelectionInTwoColours) {
@@ -146,9 +132,9 @@ TEST_F(WidgetPixelTest, ATextBoxShowsItsCaretAndItsSelectionInTwoColours) {
 
     auto blue = [](const Rgb& c) { return c.b > 150 && c.r < 60 && c.g < 60; };
     auto white = [](const Rgb& c) { return c.r > 230 && c.g > 230 && c.b > 230; };
-    EXPECT_GT(Count(-0.4f, 0.25f, 0.4f, 0.15f, blue), 200) << "no selection behind b and c";
-    EXPECT_GT(Count(-0.4f, 0.25f, 0.4f, 0.15f, white), 2000) << "no white box";
-    EXPECT_EQ(Count(v.cursor.x + 0.005f, 0.25f, 0.4f, 0.15f, blue), 0) << "the selection goes on past the caret";
+    EXPECT_GT(Frame().Count(-0.4f, 0.25f, 0.4f, 0.15f, blue), 200) << "no selection behind b and c";
+    EXPECT_GT(Frame().Count(-0.4f, 0.25f, 0.4f, 0.15f, white), 2000) << "no white box";
+    EXPECT_EQ(Frame().Count(v.cursor.x + 0.005f, 0.25f, 0.4f, 0.15f, blue), 0) << "the selection goes on past the caret";
     // The caret: a dark bar through the whole letter height at its place.
     // Rows of the letter height with a dark pixel within 1.5 pixels of it:
     const int rows = static_cast<int>(0.08f * kHeight);

@@ -27,10 +27,14 @@ Object* MSG_CreateNetObj::Create(NetEngine& engine) const {
     if (obj == nullptr) return nullptr;
     if (int* owner = Var<int>(obj, enum_OwnerID)) *owner = static_cast<int>(ownerId.value);
     if (auto* at = Var<D3DXVECTOR3>(obj, enum_position)) *at = position;
-    if (auto* game = GameVariablesOrNull()) game->checkpointPosition = D3DXVECTOR2(position.value.x, position.value.y);
+    // The start position is the respawn point of the new player's own machine
+    // only: everyone else keeps the checkpoint they have reached.
+    const bool own = ownerId.value == engine.NetID();
+    if (auto* game = GameVariablesOrNull(); game != nullptr && own)
+        game->checkpointPosition = D3DXVECTOR2(position.value.x, position.value.y);
     if (auto* c = Var<std::uint32_t>(obj, enum_playerColor)) *c = color;
     if (auto* n = Var<std::string>(obj, enum_playerName)) *n = playerName;
-    if (ownerId.value != engine.NetID()) obj->DoEvent("SetClientBehavior");
+    if (!own) obj->DoEvent("SetClientBehavior");
     return obj;
 }
 

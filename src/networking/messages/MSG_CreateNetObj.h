@@ -20,8 +20,8 @@ public:
     void CallBack(NetEngine& engine) override;
 
     // Makes typeName as objectName in the current state, owned by ownerId, at
-    // position, with the colour and player name; the start position becomes
-    // the respawn point; an object owned by another copy is switched to remote
+    // position, with the colour and player name; on the owner's copy the start
+    // position becomes the respawn point; an object owned by another copy is switched to remote
     // control ("SetClientBehavior"). Null, and nothing done, when typeName
     // names no registered type.
     Object* Create(NetEngine& engine) const;

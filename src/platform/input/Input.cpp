@@ -199,22 +199,30 @@ bool Input_::BackButtonPressed() const {
     return Keyboard.Pressed(DIK_ESCAPE) || Remote(kRemoteOne) || XBox.B() || XBox.Back();
 }
 
+namespace {
+// W, A, S and D stand for the arrows, but not under Ctrl: Ctrl with a letter
+// is a command (the level editor's Ctrl+A selects all) and moves no focus.
+bool DirectionLetter(unsigned char key) {
+    return Keyboard.Pressed(key) && !Keyboard.Pressed(DIK_LCONTROL) && !Keyboard.Pressed(DIK_RCONTROL);
+}
+}  // namespace
+
 bool Input_::UpPressed() const {
-    return Keyboard.Pressed(DIK_UP) || Keyboard.Pressed(DIK_W) || Remote(kRemoteUp) ||
+    return Keyboard.Pressed(DIK_UP) || DirectionLetter(DIK_W) || Remote(kRemoteUp) ||
            XBox.LeftThumbY() > STICK_THRESHOLD || XBox.Up();
 }
 
 bool Input_::DownPressed() const {
-    return Keyboard.Pressed(DIK_DOWN) || Keyboard.Pressed(DIK_S) || Remote(kRemoteDown) ||
+    return Keyboard.Pressed(DIK_DOWN) || DirectionLetter(DIK_S) || Remote(kRemoteDown) ||
            XBox.LeftThumbY() < -STICK_THRESHOLD || XBox.Down();
 }
 
 bool Input_::LeftPressed() const {
-    return Keyboard.Pressed(DIK_LEFT) || Keyboard.Pressed(DIK_A) || Remote(kRemoteLeft) ||
+    return Keyboard.Pressed(DIK_LEFT) || DirectionLetter(DIK_A) || Remote(kRemoteLeft) ||
            XBox.LeftThumbX() < -STICK_THRESHOLD || XBox.Left();
 }
 
 bool Input_::RightPressed() const {
-    return Keyboard.Pressed(DIK_RIGHT) || Keyboard.Pressed(DIK_D) || Remote(kRemoteRight) ||
+    return Keyboard.Pressed(DIK_RIGHT) || DirectionLetter(DIK_D) || Remote(kRemoteRight) ||
            XBox.LeftThumbX() > STICK_THRESHOLD || XBox.Right();
 }

@@ -86,6 +86,26 @@ TEST_F(InputMenuQueries, EachInputAnswersItsQueries) {
     }
 }
 
+// Ctrl with a letter is a command (select all in the level editor): W, A,
+// S and D then move no focus, while the arrows still do.
+TEST_F(InputMenuQueries, DirectionLettersUnderCtrlAreNoDirections) {
+    for (SDL_Scancode ctrl : {SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL}) {
+        Key(ctrl, true);
+        for (SDL_Scancode letter : {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D}) {
+            Key(letter, true);
+            PollAndFrame();
+            EXPECT_EQ(Answers(), Only({Anything})) << SDL_GetScancodeName(letter) << " under " << SDL_GetScancodeName(ctrl);
+            Key(letter, false);
+        }
+        Key(SDL_SCANCODE_LEFT, true);
+        PollAndFrame();
+        EXPECT_EQ(Answers(), Only({Left, Anything})) << "the arrow under " << SDL_GetScancodeName(ctrl);
+        Key(SDL_SCANCODE_LEFT, false);
+        Key(ctrl, false);
+        PollAndFrame();
+    }
+}
+
 TEST_F(InputMenuQueries, PadAnswersWhileTheWindowIsInactiveAndTheKeyboardDoesNot) {
     Key(SDL_SCANCODE_RETURN, true);
     Set(SDL_CONTROLLER_BUTTON_B, true);

@@ -1,0 +1,123 @@
+#include "screens/LoadingLevel.h"
+
+#include <cstddef>
+
+#include "framework/Engine.h"
+#include "framework/GameVariables.h"
+#include "framework/LevelTemplate.h"
+#include "framework/State.h"
+#include "networking/LevelTransfer.h"
+#include "networking/Match.h"
+#include "networking/NetEngine.h"
+#include "networking/messages/MSG_LoadLevel.h"
+#include "networking/messages/MSG_RequestLevel.h"
+#include "screens/PlayLevel.h"
+
+namespace LevelData::LoadingLevel {
+
+namespace {
+
+using _DATA = LevelTemplate::Data<Variables>;
+VariableOffsetTable table;
+
+// How long each hand-over point waits for every machine, in milliseconds.
+constexpr int kLoadingTimeOut = 30000;
+constexpr int kStartTimeOut = 20000;
+constexpr int kCreateTimeOut = 30000;
+
+void Copy(Entity* copy, const Entity* source) {
+    ConstructVariables<Variables>(copy, source);
+    copy->DoEvent("PreLoad");
+    Engine::_MakeCopy("NetworkingUpdate", 1.075);
+    Engine::_MakeCopy("GraphicsDraw", 1.0);
+    LevelTemplate::Spawn("LoadingLevelBackground");
+    copy->DoEvent("Load");
+}
+
+void Free(Entity* self) {
+    self->DoEvent("Unload");
+    VariablesOf<Variables>(self).levelName.clear();
+}
+
+void SendLoadLevel(const char* level) {
+    Networking::NetMessage::MSG_LoadLevel message;
+    message.levelName = std::string(level);
+    NetworkingEngine.PrivateSendNetMessage(message, true, false);
+}
+
+void Load(Entity* self, Entity*) {
+    NetworkingEngine.SetOnKillClientCallBack(nullptr);
+    NetworkingEngine.SetOnKillServerCallBack(&OnServerLost);
+    ++CurrentLevelIndex;
+    const bool server = NetworkingEngine.IsServer();
+    if (server) {
+        if (CurrentLevelIndex >= 0 && CurrentLevelIndex < static_cast<int>(LevelOrder.size())) {
+            const auto index = static_cast<std::size_t>(CurrentLevelIndex);
+            const bool loaded = LoadEntry(index);
+            CurrentLevelName = LevelOrder[index];
+            if (!loaded) {
+                // Told once on the main menu, as a dropped connection is; the
+                // match ends there, so no machine is waited for.
+                LevelLoadFailed = true;
+                State::SetLevel(self->_state, "MainMenu");
+                return;
+            }
+        } else {
+            SendLoadLevel("GameResults");
+            NetworkingEngine.SendAllMessages();
+            State::SetLevel(self->_state, "GameResults");
+            return;
+        }
+    }
+    if (CurrentLevelIndex == 0 && NetworkingEngine.IsClient()) {
+        Networking::NetMessage::MSG_RequestLevel request(true);
+        NetworkingEngine.PrivateSendNetMessage(request, true, false);
+    }
+    // The point may have been set up when the last level ended; the first
+    // level of a match sets it up here.
+    if (server) NetworkingEngine.AddHandOverPoint("LoadingLevel", "NextLevel", kLoadingTimeOut);
+    NetworkingEngine.SendSync("LoadingLevel");
+}
+
+// Every machine has reached "LoadingLevel" (or the point timed out).
+void NextLevel(Entity*, Entity*) {
+    SendLevelToClient(0, false);
+    NetworkingEngine.AddHandOverPoint("StartLevel", "StartLevel", kStartTimeOut);
+    NetworkingEngine.SendSync("StartLevel");
+}
+
+// Every machine holds the level's grid (or the point timed out).
+void StartLevel(Entity* self, Entity*) {
+    State::SetLevel(self->_state, "Multiplayer");
+    NetworkingEngine.AddHandOverPoint(CurrentLevelName, "CreatePlayers", kCreateTimeOut);
+    SendLoadLevel("Multiplayer");
+}
+
+}  // namespace
+
+bool LoadEntry(std::size_t index) {
+    if (index >= LevelOrder.size()) return false;
+    LevelCollision& grid = GameVars().basicLevel;
+    const int number = index < LevelOrderNumbers.size() ? LevelOrderNumbers[index] : -1;
+    if (number >= 0) return grid.SLoad(number);
+    std::string file = LevelOrder[index];
+    if (file.size() < 4 || file.compare(file.size() - 4, 4, ".lvl") != 0) file += ".lvl";
+    return grid.Load(file);
+}
+
+void OnServerLost() {
+    ConnectionDropped = true;
+    State::SetLevel(State::_currentState, "MainMenu");
+}
+
+Level* _Init() {
+    _DATA* prototype = LevelTemplate::Begin<Variables>("LoadingLevel", table, &Copy, &Free);
+    prototype->_AddEvent("Load", &Load);
+    prototype->_AddEvent("NextLevel", &NextLevel);
+    prototype->_AddEvent("StartLevel", &StartLevel);
+    LevelTemplate::StartVariables(prototype, table);
+    BindVariable(table, *prototype, enum_levelName, prototype->vars.levelName);
+    return prototype;
+}
+
+}  // namespace LevelData::LoadingLevel

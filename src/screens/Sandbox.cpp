@@ -1,0 +1,67 @@
+#include "screens/Sandbox.h"
+
+#include "framework/GameVariables.h"
+#include "framework/Level.h"
+#include "framework/State.h"
+#include "framework/Time.h"
+#include "networking/GameLink.h"
+#include "networking/Match.h"
+#include "networking/NetEngine.h"
+#include "networking/messages/MSG_DeleteObj.h"
+#include "objects/Player.h"
+#include "screens/PlayLevel.h"
+
+namespace LevelData::Sandbox {
+
+namespace {
+
+void Build(Entity* self, Entity*) {
+    PlayLevel::Variables& v = PlayLevel::Vars(self);
+    const std::string sync = SyncName();
+    MatchLevelCount = static_cast<int>(LevelOrder.size());
+    if (NetworkingEngine.IsServer()) NetworkingEngine.AddSyncEvent(sync, "CreatePlayers", 10000);
+    v.startTime = TimeGetTime();
+    // The grid is the editor's: nothing is loaded.
+    PlayLevel::StartMusic();
+    Object* player = PlayLevel::MakeLocalPlayer(self);
+    const bool networkGame = PlayLevel::InNetworkGame();
+    // Alone, the player plays as in single play: no name label, deaths cost nothing.
+    if (!networkGame && player != nullptr) ObjectData::Player::DropNetworking(player);
+    PlayLevel::RegisterLocalPlayer(player);
+    v.ObjectList.clear();
+    PlayLevel::BuildFromGrid(self, false);
+
+    NetworkingEngine.SetOnNewClientCallBack(&OnClientJoined);
+    NetworkingEngine.SetOnKillClientCallBack(&OnClientLeft);
+    NetworkingEngine.SetOnServerConnectCallBack(&OnConnected);
+    NetworkingEngine.SetOnKillServerCallBack(&OnServerLost);
+    if (!networkGame) return;
+    PlayLevel::RetireLocalPlayer(self);
+    NetworkingEngine.SendSync(NetworkingEngine.GetPlayerName());
+    NetworkingEngine.SendSync(sync);
+}
+
+}  // namespace
+
+std::string SyncName() { return std::string("Level_") + static_cast<char>(48 + CurrentLevelIndex); }
+
+const char* ReturnScreen() { return Level::_IsRegistered("LevelEditor") ? "LevelEditor" : "MainMenu"; }
+
+void OnClientJoined(char) { PlayLevel::ShowNetMessage("New player!"); }
+
+void OnClientLeft(char id) {
+    Networking::NetMessage::MSG_DeleteObj remove(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
+    NetworkingEngine.PrivateSendNetMessage(remove, true, false);
+    PlayLevel::ShowNetMessage("Player dropped.");
+}
+
+void OnConnected() { PlayLevel::LogServerConnected(); }
+
+void OnServerLost() {
+    CurrentLevelIndex = -1;
+    State::SetLevel(State::_currentState, "MainMenu");
+}
+
+Level* _Init() { return PlayLevel::Register("Sandbox", &Build, &PlayLevel::PauseRule); }
+
+}  // namespace LevelData::Sandbox
