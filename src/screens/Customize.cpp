@@ -89,17 +89,7 @@ void Update(Entity* self, Entity*) {
 
 }  // namespace
 
-void LimitName(std::string& text, std::int32_t& caret) {
-    if (text.size() <= kSavedNameLength) return;
-    const std::size_t excess = text.size() - kSavedNameLength;
-    if (caret >= 0 && static_cast<std::size_t>(caret) >= excess && static_cast<std::size_t>(caret) <= text.size()) {
-        text.erase(static_cast<std::size_t>(caret) - excess, excess);
-        caret -= static_cast<std::int32_t>(excess);
-    } else {
-        text.resize(kSavedNameLength);
-        if (caret > static_cast<std::int32_t>(kSavedNameLength)) caret = static_cast<std::int32_t>(kSavedNameLength);
-    }
-}
+void LimitName(std::string& text, std::int32_t& caret) { ScreenSteps::KeepWithin(text, caret, kSavedNameLength); }
 
 Level* _Init() {
     auto* prototype = MenuScreen::Register<Variables>("Customize", table, &MenuScreen::Copy<Variables, &SpawnPieces>,

@@ -9,7 +9,9 @@
 #include "screens/HalvernSplash.h"
 #include "screens/HowToPlayScreen.h"
 #include "screens/LoadingLevel.h"
+#include "screens/Lobby.h"
 #include "screens/MainMenu.h"
+#include "screens/MakeGame.h"
 #include "screens/MenuVariants.h"
 #include "screens/Multiplayer.h"
 #include "screens/Options.h"
@@ -19,6 +21,7 @@
 #include "screens/QuitWindow.h"
 #include "screens/SPResults.h"
 #include "screens/Sandbox.h"
+#include "screens/ServerMenu.h"
 #include "screens/SinglePlayer.h"
 #include "screens/TeamSplash.h"
 #include "screens/TitleInstruction.h"
@@ -29,6 +32,7 @@ namespace {
 
 const ObjectTypeEntry kObjects[] = {
     {"PausedHowToPlayImage", &ObjectData::PausedHowToPlayImage::_Init},
+    {"ServerMenu", &ObjectData::ServerMenu::_Init},
     {"TitleInstruction", &ObjectData::TitleInstruction::_Init},
     {"Transition", &ObjectData::Transition::_Init},
 };
@@ -42,7 +46,9 @@ const LevelTypeEntry kLevels[] = {
     {"HalvernSplash", &LevelData::HalvernSplash::_Init},
     {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
     {"LoadingLevel", &LevelData::LoadingLevel::_Init},
+    {"Lobby", &LevelData::Lobby::_Init},
     {"MainMenu", &LevelData::MainMenu::_Init},
+    {"MakeGame", &LevelData::MakeGame::_Init},
     {"Multiplayer", &LevelData::Multiplayer::_Init},
     {"Options", &LevelData::Options::_Init},
     {"Profiler", &LevelData::Profiler::_Init},
