@@ -1,8 +1,9 @@
 // Screenshots of the menu screens as a player sees them, drawn headless:
 // credits, how to play, both results screens (a ranking of several coloured
 // players), options, customisation, the lobby with a game found on the
-// loopback network, the custom-game set-up and the profiler viewer over a
-// recorded profile. Each is the real level type opened by name, run about a second
+// loopback network, the custom-game set-up, the profiler viewer over a
+// recorded profile, the screen between the levels of a match and a match
+// level with two named players. Each is the real level type opened by name, run about a second
 // on an injected clock (the fade in ends) and written as <outdir>/<Name>.png.
 //
 //   bench_screen_shots [outdir]      (default: screenshots/)
@@ -31,6 +32,9 @@
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
+#include "framework/BuiltInLevels.h"
+#include "networking/Match.h"
+#include "objects/Player.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
@@ -101,6 +105,32 @@ void SetUpCustomGame(State* state, int frame) {
     Widgets::RaiseOwn(picker, "Init", picker);
 }
 
+// The first level of a match as every machine builds it, with a second
+// player beside the local one; both carry their names.
+void FillMatchLevel() {
+    GameVars().basicLevel.SLoad(0);
+    CurrentLevelName = BuiltInLevelNames[0];
+    CurrentLevelIndex = 0;
+}
+
+void MatchLevelStep(State* state, int frame) {
+    if (frame == 0) FillMatchLevel();
+    if (frame != 1 || state->GetLevel() == nullptr) return;
+    Entity* local = state->GetLevel()->GetMyObject("Player_0");
+    if (!ObjectData::Player::IsPlayer(local)) return;
+    ObjectData::Player::Variables& own = ObjectData::Player::Vars(local);
+    own.playerName = "Moonwalker";
+    Object* other = Object::MakeCopy(state, "Player", "Player_1");
+    if (other == nullptr) return;
+    ObjectData::Player::Variables& v = ObjectData::Player::Vars(other);
+    v.OwnerID = 1;
+    v.position = own.position;
+    v.position.x += 2.5f;
+    v.playerName = "Pip";
+    v.playerColor = 0xFFFF7A3Cu;
+    other->DoEvent("SetClientBehavior");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +165,8 @@ int main(int argc, char** argv) {
         {"Lobby", "Lobby", kWidth, kHeight, [&game](State* state, int) { game->Step(state); }, true},
         {"MakeGame", "MakeGame", kWidth, kHeight, &SetUpCustomGame, false},
         {"Profiler", "Profiler", 500, 500},
+        {"LoadingLevel", "LoadingLevel", kWidth, kHeight, {}, false},
+        {"MatchLevel", "Multiplayer", kWidth, kHeight, &MatchLevelStep, false},
     };
     int failures = 0;
     {

@@ -54,10 +54,10 @@ void Build(Entity* self, Entity*) {
     if (ConnectionDropped) {
         ConnectionDropped = false;
         LevelLoadFailed = false;
-        PlayLevel::ShowNetMessage("Connection dropped.");
+        MenuScreen::ShowNetError(self->_state, "Connection dropped.");
     } else if (LevelLoadFailed) {
         LevelLoadFailed = false;
-        PlayLevel::ShowNetMessage("Level could not be loaded.");
+        MenuScreen::ShowNetError(self->_state, "Level could not be loaded.");
     }
 }
 

@@ -346,12 +346,7 @@ void RetireLocalPlayer(Entity* level) {
     player->_Delete();
 }
 
-void ShowNetMessage(const std::string& words) {
-    Entity* message = Entity::FindByName("NetError");
-    if (message == nullptr) return;
-    LevelTemplate::SetIfPresent<std::int32_t>(message, enum_life, 120);
-    if (Object** text = FindVariable<Object*>(message, enum_textObj)) MenuScreen::TextOf(*text, words);
-}
+void ShowNetMessage(const std::string& words) { MenuScreen::ShowNetError(State::_currentState, words); }
 
 void LogServerConnected() { std::fputs("\n * Connections with server completes! \n", stderr); }
 

@@ -17,27 +17,9 @@ using scripted::ProgramRun;
 
 std::filesystem::path Source(const std::string& relative) { return std::filesystem::path(GF_SOURCE_DIR) / relative; }
 
-// The first stretches of the first level's recorded run as script steps:
-// each "<frames> <controls>" holds Left, Right and Space (jump) for that long.
+// The first stretches of the first level's recorded run as script steps.
 std::string RecordedRun(int stretches) {
-    std::ifstream in(Source("tests/screens/levelruns/GrassLevel01.txt"));
-    std::string steps, held;
-    int frames = 0;
-    std::string controls;
-    for (int i = 0; i < stretches && (in >> frames >> controls); ++i) {
-        const std::string want = controls == "-" ? "" : controls;
-        for (const auto& [letter, key] : {std::pair{'L', "Left"}, {'R', "Right"}, {'J', "Space"}}) {
-            const bool was = held.find(letter) != std::string::npos;
-            const bool now = want.find(letter) != std::string::npos;
-            if (now && !was) steps += std::string("press ") + key + "\n";
-            if (!now && was) steps += std::string("release ") + key + "\n";
-        }
-        held = want;
-        steps += "wait " + std::to_string(frames) + "\n";
-    }
-    for (const auto& [letter, key] : {std::pair{'L', "Left"}, {'R', "Right"}, {'J', "Space"}})
-        if (held.find(letter) != std::string::npos) steps += std::string("release ") + key + "\n";
-    return steps;
+    return scripted::RecordedRun(Source("tests/screens/levelruns/GrassLevel01.txt"), stretches);
 }
 
 D3DXVECTOR3 LocalPlayerAt() {

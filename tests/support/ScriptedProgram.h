@@ -17,6 +17,9 @@
 //   click X Y         point, left button down now and up two frames later
 //   close             the system's close request for the newest state's window
 //   mark NAME         calls the test's callback NAME on the game thread
+//   await NAME        waits until the test's condition NAME (asked on the
+//                     game thread once a frame) holds; at most `limit`
+//                     frames, else the run fails
 //
 // Events go through the input layer (Input_::HandleEvent, the entry the
 // window thread uses), and each fed frame waits for the input thread's next
@@ -97,9 +100,9 @@ inline std::optional<std::vector<Step>> Parse(const std::string& text, std::stri
         bool ok = true;
         if (c == "wait" || c == "limit") {
             ok = static_cast<bool>(in >> step.count) && step.count >= 0;
-        } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark") {
+        } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark" || c == "await") {
             ok = static_cast<bool>(in >> step.name);
-            if (ok && c != "level" && c != "mark")
+            if (ok && c != "level" && c != "mark" && c != "await")
                 ok = SDL_GetScancodeFromName(step.name.c_str()) != SDL_SCANCODE_UNKNOWN;
         } else if (c == "point" || c == "click") {
             ok = static_cast<bool>(in >> step.x >> step.y);
@@ -113,6 +116,31 @@ inline std::optional<std::vector<Step>> Parse(const std::string& text, std::stri
         }
         steps.push_back(step);
     }
+    return steps;
+}
+
+// A recorded run of a level ("<frames> <controls>" a line, the controls a
+// word of L, R and J or "-" for none) as script steps holding Left, Right and
+// Space: its first `stretches` stretches, every key let go at the end.
+inline std::string RecordedRun(const std::filesystem::path& path, int stretches) {
+    std::ifstream in(path);
+    std::string steps, held;
+    int frames = 0;
+    std::string controls;
+    const std::pair<char, const char*> keys[] = {{'L', "Left"}, {'R', "Right"}, {'J', "Space"}};
+    for (int i = 0; i < stretches && (in >> frames >> controls); ++i) {
+        const std::string want = controls == "-" ? "" : controls;
+        for (const auto& [letter, key] : keys) {
+            const bool was = held.find(letter) != std::string::npos;
+            const bool now = want.find(letter) != std::string::npos;
+            if (now && !was) steps += std::string("press ") + key + "\n";
+            if (!now && was) steps += std::string("release ") + key + "\n";
+        }
+        held = want;
+        steps += "wait " + std::to_string(frames) + "\n";
+    }
+    for (const auto& [letter, key] : keys)
+        if (held.find(letter) != std::string::npos) steps += std::string("release ") + key + "\n";
     return steps;
 }
 
@@ -131,6 +159,7 @@ public:
     explicit Runner(std::vector<Step> script) : steps(std::move(script)) {}
 
     void On(const std::string& mark, Callback callback) { marks[mark] = std::move(callback); }
+    void When(const std::string& name, std::function<bool()> condition) { conditions[name] = std::move(condition); }
 
     // Installs the runner as the game's input hand-over (one runner at a time).
     void Install() {
@@ -189,6 +218,19 @@ private:
                     if (levelWaitStart < 0) levelWaitStart = frame.load();
                     if (frame.load() - levelWaitStart > limit)
                         Fail(s, "level \"" + s.name + "\" not reached in " + std::to_string(limit) + " frames");
+                    break;
+                }
+                levelWaitStart = -1;
+            } else if (s.command == "await") {
+                auto found = conditions.find(s.name);
+                if (found == conditions.end()) {
+                    Fail(s, "no condition \"" + s.name + "\"");
+                    break;
+                }
+                if (!found->second()) {
+                    if (levelWaitStart < 0) levelWaitStart = frame.load();
+                    if (frame.load() - levelWaitStart > limit)
+                        Fail(s, "\"" + s.name + "\" did not hold in " + std::to_string(limit) + " frames");
                     break;
                 }
                 levelWaitStart = -1;
@@ -312,6 +354,7 @@ private:
     std::vector<Step> steps;
     std::size_t next = 0;
     std::map<std::string, Callback> marks;
+    std::map<std::string, std::function<bool()>> conditions;
     std::vector<std::pair<int, SDL_Event>> releases;
     std::atomic<int> frame{0};
     int waitUntil = 0;
@@ -382,13 +425,15 @@ protected:
 
     // Runs the program under the script (a file's text) to its end; the
     // program's status. Marks are given as name → callback.
-    int Run(const std::string& script, const std::map<std::string, Runner::Callback>& callbacks = {}) {
+    int Run(const std::string& script, const std::map<std::string, Runner::Callback>& callbacks = {},
+            const std::map<std::string, std::function<bool()>>& conditions = {}) {
         std::string error;
         auto steps = Parse(script, error);
         EXPECT_TRUE(steps.has_value()) << error;
         if (!steps) return -1;
         runner.emplace(std::move(*steps));
         for (const auto& [name, callback] : callbacks) runner->On(name, callback);
+        for (const auto& [name, condition] : conditions) runner->When(name, condition);
         runner->Install();
         return ProgramMain();
     }
