@@ -1,6 +1,7 @@
 #include "editor/InstanceEditor.h"
 
 #include <cmath>
+#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -61,7 +62,7 @@ void Load(Entity* self, Entity*) {
 
     v.confirmButton = LevelTemplate::SpawnIn(state, "StencilButton", "");
     if (HasVariable(v.confirmButton, enum_master)) {
-        v.confirmButton->SetSize(30, 30);
+        StencilRows::SetPixelSize(v.confirmButton, 30, 30);
         ObjectData::Button::Variables& b = VariablesOf<ObjectData::Button::Variables>(v.confirmButton);
         b.position = D3DXVECTOR3(at.x + v.offsetBetweenText + v.offsetBetweenTextButton, at.y, 0.0f);
         b.texture = "confirm";
@@ -121,10 +122,10 @@ void FillNames(Variables& v) {
 void FillValues(Variables& v, Entity* entity) {
     for (int r = 0; r < kRows && r < static_cast<int>(v.ValueList.size()); ++r) {
         const std::string* name = NameAt(v, r);
-        const void* address = name != nullptr ? VariableAddress(entity, *name) : nullptr;
+        std::string typeText;
+        const void* address = name != nullptr ? VariableAddress(entity, *name, typeText) : nullptr;
         StencilRows::SetText(v.ValueList[static_cast<std::size_t>(r)],
-                             address != nullptr ? cppConvert.AccessVarValue(address, cppConvert.GetVarType(*name), "")
-                                                : std::string());
+                             address != nullptr ? cppConvert.AccessVarValue(address, typeText, "") : std::string());
     }
 }
 
@@ -216,10 +217,16 @@ const std::unordered_map<std::string, int>& NumbersByName() {
 
 }  // namespace
 
-const void* VariableAddress(Entity* entity, const std::string& name) {
+const void* VariableAddress(Entity* entity, const std::string& name, std::string& typeText) {
     const auto found = NumbersByName().find(name);
     if (found == NumbersByName().end() || !HasVariable(entity, found->second) || entity->_startVar == nullptr)
         return nullptr;
+    // Read as the entity's own type stored it: the converter keeps one type
+    // text per name for the whole program, and another type may hold the
+    // same name differently.
+    const std::map<int, std::string>& bound = VariableBindingsOf(entity->_map);
+    const auto text = bound.find(found->second);
+    typeText = text != bound.end() ? text->second : std::string();
     return entity->_startVar + entity->_map[found->second];
 }
 

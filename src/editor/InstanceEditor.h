@@ -59,8 +59,9 @@ Level* _Init();
 // The screen's variables, or null for other entities.
 Variables* Find(Entity* entity);
 
-// The address of the variable called name in entity, or null when the name has
-// no program-wide number or the entity's type lacks it.
-const void* VariableAddress(Entity* entity, const std::string& name);
+// The address of the variable called name in entity, with the type text its
+// type bound it under; null when the name has no program-wide number or the
+// entity's type lacks it.
+const void* VariableAddress(Entity* entity, const std::string& name, std::string& typeText);
 
 }  // namespace LevelData::InstanceEditor

@@ -27,6 +27,12 @@ void StencilButtonClick(Entity* button, Entity*) {
 
 void StencilButton(Object* object) {
     object->AddEvent("Logic", &StencilButtonClick);
+    // The panels' buttons answer the pointer even while one of their rows has
+    // the keyboard: "confirm" right after typing into a row must not be lost.
+    // They take no part in the focus order, where Enter could not press them.
+    object->AddEvent("Behavior", &ButtonCursorBehavior);
+    object->AddToEngine("Behavior", &ButtonCursorBehavior);
+    Widgets::RaiseOwn(object, "RemoveTabbing", object);
     ObjectData::Button::Variables& v = VariablesOf<ObjectData::Button::Variables>(object);
     v.position = D3DXVECTOR3(-0.5f, -0.1f, 0.0f);
     v.size = D3DXVECTOR2(0.1f, 0.1f);

@@ -2,7 +2,8 @@
 // The stencil screens' buttons. A `StencilButton` is a "Button" whose
 // `texture` is its label: a click writes that label into the
 // `clickedStencil` of the object its `master` names, and the owner handles
-// it in its next frame. An `AddStencilButton` closes its window.
+// it in its next frame. Both answer the pointer through ButtonCursorBehavior,
+// whatever widget has the keyboard. An `AddStencilButton` closes its window.
 class Entity;
 class Object;
 

@@ -13,6 +13,7 @@
 #include "screens/MenuScreen.h"
 #include "stencil/StencilMenu.h"
 #include "stencil/StencilRows.h"
+#include "widgets/WidgetSupport.h"
 
 namespace LevelData::StencilEditor {
 
@@ -51,28 +52,29 @@ void Load(Entity* self, Entity*) {
         if (v == nullptr) continue;
         v->position.x = place.x;
         v->position.y = 0.0f;
-        menu->SetSize(place.width, kMenuHeight);
+        StencilRows::SetPixelSize(menu, place.width, kMenuHeight);
         v->name = place.caption;
         v->type = place.kind;
         std::vector<std::string> names = RegisteredNames(place.kind);
         v->stencilNames.insert(v->stencilNames.end(), names.begin(), names.end());
-        menu->DoEvent("Init", self);
+        Widgets::RaiseOwn(menu, "Init", self);
     }
 }
 
 void Update(Entity* self, Entity*) {
+    // One press serves every list; the windows it opens do not take it away.
+    if (!Keyboard.Triggered(DIK_F6)) return;
     for (const MenuPlace& place : kMenus) {
         const ObjectData::StencilMenu::Variables* v = ObjectData::StencilMenu::Find(self->GetMyObject(place.object));
         if (v == nullptr || v->selectedStencil < 0 ||
             v->selectedStencil >= static_cast<int>(v->stencilNames.size()))
             continue;
-        if (!Keyboard.Triggered(DIK_F6)) continue;
         State* window = CreateStateByName("StencilObjPropLevel");
         Level* level = window != nullptr ? window->GetLevel() : nullptr;
         if (level == nullptr) continue;
         LevelTemplate::SetIfPresent(level, enum_objName, v->stencilNames[static_cast<std::size_t>(v->selectedStencil)]);
         LevelTemplate::SetIfPresent(level, enum_objType, v->type);
-        level->DoEvent("Init", self);
+        Widgets::RaiseOwn(level, "Init", self);
     }
 }
 

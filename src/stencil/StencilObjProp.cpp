@@ -52,7 +52,7 @@ void AddRow(Entity* self, Variables& v, const Column& c, const std::string& text
 Object* MakeButton(Entity* self, const Variables& v, float x, const char* label, const char* toolTip) {
     Object* button = LevelTemplate::SpawnIn(self->_state, "StencilButton", "");
     if (button == nullptr) return nullptr;
-    button->SetSize(30, 30);
+    StencilRows::SetPixelSize(button, 30, 30);
     Button::Variables& b = VariablesOf<Button::Variables>(button);
     b.position = D3DXVECTOR3(ColumnX(v, x), kButtonY, 0.0f);
     b.texture = label;

@@ -76,7 +76,7 @@ void Init(Entity* self, Entity*) {
             record->kind = v.objType;
             record->typeName = v.objName;
         }
-        panel->DoEvent("Init", self);
+        Widgets::RaiseOwn(panel, "Init", self);
     }
     PlaceTab(self, "VariableTab", -0.5f, "VARIABLES");
     PlaceTab(self, "FunctionTab", -0.3f, "functions");
@@ -86,7 +86,7 @@ void Restart(Entity* self, Entity* previous) {
     Variables& v = VariablesOf<Variables>(self);
     if (const std::string* name = FindVariable<std::string>(previous, enum_objName)) v.objName = *name;
     if (const std::string* type = FindVariable<std::string>(previous, enum_objType)) v.objType = *type;
-    self->DoEvent("Init", self);
+    self->DoEvent("Init");
 }
 
 void Show(Entity* level, const char* name, bool shown) {

@@ -101,6 +101,14 @@ std::string LabelText(Entity* label) {
     return t != nullptr ? t->text : std::string();
 }
 
+void SetPixelSize(Entity* object, int width, int height) {
+    if (object == nullptr) return;
+    State* const caller = State::_currentState;
+    if (object->_state != nullptr) State::_currentState = object->_state;
+    object->SetSize(width, height);
+    State::_currentState = caller;
+}
+
 void SetUpWindow(int width, int height, float aspect) {
     State::SetSize(width, height);
     State::SetResolution(aspect);

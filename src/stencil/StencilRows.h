@@ -45,6 +45,10 @@ Object* Label(State* state, const std::string& text, float x, float y, float cha
 void SetLabel(Entity* label, const std::string& text);
 std::string LabelText(Entity* label);
 
+// Sets an object's `size` from pixels of its own state's window (the state
+// that raised the event making it may be another one, with another window).
+void SetPixelSize(Entity* object, int width, int height);
+
 // The window's set-up of the stencil screens: a game area of width by height
 // pixels with that aspect, its draw buffers made again.
 void SetUpWindow(int width, int height, float aspect);
