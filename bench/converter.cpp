@@ -1,8 +1,8 @@
 // The script converter on every registered type: a record made from each
-// type (its recorded variables, its events and engines as empty functions),
-// stored as a script and converted to a class header and a plug-in source
-// (the script read, the texts built, both files written through the atomic
-// writer). Prints the time per type and in all (target: all under 1 s).
+// type (its bound variables with their defaults, its handlers as functions
+// with small bodies), stored as a script and converted to a class header and
+// a plug-in source (the script read, the texts built, both files written
+// through the atomic writer). Prints the time per type and in all (target: all under 1 s).
 //
 //   bench_converter
 #include <chrono>
@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "RegisteredRecords.h"
 #include "Scenes.h"
 #include "converter/CppConvert.h"
 #include "framework/Engine.h"
@@ -27,44 +28,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The event table of any entity (the member is protected; its pointer is
-// taken through a derived class).
-struct EventTable : Entity {
-    static constexpr auto table = &EventTable::_events;
-};
-
-bool IsIdentifier(const std::string& text) { return CppConvert::IsTypeName(text); }
-
 struct Job {
     std::string kind;
     CppData record;
 };
-
-CppData RecordOf(const std::string& typeName, const Entity* prototype, const std::string& kind) {
-    CppData record;
-    record.kind = kind;
-    record.typeName = typeName;
-    for (const std::string& name : cppConvert.GetVarList(typeName)) {
-        std::string type = cppConvert.GetVarType(name);
-        if (type.empty()) continue;
-        // An array's type text names no count; the record's needs one.
-        if (type.size() > 2 && type.compare(type.size() - 2, 2, "[]") == 0) type.insert(type.size() - 1, "4");
-        record.varNames.push_back(name);
-        record.varTypes.push_back(type);
-        record.varValues.emplace_back();
-    }
-    if (prototype != nullptr) {
-        for (const auto& [event, handler] : prototype->*EventTable::table) {
-            if (!IsIdentifier(event)) continue;
-            CppFunctions function;
-            function.name = event;
-            function.functionType = Engine::_engines.count(event) != 0 ? "ENGINE" : "EVENT";
-            function.code = "\n";
-            record.functions.push_back(function);
-        }
-    }
-    return record;
-}
 
 }  // namespace
 
@@ -76,27 +43,8 @@ int main() {
 
     std::vector<Job> jobs;
     std::size_t skipped = 0;
-    auto add = [&](const std::string& name, const Entity* prototype, const std::string& kind) {
-        if (!IsIdentifier(name)) {
-            ++skipped;
-            return;
-        }
-        jobs.push_back({kind, RecordOf(name, prototype, kind)});
-    };
-    for (const auto& [name, prototype] : Object::_objects) add(name, prototype, "Object");
-    for (const auto& [name, prototype] : Level::_levels) add(name, prototype, "Level");
-    for (const auto& [name, prototype] : Engine::_engines) add(name, prototype, "Engine");
-    for (const auto& [name, exObject] : Object::_exobjects) {
-        if (!IsIdentifier(name)) {
-            ++skipped;
-            continue;
-        }
-        Job job{"ExObject", RecordOf(name, nullptr, "ExObject")};
-        job.record.baseType = exObject->BaseName();
-        job.record.differencesText = "\n";
-        jobs.push_back(std::move(job));
-    }
-    if (const Game* game = GetMyGame()) add(game->GetType().empty() ? "TheGame" : game->GetType(), game, "Game");
+    for (registered::Record& made : registered::EveryRegisteredType(&skipped))
+        jobs.push_back({made.record.kind, std::move(made.record)});
 
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("gf-bench-converter-" + std::to_string(::getpid()));

@@ -68,6 +68,12 @@ const CppConvert::SpecialType CppConvert::specialTypes[24] = {
     {nullptr, nullptr, nullptr},
 };
 
+std::vector<std::string> CppConvert::SpecialTypeTexts() {
+    std::vector<std::string> texts;
+    for (const SpecialType* row = specialTypes; row->type != nullptr; ++row) texts.push_back(row->type);
+    return texts;
+}
+
 const CppConvert::SpecialType* CppConvert::SpecialTypeOf(std::size_t member) {
     // Token comparison as tokenEquivalent makes it, with the rows' tokens
     // cut once.

@@ -177,6 +177,10 @@ bool CppConvert::AdvanceIter(std::list<std::string>::iterator& position, bool co
         ++position;
         while (position != lines.end()) {
             const std::string& element = *position;
+            // A string or character literal is a token, whatever it holds: a
+            // default text "no name" or "a // b" is a value, not whitespace
+            // or a comment to pass over.
+            if (!element.empty() && (element.front() == '"' || element.front() == '\'')) return true;
             const bool inheritedMarker = element.find("//INHERITED") != std::string::npos ||
                                          element.find("//END INHERITED") != std::string::npos;
             const bool comment = element.find("//") != std::string::npos || element.find("/*") != std::string::npos;

@@ -73,6 +73,9 @@ public:
     static std::string ClassWord(const std::string& kind);
     // [A-Za-z_][A-Za-z0-9_]*, at most 64 characters.
     static bool IsTypeName(const std::string& name);
+    // The type texts of the member types the generated copy step constructs
+    // in place (every other member it assigns), in the builder's order.
+    static std::vector<std::string> SpecialTypeTexts();
 
     // The stencil editor's pre-build check: typeName taken as the current
     // type; unequal variable lists clear convertOk, otherwise the variables

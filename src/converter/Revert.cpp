@@ -57,6 +57,31 @@ bool BoundRecord(const std::string& header, int kind, CppFunctions& record) {
     return true;
 }
 
+// The ")" that closes the parenthesis open at from (from stands after its
+// "("), or end. A type may hold parentheses of its own ("void (*)(void*)").
+Iter ClosingParenthesis(Iter from, Iter end) {
+    int depth = 0;
+    for (; from != end; ++from) {
+        if (*from == "(") ++depth;
+        if (*from == ")" && depth-- == 0) return from;
+    }
+    return end;
+}
+
+// The last element exactly "," in [from, to) at the outer level of
+// parentheses, or to. The name of an access follows it: a type may hold
+// commas ("std::unordered_map<unsigned int, unsigned int>*").
+Iter LastComma(Iter from, Iter to) {
+    Iter comma = to;
+    int depth = 0;
+    for (; from != to; ++from) {
+        if (*from == "(") ++depth;
+        if (*from == ")") --depth;
+        if (*from == "," && depth == 0) comma = from;
+    }
+    return comma;
+}
+
 }  // namespace
 
 void CppConvert::RevertFunction() {
@@ -75,15 +100,18 @@ void CppConvert::RevertFunction() {
         }
         if (it == lines.end()) return;
         std::string result = *it;
-        for (int i = 0; i < depth && it != lines.end(); ++i) {
-            AdvanceIter(it, false, ",");
-            AdvanceIter(it, false, ",");
-            if (it != lines.end() && *it == " ") AdvanceIter(it, false, "");
-            if (it == lines.end()) return;
-            result += "->" + *it;
+        // Each access, innermost first: its name is the element after the
+        // last "," before its ")" (the type between may hold commas).
+        for (int i = 0; i < depth; ++i) {
+            const Iter close = ClosingParenthesis(std::next(it), lines.end());
+            if (close == lines.end()) return;
+            Iter name = LastComma(std::next(it), close);
+            if (name == close) return;
+            AdvanceIter(name, false, "");
+            if (name == lines.end()) return;
+            result += "->" + *name;
+            it = close;
         }
-        AdvanceIter(it, false, "");
-        if (it == lines.end()) return;
         lines.erase(start, it);
         *it = result;
         ++it;
@@ -185,8 +213,10 @@ void CppConvert::RevertDiffInit(CppData& data) {
         }
         for (int i = 0; i < 4 && it != lines.end(); ++i) AdvanceIter(it, false, "");
         if (it == lines.end()) return;
-        const Iter comma = std::find(it, lines.end(), ",");
-        if (comma == lines.end()) return;
+        // The type runs to the access's last "," (it may hold commas).
+        const Iter close = ClosingParenthesis(it, lines.end());
+        const Iter comma = LastComma(it, close);
+        if (comma == close) return;
         const std::string type = Trim(JoinFrom(it, comma));
         it = comma;
         AdvanceIter(it, false, "");

@@ -66,7 +66,10 @@ inline std::string VariableTypeText(std::type_identity<std::unordered_map<std::u
     return "std::unordered_map<unsigned int, std::vector<Entity*>>*";
 }
 inline std::string VariableTypeText(std::type_identity<std::vector<Entity*>*>) { return "std::vector<Entity*>*"; }
-inline std::string VariableTypeText(std::type_identity<void (*)(void*)>) { return "void (*)(void*)"; }
+// A function pointer has no "type name" spelling of its own: its text is the
+// name the plug-in build environment gives the type, so that a script can
+// declare such a variable and generated code compiles.
+inline std::string VariableTypeText(std::type_identity<void (*)(void*)>) { return "VoidFunction"; }
 
 // A type without a text of its own reports none: the converter lists the
 // variable but reads and writes nothing through it.

@@ -19,6 +19,8 @@ constexpr std::uint32_t REPLY_WORD = 0xF03C83F2u;
 constexpr std::uint16_t CONNECT_WORD = 0xF07F;
 constexpr std::uint16_t SEND_SOCKET_WORD = 0x0FF7;
 constexpr unsigned int REPLY_BYTES = 800;
+// The reply: two words, the name and its end, then room for the server's information.
+static_assert(MAX_SERVER_NAME == REPLY_BYTES - 9 - 64);
 
 void PutWord(unsigned char* p, std::uint32_t w) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(w >> (8 * i));
@@ -185,7 +187,7 @@ void NetEngine::BroadcastServer() {
     PutWord(reply, REPLY_WORD);
     PutWord(reply + 4, ~REPLY_WORD);
     // The name is cut so that the reply keeps within what a client reads.
-    std::size_t nameLen = std::min(serverName.size(), std::size_t(REPLY_BYTES - 9 - 64));
+    std::size_t nameLen = std::min(serverName.size(), std::size_t(MAX_SERVER_NAME));
     std::size_t nul = serverName.find('\0');
     if (nul != std::string::npos) nameLen = std::min(nameLen, nul);
     std::memcpy(reply + 8, serverName.data(), nameLen);

@@ -29,6 +29,9 @@ class PMSG_Ack;
 // The largest datagram: one pack.
 constexpr unsigned int MAX_PACK_BYTES = 1400;
 
+// The longest server name a discovery reply carries; a longer one is cut.
+constexpr unsigned int MAX_SERVER_NAME = 800 - 9 - 64;
+
 // Configuration; the defaults are the game's. The discovery target is where
 // queries for servers go; the own address, when given, replaces the one found
 // from the network interfaces (tests give each peer its own 127.0.0.x).

@@ -53,11 +53,13 @@ void Load(Entity* self, Entity*) {
         const char* text;
         float x, y;
     };
+    // Light tints of each part's colour, nearly opaque: on the night sky a
+    // pure dark red, green or blue at low alpha cannot be read.
     const Line lines[] = {
-        {"#0xFFFFFF60#Character Name:", -0.052f, -0.51f},
-        {"#0xFF000060#Red:", -0.23f, -0.61f},
-        {"#0x00FF0060#Green:", -0.23f, -0.71f},
-        {"#0x0000FF60#Blue:", -0.23f, -0.81f},
+        {"#0xFFFFFFD0#Character Name:", -0.052f, -0.51f},
+        {"#0xFF7878FF#Red:", -0.23f, -0.61f},
+        {"#0x78FF78FF#Green:", -0.23f, -0.71f},
+        {"#0x8C8CFFFF#Blue:", -0.23f, -0.81f},
     };
     for (const Line& line : lines) {
         ScreenSteps::LabelSpec label;
@@ -89,17 +91,7 @@ void Update(Entity* self, Entity*) {
 
 }  // namespace
 
-void LimitName(std::string& text, std::int32_t& caret) {
-    if (text.size() <= kSavedNameLength) return;
-    const std::size_t excess = text.size() - kSavedNameLength;
-    if (caret >= 0 && static_cast<std::size_t>(caret) >= excess && static_cast<std::size_t>(caret) <= text.size()) {
-        text.erase(static_cast<std::size_t>(caret) - excess, excess);
-        caret -= static_cast<std::int32_t>(excess);
-    } else {
-        text.resize(kSavedNameLength);
-        if (caret > static_cast<std::int32_t>(kSavedNameLength)) caret = static_cast<std::int32_t>(kSavedNameLength);
-    }
-}
+void LimitName(std::string& text, std::int32_t& caret) { ScreenSteps::KeepWithin(text, caret, kSavedNameLength); }
 
 Level* _Init() {
     auto* prototype = MenuScreen::Register<Variables>("Customize", table, &MenuScreen::Copy<Variables, &SpawnPieces>,

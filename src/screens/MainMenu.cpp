@@ -3,6 +3,7 @@
 #include "framework/GameVariables.h"
 #include "framework/State.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 #include "platform/sound/SoundEngine.h"
@@ -33,7 +34,7 @@ void Spawn() {
 
 void Build(Entity* self, Entity*) {
     // Leaving a match or a lobby ends every connection.
-    NetworkingEngine.Disconnect();
+    EngineData::NetworkingUpdate::Target().Disconnect();
     soundEngine.StopAllMusic();
     soundEngine.PlayMusic(static_cast<AudioList>(6), 1.0f);
     if (Entity* moon = self->GetMyObject("moon")) {

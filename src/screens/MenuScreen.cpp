@@ -13,6 +13,8 @@ void TakeEngines() {
     Engine::_MakeCopy("GraphicsDraw", 1.0);
 }
 
+void TakeNetworkingUpdate() { Engine::_MakeCopy("NetworkingUpdate", 1.075); }
+
 void Free(Entity* self) { self->DoEvent("Unload"); }
 
 LevelTemplate::Data<SkyVariables>* RegisterWithSky(const char* name, VariableOffsetTable& table,
@@ -51,6 +53,16 @@ bool QuitOnEscape(Entity* level) {
     if (!screenInput.escapeTriggered()) return false;
     State::SetLevel(level->_state, "Quit");
     return true;
+}
+
+void ShowNetError(State* state, const std::string& message) {
+    if (state == nullptr) return;
+    EntityMap& named = State::_GetEntities(state);
+    auto found = named.find("NetError");
+    Entity* line = found != named.end() ? found->second : nullptr;
+    if (line == nullptr) return;
+    LevelTemplate::SetIfPresent<std::int32_t>(line, enum_life, 120);
+    if (Object** text = FindVariable<Object*>(line, enum_textObj)) TextOf(*text, message);
 }
 
 TextSettings* TextOf(Object* text, const std::string& words) {

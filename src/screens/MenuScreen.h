@@ -7,12 +7,15 @@
 
 #include "framework/LevelTemplate.h"
 
+class State;
 struct TextSettings;
 
 namespace MenuScreen {
 
 // "Behavior" 5.0, "GraphicsUpdate" 1.05 and "GraphicsDraw" 1.0.
 void TakeEngines();
+// "NetworkingUpdate" 1.075, for the screens that run the network engine.
+void TakeNetworkingUpdate();
 
 // The copy step of a menu screen whose variables are Vars: the variables
 // from the prototype, "PreLoad", the engines, the standing objects (Spawn),
@@ -71,6 +74,10 @@ void FadeOutTo(Entity* level, Event goNext);
 // Escape went down this frame: the state closes (the program ends when it
 // was the last one).
 bool QuitOnEscape(Entity* level);
+
+// Shows a network message on the state's "NetError" line for 120 frames
+// (nothing when the state has no such line).
+void ShowNetError(State* state, const std::string& message);
 
 // Writes a "Text" object's string and returns its settings (null when the
 // object is no text).

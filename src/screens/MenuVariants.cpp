@@ -22,6 +22,7 @@
 #include "platform/input/Mouse.h"
 #include "platform/input/WiiRemote.h"
 #include "platform/window/WebPage.h"
+#include "screens/NetworkActions.h"
 #include "screens/PlayLevel.h"
 #include "screens/SinglePlayer.h"
 #include "widgets/Cursor.h"
@@ -31,8 +32,8 @@
 
 namespace MenuVariants {
 
-const char* const kFirstPageAddress = "https://example.org/tavelin/friends";
-const char* const kSecondPageAddress = "https://example.org/tavelin/news";
+const char* const kFirstPageAddress = "https://example.org/glimmerfall/friends";
+const char* const kSecondPageAddress = "https://example.org/glimmerfall/news";
 
 namespace {
 
@@ -361,6 +362,15 @@ void BindAskAgain(Object* o) {
     BindEvent(o, "Logic", &AskAgain);
     BindEvent(o, "Logic2", &FadeTo<kMainMenu>);
 }
+void BindQuickstart(Object* o) { BindEvent(o, "Logic", &NetworkActions::Quickstart); }
+void BindStartServer(Object* o) {
+    BindEvent(o, "Logic", &NetworkActions::StartServer);
+    BindEngine(o, "Behavior", &NetworkActions::StartServerBehavior);
+}
+void BindJoinGame(Object* o) {
+    BindEvent(o, "Logic", &NetworkActions::JoinGame);
+    BindEngine(o, "Behavior", &NetworkActions::JoinGameBehavior);
+}
 void BindSinglePlayer(Object* o) { BindEvent(o, "Logic", &StartSinglePlayer); }
 void BindBackToWhere(Object* o) { BindEvent(o, "Logic", &FadeToBackToWhere); }
 
@@ -376,8 +386,7 @@ constexpr D3DXVECTOR3 kNowhere{0.0f, 0.0f, 0.0f};
 constexpr D3DXVECTOR2 kNoSize{-1.0f, -1.0f};
 constexpr float kWide = 0.39133334f, kTall = 0.08533334f;
 
-// Sorted by name without regard to case, as the registry files them. The
-// network actions of Quickstart, StartServer and joinGame come with the lobby.
+// Sorted by name without regard to case, as the registry files them.
 constexpr Variant kVariants[] = {
     {"CancelButton", "Button", true, P(0.2f, -0.15f), S(0.3f, 0.1f), "cancelButton", nullptr, nullptr, nullptr},
     {"ContinuePlaying", "Button", true, P(0.3f, -0.15f), S(kWide, kTall), "continuePlayingButton", nullptr,
@@ -402,7 +411,7 @@ constexpr Variant kVariants[] = {
      nullptr},
     {"Instructions", "Button", true, P(-0.6f, -0.15f), S(kWide, kTall), "howToPlayButton", nullptr,
      &BindFade<kHowToPlay>, nullptr},
-    {"joinGame", "Button", true, P(0.6f, -0.4f), S(0.3f, 0.1f), "joinGameButton", nullptr, nullptr, nullptr},
+    {"joinGame", "Button", true, P(0.6f, -0.4f), S(0.3f, 0.1f), "joinGameButton", nullptr, &BindJoinGame, nullptr},
     {"MMCursor", "Cursor", false, kNowhere, S(40.0f, 40.0f), "moonShard", nullptr, &BindMoonCursor, nullptr},
     {"MMSuperCursor", "MMCursor", false, kNowhere, S(80.0f, 80.0f), nullptr, nullptr, nullptr, nullptr},
     {"NetCursor", "Cursor", false, kNowhere, S(0.05f, 0.05f), "Cursor A", nullptr, &BindNetCursor, nullptr},
@@ -413,8 +422,8 @@ constexpr Variant kVariants[] = {
      "#0x444434#Resume", &BindResume, nullptr},
     {"PauseMenuReturnMainMenu", "TextButton", true, P(0.0f, -0.3f, 100.0f), S(0.4f, kTall), "baseButton", nullptr,
      &BindLeave, &LeaveLabel},
-    {"Quickstart", "TextButton", true, P(-0.7f, 0.04f), S(0.35f, 0.07f), "baseButton", "#0x444434#Quickstart", nullptr,
-     nullptr},
+    {"Quickstart", "TextButton", true, P(-0.7f, 0.04f), S(0.35f, 0.07f), "baseButton", "#0x444434#Quickstart",
+     &BindQuickstart, nullptr},
     {"Quit", "Button", true, P(-0.6f, -0.45f), S(kWide, kTall), "QuitButton", nullptr, &BindFade<kQuitConfirm>,
      nullptr},
     {"QuitButton", "Button", true, P(-0.3f, -0.15f), S(kWide, kTall), "quitButton", nullptr, &BindQuitButton, nullptr},
@@ -427,8 +436,8 @@ constexpr Variant kVariants[] = {
      &BindRumble, nullptr},
     {"StartGame", "Button", true, P(-0.6f, 0.05f), S(kWide, kTall), "newGameButton", nullptr, &BindFade<kLobby>,
      nullptr},
-    {"StartServer", "TextButton", true, P(0.65f, -0.4f), S(0.4f, 0.1f), "baseButton", "#0x444434#Start Game", nullptr,
-     nullptr},
+    {"StartServer", "TextButton", true, P(0.65f, -0.4f), S(0.4f, 0.1f), "baseButton", "#0x444434#Start Game",
+     &BindStartServer, nullptr},
     {"TestSoundButton", "Button", true, P(-0.6f, -0.05f), S(0.3f, 0.1f), "continueButton", nullptr, &BindStill,
      nullptr},
     {"TitleCharacter", "Player", true, P(0.6f, 0.2f, -0.8f), S(1.0f, 1.0f), nullptr, nullptr, &BindStill, &StillFigure},
@@ -525,7 +534,7 @@ std::string Label(Entity* button) {
     return t != nullptr ? t->text : std::string();
 }
 
-void StartSinglePlayer(Entity* self, Entity*) {
+void PrepareBuiltInOrder() {
     for (std::int32_t& score : GameVars().playerScores) score = 0;
     CurrentLevelIndex = 0;
     LevelOrder.clear();
@@ -534,6 +543,10 @@ void StartSinglePlayer(Entity* self, Entity*) {
         LevelOrder.emplace_back(BuiltInLevelNames[i]);
         LevelOrderNumbers.push_back(static_cast<int>(i));
     }
+}
+
+void StartSinglePlayer(Entity* self, Entity*) {
+    PrepareBuiltInOrder();
     FadeTo<kSinglePlayer>(self, self);
 }
 

@@ -50,6 +50,10 @@ void SetLabel(Entity* button, const std::string& text);
 // The words of a text button's label object ("" when it has none).
 std::string Label(Entity* button);
 
+// Every player's score to 0, level 0 current, and the order of the 13
+// built-in levels in `LevelOrder` and `LevelOrderNumbers`.
+void PrepareBuiltInOrder();
+
 // "Logic" of the single-player start: scores, order of the 13 built-in
 // levels, then the fade to "SinglePlayer".
 void StartSinglePlayer(Entity* self, Entity* other);

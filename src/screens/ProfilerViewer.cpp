@@ -71,6 +71,8 @@ void Load(Entity* self, Entity*) {
     Place(self->GetMyObject("PositionSlider"), 175, 239, 30, 430);
     if (ObjectData::Text::Variables* text = ObjectData::Text::Find(self->GetMyObject("TextDummy"))) {
         text->settings.multiLine = true;
+        // Proportional letters, so the headline fits its line.
+        text->settings.fixedWidth = false;
         text->text = "Namen";
         delete text->settings.information;
         text->settings.information = new TextData();

@@ -51,6 +51,18 @@ const float* SliderValue(Entity* level, const char* name) {
     return FindVariable<float>(level->GetMyObject(name), enum_value);
 }
 
+void KeepWithin(std::string& text, std::int32_t& caret, std::size_t limit) {
+    if (text.size() <= limit) return;
+    const std::size_t excess = text.size() - limit;
+    if (caret >= 0 && static_cast<std::size_t>(caret) >= excess && static_cast<std::size_t>(caret) <= text.size()) {
+        text.erase(static_cast<std::size_t>(caret) - excess, excess);
+        caret -= static_cast<std::int32_t>(excess);
+    } else {
+        text.resize(limit);
+        if (caret > static_cast<std::int32_t>(limit)) caret = static_cast<std::int32_t>(limit);
+    }
+}
+
 Object* Label(const LabelSpec& spec) {
     Object* label = LevelTemplate::Spawn("Text");
     ObjectData::Text::Variables* v = ObjectData::Text::Find(label);

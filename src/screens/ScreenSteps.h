@@ -3,6 +3,7 @@
 // the menu screens' basics (screens/MenuScreen.h): the back step that
 // returns to the main menu at once, their labels, the settings sliders and
 // the sound they set, and the "new press" that ends a results screen.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -41,6 +42,11 @@ constexpr std::int32_t kSliderTicks = 256;
 void SetUpSlider(Entity* slider, float x, float y, float value);
 // The value of the named slider of the level, or null when it has none.
 const float* SliderValue(Entity* level, const char* name);
+
+// Keeps a typed text within limit characters: the characters past the
+// limit that stand just before the caret (the ones just typed) are taken
+// out and the caret moves back with them; a caret elsewhere loses the end.
+void KeepWithin(std::string& text, std::int32_t& caret, std::size_t limit);
 
 // A "Text" label: its text and box; what is not marked set keeps the text
 // type's default.

@@ -8,7 +8,9 @@
 #include "screens/GameResults.h"
 #include "screens/HalvernSplash.h"
 #include "screens/HowToPlayScreen.h"
+#include "screens/Lobby.h"
 #include "screens/MainMenu.h"
+#include "screens/MakeGame.h"
 #include "screens/MenuVariants.h"
 #include "screens/Options.h"
 #include "screens/PausedHowToPlayImage.h"
@@ -16,6 +18,7 @@
 #include "screens/QuitConfirm.h"
 #include "screens/QuitWindow.h"
 #include "screens/SPResults.h"
+#include "screens/ServerMenu.h"
 #include "screens/SinglePlayer.h"
 #include "screens/TeamSplash.h"
 #include "screens/TitleInstruction.h"
@@ -26,6 +29,7 @@ namespace {
 
 const ObjectTypeEntry kObjects[] = {
     {"PausedHowToPlayImage", &ObjectData::PausedHowToPlayImage::_Init},
+    {"ServerMenu", &ObjectData::ServerMenu::_Init},
     {"TitleInstruction", &ObjectData::TitleInstruction::_Init},
     {"Transition", &ObjectData::Transition::_Init},
 };
@@ -38,7 +42,9 @@ const LevelTypeEntry kLevels[] = {
     {"GameResults", &LevelData::GameResults::_Init},
     {"HalvernSplash", &LevelData::HalvernSplash::_Init},
     {"HowToPlayScreen", &LevelData::HowToPlayScreen::_Init},
+    {"Lobby", &LevelData::Lobby::_Init},
     {"MainMenu", &LevelData::MainMenu::_Init},
+    {"MakeGame", &LevelData::MakeGame::_Init},
     {"Options", &LevelData::Options::_Init},
     {"Profiler", &LevelData::Profiler::_Init},
     {"QuitConfirm", &LevelData::QuitConfirm::_Init},

@@ -20,6 +20,9 @@ void CreditLine(const char* words, float y) {
         s->x = 0.0f;
         s->y = y;
         s->charHeight = 0.05f;
+        // Proportional letters: laid out a script letter's widest width
+        // apart, the lines run off both sides of the screen.
+        s->fixedWidth = false;
         s->width = 2.0f;
         s->hAlign = 1;
         s->vAlign = 1;

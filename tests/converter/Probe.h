@@ -52,12 +52,7 @@ struct CppConvertProbe {
     std::int32_t GetEnumValue(const std::string& name) { return c.GetEnumValue(name); }
     auto& varSetsByType() { return c.varSetsByType; }
     // The type texts of the special member types, in table order.
-    static std::vector<std::string> SpecialTypeTexts() {
-        std::vector<std::string> texts;
-        for (const auto& row : CppConvert::specialTypes)
-            if (row.type != nullptr) texts.push_back(row.type);
-        return texts;
-    }
+    static std::vector<std::string> SpecialTypeTexts() { return CppConvert::SpecialTypeTexts(); }
     void RevertClass(CppData& data) { c.RevertClass(data); }
     void RevertExObject(CppData& data) { c.RevertExObject(data); }
     void RevertFunction() { c.RevertFunction(); }

@@ -81,6 +81,27 @@ TEST_F(Revert, ANestedAccessBecomesOneElement) {
     EXPECT_NE(std::find(probe.lines().begin(), probe.lines().end(), "self->target->speed"), probe.lines().end());
 }
 
+// A type may hold commas and parentheses: the name is what follows the
+// access's last comma, in a body and in an extended object's variables.
+TEST_F(Revert, AccessesOfTypesHoldingCommasComeBackByTheirNames) {
+    const CppData event = RevertText(
+        "\t// Function bound to event \"OnHit\"\nvoid OnHit(Entity* self, Entity* other)\n{\n"
+        "\tGETVARIABLE(self, std::unordered_map<unsigned int, unsigned int>*, cells) = 0;\n"
+        "\tGETVARIABLE(GETVARIABLE(self, std::map<int, Entity*>, owner), void (*)(void*), hook)(0);\n}\n");
+    ASSERT_EQ(event.functions.size(), 1u);
+    EXPECT_EQ(event.functions[0].code, "\n\tself->cells = 0;\n\tself->owner->hook(0);\n");
+
+    const CppData variant = RevertText(
+        "void Differences(Object* object)\n{\n"
+        "\tGETVARIABLE(object, std::unordered_map<unsigned int, std::vector<Entity*>>*, slots);\n"
+        "\tGETVARIABLE(object, int, n) = 2;\n}\n\nOBJECT(Crate);\n",
+        "EXOBJECT");
+    EXPECT_EQ(variant.varTypes,
+              (std::vector<std::string>{"std::unordered_map<unsigned int, std::vector<Entity*>>*", "int"}));
+    EXPECT_EQ(variant.varNames, (std::vector<std::string>{"slots", "n"}));
+    EXPECT_EQ(variant.varValues, (std::vector<std::string>{"", "2"}));
+}
+
 TEST_F(Revert, MembersStopAtInheritedBlocksAndDefaultsComeFromInit) {
     const CppData data = RevertText(
         "struct _DATA : public Object\n{\n\t_DATA() : Object(sizeof(*this)) {}\n\n"
@@ -90,6 +111,18 @@ TEST_F(Revert, MembersStopAtInheritedBlocksAndDefaultsComeFromInit) {
     EXPECT_EQ(data.varNames, (std::vector<std::string>{"speed", "cells", "last"}));
     EXPECT_EQ(data.varTypes, (std::vector<std::string>{"float", "int[10]", "char"}));
     EXPECT_EQ(data.varValues, (std::vector<std::string>{"5.0f", "", ""}));
+}
+
+// A default text is one token, whatever it holds: blanks and "//" are
+// part of the value, not whitespace or a comment to pass over.
+TEST_F(Revert, DefaultTextsWithBlanksAndSlashesComeBack) {
+    const CppData data = RevertText(
+        "struct _DATA : public Object\n{\n\t_DATA() : Object(sizeof(*this)) {}\n\n"
+        "\tstd::string name;\n\tstd::string url;\n\tchar gap;\n\tint after;\n};\n\n"
+        "void _Init(Object*& object)\n{\n\t_DATA* _object = (_DATA*)object;\n"
+        "\t_object->name = \"no name\";\n\t_object->url = \"a // b\";\n\t_object->gap = ' ';\n"
+        "\t_object->after = 3;\n}\n");
+    EXPECT_EQ(data.varValues, (std::vector<std::string>{"\"no name\"", "\"a // b\"", "' '", "3"}));
 }
 
 TEST_F(Revert, AnEnginesDefaultsUseItsOwnPrefix) {

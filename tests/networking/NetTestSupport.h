@@ -15,6 +15,7 @@
 
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
+#include "networking/messages/MSG_ServerInfo.h"
 
 namespace nettest {
 
@@ -163,6 +164,17 @@ inline bool PumpUntil(const std::vector<Networking::NetEngine*>& engines, const 
         Pump(engines, 1, ms);
     }
     return done();
+}
+
+// Makes a server announce the level and the player count given, whatever it plays.
+inline void Announce(Networking::NetEngine& server, const std::string& level, unsigned int players) {
+    server.SetServerInfoWriter([level, players](unsigned char* buffer, unsigned int capacity) -> unsigned int {
+        Networking::NetMessage::MSG_ServerInfo info(level, players);
+        if ((Networking::BaseNetMessage::ID_BITS + info.Size() + 7) / 8 > capacity) return 0;
+        Networking::BitWriter out(buffer);
+        info.Serialize(out);
+        return (out.Position() + 7) / 8;
+    });
 }
 
 // Discovers the server by name and completes the handshake.

@@ -76,8 +76,8 @@ TEST_F(SettingsScreensTest, CustomizeLabelsItsControls) {
     ASSERT_EQ(LevelName(), "Customize");
     const auto texts = Texts();
     ASSERT_GE(texts.size(), 4u);
-    EXPECT_EQ(texts[texts.size() - 4]->text, "#0xFFFFFF60#Character Name:");
-    EXPECT_EQ(texts[texts.size() - 1]->text, "#0x0000FF60#Blue:");
+    EXPECT_EQ(texts[texts.size() - 4]->text, "#0xFFFFFFD0#Character Name:");
+    EXPECT_EQ(texts[texts.size() - 1]->text, "#0x8C8CFFFF#Blue:");
     EXPECT_FLOAT_EQ(texts[texts.size() - 1]->settings.y, -0.81f);
 }
 

@@ -9,9 +9,6 @@
 //   level NAME        wait until some state shows level NAME (its first frame
 //                     has run); at most `limit` frames, else the run fails
 //   limit N           frames a `level` wait may take (default 3000)
-//
-// A run that takes more than 20,000 frames in all fails and asks the
-// program to quit, so no script hangs a test.
 //   press KEY         key goes down (SDL scancode name: Return, Escape, P, Up…;
 //                     '_' for a blank inside a name: Left_Shift)
 //   release KEY       key comes up
@@ -26,6 +23,20 @@
 // window thread uses), and each fed frame waits for the input thread's next
 // poll, so the frame that follows sees them. The window close request goes
 // through the system's event queue to the window thread.
+//
+// The game frames are the script's clock, not the other threads: a step
+// that gives input (a key, the pointer or the close request) waits, frame by
+// frame, until the newest state's window has taken its full-screen change and
+// is shown and active again; a mark waits for the full-screen change. A
+// window is hidden, and takes no input, while the render thread changes it to
+// or from full screen, and its size changes with it; on a busy machine that
+// takes any number of game frames, which would drop keys or put a click where
+// the window used to be.
+//
+// A run that takes more than 20,000 frames or ten minutes in all, or that
+// goes on for 1,000 frames after its last step (the script's input should
+// have ended the program), fails and asks the program to quit, so no script
+// hangs a test.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -150,6 +161,14 @@ private:
             failure = "the run took more than " + std::to_string(kMaxFrames) + " frames";
             SetQuitting(nullptr);
         }
+        if (done.load() && frame.load() - doneFrame > kEndFrames && failure.empty()) {
+            failure = "the program did not end within " + std::to_string(kEndFrames) + " frames of the script's end";
+            SetQuitting(nullptr);
+        }
+        if (std::chrono::steady_clock::now() - started > kMaxRunTime && failure.empty()) {
+            failure = "the run took more than " + std::to_string(kMaxRunTime.count()) + " seconds";
+            SetQuitting(nullptr);
+        }
         bool fed = false;
         for (auto it = releases.begin(); it != releases.end();) {
             if (frame.load() >= it->first) {
@@ -163,9 +182,19 @@ private:
         while (!done.load() && failure.empty() && waitUntil <= frame.load()) {
             if (next >= steps.size()) {
                 done.store(true);
+                doneFrame = frame.load();
                 break;
             }
             const Step& s = steps[next];
+            const bool givesInput = s.command == "press" || s.command == "release" || s.command == "tap" ||
+                                    s.command == "point" || s.command == "click" || s.command == "close";
+            if ((givesInput || s.command == "mark") && !WindowReady(givesInput)) {
+                if (!readyWaitStart) readyWaitStart = std::chrono::steady_clock::now();
+                if (std::chrono::steady_clock::now() - *readyWaitStart > kReadyWait)
+                    Fail(s, "the window did not become ready for input");
+                break;
+            }
+            readyWaitStart.reset();
             if (s.command == "level") {
                 if (!ShowsLevel(s.name)) {
                     if (levelWaitStart < 0) levelWaitStart = frame.load();
@@ -228,6 +257,16 @@ private:
         inputEngine.GameUpdate();
     }
 
+    // The newest state's window is at its wanted full-screen setting and,
+    // for input, shown and active: input given now reaches it where the
+    // script means it, and a mark sees the window as the script left it.
+    static bool WindowReady(bool forInput) {
+        State* state = State::_list.empty() ? nullptr : State::_list.back();
+        if (state == nullptr || state->window == nullptr) return !forInput;
+        const GUI::GuiWindow& w = *state->window;
+        return w.IsFullScreen() == w.IsFullScreenWanted() && (!forInput || w.GetActive());
+    }
+
     static bool ShowsLevel(const std::string& name) {
         for (State* state : State::_list)
             if (!state->Deleted() && state->GetLevel() != nullptr && state->GetLevelName() == name) return true;
@@ -266,7 +305,7 @@ private:
     // (bounded: a stopped input thread fails the run rather than hanging it).
     void WaitForPoll() {
         const std::uint32_t seen = inputEngine.PollCount();
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto end = std::chrono::steady_clock::now() + kReadyWait;
         while (inputEngine.PollCount() - seen < 2) {
             if (std::chrono::steady_clock::now() > end) {
                 failure = "the input thread stopped polling";
@@ -289,11 +328,18 @@ private:
     int waitUntil = 0;
     int limit = 3000;
     int levelWaitStart = -1;
+    int doneFrame = 0;
     int pointerX = 0, pointerY = 0;
+    std::optional<std::chrono::steady_clock::time_point> readyWaitStart;
+    const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     std::atomic<bool> done{false};
     std::string failure;
 
     static constexpr int kMaxFrames = 20000;
+    static constexpr int kEndFrames = 1000;
+    // Bounds on waits for the other threads: failures, never pacing.
+    static constexpr std::chrono::seconds kReadyWait{60};
+    static constexpr std::chrono::seconds kMaxRunTime{600};
     static inline Runner* active = nullptr;
 };
 

@@ -16,9 +16,16 @@
 #include "framework/Vector.h"
 #include "platform/graphics/FrameCounter.h"
 
+// Records a stencil variable may point to; only the program reaches into them.
+struct TextData;
+class SolverData;
+struct Action;
+
 typedef void* HANDLE;
 typedef D3DXVECTOR2 Vec2;
 typedef D3DXVECTOR3 Vec3;
+// A function taking one pointer (the game's "GameFunction", say).
+typedef void (*VoidFunction)(void*);
 
 // A map by name, the dialect's hash_map (its destructor is named so).
 template <class Key, class Value>
@@ -97,11 +104,11 @@ inline void MakeInstance(Entity* copy, const char* type, const char* name) {
 
 // BINDVARIABLE(type, member): refuses at compile time, by name, a member the
 // copy step cannot copy into a clone's raw storage.
-#define BINDVARIABLE(type, member)                                        \
-    static_assert(::gf_plugin::IsCopyableMember<decltype(_DATA::member)>, \
-                  "variable \"" #member                                   \
-                  "\" is neither trivially copyable nor of "              \
-                  "a special type: the copy step cannot copy it")
+// The type (its text may hold commas) is everything before the member.
+#define BINDVARIABLE(...)                                                                       \
+    static_assert(::gf_plugin::IsCopyableMember<decltype(_DATA::GF_LAST(__VA_ARGS__))>,         \
+                  "variable \"" GF_STRING(GF_LAST(__VA_ARGS__)) "\" is neither trivially copyable " \
+                  "nor of a special type: the copy step cannot copy it")
 
 // INSTANCE(type, "name"): an object of the objects section, made with the copy.
 #define INSTANCE(type, name) ::gf_plugin::MakeInstance(copy, #type, name)

@@ -66,8 +66,42 @@ Pointer ArrayVariable(const Entity* entity, int number, const char* name) {
 
 }  // namespace gf_plugin
 
+// The generated macros take a type text as written, and a type may hold
+// commas ("std::unordered_map<unsigned int, unsigned int>*"): they take the
+// name as their last argument and the type as everything before it (a type
+// of up to seven commas).
+#define GF_STRING_(text) #text
+#define GF_STRING(text) GF_STRING_(text)
+#define GF_JOIN_(a, b) a##b
+#define GF_JOIN(a, b) GF_JOIN_(a, b)
+#define GF_COUNT_(a1, a2, a3, a4, a5, a6, a7, a8, a9, n, ...) n
+#define GF_COUNT(...) GF_COUNT_(__VA_ARGS__, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0)
+#define GF_LAST_2(a1, a2) a2
+#define GF_LAST_3(a1, a2, a3) a3
+#define GF_LAST_4(a1, a2, a3, a4) a4
+#define GF_LAST_5(a1, a2, a3, a4, a5) a5
+#define GF_LAST_6(a1, a2, a3, a4, a5, a6) a6
+#define GF_LAST_7(a1, a2, a3, a4, a5, a6, a7) a7
+#define GF_LAST_8(a1, a2, a3, a4, a5, a6, a7, a8) a8
+#define GF_LAST_9(a1, a2, a3, a4, a5, a6, a7, a8, a9) a9
+#define GF_FIRSTS_2(a1, a2) a1
+#define GF_FIRSTS_3(a1, a2, a3) a1, a2
+#define GF_FIRSTS_4(a1, a2, a3, a4) a1, a2, a3
+#define GF_FIRSTS_5(a1, a2, a3, a4, a5) a1, a2, a3, a4
+#define GF_FIRSTS_6(a1, a2, a3, a4, a5, a6) a1, a2, a3, a4, a5
+#define GF_FIRSTS_7(a1, a2, a3, a4, a5, a6, a7) a1, a2, a3, a4, a5, a6
+#define GF_FIRSTS_8(a1, a2, a3, a4, a5, a6, a7, a8) a1, a2, a3, a4, a5, a6, a7
+#define GF_FIRSTS_9(a1, a2, a3, a4, a5, a6, a7, a8, a9) a1, a2, a3, a4, a5, a6, a7, a8
+// The last argument; all the others.
+#define GF_LAST(...) GF_JOIN(GF_LAST_, GF_COUNT(__VA_ARGS__))(__VA_ARGS__)
+#define GF_FIRSTS(...) GF_JOIN(GF_FIRSTS_, GF_COUNT(__VA_ARGS__))(__VA_ARGS__)
+
 // GETVARIABLE(entity, type, name): the variable name of entity, as type.
 // GETVARIABLEP(entity, type *, name): an array variable, as a pointer to its
 // first element.
-#define GETVARIABLE(entity, type, name) (::gf_plugin::Variable<type>((entity), enum_##name, #name))
-#define GETVARIABLEP(entity, type, name) (::gf_plugin::ArrayVariable<type>((entity), enum_##name, #name))
+#define GETVARIABLE(entity, ...)                                                                        \
+    (::gf_plugin::Variable<GF_FIRSTS(__VA_ARGS__)>((entity), GF_JOIN(enum_, GF_LAST(__VA_ARGS__)), \
+                                                   GF_STRING(GF_LAST(__VA_ARGS__))))
+#define GETVARIABLEP(entity, ...)                                                                            \
+    (::gf_plugin::ArrayVariable<GF_FIRSTS(__VA_ARGS__)>((entity), GF_JOIN(enum_, GF_LAST(__VA_ARGS__)), \
+                                                        GF_STRING(GF_LAST(__VA_ARGS__))))
