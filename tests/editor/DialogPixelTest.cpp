@@ -8,90 +8,17 @@
 #include <functional>
 
 #include "editor/EditorDialog.h"
-#include "editor/EditorWorld.h"
 #include "editor/OpenLevelList.h"
-#include "objects/SheetRenderWorld.h"
-#include "support/PixelFrame.h"
+#include "editor/ScreenPixelWorld.h"
 #include "widgets/SingleLineTextBox.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
-
-using namespace objtest;
+using editortest::Rgb;
 
 namespace {
 
-using testsupport::Rgb;
-
-class DialogPixelTest : public SheetRenderWorld {
+class DialogPixelTest : public editortest::ScreenPixelWorld {
 protected:
-    void SetUp() override {
-        SheetRenderWorld::SetUp();
-        camera = Make("Camera", "Camera");
-        auto& view = VariablesOf<ObjectData::Camera::Variables>(camera);
-        view.position = {0.0f, 0.0f, 0.0f};
-        view.scale = 1.0f;
-        editortest::InstallEditorTypes();
-        savedArea = GraphicsEngine::currentGameArea;
-    }
-    void TearDown() override {
-        GraphicsEngine::currentGameArea = savedArea;
-        SheetRenderWorld::TearDown();
-    }
-    // The game area of the dialog's window, which the dialog lays itself out for.
-    static GameArea DialogArea() {
-        return GameArea{0, 0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight),
-                        areaHeight};
-    }
-
-    // Opens the dialog level in a state of its own, drawn into frames of
-    // width by height pixels.
-    void Open(const char* level, int width, int height) {
-        name = level;
-        areaWidth = width;
-        areaHeight = height;
-        GraphicsEngine::currentGameArea = &DialogArea;
-        dialog = NewState(level);
-        ASSERT_NE(dialog, nullptr);
-        target.Release();
-        target.width = w = width;
-        target.height = h = height;
-        target.Refresh();
-        aspect = static_cast<float>(width) / static_cast<float>(height);
-    }
-    // Draws everything the dialog holds into one frame and reads it back.
-    void Draw() {
-        Buffer* buffer = BeginFrame(camera);
-        ASSERT_NE(buffer, nullptr);
-        State* remembered = State::_currentState;
-        State::_currentState = dialog;
-        for (Object* object : dialog->Objects())
-            if (!object->_Deleted()) object->DoEvent("GraphicsDraw");
-        State::_currentState = remembered;
-        buffer->cameraX = CameraGlobals::x;
-        buffer->cameraY = CameraGlobals::y;
-        buffer->cameraScale = CameraGlobals::r;
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        buffer->Ready();
-        engine->DrawAll();
-        pixels.assign(static_cast<std::size_t>(w * h * 4), 0);
-        ASSERT_TRUE(GraphicsEngine::ReadPixels(target, pixels.data()));
-        if (std::getenv("GF_EDITOR_PICTURES") != nullptr) {
-            const std::string path = "/tmp/dialog_" + name + ".png";
-            stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4);
-        }
-    }
-
-    // The frame at the window's size: one unit high about its centre.
-    testsupport::PixelFrame Frame() const { return {pixels, w, h}; }
-    Rgb At(float x, float y) const { return Frame().At(x, y); }
-    // A box of (w, h) about (x, y) holds some pixels that pass test.
-    bool Has(float x, float y, float bw, float bh, const std::function<bool(const Rgb&)>& test) const {
-        return Frame().Count(x - bw / 2, y + bh / 2, x + bw / 2, y - bh / 2, test) > 3;
-    }
+    DialogPixelTest() : ScreenPixelWorld("dialog") {}
 
     static bool Ink(const Rgb& c) { return c.r + c.g + c.b < 420; }
     static bool White(const Rgb& c) { return c.r > 235 && c.g > 235 && c.b > 235; }
@@ -101,7 +28,7 @@ protected:
 
     // The text boxes of the dialog: white, with no ink where nothing is typed.
     void ExpectBox(const char* name) {
-        auto* box = ObjectData::SingleLineTextBox::Find(dialog->GetLevel()->GetMyObject(name));
+        auto* box = ObjectData::SingleLineTextBox::Find(screen->GetLevel()->GetMyObject(name));
         ASSERT_NE(box, nullptr) << name;
         EXPECT_TRUE(White(At(box->position.x, box->position.y))) << name;
     }
@@ -111,13 +38,7 @@ protected:
         EXPECT_TRUE(Has(x, y, bw * 0.6f, bh * 0.6f, &Ink)) << x << ", " << y;
     }
 
-    static inline int areaWidth = 0, areaHeight = 0;
-    GameArea (*savedArea)() = nullptr;
-    Object* camera = nullptr;
-    State* dialog = nullptr;
-    std::string name;
     TempUserFolder folder;
-    int w = kWidth, h = kHeight;
 };
 
 TEST_F(DialogPixelTest, CreateShowsItsLabelsBoxesAndButtons) {
@@ -156,7 +77,7 @@ TEST_F(DialogPixelTest, ResizeShowsItsLabelsBoxesAndButtons) {
 TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     for (const char* level : {"First", "Second", "Third"}) editortest::WriteLevel(level, 20, 20);
     Open("LevelEditorLoad", 800, 600);
-    auto* list = ObjectData::OpenLevelList::Find(dialog->GetLevel()->GetMyObject("LevelListScreen"));
+    auto* list = ObjectData::OpenLevelList::Find(screen->GetLevel()->GetMyObject("LevelListScreen"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->levelNames.size(), 3u);
     list->clickedLevel = list->levelNames[1];

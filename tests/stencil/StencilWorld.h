@@ -1,0 +1,102 @@
+#pragma once
+// Test helper: the stencil editor's screens built from the registered types
+// in a clean entity world, each in a state of its own, run frame by frame as
+// the game thread runs every state, and driven by real key and mouse events
+// through the input layer. The newest window has the input focus.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/ExObject.h"
+#include "framework/Level.h"
+#include "stencil/StencilMenu.h"
+#include "stencil/StencilObjProp.h"
+#include "stencil/StencilObjPropLevel.h"
+#include "stencil/StencilRows.h"
+#include "widgets/ScrollBar.h"
+#include "widgets/SingleLineTextBox.h"
+#include "widgets/Text.h"
+#include "widgets/WidgetWorld.h"
+
+namespace stenciltest {
+
+// The functions panel's type comes with other work; until it is registered
+// a stand-in with the variables panel's variables, shown at first, takes its
+// place, so the tabs can be seen to swap two panels.
+inline void ShownAtFirst(Object* object) { VariablesOf<ObjectData::StencilObjProp::Variables>(object).hide = false; }
+
+class StencilWorld : public widgettest::WidgetWorld {
+protected:
+    void SetUp() override {
+        WidgetWorld::SetUp();
+        Level::_FirstInit();
+        // Sizes given in pixels are taken against the test window's 720 rows.
+        State::hooks.renderHeight = [](const State*) { return 720; };
+        if (!LevelTemplate::IsRegisteredType("StencilFuncProp"))
+            Object::_IncludeExObject("StencilFuncProp", new ExObject("StencilFuncProp", "StencilObjProp", &ShownAtFirst));
+        inputHooks.windowActive = [] {
+            return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
+        };
+    }
+
+    // One frame of every state, then the end-of-frame removals.
+    void AllFrame() {
+        inputtest::PollAndFrame();
+        const std::vector<State*> states(State::_list.begin(), State::_list.end());
+        for (State* s : states) s->Update();
+        State::EndOfFrame();
+    }
+    void AllFrames(int n) {
+        for (int i = 0; i < n; ++i) AllFrame();
+    }
+    void AllClick(float x, float y) {
+        PointAt(x, y);
+        AllFrame();
+        LeftButton(true);
+        AllFrame();
+        LeftButton(false);
+        AllFrame();
+    }
+    void AllTap(SDL_Scancode key) {
+        Key(key, true);
+        AllFrame();
+        Key(key, false);
+        AllFrame();
+    }
+
+    // The running states that show level, oldest first.
+    static std::vector<State*> Showing(const std::string& level) {
+        std::vector<State*> found;
+        for (State* s : State::_list)
+            if (s->GetLevelName() == level && !s->Deleted()) found.push_back(s);
+        return found;
+    }
+
+    static ObjectData::StencilMenu::Variables& Menu(State* s, const char* name) {
+        return *ObjectData::StencilMenu::Find(s->GetLevel()->GetMyObject(name));
+    }
+    static Widgets::ScrollBar::Variables& Bar(Object* slider) { return *Widgets::ScrollBar::Find(slider); }
+    static const D3DXVECTOR3& Colour(Object* row) { return ObjectData::SingleLineTextBox::Find(row)->colorBG; }
+    static const D3DXVECTOR3& Position(Object* o) { return *FindVariable<D3DXVECTOR3>(o, enum_position); }
+
+    // A properties window for name of kind, as F6 opens it.
+    State* OpenProperties(const std::string& name, const std::string& kind) {
+        State* s = NewState("StencilObjPropLevel");
+        auto* v = LevelData::StencilObjPropLevel::Find(s->GetLevel());
+        v->objName = name;
+        v->objType = kind;
+        s->GetLevel()->DoEvent("Init");
+        return s;
+    }
+    static ObjectData::StencilObjProp::Variables& Panel(State* s, const char* name = "VariableTable") {
+        return *ObjectData::StencilObjProp::Find(s->GetLevel()->GetMyObject(name));
+    }
+    static std::vector<std::string> Texts(const std::vector<Object*>& rows) {
+        std::vector<std::string> texts;
+        for (Object* row : rows) texts.push_back(StencilRows::Text(row));
+        return texts;
+    }
+};
+
+}  // namespace stenciltest
