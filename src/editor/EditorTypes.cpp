@@ -19,6 +19,10 @@
 #include "editor/LevelEditorResize.h"
 #include "editor/MoveTool.h"
 #include "editor/OpenLevelList.h"
+#include "stencil/StencilCodeBlock.h"
+#include "stencil/StencilFuncProp.h"
+#include "stencil/StencilFuncPropLevel.h"
+#include "stencil/TextEditor.h"
 
 namespace {
 
@@ -34,6 +38,7 @@ const ObjectTypeEntry kObjects[] = {
     {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
     {"MoveTool", &ObjectData::MoveTool::_Init},
     {"OpenLevelList", &ObjectData::OpenLevelList::_Init},
+    {"StencilFuncProp", &ObjectData::StencilFuncProp::_Init},
 };
 
 const ExObjectEntry kExObjects[] = {
@@ -67,6 +72,9 @@ const LevelTypeEntry kLevels[] = {
     {"LevelEditorCreateAs", &LevelData::LevelEditorCreateAs::_Init},
     {"LevelEditorLoad", &LevelData::LevelEditorLoad::_Init},
     {"LevelEditorResize", &LevelData::LevelEditorResize::_Init},
+    {"StencilCodeBlock", &LevelData::StencilCodeBlock::_Init},
+    {"StencilFuncPropLevel", &LevelData::StencilFuncPropLevel::_Init},
+    {"TextEditor", &LevelData::TextEditor::_Init},
 };
 
 }  // namespace
