@@ -27,6 +27,8 @@ Object* MakeRow(Entity* panel, const std::string& text, float x, float y, float 
     }
     box->position = D3DXVECTOR3(x, y, 0.0f);
     box->colorBG = colour;
+    // Away from the pointer the row keeps its own colour.
+    box->notHighlightColor = colour;
     box->size = D3DXVECTOR2(width, kRowHeight);
     box->EnableHighlighting = true;
     box->isSelectedColor = true;

@@ -86,6 +86,7 @@ void Init(Entity* self, Entity* other) {
     if (ObjectData::TextBox::Variables* box = ObjectData::TextBox::Find(v.codeBlock)) {
         if (ObjectData::Text::Variables* t = ObjectData::Text::Find(box->textObject)) {
             t->settings.charHeight = 0.025f;
+            t->settings.primaryColorBack = 0;
             t->text = v.myFunc.code;
         }
         box->position = D3DXVECTOR3(0.0f, 0.0f, 0.0f);

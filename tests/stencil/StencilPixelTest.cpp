@@ -34,7 +34,11 @@ protected:
 };
 
 TEST_F(StencilPixelTest, TheFunctionsPanelShowsItsRowsInThreeColumns) {
-    Open("StencilFuncPropLevel", 700, 600);
+    // A properties window's stand-in: a level with the engines it takes.
+    for (const char* engine : {"Behavior", "GraphicsUpdate", "GraphicsDraw"})
+        if (Engine::_engines.count(engine) == 0) world::RegisterEngine(engine);
+    world::RegisterLevel("PanelHost", &widgettest::BuildMenu);
+    Open("PanelHost", 700, 600);
     State* remembered = State::_currentState;
     State::_currentState = dialog;
     Object* back = Object::MakeCopy(dialog, "Background", "");
@@ -43,6 +47,7 @@ TEST_F(StencilPixelTest, TheFunctionsPanelShowsItsRowsInThreeColumns) {
     ObjectData::StencilFuncProp::Find(panel)->ObjData = stenciltest::Functions(3);
     Entity::_DoEvent("Init", dialog->GetLevel(), panel);
     State::_currentState = remembered;
+    Run();
     Draw();
     EXPECT_TRUE(Olive(At(-0.55f, -0.4f))) << "the backdrop";
     auto& v = *ObjectData::StencilFuncProp::Find(panel);
@@ -75,6 +80,7 @@ TEST_F(StencilPixelTest, TheCodeBlockShowsTitleBodyAndConfirmWhenTheFunctionIsFo
     Entity::_DoEvent("Init", panel, dialog->GetLevel());
     State::_currentState = remembered;
     ASSERT_FALSE(d->fail);
+    Run();
     Draw();
     EXPECT_TRUE(Olive(At(-0.56f, 0.0f))) << "the backdrop beside the box";
     EXPECT_TRUE(Parchment(At(0.3f, -0.3f))) << "the text box";

@@ -37,7 +37,7 @@ inline void StandInStencilButton(Object* object) { object->AddEvent("Logic", &St
 // The stencil editor's types, with a stand-in for the button type while
 // it is not registered.
 inline void InstallStencilTypes() {
-    Level::_FirstInit();
+    if (!Level::_IsRegistered("StencilCodeBlock")) Level::_FirstInit();
     if (!LevelTemplate::IsRegisteredType("StencilButton"))
         Object::_IncludeExObject("StencilButton", new ExObject("StencilButton", "Button", &StandInStencilButton));
 }
@@ -78,7 +78,10 @@ protected:
         v->objName = "Player";
         v->objType = "OBJECT";
         v->hideOffset = 10.0f;
+        // Raised in the host's frame, as its properties window raises it.
+        State::_currentState = state;
         Entity::_DoEvent("Init", state->GetLevel(), panel);
+        State::_currentState = nullptr;
         AllFrame();
         return *v;
     }
