@@ -2,7 +2,7 @@
 
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
-#include "platform/input/Mouse.h"
+#include "stencil/StencilButton.h"
 #include "widgets/WidgetSupport.h"
 
 namespace ObjectData::EditorButton {
@@ -25,15 +25,9 @@ void GraphicsDraw(Entity* self, Entity*) {
 
 }  // namespace
 
-void Behavior(Entity* self, Entity*) {
-    Object* cursor = Widgets::FindCursor(self);
-    if (cursor == nullptr || !collisionEngine.Check(self, cursor)) return;
-    Widgets::RaiseOwn(self, Mouse.Triggered(0) ? "Logic" : "Hover", self);
-}
-
 void _Init(Object*& slot) {
     _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "EditorButton", table);
-    prototype->_TempAddEngine("Behavior", &Behavior);
+    prototype->_TempAddEngine("Behavior", &ExObjectData::ButtonCursorBehavior);
     prototype->_TempAddEngine("GraphicsUpdate", Event());
     prototype->_TempAddEngine("GraphicsDraw", &GraphicsDraw);
     prototype->_AddEvent("Load", &Load);

@@ -1,5 +1,6 @@
 #pragma once
-// "EditorButton": a plain picture button of the editors. While it lies
+// "EditorButton": a plain picture button of the editors. Its "Behavior" is
+// the editors' shared button step (ExObjectData::ButtonCursorBehavior):
 // under the pointer it raises "Logic" on a left click and "Hover" otherwise.
 #include "collision/CollisionEngine.h"
 #include "framework/ObjectTemplate.h"
@@ -22,9 +23,5 @@ struct Variables {
 using _DATA = ObjectTemplate::Data<Variables>;
 
 void _Init(Object*& slot);
-
-// The editors' shared button step: "Logic" on a left click over the button,
-// "Hover" while the pointer is over it otherwise.
-void Behavior(Entity* self, Entity* other);
 
 }  // namespace ObjectData::EditorButton

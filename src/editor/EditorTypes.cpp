@@ -9,6 +9,7 @@
 #include "editor/EditorDialog.h"
 #include "editor/EditorToolBar.h"
 #include "editor/FillTool.h"
+#include "editor/InstanceEditor.h"
 #include "editor/Grid.h"
 #include "editor/LevelEditor.h"
 #include "editor/LevelEditorCreate.h"
@@ -19,9 +20,14 @@
 #include "editor/LevelEditorResize.h"
 #include "editor/MoveTool.h"
 #include "editor/OpenLevelList.h"
+#include "stencil/StencilButton.h"
 #include "stencil/StencilCodeBlock.h"
+#include "stencil/StencilEditor.h"
 #include "stencil/StencilFuncProp.h"
 #include "stencil/StencilFuncPropLevel.h"
+#include "stencil/StencilMenu.h"
+#include "stencil/StencilObjProp.h"
+#include "stencil/StencilObjPropLevel.h"
 #include "stencil/TextEditor.h"
 
 namespace {
@@ -39,9 +45,12 @@ const ObjectTypeEntry kObjects[] = {
     {"MoveTool", &ObjectData::MoveTool::_Init},
     {"OpenLevelList", &ObjectData::OpenLevelList::_Init},
     {"StencilFuncProp", &ObjectData::StencilFuncProp::_Init},
+    {"StencilMenu", &ObjectData::StencilMenu::_Init},
+    {"StencilObjProp", &ObjectData::StencilObjProp::_Init},
 };
 
 const ExObjectEntry kExObjects[] = {
+    {"AddStencilButton", "Button", &ExObjectData::AddStencilButton},
     {"EditCursor", "Cursor", &ToolBar::EditCursor},
     {"LevelEditorCreateCancel", "Button", &ExObjectData::LevelEditorCreateCancel},
     {"LevelEditorCreateConfirm", "Button", &ExObjectData::LevelEditorCreateConfirm},
@@ -64,16 +73,20 @@ const ExObjectEntry kExObjects[] = {
     {"lvEditorSaveAs", "Button", &ToolBar::SaveAs},
     {"lvEditorSettings", "Button", &ToolBar::Settings},
     {"lvEditorZoom", "Button", &ToolBar::Zoom},
+    {"StencilButton", "Button", &ExObjectData::StencilButton},
 };
 
 const LevelTypeEntry kLevels[] = {
+    {"InstanceEditor", &LevelData::InstanceEditor::_Init},
     {"LevelEditor", &LevelData::LevelEditor::_Init},
     {"LevelEditorCreate", &LevelData::LevelEditorCreate::_Init},
     {"LevelEditorCreateAs", &LevelData::LevelEditorCreateAs::_Init},
     {"LevelEditorLoad", &LevelData::LevelEditorLoad::_Init},
     {"LevelEditorResize", &LevelData::LevelEditorResize::_Init},
     {"StencilCodeBlock", &LevelData::StencilCodeBlock::_Init},
+    {"StencilEditor", &LevelData::StencilEditor::_Init},
     {"StencilFuncPropLevel", &LevelData::StencilFuncPropLevel::_Init},
+    {"StencilObjPropLevel", &LevelData::StencilObjPropLevel::_Init},
     {"TextEditor", &LevelData::TextEditor::_Init},
 };
 

@@ -1,12 +1,16 @@
 // The game thread: every engine, object, level and state runs here.
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "framework/Entity.h"
 #include "framework/Framerate.h"
 #include "framework/Game.h"
+#include "framework/Level.h"
 #include "framework/Quit.h"
 #include "framework/State.h"
 #include "framework/Time.h"
+#include "program/CommandLine.h"
 #include "program/Startup.h"
 
 std::atomic<std::uint32_t> FrameStartTime{0};
@@ -17,10 +21,16 @@ void GameThread() {
     Entity::_FirstInit();
 
     if (startupHooks.replaceFirstWindow != nullptr) startupHooks.replaceFirstWindow();
+    // The licence, unless the command line named another screen.
+    std::string first = StartScreen().empty() ? "Eula" : StartScreen();
+    if (!Level::_IsRegistered(first)) {
+        std::fprintf(stderr, "glimmerfall: no screen is called \"%s\"; starting on the licence\n", first.c_str());
+        first = "Eula";
+    }
     if (startupHooks.createFirstState != nullptr) {
-        startupHooks.createFirstState("Eula");
+        startupHooks.createFirstState(first.c_str());
     } else {
-        State::_list.push_back(new State("Eula", true));
+        State::_list.push_back(new State(first, true));
     }
 
     while (!Quitting.load()) {

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "converter/DLL.h"
-#include "editor/EditorDialog.h"
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "screens/MenuScreen.h"
 #include "stencil/StencilFuncProp.h"
-#include "stencil/FunctionRows.h"
+#include "stencil/PanelButtons.h"
+#include "stencil/StencilRows.h"
 #include "widgets/Text.h"
 #include "widgets/TextBox.h"
 #include "widgets/WidgetSupport.h"
@@ -25,14 +25,14 @@ constexpr char kTitleMark[] = "#0xC4BDAD#";
 
 void Spawn() { LevelTemplate::Spawn("MMCursor", "Cursor"); }
 
-void SetUpWindow() { EditorDialog::SetUpWindow(700, 600, 1.1666666f, "Code Block"); }
+void SetUpWindow() { StencilRows::SetUpWindow(700, 600, 1.1666666f); }
 
 void PreLoad(Entity*, Entity*) { SetUpWindow(); }
 
-void Load(Entity*, Entity*) {
+void Load(Entity* self, Entity*) {
     SetUpWindow();
-    Object* back = LevelTemplate::Spawn("Background");
-    LevelTemplate::SetIfPresent(back, enum_color, 0xFF706D55u);
+    State::SetTitle("Code Block");
+    StencilRows::PlainBackdrop(self->_state);
 }
 
 // A "Text" of the window centred on (x, y), laid out at once.
@@ -94,7 +94,7 @@ void Init(Entity* self, Entity* other) {
         box->size = D3DXVECTOR2(1.0f, 0.8f);
         Widgets::RaiseOwn(v.codeBlock, "ApplyNewSettings", self);
     }
-    v.applyButton = FunctionRows::MakeButton(self, 0.5f, "confirm", "Apply changes");
+    v.applyButton = PanelButtons::Make(self, 0.5f, "confirm", "Apply changes");
     v.message = MakeText(self, "", 0.0f, -0.45f, 1.1f, 0.05f, 0.03f, false);
 }
 

@@ -10,7 +10,9 @@
 #include "platform/input/Keyboard.h"
 #include "platform/window/StateWindows.h"
 #include "stencil/StencilCodeBlock.h"
-#include "stencil/FunctionRows.h"
+#include "stencil/PanelButtons.h"
+#include "stencil/StencilObjProp.h"
+#include "stencil/StencilRows.h"
 #include "widgets/WidgetSupport.h"
 
 namespace ObjectData::StencilFuncProp {
@@ -20,14 +22,15 @@ namespace {
 VariableOffsetTable table;
 
 // The rows' look: type and return rows 0.2 wide, name rows 0.35.
-constexpr float kNarrow = 0.2f;
-constexpr float kWide = 0.35f;
-const D3DXVECTOR3 kRowColour{220.0f, 150.0f, 150.0f};
+const StencilRows::RowLook kNarrow{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
+const StencilRows::RowLook kWide{{0.35f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
+constexpr float kFirstRowY = 0.3875f;
+constexpr float kRowStep = 0.025f;
 
 struct Column {
     std::vector<Object*>& rows;
     float x;
-    float width;
+    const StencilRows::RowLook& look;
 };
 
 // The three columns in the order rows are made and removed: type, return, name.
@@ -36,33 +39,37 @@ std::array<Column, 3> Columns(Variables& v) {
             Column{v.myFuncNameList, v.FunctionNameX, kWide}};
 }
 
-void AppendRow(Entity* panel, const Column& column, const std::string& text) {
-    const float y = FunctionRows::NextRowY(column.rows);
-    column.rows.push_back(FunctionRows::MakeRow(panel, text, column.x, y, column.width, kRowColour));
+// A row goes one row below its column's last, or to the first row's place;
+// a panel moved off screen puts it off screen with the others.
+void AppendRow(Entity* panel, const Variables& v, const Column& column, const std::string& text) {
+    const D3DXVECTOR3* last =
+        column.rows.empty() ? nullptr : FindVariable<D3DXVECTOR3>(column.rows.back(), enum_position);
+    const float y = last != nullptr ? last->y - kRowStep : kFirstRowY;
+    const float x = v.oldHideState ? column.x + v.hideOffset : column.x;
+    if (Object* row = StencilRows::Make(panel->_state, panel, text, x, y, column.look)) column.rows.push_back(row);
 }
-
-void Load(Entity* self, Entity*) { VariablesOf<Variables>(self).clickedStencil = "nothing"; }
 
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     const std::array<Column, 3> columns = Columns(v);
     for (const CppFunctions& f : v.ObjData.functions) {
-        AppendRow(self, columns[0], f.functionType);
-        AppendRow(self, columns[1], f.returnType);
-        AppendRow(self, columns[2], f.name);
+        AppendRow(self, v, columns[0], f.functionType);
+        AppendRow(self, v, columns[1], f.returnType);
+        AppendRow(self, v, columns[2], f.name);
     }
-    v.applyButton = FunctionRows::MakeButton(self, 0.5f, "confirm", "Apply changes");
-    v.addButton = FunctionRows::MakeButton(self, 0.3f, "Add Stencil", "Adds a Stencil");
-    v.deleteButton = FunctionRows::MakeButton(self, 0.4f, "Delete Stencil", "Remove a selected stencil");
+    v.applyButton = PanelButtons::Make(self, 0.5f, "confirm", "Apply changes");
+    v.addButton = PanelButtons::Make(self, 0.3f, "Add Stencil", "Adds a Stencil");
+    v.deleteButton = PanelButtons::Make(self, 0.4f, "Delete Stencil", "Remove a selected stencil");
+    if (v.oldHideState) ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, v.hideOffset);
 }
 
 // The first function whose return, name or type row has the keyboard; the
 // last choice stays while none has.
 void Select(Variables& v) {
     for (std::size_t i = 0; i < v.myReturnList.size(); ++i) {
-        const bool chosen = FunctionRows::Selected(v.myReturnList[i]) ||
-                            (i < v.myFuncNameList.size() && FunctionRows::Selected(v.myFuncNameList[i])) ||
-                            (i < v.myFuncTypeList.size() && FunctionRows::Selected(v.myFuncTypeList[i]));
+        const bool chosen = StencilRows::Selected(v.myReturnList[i]) ||
+                            (i < v.myFuncNameList.size() && StencilRows::Selected(v.myFuncNameList[i])) ||
+                            (i < v.myFuncTypeList.size() && StencilRows::Selected(v.myFuncTypeList[i]));
         if (chosen) {
             v.lastSelectedVariable = static_cast<std::int32_t>(i);
             return;
@@ -74,9 +81,8 @@ void ApplyHiding(Variables& v) {
     if (v.hide == v.oldHideState) return;
     v.oldHideState = v.hide;
     const float dx = v.hide ? v.hideOffset : -v.hideOffset;
-    for (Object* button : {v.applyButton, v.addButton, v.deleteButton}) FunctionRows::MoveX(button, dx);
-    for (const Column& column : Columns(v))
-        for (Object* row : column.rows) FunctionRows::MoveX(row, dx);
+    ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, dx);
+    for (const Column& column : Columns(v)) ObjectData::StencilObjProp::Shift(column.rows, dx);
 }
 
 // Opens the code block of function `index` in a window of its own, telling
@@ -104,18 +110,18 @@ void Commit(Variables& v) {
         std::min({v.myFuncTypeList.size(), v.myReturnList.size(), v.myFuncNameList.size(), v.ObjData.functions.size()});
     for (std::size_t i = 0; i < rows; ++i) {
         CppFunctions& f = v.ObjData.functions[i];
-        f.functionType = FunctionRows::Text(v.myFuncTypeList[i]);
-        f.returnType = FunctionRows::Text(v.myReturnList[i]);
-        f.name = FunctionRows::Text(v.myFuncNameList[i]);
+        f.functionType = StencilRows::Text(v.myFuncTypeList[i]);
+        f.returnType = StencilRows::Text(v.myReturnList[i]);
+        f.name = StencilRows::Text(v.myFuncNameList[i]);
     }
     DLL::MakeComplexDLL(v.ObjData);
 }
 
 void AddFunction(Entity* panel, Variables& v) {
     const std::array<Column, 3> columns = Columns(v);
-    AppendRow(panel, columns[0], "EVENT");
-    AppendRow(panel, columns[1], "void");
-    AppendRow(panel, columns[2], "DEFAULT");
+    AppendRow(panel, v, columns[0], "EVENT");
+    AppendRow(panel, v, columns[1], "void");
+    AppendRow(panel, v, columns[2], "DEFAULT");
     CppFunctions added;
     added.functionType = "------";
     v.ObjData.functions.push_back(added);
@@ -162,7 +168,7 @@ void _Init(Object*& slot) {
     _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilFuncProp", table);
     prototype->_TempAddEngine("Behavior", &Behavior);
     prototype->_TempAddEngine("GraphicsDraw", Event());
-    prototype->_AddEvent("Load", &Load);
+    prototype->_AddEvent("Load", &ObjectData::StencilObjProp::Load);
     prototype->_AddEvent("Init", &Init);
     prototype->_AddEvent("Unload", Event());
     ObjectTemplate::StartVariables(prototype, table);

@@ -3,10 +3,10 @@
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/State.h"
-#include "platform/graphics/TripleBuffer.h"
 #include "platform/input/KeyCodes.h"
 #include "platform/input/Keyboard.h"
 #include "screens/MenuScreen.h"
+#include "stencil/StencilRows.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
 
@@ -21,12 +21,7 @@ void Spawn() {
     LevelTemplate::Spawn("Quit", "Quit");
 }
 
-void PreLoad(Entity*, Entity*) {
-    State::SetSize(800, 600);
-    State::SetResolution(1.3333334f);
-    TripleBuffer::OnLost();
-    TripleBuffer::OnReset();
-}
+void PreLoad(Entity*, Entity*) { StencilRows::SetUpWindow(800, 600, 1.3333334f); }
 
 void Load(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);

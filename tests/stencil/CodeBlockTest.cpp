@@ -3,13 +3,13 @@
 // while that panel still holds the function, and a restart.
 #include <gtest/gtest.h>
 
-#include "stencil/StencilWorld.h"
+#include "stencil/FunctionWorld.h"
 
-using namespace stenciltest;
+using namespace functest;
 
 namespace {
 
-class CodeBlockTest : public StencilWorld {
+class CodeBlockTest : public FunctionWorld {
 protected:
     // A code block opened by the panel on function index as name, the way
     // F6 opens it.

@@ -3,13 +3,13 @@
 // hiding, and F6 opening the chosen function's code block.
 #include <gtest/gtest.h>
 
-#include "stencil/StencilWorld.h"
+#include "stencil/FunctionWorld.h"
 
-using namespace stenciltest;
+using namespace functest;
 
 namespace {
 
-class FunctionPanelTest : public StencilWorld {};
+class FunctionPanelTest : public FunctionWorld {};
 
 TEST_F(FunctionPanelTest, ANewPanelShowsNoRowsAndItsThreeButtons) {
     Object* early = Make("StencilFuncProp");

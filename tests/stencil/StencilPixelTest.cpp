@@ -6,7 +6,7 @@
 // This program's one copy of the picture writer.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "editor/WindowPixelWorld.h"
-#include "stencil/StencilWorld.h"
+#include "stencil/FunctionWorld.h"
 
 using namespace editortest;
 
@@ -16,7 +16,7 @@ class StencilPixelTest : public WindowPixelWorld {
 protected:
     void SetUp() override {
         WindowPixelWorld::SetUp();
-        stenciltest::InstallStencilTypes();
+        functest::InstallStencilLevels();
         State::hooks.renderHeight = [](const State*) { return areaHeight; };
     }
     // Runs the window's level for a frame (its engines, so its widgets take
@@ -44,7 +44,7 @@ TEST_F(StencilPixelTest, TheFunctionsPanelShowsItsRowsInThreeColumns) {
     Object* back = Object::MakeCopy(dialog, "Background", "");
     *FindVariable<std::uint32_t>(back, enum_color) = 0xFF706D55u;
     Object* panel = Object::MakeCopy(dialog, "StencilFuncProp", "FunctionTable");
-    ObjectData::StencilFuncProp::Find(panel)->ObjData = stenciltest::Functions(3);
+    ObjectData::StencilFuncProp::Find(panel)->ObjData = functest::Functions(3);
     Entity::_DoEvent("Init", dialog->GetLevel(), panel);
     State::_currentState = remembered;
     Run();
@@ -68,7 +68,7 @@ TEST_F(StencilPixelTest, TheFunctionsPanelShowsItsRowsInThreeColumns) {
 TEST_F(StencilPixelTest, TheCodeBlockShowsTitleBodyAndConfirmWhenTheFunctionIsFound) {
     Open("StencilFuncPropLevel", 700, 600);
     Object* panel = Object::MakeCopy(dialog, "StencilFuncProp", "FunctionTable");
-    ObjectData::StencilFuncProp::Find(panel)->ObjData = stenciltest::Functions(3);
+    ObjectData::StencilFuncProp::Find(panel)->ObjData = functest::Functions(3);
     State* host = dialog;
     Open("StencilCodeBlock", 700, 600);
     auto* d = LevelData::StencilCodeBlock::Find(dialog->GetLevel());

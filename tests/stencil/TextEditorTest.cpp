@@ -2,16 +2,16 @@
 // objects, typing through the input layer's translation, Backspace and Tab.
 #include <gtest/gtest.h>
 
-#include "stencil/StencilWorld.h"
+#include "stencil/FunctionWorld.h"
 
-using namespace stenciltest;
+using namespace functest;
 
 namespace {
 
-class TextEditorTest : public StencilWorld {
+class TextEditorTest : public FunctionWorld {
 protected:
     void SetUp() override {
-        StencilWorld::SetUp();
+        FunctionWorld::SetUp();
         screen = NewState("TextEditor");
         AllFrame();
     }

@@ -1,0 +1,187 @@
+#include "stencil/StencilObjProp.h"
+
+#include <algorithm>
+
+#include "converter/DLL.h"
+#include "framework/LevelTemplate.h"
+#include "framework/Object.h"
+#include "stencil/StencilRows.h"
+#include "widgets/Button.h"
+
+namespace ObjectData::StencilObjProp {
+
+namespace {
+
+VariableOffsetTable table;
+
+constexpr float kFirstRowY = 0.3875f;
+constexpr float kRowStep = 0.025f;
+constexpr float kButtonY = 0.45f;
+
+const StencilRows::RowLook kNameLook{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
+const StencilRows::RowLook kValueLook{{0.5f, 0.025f}, {150.0f, 150.0f, 150.0f}, true};
+
+// A column: where its rows stand and the list that holds them.
+struct Column {
+    float x;
+    std::vector<Object*>* rows;
+    const StencilRows::RowLook* look;
+};
+
+// Type, name, value: the order in which rows are made and taken apart.
+std::vector<Column> Columns(Variables& v) {
+    return {{v.TypeListX, &v.myTypeList, &kNameLook},
+            {v.varNameListX, &v.myVariableList, &kNameLook},
+            {v.valueListX, &v.myObjValueList, &kValueLook}};
+}
+
+// Where a column's rows stand now: off screen while the panel is hidden.
+float ColumnX(const Variables& v, float x) { return v.oldHideState ? x + v.hideOffset : x; }
+
+std::size_t RowCount(const Variables& v) {
+    return std::min({v.myTypeList.size(), v.myVariableList.size(), v.myObjValueList.size()});
+}
+
+void AddRow(Entity* self, Variables& v, const Column& c, const std::string& text) {
+    const D3DXVECTOR3* last = c.rows->empty() ? nullptr : FindVariable<D3DXVECTOR3>(c.rows->back(), enum_position);
+    const float y = last != nullptr ? last->y - kRowStep : kFirstRowY;
+    if (Object* row = StencilRows::Make(self->_state, self, text, ColumnX(v, c.x), y, *c.look))
+        c.rows->push_back(row);
+}
+
+Object* MakeButton(Entity* self, const Variables& v, float x, const char* label, const char* toolTip) {
+    Object* button = LevelTemplate::SpawnIn(self->_state, "StencilButton", "");
+    if (button == nullptr) return nullptr;
+    StencilRows::SetPixelSize(button, 30, 30);
+    Button::Variables& b = VariablesOf<Button::Variables>(button);
+    b.position = D3DXVECTOR3(ColumnX(v, x), kButtonY, 0.0f);
+    b.texture = label;
+    b.toolTip = toolTip;
+    b.master = self;
+    return button;
+}
+
+void Init(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    const std::vector<std::string>* texts[] = {&v.ObjData.varTypes, &v.ObjData.varNames, &v.ObjData.varValues};
+    const std::vector<Column> columns = Columns(v);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::vector<std::string>& record = *texts[c];
+        for (std::size_t k = 0; k < record.size() && k < static_cast<std::size_t>(kRowsFromRecord); ++k)
+            AddRow(self, v, columns[c], record[k]);
+    }
+    v.applyButton = MakeButton(self, v, 0.5f, "confirm", "Apply changes");
+    v.addButton = MakeButton(self, v, 0.3f, "Add Stencil", "Adds a Stencil");
+    v.deleteButton = MakeButton(self, v, 0.4f, "Delete Stencil", "Remove a selected stencil");
+}
+
+// The rows' texts into the record, then the record to the converter. Only
+// indices that have a row in every column and an element in every list.
+void Commit(Variables& v) {
+    CppData& d = v.ObjData;
+    const std::size_t n = std::min({d.varValues.size(), d.varNames.size(), d.varTypes.size(), RowCount(v)});
+    for (std::size_t i = 0; i < n; ++i) {
+        d.varTypes[i] = StencilRows::Text(v.myTypeList[i]);
+        d.varNames[i] = StencilRows::Text(v.myVariableList[i]);
+        d.varValues[i] = StencilRows::Text(v.myObjValueList[i]);
+    }
+    DLL::MakeComplexDLL(d);
+}
+
+void AddStencil(Entity* self, Variables& v) {
+    const std::vector<Column> columns = Columns(v);
+    AddRow(self, v, columns[0], "int");
+    AddRow(self, v, columns[1], "DEFAULT");
+    AddRow(self, v, columns[2], "INSERT VALUE");
+    for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
+        list->push_back("------");
+}
+
+void DeleteStencil(Variables& v) {
+    if (v.lastSelectedVariable < 0) return;
+    const auto i = static_cast<std::size_t>(v.lastSelectedVariable);
+    // The rows below keep their places.
+    for (std::vector<Object*>* rows : {&v.myTypeList, &v.myVariableList, &v.myObjValueList}) {
+        if (i >= rows->size()) continue;
+        if ((*rows)[i] != nullptr) (*rows)[i]->_Delete();
+        rows->erase(rows->begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
+        if (i < list->size()) list->erase(list->begin() + static_cast<std::ptrdiff_t>(i));
+    v.lastSelectedVariable = -1;
+}
+
+void Behavior(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    for (std::size_t i = 0; i < v.myObjValueList.size(); ++i) {
+        const auto selected = [i](const std::vector<Object*>& rows) {
+            return i < rows.size() && StencilRows::Selected(rows[i]);
+        };
+        if (selected(v.myTypeList) || selected(v.myVariableList) || selected(v.myObjValueList)) {
+            v.lastSelectedVariable = static_cast<std::int32_t>(i);
+            break;
+        }
+    }
+
+    if (v.hide != v.oldHideState) {
+        v.oldHideState = v.hide;
+        const float dx = v.hide ? v.hideOffset : -v.hideOffset;
+        Shift({v.applyButton, v.addButton, v.deleteButton}, dx);
+        for (const Column& c : Columns(v)) Shift(*c.rows, dx);
+    }
+
+    if (v.clickedStencil == "nothing") return;
+    if (v.clickedStencil == "confirm") Commit(v);
+    if (v.clickedStencil == "Add Stencil") AddStencil(self, v);
+    if (v.clickedStencil == "Delete Stencil") DeleteStencil(v);
+    v.clickedStencil = "nothing";
+}
+
+}  // namespace
+
+void Load(Entity* self, Entity*) {
+    if (std::string* clicked = FindVariable<std::string>(self, enum_clickedStencil)) *clicked = "nothing";
+}
+
+void Shift(const std::vector<Object*>& pieces, float dx) {
+    for (Object* piece : pieces) {
+        D3DXVECTOR3* position = FindVariable<D3DXVECTOR3>(piece, enum_position);
+        if (position == nullptr) continue;
+        // A row's text follows its box when the box next lays it out.
+        position->x += dx;
+    }
+}
+
+Variables* Find(Entity* entity) {
+    return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
+}
+
+void _Init(Object*& slot) {
+    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilObjProp", table);
+    prototype->_TempAddEngine("Behavior", &Behavior);
+    prototype->_TempAddEngine("GraphicsDraw", Event());
+    prototype->_AddEvent("Load", &Load);
+    prototype->_AddEvent("Init", &Init);
+    prototype->_AddEvent("Unload", Event());
+    ObjectTemplate::StartVariables(prototype, table);
+    Variables& v = prototype->vars;
+    BindVariable(table, *prototype, enum_objType, v.objType);
+    BindVariable(table, *prototype, enum_objName, v.objName);
+    BindVariable(table, *prototype, enum_hide, v.hide);
+    BindVariable(table, *prototype, enum_oldHideState, v.oldHideState);
+    BindVariable(table, *prototype, enum_hideOffset, v.hideOffset);
+    BindVariable(table, *prototype, enum_varNameListX, v.varNameListX);
+    BindVariable(table, *prototype, enum_TypeListX, v.TypeListX);
+    BindVariable(table, *prototype, enum_valueListX, v.valueListX);
+    BindVariable(table, *prototype, enum_applyButton, v.applyButton);
+    BindVariable(table, *prototype, enum_addButton, v.addButton);
+    BindVariable(table, *prototype, enum_deleteButton, v.deleteButton);
+    BindVariable(table, *prototype, enum_clickedStencil, v.clickedStencil);
+    BindVariable(table, *prototype, enum_myTypeList, v.myTypeList);
+    BindVariable(table, *prototype, enum_myVariableList, v.myVariableList);
+    BindVariable(table, *prototype, enum_myObjValueList, v.myObjValueList);
+    BindVariable(table, *prototype, enum_ObjData, v.ObjData);
+    BindVariable(table, *prototype, enum_lastSelectedVariable, v.lastSelectedVariable);
+}
+
+}  // namespace ObjectData::StencilObjProp

@@ -1,0 +1,59 @@
+#pragma once
+// What the stencil screens and the instance editor share: their rows (one-
+// line text boxes made with an empty name) and their "Text" labels.
+#include <string>
+#include <vector>
+
+#include "framework/Vector.h"
+
+class Entity;
+class Object;
+class State;
+
+namespace StencilRows {
+
+struct RowLook {
+    D3DXVECTOR2 size{0.2f, 0.025f};
+    D3DXVECTOR3 colour{255.0f, 255.0f, 255.0f};
+    // The background follows the pointer and the focus; while the pointer
+    // is elsewhere it shows `colour` again.
+    bool highlight = true;
+};
+
+// A row in state: its Text shows text on a see-through back, at (x, y, 0),
+// with the look given, and "ApplyNewSettings" raised (other = owner). Null
+// while "SingleLineTextBox" is not registered.
+Object* Make(State* state, Entity* owner, const std::string& text, float x, float y, const RowLook& look,
+             bool keepBehavior = true);
+
+// Gives a made row another background (and highlighting, as Make does).
+void SetLook(Entity* row, const D3DXVECTOR3& colour, bool highlight);
+
+// The text a row shows; empty for anything that is no row.
+std::string Text(Entity* row);
+// Shows text in a row and lays it out again.
+void SetText(Entity* row, const std::string& text);
+// Whether the row has the keyboard (a click on it gave it the focus).
+bool Selected(Entity* row);
+
+// The index of the first selected row of rows, -1 for none.
+int FirstSelected(const std::vector<Object*>& rows);
+
+// A "Text" label centred on (x, y) in one line of charHeight, laid out.
+Object* Label(State* state, const std::string& text, float x, float y, float charHeight);
+// Shows text in a label and lays it out again.
+void SetLabel(Entity* label, const std::string& text);
+std::string LabelText(Entity* label);
+
+// Sets an object's `size` from pixels of its own state's window (the state
+// that raised the event making it may be another one, with another window).
+void SetPixelSize(Entity* object, int width, int height);
+
+// The window's set-up of the stencil screens: a game area of width by height
+// pixels with that aspect, its draw buffers made again.
+void SetUpWindow(int width, int height, float aspect);
+
+// The "Background" of the editors' screens, plain 0xff706d55.
+void PlainBackdrop(State* state);
+
+}  // namespace StencilRows
