@@ -171,3 +171,65 @@ TEST_F(FunctionPanelTest, DeletingFunction1Of3MovesElement2UpWhileTheRowsStay) {
 }
 
 }  // namespace
+
+namespace {
+
+// The panel as a properties window hosts it, worked by keys and clicks.
+class FunctionPanelWindowTest : public FunctionWorld {
+protected:
+    State* OpenProperties(const std::string& name) {
+        State* window = NewState("StencilObjPropLevel");
+        auto* v = FindVariable<std::string>(window->GetLevel(), enum_objName);
+        *v = name;
+        *FindVariable<std::string>(window->GetLevel(), enum_objType) = "OBJECT";
+        State::_currentState = window;
+        window->GetLevel()->DoEvent("Init");
+        State::_currentState = nullptr;
+        AllFrame();
+        panel = static_cast<Object*>(window->GetLevel()->GetMyObject("FunctionTable"));
+        return window;
+    }
+    void TapTimes(SDL_Scancode key, int times) {
+        for (int i = 0; i < times; ++i) Tap(key);
+    }
+};
+
+TEST_F(FunctionPanelWindowTest, ANewWindowShowsTheEmptyPanelAndAWholeEditByKeysAndClicksReachesBothRecords) {
+    OpenProperties("Player");
+    auto* v = ObjectData::StencilFuncProp::Find(panel);
+    ASSERT_NE(v, nullptr) << "the window hosts the functions panel";
+    EXPECT_FALSE(v->hide);
+    EXPECT_EQ(v->objName, "Player");
+    EXPECT_EQ(v->hideOffset, 10.0f);
+    EXPECT_TRUE(v->myFuncNameList.empty());
+    for (Object* button : {v->applyButton, v->addButton, v->deleteButton}) ASSERT_NE(button, nullptr);
+
+    AllClick(0.3f, 0.45f);  // Add Stencil
+    ASSERT_EQ(v->myFuncNameList.size(), 1u);
+    AllClick(-0.215f, 0.3875f);  // into "DEFAULT", at its first letters
+    TapTimes(SDL_SCANCODE_DELETE, 8);
+    TapTimes(SDL_SCANCODE_BACKSPACE, 8);
+    EXPECT_EQ(RowText(v->myFuncNameList[0]), "");
+    Type("OnPoke");
+    EXPECT_EQ(RowText(v->myFuncNameList[0]), "OnPoke");
+    AllClick(0.5f, 0.45f);  // confirm
+    ASSERT_EQ(v->ObjData.functions.size(), 1u);
+    EXPECT_EQ(v->ObjData.functions[0].name, "OnPoke");
+    EXPECT_EQ(v->ObjData.kind, "OBJECT");
+
+    AllClick(-0.1f, 0.3875f);
+    Tap(SDL_SCANCODE_F6);
+    State* block = Showing("StencilCodeBlock");
+    ASSERT_NE(block, nullptr);
+    auto& d = *LevelData::StencilCodeBlock::Find(block->GetLevel());
+    ASSERT_FALSE(d.fail);
+    EXPECT_EQ(ObjectData::Text::Find(ObjectData::TextBox::Find(d.codeBlock)->textObject)->text, "");
+    AllClick(0.0f, 0.0f);
+    Type("return 1;");
+    AllClick(0.5f, 0.45f);  // confirm
+    EXPECT_EQ(d.ObjData.functions[0].name, "OnPoke");
+    EXPECT_EQ(d.ObjData.functions[0].code, "return 1;");
+    EXPECT_EQ(v->ObjData.functions[0].code, "return 1;") << "the panel's record too";
+}
+
+}  // namespace
