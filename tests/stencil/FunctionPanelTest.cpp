@@ -91,9 +91,9 @@ TEST_F(FunctionPanelTest, F6OnAChosenNameOpensItsCodeBlockWithTheCommittedName) 
     SetRowText(v.myFuncNameList[2], "renamedButNotCommitted");
     ChooseName(2);
     EXPECT_EQ(v.lastSelectedVariable, 2);
-    EXPECT_EQ(Showing("StencilCodeBlock"), nullptr);
+    EXPECT_EQ(ShowingOne("StencilCodeBlock"), nullptr);
     Tap(SDL_SCANCODE_F6);
-    State* dialog = Showing("StencilCodeBlock");
+    State* dialog = ShowingOne("StencilCodeBlock");
     ASSERT_NE(dialog, nullptr);
     auto* d = LevelData::StencilCodeBlock::Find(dialog->GetLevel());
     ASSERT_NE(d, nullptr);
@@ -103,13 +103,13 @@ TEST_F(FunctionPanelTest, F6OnAChosenNameOpensItsCodeBlockWithTheCommittedName) 
     EXPECT_EQ(d->objType, "OBJECT");
     EXPECT_FALSE(d->fail);
     EXPECT_EQ(d->myFunc.code, v.ObjData.functions[2].code);
-    EXPECT_EQ(AllShowing("StencilCodeBlock").size(), 1u) << "one window per press";
+    EXPECT_EQ(Showing("StencilCodeBlock").size(), 1u) << "one window per press";
 }
 
 TEST_F(FunctionPanelTest, F6OpensNothingWithoutAChoiceOrWhileHidden) {
     auto& v = OpenPanel(Functions(3));
     Tap(SDL_SCANCODE_F6);
-    EXPECT_EQ(Showing("StencilCodeBlock"), nullptr) << "no row chosen";
+    EXPECT_EQ(ShowingOne("StencilCodeBlock"), nullptr) << "no row chosen";
 
     ChooseName(1);
     const float x = Place(v.myFuncNameList[1]).x;
@@ -119,14 +119,14 @@ TEST_F(FunctionPanelTest, F6OpensNothingWithoutAChoiceOrWhileHidden) {
     EXPECT_NEAR(Place(v.myFuncNameList[1]).x, x + 10.0f, 1e-5f);
     EXPECT_NEAR(Place(v.applyButton).x, 10.5f, 1e-5f);
     Tap(SDL_SCANCODE_F6);
-    EXPECT_EQ(Showing("StencilCodeBlock"), nullptr) << "hidden";
+    EXPECT_EQ(ShowingOne("StencilCodeBlock"), nullptr) << "hidden";
 
     v.hide = false;
     AllFrame();
     EXPECT_NEAR(Place(v.myFuncNameList[1]).x, x, 1e-5f);
     EXPECT_NEAR(Place(v.applyButton).x, 0.5f, 1e-5f);
     Tap(SDL_SCANCODE_F6);
-    EXPECT_NE(Showing("StencilCodeBlock"), nullptr) << "shown again, the choice kept";
+    EXPECT_NE(ShowingOne("StencilCodeBlock"), nullptr) << "shown again, the choice kept";
 }
 
 TEST_F(FunctionPanelTest, TheChoiceSurvivesAClickOutsideTheRows) {
@@ -136,7 +136,7 @@ TEST_F(FunctionPanelTest, TheChoiceSurvivesAClickOutsideTheRows) {
     EXPECT_FALSE(ObjectData::SingleLineTextBox::Find(v.myFuncNameList[1])->selected);
     EXPECT_EQ(v.lastSelectedVariable, 1);
     Tap(SDL_SCANCODE_F6);
-    State* dialog = Showing("StencilCodeBlock");
+    State* dialog = ShowingOne("StencilCodeBlock");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LevelData::StencilCodeBlock::Find(dialog->GetLevel())->functionIndex, 1);
 }
@@ -219,7 +219,7 @@ TEST_F(FunctionPanelWindowTest, ANewWindowShowsTheEmptyPanelAndAWholeEditByKeysA
 
     AllClick(-0.1f, 0.3875f);
     Tap(SDL_SCANCODE_F6);
-    State* block = Showing("StencilCodeBlock");
+    State* block = ShowingOne("StencilCodeBlock");
     ASSERT_NE(block, nullptr);
     auto& d = *LevelData::StencilCodeBlock::Find(block->GetLevel());
     ASSERT_FALSE(d.fail);

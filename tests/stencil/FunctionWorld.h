@@ -4,7 +4,7 @@
 // frame by frame as the game thread runs them, driven by real key and mouse
 // events through the input layer. The newest window has the input focus.
 // The panel stands in a plain host state with a pointer, placed and started
-// the way its properties window does it.
+// the way its properties window does it. Built on the stencil screens' world.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +15,7 @@
 #include "platform/window/StateWindows.h"
 #include "stencil/StencilCodeBlock.h"
 #include "stencil/StencilFuncProp.h"
+#include "stencil/StencilWorld.h"
 #include "stencil/TextEditor.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
@@ -42,15 +43,10 @@ inline CppData Functions(int n) {
     return record;
 }
 
-class FunctionWorld : public widgettest::WidgetWorld {
+class FunctionWorld : public stenciltest::StencilWorld {
 protected:
     void SetUp() override {
-        WidgetWorld::SetUp();
-        InstallStencilLevels();
-        State::hooks.renderHeight = [](const State*) { return 720; };
-        inputHooks.windowActive = [] {
-            return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
-        };
+        StencilWorld::SetUp();
         Make("Cursor", "Cursor");
     }
 
@@ -73,25 +69,6 @@ protected:
     }
     ObjectData::StencilFuncProp::Variables& Panel() const { return *ObjectData::StencilFuncProp::Find(panel); }
 
-    // One frame of every state, then the end-of-frame removals.
-    void AllFrame() {
-        inputtest::PollAndFrame();
-        const std::vector<State*> states(State::_list.begin(), State::_list.end());
-        for (State* s : states) s->Update();
-        State::EndOfFrame();
-    }
-    void AllFrames(int n) {
-        for (int i = 0; i < n; ++i) AllFrame();
-    }
-    // A left click at game point (x, y), pressed in one frame, released in the next.
-    void AllClick(float x, float y) {
-        PointAt(x, y);
-        AllFrame();
-        LeftButton(true);
-        AllFrame();
-        LeftButton(false);
-        AllFrame();
-    }
     // A key pressed in one frame and let go in the next.
     void Tap(SDL_Scancode key, Uint16 mod = KMOD_NONE) {
         inputtest::Key(key, true, mod);
@@ -118,17 +95,10 @@ protected:
         }
     }
 
-    // The running state that shows level, or null.
-    static State* Showing(const std::string& level) {
-        for (State* s : State::_list)
-            if (s->GetLevelName() == level && !s->Deleted()) return s;
-        return nullptr;
-    }
-    static std::vector<State*> AllShowing(const std::string& level) {
-        std::vector<State*> found;
-        for (State* s : State::_list)
-            if (s->GetLevelName() == level && !s->Deleted()) found.push_back(s);
-        return found;
+    // The first running state that shows level, or null.
+    static State* ShowingOne(const std::string& level) {
+        const std::vector<State*> found = Showing(level);
+        return found.empty() ? nullptr : found.front();
     }
 
     // The text a row or text box shows.

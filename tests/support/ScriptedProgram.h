@@ -12,7 +12,8 @@
 //
 // A run that takes more than 20,000 frames in all fails and asks the
 // program to quit, so no script hangs a test.
-//   press KEY         key goes down (SDL scancode name: Return, Escape, P, Up…)
+//   press KEY         key goes down (SDL scancode name: Return, Escape, P, Up…;
+//                     "_" stands for a blank: Left_Shift)
 //   release KEY       key comes up
 //   tap KEY           press now, release two frames later
 //   point X Y         pointer to the game point (X, Y) of the newest state's
@@ -28,6 +29,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -88,8 +90,10 @@ inline std::optional<std::vector<Step>> Parse(const std::string& text, std::stri
             ok = static_cast<bool>(in >> step.count) && step.count >= 0;
         } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark") {
             ok = static_cast<bool>(in >> step.name);
-            if (ok && c != "level" && c != "mark")
+            if (ok && c != "level" && c != "mark") {
+                std::replace(step.name.begin(), step.name.end(), '_', ' ');
                 ok = SDL_GetScancodeFromName(step.name.c_str()) != SDL_SCANCODE_UNKNOWN;
+            }
         } else if (c == "point" || c == "click") {
             ok = static_cast<bool>(in >> step.x >> step.y);
         } else if (c != "close") {
