@@ -34,18 +34,17 @@ protected:
 };
 
 TEST_F(StencilPixelTest, TheFunctionsPanelShowsItsRowsInThreeColumns) {
-    // A properties window's stand-in: a level with the engines it takes.
-    for (const char* engine : {"Behavior", "GraphicsUpdate", "GraphicsDraw"})
-        if (Engine::_engines.count(engine) == 0) world::RegisterEngine(engine);
-    world::RegisterLevel("PanelHost", &widgettest::BuildMenu);
-    Open("PanelHost", 700, 600);
+    // A properties window whose functions panel holds three functions when
+    // the window starts it.
+    Open("StencilObjPropLevel", 700, 600);
+    Level* level = dialog->GetLevel();
+    *FindVariable<std::string>(level, enum_objName) = "Player";
+    Object* panel = static_cast<Object*>(level->GetMyObject("FunctionTable"));
+    ASSERT_NE(ObjectData::StencilFuncProp::Find(panel), nullptr);
+    ObjectData::StencilFuncProp::Find(panel)->ObjData = functest::Functions(3);
     State* remembered = State::_currentState;
     State::_currentState = dialog;
-    Object* back = Object::MakeCopy(dialog, "Background", "");
-    *FindVariable<std::uint32_t>(back, enum_color) = 0xFF706D55u;
-    Object* panel = Object::MakeCopy(dialog, "StencilFuncProp", "FunctionTable");
-    ObjectData::StencilFuncProp::Find(panel)->ObjData = functest::Functions(3);
-    Entity::_DoEvent("Init", dialog->GetLevel(), panel);
+    level->DoEvent("Init");
     State::_currentState = remembered;
     Run();
     Draw();
