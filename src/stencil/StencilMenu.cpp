@@ -64,6 +64,7 @@ void Init(Entity* self, Entity*) {
         s.y = v.position.y + v.size.y / 2.0f + s.charHeight - 0.03f;
         s.width = v.size.x;
         s.height = s.charHeight;
+        s.z = StencilRows::kLabelDepth;
         t->text = std::string("#0xC4BDAD#") + (v.name != nullptr ? v.name : "");
         s.colorize = true;
         Widgets::RaiseOwn(v.stencilName, "CalcText", self);

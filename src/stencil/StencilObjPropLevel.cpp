@@ -55,6 +55,7 @@ void Init(Entity* self, Entity*) {
     if (ObjectData::Text::Variables* t = ObjectData::Text::Find(v.titleText)) {
         t->settings.x = 0.0f;
         t->settings.y = 0.45f;
+        t->settings.z = StencilRows::kLabelDepth;
         t->settings.width = 0.3f;
         t->settings.height = 0.07f;
         t->text = "#0xC4BDAD#" + v.objName;

@@ -84,6 +84,7 @@ Object* Label(State* state, const std::string& text, float x, float y, float cha
     t->settings.vAlign = 1;
     t->settings.x = x;
     t->settings.y = y;
+    t->settings.z = kLabelDepth;
     t->text = text;
     Widgets::RaiseOwn(label, "CalcText", label);
     return label;

@@ -12,6 +12,10 @@ class State;
 
 namespace StencilRows {
 
+// The depth of labels, captions and titles: over the backdrop and the rows,
+// within the view's depth.
+constexpr float kLabelDepth = 1.0f;
+
 struct RowLook {
     D3DXVECTOR2 size{0.2f, 0.025f};
     D3DXVECTOR3 colour{255.0f, 255.0f, 255.0f};
