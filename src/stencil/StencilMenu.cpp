@@ -65,7 +65,7 @@ void Init(Entity* self, Entity*) {
         s.width = v.size.x;
         s.height = s.charHeight;
         s.z = StencilRows::kLabelDepth;
-        t->text = std::string("#0xC4BDAD#") + (v.name != nullptr ? v.name : "");
+        t->text = "#0xC4BDAD#" + v.name;
         s.colorize = true;
         Widgets::RaiseOwn(v.stencilName, "CalcText", self);
     }

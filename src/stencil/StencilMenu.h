@@ -22,7 +22,8 @@ constexpr int kRows = 33;
 struct Variables {
     D3DXVECTOR3 position{0.0f, 0.0f, 0.0f};
     D3DXVECTOR2 size{0.0f, 0.0f};
-    const char* name = "no name";
+    // A string, as every other type holds its `name`.
+    std::string name = "no name";
     std::string type;
     std::vector<std::string> stencilNames;
     const char* texture = nullptr;

@@ -4,15 +4,42 @@
 // with its highlight bar.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+
 #include "editor/EditorDialog.h"
 #include "editor/OpenLevelList.h"
-#include "editor/WindowPixelWorld.h"
+#include "editor/ScreenPixelWorld.h"
+#include "widgets/SingleLineTextBox.h"
 
-using namespace editortest;
+using editortest::Rgb;
 
 namespace {
 
-using DialogPixelTest = WindowPixelWorld;
+class DialogPixelTest : public editortest::ScreenPixelWorld {
+protected:
+    DialogPixelTest() : ScreenPixelWorld("dialog") {}
+
+    static bool Ink(const Rgb& c) { return c.r + c.g + c.b < 420; }
+    static bool White(const Rgb& c) { return c.r > 235 && c.g > 235 && c.b > 235; }
+    static bool Pale(const Rgb& c) { return c.r > 150 && c.b > 180 && c.b >= c.r; }
+    static bool Yellow(const Rgb& c) { return c.r > 110 && c.g > 110 && c.b < c.r - 40; }
+    static bool Navy(const Rgb& c) { return c.b > c.r + 20 && c.r < 80; }
+
+    // The text boxes of the dialog: white, with no ink where nothing is typed.
+    void ExpectBox(const char* name) {
+        auto* box = ObjectData::SingleLineTextBox::Find(screen->GetLevel()->GetMyObject(name));
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_TRUE(White(At(box->position.x, box->position.y))) << name;
+    }
+    // A button's plate is pale, and its word dark.
+    void ExpectButton(float x, float y, float bw, float bh) {
+        EXPECT_TRUE(Has(x, y, bw * 0.9f, bh * 0.6f, &Pale)) << x << ", " << y;
+        EXPECT_TRUE(Has(x, y, bw * 0.6f, bh * 0.6f, &Ink)) << x << ", " << y;
+    }
+
+    TempUserFolder folder;
+};
 
 TEST_F(DialogPixelTest, CreateShowsItsLabelsBoxesAndButtons) {
     Open("LevelEditorCreate", 400, 225);
@@ -50,7 +77,7 @@ TEST_F(DialogPixelTest, ResizeShowsItsLabelsBoxesAndButtons) {
 TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     for (const char* level : {"First", "Second", "Third"}) editortest::WriteLevel(level, 20, 20);
     Open("LevelEditorLoad", 800, 600);
-    auto* list = ObjectData::OpenLevelList::Find(dialog->GetLevel()->GetMyObject("LevelListScreen"));
+    auto* list = ObjectData::OpenLevelList::Find(screen->GetLevel()->GetMyObject("LevelListScreen"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->levelNames.size(), 3u);
     list->clickedLevel = list->levelNames[1];

@@ -32,14 +32,14 @@ std::string Type(const std::string& text) {
         std::string key;
         bool shift = std::isupper(static_cast<unsigned char>(c)) != 0;
         if (std::isalnum(static_cast<unsigned char>(c)) != 0) key = std::string(1, static_cast<char>(std::toupper(c)));
-        if (c == '.') key = "Period";
+        if (c == '.') key = ".";
         if (c == '_') {
             key = "-";
             shift = true;
         }
-        if (shift) steps += "press Left Shift\n";
+        if (shift) steps += "press Left_Shift\n";
         steps += "tap " + key + "\nwait 3\n";
-        if (shift) steps += "release Left Shift\n";
+        if (shift) steps += "release Left_Shift\n";
     }
     return steps;
 }
@@ -169,6 +169,7 @@ TEST_F(StencilEditorRunTest, APropertiesWindowCommitsAVariableAndTheInstanceEdit
                       look(later);
                       SetQuitting(nullptr);
                   }}});
+    ASSERT_TRUE(runner.has_value());
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();
     EXPECT_EQ(status, 0);

@@ -149,7 +149,7 @@ TEST_F(StencilMenuTest, TheListsHoldTheRegisteredNamesSortedWithTheirCaptions) {
         SCOPED_TRACE(place.object);
         const auto& menu = Menu(editor, place.object);
         EXPECT_EQ(menu.type, place.kind);
-        EXPECT_STREQ(menu.name, place.caption);
+        EXPECT_EQ(menu.name, place.caption);
         EXPECT_EQ(menu.stencilNames, LevelData::StencilEditor::RegisteredNames(place.kind));
         EXPECT_FALSE(menu.stencilNames.empty());
         EXPECT_TRUE(std::is_sorted(menu.stencilNames.begin(), menu.stencilNames.end()));

@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <functional>
 
-#include "editor/EditorWorld.h"
 #include "editor/InstanceEditor.h"
-#include "objects/SheetRenderWorld.h"
+// This program's one copy of the picture writer the shared world uses.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "editor/ScreenPixelWorld.h"
 #include "stencil/StencilMenu.h"
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
@@ -18,81 +19,14 @@
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/WidgetSupport.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
-
-using namespace objtest;
+using editortest::Rgb;
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
-
-class StencilPixelTest : public SheetRenderWorld {
+class StencilPixelTest : public editortest::ScreenPixelWorld {
 protected:
-    void SetUp() override {
-        SheetRenderWorld::SetUp();
-        camera = Make("Camera", "Camera");
-        auto& view = VariablesOf<ObjectData::Camera::Variables>(camera);
-        view.position = {0.0f, 0.0f, 0.0f};
-        view.scale = 1.0f;
-        editortest::InstallEditorTypes();
-        savedArea = GraphicsEngine::currentGameArea;
-    }
-    void TearDown() override {
-        GraphicsEngine::currentGameArea = savedArea;
-        SheetRenderWorld::TearDown();
-    }
-    static GameArea ScreenArea() {
-        return GameArea{0, 0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight),
-                        areaHeight};
-    }
+    StencilPixelTest() : ScreenPixelWorld("stencil") {}
 
-    // Opens the screen level in a state of its own, drawn into frames of
-    // width by height pixels.
-    void Open(const char* level, int width, int height) {
-        name = level;
-        areaWidth = width;
-        areaHeight = height;
-        GraphicsEngine::currentGameArea = &ScreenArea;
-        State::hooks.renderHeight = [](const State*) { return areaHeight; };
-        screen = NewState(level);
-        ASSERT_NE(screen, nullptr);
-        target.Release();
-        target.width = w = width;
-        target.height = h = height;
-        target.Refresh();
-        aspect = static_cast<float>(width) / static_cast<float>(height);
-    }
-    // Runs the screen's frames, then draws everything it holds into one
-    // frame and reads it back.
-    void Draw(const std::string& shot, int frames = 3) {
-        for (int i = 0; i < frames; ++i) screen->Update();
-        Buffer* buffer = BeginFrame(camera);
-        ASSERT_NE(buffer, nullptr);
-        State* remembered = State::_currentState;
-        State::_currentState = screen;
-        for (Object* object : screen->Objects())
-            if (!object->_Deleted()) object->DoEvent("GraphicsDraw");
-        State::_currentState = remembered;
-        buffer->cameraX = CameraGlobals::x;
-        buffer->cameraY = CameraGlobals::y;
-        buffer->cameraScale = CameraGlobals::r;
-        graphicsEngine.SetCurrentBuffer(nullptr);
-        buffer->Ready();
-        engine->DrawAll();
-        pixels.assign(static_cast<std::size_t>(w * h * 4), 0);
-        ASSERT_TRUE(GraphicsEngine::ReadPixels(target, pixels.data()));
-        if (std::getenv("GF_EDITOR_PICTURES") != nullptr) {
-            const std::string path = "/tmp/stencil_" + shot + ".png";
-            stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4);
-        }
-    }
     // Raises an event on one of the screen's entities as its state would.
     void Raise(Entity* entity, const char* event) {
         State* remembered = State::_currentState;
@@ -101,18 +35,6 @@ protected:
         State::_currentState = remembered;
     }
 
-    Rgb At(float x, float y) const {
-        const int px = std::clamp(static_cast<int>((x / aspect + 0.5f) * static_cast<float>(w - 1)), 0, w - 1);
-        const int py = std::clamp(static_cast<int>((0.5f - y) * static_cast<float>(h - 1)), 0, h - 1);
-        const std::size_t i = static_cast<std::size_t>((py * w + px) * 4);
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
-    }
-    bool Has(float x, float y, float bw, float bh, const std::function<bool(const Rgb&)>& test) const {
-        int n = 0;
-        for (float yy = y - bh / 2; yy <= y + bh / 2; yy += 1.0f / static_cast<float>(h))
-            for (float xx = x - bw / 2; xx <= x + bw / 2; xx += 1.0f / static_cast<float>(h)) n += test(At(xx, yy)) ? 1 : 0;
-        return n > 3;
-    }
     static std::function<bool(const Rgb&)> Near(int r, int g, int b) {
         return [=](const Rgb& c) { return std::abs(c.r - r) < 16 && std::abs(c.g - g) < 16 && std::abs(c.b - b) < 16; };
     }
@@ -122,13 +44,6 @@ protected:
     static bool Caption(const Rgb& c) { return Near(0xC4, 0xBD, 0xAD)(c); }
     static bool Light(const Rgb& c) { return c.r > 200 && c.g > 200 && c.b > 200; }
     static bool Backdrop(const Rgb& c) { return Near(0x70, 0x6D, 0x55)(c); }
-
-    static inline int areaWidth = 0, areaHeight = 0;
-    GameArea (*savedArea)() = nullptr;
-    Object* camera = nullptr;
-    State* screen = nullptr;
-    std::string name;
-    int w = kWidth, h = kHeight;
 };
 
 TEST_F(StencilPixelTest, TheMainScreenShowsFourListsAndTheChosenRow) {
@@ -140,7 +55,7 @@ TEST_F(StencilPixelTest, TheMainScreenShowsFourListsAndTheChosenRow) {
     auto* chosen = ObjectData::SingleLineTextBox::Find(objects->myStencilList[2]);
     chosen->selected = true;
     chosen->colorBG = chosen->selectionColor;
-    Draw("main", 0);
+    Draw("main");
     EXPECT_TRUE(Backdrop(At(0.0f, -0.46f))) << "the backdrop below the lists";
     const float x = objects->position.x + 0.08f;  // right of the short names, on the plain row
     EXPECT_TRUE(Near(120, 210, 240)(At(x, 0.4f))) << "a name row";
@@ -165,7 +80,7 @@ TEST_F(StencilPixelTest, ThePropertiesWindowShowsTheVariablesOnItsTabAndHidesThe
     panel->clickedStencil = "Add Stencil";
     Raise(table, "Behavior");
     ASSERT_EQ(panel->myTypeList.size(), 1u);
-    Draw("variables");
+    Draw("variables", 3);
     EXPECT_TRUE(Has(0.0f, 0.45f, 0.3f, 0.05f, &Caption)) << "the title";
     EXPECT_TRUE(Has(-0.5f, 0.45f, 0.14f, 0.045f, &Lettering)) << "the VARIABLES tab's word";
     EXPECT_TRUE(Has(-0.3f, 0.45f, 0.14f, 0.045f, &Lettering)) << "the functions tab's word";
@@ -176,7 +91,7 @@ TEST_F(StencilPixelTest, ThePropertiesWindowShowsTheVariablesOnItsTabAndHidesThe
 
     panel->hide = true;
     Raise(table, "Behavior");
-    Draw("functions");
+    Draw("functions", 3);
     EXPECT_TRUE(Backdrop(At(-0.32f, 0.3875f))) << "the rows moved away";
     // The buttons moved away too; the functions panel's own stand where they were.
     EXPECT_NEAR(FindVariable<D3DXVECTOR3>(panel->addButton, enum_position)->x, 10.3f, 1e-4f) << "and the buttons";
@@ -193,7 +108,7 @@ TEST_F(StencilPixelTest, TheInstanceEditorShowsAPlayersVariables) {
     Raise(level, "Update");
     Raise(level, "Update");
     ASSERT_NE(v->theAlmightlyInstance, nullptr);
-    Draw("instance");
+    Draw("instance", 3);
     EXPECT_TRUE(Backdrop(At(-0.45f, -0.45f)));
     EXPECT_TRUE(Has(-0.3f, 0.35f, 0.2f, 0.02f, &Ink)) << "the first row's type";
     EXPECT_TRUE(Has(-0.05f, 0.35f, 0.2f, 0.02f, &Ink)) << "the first row's name";

@@ -13,7 +13,7 @@
 // A run that takes more than 20,000 frames in all fails and asks the
 // program to quit, so no script hangs a test.
 //   press KEY         key goes down (SDL scancode name: Return, Escape, P, Up…;
-//                     "_" stands for a blank: Left_Shift)
+//                     '_' for a blank inside a name: Left_Shift)
 //   release KEY       key comes up
 //   tap KEY           press now, release two frames later
 //   point X Y         pointer to the game point (X, Y) of the newest state's
@@ -71,6 +71,15 @@ struct Step {
     int line = 0;
 };
 
+// The scancode of a key's name in a script ('_' stands for a blank).
+inline SDL_Scancode KeyCode(const std::string& name) {
+    SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
+    if (code != SDL_SCANCODE_UNKNOWN || name.size() < 2) return code;
+    std::string spaced = name;
+    std::replace(spaced.begin(), spaced.end(), '_', ' ');
+    return SDL_GetScancodeFromName(spaced.c_str());
+}
+
 // Parses a script; on a bad line returns nothing and says why in error.
 inline std::optional<std::vector<Step>> Parse(const std::string& text, std::string& error) {
     std::vector<Step> steps;
@@ -90,10 +99,8 @@ inline std::optional<std::vector<Step>> Parse(const std::string& text, std::stri
             ok = static_cast<bool>(in >> step.count) && step.count >= 0;
         } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark") {
             ok = static_cast<bool>(in >> step.name);
-            if (ok && c != "level" && c != "mark") {
-                std::replace(step.name.begin(), step.name.end(), '_', ' ');
-                ok = SDL_GetScancodeFromName(step.name.c_str()) != SDL_SCANCODE_UNKNOWN;
-            }
+            if (ok && c != "level" && c != "mark")
+                ok = KeyCode(step.name) != SDL_SCANCODE_UNKNOWN;
         } else if (c == "point" || c == "click") {
             ok = static_cast<bool>(in >> step.x >> step.y);
         } else if (c != "close") {
@@ -230,7 +237,7 @@ private:
     static SDL_Event KeyEvent(const std::string& key, bool down) {
         SDL_Event event{};
         event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.keysym.scancode = SDL_GetScancodeFromName(key.c_str());
+        event.key.keysym.scancode = KeyCode(key);
         return event;
     }
 
