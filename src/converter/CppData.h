@@ -3,6 +3,7 @@
 // functions. Plain values: copies are deep and independent.
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -30,3 +31,8 @@ struct CppData {
     std::string inheritFrom;
     std::vector<std::string> inheritTo;
 };
+
+// The type texts of the records when an editor panel or dialog holds one as
+// a script variable.
+inline std::string VariableTypeText(std::type_identity<CppFunctions>) { return "CppFunctions"; }
+inline std::string VariableTypeText(std::type_identity<CppData>) { return "CppData"; }

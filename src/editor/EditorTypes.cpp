@@ -21,10 +21,14 @@
 #include "editor/MoveTool.h"
 #include "editor/OpenLevelList.h"
 #include "stencil/StencilButton.h"
+#include "stencil/StencilCodeBlock.h"
 #include "stencil/StencilEditor.h"
+#include "stencil/StencilFuncProp.h"
+#include "stencil/StencilFuncPropLevel.h"
 #include "stencil/StencilMenu.h"
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
+#include "stencil/TextEditor.h"
 
 namespace {
 
@@ -40,6 +44,7 @@ const ObjectTypeEntry kObjects[] = {
     {"LevelEditorObjectList", &ObjectData::LevelEditorObjectList::_Init},
     {"MoveTool", &ObjectData::MoveTool::_Init},
     {"OpenLevelList", &ObjectData::OpenLevelList::_Init},
+    {"StencilFuncProp", &ObjectData::StencilFuncProp::_Init},
     {"StencilMenu", &ObjectData::StencilMenu::_Init},
     {"StencilObjProp", &ObjectData::StencilObjProp::_Init},
 };
@@ -78,8 +83,11 @@ const LevelTypeEntry kLevels[] = {
     {"LevelEditorCreateAs", &LevelData::LevelEditorCreateAs::_Init},
     {"LevelEditorLoad", &LevelData::LevelEditorLoad::_Init},
     {"LevelEditorResize", &LevelData::LevelEditorResize::_Init},
+    {"StencilCodeBlock", &LevelData::StencilCodeBlock::_Init},
     {"StencilEditor", &LevelData::StencilEditor::_Init},
+    {"StencilFuncPropLevel", &LevelData::StencilFuncPropLevel::_Init},
     {"StencilObjPropLevel", &LevelData::StencilObjPropLevel::_Init},
+    {"TextEditor", &LevelData::TextEditor::_Init},
 };
 
 }  // namespace

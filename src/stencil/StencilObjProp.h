@@ -12,8 +12,6 @@
 #include "converter/CppData.h"
 #include "framework/ObjectTemplate.h"
 
-inline std::string VariableTypeText(std::type_identity<CppData>) { return "CppData"; }
-
 namespace ObjectData::StencilObjProp {
 
 // At most this many rows per column are made from the record.

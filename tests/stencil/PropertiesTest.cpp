@@ -62,7 +62,7 @@ TEST_F(PropertiesTest, AFreshWindowShowsItsTitleTheTabsAndTheFunctionsPanelWithT
 
 TEST_F(PropertiesTest, TheTabsSwapThePanelsByTenUnits) {
     Open("Player");
-    Object* otherAdd = Panel(window, "FunctionTable").addButton;
+    Object* otherAdd = *FindVariable<Object*>(window->GetLevel()->GetMyObject("FunctionTable"), enum_addButton);
     ShowFunctions();
     EXPECT_NEAR(ButtonX(P().addButton), kAddX + 10.0f, kNear);
     EXPECT_NEAR(ButtonX(otherAdd), kAddX, kNear);

@@ -21,11 +21,6 @@
 
 namespace stenciltest {
 
-// The functions panel's type comes with other work; until it is registered
-// a stand-in with the variables panel's variables, shown at first, takes its
-// place, so the tabs can be seen to swap two panels.
-inline void ShownAtFirst(Object* object) { VariablesOf<ObjectData::StencilObjProp::Variables>(object).hide = false; }
-
 class StencilWorld : public widgettest::WidgetWorld {
 protected:
     void SetUp() override {
@@ -33,8 +28,6 @@ protected:
         Level::_FirstInit();
         // Sizes given in pixels are taken against the test window's 720 rows.
         State::hooks.renderHeight = [](const State*) { return 720; };
-        if (!LevelTemplate::IsRegisteredType("StencilFuncProp"))
-            Object::_IncludeExObject("StencilFuncProp", new ExObject("StencilFuncProp", "StencilObjProp", &ShownAtFirst));
         inputHooks.windowActive = [] {
             return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
         };

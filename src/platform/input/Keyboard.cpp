@@ -30,14 +30,15 @@ void Keyboard_::DetermineKeyVisibility() {
     static const unsigned char letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
                                               DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
                                               DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
-    letterKeys.assign(letters, letters + 26);
-    letterLower = "abcdefghijklmnopqrstuvwxyz";
-    letterUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
-    otherKeys.clear();
-    for (unsigned char k = DIK_1; k <= DIK_0; ++k) otherKeys.push_back(k);
-    otherPlain = "1234567890";
-    otherShifted = "!@#$%^&*()";
+    typed.fill(Typed{});
+    typingOrder.clear();
+    auto add = [this](unsigned char key, char plain, char shifted, bool letter) {
+        typingOrder.push_back(key);
+        typed[key] = Typed{plain, shifted, letter};
+    };
+    static const char digits[] = "1234567890";
+    static const char digitsShifted[] = "!@#$%^&*()";
+    for (int i = 0; i < 10; ++i) add(static_cast<unsigned char>(DIK_1 + i), digits[i], digitsShifted[i], false);
     struct Other {
         unsigned char key;
         char plain, shifted;
@@ -48,11 +49,14 @@ void Keyboard_::DetermineKeyVisibility() {
         {DIK_PERIOD, '.', '>'},     {DIK_SLASH, '/', '?'},     {DIK_SPACE, ' ', ' '},       {DIK_GRAVE, '`', '~'},
         {DIK_TAB, '\t', '\t'},      {DIK_RETURN, '\n', '\n'},
     };
-    for (const Other& o : others) {
-        otherKeys.push_back(o.key);
-        otherPlain += o.plain;
-        otherShifted += o.shifted;
-    }
+    for (const Other& o : others) add(o.key, o.plain, o.shifted, false);
+    for (int i = 0; i < 26; ++i) add(letters[i], static_cast<char>('a' + i), static_cast<char>('A' + i), true);
+}
+
+char Keyboard_::Character(unsigned char key) const {
+    const Typed& t = typed[key];
+    const bool shift = current[DIK_LSHIFT] || current[DIK_RSHIFT];
+    return (t.letter ? shift != CapsLockOn() : shift) ? t.shifted : t.plain;
 }
 
 void Keyboard_::DeviceKey(unsigned char key, bool down) {
@@ -123,16 +127,12 @@ void Keyboard_::GetStateFromStream() {
     // Typed characters: each key that fires by the held-key rule this frame,
     // symbols before letters, in list order.
     framesKeys.clear();
-    const bool shift = current[DIK_LSHIFT] || current[DIK_RSHIFT];
-    const bool caps = CapsLockOn();
     auto fires = [this](unsigned char key) {
         int n = pressCount[key];
         return n == 1 || (n >= DELAY && (n - RATE) % RATE == 0);
     };
-    for (std::size_t i = 0; i < otherKeys.size(); ++i)
-        if (fires(otherKeys[i])) framesKeys += shift ? otherShifted[i] : otherPlain[i];
-    for (std::size_t i = 0; i < letterKeys.size(); ++i)
-        if (fires(letterKeys[i])) framesKeys += (shift != caps) ? letterUpper[i] : letterLower[i];
+    for (unsigned char key : typingOrder)
+        if (fires(key)) framesKeys += Character(key);
 }
 
 void Keyboard_::Free() {

@@ -60,6 +60,11 @@ public:
     // entries, indexed by the character's byte value) is true; a null filter keeps all.
     std::string GetFramesKeys(const bool* filter) const;
 
+    // The character key types with this frame's Shift and the Caps Lock
+    // toggle (letters follow Shift exclusive-or Caps Lock, other keys Shift
+    // alone), as typed text uses it; 0 for a key that types nothing.
+    char Character(unsigned char key) const;
+
     // Window thread: a key event from the system, and the Caps Lock toggle
     // that came with it. A key that goes down stays latched until the next
     // poll, so a press and release between two polls is still seen once.
@@ -82,10 +87,14 @@ private:
     std::array<std::int32_t, NUM_KEYS> lastPressed{};
     std::array<bool, NUM_KEYS> everPressed{};
     std::string framesKeys;
-    std::vector<unsigned char> letterKeys;
-    std::string letterLower, letterUpper;
-    std::vector<unsigned char> otherKeys;
-    std::string otherPlain, otherShifted;
+    // The keys that type, in the order one frame's typed text lists them
+    // (symbols, then letters), and what each key code types.
+    struct Typed {
+        char plain = 0, shifted = 0;
+        bool letter = false;
+    };
+    std::vector<unsigned char> typingOrder;
+    std::array<Typed, NUM_KEYS> typed{};
     std::array<std::uint8_t, NUM_KEYS> pending{};       // the newest poll
     std::array<std::uint8_t, NUM_KEYS> pressedSince{};  // went down since the game thread last took the block
     std::array<std::uint8_t, NUM_KEYS> lastPoll{};

@@ -193,3 +193,28 @@ TEST_F(KeyboardTest, KeysWithoutACodeAreIgnored) {
     EXPECT_FALSE(Keyboard.AnyPressed());
     EXPECT_EQ(Keyboard.UseCount(), 0);
 }
+
+TEST_F(KeyboardTest, EachKeyCodeTranslatesAsTypedTextDoes) {
+    struct Case {
+        unsigned char key;
+        Uint16 mod;
+        bool shift;
+        char typed;
+    };
+    const Case cases[] = {
+        {DIK_A, KMOD_NONE, false, 'a'},     {DIK_A, KMOD_NONE, true, 'A'},     {DIK_A, KMOD_CAPS, false, 'A'},
+        {DIK_A, KMOD_CAPS, true, 'a'},      {DIK_1, KMOD_CAPS, false, '1'},    {DIK_1, KMOD_NONE, true, '!'},
+        {DIK_SLASH, KMOD_NONE, true, '?'},  {DIK_SPACE, KMOD_NONE, false, ' '}, {DIK_TAB, KMOD_NONE, false, '\t'},
+        {DIK_RETURN, KMOD_NONE, false, '\n'}, {DIK_F6, KMOD_NONE, false, 0},    {DIK_UP, KMOD_NONE, true, 0},
+        {DIK_BACK, KMOD_NONE, false, 0},    {0, KMOD_NONE, false, 0},          {255, KMOD_NONE, false, 0},
+    };
+    for (const Case& c : cases) {
+        if (c.shift) Key(SDL_SCANCODE_LSHIFT, true, c.mod);
+        Key(SDL_SCANCODE_F12, true, c.mod);  // brings the Caps Lock state along
+        PollAndFrame();
+        EXPECT_EQ(Keyboard.Character(c.key), c.typed) << "key " << int(c.key) << (c.shift ? " with Shift" : "");
+        if (c.shift) Key(SDL_SCANCODE_LSHIFT, false, c.mod);
+        Key(SDL_SCANCODE_F12, false, c.mod);
+        PollAndFrame();
+    }
+}

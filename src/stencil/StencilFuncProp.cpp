@@ -1,0 +1,195 @@
+#include "stencil/StencilFuncProp.h"
+
+#include <algorithm>
+#include <array>
+
+#include "converter/DLL.h"
+#include "framework/LevelTemplate.h"
+#include "framework/Object.h"
+#include "platform/input/KeyCodes.h"
+#include "platform/input/Keyboard.h"
+#include "platform/window/StateWindows.h"
+#include "stencil/StencilCodeBlock.h"
+#include "stencil/PanelButtons.h"
+#include "stencil/StencilObjProp.h"
+#include "stencil/StencilRows.h"
+#include "widgets/WidgetSupport.h"
+
+namespace ObjectData::StencilFuncProp {
+
+namespace {
+
+VariableOffsetTable table;
+
+// The rows' look: type and return rows 0.2 wide, name rows 0.35.
+const StencilRows::RowLook kNarrow{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
+const StencilRows::RowLook kWide{{0.35f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
+constexpr float kFirstRowY = 0.3875f;
+constexpr float kRowStep = 0.025f;
+
+struct Column {
+    std::vector<Object*>& rows;
+    float x;
+    const StencilRows::RowLook& look;
+};
+
+// The three columns in the order rows are made and removed: type, return, name.
+std::array<Column, 3> Columns(Variables& v) {
+    return {Column{v.myFuncTypeList, v.FunctionTypeX, kNarrow}, Column{v.myReturnList, v.ReturnListX, kNarrow},
+            Column{v.myFuncNameList, v.FunctionNameX, kWide}};
+}
+
+// A row goes one row below its column's last, or to the first row's place;
+// a panel moved off screen puts it off screen with the others.
+void AppendRow(Entity* panel, const Variables& v, const Column& column, const std::string& text) {
+    const D3DXVECTOR3* last =
+        column.rows.empty() ? nullptr : FindVariable<D3DXVECTOR3>(column.rows.back(), enum_position);
+    const float y = last != nullptr ? last->y - kRowStep : kFirstRowY;
+    const float x = v.oldHideState ? column.x + v.hideOffset : column.x;
+    if (Object* row = StencilRows::Make(panel->_state, panel, text, x, y, column.look)) column.rows.push_back(row);
+}
+
+void Init(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    const std::array<Column, 3> columns = Columns(v);
+    for (const CppFunctions& f : v.ObjData.functions) {
+        AppendRow(self, v, columns[0], f.functionType);
+        AppendRow(self, v, columns[1], f.returnType);
+        AppendRow(self, v, columns[2], f.name);
+    }
+    v.applyButton = PanelButtons::Make(self, 0.5f, "confirm", "Apply changes");
+    v.addButton = PanelButtons::Make(self, 0.3f, "Add Stencil", "Adds a Stencil");
+    v.deleteButton = PanelButtons::Make(self, 0.4f, "Delete Stencil", "Remove a selected stencil");
+    if (v.oldHideState) ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, v.hideOffset);
+}
+
+// The first function whose return, name or type row has the keyboard; the
+// last choice stays while none has.
+void Select(Variables& v) {
+    for (std::size_t i = 0; i < v.myReturnList.size(); ++i) {
+        const bool chosen = StencilRows::Selected(v.myReturnList[i]) ||
+                            (i < v.myFuncNameList.size() && StencilRows::Selected(v.myFuncNameList[i])) ||
+                            (i < v.myFuncTypeList.size() && StencilRows::Selected(v.myFuncTypeList[i]));
+        if (chosen) {
+            v.lastSelectedVariable = static_cast<std::int32_t>(i);
+            return;
+        }
+    }
+}
+
+void ApplyHiding(Variables& v) {
+    if (v.hide == v.oldHideState) return;
+    v.oldHideState = v.hide;
+    const float dx = v.hide ? v.hideOffset : -v.hideOffset;
+    ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, dx);
+    for (const Column& column : Columns(v)) ObjectData::StencilObjProp::Shift(column.rows, dx);
+}
+
+// Opens the code block of function `index` in a window of its own, telling
+// it the stencil, the function and its name as this panel's record holds it
+// now; the panel is the "Init" event's other entity.
+void OpenCodeBlock(Entity* panel, Variables& v, std::int32_t index) {
+    State* dialog = CreateStateByName("StencilCodeBlock");
+    Level* level = dialog != nullptr ? dialog->GetLevel() : nullptr;
+    LevelData::StencilCodeBlock::Variables* d = LevelData::StencilCodeBlock::Find(level);
+    if (d == nullptr) return;
+    d->objName = v.objName;
+    d->objType = v.objType;
+    d->functionIndex = index;
+    const auto at = static_cast<std::size_t>(index);
+    d->desiredStencilName = at < v.ObjData.functions.size() ? v.ObjData.functions[at].name : std::string();
+    // The dialog builds its objects in its own state.
+    State* remembered = State::_currentState;
+    State::_currentState = dialog;
+    Entity::_DoEvent("Init", panel, level);
+    State::_currentState = remembered;
+}
+
+void Commit(Variables& v) {
+    const std::size_t rows =
+        std::min({v.myFuncTypeList.size(), v.myReturnList.size(), v.myFuncNameList.size(), v.ObjData.functions.size()});
+    for (std::size_t i = 0; i < rows; ++i) {
+        CppFunctions& f = v.ObjData.functions[i];
+        f.functionType = StencilRows::Text(v.myFuncTypeList[i]);
+        f.returnType = StencilRows::Text(v.myReturnList[i]);
+        f.name = StencilRows::Text(v.myFuncNameList[i]);
+    }
+    DLL::MakeComplexDLL(v.ObjData);
+}
+
+void AddFunction(Entity* panel, Variables& v) {
+    const std::array<Column, 3> columns = Columns(v);
+    AppendRow(panel, v, columns[0], "EVENT");
+    AppendRow(panel, v, columns[1], "void");
+    AppendRow(panel, v, columns[2], "DEFAULT");
+    CppFunctions added;
+    added.functionType = "------";
+    v.ObjData.functions.push_back(added);
+}
+
+// Removes the chosen function and its three rows; the rows below keep
+// their places.
+void DeleteFunction(Variables& v) {
+    if (v.lastSelectedVariable == -1) return;
+    const auto at = static_cast<std::size_t>(v.lastSelectedVariable);
+    for (const Column& column : Columns(v)) {
+        if (at >= column.rows.size()) continue;
+        if (Object* row = column.rows[at]) row->_Delete();
+        column.rows.erase(column.rows.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    if (at < v.ObjData.functions.size())
+        v.ObjData.functions.erase(v.ObjData.functions.begin() + static_cast<std::ptrdiff_t>(at));
+    v.lastSelectedVariable = -1;
+}
+
+void Behavior(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    Select(v);
+    ApplyHiding(v);
+    if (v.lastSelectedVariable != -1 && Keyboard.Triggered(DIK_F6) && !v.hide)
+        OpenCodeBlock(self, v, v.lastSelectedVariable);
+    if (v.clickedStencil == "nothing") return;
+    if (v.clickedStencil == "confirm")
+        Commit(v);
+    else if (v.clickedStencil == "Add Stencil")
+        AddFunction(self, v);
+    else if (v.clickedStencil == "Delete Stencil")
+        DeleteFunction(v);
+    v.clickedStencil = "nothing";
+}
+
+}  // namespace
+
+Variables* Find(Entity* entity) {
+    return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
+}
+
+void _Init(Object*& slot) {
+    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilFuncProp", table);
+    prototype->_TempAddEngine("Behavior", &Behavior);
+    prototype->_TempAddEngine("GraphicsDraw", Event());
+    prototype->_AddEvent("Load", &ObjectData::StencilObjProp::Load);
+    prototype->_AddEvent("Init", &Init);
+    prototype->_AddEvent("Unload", Event());
+    ObjectTemplate::StartVariables(prototype, table);
+    Variables& v = prototype->vars;
+    BindVariable(table, *prototype, enum_objType, v.objType);
+    BindVariable(table, *prototype, enum_objName, v.objName);
+    BindVariable(table, *prototype, enum_hide, v.hide);
+    BindVariable(table, *prototype, enum_oldHideState, v.oldHideState);
+    BindVariable(table, *prototype, enum_hideOffset, v.hideOffset);
+    BindVariable(table, *prototype, enum_FunctionTypeX, v.FunctionTypeX);
+    BindVariable(table, *prototype, enum_FunctionNameX, v.FunctionNameX);
+    BindVariable(table, *prototype, enum_ReturnListX, v.ReturnListX);
+    BindVariable(table, *prototype, enum_applyButton, v.applyButton);
+    BindVariable(table, *prototype, enum_addButton, v.addButton);
+    BindVariable(table, *prototype, enum_deleteButton, v.deleteButton);
+    BindVariable(table, *prototype, enum_clickedStencil, v.clickedStencil);
+    BindVariable(table, *prototype, enum_myFuncTypeList, v.myFuncTypeList);
+    BindVariable(table, *prototype, enum_myReturnList, v.myReturnList);
+    BindVariable(table, *prototype, enum_myFuncNameList, v.myFuncNameList);
+    BindVariable(table, *prototype, enum_ObjData, v.ObjData);
+    BindVariable(table, *prototype, enum_lastSelectedVariable, v.lastSelectedVariable);
+}
+
+}  // namespace ObjectData::StencilFuncProp
