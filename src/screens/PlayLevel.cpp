@@ -48,10 +48,15 @@ bool RunsWhilePaused(Entity* member) {
 
 void HeldPass(Entity* self, Entity*) { Engine::UpdateMembers(static_cast<Engine*>(self), &RunsWhilePaused); }
 
-// Every update pass of the state's engines walks only the menu; drawing goes on.
+// Every update pass of the state's engines walks only the menu; drawing goes
+// on, and so does the camera's publishing of where it stands: each frame
+// starts from the origin, and a level drawn from there shows a corner of its
+// first cell over half the window.
 void HoldWorld(State* state) {
     for (Engine* engine : state->engines) {
-        if (engine->GetName() == "GraphicsDraw" || engine->GetEvent("Update") == Event(&HeldPass)) continue;
+        const std::string& name = engine->GetName();
+        if (name == "GraphicsDraw" || name == "PreCameraUpdate" || engine->GetEvent("Update") == Event(&HeldPass))
+            continue;
         engine->_SetEvent("Running.Update", engine->GetEvent("Update"));
         engine->_SetEvent("Update", &HeldPass);
     }

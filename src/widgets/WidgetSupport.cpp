@@ -24,10 +24,13 @@ void Camera(float& x, float& y, float& r) {
     r = CameraGlobals::r != 0.0f ? CameraGlobals::r : 1.0f;
 }
 
-// A state without a window (a dialog being built, a test) falls back on the
-// game area the renderer converts the mouse with, so no size is divided by 0.
+// A state without a window (a dialog being built, a test, a headless
+// picture) falls back on the height it is drawn at, then on the game area the
+// renderer converts the mouse with, so no size is divided by 0 and nothing
+// given in pixels is drawn as many game units wide.
 float WindowHeight() {
     int h = State::GetHeight();
+    if (h <= 0) h = State::GetRenderHeight();
     if (h <= 0) h = GraphicsEngine::currentGameArea().height;
     return h > 0 ? static_cast<float>(h) : 1.0f;
 }
