@@ -89,12 +89,17 @@ void Commit(Variables& v) {
 }
 
 void AddStencil(Entity* self, Variables& v) {
+    // Row i stands for element i. A record with more variables than the panel
+    // made rows for keeps its extra ones after the rows: the new element goes
+    // in where the new row stands, so a commit never writes the new row over
+    // a variable that has no row of its own.
+    const std::size_t at = RowCount(v);
+    for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
+        list->insert(list->begin() + static_cast<std::ptrdiff_t>(std::min(at, list->size())), "------");
     const std::vector<Column> columns = Columns(v);
     AddRow(self, v, columns[0], "int");
     AddRow(self, v, columns[1], "DEFAULT");
     AddRow(self, v, columns[2], "INSERT VALUE");
-    for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
-        list->push_back("------");
 }
 
 void DeleteStencil(Variables& v) {

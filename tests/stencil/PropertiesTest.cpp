@@ -145,6 +145,18 @@ TEST_F(PropertiesTest, ARecordOfFortyGetsThirtyTwoRowsAndConfirmCopiesOnlyThose)
     EXPECT_EQ(Record().varNames[0], "first");
     EXPECT_EQ(Record().varNames[35], "v35");
     EXPECT_EQ(Record().varNames.size(), 40u);
+
+    // A variable added to such a record stands where its row does, after the
+    // rows, and the variables without rows move down: none is overwritten.
+    Press(kAddX);
+    ASSERT_EQ(P().myVariableList.size(), 33u);
+    StencilRows::SetText(P().myVariableList[32], "added");
+    Press(kApplyX);
+    ASSERT_EQ(Record().varNames.size(), 41u);
+    EXPECT_EQ(Record().varNames[32], "added");
+    EXPECT_EQ(Record().varNames[33], "v32");
+    EXPECT_EQ(Record().varNames[40], "v39");
+    EXPECT_EQ(Record().varValues[33], "32");
 }
 
 TEST_F(PropertiesTest, APanelThatRunsBeforeItsWindowsInitStillHidesByTenUnits) {
