@@ -501,9 +501,15 @@ bool GraphicsEngine::FitToVisible(Plane2D& q, const GLTexture& texture, bool& hi
     const float pixelsV = std::fabs(q.height) * frameScale * static_cast<float>(targetHeight);
     if (!(pixelsU > 0.0f) || !(pixelsV > 0.0f)) return false;
     const float rho = std::max(texelsU / pixelsU, texelsV / pixelsV);
+    // A quad squeezed to a sliver of a pixel gives a ratio past any mip level
+    // (infinite, even): it is drawn whole rather than fitted, and the level is
+    // tested before it is made an integer, which it could not hold.
     int level = 0;
-    if (rho > 0.8f) level = static_cast<int>(std::ceil(std::log2(rho) + 0.25f));
-    if (level > 14) return false;
+    if (rho > 0.8f) {
+        const float wanted = std::ceil(std::log2(rho) + 0.25f);
+        if (!(wanted <= 14.0f)) return false;
+        level = static_cast<int>(wanted);
+    }
     const float margin = static_cast<float>((2 << level) + 1);
     auto span = [](float a, float b, float start, float size, float marginFraction, float& from, float& to) {
         const float fa = (a - start) / size, fb = (b - start) / size;

@@ -392,3 +392,19 @@ TEST(Coordinates, FileIsType) {
     EXPECT_FALSE(GraphicsEngine::FileIsType("a.png", base, "PNG"));
     EXPECT_EQ(base, "a");
 }
+
+TEST_F(GLTest, AQuadTooThinForAnyMipLevelIsDrawnAsItIsBesideTheOthers) {
+    // A picture with rows that show nothing is fitted to its visible rows; a
+    // quad so thin that its texels per pixel overflow must not upset that.
+    const std::uint32_t pixels[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    GLTexture* partly = GraphicsEngine::CreateTexture(1, 4, pixels, false);
+    ASSERT_NE(partly, nullptr);
+    partly->visibleV0 = 0.25f;
+    Buffer& b = Begin();
+    b.AddFrame(0.0f, 0.25f, 0.0f, 0.25f, 1e-44f, 0.0f, partly, 0, 0, 1, 1, -1);
+    b.AddFrame(0.0f, -0.25f, 0.0f, 0.25f, 0.25f, 0.0f, white, 0, 0, 1, 1, -1);
+    Finish(b);
+    Draw();
+    EXPECT_TRUE(IsWhite(At(32, 48)));
+    ReleaseGLTexture(partly);
+}
