@@ -8,7 +8,7 @@ VariableOffsetTable table;
 
 void Load(Entity* self, Entity*) {
     BuildCreditsPicture(self);
-    ScreenSteps::LabelSpec line;
+    ScreenSteps::LabelSetup line;
     line.text = OwnershipLine;
     line.x = 0.0f;
     line.y = -0.46f;

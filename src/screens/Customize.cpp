@@ -62,7 +62,7 @@ void Load(Entity* self, Entity*) {
         {"#0x8C8CFFFF#Blue:", -0.23f, -0.81f},
     };
     for (const Line& line : lines) {
-        ScreenSteps::LabelSpec label;
+        ScreenSteps::LabelSetup label;
         label.text = line.text;
         label.x = line.x;
         label.y = line.y;

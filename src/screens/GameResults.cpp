@@ -24,7 +24,7 @@ void Load(Entity* self, Entity*) {
     float charHeight = 0.15f, y = -0.2f;
     for (std::size_t k = 0; k < ranking.size(); ++k) {
         const auto id = static_cast<std::size_t>(ranking[k]);
-        ScreenSteps::LabelSpec line = Heading("");
+        ScreenSteps::LabelSetup line = Heading("");
         line.text = RankLabel(static_cast<int>(k) + 1) + game.playerNames[id] + " (" +
                     std::to_string(game.playerScores[id]) + ")\n";
         line.height = 0.1f;
@@ -82,8 +82,8 @@ void _Copy(Entity* copy, const Entity* source) {
 
 void Arm(Entity* level) { VariablesOf<Variables>(level).press.Arm(); }
 
-ScreenSteps::LabelSpec Heading(const char* text) {
-    ScreenSteps::LabelSpec heading;
+ScreenSteps::LabelSetup Heading(const char* text) {
+    ScreenSteps::LabelSetup heading;
     heading.text = text;
     heading.hAlign = 1;
     heading.x = 0.0f;

@@ -28,7 +28,7 @@ std::string RankLabel(int rank);
 // The colour the results screens write their texts in.
 constexpr std::uint32_t kHeadingColour = 0xFFC4BCAC;
 // The heading of a results screen: centred at the top, large, in that colour.
-ScreenSteps::LabelSpec Heading(const char* text);
+ScreenSteps::LabelSetup Heading(const char* text);
 
 // The copy step both results screens share: the engines, the title prompt,
 // then "Load".

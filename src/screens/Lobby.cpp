@@ -86,17 +86,17 @@ void ServerLost() {
 
 Object* Caption(const std::string& text, float x, float y, float charHeight, std::int32_t hAlign,
                 std::uint32_t colour) {
-    ScreenSteps::LabelSpec spec;
-    spec.text = text;
-    spec.x = x;
-    spec.y = y;
-    spec.charHeight = charHeight;
-    spec.hAlign = hAlign;
-    spec.vAlign = 1;
-    spec.setVAlign = true;
-    spec.primaryColor = colour;
-    spec.setColor = true;
-    Object* label = ScreenSteps::Label(spec);
+    ScreenSteps::LabelSetup setup;
+    setup.text = text;
+    setup.x = x;
+    setup.y = y;
+    setup.charHeight = charHeight;
+    setup.hAlign = hAlign;
+    setup.vAlign = 1;
+    setup.setVAlign = true;
+    setup.primaryColor = colour;
+    setup.setColor = true;
+    Object* label = ScreenSteps::Label(setup);
     if (label != nullptr) Widgets::RaiseOwn(label, "CalcText", label);
     return label;
 }

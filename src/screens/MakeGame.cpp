@@ -78,7 +78,7 @@ void Build(Entity* self, Entity*) {
         LevelTemplate::SetIfPresent(character, enum_position, D3DXVECTOR3{-0.7f, -0.32f, -0.8f});
     }
 
-    ScreenSteps::LabelSpec name;
+    ScreenSteps::LabelSetup name;
     name.text = "Game Name:";
     name.x = -0.7f;
     name.y = 0.27f;

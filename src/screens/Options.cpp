@@ -22,8 +22,8 @@ void SpawnPieces() {
         LevelTemplate::Spawn(button);
 }
 
-ScreenSteps::LabelSpec VolumeLabel(const char* text, float y) {
-    ScreenSteps::LabelSpec label;
+ScreenSteps::LabelSetup VolumeLabel(const char* text, float y) {
+    ScreenSteps::LabelSetup label;
     label.text = text;
     label.x = -0.05f;
     label.y = y;

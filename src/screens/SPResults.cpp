@@ -13,7 +13,7 @@ void Load(Entity* self, Entity*) {
     MenuScreen::Backdrop("nightSky");
     ScreenSteps::Label(GameResults::Heading("Congratulations\nYou Win!"));
 
-    ScreenSteps::LabelSpec story;
+    ScreenSteps::LabelSetup story;
     story.text =
         "Venturing off far and wide, you have gathered the light from the mystical fireflies and recovered the moon "
         "shards to restore the moon to its former glory.  Awesome!";

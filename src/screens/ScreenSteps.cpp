@@ -63,25 +63,25 @@ void KeepWithin(std::string& text, std::int32_t& caret, std::size_t limit) {
     }
 }
 
-Object* Label(const LabelSpec& spec) {
+Object* Label(const LabelSetup& setup) {
     Object* label = LevelTemplate::Spawn("Text");
     ObjectData::Text::Variables* v = ObjectData::Text::Find(label);
     if (v == nullptr) return label;
     TextSettings& s = v->settings;
-    v->text = spec.text;
-    s.x = spec.x;
-    s.y = spec.y;
-    if (spec.setZ) s.z = spec.z;
-    s.width = spec.width;
-    if (spec.setHeight) s.height = spec.height;
-    s.charHeight = spec.charHeight;
-    s.hAlign = spec.hAlign;
-    if (spec.setVAlign) s.vAlign = spec.vAlign;
-    s.multiLine = spec.multiLine;
-    s.fixedWidth = spec.fixedWidth;
-    s.colorize = spec.colorize;
-    s.font = spec.font;
-    if (spec.setColor) s.primaryColor = spec.primaryColor;
+    v->text = setup.text;
+    s.x = setup.x;
+    s.y = setup.y;
+    if (setup.setZ) s.z = setup.z;
+    s.width = setup.width;
+    if (setup.setHeight) s.height = setup.height;
+    s.charHeight = setup.charHeight;
+    s.hAlign = setup.hAlign;
+    if (setup.setVAlign) s.vAlign = setup.vAlign;
+    s.multiLine = setup.multiLine;
+    s.fixedWidth = setup.fixedWidth;
+    s.colorize = setup.colorize;
+    s.font = setup.font;
+    if (setup.setColor) s.primaryColor = setup.primaryColor;
     return label;
 }
 

@@ -50,7 +50,7 @@ void KeepWithin(std::string& text, std::int32_t& caret, std::size_t limit);
 
 // A "Text" label: its text and box; what is not marked set keeps the text
 // type's default.
-struct LabelSpec {
+struct LabelSetup {
     std::string text;
     float x = 0.0f, y = 0.0f, z = 0.0f;
     bool setZ = false;
@@ -64,7 +64,7 @@ struct LabelSpec {
     std::uint32_t primaryColor = 0;
     bool setColor = false;
 };
-Object* Label(const LabelSpec& spec);
+Object* Label(const LabelSetup& setup);
 
 // A control that went down since the screen opened: a key or mouse button
 // pressed this frame, or a pad or remote button that was up in the frame
