@@ -24,8 +24,6 @@ VariableOffsetTable table;
 // The rows' look: type and return rows 0.2 wide, name rows 0.35.
 const StencilRows::RowLook kNarrow{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
 const StencilRows::RowLook kWide{{0.35f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
-constexpr float kFirstRowY = 0.3875f;
-constexpr float kRowStep = 0.025f;
 
 struct Column {
     std::vector<Object*>& rows;
@@ -39,14 +37,9 @@ std::array<Column, 3> Columns(Variables& v) {
             Column{v.myFuncNameList, v.FunctionNameX, kWide}};
 }
 
-// A row goes one row below its column's last, or to the first row's place;
-// a panel moved off screen puts it off screen with the others.
 void AppendRow(Entity* panel, const Variables& v, const Column& column, const std::string& text) {
-    const D3DXVECTOR3* last =
-        column.rows.empty() ? nullptr : FindVariable<D3DXVECTOR3>(column.rows.back(), enum_position);
-    const float y = last != nullptr ? last->y - kRowStep : kFirstRowY;
-    const float x = v.oldHideState ? column.x + v.hideOffset : column.x;
-    if (Object* row = StencilRows::Make(panel->_state, panel, text, x, y, column.look)) column.rows.push_back(row);
+    // A panel moved off screen puts it off screen with the others.
+    StencilRows::Append(panel, column.rows, text, v.oldHideState ? column.x + v.hideOffset : column.x, column.look);
 }
 
 void Init(Entity* self, Entity*) {
@@ -57,10 +50,10 @@ void Init(Entity* self, Entity*) {
         AppendRow(self, v, columns[1], f.returnType);
         AppendRow(self, v, columns[2], f.name);
     }
-    v.applyButton = PanelButtons::Make(self, 0.5f, "confirm", "Apply changes");
-    v.addButton = PanelButtons::Make(self, 0.3f, "Add Stencil", "Adds a Stencil");
-    v.deleteButton = PanelButtons::Make(self, 0.4f, "Delete Stencil", "Remove a selected stencil");
-    if (v.oldHideState) ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, v.hideOffset);
+    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, v.oldHideState ? v.hideOffset : 0.0f);
+    v.applyButton = buttons.apply;
+    v.addButton = buttons.add;
+    v.deleteButton = buttons.remove;
 }
 
 // The first function whose return, name or type row has the keyboard; the
@@ -75,14 +68,6 @@ void Select(Variables& v) {
             return;
         }
     }
-}
-
-void ApplyHiding(Variables& v) {
-    if (v.hide == v.oldHideState) return;
-    v.oldHideState = v.hide;
-    const float dx = v.hide ? v.hideOffset : -v.hideOffset;
-    ObjectData::StencilObjProp::Shift({v.applyButton, v.addButton, v.deleteButton}, dx);
-    for (const Column& column : Columns(v)) ObjectData::StencilObjProp::Shift(column.rows, dx);
 }
 
 // Opens the code block of function `index` in a window of its own, telling
@@ -145,7 +130,9 @@ void DeleteFunction(Variables& v) {
 void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     Select(v);
-    ApplyHiding(v);
+    ObjectData::StencilObjProp::ApplyHiding(v.hide, v.oldHideState, v.hideOffset,
+                                            {v.applyButton, v.addButton, v.deleteButton},
+                                            {&v.myFuncTypeList, &v.myReturnList, &v.myFuncNameList});
     if (v.lastSelectedVariable != -1 && Keyboard.Triggered(DIK_F6) && !v.hide)
         OpenCodeBlock(self, v, v.lastSelectedVariable);
     if (v.clickedStencil == "nothing") return;

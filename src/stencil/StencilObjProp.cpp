@@ -5,8 +5,8 @@
 #include "converter/DLL.h"
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
+#include "stencil/PanelButtons.h"
 #include "stencil/StencilRows.h"
-#include "widgets/Button.h"
 
 namespace ObjectData::StencilObjProp {
 
@@ -14,9 +14,6 @@ namespace {
 
 VariableOffsetTable table;
 
-constexpr float kFirstRowY = 0.3875f;
-constexpr float kRowStep = 0.025f;
-constexpr float kButtonY = 0.45f;
 
 const StencilRows::RowLook kNameLook{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
 const StencilRows::RowLook kValueLook{{0.5f, 0.025f}, {150.0f, 150.0f, 150.0f}, true};
@@ -43,22 +40,7 @@ std::size_t RowCount(const Variables& v) {
 }
 
 void AddRow(Entity* self, Variables& v, const Column& c, const std::string& text) {
-    const D3DXVECTOR3* last = c.rows->empty() ? nullptr : FindVariable<D3DXVECTOR3>(c.rows->back(), enum_position);
-    const float y = last != nullptr ? last->y - kRowStep : kFirstRowY;
-    if (Object* row = StencilRows::Make(self->_state, self, text, ColumnX(v, c.x), y, *c.look))
-        c.rows->push_back(row);
-}
-
-Object* MakeButton(Entity* self, const Variables& v, float x, const char* label, const char* toolTip) {
-    Object* button = LevelTemplate::SpawnIn(self->_state, "StencilButton", "");
-    if (button == nullptr) return nullptr;
-    StencilRows::SetPixelSize(button, 30, 30);
-    Button::Variables& b = VariablesOf<Button::Variables>(button);
-    b.position = D3DXVECTOR3(ColumnX(v, x), kButtonY, 0.0f);
-    b.texture = label;
-    b.toolTip = toolTip;
-    b.master = self;
-    return button;
+    StencilRows::Append(self, *c.rows, text, ColumnX(v, c.x), *c.look);
 }
 
 void Init(Entity* self, Entity*) {
@@ -70,9 +52,10 @@ void Init(Entity* self, Entity*) {
         for (std::size_t k = 0; k < record.size() && k < static_cast<std::size_t>(kRowsFromRecord); ++k)
             AddRow(self, v, columns[c], record[k]);
     }
-    v.applyButton = MakeButton(self, v, 0.5f, "confirm", "Apply changes");
-    v.addButton = MakeButton(self, v, 0.3f, "Add Stencil", "Adds a Stencil");
-    v.deleteButton = MakeButton(self, v, 0.4f, "Delete Stencil", "Remove a selected stencil");
+    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, ColumnX(v, 0.0f));
+    v.applyButton = buttons.apply;
+    v.addButton = buttons.add;
+    v.deleteButton = buttons.remove;
 }
 
 // The rows' texts into the record, then the record to the converter. Only
@@ -128,12 +111,8 @@ void Behavior(Entity* self, Entity*) {
         }
     }
 
-    if (v.hide != v.oldHideState) {
-        v.oldHideState = v.hide;
-        const float dx = v.hide ? v.hideOffset : -v.hideOffset;
-        Shift({v.applyButton, v.addButton, v.deleteButton}, dx);
-        for (const Column& c : Columns(v)) Shift(*c.rows, dx);
-    }
+    ApplyHiding(v.hide, v.oldHideState, v.hideOffset, {v.applyButton, v.addButton, v.deleteButton},
+                {&v.myTypeList, &v.myVariableList, &v.myObjValueList});
 
     if (v.clickedStencil == "nothing") return;
     if (v.clickedStencil == "confirm") Commit(v);
@@ -155,6 +134,15 @@ void Shift(const std::vector<Object*>& pieces, float dx) {
         // A row's text follows its box when the box next lays it out.
         position->x += dx;
     }
+}
+
+void ApplyHiding(bool hide, bool& oldHideState, float hideOffset, std::initializer_list<Object*> buttons,
+                 std::initializer_list<const std::vector<Object*>*> columns) {
+    if (hide == oldHideState) return;
+    oldHideState = hide;
+    const float dx = hide ? hideOffset : -hideOffset;
+    Shift(buttons, dx);
+    for (const std::vector<Object*>* rows : columns) Shift(*rows, dx);
 }
 
 Variables* Find(Entity* entity) {

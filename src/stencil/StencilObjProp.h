@@ -6,6 +6,7 @@
 // row to each column, "Delete Stencil" removes the row chosen last. While
 // `hide` is set the whole panel lies `hideOffset` to the right, off screen.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,12 @@ Variables* Find(Entity* entity);
 
 // "Load" of the stencil panels: no label is pending.
 void Load(Entity* self, Entity* other);
+
+// The hiding of a stencil panel: when hide differs from the state last
+// applied, stores it and moves the buttons and every row of the columns
+// hideOffset to the right when hiding, back when showing.
+void ApplyHiding(bool hide, bool& oldHideState, float hideOffset, std::initializer_list<Object*> buttons,
+                 std::initializer_list<const std::vector<Object*>*> columns);
 
 // Moves a panel's pieces by dx: each object's `position` x, or its Text's
 // when it has no position of its own.

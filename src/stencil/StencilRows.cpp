@@ -36,6 +36,12 @@ Object* Make(State* state, Entity* owner, const std::string& text, float x, floa
     return row;
 }
 
+void Append(Entity* owner, std::vector<Object*>& column, const std::string& text, float x, const RowLook& look) {
+    const D3DXVECTOR3* last = column.empty() ? nullptr : FindVariable<D3DXVECTOR3>(column.back(), enum_position);
+    const float y = last != nullptr ? last->y - kPanelRowStep : kPanelFirstRowY;
+    if (Object* row = Make(owner->_state, owner, text, x, y, look)) column.push_back(row);
+}
+
 void SetLook(Entity* row, const D3DXVECTOR3& colour, bool highlight) {
     ObjectData::SingleLineTextBox::Variables* box = ObjectData::SingleLineTextBox::Find(row);
     if (box == nullptr) return;

@@ -30,6 +30,16 @@ struct RowLook {
 Object* Make(State* state, Entity* owner, const std::string& text, float x, float y, const RowLook& look,
              bool keepBehavior = true);
 
+// The columns of the stencil panels: the first row's centre at y 0.3875,
+// each further row 0.025 lower.
+constexpr float kPanelFirstRowY = 0.3875f;
+constexpr float kPanelRowStep = 0.025f;
+
+// A row of owner's state appended to a panel's column at x: one step below
+// the column's last row (which may have moved), or at the first row's place
+// when the column has none. Not appended while no row could be made.
+void Append(Entity* owner, std::vector<Object*>& column, const std::string& text, float x, const RowLook& look);
+
 // Gives a made row another background (and highlighting, as Make does).
 void SetLook(Entity* row, const D3DXVECTOR3& colour, bool highlight);
 
