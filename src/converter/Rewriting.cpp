@@ -195,6 +195,10 @@ void CppConvert::ScanExVariables() {
                 const auto found = varTypeByName.find(variable);
                 if (found != varTypeByName.end()) typeText = found->second;
             }
+            // An array names its count beside its type, as the record writes
+            // it ("int[3]"): the way back reads the type from this line, and
+            // the count is not written anywhere else.
+            if (!count.empty()) typeText += "[" + count + "]";
             work += "\tGETVARIABLE(object, " + typeText + ", " + variable + ")" + path + assignment;
             return true;
         });

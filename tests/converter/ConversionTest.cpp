@@ -253,6 +253,45 @@ TEST_F(Conversion, ScriptReadsBackAsTheSameRecord) {
     EXPECT_EQ(again.functions[2].startLine, loadLine + 1);
 }
 
+// An array variable of an extended object keeps its element count through
+// the generated text: reverted, the record is as it was written, and
+// converted again its indexed use still reaches an element of the array.
+TEST_F(Conversion, AnExtendedObjectsArrayKeepsItsCountThereAndBack) {
+    CppData record;
+    record.kind = "ExObject";
+    record.typeName = "Rack";
+    record.baseType = "Crate";
+    record.varTypes = {"int[4]", "float", "std::string[2]"};
+    record.varNames = {"slots", "weight", "labels"};
+    record.varValues = {"", "2.5", ""};
+    record.differencesText = "\n\treturn;\n";
+    CppFunctions load;
+    load.functionType = "EVENT";
+    load.returnType = "void";
+    load.name = "Load";
+    load.code = "\n\tself->slots[1] = 3;\n";
+    record.functions = {load};
+
+    CppData written = record;
+    for (const char* name : {"Rack", "Again"}) {
+        SCOPED_TRACE(name);
+        probe.convertOk() = true;
+        ASSERT_TRUE(converter.WriteScript(folder / (std::string(name) + ".script"), written));
+        ASSERT_TRUE(converter.ConvertKind("ExObject", folder / (std::string(name) + ".script"),
+                                          folder / (std::string(name) + ".h"), folder / (std::string(name) + ".cpp"),
+                                          "Rack"));
+        EXPECT_NE(Source(name).find("GETVARIABLEP(self, int *, slots)[1] = 3;"), std::string::npos) << Source(name);
+        CppData back;
+        back.kind = "ExObject";
+        back.typeName = "Rack";
+        ASSERT_TRUE(converter.RevertFile(folder / (std::string(name) + ".h"), back));
+        EXPECT_EQ(back.varTypes, record.varTypes);
+        EXPECT_EQ(back.varNames, record.varNames);
+        EXPECT_EQ(back.varValues, record.varValues);
+        written = back;
+    }
+}
+
 TEST_F(Conversion, ScanFileForVariablesRecordsTheStencil) {
     CppData record;
     record.typeName = "Lamp";

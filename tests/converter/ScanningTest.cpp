@@ -243,7 +243,7 @@ TEST_F(Scanning, ExtendedObjectVariables) {
     ASSERT_TRUE(probe.BuildComplexEx(record, folder / "s.h", folder / "s.cpp"));
     EXPECT_EQ(record.varTypes, (std::vector<std::string>{"int", "bool"}));
     EXPECT_EQ(probe.memberDeclText(),
-              "\t\t// Variables\n\tGETVARIABLE(object, int, ids);\n\tGETVARIABLE(object, bool, on) = true;\n\n"
+              "\t\t// Variables\n\tGETVARIABLE(object, int[3], ids);\n\tGETVARIABLE(object, bool, on) = true;\n\n"
               "\t_Differences(object);\n}\n\n");
     EXPECT_EQ(probe.memberNames(), (std::vector<std::string>{"ids", "on"}));
     EXPECT_EQ(probe.memberCounts(), (std::vector<std::string>{"3", ""}));

@@ -64,14 +64,11 @@ inline std::string Convert(const std::string& folder, const CppData& record) {
 }
 
 // What the way back is to give for record: a handler named as a registered
-// engine is bound as an engine; an extended object's text names an array
-// variable without its count.
+// engine is bound as an engine.
 inline CppData Expected(CppData record) {
     for (CppFunctions& function : record.functions)
         if (function.functionType == "EVENT" && Engine::_engines.count(function.name) != 0)
             function.functionType = "ENGINE";
-    if (record.kind == "ExObject" || record.kind == "EXOBJECT")
-        for (std::string& type : record.varTypes) type = type.substr(0, type.find('['));
     return record;
 }
 

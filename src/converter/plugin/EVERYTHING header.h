@@ -42,14 +42,25 @@
 
 namespace gf_plugin {
 
-// Variable number of entity as a T. A variable the entity's type lacks, or a
-// number beyond its table, reaches a zeroed stand-in of the plug-in's own
-// (the program logs it once), never memory outside the entity.
+// A value made zero again; an array element by element.
+template <class T>
+void Zero(T& value) {
+    if constexpr (std::is_array_v<T>) {
+        for (auto& element : value) Zero(element);
+    } else {
+        value = T{};
+    }
+}
+
+// Variable number of entity as a T (an array type for an array variable, as
+// an extended object's differences name it). A variable the entity's type
+// lacks, or a number beyond its table, reaches a zeroed stand-in of the
+// plug-in's own (the program logs it once), never memory outside the entity.
 template <class T>
 T& Variable(const Entity* entity, int number, const char* name) {
     if (void* at = _PluginVariable(const_cast<Entity*>(entity), number, name)) return *static_cast<T*>(at);
     static T standIn{};
-    standIn = T{};
+    Zero(standIn);
     return standIn;
 }
 
