@@ -63,9 +63,16 @@ inline std::string Convert(const std::string& folder, const CppData& record) {
     return header;
 }
 
-// What the way back is to give for record: a handler named as a registered
-// engine is bound as an engine.
+// What the way back is to give for record: the functions in the order the
+// class text defines them (helpers, then engine handlers, then event
+// handlers, each kind in the record's order); a handler named as a
+// registered engine is bound as an engine.
 inline CppData Expected(CppData record) {
+    const auto rank = [](const CppFunctions& f) {
+        return f.functionType == "HELPER" ? 0 : f.functionType == "ENGINE" ? 1 : 2;
+    };
+    std::stable_sort(record.functions.begin(), record.functions.end(),
+                     [&](const CppFunctions& a, const CppFunctions& b) { return rank(a) < rank(b); });
     for (CppFunctions& function : record.functions)
         if (function.functionType == "EVENT" && Engine::_engines.count(function.name) != 0)
             function.functionType = "ENGINE";

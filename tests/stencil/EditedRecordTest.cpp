@@ -1,8 +1,9 @@
 // A registered type's record edited through its properties window by clicks
 // and typed keys only: a variable added, a default changed, a variable
-// removed, a function renamed and its body typed into the code block, each
-// committed. What the panels hold then, written as a script, converted and
-// reverted, must be the record with exactly those edits.
+// removed, a handler made a helper with another name and return type and
+// its body typed into the code block, each committed. What the panels hold
+// then, written as a script, converted and reverted, must be the record with
+// exactly those edits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -138,11 +139,14 @@ TEST_F(EditedRecordTest, EveryEditMadeInThePanelsAndTheCodeBlockComesBackAndNoth
         expected.varValues.insert(expected.varValues.begin() + at, "3");
         AllClick(kApplyX, kButtonsY);
 
-        // A function renamed in its row and committed, then its body typed
-        // into its code block and committed there.
+        // A handler made a helper of another name and return type in its
+        // rows and committed, then its body typed into its code block and
+        // committed there.
         AllClick(kFunctionsTabX, kButtonsY);
         ASSERT_EQ(Functions().myFuncNameList.size(), original.functions.size());
         const std::size_t edited = original.functions.size() / 2;
+        Retype(Functions().myFuncTypeList[edited], "HELPER");
+        Retype(Functions().myReturnList[edited], "int");
         Retype(Functions().myFuncNameList[edited], "OnPoke");
         AllClick(kApplyX, kButtonsY);
         ASSERT_EQ(Functions().ObjData.functions[edited].name, "OnPoke");
@@ -158,10 +162,12 @@ TEST_F(EditedRecordTest, EveryEditMadeInThePanelsAndTheCodeBlockComesBackAndNoth
         TapTimes(SDL_SCANCODE_DELETE, old);
         TapTimes(SDL_SCANCODE_BACKSPACE, old);
         ASSERT_EQ(body.text, "");
-        Type("self->pokes = self->pokes - 1;");
+        Type("self->pokes = self->pokes - 1; return self->pokes;");
         AllClick(kApplyX, kButtonsY);
+        expected.functions[edited].functionType = "HELPER";
+        expected.functions[edited].returnType = "int";
         expected.functions[edited].name = "OnPoke";
-        expected.functions[edited].code = "self->pokes = self->pokes - 1;";
+        expected.functions[edited].code = "self->pokes = self->pokes - 1; return self->pokes;";
         EXPECT_EQ(d.ObjData.functions[edited].code, expected.functions[edited].code);
 
         // What the two panels committed, as one record: exactly the edits.
