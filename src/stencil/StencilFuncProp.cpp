@@ -1,7 +1,6 @@
 #include "stencil/StencilFuncProp.h"
 
 #include <algorithm>
-#include <array>
 
 #include "converter/DLL.h"
 #include "framework/LevelTemplate.h"
@@ -25,32 +24,25 @@ VariableOffsetTable table;
 const StencilRows::RowLook kNarrow{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
 const StencilRows::RowLook kWide{{0.35f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
 
-struct Column {
-    std::vector<Object*>& rows;
-    float x;
-    const StencilRows::RowLook& look;
-};
-
 // The three columns in the order rows are made and removed: type, return, name.
-std::array<Column, 3> Columns(Variables& v) {
-    return {Column{v.myFuncTypeList, v.FunctionTypeX, kNarrow}, Column{v.myReturnList, v.ReturnListX, kNarrow},
-            Column{v.myFuncNameList, v.FunctionNameX, kWide}};
+std::vector<StencilRows::Column> Columns(Variables& v) {
+    return {{&v.myFuncTypeList, v.FunctionTypeX, &kNarrow},
+            {&v.myReturnList, v.ReturnListX, &kNarrow},
+            {&v.myFuncNameList, v.FunctionNameX, &kWide}};
 }
 
-void AppendRow(Entity* panel, const Variables& v, const Column& column, const std::string& text) {
-    // A panel moved off screen puts it off screen with the others.
-    StencilRows::Append(panel, column.rows, text, v.oldHideState ? column.x + v.hideOffset : column.x, column.look);
-}
+// Where new rows stand: off screen with the others while the panel is hidden.
+float RowsDx(const Variables& v) { return v.oldHideState ? v.hideOffset : 0.0f; }
 
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
-    const std::array<Column, 3> columns = Columns(v);
+    const std::vector<StencilRows::Column> columns = Columns(v);
     for (const CppFunctions& f : v.ObjData.functions) {
-        AppendRow(self, v, columns[0], f.functionType);
-        AppendRow(self, v, columns[1], f.returnType);
-        AppendRow(self, v, columns[2], f.name);
+        StencilRows::Append(self, columns[0], f.functionType, RowsDx(v));
+        StencilRows::Append(self, columns[1], f.returnType, RowsDx(v));
+        StencilRows::Append(self, columns[2], f.name, RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, v.oldHideState ? v.hideOffset : 0.0f);
+    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, RowsDx(v));
     v.applyButton = buttons.apply;
     v.addButton = buttons.add;
     v.deleteButton = buttons.remove;
@@ -103,10 +95,10 @@ void Commit(Variables& v) {
 }
 
 void AddFunction(Entity* panel, Variables& v) {
-    const std::array<Column, 3> columns = Columns(v);
-    AppendRow(panel, v, columns[0], "EVENT");
-    AppendRow(panel, v, columns[1], "void");
-    AppendRow(panel, v, columns[2], "DEFAULT");
+    const std::vector<StencilRows::Column> columns = Columns(v);
+    StencilRows::Append(panel, columns[0], "EVENT", RowsDx(v));
+    StencilRows::Append(panel, columns[1], "void", RowsDx(v));
+    StencilRows::Append(panel, columns[2], "DEFAULT", RowsDx(v));
     CppFunctions added;
     added.functionType = "------";
     v.ObjData.functions.push_back(added);
@@ -117,11 +109,7 @@ void AddFunction(Entity* panel, Variables& v) {
 void DeleteFunction(Variables& v) {
     if (v.lastSelectedVariable == -1) return;
     const auto at = static_cast<std::size_t>(v.lastSelectedVariable);
-    for (const Column& column : Columns(v)) {
-        if (at >= column.rows.size()) continue;
-        if (Object* row = column.rows[at]) row->_Delete();
-        column.rows.erase(column.rows.begin() + static_cast<std::ptrdiff_t>(at));
-    }
+    StencilRows::RemoveRow(Columns(v), at);
     if (at < v.ObjData.functions.size())
         v.ObjData.functions.erase(v.ObjData.functions.begin() + static_cast<std::ptrdiff_t>(at));
     v.lastSelectedVariable = -1;

@@ -14,45 +14,33 @@ namespace {
 
 VariableOffsetTable table;
 
-
 const StencilRows::RowLook kNameLook{{0.2f, 0.025f}, {220.0f, 150.0f, 150.0f}, true};
 const StencilRows::RowLook kValueLook{{0.5f, 0.025f}, {150.0f, 150.0f, 150.0f}, true};
 
-// A column: where its rows stand and the list that holds them.
-struct Column {
-    float x;
-    std::vector<Object*>* rows;
-    const StencilRows::RowLook* look;
-};
-
 // Type, name, value: the order in which rows are made and taken apart.
-std::vector<Column> Columns(Variables& v) {
-    return {{v.TypeListX, &v.myTypeList, &kNameLook},
-            {v.varNameListX, &v.myVariableList, &kNameLook},
-            {v.valueListX, &v.myObjValueList, &kValueLook}};
+std::vector<StencilRows::Column> Columns(Variables& v) {
+    return {{&v.myTypeList, v.TypeListX, &kNameLook},
+            {&v.myVariableList, v.varNameListX, &kNameLook},
+            {&v.myObjValueList, v.valueListX, &kValueLook}};
 }
 
-// Where a column's rows stand now: off screen while the panel is hidden.
-float ColumnX(const Variables& v, float x) { return v.oldHideState ? x + v.hideOffset : x; }
+// Where new rows stand: off screen with the others while the panel is hidden.
+float RowsDx(const Variables& v) { return v.oldHideState ? v.hideOffset : 0.0f; }
 
 std::size_t RowCount(const Variables& v) {
     return std::min({v.myTypeList.size(), v.myVariableList.size(), v.myObjValueList.size()});
 }
 
-void AddRow(Entity* self, Variables& v, const Column& c, const std::string& text) {
-    StencilRows::Append(self, *c.rows, text, ColumnX(v, c.x), *c.look);
-}
-
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     const std::vector<std::string>* texts[] = {&v.ObjData.varTypes, &v.ObjData.varNames, &v.ObjData.varValues};
-    const std::vector<Column> columns = Columns(v);
+    const std::vector<StencilRows::Column> columns = Columns(v);
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const std::vector<std::string>& record = *texts[c];
         for (std::size_t k = 0; k < record.size() && k < static_cast<std::size_t>(kRowsFromRecord); ++k)
-            AddRow(self, v, columns[c], record[k]);
+            StencilRows::Append(self, columns[c], record[k], RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, ColumnX(v, 0.0f));
+    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, RowsDx(v));
     v.applyButton = buttons.apply;
     v.addButton = buttons.add;
     v.deleteButton = buttons.remove;
@@ -79,21 +67,16 @@ void AddStencil(Entity* self, Variables& v) {
     const std::size_t at = RowCount(v);
     for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
         list->insert(list->begin() + static_cast<std::ptrdiff_t>(std::min(at, list->size())), "------");
-    const std::vector<Column> columns = Columns(v);
-    AddRow(self, v, columns[0], "int");
-    AddRow(self, v, columns[1], "DEFAULT");
-    AddRow(self, v, columns[2], "INSERT VALUE");
+    const std::vector<StencilRows::Column> columns = Columns(v);
+    StencilRows::Append(self, columns[0], "int", RowsDx(v));
+    StencilRows::Append(self, columns[1], "DEFAULT", RowsDx(v));
+    StencilRows::Append(self, columns[2], "INSERT VALUE", RowsDx(v));
 }
 
 void DeleteStencil(Variables& v) {
     if (v.lastSelectedVariable < 0) return;
     const auto i = static_cast<std::size_t>(v.lastSelectedVariable);
-    // The rows below keep their places.
-    for (std::vector<Object*>* rows : {&v.myTypeList, &v.myVariableList, &v.myObjValueList}) {
-        if (i >= rows->size()) continue;
-        if ((*rows)[i] != nullptr) (*rows)[i]->_Delete();
-        rows->erase(rows->begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    StencilRows::RemoveRow(Columns(v), i);
     for (std::vector<std::string>* list : {&v.ObjData.varNames, &v.ObjData.varTypes, &v.ObjData.varValues})
         if (i < list->size()) list->erase(list->begin() + static_cast<std::ptrdiff_t>(i));
     v.lastSelectedVariable = -1;

@@ -36,10 +36,20 @@ Object* Make(State* state, Entity* owner, const std::string& text, float x, floa
     return row;
 }
 
-void Append(Entity* owner, std::vector<Object*>& column, const std::string& text, float x, const RowLook& look) {
-    const D3DXVECTOR3* last = column.empty() ? nullptr : FindVariable<D3DXVECTOR3>(column.back(), enum_position);
+void Append(Entity* owner, const Column& column, const std::string& text, float dx) {
+    std::vector<Object*>& rows = *column.rows;
+    const D3DXVECTOR3* last = rows.empty() ? nullptr : FindVariable<D3DXVECTOR3>(rows.back(), enum_position);
     const float y = last != nullptr ? last->y - kPanelRowStep : kPanelFirstRowY;
-    if (Object* row = Make(owner->_state, owner, text, x, y, look)) column.push_back(row);
+    if (Object* row = Make(owner->_state, owner, text, column.x + dx, y, *column.look)) rows.push_back(row);
+}
+
+void RemoveRow(const std::vector<Column>& columns, std::size_t index) {
+    for (const Column& column : columns) {
+        std::vector<Object*>& rows = *column.rows;
+        if (index >= rows.size()) continue;
+        if (rows[index] != nullptr) rows[index]->_Delete();
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+    }
 }
 
 void SetLook(Entity* row, const D3DXVECTOR3& colour, bool highlight) {

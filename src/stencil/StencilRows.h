@@ -1,6 +1,7 @@
 #pragma once
 // What the stencil screens and the instance editor share: their rows (one-
 // line text boxes made with an empty name) and their "Text" labels.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,23 @@ Object* Make(State* state, Entity* owner, const std::string& text, float x, floa
 constexpr float kPanelFirstRowY = 0.3875f;
 constexpr float kPanelRowStep = 0.025f;
 
-// A row of owner's state appended to a panel's column at x: one step below
-// the column's last row (which may have moved), or at the first row's place
-// when the column has none. Not appended while no row could be made.
-void Append(Entity* owner, std::vector<Object*>& column, const std::string& text, float x, const RowLook& look);
+// A column of a stencil panel: its rows (top first), the x they stand at
+// while the panel is shown, and their look.
+struct Column {
+    std::vector<Object*>* rows;
+    float x;
+    const RowLook* look;
+};
+
+// A row of owner's state appended to a panel's column, dx to the right of
+// the column's x (a hidden panel's offset): one step below the column's last
+// row (which may have moved), or at the first row's place when the column
+// has none. Not appended while no row could be made.
+void Append(Entity* owner, const Column& column, const std::string& text, float dx);
+
+// Removes the row at index from each column that has one, marked for
+// deletion; the rows below keep their places.
+void RemoveRow(const std::vector<Column>& columns, std::size_t index);
 
 // Gives a made row another background (and highlighting, as Make does).
 void SetLook(Entity* row, const D3DXVECTOR3& colour, bool highlight);
