@@ -142,10 +142,15 @@ bool CppConvert::ReplaceEntityCode(std::list<std::string>::iterator& position, c
              member + "] could not be found in database");
         return false;
     }
-    const std::string& typeText = found->second;
+    std::string typeText = found->second;
     bool array = indexed;
     for (std::size_t i = 0; i < memberNames.size() && !array; ++i)
         if (memberNames[i] == member && !memberCounts[i].empty()) array = true;
+    // The program binds an array as "T[]", a type no access can be of: an
+    // array access reaches it as a stencil's own array, through a pointer to
+    // its first element.
+    if (array && typeText.size() > 2 && typeText.compare(typeText.size() - 2, 2, "[]") == 0)
+        typeText = typeText.substr(0, typeText.size() - 2) + " *";
     const bool pointer = !typeText.empty() && typeText.back() == '*';
     const std::string object = token.substr(0, memberStart - 2);
     token = std::string(array && pointer ? "GETVARIABLEP(" : "GETVARIABLE(") + object + ", " + typeText + ", " +

@@ -102,6 +102,36 @@ TEST_F(EveryType, ARecordEditedAsThePanelsDoComesBackAsItsScript) {
     ThereAndBack(record);
 }
 
+// The registered extended objects are of bases without array variables: one
+// made of the player, whose arrays its differences use, comes back
+// with their counts and its plug-in source compiles.
+TEST_F(EveryType, AnExtendedObjectOfABaseWithArraysComesBackAndCompiles) {
+    const std::vector<registered::Record> records = registered::EveryRegisteredType();
+    const auto player = std::find_if(records.begin(), records.end(),
+                                     [](const registered::Record& r) { return r.record.typeName == "Player"; });
+    ASSERT_NE(player, records.end());
+    CppData record = player->record;
+    record.kind = "ExObject";
+    record.typeName = "ArmouredPlayer";
+    record.baseType = "Player";
+    const auto array = std::find_if(record.varTypes.begin(), record.varTypes.end(),
+                                    [](const std::string& type) { return type.find('[') != std::string::npos; });
+    ASSERT_NE(array, record.varTypes.end()) << "the player has no array variable";
+    const std::string& name = record.varNames[static_cast<std::size_t>(array - record.varTypes.begin())];
+    record.differencesText = "\n\tself->" + name + "[1] = self->" + name + "[0];\n";
+    ThereAndBack(record);
+
+    record.typeName = "ArmouredPlayerBuilt";
+    const std::string header = Convert(record);
+    ASSERT_FALSE(header.empty());
+    DLL::buildErrors.clear();
+    const std::string built = DLL::CompileDLL(PathOf(record, ".cpp"), false);
+    std::string errors;
+    for (const BuildMessage& m : DLL::buildErrors) errors += m.file + ":" + m.where + ": " + m.text + "\n";
+    EXPECT_TRUE(DLL::buildErrors.empty()) << errors;
+    EXPECT_FALSE(built.empty()) << errors;
+}
+
 // The plug-in sources of every registered type of a kind, compiled together
 // as one plug-in (each type's section in a namespace of its own, its exports
 // renamed), with the builder's own compiler run.
