@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 #include "editor/EditorTools.h"
@@ -56,6 +57,16 @@ constexpr char kMessage[] = "DialogMessage";
 void BindCommon(VariableOffsetTable& table, const Entity& prototype, Variables& v) {
     BindVariable(table, prototype, enum_position1, v.position1);
     BindVariable(table, prototype, enum_ParentLevel, v.ParentLevel);
+}
+
+void BindSizes(VariableOffsetTable& table, const Entity& prototype, SizeVariables& v) {
+    BindVariable(table, prototype, enum_enteredWidth, v.enteredWidth);
+    BindVariable(table, prototype, enum_enteredHeight, v.enteredHeight);
+}
+
+void ReadSizes(Entity* level, SizeVariables& v) {
+    v.enteredWidth = std::atoi(BoxText(level, "GridWidthTextBox").c_str());
+    v.enteredHeight = std::atoi(BoxText(level, "GridHeightTextBox").c_str());
 }
 
 

@@ -46,6 +46,26 @@ struct Variables {
 // Binds position1 and ParentLevel of v on the prototype.
 void BindCommon(VariableOffsetTable& table, const Entity& prototype, Variables& v);
 
+// The variables of a dialog that asks for a level size in its two boxes
+// "GridWidthTextBox" and "GridHeightTextBox".
+struct SizeVariables : Variables {
+    std::int32_t enteredWidth = 0;
+    std::int32_t enteredHeight = 0;
+};
+
+// Binds enteredWidth and enteredHeight of v on the prototype.
+void BindSizes(VariableOffsetTable& table, const Entity& prototype, SizeVariables& v);
+
+// Takes the two sizes as typed (0 for an empty box) into v.
+void ReadSizes(Entity* level, SizeVariables& v);
+
+// The variables of level when it is the dialog registered with table; null
+// for any other level.
+template <class Vars>
+Vars* FindIn(Entity* level, const VariableOffsetTable& table) {
+    return level != nullptr && level->_map == table ? &VariablesOf<Vars>(level) : nullptr;
+}
+
 // The copy step every dialog shares: variables, "PreLoad", the engines
 // "Behavior" 5.0, "GraphicsUpdate" 1.05 and "GraphicsDraw" 1.0, the pointer
 // "Cursor", then spawn() for the dialog's own objects, then "Load".

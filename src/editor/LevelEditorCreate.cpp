@@ -1,7 +1,5 @@
 #include "editor/LevelEditorCreate.h"
 
-#include <cstdlib>
-
 #include "editor/LevelNameRule.h"
 #include "framework/Level.h"
 #include "framework/LevelCollision.h"
@@ -36,8 +34,7 @@ void Load(Entity* self, Entity*) {
 void Update(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     v.EnteredLevelName = EditorDialog::BoxText(self, "LevelNameTextBox");
-    v.enteredWidth = std::atoi(EditorDialog::BoxText(self, "GridWidthTextBox").c_str());
-    v.enteredHeight = std::atoi(EditorDialog::BoxText(self, "GridHeightTextBox").c_str());
+    EditorDialog::ReadSizes(self, v);
 }
 
 }  // namespace
@@ -59,17 +56,14 @@ void ConfirmLogic(Entity* button, Entity*) {
     EditorDialog::OpenInEditor(confirm->editor, button, fresh, name);
 }
 
-Variables* Find(Entity* level) {
-    return level != nullptr && level->_map == table ? &VariablesOf<Variables>(level) : nullptr;
-}
+Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
     auto* prototype = EditorDialog::Register<Variables>("LevelEditorCreate", table, &EditorDialog::Copy<Variables, &Spawn>,
                                                         &PreLoad, &Load, &Update);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_EnteredLevelName, v.EnteredLevelName);
-    BindVariable(table, *prototype, enum_enteredWidth, v.enteredWidth);
-    BindVariable(table, *prototype, enum_enteredHeight, v.enteredHeight);
+    EditorDialog::BindSizes(table, *prototype, v);
     return prototype;
 }
 

@@ -2,17 +2,14 @@
 // "LevelEditorCreate" ("Create New Level"): the dialog that makes a new,
 // empty level of a name, a width and a height, writes its file at once and
 // opens it in the editor; and its confirm button "LevelEditorCreateConfirm".
-#include <cstdint>
 #include <string>
 
 #include "editor/EditorDialog.h"
 
 namespace LevelData::LevelEditorCreate {
 
-struct Variables : EditorDialog::Variables {
+struct Variables : EditorDialog::SizeVariables {
     std::string EnteredLevelName;
-    std::int32_t enteredWidth = 0;
-    std::int32_t enteredHeight = 0;
 };
 
 using _DATA = LevelTemplate::Data<Variables>;

@@ -51,9 +51,7 @@ void ConfirmLogic(Entity* button, Entity*) {
     EditorDialog::Close(button);
 }
 
-Variables* Find(Entity* level) {
-    return level != nullptr && level->_map == table ? &VariablesOf<Variables>(level) : nullptr;
-}
+Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
     auto* prototype = EditorDialog::Register<Variables>("LevelEditorCreateAs", table, &EditorDialog::Copy<Variables, &Spawn>,

@@ -1,7 +1,5 @@
 #include "editor/LevelEditorResize.h"
 
-#include <cstdlib>
-
 #include "editor/EditorTools.h"
 #include "framework/Level.h"
 
@@ -31,9 +29,7 @@ void Load(Entity* self, Entity*) {
 }
 
 void Update(Entity* self, Entity*) {
-    Variables& v = VariablesOf<Variables>(self);
-    v.enteredWidth = std::atoi(EditorDialog::BoxText(self, "GridWidthTextBox").c_str());
-    v.enteredHeight = std::atoi(EditorDialog::BoxText(self, "GridHeightTextBox").c_str());
+    EditorDialog::ReadSizes(self, VariablesOf<Variables>(self));
 }
 
 }  // namespace
@@ -58,16 +54,12 @@ void ConfirmLogic(Entity* button, Entity*) {
     EditorDialog::Close(button);
 }
 
-Variables* Find(Entity* level) {
-    return level != nullptr && level->_map == table ? &VariablesOf<Variables>(level) : nullptr;
-}
+Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
     auto* prototype = EditorDialog::Register<Variables>("LevelEditorResize", table, &EditorDialog::Copy<Variables, &Spawn>,
                                                         &PreLoad, &Load, &Update);
-    Variables& v = prototype->vars;
-    BindVariable(table, *prototype, enum_enteredWidth, v.enteredWidth);
-    BindVariable(table, *prototype, enum_enteredHeight, v.enteredHeight);
+    EditorDialog::BindSizes(table, *prototype, prototype->vars);
     return prototype;
 }
 

@@ -2,16 +2,11 @@
 // "LevelEditorResize" ("Resize Level"): the dialog that gives the open level
 // a new width and height (16 to 200 cells each), keeping the cells that
 // still fit; and its confirm button "LevelEditorResizeConfirm".
-#include <cstdint>
-
 #include "editor/EditorDialog.h"
 
 namespace LevelData::LevelEditorResize {
 
-struct Variables : EditorDialog::Variables {
-    std::int32_t enteredWidth = 0;
-    std::int32_t enteredHeight = 0;
-};
+struct Variables : EditorDialog::SizeVariables {};
 
 using _DATA = LevelTemplate::Data<Variables>;
 

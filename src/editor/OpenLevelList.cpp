@@ -1,7 +1,6 @@
 #include "editor/OpenLevelList.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "editor/LevelNameRule.h"
 #include "framework/FileListing.h"
@@ -64,19 +63,10 @@ void Load(Entity* self, Entity*) {
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     const int count = static_cast<int>(v.levelNames.size());
-    if (Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.levelSlider)) {
-        bar->size.x = 20.0f / Widgets::WindowHeight();
-        bar->size.y = v.size.y;
-        bar->position.x = v.position.x + v.size.x / 2.0f + bar->size.x / 2.0f;
-        bar->position.y = v.position.y;
-        // One step a row; the bar's top shows the first entry. An empty list
-        // gets a frozen bar rather than a range that ends below its start.
-        bar->min = 0.0f;
-        bar->ticks = std::max(count, 1);
-        bar->max = static_cast<float>(std::max(count - 1, 0));
-        bar->value = 0.0f;
-        Widgets::RaiseOwn(v.levelSlider, "UpdatePosition", self);
-    }
+    // One step a row; the bar's top shows the first entry. An empty list
+    // gets a frozen bar rather than a range that ends below its start.
+    if (Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.levelSlider)) bar->value = 0.0f;
+    Widgets::ScrollBar::FitToList(v.levelSlider, self, v.position, v.size, count);
     v.oldSliderValue = -1;  // forces the first refresh
     if (Text::Variables* t = Text::Find(v.levelList)) {
         t->settings.x = v.position.x;
@@ -131,10 +121,7 @@ Variables* Find(Entity* entity) {
     return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
 }
 
-int FirstShown(const Variables& v) {
-    const Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.levelSlider);
-    return bar != nullptr && std::isfinite(bar->value) && bar->value > 0.0f ? static_cast<int>(bar->value) : 0;
-}
+int FirstShown(const Variables& v) { return Widgets::ScrollBar::FirstShown(v.levelSlider); }
 
 void ListLevelFiles(Variables& v) {
     v.levelNames.clear();

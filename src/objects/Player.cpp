@@ -23,12 +23,16 @@ Object* MakeNameLabel(Entity* self, const Variables& v) {
         using T = decltype(value);
         if (T* variable = FindVariable<T>(label, number)) *variable = value;
     };
-    set(enum_charHeight, 1.0f);
+    // Letters half a body high, centred on the label's line above the head:
+    // a full body's height made neighbouring players' names run into each
+    // other and hang down onto the body.
+    set(enum_charHeight, kNameLabelHeight);
     set(enum_width, 100000.0f);
     set(enum_fixedWidth, false);
     set(enum_multiLine, false);
     set(enum_font, std::string("ashleyscriptmtstd"));
     set(enum_hAlign, std::int32_t{1});
+    set(enum_vAlign, std::int32_t{1});
     set(enum_colorize, true);
     set(enum_text, v.playerName);
     set(enum_x, v.position.x);

@@ -28,6 +28,12 @@ constexpr int kSplatCount = 512;
 constexpr int kBallCount = 1024;
 constexpr int kSpeedZoneBytes = 65536;
 
+// The name label over a player: letter height in level units, and the mask
+// that takes the player's colour, a little see-through, so the label reads
+// on the night sky without hiding what passes behind it.
+constexpr float kNameLabelHeight = 0.45f;
+constexpr std::uint32_t kNameLabelTint = 0xDDFFFFFFu;
+
 // Bits of collisionflag: the contacts of the last collision step.
 constexpr std::int32_t kWallLeft = 1;
 constexpr std::int32_t kWallRight = 2;

@@ -102,7 +102,7 @@ void UpdateLabel(const Variables& v) {
     if (float* x = FindVariable<float>(label, enum_x)) *x = v.position.x;
     if (float* y = FindVariable<float>(label, enum_y)) *y = v.position.y + 1.0f;
     if (std::uint32_t* colour = FindVariable<std::uint32_t>(label, enum_primaryColor))
-        *colour = v.playerColor & 0x88FFFFFFu;
+        *colour = v.playerColor & kNameLabelTint;
 }
 
 void Limbs(Variables& v) {

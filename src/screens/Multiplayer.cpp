@@ -12,6 +12,7 @@
 #include "networking/messages/MSG_DropObj.h"
 #include "networking/messages/MSG_SetClientInfo.h"
 #include "objects/Player.h"
+#include "screens/MenuScreen.h"
 #include "screens/PlayLevel.h"
 
 namespace LevelData::Multiplayer {
@@ -106,7 +107,7 @@ void OnClientJoined(char id) {
 void OnClientLeft(char id) {
     Networking::NetMessage::MSG_DropObj drop(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
     NetworkingEngine.PrivateSendNetMessage(drop, true, false);
-    PlayLevel::ShowNetMessage("Player dropped.");
+    MenuScreen::ShowNetError(State::_currentState, "Player dropped.");
 }
 
 void OnConnected() { PlayLevel::LogServerConnected(); }

@@ -16,7 +16,6 @@
 #include "platform/input/Keyboard.h"
 #include "platform/input/XBox.h"
 #include "platform/sound/SoundEngine.h"
-#include "screens/MenuScreen.h"
 
 bool ConnectionDropped = false;
 bool LevelLoadFailed = false;
@@ -350,8 +349,6 @@ void RetireLocalPlayer(Entity* level) {
     player->SetName("OldPlayer");
     player->_Delete();
 }
-
-void ShowNetMessage(const std::string& words) { MenuScreen::ShowNetError(State::_currentState, words); }
 
 void LogServerConnected() { std::fputs("\n * Connections with server completes! \n", stderr); }
 

@@ -80,8 +80,6 @@ void RegisterLocalPlayer(Object* player);
 // In a network game the players arrive as network objects: the placeholder
 // "Player_0" is renamed "OldPlayer", deleted and taken out of the level's list.
 void RetireLocalPlayer(Entity* level);
-// The words on the current state's "NetError" message for 120 ticks.
-void ShowNetMessage(const std::string& words);
 // The diagnostic line of a confirmed connection to the server.
 void LogServerConnected();
 

@@ -9,6 +9,7 @@
 #include "networking/NetEngine.h"
 #include "networking/messages/MSG_DeleteObj.h"
 #include "objects/Player.h"
+#include "screens/MenuScreen.h"
 #include "screens/PlayLevel.h"
 
 namespace LevelData::Sandbox {
@@ -47,12 +48,12 @@ std::string SyncName() { return std::string("Level_") + static_cast<char>(48 + C
 
 const char* ReturnScreen() { return Level::_IsRegistered("LevelEditor") ? "LevelEditor" : "MainMenu"; }
 
-void OnClientJoined(char) { PlayLevel::ShowNetMessage("New player!"); }
+void OnClientJoined(char) { MenuScreen::ShowNetError(State::_currentState, "New player!"); }
 
 void OnClientLeft(char id) {
     Networking::NetMessage::MSG_DeleteObj remove(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
     NetworkingEngine.PrivateSendNetMessage(remove, true, false);
-    PlayLevel::ShowNetMessage("Player dropped.");
+    MenuScreen::ShowNetError(State::_currentState, "Player dropped.");
 }
 
 void OnConnected() { PlayLevel::LogServerConnected(); }

@@ -1,8 +1,5 @@
 #include "screens/ServerMenu.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "framework/Object.h"
 #include "networking/NetEngine.h"
 #include "networking/NetworkingUpdate.h"
@@ -19,10 +16,7 @@ namespace {
 VariableOffsetTable table;
 
 // The first line shown: the bar's value, whole.
-int FirstShown(const Variables& v) {
-    const Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.stencilSlider);
-    return bar != nullptr && std::isfinite(bar->value) && bar->value > 0.0f ? static_cast<int>(bar->value) : 0;
-}
+int FirstShown(const Variables& v) { return Widgets::ScrollBar::FirstShown(v.stencilSlider); }
 
 void Load(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
@@ -98,15 +92,8 @@ void Refresh(Entity* self) {
 // refreshes the lines.
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
-    if (Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.stencilSlider)) {
-        bar->size.x = 20.0f / Widgets::WindowHeight();
-        bar->size.y = v.size.y;
-        bar->position.x = v.position.x + v.size.x * 0.5f + bar->size.x * 0.5f;
-        bar->position.y = v.position.y;
-        bar->ticks = std::max(static_cast<int>(v.stencilNames.size()) - (kLines - 1), 1);
-        bar->max = static_cast<float>(bar->ticks - 1);
-        Widgets::RaiseOwn(v.stencilSlider, "UpdatePosition", self);
-    }
+    Widgets::ScrollBar::FitToList(v.stencilSlider, self, v.position, v.size,
+                                  static_cast<int>(v.stencilNames.size()) - (kLines - 1));
     Refresh(self);
 }
 

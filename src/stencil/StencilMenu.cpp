@@ -1,6 +1,5 @@
 #include "stencil/StencilMenu.h"
 
-#include <cmath>
 
 #include "framework/Object.h"
 #include "stencil/StencilRows.h"
@@ -122,10 +121,7 @@ Variables* Find(Entity* entity) {
     return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
 }
 
-int FirstShown(const Variables& v) {
-    const Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(v.stencilSlider);
-    return bar != nullptr && std::isfinite(bar->value) && bar->value > 0.0f ? static_cast<int>(bar->value) : 0;
-}
+int FirstShown(const Variables& v) { return Widgets::ScrollBar::FirstShown(v.stencilSlider); }
 
 void _Init(Object*& slot) {
     _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilMenu", table);

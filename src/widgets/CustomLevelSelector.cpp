@@ -1,7 +1,6 @@
 #include "widgets/CustomLevelSelector.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "framework/BuiltInLevels.h"
@@ -36,11 +35,7 @@ Side Right(Variables& v) {
     return {v.stencilListRight, v.stencilSliderRight, v.positionRight, v.rightNames, v.rightSelected};
 }
 
-// The first entry shown: the bar's value, whole.
-int FirstShown(Object* slider) {
-    const Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(slider);
-    return bar != nullptr && std::isfinite(bar->value) && bar->value > 0.0f ? static_cast<int>(bar->value) : 0;
-}
+using Widgets::ScrollBar::FirstShown;
 
 // The selector a row or a move button belongs to.
 Entity* MasterOf(Entity* button) {
@@ -176,16 +171,9 @@ void Load(Entity* self, Entity*) {
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     for (const Side& side : {Left(v), Right(v)}) {
-        Widgets::ScrollBar::Variables* bar = Widgets::ScrollBar::Find(side.slider);
-        if (bar == nullptr) continue;
-        bar->size.x = 20.0f / Widgets::WindowHeight();
-        bar->size.y = v.size.y;
-        bar->position.x = side.panel.x + v.size.x * 0.5f + bar->size.x * 0.5f;
-        bar->position.y = side.panel.y;
         // The value is the first row shown: 0 to length - 5 in whole steps.
-        bar->ticks = std::max(static_cast<int>(side.names.size()) - (kRows - 1), 1);
-        bar->max = static_cast<float>(bar->ticks - 1);
-        Widgets::RaiseOwn(side.slider, "UpdatePosition", self);
+        Widgets::ScrollBar::FitToList(side.slider, self, side.panel, v.size,
+                                      static_cast<int>(side.names.size()) - (kRows - 1));
     }
 }
 
@@ -223,10 +211,17 @@ void Behavior(Entity* self, Entity*) {
     }
 }
 
+// Each panel's picture, then a pale veil inside its rim: the rows' names are
+// drawn in dark ink (the chosen one in red), which the dark picture alone
+// left all but unreadable.
 void GraphicsDraw(Entity* self, Entity*) {
     const Variables& v = VariablesOf<Variables>(self);
-    for (const D3DXVECTOR3& panel : {v.positionLeft, v.positionRight})
+    constexpr float kRim = 0.012f;
+    for (const D3DXVECTOR3& panel : {v.positionLeft, v.positionRight}) {
         Widgets::DrawPicture(panel.x, panel.y, panel.z, v.size.x, v.size.y, v.texture, 0xFFFFFFFFu);
+        Widgets::DrawPicture(panel.x, panel.y, panel.z + 1.0f, v.size.x - 2.0f * kRim, v.size.y - 2.0f * kRim, "white",
+                             0xD8DCD8EEu);
+    }
 }
 
 }  // namespace

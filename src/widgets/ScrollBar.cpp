@@ -1,5 +1,6 @@
 #include "widgets/ScrollBar.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/Object.h"
@@ -195,6 +196,24 @@ void Place(Object* bar, D3DXVECTOR3 position, D3DXVECTOR2 size) {
         v->position = position;
         v->size = size;
     }
+}
+
+int FirstShown(Object* bar) {
+    const Variables* v = Find(bar);
+    return v != nullptr && std::isfinite(v->value) && v->value > 0.0f ? static_cast<int>(v->value) : 0;
+}
+
+void FitToList(Object* bar, Entity* list, D3DXVECTOR3 position, D3DXVECTOR2 size, int steps) {
+    Variables* v = Find(bar);
+    if (v == nullptr) return;
+    v->size.x = 20.0f / WindowHeight();
+    v->size.y = size.y;
+    v->position.x = position.x + size.x * 0.5f + v->size.x * 0.5f;
+    v->position.y = position.y;
+    v->min = 0.0f;
+    v->ticks = std::max(steps, 1);
+    v->max = static_cast<float>(v->ticks - 1);
+    RaiseOwn(bar, "UpdatePosition", list);
 }
 
 }  // namespace Widgets::ScrollBar

@@ -93,4 +93,15 @@ void Register(Object*& slot, const char* typeName, VariableOffsetTable& table) {
 // Sets a made bar's position and size (the variants' differences).
 void Place(Object* bar, D3DXVECTOR3 position, D3DXVECTOR2 size);
 
+// A bar that scrolls a list holds the index of the list's first shown line.
+// That index: the value's whole part; 0 without a bar, or for a value below
+// 0 or not a number.
+int FirstShown(Object* bar);
+
+// Stands a list's bar against the right edge of the list box at position
+// with size (as tall as the box, 20 pixels thick) and gives it `steps` whole
+// steps from 0 (at least one, which freezes it), then raises its
+// "UpdatePosition" with list as the other entity.
+void FitToList(Object* bar, Entity* list, D3DXVECTOR3 position, D3DXVECTOR2 size, int steps);
+
 }  // namespace Widgets::ScrollBar

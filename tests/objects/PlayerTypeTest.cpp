@@ -122,7 +122,8 @@ TEST_F(PlayerTypeTest, NameLabelFollowsTheLabelType) {
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->GetType(), "Text");
     const TextSettings& l = ObjectData::Text::Find(label)->settings;
-    EXPECT_FLOAT_EQ(l.charHeight, 1.0f);
+    EXPECT_FLOAT_EQ(l.charHeight, ObjectData::Player::kNameLabelHeight);
+    EXPECT_EQ(l.vAlign, 1);
     EXPECT_FLOAT_EQ(l.y, 1.0f);
     EXPECT_EQ(l.hAlign, 1);
     EXPECT_EQ(l.font, "ashleyscriptmtstd");

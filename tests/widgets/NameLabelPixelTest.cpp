@@ -54,10 +54,14 @@ protected:
     Object* camera = nullptr;
 };
 
+// A label's letters (under half a unit high) cover several dozen pixels of
+// the frame; none stands for no label.
+constexpr int kLabelPixels = 40;
+
 TEST_F(NameLabelPixelTest, ANetworkedPlayersLabelShowsAboveItInItsColour) {
     Player("Player_1", 5.0f, 3.5f, true);
     DrawTexts();
-    EXPECT_GT(Green(5.0f, 4.5f, 1.5f), 150) << "no green label above the player";
+    EXPECT_GT(Green(5.0f, 4.5f, 1.5f), kLabelPixels) << "no green label above the player";
     EXPECT_EQ(Green(5.0f, 7.5f, 1.5f), 0) << "green away from the label";
 }
 
@@ -70,7 +74,7 @@ TEST_F(NameLabelPixelTest, ASinglePlayerShowsNoLabel) {
 TEST_F(NameLabelPixelTest, ADeletedPlayerLeavesNoLabelBehind) {
     Object* p = Player("Player_1", 5.0f, 3.5f, true);
     DrawTexts();
-    ASSERT_GT(Green(5.0f, 4.5f, 1.5f), 150);
+    ASSERT_GT(Green(5.0f, 4.5f, 1.5f), kLabelPixels);
     p->_Delete();
     State::EndOfFrame();
     DrawTexts();

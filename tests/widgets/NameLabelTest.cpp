@@ -31,7 +31,7 @@ TEST_F(NameLabelTest, ANetworkedPlayerShowsNameAndScoreAboveItInItsColour) {
     EXPECT_EQ(Label(player).text, "Ana:7");
     EXPECT_FLOAT_EQ(Label(player).settings.x, P(player).position.x);
     EXPECT_FLOAT_EQ(Label(player).settings.y, P(player).position.y + 1.0f);
-    EXPECT_EQ(Label(player).settings.primaryColor, P(player).playerColor & 0x88FFFFFFu);
+    EXPECT_EQ(Label(player).settings.primaryColor, P(player).playerColor & ObjectData::Player::kNameLabelTint);
     EXPECT_EQ(Label(player).settings.font, "ashleyscriptmtstd");
 }
 
