@@ -143,6 +143,17 @@ int GuiWindow::GetHeight() const {
     return static_cast<int>(resolution >= aspect ? h * aspect / resolution : h);
 }
 
+// Full screen changes the corners on the render thread.
+void GuiWindow::SetRounded(bool value) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetRounded(value);
+}
+
+bool GuiWindow::IsRounded() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return window->GetRounded();
+}
+
 bool GuiWindow::IsFullScreenWanted() const {
     std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
     return fullScreenWanted;
