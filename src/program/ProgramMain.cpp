@@ -39,6 +39,12 @@ std::size_t ThreadHandleCount() {
     return ThreadHandleList.size();
 }
 
+bool ListedThreadsFinished() {
+    std::lock_guard<std::mutex> hold(threadListLock);
+    return std::all_of(ThreadHandleList.begin(), ThreadHandleList.end(),
+                       [](const ThreadHandle& handle) { return handle.finished(); });
+}
+
 bool WaitForThreads(std::uint32_t budgetMs, void (*whileWaiting)()) {
     std::vector<ThreadHandle> handles;
     {

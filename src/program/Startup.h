@@ -24,6 +24,8 @@ struct ThreadHandle {
 // is not listed.
 void AddThreadHandle(ThreadHandle handle);
 std::size_t ThreadHandleCount();
+// Every listed thread's body has returned (true for an empty list).
+bool ListedThreadsFinished();
 
 // Waits for every listed thread with one shared deadline: all of them
 // together get budgetMs from the call, each at least 1 ms. A thread that has

@@ -28,6 +28,7 @@
 #include "support/FatalCapture.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
+#include "support/ThreadsEndWait.h"
 
 namespace fs = std::filesystem;
 
@@ -143,6 +144,7 @@ protected:
 
 TEST_F(ProgramBootTest, WithWindowsAndRendererTheFirstStateGetsAWindowAndEverythingEnds) {
     startupHooks = PlatformStartupHooks();
+    startupHooks.hideAllWindows = &HideWindowsThenLetThreadsEnd;
     startupHooks.exitProcess = &NoteExit;
     keepVideo = true;
     EXPECT_EQ(ProgramMain(), 0);

@@ -72,6 +72,7 @@
 #include "platform/window/GuiWindow.h"
 #include "program/Startup.h"
 #include "support/EntityWorld.h"
+#include "support/ThreadsEndWait.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
 
@@ -408,6 +409,7 @@ protected:
         setenv("ALSOFT_DRIVERS", "null", 0);
         Quitting.store(false);
         startupHooks = PlatformStartupHooks();
+        startupHooks.hideAllWindows = &HideWindowsThenLetThreadsEnd;
         startupHooks.exitProcess = [](int) { ++stuckExits; };
         stuckExits = 0;
         Game::hooks = Game::DefaultHooks();

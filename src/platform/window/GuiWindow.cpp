@@ -113,10 +113,20 @@ void GuiWindow::SetTitle(const std::string& title) {
     window->SetTitle(title);
 }
 
-int GuiWindow::GetX() const { return window->GetXpos() + renderTarget->offsetX; }
-int GuiWindow::GetY() const { return window->GetYpos() + renderTarget->offsetY; }
+// The geometry is read under FreeCritical too: the render thread changes it
+// when it takes a window into or out of full screen.
+int GuiWindow::GetX() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return window->GetXpos() + renderTarget->offsetX;
+}
+
+int GuiWindow::GetY() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return window->GetYpos() + renderTarget->offsetY;
+}
 
 int GuiWindow::GetWidth() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
     const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
     if (h <= 0.0f) return 0;
@@ -125,6 +135,7 @@ int GuiWindow::GetWidth() const {
 }
 
 int GuiWindow::GetHeight() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
     const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
     if (h <= 0.0f || resolution <= 0.0f) return static_cast<int>(h);
@@ -132,40 +143,64 @@ int GuiWindow::GetHeight() const {
     return static_cast<int>(resolution >= aspect ? h * aspect / resolution : h);
 }
 
+// Full screen changes the corners on the render thread.
+void GuiWindow::SetRounded(bool value) {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    window->SetRounded(value);
+}
+
+bool GuiWindow::IsRounded() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return window->GetRounded();
+}
+
 bool GuiWindow::IsFullScreenWanted() const {
     std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
     return fullScreenWanted;
 }
 
-int GuiWindow::GetRenderWidth() const { return IsFullScreenWanted() ? savedRenderWidth : renderTarget->width; }
-int GuiWindow::GetRenderHeight() const { return IsFullScreenWanted() ? savedRenderHeight : renderTarget->height; }
+int GuiWindow::GetRenderWidth() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return IsFullScreenWanted() ? savedRenderWidth : renderTarget->width;
+}
+
+int GuiWindow::GetRenderHeight() const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    return IsFullScreenWanted() ? savedRenderHeight : renderTarget->height;
+}
 
 bool GuiWindow::IsMouseInsideWindow(int x, int y) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int left = window->GetXpos(), top = window->GetYpos();
     return x >= left && x <= left + window->GetWidth() && y >= top && y <= top + window->GetHeight();
 }
 
 bool GuiWindow::IsMouseInsideGuiWindow(int x, int y) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int left = window->GetXpos() + renderTarget->offsetX, top = window->GetYpos() + renderTarget->offsetY;
     return x >= left && x <= left + renderTarget->width && y >= top && y <= top + renderTarget->height;
 }
 
 bool GuiWindow::IsMouseInsideMoveSection(int, int y) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int top = window->GetYpos();
     return y >= top + 10 && y <= top + 30;
 }
 
 bool GuiWindow::IsMouseInsideCloseButton(int x, int y) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
     return x >= right - 30 && x <= right - 10 && y >= top + 5 && y <= top + 25;
 }
 
 bool GuiWindow::IsMouseInsideMinButton(int x, int y) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
     return x >= right - 60 && x <= right - 40 && y >= top + 5 && y <= top + 25;
 }
 
 RESIZE_SIDE GuiWindow::IsMouseResizingLocation(int xi, int yi) const {
+    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const float x = static_cast<float>(xi), y = static_cast<float>(yi);
     const float L = window->GetXf(), T = window->GetYf();
     const float R = L + window->GetWidthf(), B = T + window->GetHeightf();

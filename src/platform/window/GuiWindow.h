@@ -89,8 +89,8 @@ public:
     bool IsResizable() const { return resizable; }
     bool IsMoving() const { return moving; }
     bool IsResizing() const { return resizing; }
-    void SetRounded(bool value) { window->SetRounded(value); }
-    bool IsRounded() const { return window->GetRounded(); }
+    void SetRounded(bool value);
+    bool IsRounded() const;
     void SetStretchPixels(bool value) { stretchPixels = value; }
     bool GetStretchPixels() const { return stretchPixels; }
     void SetBorderColor(float r, float g, float b, float a) { SetBorderColor(Pack(r, g, b, a)); }

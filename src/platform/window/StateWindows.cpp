@@ -99,6 +99,8 @@ GameArea CurrentGameArea() {
     State* state = State::_currentState;
     if (!state || !state->window) return GameArea{};
     GUI::GuiWindow& w = *state->window;
+    // One snapshot: the render thread may resize the window between reads.
+    std::lock_guard<std::recursive_mutex> lock(GUI::GuiManager::FreeCritical);
     return GameArea{w.GetX(), w.GetY(), w.GetWidth(), w.GetHeight(), w.GetResolution(), w.GetRenderHeight()};
 }
 
