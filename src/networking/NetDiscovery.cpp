@@ -274,7 +274,10 @@ bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int
         if (slots[i].liveAddress.load() != key) continue;
         std::lock_guard hold(slots[i].lock);
         if (slots[i].inUse && slots[i].address == from) {
-            if (i == 0 || !slots[i].connecting || handshake) slots[i].timeLeft = config.timeOut;
+            if (i == 0 || !slots[i].connecting || handshake) {
+                slots[i].timeLeft = config.timeOut;
+                slots[i].heard = true;
+            }
             slotId = static_cast<unsigned char>(i);
             return true;
         }

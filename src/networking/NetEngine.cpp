@@ -47,6 +47,10 @@ void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
     timeLeft = time;
     connectTimeLeft = time;
     lastPong = 0;
+    // The peer was just heard (its connection word), however long the
+    // frame that notices the new slot has been running.
+    heard = true;
+    fresh = true;
     address.SetAddress(a);
     packsSent = 0;
     acksReceived = 0;

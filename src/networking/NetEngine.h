@@ -98,6 +98,11 @@ struct Client {
     int connectTimeLeft = 0;
     // The ping number of the last answer counted (a duplicated answer is not counted again).
     std::uint16_t lastPong = 0;
+    // Something came from the peer since the last update charged the slot's
+    // time: that update charges nothing (see UpdateClients).
+    bool heard = false;
+    // Made since the last update: its handshake time starts at the next one.
+    bool fresh = false;
     unsigned char id = 0;
     bool inUse = false;
     // The peer's IPv4 address with bit 32 set while the slot is in use, else
@@ -353,6 +358,8 @@ private:
     void AckMsg(unsigned int seq, unsigned char slot);
     void ConfirmConnect(unsigned char slot);
     void KillClient(unsigned int id);
+    // The caller holds the slot's lock.
+    void ChargeSilence(Client& slot);
     void ClearMsgList();
     bool VarifyClient(const Address& from, const unsigned char* data, int length, unsigned char& slot);
     unsigned char IsConnectMsg(const unsigned char* data, int length);

@@ -147,6 +147,18 @@ void NetEngine::UpdateServer() {
 
 // ---------------------------------------------------------------- time-outs
 
+// A peer is timed out after the time-out of silence. The receive thread
+// refreshes the slot's time whenever the peer is heard; a frame in which it
+// was heard charges nothing, however long the frame took: a frame that ran
+// for seconds (a level built on a slow machine) would otherwise charge its
+// whole length after the refresh and drop a peer heard a moment ago.
+void NetEngine::ChargeSilence(Client& slot) {
+    if (slot.heard)
+        slot.heard = false;
+    else
+        slot.timeLeft -= int(frameTime);
+}
+
 void NetEngine::UpdateClients() {
     if (!hosting.load() && numClients.load() == 0) {
         bool timedOut = false;
@@ -155,7 +167,7 @@ void NetEngine::UpdateClients() {
             Client& server = slots[0];
             std::lock_guard hold(server.lock);
             if (server.inUse) {
-                server.timeLeft -= int(frameTime);
+                ChargeSilence(server);
                 averageRTT = server.rtt;
                 if (server.timeLeft < 0) {
                     timedOut = true;  // dropped below, once the slot's lock is released
@@ -195,10 +207,11 @@ void NetEngine::UpdateClients() {
         Client& slot = slots[i];
         std::lock_guard hold(slot.lock);
         if (!slot.inUse) continue;
-        slot.timeLeft -= int(frameTime);
+        ChargeSilence(slot);
         ++counted;
         rttSum += slot.rtt;
-        if (slot.connecting) slot.connectTimeLeft -= int(frameTime);
+        if (slot.connecting && !slot.fresh) slot.connectTimeLeft -= int(frameTime);
+        slot.fresh = false;
         if (slot.connecting && slot.connectTimeLeft < 0) {
             // The handshake did not finish in time: the slot is freed whatever
             // the peer still sends, and its address waits before it may ask again.

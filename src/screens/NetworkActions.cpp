@@ -36,7 +36,12 @@ bool Host(Entity* self, const std::string& name) {
     Networking::NetEngine& net = EngineData::NetworkingUpdate::Target();
     if (net.IsServer() || net.IsClient()) return false;
     const bool listing = net.IsSearching();
-    if (net.HostServer(name)) return true;
+    if (net.HostServer(name)) {
+        // Clients may join from now on, during the fade too: they wait with
+        // the host at the screen between levels for the first level.
+        net.AddSyncEvent("LoadingLevel", "NextLevel", 30000);
+        return true;
+    }
     // A refused host has ended the lobby's search: it goes on listing games.
     if (listing) net.FindServers();
     MenuScreen::ShowNetError(self->_state, "Unable to host game.");
@@ -124,7 +129,6 @@ void JoinGame(Entity* self, Entity*) {
 void HandOff(Entity* self, Entity*) {
     // The fade raises its end on every frame while black: the hand-off is made once.
     self->SetEvent("FadedOut", &Event::DefaultFunction);
-    EngineData::NetworkingUpdate::Target().AddSyncEvent("LoadingLevel", "NextLevel", 30000);
     CurrentLevelIndex = -1;
     State::SetLevel(self->_state, "LoadingLevel");
 }

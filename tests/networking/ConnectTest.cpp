@@ -168,6 +168,10 @@ TEST_F(Callbacks, AConnectingSlotIsRefreshedOnlyByTheHandshake) {
     stranger.SendTo(net.Ip(1), net.gamePort, {0x7F, 0xF0});
     server.DrainReceive();
     ASSERT_TRUE(server.GetSlotState(1).inUse);
+    // The frame in which the slot was made charges it nothing, however long.
+    server.Update(60000);
+    EXPECT_EQ(server.GetSlotState(1).timeLeft, 4000);
+    ASSERT_TRUE(server.GetSlotState(1).inUse);
     server.Update(1000);
     // Junk and packs do not refresh a slot still connecting; a connection word does.
     stranger.SendTo(net.Ip(1), net.gamePort, {0x01});
@@ -232,6 +236,34 @@ TEST_F(Callbacks, TimeOutAfterFourSecondsOfSilence) {
     EXPECT_EQ(server.NumClients(), 0);
     EXPECT_TRUE(server.IsHosting());
     EXPECT_FALSE(server.GetSlotState(1).inUse);
+}
+
+TEST_F(Callbacks, AFrameLongerThanTheTimeOutDropsNoPeerHeardDuringIt) {
+    NetEngine server(net.Config(1)), client(net.Config(2));
+    Hook(server);
+    Hook(client);
+    ASSERT_TRUE(server.HostServer("Slow"));
+    ASSERT_TRUE(nettest::Join(server, client, "Slow"));
+    const int timeOut = net.Config(1).timeOut;
+    // Each side hears the other during a frame that outlasts the time-out
+    // (a level built on a slow machine): both stay linked.
+    server.SendPing();
+    client.DrainReceive();  // answered at once
+    server.DrainReceive();
+    client.Update(unsigned(timeOut) + 1000);
+    server.Update(unsigned(timeOut) + 1000);
+    EXPECT_TRUE(client.IsClient());
+    EXPECT_EQ(server.NumClients(), 1);
+    EXPECT_EQ(serverKills, 0);
+    EXPECT_TRUE(killedClients.empty());
+    // Silence for as long drops them, the next frame as before.
+    TestSeam seam;
+    seam.drop = [](const nettest::SentDatagram&) { return true; };
+    client.Update(unsigned(timeOut) + 1);
+    server.Update(unsigned(timeOut) + 1);
+    EXPECT_FALSE(client.IsClient());
+    EXPECT_EQ(serverKills, 1);
+    EXPECT_EQ(killedClients, std::vector<int>{1});
 }
 
 TEST_F(Callbacks, PongUpdatesTheRoundTripTime) {

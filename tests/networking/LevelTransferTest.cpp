@@ -244,6 +244,42 @@ TEST_F(LevelTransfer, AClientAsksAndAWholeLevelArrivesIntact) {
     EXPECT_EQ(G().SCORE_FIREFLY, 3);
 }
 
+// A client that asks for the level while the server is between levels joins
+// the hand-over: nothing while every machine is awaited at "LoadingLevel"
+// (the grid is not yet the next level's), the grid to confirm while
+// "StartLevel" is awaited, and only a level in play to start at once.
+TEST_F(LevelTransfer, AnAnswerToAskingDependsOnTheHandOverUnderWay) {
+    struct Case {
+        const char* pending;
+        bool chunks;
+        bool startMatch;
+    };
+    for (const Case& c : {Case{nullptr, true, true}, Case{"LoadingLevel", false, false},
+                          Case{"StartLevel", true, false}}) {
+        SCOPED_TRACE(c.pending != nullptr ? c.pending : "in play");
+        NetEngine server(net.Config(1)), client(net.Config(2));
+        ASSERT_TRUE(server.HostServer("Between"));
+        ASSERT_TRUE(nettest::Join(server, client, "Between"));
+        G().basicLevel = NumberedGrid(10, 10);
+        if (c.pending != nullptr) server.AddHandOverPoint(c.pending, "Next", 30000);
+        bool answered = false;
+        server.SetMessageObserver([&](const BaseNetMessage& m) {
+            if (m.typeId == MSG_RequestLevel::MSG_ID) answered = true;
+        });
+        std::vector<bool> starts;
+        client.SetMessageObserver([&](const BaseNetMessage& m) {
+            if (m.typeId == MSG_LevelData::MSG_ID)
+                starts.push_back(static_cast<const MSG_LevelData&>(m).startMatch.value);
+        });
+        MSG_RequestLevel ask(true);
+        client.PrivateSendNetMessage(ask, true, false);
+        client.SendAllMessages();
+        ASSERT_TRUE(nettest::PumpUntil({&server}, [&] { return answered; }));
+        EXPECT_EQ(nettest::PumpUntil({&server, &client}, [&] { return !starts.empty(); }, 60), c.chunks);
+        for (bool start : starts) EXPECT_EQ(start, c.startMatch);
+    }
+}
+
 TEST_F(LevelTransfer, RulesGoToEveryClientAndTheGridToTheOneNamed) {
     NetEngine server(net.Config(1)), a(net.Config(2)), b(net.Config(3));
     ASSERT_TRUE(server.HostServer("Two"));

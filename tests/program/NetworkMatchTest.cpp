@@ -22,6 +22,7 @@
 
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
+#include "framework/Time.h"
 #include "networking/NetEngine.h"
 #include "networking/NetTestSupport.h"
 #include "objects/Player.h"
@@ -104,6 +105,15 @@ class NetworkMatchRole : public ProgramRun {};
 TEST_F(NetworkMatchRole, Play) {
     const std::string role = Env("GF_MATCH_ROLE");
     if (role.empty()) GTEST_SKIP() << "one machine of the networked match tests, started by them";
+    // Two processes share no clock but real time, and each one's network
+    // time-outs measure the other's silence. The injected clock runs at its
+    // own process's pace (on a loaded machine, many times faster than real
+    // time while the other process is busy), so a peer would be timed out,
+    // its connection refused or a hand-over missed for a stall of a few real
+    // milliseconds: the runs keep the real clock. Their scripts still count
+    // frames, and every wait is bounded in frames and in real time.
+    SetClockFunction(nullptr);
+    SetSleepFunction(nullptr);
     Networking::NetConfig config;
     config.ownAddress = Env("GF_MATCH_ADDRESS");
     config.discoveryTarget = "127.255.255.255";
@@ -184,9 +194,10 @@ struct Machine {
 class NetworkMatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Not yet through: the joining run finds the game, joins and reaches
-        // "Multiplayer", but its player never arrives there. Run on demand
-        // only, until it does.
+        // The three matches pass on a machine with cores to spare, but on one
+        // loaded several times over a joining run has still been seen to
+        // miss "Multiplayer" within its frames: run on demand until that is
+        // found.
         if (std::getenv("GF_NETWORK_MATCH") == nullptr) GTEST_SKIP() << "set GF_NETWORK_MATCH=1 to run";
         std::random_device rd;
         net = "127." + std::to_string(20 + rd() % 200) + "." + std::to_string(1 + rd() % 250) + ".";
@@ -248,7 +259,7 @@ protected:
         m.status = 137;
     }
 
-    static constexpr int kTimeOut = 8000;  // the network time-out of both runs, ms of their clocks
+    static constexpr int kTimeOut = 8000;  // the network time-out of both runs, real ms
     static constexpr int kRunSeconds = 600;
     TempFolder folder;
     std::string net;
