@@ -39,9 +39,9 @@ namespace {
 static_assert(sizeof(GraphicsEngine::QuadVertex) == 28);
 
 // The stream buffer starts at what a busy frame streams (about 1.5 MB) and
-// grows, up to about a frame of 14,000 quads' corners, when one render round
-// streams more than it holds, so it is orphaned at most about once a round.
-// Render thread only; one device at a time.
+// grows, up to about a frame of 14,000 quads' corners, as soon as one render
+// round streams more than it holds, so it is orphaned about once a round at
+// most. Render thread only; one device at a time.
 constexpr std::size_t kStreamStartBytes = std::size_t{2} << 20;
 constexpr std::size_t kStreamMostBytes = std::size_t{16} << 20;
 std::size_t streamBytes = kStreamStartBytes;
@@ -339,7 +339,8 @@ void GraphicsEngine::DrawQuad(int shader) {
     // the old storage for the draws that still read it and hands out new,
     // larger when this round alone has streamed more than the buffer holds.
     roundStreamedBytes += bytes;
-    if (streamOffset + bytes > streamBytes) {
+    const bool grow = streamBytes < roundStreamedBytes && streamBytes < kStreamMostBytes;
+    if (streamOffset + bytes > streamBytes || grow) {
         while (streamBytes < roundStreamedBytes && streamBytes < kStreamMostBytes) streamBytes *= 2;
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamBytes), nullptr, GL_STREAM_DRAW);
         streamOffset = 0;
