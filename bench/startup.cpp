@@ -175,8 +175,7 @@ int main(int argc, char** argv) {
     if (screenMs >= 0)
         std::printf("first screen shown         %8.0f ms   target < 1000 ms\n", screenMs);
     else
-        std::printf("first screen shown         not within %d s: no figure (the machine is too busy?)\n",
-                    kScreenWaitS);
+        std::printf("first screen shown         not within %d s: no figure (the machine is too busy?)\n", kScreenWaitS);
     std::printf("resident memory after 5 s  %8.1f MB   target < 150 MB%s\n", static_cast<double>(total) / 1024.0,
                 screenMs < 0 || screenMs > 5000 ? "   (the game was still loading)" : "");
     if (totalAtScreen > 0)

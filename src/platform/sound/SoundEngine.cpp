@@ -147,7 +147,8 @@ bool SoundEngine::Decode(int index) {
     const bool ok = DecodeSound(data, size, decoded, reason);
     FreeInternalResource(data);
     if (!ok) {
-        ReportError(AL_INVALID_VALUE, ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
+        ReportError(AL_INVALID_VALUE,
+                    ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
         return false;
     }
     ALuint buffer = 0;

@@ -107,7 +107,8 @@ TEST_F(SoundEngineTest, ASoundIsDecodedWhenFirstPlayedIntoTheSamplesOfItsFile) {
         EXPECT_EQ(State(source), AL_PLAYING) << c.sound;
 
         unsigned long size = 0;
-        const void* bytes = LoadInternalResource(static_cast<unsigned short>(SoundEngine::kFirstResource + c.sound), &size);
+        const void* bytes =
+            LoadInternalResource(static_cast<unsigned short>(SoundEngine::kFirstResource + c.sound), &size);
         DecodedSound expected;
         std::string error;
         ASSERT_TRUE(DecodeSound(bytes, size, expected, error)) << error;
