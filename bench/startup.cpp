@@ -8,7 +8,9 @@
 //
 // Runs the program headless (offscreen video, no sound device) with its
 // documents in a temporary folder, reads its start-up milestones
-// (GF_TRACE_STARTUP) and ends it after the measurement.
+// (GF_TRACE_STARTUP) and ends it after the measurement. A first screen later
+// than 5 s is waited for (at most a minute) and the memory read again then;
+// one that never comes is printed as such.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -112,23 +114,43 @@ int main(int argc, char** argv) {
     close(pipeFds[1]);
     fcntl(pipeFds[0], F_SETFL, O_NONBLOCK);
 
+    // The memory is read 5 s after start. On a busy machine the first screen
+    // may come later than that: the wait for it goes on, up to kScreenWaitS,
+    // and the memory is read again when it is shown.
+    constexpr int kScreenWaitS = 60;
     double windowMs = -1.0, screenMs = -1.0;
     std::string pending;
     const Clock::time_point sample = start + std::chrono::seconds(5);
-    while (Clock::now() < sample) {
+    const Clock::time_point giveUp = start + std::chrono::seconds(kScreenWaitS);
+    bool sampled = false, ended = false;
+    long total = 0, totalAtScreen = 0;
+    std::map<std::string, long> places;
+    auto takeSample = [&] {
+        places = ResidentByPlace(child, total);
+        sampled = true;
+    };
+    while (!ended) {
+        const Clock::time_point now = Clock::now();
+        if (!sampled && now >= sample) takeSample();
+        if (sampled && screenMs >= 0) break;
+        if (now >= giveUp) break;
+        const Clock::time_point until = sampled ? giveUp : sample;
         pollfd p{pipeFds[0], POLLIN, 0};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(sample - Clock::now()).count();
-        if (poll(&p, 1, static_cast<int>(std::max<long long>(1, left))) > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count();
+        if (poll(&p, 1, static_cast<int>(std::clamp<long long>(left, 1, 1000))) > 0) {
             char bytes[512];
             const ssize_t n = read(pipeFds[0], bytes, sizeof bytes);
             if (n > 0) pending.append(bytes, static_cast<size_t>(n));
-            const Clock::time_point now = Clock::now();
+            const Clock::time_point seen = Clock::now();
             for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
                 const std::string line = pending.substr(0, end);
-                if (line == "startup: start-up window shown" && windowMs < 0) windowMs = Ms(start, now);
-                if (line == "startup: first screen shown" && screenMs < 0) screenMs = Ms(start, now);
+                if (line == "startup: start-up window shown" && windowMs < 0) windowMs = Ms(start, seen);
+                if (line == "startup: first screen shown" && screenMs < 0) {
+                    screenMs = Ms(start, seen);
+                    if (sampled) ResidentByPlace(child, totalAtScreen);
+                }
             }
-            if (n == 0) break;  // the program ended
+            if (n == 0) ended = true;  // the program closed its output
         }
         int status = 0;
         if (waitpid(child, &status, WNOHANG) == child) {
@@ -137,8 +159,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    long total = 0;
-    const auto places = ResidentByPlace(child, total);
+    if (!sampled) takeSample();
     kill(child, SIGTERM);
     for (int i = 0; i < 300 && waitpid(child, nullptr, WNOHANG) == 0; ++i) usleep(10000);
     if (waitpid(child, nullptr, WNOHANG) == 0) {
@@ -151,8 +172,15 @@ int main(int argc, char** argv) {
 
     std::printf("the program as a player starts it (headless, software GL)\n");
     std::printf("start-up window shown      %8.0f ms\n", windowMs);
-    std::printf("first screen shown         %8.0f ms   target < 1000 ms\n", screenMs);
-    std::printf("resident memory after 5 s  %8.1f MB   target < 150 MB\n", static_cast<double>(total) / 1024.0);
+    if (screenMs >= 0)
+        std::printf("first screen shown         %8.0f ms   target < 1000 ms\n", screenMs);
+    else
+        std::printf("first screen shown         not within %d s: no figure (the machine is too busy?)\n", kScreenWaitS);
+    std::printf("resident memory after 5 s  %8.1f MB   target < 150 MB%s\n", static_cast<double>(total) / 1024.0,
+                screenMs < 0 || screenMs > 5000 ? "   (the game was still loading)" : "");
+    if (totalAtScreen > 0)
+        std::printf("resident memory when the first screen was shown %8.1f MB\n",
+                    static_cast<double>(totalAtScreen) / 1024.0);
     for (const auto& [place, kb] : places)
         std::printf("  %-52s %7.1f MB\n", place.c_str(), static_cast<double>(kb) / 1024.0);
     return screenMs < 0 ? 1 : 0;

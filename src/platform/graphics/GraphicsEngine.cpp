@@ -38,9 +38,14 @@ namespace {
 
 static_assert(sizeof(GraphicsEngine::QuadVertex) == 28);
 
-// The stream buffer's size: about a frame of 14,000 quads' corners, so it
-// is orphaned about once a frame at the heaviest.
-constexpr std::size_t STREAM_BYTES = std::size_t{16} << 20;
+// The stream buffer starts at what a busy frame streams (about 1.5 MB) and
+// grows, up to about a frame of 14,000 quads' corners, as soon as one render
+// round streams more than it holds, so it is orphaned about once a round at
+// most. Render thread only; one device at a time.
+constexpr std::size_t kStreamStartBytes = std::size_t{2} << 20;
+constexpr std::size_t kStreamMostBytes = std::size_t{16} << 20;
+std::size_t streamBytes = kStreamStartBytes;
+std::size_t roundStreamedBytes = 0;  // since the render round began
 
 }  // namespace
 
@@ -161,7 +166,9 @@ void GraphicsEngine::InitTextures() {
     glBindVertexArray(vertexArray);
     glGenBuffers(1, &vertex2DBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, vertex2DBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(STREAM_BYTES), nullptr, GL_STREAM_DRAW);
+    streamBytes = kStreamStartBytes;
+    roundStreamedBytes = 0;
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamBytes), nullptr, GL_STREAM_DRAW);
     streamOffset = 0;
     glGenBuffers(1, &index2DBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index2DBuffer);
@@ -329,9 +336,13 @@ void GraphicsEngine::DrawQuad(int shader) {
     glBindBuffer(GL_ARRAY_BUFFER, vertex2DBuffer);
     // Each batch goes to a part of the stream buffer no earlier draw of this
     // round reads, so GL need not wait; a full buffer is orphaned: GL keeps
-    // the old storage for the draws that still read it and hands out new.
-    if (streamOffset + bytes > STREAM_BYTES) {
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(STREAM_BYTES), nullptr, GL_STREAM_DRAW);
+    // the old storage for the draws that still read it and hands out new,
+    // larger when this round alone has streamed more than the buffer holds.
+    roundStreamedBytes += bytes;
+    const bool grow = streamBytes < roundStreamedBytes && streamBytes < kStreamMostBytes;
+    if (streamOffset + bytes > streamBytes || grow) {
+        while (streamBytes < roundStreamedBytes && streamBytes < kStreamMostBytes) streamBytes *= 2;
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamBytes), nullptr, GL_STREAM_DRAW);
         streamOffset = 0;
     }
     void* into = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(streamOffset), static_cast<GLsizeiptr>(bytes),
@@ -734,6 +745,7 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
 
 void GraphicsEngine::DrawAll() {
     CollectReleasedObjects();
+    roundStreamedBytes = 0;
     // Window geometry, the window list and the draw lists stay as they are
     // for the whole turn.
     std::lock_guard<std::recursive_mutex> listLock(TripleBuffer::ListCritical);

@@ -127,33 +127,49 @@ void SoundEngine::Load() {
         }
         Checked();
     }
+    // Nothing is decoded here: each sound is decoded when it is first played
+    // (or asked about), so start-up does not wait for the music and sounds
+    // the game never plays take no memory. The decoded samples are held once,
+    // by the library.
     sounds.assign(kSoundCount, Sound{});
-    for (int i = 0; i < kSoundCount; ++i) {
-        unsigned short id = static_cast<unsigned short>(kFirstResource + i);
-        unsigned long size = 0;
-        const void* data = LoadInternalResource(id, &size);
-        DecodedSound decoded;
-        std::string reason;
-        bool ok = DecodeSound(data, size, decoded, reason);
-        FreeInternalResource(data);
-        if (!ok) {
-            ReportError(AL_INVALID_VALUE,
-                        ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
-            continue;
-        }
-        ALuint buffer = 0;
-        alGenBuffers(1, &buffer);
-        if (!Checked()) continue;
-        alBufferData(buffer, decoded.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, decoded.samples.data(),
-                     static_cast<ALsizei>(decoded.samples.size() * sizeof(decoded.samples[0])), decoded.rate);
-        if (!Checked()) {
-            alDeleteBuffers(1, &buffer);
-            alGetError();
-            continue;
-        }
-        sounds[static_cast<std::size_t>(i)] =
-            Sound{buffer, decoded.rate, decoded.channels, static_cast<long>(decoded.Frames())};
+}
+
+bool SoundEngine::Decode(int index) {
+    if (!context || !InRange(index, static_cast<int>(sounds.size()))) return false;
+    Sound& s = sounds[static_cast<std::size_t>(index)];
+    if (s.tried) return s.buffer != 0;
+    s.tried = true;  // a sound that cannot be decoded is reported once, not on every play
+    const unsigned short id = static_cast<unsigned short>(kFirstResource + index);
+    unsigned long size = 0;
+    const void* data = LoadInternalResource(id, &size);
+    DecodedSound decoded;
+    std::string reason;
+    const bool ok = DecodeSound(data, size, decoded, reason);
+    FreeInternalResource(data);
+    if (!ok) {
+        ReportError(AL_INVALID_VALUE,
+                    ("sound resource " + std::to_string(id) + " cannot be decoded: " + reason).c_str());
+        return false;
     }
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    if (!Checked()) return false;
+    alBufferData(buffer, decoded.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, decoded.samples.data(),
+                 static_cast<ALsizei>(decoded.samples.size() * sizeof(decoded.samples[0])), decoded.rate);
+    if (!Checked()) {
+        alDeleteBuffers(1, &buffer);
+        alGetError();
+        return false;
+    }
+    s.buffer = buffer;
+    s.rate = decoded.rate;
+    s.channels = decoded.channels;
+    s.frames = static_cast<long>(decoded.Frames());
+    return true;
+}
+
+bool SoundEngine::IsDecoded(int sound) const {
+    return InRange(sound, static_cast<int>(sounds.size())) && sounds[static_cast<std::size_t>(sound)].buffer != 0;
 }
 
 SoundEngine::State SoundEngine::StateOf(const Channel& c) {
@@ -173,8 +189,8 @@ int SoundEngine::Play(Channel* group, int count, float master, AudioList sound, 
         ReportError(AL_INVALID_VALUE, ("there is no sound " + std::to_string(static_cast<int>(sound))).c_str());
         return -1;
     }
+    if (!Decode(sound)) return -1;  // it could not be loaded; that was reported then
     const Sound& s = sounds[static_cast<std::size_t>(sound)];
-    if (!s.buffer) return -1;  // it could not be loaded; that was reported then
     for (int i = 0; i < count; ++i) {
         Channel& c = group[i];
         if (!c.source) continue;  // a channel the library never gave us
@@ -375,14 +391,17 @@ ALuint SoundEngine::EffectSource(int channel) const {
     return InRange(channel, kEffectChannels) ? effects[static_cast<std::size_t>(channel)].source : 0;
 }
 
-int SoundEngine::SoundRate(int sound) const {
+int SoundEngine::SoundRate(int sound) {
+    Decode(sound);
     return InRange(sound, static_cast<int>(sounds.size())) ? sounds[static_cast<std::size_t>(sound)].rate : 0;
 }
 
-long SoundEngine::SoundFrames(int sound) const {
+long SoundEngine::SoundFrames(int sound) {
+    Decode(sound);
     return InRange(sound, static_cast<int>(sounds.size())) ? sounds[static_cast<std::size_t>(sound)].frames : 0;
 }
 
-int SoundEngine::SoundChannels(int sound) const {
+int SoundEngine::SoundChannels(int sound) {
+    Decode(sound);
     return InRange(sound, static_cast<int>(sounds.size())) ? sounds[static_cast<std::size_t>(sound)].channels : 0;
 }

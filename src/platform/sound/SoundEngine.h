@@ -52,10 +52,11 @@ public:
     SoundEngine(const SoundEngine&) = delete;
     SoundEngine& operator=(const SoundEngine&) = delete;
 
-    // Opens the output device and loads the sounds. True also when there is
+    // Opens the output device and readies the sounds. True also when there is
     // no output device: the engine then stays silent and every call does nothing.
     bool Init();
-    // Decodes the 27 embedded sounds into buffers (called by Init).
+    // Readies the 27 embedded sounds (called by Init). Each is decoded into
+    // its buffer when it is first played or asked about, not here.
     void Load();
 
     // Plays the sound looping on the first free music channel; answers the
@@ -105,10 +106,13 @@ public:
     // The OpenAL source behind a channel (0 when there is none).
     ALuint MusicSource(int channel) const;
     ALuint EffectSource(int channel) const;
-    // The decoded length and rate of a loaded sound (0 when not loaded).
-    int SoundRate(int sound) const;
-    long SoundFrames(int sound) const;
-    int SoundChannels(int sound) const;
+    // The decoded length and rate of a sound, decoding it first if it has not
+    // been (0 when it cannot be loaded).
+    int SoundRate(int sound);
+    long SoundFrames(int sound);
+    int SoundChannels(int sound);
+    // The sound has been decoded into its buffer (played or asked about).
+    bool IsDecoded(int sound) const;
 
 private:
     struct Sound {
@@ -116,6 +120,7 @@ private:
         int rate = 0;
         int channels = 0;
         long frames = 0;
+        bool tried = false;  // decoding was attempted (buffer stays 0 when it failed)
     };
     struct Channel {
         ALuint source = 0;
@@ -124,6 +129,8 @@ private:
     };
     enum class State { Free, Playing, Paused, Error };
 
+    // Decodes the sound into its buffer the first time; true when it has one.
+    bool Decode(int sound);
     State StateOf(const Channel& c);
     int Play(Channel* group, int count, float master, AudioList sound, float volume, bool loop, bool music);
     int ApplyMaster(Channel* group, int count, float master);

@@ -408,3 +408,55 @@ TEST_F(GLTest, AQuadTooThinForAnyMipLevelIsDrawnAsItIsBesideTheOthers) {
     EXPECT_TRUE(IsWhite(At(32, 48)));
     ReleaseGLTexture(partly);
 }
+
+// The stream buffer starts small: a frame that streams more corners than it
+// holds makes it grow, and every quad of that frame is still drawn.
+TEST_F(GLTest, AFrameLargerThanTheStreamBufferGrowsItAndDrawsEveryQuad) {
+    auto streamBufferBytes = [] {
+        GLint name = 0, size = 0;
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &name);
+        if (name == 0) return 0;
+        glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(name));
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+        return size;
+    };
+    // Layers of one quad on every pixel of the 64 by 64 target, each layer
+    // nearer than the one before; the nearest, red, is streamed last.
+    constexpr int kSide = 64, kLayers = 5;
+    constexpr std::size_t kStreamed = std::size_t{kSide * kSide * kLayers} * 4 * sizeof(GraphicsEngine::QuadVertex);
+    auto frame = [&](int layers) {
+        Buffer& b = Begin();
+        for (int layer = 0; layer < layers; ++layer)
+            for (int y = 0; y < kSide; ++y)
+                for (int x = 0; x < kSide; ++x) {
+                    const float cx = (static_cast<float>(x) + 0.5f) / kSide - 0.5f;
+                    const float cy = 0.5f - (static_cast<float>(y) + 0.5f) / kSide;
+                    const int colour = layer == layers - 1 ? static_cast<int>(0xFFFF0000u) : -1;
+                    b.AddFrame(cx, cy, static_cast<float>(layer), 1.0f / kSide, 1.0f / kSide, 0, white, 0, 0, 1, 1,
+                               colour);
+                }
+        Finish(b);
+        Draw();
+    };
+    frame(1);
+    const int before = streamBufferBytes();
+    ASSERT_GT(before, 0);
+    ASSERT_LT(static_cast<std::size_t>(before), kStreamed) << "the frame below must not fit the starting buffer";
+
+    frame(kLayers);
+    EXPECT_GE(static_cast<std::size_t>(streamBufferBytes()), kStreamed);
+    int notRed = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const Pixel p = At(x, y);
+            notRed += !(p.r > 250 && p.g < 5 && p.b < 5);
+        }
+    EXPECT_EQ(notRed, 0);
+
+    // The next, small frame is drawn from the grown buffer as well.
+    frame(1);
+    int notRedAfter = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) notRedAfter += At(x, y).r < 250;
+    EXPECT_EQ(notRedAfter, 0);
+}

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Resources.h"
+#include "platform/sound/SoundDecoder.h"
 #include "platform/sound/SoundEngine.h"
 
 extern char** environ;
@@ -82,6 +84,71 @@ TEST_F(SoundEngineTest, StartsWithEveryChannelAndEverySound) {
     EXPECT_FLOAT_EQ(engine.GetMusicMaster(), 0.5f);
     EXPECT_FLOAT_EQ(engine.GetSoundMaster(), 0.5f);
     EXPECT_FALSE(engine.GetPaused());
+}
+
+// Start-up decodes nothing: a sound is decoded when it is first played, into
+// a buffer holding exactly what its file decodes to, once.
+TEST_F(SoundEngineTest, ASoundIsDecodedWhenFirstPlayedIntoTheSamplesOfItsFile) {
+    for (int s = 0; s < SoundEngine::kSoundCount; ++s) EXPECT_FALSE(engine.IsDecoded(s)) << s;
+
+    struct Case {
+        AudioList sound;
+        bool music;
+    };
+    const Case cases[] = {{MENU_MUSIC, true}, {GAMEPLAY_LOOP_B, true}, {BUTTON_CLICK, false}, {SOUND_26, false}};
+    for (const Case& c : cases) {
+        const ALuint source = c.music ? engine.MusicSource(engine.PlayMusic(c.sound, 1.0f)) : [&] {
+            engine.StopSounds();
+            EXPECT_EQ(engine.PlaySoundLoop(c.sound, 1.0f), 0);  // looping: it cannot end before it is looked at
+            return engine.EffectSource(0);
+        }();
+        ASSERT_NE(source, 0u) << c.sound;
+        EXPECT_TRUE(engine.IsDecoded(c.sound)) << c.sound;
+        EXPECT_EQ(State(source), AL_PLAYING) << c.sound;
+
+        unsigned long size = 0;
+        const void* bytes =
+            LoadInternalResource(static_cast<unsigned short>(SoundEngine::kFirstResource + c.sound), &size);
+        DecodedSound expected;
+        std::string error;
+        ASSERT_TRUE(DecodeSound(bytes, size, expected, error)) << error;
+        FreeInternalResource(bytes);
+
+        ALint buffer = 0, frequency = 0, channels = 0, bits = 0, byteCount = 0;
+        alGetSourcei(source, AL_BUFFER, &buffer);
+        ASSERT_NE(buffer, 0) << c.sound;
+        alGetBufferi(static_cast<ALuint>(buffer), AL_FREQUENCY, &frequency);
+        alGetBufferi(static_cast<ALuint>(buffer), AL_CHANNELS, &channels);
+        alGetBufferi(static_cast<ALuint>(buffer), AL_BITS, &bits);
+        alGetBufferi(static_cast<ALuint>(buffer), AL_SIZE, &byteCount);
+        EXPECT_EQ(frequency, expected.rate) << c.sound;
+        EXPECT_EQ(channels, expected.channels) << c.sound;
+        EXPECT_EQ(bits, 16) << c.sound;
+        EXPECT_EQ(static_cast<std::size_t>(byteCount), expected.samples.size() * sizeof(std::int16_t)) << c.sound;
+        EXPECT_EQ(engine.SoundFrames(c.sound), static_cast<long>(expected.Frames())) << c.sound;
+
+        // Played again, it plays the same buffer: it is not decoded twice.
+        engine.StopSounds();
+        engine.StopAllMusic();
+        const ALuint again = c.music ? engine.MusicSource(engine.PlayMusic(c.sound, 1.0f)) : [&] {
+            EXPECT_EQ(engine.PlaySoundLoop(c.sound, 1.0f), 0);
+            return engine.EffectSource(0);
+        }();
+        ALint sameBuffer = 0;
+        alGetSourcei(again, AL_BUFFER, &sameBuffer);
+        EXPECT_EQ(sameBuffer, buffer) << c.sound;
+        engine.StopAllMusic();
+    }
+    // Only what was played is decoded.
+    EXPECT_FALSE(engine.IsDecoded(TRACK_9));
+    EXPECT_FALSE(engine.IsDecoded(GAMEPLAY_MUSIC));
+
+    // Loading again forgets the decoded sounds; they are decoded afresh on the next play.
+    engine.Load();
+    EXPECT_FALSE(engine.IsDecoded(MENU_MUSIC));
+    EXPECT_EQ(engine.PlayMusic(MENU_MUSIC, 1.0f), 0);
+    EXPECT_TRUE(engine.IsDecoded(MENU_MUSIC));
+    EXPECT_TRUE(engine.IsMusicChannelPlaying(0));
 }
 
 TEST_F(SoundEngineTest, MusicTakesTheFirstFreeChannel) {
