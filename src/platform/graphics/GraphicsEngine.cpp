@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 
 #include "framework/Fatal.h"
 #include "framework/Framerate.h"
@@ -567,6 +568,108 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
     DrawFinalGameFrames();
 }
 
+void GraphicsEngine::DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
+    const bool fit = savings.fitQuads;
+    std::vector<Plane2D>& run = stripRun;
+    run.clear();
+    auto flush = [&] {
+        if (run.size() == 1)
+            DrawGameFrame(run[0].x, run[0].y, run[0].width, run[0].height, 0.0f, run[0].texture, run[0].u, run[0].v,
+                          run[0].du, run[0].dv, run[0].colour);
+        else if (!run.empty())
+            DrawStripRun(run);
+        run.clear();
+    };
+    for (const Plane2D& p : list) {
+        if (!p.texture) {
+            flush();
+            GLTexture* texture =
+                p.sourceLayer < Buffer::layer_count ? tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture() : nullptr;
+            DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
+            continue;
+        }
+        Plane2D q = p;
+        bool hidden = false;
+        if (fit && FitToVisible(q, *q.texture, hidden) && hidden) continue;
+        if (q.rotation != 0.0f || q.width == 0.0f || q.height == 0.0f) {
+            flush();
+            DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, q.texture, q.u, q.v, q.du, q.dv, q.colour);
+            continue;
+        }
+        if (!run.empty() && (run.size() == kMaxStrips || run[0].texture != q.texture || run[0].x != q.x ||
+                             run[0].width != q.width))
+            flush();
+        run.push_back(q);
+    }
+    flush();
+    DrawFinalGameFrames();
+}
+
+void GraphicsEngine::DrawStripRun(const std::vector<Plane2D>& run) {
+    // The run is cut into bands at every strip's top and bottom edge, so that
+    // each band lies wholly inside or wholly outside each strip: a pixel is
+    // shaded once, reading only the strips that cover it. A band one strip
+    // covers is that strip cut to the band, drawn as any strip; a band
+    // several cover is one quad that reads each of them.
+    float edges[2 * kMaxStrips];
+    std::size_t edgeCount = 0;
+    for (const Plane2D& s : run) {
+        edges[edgeCount++] = s.y + 0.5f * s.height;
+        edges[edgeCount++] = s.y - 0.5f * s.height;
+    }
+    std::sort(edges, edges + edgeCount, std::greater<float>());
+    edgeCount = static_cast<std::size_t>(std::unique(edges, edges + edgeCount) - edges);
+    // Where a strip's v lies at height y: it runs from v at the edge at
+    // y + height/2 to v + dv at the other.
+    auto vAt = [](const Plane2D& s, float y) { return s.v + s.dv * (0.5f - (y - s.y) / s.height); };
+    Effect& effect = pShader[SHADER_FX];
+    const std::string technique = effect.GetTechnique();
+    for (std::size_t k = 0; k + 1 < edgeCount; ++k) {
+        const float top = edges[k], bottom = edges[k + 1];
+        const float middle = 0.5f * (top + bottom);
+        const Plane2D* covering[kMaxStrips];
+        std::size_t count = 0;
+        for (const Plane2D& s : run)
+            if (std::min(s.y + 0.5f * s.height, s.y - 0.5f * s.height) < middle &&
+                std::max(s.y + 0.5f * s.height, s.y - 0.5f * s.height) > middle)
+                covering[count++] = &s;
+        if (count == 0) continue;
+        if (count == 1) {
+            const Plane2D& s = *covering[0];
+            const float v = vAt(s, top);
+            DrawGameFrame(s.x, middle, s.width, top - bottom, 0.0f, s.texture, s.u, v, s.du, vAt(s, bottom) - v,
+                          s.colour);
+            continue;
+        }
+        // Per strip: its texture coordinate from the place in the band (u =
+        // x + y * across, v = z + w * down) and its tint.
+        float data[1 + 2 * kMaxStrips][4] = {};
+        data[0][0] = static_cast<float>(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Plane2D& s = *covering[i];
+            float* place = data[1 + 2 * i];
+            place[0] = s.u;
+            place[1] = s.du;
+            place[2] = vAt(s, top);
+            place[3] = vAt(s, bottom) - place[2];
+            const auto c = static_cast<std::uint32_t>(s.colour);
+            float* tint = data[2 + 2 * i];
+            tint[0] = static_cast<float>((c >> 16) & 0xFF) / 255.0f;
+            tint[1] = static_cast<float>((c >> 8) & 0xFF) / 255.0f;
+            tint[2] = static_cast<float>(c & 0xFF) / 255.0f;
+            tint[3] = static_cast<float>((c >> 24) & 0xFF) / 255.0f;
+        }
+        DrawFinalGameFrames();
+        SelectTechnique("TechniqueTileStrips2D");
+        effect.SetVectorArray("instancedata", data[0], 1 + 2 * static_cast<unsigned>(count));
+        DrawGameFrame(covering[0]->x, middle, covering[0]->width, top - bottom, 0.0f, covering[0]->texture, 0.0f, 0.0f,
+                      1.0f, 1.0f, -1);
+        DrawFinalGameFrames();
+        effect.SetVectorArray("instancedata", data[0], 0);
+        SelectTechnique(technique);
+    }
+}
+
 bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     RenderTarget* target = tb.GetRenderTarget();
     resolution = tb.GetResolution();
@@ -716,7 +819,10 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
                 "tileTex", buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
             effect.SetTexture(
                 "maskTex", buffer->maskTexture[i] ? buffer->maskTexture[i] : layerTexture(buffer->maskTextureLayer[i]));
-            DrawList(buffer->tiles[i], tb);
+            if (savings.stackStrips && buffer->tileTechnique[i] == "TechniqueTilePara2D")
+                DrawStrips(buffer->tiles[i], tb);
+            else
+                DrawList(buffer->tiles[i], tb);
         }
     };
     drawTiles(0, 12);
