@@ -13,9 +13,12 @@
 // With "lists", it prints instead what each draw list of the frame costs:
 // the frame timed with that one list left out, beside the whole frame.
 //
-//   bench_render_level [calm] [lists]
+// With "row N" it times row N alone (for a profiler).
+//
+//   bench_render_level [calm] [lists] [row N]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "FrameTiming.h"
@@ -73,9 +76,11 @@ void PrintListCosts(PlayScene& scene, const Recording& recording, int frames, in
 int main(int argc, char** argv) {
     using namespace scenes;
     bool calm = false, lists = false;
+    int only = -1;
     for (int i = 1; i < argc; ++i) {
         calm = calm || std::string(argv[i]) == "calm";
         lists = lists || std::string(argv[i]) == "lists";
+        if (std::string(argv[i]) == "row" && i + 1 < argc) only = std::atoi(argv[++i]);
     }
     HeadlessGL gl;
     if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
@@ -95,7 +100,7 @@ int main(int argc, char** argv) {
             recording.Add(scene.LastFrame());
         }
         if (lists) {
-            PrintListCosts(scene, recording, kFrames, kRounds, kRowWarm);
+            PrintListCosts(scene, recording, kFrames, 3, kRowWarm);
             graphicsEngine.savings = {};
             gl.Close();
             return 0;
@@ -106,7 +111,7 @@ int main(int argc, char** argv) {
                     "processor = every thread's time\n",
                     kFrames, kRounds);
         std::printf("%-28s quads  draws  game ms  render ms (best-worst)  target   thread ms  processor ms\n", "");
-        // Each saving turned off alone shows what it saves.
+        // Each saving turned over alone shows what it saves.
         struct Row {
             const char* name;
             void (*off)(GraphicsEngine::Savings&);
@@ -116,26 +121,28 @@ int main(int argc, char** argv) {
             {"without fitting quads", [](GraphicsEngine::Savings& s) { s.fitQuads = false; }},
             {"without half-size light", [](GraphicsEngine::Savings& s) { s.halfSizeLight = false; }},
             {"without skipping layers", [](GraphicsEngine::Savings& s) { s.skipUnreadLayers = false; }},
-            {"without strips in one pass", [](GraphicsEngine::Savings& s) { s.stackStrips = false; }},
+            {"with strips in one pass", [](GraphicsEngine::Savings& s) { s.stackStrips = true; }},
             {"without any of them",
              [](GraphicsEngine::Savings& s) {
                  s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = false;
              }},
         };
         constexpr std::size_t kRows = sizeof rows / sizeof rows[0];
+        const bool one = only >= 0 && only < static_cast<int>(kRows);
         const std::vector<timing::Figures> figures = timing::MeasureRows(
-            kRows,
+            one ? 1 : kRows,
             [&](std::size_t row) {
                 graphicsEngine.savings = {};
-                rows[row].off(graphicsEngine.savings);
+                rows[one ? static_cast<std::size_t>(only) : row].off(graphicsEngine.savings);
             },
             [&](int k) { recording.Replay(static_cast<std::size_t>(k), *scene.view.position); }, kRowWarm, kRounds,
             kFrames);
-        for (std::size_t row = 0; row < kRows; ++row) {
+        for (std::size_t row = 0; row < figures.size(); ++row) {
             const timing::Figures& fig = figures[row];
-            std::printf("%-28s %5zu  %5.1f  %7.2f  %6.2f (%6.2f-%6.2f)  %-7s  %9.2f  %12.2f\n", rows[row].name,
+            const std::size_t shown = one ? static_cast<std::size_t>(only) : row;
+            std::printf("%-28s %5zu  %5.1f  %7.2f  %6.2f (%6.2f-%6.2f)  %-7s  %9.2f  %12.2f\n", rows[shown].name,
                         quads / kFrames, fig.draws, queueMs / kFrames, fig.wallMs, fig.wallMinMs, fig.wallMaxMs,
-                        calm || row != 0 ? "" : "< 16 ms", fig.threadMs, fig.processMs);
+                        calm || shown != 0 ? "" : "< 16 ms", fig.threadMs, fig.processMs);
         }
         graphicsEngine.savings = {};
     }

@@ -126,6 +126,14 @@ bool Effect::TechniqueUsesDepth(const std::string& name) {
     return false;
 }
 
+bool Effect::TechniqueAlphaTests(const std::string& name) {
+    for (const TechniqueInfo& info : techniqueTable)
+        if (name == info.name) return info.alphaTest;
+    return false;
+}
+
+bool Effect::TechniqueAlphaTests() const { return current && current->info->alphaTest; }
+
 bool Effect::Load(const std::string& source, std::string& errors) {
     Release();
     errors.clear();

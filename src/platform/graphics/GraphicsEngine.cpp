@@ -550,10 +550,13 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
     // Quads are fitted to what their pictures show, except for techniques
     // that shade by place in the quad rather than by the picture.
     const bool fit = savings.fitQuads && pShader[SHADER_FX].TechniqueTurnsQuads();
+    const bool skipBlank = pShader[SHADER_FX].TechniqueAlphaTests();
     for (const Plane2D& p : list) {
         GLTexture* texture = p.texture;
-        if (!texture && p.sourceLayer < Buffer::layer_count)
+        if (!texture && p.sourceLayer < Buffer::layer_count) {
+            if (skipBlank && blankLayer[p.sourceLayer]) continue;
             texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
+        }
         if (fit && p.texture) {
             Plane2D q = p;
             bool hidden = false;
@@ -582,6 +585,7 @@ void GraphicsEngine::DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& 
     };
     for (const Plane2D& p : list) {
         if (!p.texture) {
+            if (p.sourceLayer < Buffer::layer_count && blankLayer[p.sourceLayer]) continue;
             flush();
             GLTexture* texture =
                 p.sourceLayer < Buffer::layer_count ? tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture() : nullptr;
@@ -778,9 +782,21 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     auto readLayer = [&](int index) {
         if (isLayer(index) && layerClearPending[index]) bindLayer(index);
     };
-    auto readLayersOf = [&](const std::vector<Plane2D>& list) {
+    // A layer that no list draws into this frame holds only its clear
+    // colour; when that is wholly transparent, a quad showing it through a
+    // technique that discards transparent pixels changes nothing, so it is
+    // not drawn, and the layer is not cleared for it.
+    for (unsigned l = 0; l < Buffer::layer_count; ++l) {
+        bool drawnInto = false;
+        for (unsigned j = 0; j < Buffer::layer_count; ++j)
+            drawnInto = drawnInto || (drawLayerList[j] && buffer->renderTargetLayer[j] == static_cast<int>(l));
+        blankLayer[l] = savings.skipBlankLayers && !drawnInto && (buffer->layerColor[l] >> 24) == 0;
+    }
+    auto readLayersOf = [&](const std::vector<Plane2D>& list, const std::string& technique) {
+        const bool skipBlank = Effect::TechniqueAlphaTests(technique);
         for (const Plane2D& p : list)
-            if (!p.texture) readLayer(static_cast<int>(p.sourceLayer));
+            if (!p.texture && !(skipBlank && isLayer(static_cast<int>(p.sourceLayer)) && blankLayer[p.sourceLayer]))
+                readLayer(static_cast<int>(p.sourceLayer));
     };
     auto layerTexture = [&](int index) -> GLTexture* {
         if (!isLayer(index)) return nullptr;
@@ -790,20 +806,20 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         if (!drawLayerList[j]) continue;
         const int into = buffer->renderTargetLayer[j];
         readLayer(buffer->layerSecondTexture[j]);
-        readLayersOf(buffer->layers[j]);
+        readLayersOf(buffer->layers[j], buffer->layerTechnique[j]);
         bindLayer(into);
         SelectTechnique(buffer->layerTechnique[j]);
         if (buffer->layerSecondTexture[j] != -1)
             effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
         DrawList(buffer->layers[j], tb);
     }
-    readLayersOf(buffer->backgrounds);
-    readLayersOf(buffer->frames);
+    readLayersOf(buffer->backgrounds, "TechniqueWrap2D");
+    readLayersOf(buffer->frames, "TechniqueLinear2D");
     for (unsigned i = 0; i < Buffer::tile_count; ++i) {
         if (buffer->tiles[i].empty()) continue;
         if (!buffer->tileTexture[i]) readLayer(buffer->tileTextureLayer[i]);
         if (!buffer->maskTexture[i]) readLayer(buffer->maskTextureLayer[i]);
-        readLayersOf(buffer->tiles[i]);
+        readLayersOf(buffer->tiles[i], buffer->tileTechnique[i]);
     }
 
     SetRenderTarget(target);

@@ -450,14 +450,14 @@ TEST_F(GLTest, ParallaxStripsInOnePassLookAsDrawnOneByOne) {
         {"one upside down, one half transparent",
          {{0, 0.2f, 1, -0.7f, 0, 0.1f, 3.0f, 0xFFFF8040u}, {0, -0.1f, 1, 0.5f, 0, 0.5f, 0.5f, 0x80FFFFFFu}}},
         {"more than one pass holds",
-         {{0, 0.3f, 1, 0.3f, 0, 0, 1, -1},
-          {0, 0.2f, 1, 0.3f, 0, 0.1f, 1, -1},
-          {0, 0.1f, 1, 0.3f, 0, 0.2f, 1, -1},
-          {0, 0.0f, 1, 0.3f, 0, 0.3f, 1, -1},
-          {0, -0.1f, 1, 0.3f, 0, 0.4f, 1, -1},
-          {0, -0.2f, 1, 0.3f, 0, 0.5f, 1, -1}}},
+         {{0, 0.3f, 1, 0.3f, 0, 0, 1, 0xFFFFFFFFu},
+          {0, 0.2f, 1, 0.3f, 0, 0.1f, 1, 0xFFFFFFFFu},
+          {0, 0.1f, 1, 0.3f, 0, 0.2f, 1, 0xFFFFFFFFu},
+          {0, 0.0f, 1, 0.3f, 0, 0.3f, 1, 0xFFFFFFFFu},
+          {0, -0.1f, 1, 0.3f, 0, 0.4f, 1, 0xFFFFFFFFu},
+          {0, -0.2f, 1, 0.3f, 0, 0.5f, 1, 0xFFFFFFFFu}}},
         {"other columns and a turned strip break the run",
-         {{0, 0.1f, 1, 0.5f, 0, 0, 1, -1},
+         {{0, 0.1f, 1, 0.5f, 0, 0, 1, 0xFFFFFFFFu},
           {0.2f, 0, 0.6f, 0.5f, 0, 0, 1, 0xFF00FF00u},
           {0, -0.1f, 1, 0.5f, 0.4f, 0, 1, 0xFFFF0000u},
           {0, 0, 1, 0.5f, 0, 0.25f, 1, 0xFF0000FFu}}},
@@ -476,7 +476,7 @@ TEST_F(GLTest, ParallaxStripsInOnePassLookAsDrawnOneByOne) {
             Draw();
             images[stacked] = pixels;
         }
-        engine->savings.stackStrips = true;
+        engine->savings.stackStrips = GraphicsEngine::Savings{}.stackStrips;
         int largest = 0;
         for (std::size_t i = 0; i < pixels.size(); ++i)
             if (i % 4 != 3) largest = std::max(largest, std::abs(int{images[0][i]} - int{images[1][i]}));
@@ -489,4 +489,27 @@ TEST_F(GLTest, ParallaxStripsInOnePassLookAsDrawnOneByOne) {
     }
     ReleaseGLTexture(ground);
     ReleaseGLTexture(strip);
+}
+
+TEST_F(GLTest, ALayerHoldingNothingIsShownOnlyWhenItsClearColourShows) {
+    // Layer 2 has no list drawn into it: it holds its clear colour only. A
+    // transparent clear adds nothing to the window image, so showing it
+    // costs no draw; an opaque one still shows.
+    struct Case {
+        std::uint32_t clear;
+        std::uint64_t draws;
+        bool blue;
+    } cases[] = {{0x00000000u, 0, false}, {0x000000FFu, 0, false}, {0xFF0000FFu, 1, true}};
+    for (const Case& c : cases) {
+        Buffer& b = Begin();
+        b.layerColor[2] = c.clear;
+        b.AddFrame(0, 0, 0, 1, 1, 0, 2u, -1);
+        Finish(b);
+        engine->drawCalls = 0;
+        engine->DrawAll();
+        EXPECT_EQ(engine->drawCalls, c.draws) << std::hex << c.clear;
+        Draw();
+        EXPECT_EQ(At(32, 32).b > 250, c.blue) << std::hex << c.clear;
+        EXPECT_TRUE(At(32, 32).r < 5) << std::hex << c.clear;
+    }
 }
