@@ -342,6 +342,11 @@ public:
         // An injected clock: the grass is shaken from a seed taken from the
         // time, so frame f of every run looks the same.
         start = detail::StartFresh();
+        // The HUD moon's picture follows the level's place in the match.
+        levelIndex = CurrentLevelIndex;
+        matchLevels = MatchLevelCount;
+        CurrentLevelIndex = 0;
+        MatchLevelCount = 0;
         SetClockFunction(&detail::Now);
         State::hooks = StateHooks{};
         bench::RegisterTypes();
@@ -394,6 +399,8 @@ public:
         detail::ReleaseTypes();
         SetClockFunction(nullptr);
         detail::EndFresh(start);
+        CurrentLevelIndex = levelIndex;
+        MatchLevelCount = matchLevels;
     }
     PlayScene(const PlayScene&) = delete;
     PlayScene& operator=(const PlayScene&) = delete;
@@ -438,6 +445,8 @@ private:
     std::vector<Object*> players;
     const Buffer* last = nullptr;
     std::uint32_t start = 0;
+    int levelIndex = 0;
+    int matchLevels = 0;
 };
 
 // Frames queued once and handed to the renderer again as they were, so that
