@@ -90,6 +90,26 @@ inline void EndFrame(State* state) {
     if (const Buffer* buffer = state->takenBuffer) lastQuads = QuadsIn(*buffer);
     handBack(state);
 }
+// What a scene's picture depends on besides the scene itself: the game's
+// clock (the injected one, and the start it counts from, which other users
+// of the process may have moved) and the C random sequence, which the level
+// drawing seeds from the clock every frame. A scene starts them as a fresh
+// process has them, so scenes drawn one after another in one process draw
+// what each draws alone; StartFresh answers the start it replaced, for
+// EndFresh to put back.
+inline std::uint32_t StartFresh() {
+    const std::uint32_t start = GetStartTimeStamp();
+    now = 0;
+    SetStartTimeStamp(0);
+    std::srand(1);
+    return start;
+}
+// Puts the clock's start back and leaves the random sequence where a fresh
+// process has it.
+inline void EndFresh(std::uint32_t start) {
+    SetStartTimeStamp(start);
+    std::srand(1);
+}
 // The types' prototypes made by _FirstInit (and the levels included by
 // hand): the registries let go of them when a scene ends, or every run would
 // lose them.
@@ -137,7 +157,7 @@ public:
                       std::vector<std::uint8_t>* goal = nullptr) {
         const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
         CurrentLevelIndex = index;
-        std::srand(1);  // the same grass every run
+        const std::uint32_t start = detail::StartFresh();  // the same grass every run
         auto* state = new State("SinglePlayer", true);
         State::_list.push_back(state);
         state->renderData = &*view.position;
@@ -158,6 +178,7 @@ public:
         State::_list.remove(state);
         delete state;
         State::_currentState = nullptr;
+        detail::EndFresh(start);
         return why;
     }
     std::size_t LastQuads() const { return detail::lastQuads; }
@@ -320,6 +341,12 @@ public:
     explicit PlayScene(bool calm) {
         // An injected clock: the grass is shaken from a seed taken from the
         // time, so frame f of every run looks the same.
+        start = detail::StartFresh();
+        // The HUD moon's picture follows the level's place in the match.
+        levelIndex = CurrentLevelIndex;
+        matchLevels = MatchLevelCount;
+        CurrentLevelIndex = 0;
+        MatchLevelCount = 0;
         SetClockFunction(&detail::Now);
         State::hooks = StateHooks{};
         bench::RegisterTypes();
@@ -371,6 +398,9 @@ public:
         Game::_Shutdown();
         detail::ReleaseTypes();
         SetClockFunction(nullptr);
+        detail::EndFresh(start);
+        CurrentLevelIndex = levelIndex;
+        MatchLevelCount = matchLevels;
     }
     PlayScene(const PlayScene&) = delete;
     PlayScene& operator=(const PlayScene&) = delete;
@@ -399,8 +429,11 @@ public:
         const std::size_t n = QuadsIn(*buffer);
         graphicsEngine.SetCurrentBuffer(nullptr);
         buffer->Ready();
+        last = buffer;
         return n;
     }
+    // The frame Queue filled last (until the renderer draws it again).
+    const Buffer& LastFrame() const { return *last; }
 
     Target view;
 
@@ -410,6 +443,40 @@ private:
     Object* graphics = nullptr;
     std::vector<Object*> scenery;
     std::vector<Object*> players;
+    const Buffer* last = nullptr;
+    std::uint32_t start = 0;
+    int levelIndex = 0;
+    int matchLevels = 0;
+};
+
+// Frames queued once and handed to the renderer again as they were, so that
+// everything timed against them draws the same scene in the same state.
+class Recording {
+public:
+    void Add(const Buffer& frame) { frames.push_back(frame); }
+    std::size_t Size() const { return frames.size(); }
+    const Buffer& Frame(std::size_t k) const { return frames[k]; }
+    // Changes every recorded frame (to leave a list out, say).
+    template <class Change>
+    void ForEach(Change&& change) {
+        for (Buffer& frame : frames) change(frame);
+    }
+    // Recorded frame k (counted round) becomes the view's newest frame.
+    void Replay(std::size_t k, TripleBuffer& view) const {
+        Buffer* buffer = view.GetOldestBuffer();
+        if (buffer == nullptr || frames.empty()) return;
+        // The hand-over fields belong to the view's buffer, not the copy.
+        const bool blocked = buffer->blocked;
+        const int order = buffer->order;
+        *buffer = frames[k % frames.size()];
+        buffer->available = false;
+        buffer->order = order;
+        buffer->blocked = blocked;
+        buffer->Ready();
+    }
+
+private:
+    std::vector<Buffer> frames;
 };
 
 // ---- N quads over the layer lists and the general list ------------------

@@ -6,53 +6,143 @@
 // thread's queueing time, the render time per frame next to its target and
 // the render thread's own share of it.
 //
-//   bench_render_level [calm]
+// The game's side queues 40 frames once; every row draws those same frames
+// again, and each round draws them under every row in turn, so the rows
+// differ only in the saving they leave out.
+//
+// With "lists", it prints instead what each draw list of the frame costs:
+// the frame timed with that one list left out, beside the whole frame.
+//
+// With "row N" it times row N alone (for a profiler).
+//
+//   bench_render_level [calm] [lists] [row N]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "FrameTiming.h"
 #include "HeadlessGL.h"
 #include "Scenes.h"
 
+namespace {
+
+using scenes::PlayScene;
+using scenes::Recording;
+
+// Each list of the recorded frames left out in turn; the difference to the
+// whole frame is what drawing that list costs.
+void PrintListCosts(PlayScene& scene, const Recording& recording, int frames, int rounds, int warm) {
+    struct Cut {
+        std::string name;
+        std::size_t quads = 0;
+        void (*clear)(Buffer&, unsigned) = nullptr;
+        unsigned index = 0;
+    };
+    std::vector<Cut> cuts = {{"whole frame", 0, nullptr, 0}};
+    const Buffer& first = recording.Frame(0);
+    for (unsigned j = 0; j < Buffer::layer_count; ++j)
+        if (!first.layers[j].empty())
+            cuts.push_back({"layer " + std::to_string(j) + " (" + first.layerTechnique[j] + ")", first.layers[j].size(),
+                            [](Buffer& b, unsigned i) { b.layers[i].clear(); }, j});
+    if (!first.backgrounds.empty())
+        cuts.push_back({"backgrounds", first.backgrounds.size(), [](Buffer& b, unsigned) { b.backgrounds.clear(); }, 0});
+    for (unsigned i = 0; i < Buffer::tile_count; ++i)
+        if (!first.tiles[i].empty())
+            cuts.push_back({"tiles " + std::to_string(i) + " (" + first.tileTechnique[i] + ")", first.tiles[i].size(),
+                            [](Buffer& b, unsigned k) { b.tiles[k].clear(); }, i});
+    if (!first.frames.empty())
+        cuts.push_back({"frames", first.frames.size(), [](Buffer& b, unsigned) { b.frames.clear(); }, 0});
+    // One recording a cut, each with its list left out.
+    std::vector<Recording> cutRecordings(cuts.size(), recording);
+    for (std::size_t c = 1; c < cuts.size(); ++c)
+        cutRecordings[c].ForEach([&](Buffer& b) { cuts[c].clear(b, cuts[c].index); });
+    std::size_t current = 0;
+    const std::vector<timing::Figures> figures = timing::MeasureRows(
+        cuts.size(), [&](std::size_t row) { current = row; },
+        [&](int k) { cutRecordings[current].Replay(static_cast<std::size_t>(k), *scene.view.position); }, warm,
+        rounds, frames);
+    std::printf("what each list costs: the frame without it, %d frames x %d rounds (rows in turn), median\n", frames,
+                rounds);
+    std::printf("%-40s quads  render ms  saved ms  processor ms  saved ms\n", "");
+    for (std::size_t c = 0; c < cuts.size(); ++c)
+        std::printf("%-40s %5zu  %9.2f  %8.2f  %12.2f  %8.2f\n", cuts[c].name.c_str(), cuts[c].quads,
+                    figures[c].wallMs, figures[0].wallMs - figures[c].wallMs, figures[c].processMs,
+                    figures[0].processMs - figures[c].processMs);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace scenes;
-    const bool calm = argc > 1 && std::string(argv[1]) == "calm";
+    bool calm = false, lists = false;
+    int only = -1;
+    for (int i = 1; i < argc; ++i) {
+        calm = calm || std::string(argv[i]) == "calm";
+        lists = lists || std::string(argv[i]) == "lists";
+        if (std::string(argv[i]) == "row" && i + 1 < argc) only = std::atoi(argv[++i]);
+    }
     HeadlessGL gl;
     if (!gl.Open(graphicsEngine, kWidth, kHeight, true)) return 1;
     {
+        constexpr int kWarm = 20, kFrames = 40, kRounds = 7, kRowWarm = 4;
         PlayScene scene(calm);
+        Recording recording;
         double queueMs = 0.0;
         std::size_t quads = 0;
-        int queued = 0;
-        auto queue = [&](int f) {
+        for (int f = 0; f < kWarm + kFrames; ++f) {
             const auto q0 = std::chrono::steady_clock::now();
-            quads = scene.Queue(f);
-            queueMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - q0).count();
-            ++queued;
-        };
+            const std::size_t n = scene.Queue(f);
+            const auto q1 = std::chrono::steady_clock::now();
+            if (f < kWarm) continue;
+            queueMs += std::chrono::duration<double, std::milli>(q1 - q0).count();
+            quads += n;
+            recording.Add(scene.LastFrame());
+        }
+        if (lists) {
+            PrintListCosts(scene, recording, kFrames, 3, kRowWarm);
+            graphicsEngine.savings = {};
+            gl.Close();
+            return 0;
+        }
         std::printf("play level 200x27, 16 %s players, night-sky strips, sky, HUD moon and stars, %dx%d\n",
                     calm ? "calm" : "boosted (trails)", kWidth, kHeight);
-        std::printf("median of 7 rounds of 40 frames (best-worst round); processor = every thread's time\n");
+        std::printf("the same %d frames under each row, %d rounds (rows in turn), median (best-worst round);\n"
+                    "processor = every thread's time\n",
+                    kFrames, kRounds);
         std::printf("%-28s quads  draws  game ms  render ms (best-worst)  target   thread ms  processor ms\n", "");
-        // Each saving turned off alone shows what it saves.
+        // Each saving turned over alone shows what it saves.
         struct Row {
             const char* name;
-            GraphicsEngine::Savings savings;
+            void (*off)(GraphicsEngine::Savings&);
         };
-        const Row rows[] = {{"as drawn", {}},
-                            {"without fitting quads", {false, true, true}},
-                            {"without half-size light", {true, false, true}},
-                            {"without skipping layers", {true, true, false}},
-                            {"without any of them", {false, false, false}}};
-        for (const Row& row : rows) {
-            graphicsEngine.savings = row.savings;
-            queueMs = 0.0;
-            queued = 0;
-            const timing::Figures fig = timing::Measure(queue, 20, 7, 40);
-            std::printf("%-28s %5zu  %5.1f  %7.2f  %6.2f (%6.2f-%6.2f)  %-7s  %9.2f  %12.2f\n", row.name, quads,
-                        fig.draws, queueMs / queued, fig.wallMs, fig.wallMinMs, fig.wallMaxMs,
-                        calm || row.name != rows[0].name ? "" : "< 16 ms", fig.threadMs, fig.processMs);
+        const Row rows[] = {
+            {"as drawn", [](GraphicsEngine::Savings&) {}},
+            {"without fitting quads", [](GraphicsEngine::Savings& s) { s.fitQuads = false; }},
+            {"without half-size light", [](GraphicsEngine::Savings& s) { s.halfSizeLight = false; }},
+            {"without skipping layers", [](GraphicsEngine::Savings& s) { s.skipUnreadLayers = false; }},
+            {"with strips in one pass", [](GraphicsEngine::Savings& s) { s.stackStrips = true; }},
+            {"without any of them",
+             [](GraphicsEngine::Savings& s) {
+                 s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = false;
+             }},
+        };
+        constexpr std::size_t kRows = sizeof rows / sizeof rows[0];
+        const bool one = only >= 0 && only < static_cast<int>(kRows);
+        const std::vector<timing::Figures> figures = timing::MeasureRows(
+            one ? 1 : kRows,
+            [&](std::size_t row) {
+                graphicsEngine.savings = {};
+                rows[one ? static_cast<std::size_t>(only) : row].off(graphicsEngine.savings);
+            },
+            [&](int k) { recording.Replay(static_cast<std::size_t>(k), *scene.view.position); }, kRowWarm, kRounds,
+            kFrames);
+        for (std::size_t row = 0; row < figures.size(); ++row) {
+            const timing::Figures& fig = figures[row];
+            const std::size_t shown = one ? static_cast<std::size_t>(only) : row;
+            std::printf("%-28s %5zu  %5.1f  %7.2f  %6.2f (%6.2f-%6.2f)  %-7s  %9.2f  %12.2f\n", rows[shown].name,
+                        quads / kFrames, fig.draws, queueMs / kFrames, fig.wallMs, fig.wallMinMs, fig.wallMaxMs,
+                        calm || shown != 0 ? "" : "< 16 ms", fig.threadMs, fig.processMs);
         }
         graphicsEngine.savings = {};
     }

@@ -49,6 +49,15 @@ in vec4 colour;
 
 out vec4 result;
 
+#ifdef PS_TILE_STRIPS
+// Strips of one tiled picture that each cover the whole quad, back to
+// front: instancedata[0].x is their number, then two vectors a strip: its
+// texture coordinate from the place in the quad (u = x + y * across,
+// v = z + w * down) and its tint.
+const int MAX_STRIPS = 4;
+uniform vec4 instancedata[1 + 2 * MAX_STRIPS];
+#endif
+
 void main() {
 #if defined(PS_2D)
     // texture0 is read through the point, linear or wrap sampler that the
@@ -66,6 +75,26 @@ void main() {
     vec4 c = texture(texture0, texCoord);
     c.rgb *= texture(tileTex, screenCoord).rgb;
     c *= colour;
+#elif defined(PS_TILE_STRIPS)
+    // As PS_TILE_PARALLAX for each strip, the strips laid over one another
+    // here so that the target is blended once for all of them: the same
+    // colour as drawing them one after another (but for the target's
+    // rounding between them).
+    vec3 ground = texture(tileTex, screenCoord).rgb;
+    vec3 sum = vec3(0.0);
+    float cover = 0.0;
+    int count = min(int(instancedata[0].x), MAX_STRIPS);
+    for (int i = 0; i < count; ++i) {
+        vec4 place = instancedata[1 + 2 * i];
+        vec4 tint = instancedata[2 + 2 * i];
+        float a = texture(texture0, vec2(place.x + place.y * texCoord.x, place.z + place.w * texCoord.y)).a * tint.a;
+        // A strip that fails the alpha test adds nothing.
+        if (a * 255.0 >= 0.5) {
+            sum = ground * tint.rgb * a + sum * (1.0 - a);
+            cover = a + cover * (1.0 - a);
+        }
+    }
+    vec4 c = vec4(cover > 0.0 ? sum / cover : vec3(0.0), cover);
 #elif defined(PS_TILE_SPLATTER)
     vec4 c = texture(texture0, texCoord) * colour;
 #elif defined(PS_LIGHT)

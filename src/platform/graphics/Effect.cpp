@@ -27,6 +27,7 @@ const TechniqueInfo techniqueTable[] = {
     {"TechniqueWrap2D", "VS_2D", "PS_2D", Depth::Off, Blend::Alpha, WrapClamp, true},
     {"TechniqueTileSplatter2D", "VS_TILE", "PS_TILE_SPLATTER", Depth::EqualNoWrite, Blend::Splatter, LinearClamp, true},
     {"TechniqueTilePara2D", "VS_TILE", "PS_TILE_PARALLAX", Depth::Off, Blend::Alpha, WrapClamp, true},
+    {"TechniqueTileStrips2D", "VS_TILE", "PS_TILE_STRIPS", Depth::Off, Blend::Alpha, WrapClamp, true},
     {"TechniqueTileGroup2DDepth", "VS_TILE", "PS_TILE_GROUP", Depth::AlwaysWrite, Blend::Alpha, LinearClamp, true},
     {"TechniqueTileGroup2D", "VS_TILE", "PS_TILE_GROUP", Depth::Off, Blend::Alpha, LinearClamp, true},
     {"TechniqueTile2D", "VS_TILE", "PS_TILE", Depth::AlwaysWrite, Blend::Alpha, LinearClamp, true},
@@ -124,6 +125,14 @@ bool Effect::TechniqueUsesDepth(const std::string& name) {
         if (name == info.name) return info.depth != Depth::Off;
     return false;
 }
+
+bool Effect::TechniqueAlphaTests(const std::string& name) {
+    for (const TechniqueInfo& info : techniqueTable)
+        if (name == info.name) return info.alphaTest;
+    return false;
+}
+
+bool Effect::TechniqueAlphaTests() const { return current && current->info->alphaTest; }
 
 bool Effect::Load(const std::string& source, std::string& errors) {
     Release();

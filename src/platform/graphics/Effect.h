@@ -51,6 +51,10 @@ public:
     static const std::vector<std::string>& TechniqueNames();
     // Whether the named technique tests or writes depth (unknown names: no).
     static bool TechniqueUsesDepth(const std::string& name);
+    // Whether a technique discards pixels with no alpha, so a wholly
+    // transparent picture changes nothing (unknown names: no).
+    static bool TechniqueAlphaTests(const std::string& name);
+    bool TechniqueAlphaTests() const;
 
     static constexpr unsigned MAX_VECTORS = 240;
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 
 #include "framework/Fatal.h"
 #include "framework/Framerate.h"
@@ -560,10 +561,13 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
     // Quads are fitted to what their pictures show, except for techniques
     // that shade by place in the quad rather than by the picture.
     const bool fit = savings.fitQuads && pShader[SHADER_FX].TechniqueTurnsQuads();
+    const bool skipBlank = pShader[SHADER_FX].TechniqueAlphaTests();
     for (const Plane2D& p : list) {
         GLTexture* texture = p.texture;
-        if (!texture && p.sourceLayer < Buffer::layer_count)
+        if (!texture && p.sourceLayer < Buffer::layer_count) {
+            if (skipBlank && blankLayer[p.sourceLayer]) continue;
             texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
+        }
         if (fit && p.texture) {
             Plane2D q = p;
             bool hidden = false;
@@ -576,6 +580,109 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
         DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
     }
     DrawFinalGameFrames();
+}
+
+void GraphicsEngine::DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
+    const bool fit = savings.fitQuads;
+    std::vector<Plane2D>& run = stripRun;
+    run.clear();
+    auto flush = [&] {
+        if (run.size() == 1)
+            DrawGameFrame(run[0].x, run[0].y, run[0].width, run[0].height, 0.0f, run[0].texture, run[0].u, run[0].v,
+                          run[0].du, run[0].dv, run[0].colour);
+        else if (!run.empty())
+            DrawStripRun(run);
+        run.clear();
+    };
+    for (const Plane2D& p : list) {
+        if (!p.texture) {
+            if (p.sourceLayer < Buffer::layer_count && blankLayer[p.sourceLayer]) continue;
+            flush();
+            GLTexture* texture =
+                p.sourceLayer < Buffer::layer_count ? tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture() : nullptr;
+            DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
+            continue;
+        }
+        Plane2D q = p;
+        bool hidden = false;
+        if (fit && FitToVisible(q, *q.texture, hidden) && hidden) continue;
+        if (q.rotation != 0.0f || q.width == 0.0f || q.height == 0.0f) {
+            flush();
+            DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, q.texture, q.u, q.v, q.du, q.dv, q.colour);
+            continue;
+        }
+        if (!run.empty() && (run.size() == kMaxStrips || run[0].texture != q.texture || run[0].x != q.x ||
+                             run[0].width != q.width))
+            flush();
+        run.push_back(q);
+    }
+    flush();
+    DrawFinalGameFrames();
+}
+
+void GraphicsEngine::DrawStripRun(const std::vector<Plane2D>& run) {
+    // The run is cut into bands at every strip's top and bottom edge, so that
+    // each band lies wholly inside or wholly outside each strip: a pixel is
+    // shaded once, reading only the strips that cover it. A band one strip
+    // covers is that strip cut to the band, drawn as any strip; a band
+    // several cover is one quad that reads each of them.
+    float edges[2 * kMaxStrips];
+    std::size_t edgeCount = 0;
+    for (const Plane2D& s : run) {
+        edges[edgeCount++] = s.y + 0.5f * s.height;
+        edges[edgeCount++] = s.y - 0.5f * s.height;
+    }
+    std::sort(edges, edges + edgeCount, std::greater<float>());
+    edgeCount = static_cast<std::size_t>(std::unique(edges, edges + edgeCount) - edges);
+    // Where a strip's v lies at height y: it runs from v at the edge at
+    // y + height/2 to v + dv at the other.
+    auto vAt = [](const Plane2D& s, float y) { return s.v + s.dv * (0.5f - (y - s.y) / s.height); };
+    Effect& effect = pShader[SHADER_FX];
+    const std::string technique = effect.GetTechnique();
+    for (std::size_t k = 0; k + 1 < edgeCount; ++k) {
+        const float top = edges[k], bottom = edges[k + 1];
+        const float middle = 0.5f * (top + bottom);
+        const Plane2D* covering[kMaxStrips];
+        std::size_t count = 0;
+        for (const Plane2D& s : run)
+            if (std::min(s.y + 0.5f * s.height, s.y - 0.5f * s.height) < middle &&
+                std::max(s.y + 0.5f * s.height, s.y - 0.5f * s.height) > middle)
+                covering[count++] = &s;
+        if (count == 0) continue;
+        if (count == 1) {
+            const Plane2D& s = *covering[0];
+            const float v = vAt(s, top);
+            DrawGameFrame(s.x, middle, s.width, top - bottom, 0.0f, s.texture, s.u, v, s.du, vAt(s, bottom) - v,
+                          s.colour);
+            continue;
+        }
+        // Per strip: its texture coordinate from the place in the band (u =
+        // x + y * across, v = z + w * down) and its tint.
+        float data[1 + 2 * kMaxStrips][4] = {};
+        data[0][0] = static_cast<float>(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Plane2D& s = *covering[i];
+            float* place = data[1 + 2 * i];
+            place[0] = s.u;
+            place[1] = s.du;
+            place[2] = vAt(s, top);
+            place[3] = vAt(s, bottom) - place[2];
+            const auto c = static_cast<std::uint32_t>(s.colour);
+            float* tint = data[2 + 2 * i];
+            tint[0] = static_cast<float>((c >> 16) & 0xFF) / 255.0f;
+            tint[1] = static_cast<float>((c >> 8) & 0xFF) / 255.0f;
+            tint[2] = static_cast<float>(c & 0xFF) / 255.0f;
+            tint[3] = static_cast<float>((c >> 24) & 0xFF) / 255.0f;
+        }
+        DrawFinalGameFrames();
+        SelectTechnique("TechniqueTileStrips2D");
+        effect.SetVectorArray("instancedata", data[0], 1 + 2 * static_cast<unsigned>(count));
+        DrawGameFrame(covering[0]->x, middle, covering[0]->width, top - bottom, 0.0f, covering[0]->texture, 0.0f, 0.0f,
+                      1.0f, 1.0f, -1);
+        DrawFinalGameFrames();
+        effect.SetVectorArray("instancedata", data[0], 0);
+        SelectTechnique(technique);
+    }
 }
 
 bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
@@ -686,9 +793,21 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     auto readLayer = [&](int index) {
         if (isLayer(index) && layerClearPending[index]) bindLayer(index);
     };
-    auto readLayersOf = [&](const std::vector<Plane2D>& list) {
+    // A layer that no list draws into this frame holds only its clear
+    // colour; when that is wholly transparent, a quad showing it through a
+    // technique that discards transparent pixels changes nothing, so it is
+    // not drawn, and the layer is not cleared for it.
+    for (unsigned l = 0; l < Buffer::layer_count; ++l) {
+        bool drawnInto = false;
+        for (unsigned j = 0; j < Buffer::layer_count; ++j)
+            drawnInto = drawnInto || (drawLayerList[j] && buffer->renderTargetLayer[j] == static_cast<int>(l));
+        blankLayer[l] = savings.skipBlankLayers && !drawnInto && (buffer->layerColor[l] >> 24) == 0;
+    }
+    auto readLayersOf = [&](const std::vector<Plane2D>& list, const std::string& technique) {
+        const bool skipBlank = Effect::TechniqueAlphaTests(technique);
         for (const Plane2D& p : list)
-            if (!p.texture) readLayer(static_cast<int>(p.sourceLayer));
+            if (!p.texture && !(skipBlank && isLayer(static_cast<int>(p.sourceLayer)) && blankLayer[p.sourceLayer]))
+                readLayer(static_cast<int>(p.sourceLayer));
     };
     auto layerTexture = [&](int index) -> GLTexture* {
         if (!isLayer(index)) return nullptr;
@@ -698,20 +817,20 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         if (!drawLayerList[j]) continue;
         const int into = buffer->renderTargetLayer[j];
         readLayer(buffer->layerSecondTexture[j]);
-        readLayersOf(buffer->layers[j]);
+        readLayersOf(buffer->layers[j], buffer->layerTechnique[j]);
         bindLayer(into);
         SelectTechnique(buffer->layerTechnique[j]);
         if (buffer->layerSecondTexture[j] != -1)
             effect.SetTexture("texture1", layerTexture(buffer->layerSecondTexture[j]));
         DrawList(buffer->layers[j], tb);
     }
-    readLayersOf(buffer->backgrounds);
-    readLayersOf(buffer->frames);
+    readLayersOf(buffer->backgrounds, "TechniqueWrap2D");
+    readLayersOf(buffer->frames, "TechniqueLinear2D");
     for (unsigned i = 0; i < Buffer::tile_count; ++i) {
         if (buffer->tiles[i].empty()) continue;
         if (!buffer->tileTexture[i]) readLayer(buffer->tileTextureLayer[i]);
         if (!buffer->maskTexture[i]) readLayer(buffer->maskTextureLayer[i]);
-        readLayersOf(buffer->tiles[i]);
+        readLayersOf(buffer->tiles[i], buffer->tileTechnique[i]);
     }
 
     SetRenderTarget(target);
@@ -727,7 +846,10 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
                 "tileTex", buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
             effect.SetTexture(
                 "maskTex", buffer->maskTexture[i] ? buffer->maskTexture[i] : layerTexture(buffer->maskTextureLayer[i]));
-            DrawList(buffer->tiles[i], tb);
+            if (savings.stackStrips && buffer->tileTechnique[i] == "TechniqueTilePara2D")
+                DrawStrips(buffer->tiles[i], tb);
+            else
+                DrawList(buffer->tiles[i], tb);
         }
     };
     drawTiles(0, 12);

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
+#include <vector>
 
 #include "GLFixture.h"
 #include "platform/graphics/Frame.h"
@@ -407,6 +410,108 @@ TEST_F(GLTest, AQuadTooThinForAnyMipLevelIsDrawnAsItIsBesideTheOthers) {
     Draw();
     EXPECT_TRUE(IsWhite(At(32, 48)));
     ReleaseGLTexture(partly);
+}
+
+TEST_F(GLTest, ParallaxStripsInOnePassLookAsDrawnOneByOne) {
+    // A picture of soft bands: clear rows at the top and bottom (fitting cuts
+    // them), alpha rising row by row and varying across, so every strip's
+    // place, span and tint shows in the blend.
+    constexpr int kSide = 16;
+    std::vector<std::uint32_t> bands(kSide * kSide);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const std::uint32_t a = (y < 3 || y > 12) ? 0u : static_cast<std::uint32_t>(40 + 15 * (y - 3) + 5 * x);
+            bands[static_cast<std::size_t>(y * kSide + x)] = (std::min(a, 255u) << 24) | 0x00FFFFFFu;
+        }
+    GLTexture* strip = GraphicsEngine::CreateTexture(kSide, kSide, bands.data(), true);
+    ASSERT_NE(strip, nullptr);
+    VisibleRows(kSide, kSide, reinterpret_cast<const unsigned char*>(bands.data()), strip->visibleV0,
+                strip->visibleV1);
+    // The ground colour the strips take, read where they land on the target.
+    std::vector<std::uint32_t> gradient(64 * 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            gradient[static_cast<std::size_t>(y * 64 + x)] =
+                0xFF200000u | (static_cast<std::uint32_t>(y * 4) << 8) | static_cast<std::uint32_t>(x * 4);
+    GLTexture* ground = GraphicsEngine::CreateTexture(64, 64, gradient.data(), false);
+
+    struct Strip {
+        float x, y, width, height, rotation, u, du;
+        std::uint32_t colour;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Strip> strips;
+    } cases[] = {
+        {"three over the same columns, overlapping",
+         {{0, 0.1f, 1, 0.8f, 0, 0.3f, 2.0f, 0xFF2E2E2Eu},
+          {0, -0.05f, 1, 0.6f, 0, -0.7f, 1.5f, 0xFF5C5C5Cu},
+          {0, 0, 1, 1, 0, 0, 1, 0xFFB9B9B9u}}},
+        {"one upside down, one half transparent",
+         {{0, 0.2f, 1, -0.7f, 0, 0.1f, 3.0f, 0xFFFF8040u}, {0, -0.1f, 1, 0.5f, 0, 0.5f, 0.5f, 0x80FFFFFFu}}},
+        {"more than one pass holds",
+         {{0, 0.3f, 1, 0.3f, 0, 0, 1, 0xFFFFFFFFu},
+          {0, 0.2f, 1, 0.3f, 0, 0.1f, 1, 0xFFFFFFFFu},
+          {0, 0.1f, 1, 0.3f, 0, 0.2f, 1, 0xFFFFFFFFu},
+          {0, 0.0f, 1, 0.3f, 0, 0.3f, 1, 0xFFFFFFFFu},
+          {0, -0.1f, 1, 0.3f, 0, 0.4f, 1, 0xFFFFFFFFu},
+          {0, -0.2f, 1, 0.3f, 0, 0.5f, 1, 0xFFFFFFFFu}}},
+        {"other columns and a turned strip break the run",
+         {{0, 0.1f, 1, 0.5f, 0, 0, 1, 0xFFFFFFFFu},
+          {0.2f, 0, 0.6f, 0.5f, 0, 0, 1, 0xFF00FF00u},
+          {0, -0.1f, 1, 0.5f, 0.4f, 0, 1, 0xFFFF0000u},
+          {0, 0, 1, 0.5f, 0, 0.25f, 1, 0xFF0000FFu}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> images[2];
+        for (int stacked = 0; stacked < 2; ++stacked) {
+            engine->savings.stackStrips = stacked == 1;
+            Buffer& b = Begin();
+            b.tileTechnique[1] = "TechniqueTilePara2D";
+            b.tileTexture[1] = ground;
+            for (const Strip& s : c.strips)
+                b.AddTile(1, s.x, s.y, 0, s.width, s.height, s.rotation, strip, s.u, 0.01f, s.du, 0.98f,
+                          static_cast<int>(s.colour));
+            Finish(b);
+            Draw();
+            images[stacked] = pixels;
+        }
+        engine->savings.stackStrips = GraphicsEngine::Savings{}.stackStrips;
+        int largest = 0;
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (i % 4 != 3) largest = std::max(largest, std::abs(int{images[0][i]} - int{images[1][i]}));
+        // The one-by-one drawing rounds the target to 8 bits between strips.
+        EXPECT_LE(largest, 3) << c.what;
+        // Something was drawn: the strips do not vanish in both ways alike.
+        int lit = 0;
+        for (std::size_t i = 0; i < pixels.size(); i += 4) lit += images[1][i + 1] > 8;
+        EXPECT_GT(lit, 64 * 8) << c.what;
+    }
+    ReleaseGLTexture(ground);
+    ReleaseGLTexture(strip);
+}
+
+TEST_F(GLTest, ALayerHoldingNothingIsShownOnlyWhenItsClearColourShows) {
+    // Layer 2 has no list drawn into it: it holds its clear colour only. A
+    // transparent clear adds nothing to the window image, so showing it
+    // costs no draw; an opaque one still shows.
+    struct Case {
+        std::uint32_t clear;
+        std::uint64_t draws;
+        bool blue;
+    } cases[] = {{0x00000000u, 0, false}, {0x000000FFu, 0, false}, {0xFF0000FFu, 1, true}};
+    for (const Case& c : cases) {
+        Buffer& b = Begin();
+        b.layerColor[2] = c.clear;
+        b.AddFrame(0, 0, 0, 1, 1, 0, 2u, -1);
+        Finish(b);
+        engine->drawCalls = 0;
+        engine->DrawAll();
+        EXPECT_EQ(engine->drawCalls, c.draws) << std::hex << c.clear;
+        Draw();
+        EXPECT_EQ(At(32, 32).b > 250, c.blue) << std::hex << c.clear;
+        EXPECT_TRUE(At(32, 32).r < 5) << std::hex << c.clear;
+    }
 }
 
 // The stream buffer starts small: a frame that streams more corners than it
