@@ -23,18 +23,9 @@ protected:
         StandInTestPlay();
         // The newest window has the focus, as a dialog's window takes it
         // from the editor's: keys and clicks reach only its state.
-        inputHooks.windowActive = [] {
-            return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
-        };
+        GiveTheNewestStateTheFocus();
     }
 
-    // One frame of every state, then the end-of-frame removals.
-    void AllFrame() {
-        inputtest::PollAndFrame();
-        const std::vector<State*> states(State::_list.begin(), State::_list.end());
-        for (State* s : states) s->Update();
-        State::EndOfFrame();
-    }
     void AllClick(float x, float y) {
         PointAt(x, y);
         AllFrame();

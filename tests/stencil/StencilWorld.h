@@ -28,18 +28,9 @@ protected:
         Level::_FirstInit();
         // Sizes given in pixels are taken against the test window's 720 rows.
         State::hooks.renderHeight = [](const State*) { return 720; };
-        inputHooks.windowActive = [] {
-            return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
-        };
+        GiveTheNewestStateTheFocus();
     }
 
-    // One frame of every state, then the end-of-frame removals.
-    void AllFrame() {
-        inputtest::PollAndFrame();
-        const std::vector<State*> states(State::_list.begin(), State::_list.end());
-        for (State* s : states) s->Update();
-        State::EndOfFrame();
-    }
     void AllFrames(int n) {
         for (int i = 0; i < n; ++i) AllFrame();
     }

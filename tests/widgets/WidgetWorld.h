@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/Engine.h"
 #include "framework/Object.h"
@@ -65,6 +66,23 @@ protected:
         Keyboard.Free();
         Mouse.Free();
         ResetInputHooks();
+    }
+
+    // The newest window has the input focus, as a new window takes it from
+    // the one before: keys and clicks reach only the newest state.
+    static void GiveTheNewestStateTheFocus() {
+        inputHooks.windowActive = [] {
+            return State::_currentState == nullptr || State::_list.empty() || State::_currentState == State::_list.back();
+        };
+    }
+
+    // One frame of every state, as the game thread runs them, then the
+    // end-of-frame removals.
+    static void AllFrame() {
+        inputtest::PollAndFrame();
+        const std::vector<State*> states(State::_list.begin(), State::_list.end());
+        for (State* s : states) s->Update();
+        State::EndOfFrame();
     }
 
     Object* Make(const std::string& type, const char* name = "") { return Object::MakeCopy(state, type, name); }
