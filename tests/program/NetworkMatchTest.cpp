@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -128,6 +129,34 @@ TEST_F(NetworkMatchRole, Play) {
         const std::size_t at = script.find(marker);
         if (at != std::string::npos) script.replace(at, marker.size(), RecordedRun(stretches));
     }
+    // On demand (GF_MATCH_KEEP in the parent), a trace of the run beside its
+    // report: the engine's own debug lines, and each change of the levels
+    // shown or of the link, with the frame and the real time.
+    std::FILE* trace = *Env("GF_MATCH_TRACE") != '\0' ? std::fopen(Env("GF_MATCH_TRACE"), "w") : nullptr;
+    if (trace != nullptr) {
+        std::setvbuf(trace, nullptr, _IOLBF, 0);
+        NetworkingEngine.SetDebug(true);
+        NetworkingEngine.SetDebugLog(trace);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    std::string lastSeen;
+    auto traceFrame = [&](int frame) {
+        if (trace == nullptr) return;
+        std::string seen;
+        for (State* state : State::_list)
+            if (!state->Deleted() && state->GetLevel() != nullptr) seen += state->GetLevelName() + " ";
+        seen += NetworkingEngine.IsClient()   ? "client"
+                : NetworkingEngine.IsServer() ? "server of " + std::to_string(NetworkingEngine.NumClients())
+                                              : "alone";
+        seen += " syncs:";
+        for (const Networking::SyncEvent& e : NetworkingEngine.GetSyncEvents())
+            seen += " " + e.name + "(" + std::to_string(e.arrived.size()) + "," + std::to_string(e.timeLeft) + ")";
+        if (seen == lastSeen) return;
+        lastSeen = seen;
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+        std::fprintf(trace, "## frame %d at %lld ms: %s\n", frame, static_cast<long long>(ms), seen.c_str());
+    };
     const bool hosting = role == "host";
     const int status = Run(
         script,
@@ -159,7 +188,10 @@ TEST_F(NetworkMatchRole, Play) {
          {"scored", [] { return ScoreOf(PlayerIn("Multiplayer", Own())) > 0; }},
          {"otherScored", [&] { return ScoreOf(PlayerIn("Multiplayer", hosting ? "Player_1" : "Player_0")) > 0; }},
          {"otherDropped", [] { return NetErrorText("Multiplayer") == "Player dropped."; }},
-         {"never", [] { return false; }}});
+         {"never", [] { return false; }}},
+        traceFrame);
+    NetworkingEngine.SetDebugLog(nullptr);
+    if (trace != nullptr) std::fclose(trace);
     Report("failure=" + runner->Failure());
     Report("status=" + std::to_string(status));
     EXPECT_EQ(runner->Failure(), "");
@@ -214,7 +246,16 @@ protected:
     }
 
     void Start(Machine& m, const std::string& role, int host, const std::string& script) {
-        m.report = folder / (role + ".report");
+        // GF_MATCH_KEEP names a folder where the reports stay, each run's
+        // trace beside them, one folder a test (for looking into a failure).
+        std::filesystem::path where = folder.Path();
+        const char* keep = std::getenv("GF_MATCH_KEEP");
+        if (keep != nullptr && *keep != '\0') {
+            where = std::filesystem::path(keep) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            std::filesystem::create_directories(where);
+            std::filesystem::remove(where / (role + ".report"));
+        }
+        m.report = where / (role + ".report");
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e)
             if (std::string(*e).rfind("GF_MATCH_", 0) != 0) env.emplace_back(*e);
@@ -225,6 +266,7 @@ protected:
         env.push_back("GF_MATCH_TIMEOUT=" + std::to_string(kTimeOut));
         env.push_back("GF_MATCH_SCRIPT=" + Source("tests/program/scripts/" + script).string());
         env.push_back("GF_MATCH_REPORT=" + m.report.string());
+        if (keep != nullptr && *keep != '\0') env.push_back("GF_MATCH_TRACE=" + m.report.string() + ".trace");
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
