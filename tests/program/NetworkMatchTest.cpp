@@ -27,6 +27,9 @@
 #include "networking/NetEngine.h"
 #include "networking/NetTestSupport.h"
 #include "objects/Player.h"
+#include "platform/graphics/GraphicsEngine.h"
+#include "platform/window/GuiWindow.h"
+#include "platform/window/StateWindows.h"
 #include "support/ScriptedProgram.h"
 #include "support/TempFolder.h"
 #include "widgets/Text.h"
@@ -151,12 +154,20 @@ TEST_F(NetworkMatchRole, Play) {
         seen += " syncs:";
         for (const Networking::SyncEvent& e : NetworkingEngine.GetSyncEvents())
             seen += " " + e.name + "(" + std::to_string(e.arrived.size()) + "," + std::to_string(e.timeLeft) + ")";
-        if (seen == lastSeen) return;
+        if (State* newest = State::_list.empty() ? nullptr : State::_list.back(); newest && newest->window)
+            seen += " window " + std::to_string(newest->window->GetRenderWidth()) + "x" +
+                    std::to_string(newest->window->GetRenderHeight());
+        if (seen == lastSeen && frame % 100 != 0) return;
         lastSeen = seen;
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
         std::fprintf(trace, "## frame %d at %lld ms: %s\n", frame, static_cast<long long>(ms), seen.c_str());
     };
+    // Two programs draw at once on software GL: their windows are drawn
+    // small and seldom, so that the game's frames, not the drawing, take
+    // the machine.
+    CapWindowHeight(std::atoi(Env("GF_MATCH_WINDOW_HEIGHT")));
+    GraphicsEngine::SetDrawRate(std::atoi(Env("GF_MATCH_DRAW_RATE")));
     const bool hosting = role == "host";
     const int status = Run(
         script,
@@ -190,6 +201,8 @@ TEST_F(NetworkMatchRole, Play) {
          {"otherDropped", [] { return NetErrorText("Multiplayer") == "Player dropped."; }},
          {"never", [] { return false; }}},
         traceFrame);
+    CapWindowHeight(0);
+    GraphicsEngine::SetDrawRate(0);
     NetworkingEngine.SetDebugLog(nullptr);
     if (trace != nullptr) std::fclose(trace);
     Report("failure=" + runner->Failure());
@@ -264,6 +277,13 @@ protected:
         env.push_back("GF_MATCH_GAME_PORT=" + std::to_string(gamePort));
         env.push_back("GF_MATCH_DISCOVERY_PORT=" + std::to_string(discoveryPort));
         env.push_back("GF_MATCH_TIMEOUT=" + std::to_string(kTimeOut));
+        const char* height = std::getenv("GF_MATCH_WINDOW_HEIGHT");
+        env.push_back("GF_MATCH_WINDOW_HEIGHT=" + std::string(height != nullptr ? height : std::to_string(kWindowHeight)));
+        // One drawing thread of the software renderer each, rather than one
+        // a core: two programs on a busy machine.
+        if (std::getenv("LP_NUM_THREADS") == nullptr) env.push_back("LP_NUM_THREADS=1");
+        const char* rate = std::getenv("GF_MATCH_DRAW_RATE");
+        env.push_back("GF_MATCH_DRAW_RATE=" + std::string(rate != nullptr ? rate : std::to_string(kDrawRate)));
         env.push_back("GF_MATCH_SCRIPT=" + Source("tests/program/scripts/" + script).string());
         env.push_back("GF_MATCH_REPORT=" + m.report.string());
         if (keep != nullptr && *keep != '\0') env.push_back("GF_MATCH_TRACE=" + m.report.string() + ".trace");
@@ -303,6 +323,8 @@ protected:
 
     static constexpr int kTimeOut = 8000;  // the network time-out of both runs, real ms
     static constexpr int kRunSeconds = 600;
+    static constexpr int kWindowHeight = 144;  // pixels
+    static constexpr int kDrawRate = 10;       // drawings a second
     TempFolder folder;
     std::string net;
     unsigned short gamePort = 0, discoveryPort = 0;

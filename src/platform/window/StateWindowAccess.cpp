@@ -1,8 +1,12 @@
 // The current state's window, reached through State's statics.
+#include <algorithm>
+#include <atomic>
+
 #include "framework/State.h"
 #include "platform/graphics/TripleBuffer.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
+#include "platform/window/StateWindows.h"
 
 namespace {
 
@@ -27,9 +31,20 @@ void ResetDrawLists(int width, int height) {
 
 }  // namespace
 
+namespace {
+std::atomic<int> heightCap{0};
+}  // namespace
+
+void CapWindowHeight(int pixels) { heightCap.store(pixels > 0 ? pixels : 0); }
+
 void State::SetSize(int width, int height) {
     GUI::GuiWindow* window = Current();
     if (!window) return;
+    const int cap = heightCap.load();
+    if (cap > 0 && height > cap) {
+        width = std::max(1, static_cast<int>(static_cast<long long>(width) * cap / height));
+        height = cap;
+    }
     window->SetSize(width, height, false, false);
     if (height > 0) window->SetResolution(static_cast<float>(width) / static_cast<float>(height));
     ResetDrawLists(width, height);
