@@ -19,6 +19,7 @@ namespace LevelData::LoadingLevel {
 namespace {
 
 using _DATA = LevelTemplate::Data<Variables>;
+
 // The match's network engine: the program's, or one a test gave the
 // per-frame network update.
 Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }

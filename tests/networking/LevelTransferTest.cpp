@@ -307,7 +307,8 @@ TEST_F(LevelTransfer, AClientThatAsksBeforeTheServerCountedItGetsTheLevel) {
 
     std::vector<bool> starts;
     client.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (m.typeId == MSG_LevelData::MSG_ID) starts.push_back(static_cast<const MSG_LevelData&>(m).startMatch.value);
+        if (m.typeId == MSG_LevelData::MSG_ID)
+            starts.push_back(static_cast<const MSG_LevelData&>(m).startMatch.value);
     });
     ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !starts.empty(); }, 60));
     EXPECT_EQ(starts, std::vector<bool>{true});

@@ -272,13 +272,15 @@ protected:
         env.push_back("GF_MATCH_GAME_PORT=" + std::to_string(gamePort));
         env.push_back("GF_MATCH_DISCOVERY_PORT=" + std::to_string(discoveryPort));
         env.push_back("GF_MATCH_TIMEOUT=" + std::to_string(kTimeOut));
-        const char* height = std::getenv("GF_MATCH_WINDOW_HEIGHT");
-        env.push_back("GF_MATCH_WINDOW_HEIGHT=" + std::string(height != nullptr ? height : std::to_string(kWindowHeight)));
+        // The drawing settings of the runs, unless the parent's environment gives its own.
+        for (const auto& [name, value] : {std::pair{"GF_MATCH_WINDOW_HEIGHT", kWindowHeight},
+                                          std::pair{"GF_MATCH_DRAW_RATE", kDrawRate}}) {
+            const char* given = std::getenv(name);
+            env.push_back(std::string(name) + "=" + (given != nullptr ? given : std::to_string(value)));
+        }
         // One drawing thread of the software renderer each, rather than one
         // a core: two programs on a busy machine.
         if (std::getenv("LP_NUM_THREADS") == nullptr) env.push_back("LP_NUM_THREADS=1");
-        const char* rate = std::getenv("GF_MATCH_DRAW_RATE");
-        env.push_back("GF_MATCH_DRAW_RATE=" + std::string(rate != nullptr ? rate : std::to_string(kDrawRate)));
         env.push_back("GF_MATCH_SCRIPT=" + Source("tests/program/scripts/" + script).string());
         env.push_back("GF_MATCH_REPORT=" + m.report.string());
         if (keep != nullptr && *keep != '\0') env.push_back("GF_MATCH_TRACE=" + m.report.string() + ".trace");

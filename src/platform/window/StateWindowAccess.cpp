@@ -10,6 +10,9 @@
 
 namespace {
 
+// The test runs' cap on a window's height (0: none).
+std::atomic<int> heightCap{0};
+
 GUI::GuiWindow* Current() {
     State* state = State::_currentState;
     return state ? state->window : nullptr;
@@ -29,10 +32,6 @@ void ResetDrawLists(int width, int height) {
     state->renderData->ClearBuffers();
 }
 
-}  // namespace
-
-namespace {
-std::atomic<int> heightCap{0};
 }  // namespace
 
 void CapWindowHeight(int pixels) { heightCap.store(pixels > 0 ? pixels : 0); }
