@@ -28,8 +28,12 @@ std::vector<MSG_LevelData> MakeLevelChunks(const LevelCollision& grid, bool star
 }
 
 void SendLevelToClient(Networking::NetEngine& engine, unsigned int clientId, bool startMatch) {
-    // Only a server gives out its level, and only to live clients.
-    if (!engine.IsServer() || engine.NumClients() == 0) return;
+    // Only a server gives out its level, and only to live clients: those
+    // whose slot is in use, counted or not. The count of clients follows
+    // only at the update's time-outs, after the received messages have run,
+    // so a client that finished its handshake during one long frame of the
+    // server asks for the level before it is counted.
+    if (!engine.IsServer() || engine.GetClientList().size() < 2) return;
     Networking::NetMessage::MSG_GameRules rules(0);
     engine.PrivateSendNetMessage(rules, true, false);
     auto* game = Networking::GameVariablesOrNull();

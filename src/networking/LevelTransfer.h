@@ -19,7 +19,7 @@ std::vector<Networking::NetMessage::MSG_LevelData> MakeLevelChunks(const LevelCo
 
 // Sends the rules to every client and the game's basicLevel, in chunks, to
 // clientId (every client when it is 0). Nothing is sent while the engine has
-// no live connection.
+// no client slot in use.
 void SendLevelToClient(Networking::NetEngine& engine, unsigned int clientId, bool startMatch);
 // The same through the program's engine.
 void SendLevelToClient(unsigned int clientId, bool startMatch);

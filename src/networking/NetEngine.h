@@ -4,8 +4,10 @@
 // peer, the outgoing packs, the received messages, the discovered servers, the
 // sync points and the receive thread.
 //
-// Locks, always in this order: the received-message lock, the send lock, one
-// slot lock (never two slot locks at once).
+// Locks, always in this order: the send lock, one slot lock (never two slot
+// locks at once), the barred-address lock. The received-message lock and the
+// activity lock are taken alone: received messages run after the
+// received-message lock is released.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>

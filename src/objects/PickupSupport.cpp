@@ -6,6 +6,7 @@
 #include "framework/VariableNames.h"
 #include "framework/Variables.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "objects/GameplayHooks.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
@@ -13,10 +14,14 @@
 
 namespace {
 
-void SendAll(Networking::BaseNetMessage& message) { NetworkingEngine.PrivateSendNetMessage(message, true, false); }
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
+void SendAll(Networking::BaseNetMessage& message) { Net().PrivateSendNetMessage(message, true, false); }
 
 void SendToNewClient(Networking::BaseNetMessage& message) {
-    NetworkingEngine.PrivateSendNetMessageToClient(NetworkingEngine.GetMostRecentClient(), message, true, false);
+    Net().PrivateSendNetMessageToClient(Net().GetMostRecentClient(), message, true, false);
 }
 
 constexpr PickupNetwork Defaults() { return PickupNetwork{&SendAll, &SendToNewClient}; }

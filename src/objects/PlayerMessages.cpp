@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "networking/messages/MSG_BreakTerrain.h"
 #include "networking/messages/MSG_CancelGrab.h"
 #include "networking/messages/MSG_ChangeScore.h"
@@ -18,8 +19,12 @@ namespace {
 
 using namespace Networking::NetMessage;
 
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
 void Queue(Networking::BaseNetMessage& message, bool reliable) {
-    NetworkingEngine.PrivateSendNetMessage(message, reliable, false);
+    Net().PrivateSendNetMessage(message, reliable, false);
 }
 
 void Snapshot(MSG_UpdatePlayer& m, Entity* player) {
@@ -104,6 +109,6 @@ void SendToNetwork(const PlayerMessage& message) {
 // Before any connection gave this peer an id it plays as number 0, as the
 // network engine's own player name has it.
 int NetworkClientId() {
-    const unsigned char id = NetworkingEngine.NetID();
+    const unsigned char id = Net().NetID();
     return id < 16 ? id : 0;
 }

@@ -5,10 +5,15 @@
 #include "framework/GameVariables.h"
 #include "framework/State.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 
 namespace LevelData::GameResults {
 
 namespace {
+
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
 
 VariableOffsetTable table;
 
@@ -75,8 +80,8 @@ std::string RankLabel(int rank) {
 
 void _Copy(Entity* copy, const Entity* source) {
     // The match is over: a machine leaving now throws no one off the results.
-    NetworkingEngine.SetOnKillClientCallBack(nullptr);
-    NetworkingEngine.SetOnKillServerCallBack(nullptr);
+    Net().SetOnKillClientCallBack(nullptr);
+    Net().SetOnKillServerCallBack(nullptr);
     MenuScreen::Copy<Variables, &SpawnPrompt>(copy, source);
 }
 

@@ -9,6 +9,7 @@
 #include "networking/LevelTransfer.h"
 #include "networking/Match.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "networking/messages/MSG_LoadLevel.h"
 #include "networking/messages/MSG_RequestLevel.h"
 #include "screens/PlayLevel.h"
@@ -18,6 +19,11 @@ namespace LevelData::LoadingLevel {
 namespace {
 
 using _DATA = LevelTemplate::Data<Variables>;
+
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
 VariableOffsetTable table;
 
 // How long each hand-over point waits for every machine, in milliseconds.
@@ -42,14 +48,14 @@ void Free(Entity* self) {
 void SendLoadLevel(const char* level) {
     Networking::NetMessage::MSG_LoadLevel message;
     message.levelName = std::string(level);
-    NetworkingEngine.PrivateSendNetMessage(message, true, false);
+    Net().PrivateSendNetMessage(message, true, false);
 }
 
 void Load(Entity* self, Entity*) {
-    NetworkingEngine.SetOnKillClientCallBack(nullptr);
-    NetworkingEngine.SetOnKillServerCallBack(&OnServerLost);
+    Net().SetOnKillClientCallBack(nullptr);
+    Net().SetOnKillServerCallBack(&OnServerLost);
     ++CurrentLevelIndex;
-    const bool server = NetworkingEngine.IsServer();
+    const bool server = Net().IsServer();
     if (server) {
         if (CurrentLevelIndex >= 0 && CurrentLevelIndex < static_cast<int>(LevelOrder.size())) {
             const auto index = static_cast<std::size_t>(CurrentLevelIndex);
@@ -64,32 +70,32 @@ void Load(Entity* self, Entity*) {
             }
         } else {
             SendLoadLevel("GameResults");
-            NetworkingEngine.SendAllMessages();
+            Net().SendAllMessages();
             State::SetLevel(self->_state, "GameResults");
             return;
         }
     }
-    if (CurrentLevelIndex == 0 && NetworkingEngine.IsClient()) {
+    if (CurrentLevelIndex == 0 && Net().IsClient()) {
         Networking::NetMessage::MSG_RequestLevel request(true);
-        NetworkingEngine.PrivateSendNetMessage(request, true, false);
+        Net().PrivateSendNetMessage(request, true, false);
     }
     // The point may have been set up when the last level ended; the first
     // level of a match sets it up here.
-    if (server) NetworkingEngine.AddHandOverPoint("LoadingLevel", "NextLevel", kLoadingTimeOut);
-    NetworkingEngine.SendSync("LoadingLevel");
+    if (server) Net().AddHandOverPoint("LoadingLevel", "NextLevel", kLoadingTimeOut);
+    Net().SendSync("LoadingLevel");
 }
 
 // Every machine has reached "LoadingLevel" (or the point timed out).
 void NextLevel(Entity*, Entity*) {
-    SendLevelToClient(0, false);
-    NetworkingEngine.AddHandOverPoint("StartLevel", "StartLevel", kStartTimeOut);
-    NetworkingEngine.SendSync("StartLevel");
+    SendLevelToClient(Net(), 0, false);
+    Net().AddHandOverPoint("StartLevel", "StartLevel", kStartTimeOut);
+    Net().SendSync("StartLevel");
 }
 
 // Every machine holds the level's grid (or the point timed out).
 void StartLevel(Entity* self, Entity*) {
     State::SetLevel(self->_state, "Multiplayer");
-    NetworkingEngine.AddHandOverPoint(CurrentLevelName, "CreatePlayers", kCreateTimeOut);
+    Net().AddHandOverPoint(CurrentLevelName, "CreatePlayers", kCreateTimeOut);
     SendLoadLevel("Multiplayer");
 }
 

@@ -8,6 +8,7 @@
 #include "networking/GameLink.h"
 #include "networking/Match.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "networking/messages/MSG_CreateNetObj.h"
 #include "networking/messages/MSG_DropObj.h"
 #include "networking/messages/MSG_SetClientInfo.h"
@@ -19,7 +20,11 @@ namespace LevelData::Multiplayer {
 
 namespace {
 
-void KeepAlive(int) { NetworkingEngine.SendKeepAlive(); }
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
+void KeepAlive(int) { Net().SendKeepAlive(); }
 
 void PingEvery64Rows(int row) {
     if (row % 64 == 0) rowPing(row);
@@ -28,7 +33,7 @@ void PingEvery64Rows(int row) {
 void Build(Entity* self, Entity*) {
     PlayLevel::Variables& v = PlayLevel::Vars(self);
     self->SetName(v.levelName.c_str());
-    if (NetworkingEngine.IsServer()) MatchLevelCount = static_cast<int>(LevelOrder.size());
+    if (Net().IsServer()) MatchLevelCount = static_cast<int>(LevelOrder.size());
     v.startTime = TimeGetTime();
     PlayLevel::StartMusic();
     Object* player = PlayLevel::MakeLocalPlayer(self);
@@ -36,13 +41,13 @@ void Build(Entity* self, Entity*) {
     v.ObjectList.clear();
     PlayLevel::BuildFromGrid(self, true, &PingEvery64Rows);
 
-    NetworkingEngine.SetOnNewClientCallBack(&OnClientJoined);
-    NetworkingEngine.SetOnKillClientCallBack(&OnClientLeft);
-    NetworkingEngine.SetOnServerConnectCallBack(&OnConnected);
-    NetworkingEngine.SetOnKillServerCallBack(&OnServerLost);
+    Net().SetOnNewClientCallBack(&OnClientJoined);
+    Net().SetOnKillClientCallBack(&OnClientLeft);
+    Net().SetOnServerConnectCallBack(&OnConnected);
+    Net().SetOnKillServerCallBack(&OnServerLost);
     if (PlayLevel::InNetworkGame()) PlayLevel::RetireLocalPlayer(self);
-    NetworkingEngine.SendSync(NetworkingEngine.GetPlayerName());
-    NetworkingEngine.SendSync(CurrentLevelName);
+    Net().SendSync(Net().GetPlayerName());
+    Net().SendSync(CurrentLevelName);
     LevelTemplate::Spawn("WanderBotAI", "Wanderer");
     LevelTemplate::Spawn("SolverBotAI", "Solver");
 }
@@ -51,7 +56,7 @@ void Build(Entity* self, Entity*) {
 void CreatePlayers(Entity*, Entity*) { GameVars().pendingClients.clear(); }
 
 bool Connected(unsigned int id) {
-    const std::vector<unsigned int> clients = NetworkingEngine.GetClientList();
+    const std::vector<unsigned int> clients = Net().GetClientList();
     return std::find(clients.begin(), clients.end(), id) != clients.end();
 }
 
@@ -70,7 +75,7 @@ void NewPlayer(Entity* self, Entity*) {
         Networking::NetMessage::MSG_CreateNetObj create("Player", name, static_cast<unsigned int>(id), at,
                                                         static_cast<std::uint32_t>(game.playerColors[id]),
                                                         game.playerNames[id]);
-        NetworkingEngine.PrivateSendNetMessage(create, true, false);
+        Net().PrivateSendNetMessage(create, true, false);
         return;
     }
 }
@@ -93,20 +98,20 @@ void OnClientJoined(char id) {
     const auto joiner = static_cast<unsigned char>(id);
     const std::string name = Networking::PlayerObjectName(joiner);
     GameData::TheGame::GameVariables& game = GameVars();
-    NetworkingEngine.AddSyncEvent(name, "NewPlayer", 30000);
-    for (unsigned int c : NetworkingEngine.GetClientList()) {
+    Net().AddSyncEvent(name, "NewPlayer", 30000);
+    for (unsigned int c : Net().GetClientList()) {
         if (c == joiner || c > 15) continue;
-        NetworkingEngine.SetSync(name, c);
+        Net().SetSync(name, c);
         Networking::NetMessage::MSG_SetClientInfo info(static_cast<std::uint32_t>(game.playerColors[c]),
                                                        game.playerNames[c], c);
-        NetworkingEngine.PrivateSendNetMessageToClient(joiner, info, true, false);
+        Net().PrivateSendNetMessageToClient(joiner, info, true, false);
     }
     game.pendingClients.push_back(joiner);
 }
 
 void OnClientLeft(char id) {
     Networking::NetMessage::MSG_DropObj drop(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
-    NetworkingEngine.PrivateSendNetMessage(drop, true, false);
+    Net().PrivateSendNetMessage(drop, true, false);
     MenuScreen::ShowNetError(State::_currentState, "Player dropped.");
 }
 

@@ -8,6 +8,7 @@
 #include "framework/GameVariables.h"
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "networking/messages/MSG_SetClientInfo.h"
 #include "objects/Player.h"
 #include "platform/input/Input.h"
@@ -24,12 +25,16 @@ namespace PlayLevel {
 
 namespace {
 
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
 VariableOffsetTable table;
 
 bool PausePressed() { return inputEngine.PauseButtonPressed(); }
 bool BackPressed() { return inputEngine.BackButtonPressed(); }
 bool MenuPausePressed() { return inputEngine.MenuPauseButtonPressed(); }
-bool NetworkGame() { return NetworkingEngine.IsServer() || NetworkingEngine.IsClient(); }
+bool NetworkGame() { return Net().IsServer() || Net().IsClient(); }
 bool MatchBackPressed() {
     constexpr std::uint16_t kRemoteOne = 0x0200;
     const bool remote = GameVars().wiiControls && inputHooks.remoteButtons != nullptr &&
@@ -321,21 +326,21 @@ void BuildFromGrid(Entity* level, bool networkedMatch, void (*afterRow)(int row)
     SpawnSky();
 }
 
-bool InNetworkGame() { return NetworkingEngine.IsServer() || NetworkingEngine.IsClient(); }
+bool InNetworkGame() { return Net().IsServer() || Net().IsClient(); }
 
 void RegisterLocalPlayer(Object* player) {
     GameData::TheGame::GameVariables& game = GameVars();
     const std::uint32_t color = ObjectData::Player::IsPlayer(player) ? ObjectData::Player::Vars(player).playerColor
                                                                       : static_cast<std::uint32_t>(game.playerColors[0]);
-    if (NetworkingEngine.IsClient()) {
+    if (Net().IsClient()) {
         // The constructor keeps the colour and name in this machine's table too.
-        Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, NetworkingEngine.NetID());
-        NetworkingEngine.PrivateSendNetMessage(info, true, false);
-    } else if (NetworkingEngine.IsServer()) {
+        Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, Net().NetID());
+        Net().PrivateSendNetMessage(info, true, false);
+    } else if (Net().IsServer()) {
         // The clients learn the host's name and colour from the host itself,
         // not only when they join during a level.
         Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, 0);
-        NetworkingEngine.PrivateSendNetMessage(info, true, false);
+        Net().PrivateSendNetMessage(info, true, false);
     } else {
         game.playerColors[0] = static_cast<std::int32_t>(color);
         game.playerNames[0] = game.playerName;

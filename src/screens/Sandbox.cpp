@@ -7,6 +7,7 @@
 #include "networking/GameLink.h"
 #include "networking/Match.h"
 #include "networking/NetEngine.h"
+#include "networking/NetworkingUpdate.h"
 #include "networking/messages/MSG_DeleteObj.h"
 #include "objects/Player.h"
 #include "screens/MenuScreen.h"
@@ -16,11 +17,15 @@ namespace LevelData::Sandbox {
 
 namespace {
 
+// The match's network engine: the program's, or one a test gave the
+// per-frame network update.
+Networking::NetEngine& Net() { return EngineData::NetworkingUpdate::Target(); }
+
 void Build(Entity* self, Entity*) {
     PlayLevel::Variables& v = PlayLevel::Vars(self);
     const std::string sync = SyncName();
     MatchLevelCount = static_cast<int>(LevelOrder.size());
-    if (NetworkingEngine.IsServer()) NetworkingEngine.AddSyncEvent(sync, "CreatePlayers", 10000);
+    if (Net().IsServer()) Net().AddSyncEvent(sync, "CreatePlayers", 10000);
     v.startTime = TimeGetTime();
     // The grid is the editor's: nothing is loaded.
     PlayLevel::StartMusic();
@@ -32,14 +37,14 @@ void Build(Entity* self, Entity*) {
     v.ObjectList.clear();
     PlayLevel::BuildFromGrid(self, false);
 
-    NetworkingEngine.SetOnNewClientCallBack(&OnClientJoined);
-    NetworkingEngine.SetOnKillClientCallBack(&OnClientLeft);
-    NetworkingEngine.SetOnServerConnectCallBack(&OnConnected);
-    NetworkingEngine.SetOnKillServerCallBack(&OnServerLost);
+    Net().SetOnNewClientCallBack(&OnClientJoined);
+    Net().SetOnKillClientCallBack(&OnClientLeft);
+    Net().SetOnServerConnectCallBack(&OnConnected);
+    Net().SetOnKillServerCallBack(&OnServerLost);
     if (!networkGame) return;
     PlayLevel::RetireLocalPlayer(self);
-    NetworkingEngine.SendSync(NetworkingEngine.GetPlayerName());
-    NetworkingEngine.SendSync(sync);
+    Net().SendSync(Net().GetPlayerName());
+    Net().SendSync(sync);
 }
 
 }  // namespace
@@ -52,7 +57,7 @@ void OnClientJoined(char) { MenuScreen::ShowNetError(State::_currentState, "New 
 
 void OnClientLeft(char id) {
     Networking::NetMessage::MSG_DeleteObj remove(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
-    NetworkingEngine.PrivateSendNetMessage(remove, true, false);
+    Net().PrivateSendNetMessage(remove, true, false);
     MenuScreen::ShowNetError(State::_currentState, "Player dropped.");
 }
 

@@ -280,6 +280,41 @@ TEST_F(LevelTransfer, AnAnswerToAskingDependsOnTheHandOverUnderWay) {
     }
 }
 
+// A server whose frame runs long (a level being built) can take a client's
+// slot, send it its id and receive its request for the level before the
+// update that counts the new client: the request still gets the level.
+TEST_F(LevelTransfer, AClientThatAsksBeforeTheServerCountedItGetsTheLevel) {
+    NetEngine server(net.Config(1)), client(net.Config(2));
+    ASSERT_TRUE(server.HostServer("Early"));
+    client.FindServers();
+    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !client.GetServerList().empty(); }));
+    client.StopFindingServers();
+    ASSERT_TRUE(client.ConnectToServer("Early"));
+    G().basicLevel = NumberedGrid(10, 10);
+
+    // The connection words arrive in the middle of the server's frame: the
+    // slot is made after the frame's count of clients, and the frame's end
+    // sends the new client its id.
+    server.DrainReceive();
+    ASSERT_TRUE(server.GetSlotState(1).inUse);
+    server.SendAllMessages();
+    ASSERT_EQ(server.NumClients(), 0u);
+    // The client finishes the handshake and asks before the server's next update.
+    ASSERT_TRUE(nettest::PumpUntil({&client}, [&] { return client.NetID() == 1; }));
+    MSG_RequestLevel ask(true);
+    client.PrivateSendNetMessage(ask, true, false);
+    client.SendAllMessages();
+
+    std::vector<bool> starts;
+    client.SetMessageObserver([&](const BaseNetMessage& m) {
+        if (m.typeId == MSG_LevelData::MSG_ID)
+            starts.push_back(static_cast<const MSG_LevelData&>(m).startMatch.value);
+    });
+    ASSERT_TRUE(nettest::PumpUntil({&server, &client}, [&] { return !starts.empty(); }, 60));
+    EXPECT_EQ(starts, std::vector<bool>{true});
+    EXPECT_EQ(server.NumClients(), 1u);
+}
+
 TEST_F(LevelTransfer, RulesGoToEveryClientAndTheGridToTheOneNamed) {
     NetEngine server(net.Config(1)), a(net.Config(2)), b(net.Config(3));
     ASSERT_TRUE(server.HostServer("Two"));

@@ -72,6 +72,27 @@ TEST_F(MatchTest, AThreeLevelOrderLoadsEachEntryAndEndsOnTheResultsOnTheFourthPa
     EXPECT_EQ(CurrentLevelIndex, 3);
 }
 
+// A test that gives the network update an engine of its own follows the
+// match with it past the lobby: the screen between levels and the match
+// level host, wait and make the players through that engine alone.
+TEST_F(MatchTest, AnEngineGivenToTheNetworkUpdateCarriesTheMatchPastTheLobby) {
+    Networking::NetEngine own(net.Config(3));
+    EngineData::NetworkingUpdate::SetTarget(&own);
+    LevelOrder = {"GrassLevel01"};
+    LevelOrderNumbers = {0};
+    ASSERT_TRUE(own.HostServer("Own"));
+    state = NewState("LoadingLevel");
+    EXPECT_TRUE(FramesUntil([&] { return Shows("Multiplayer"); }, 20));
+    EXPECT_TRUE(FramesUntil([&] { return Named("Player_0") != nullptr; }, 5));
+    EXPECT_TRUE(own.GetSyncEvents().empty());
+    EXPECT_FALSE(NetworkingEngine.IsHosting());
+    EXPECT_TRUE(NetworkingEngine.GetSyncEvents().empty());
+    State::SetLevel(state, "Restart");
+    Frame();
+    own.Disconnect();
+    EngineData::NetworkingUpdate::SetTarget(nullptr);
+}
+
 TEST_F(MatchTest, ALevelFileThatDoesNotLoadIsToldOnceOnTheMainMenu) {
     TempUserFolder user;
     LevelOrder = {"missing"};

@@ -70,6 +70,7 @@ protected:
         LevelLoadFailed = false;
     }
     void TearDown() override {
+        EngineData::NetworkingUpdate::SetTarget(nullptr);
         peer.Disconnect();
         NetworkingEngine.Disconnect();
         NetworkingEngine.SetOnNewClientCallBack(nullptr);

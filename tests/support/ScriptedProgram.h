@@ -172,6 +172,9 @@ public:
 
     void On(const std::string& mark, Callback callback) { marks[mark] = std::move(callback); }
     void When(const std::string& name, std::function<bool()> condition) { conditions[name] = std::move(condition); }
+    // Called on the game thread at the top of every frame, before the steps
+    // (a test's own trace of the run; none by default).
+    void EachFrame(std::function<void(int frame)> observer) { eachFrame = std::move(observer); }
 
     // Installs the runner as the game's input hand-over (one runner at a time).
     void Install() {
@@ -199,6 +202,7 @@ private:
             failure = "the run took more than " + std::to_string(kMaxRunTime.count()) + " seconds";
             SetQuitting(nullptr);
         }
+        if (eachFrame) eachFrame(frame.load());
         bool fed = false;
         for (auto it = releases.begin(); it != releases.end();) {
             if (frame.load() >= it->first) {
@@ -367,6 +371,7 @@ private:
     std::size_t next = 0;
     std::map<std::string, Callback> marks;
     std::map<std::string, std::function<bool()>> conditions;
+    std::function<void(int)> eachFrame;
     std::vector<std::pair<int, SDL_Event>> releases;
     std::atomic<int> frame{0};
     int waitUntil = 0;
@@ -439,7 +444,8 @@ protected:
     // Runs the program under the script (a file's text) to its end; the
     // program's status. Marks are given as name → callback.
     int Run(const std::string& script, const std::map<std::string, Runner::Callback>& callbacks = {},
-            const std::map<std::string, std::function<bool()>>& conditions = {}) {
+            const std::map<std::string, std::function<bool()>>& conditions = {},
+            std::function<void(int frame)> eachFrame = nullptr) {
         std::string error;
         auto steps = Parse(script, error);
         EXPECT_TRUE(steps.has_value()) << error;
@@ -447,6 +453,7 @@ protected:
         runner.emplace(std::move(*steps));
         for (const auto& [name, callback] : callbacks) runner->On(name, callback);
         for (const auto& [name, condition] : conditions) runner->When(name, condition);
+        runner->EachFrame(std::move(eachFrame));
         runner->Install();
         return ProgramMain();
     }

@@ -82,7 +82,7 @@ void GraphicsEngine::Execute() {
     ready.store(true);
     while (!initialWindowReplaced.load() && !Quitting.load()) SleepMs(10);
     {
-        Framerate limiter("Graphics Loop", 60);
+        Framerate limiter("Graphics Loop", DrawRate());
         while (!Quitting.load()) {
             limiter.StartFRC();
             DrawAll();
@@ -92,6 +92,13 @@ void GraphicsEngine::Execute() {
     ReleaseDevice();
     renderThreadEnded.store(true);
 }
+
+namespace {
+std::atomic<int> drawRate{60};
+}  // namespace
+
+void GraphicsEngine::SetDrawRate(int perSecond) { drawRate.store(perSecond > 0 ? perSecond : 60); }
+int GraphicsEngine::DrawRate() { return drawRate.load(); }
 
 bool GraphicsEngine::InitDX(int, int) {
     if (!deviceWindow) {

@@ -72,6 +72,12 @@ public:
 
     // The render thread's body.
     void Execute();
+    // How many times a second the render thread draws every window; read
+    // when the render thread starts. 60 for the game; test runs of the whole
+    // program on software GL draw less often, so that two programs at once
+    // leave the machine to their game frames.
+    static void SetDrawRate(int perSecond);
+    static int DrawRate();
 
     // Render thread: makes the GL context on the device window, the effect
     // and the quad geometry. False (after a message box) on failure.

@@ -1,10 +1,17 @@
 // The current state's window, reached through State's statics.
+#include <algorithm>
+#include <atomic>
+
 #include "framework/State.h"
 #include "platform/graphics/TripleBuffer.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
+#include "platform/window/StateWindows.h"
 
 namespace {
+
+// The test runs' cap on a window's height (0: none).
+std::atomic<int> heightCap{0};
 
 GUI::GuiWindow* Current() {
     State* state = State::_currentState;
@@ -27,11 +34,20 @@ void ResetDrawLists(int width, int height) {
 
 }  // namespace
 
+void CapWindowHeight(int pixels) { heightCap.store(pixels > 0 ? pixels : 0); }
+
 void State::SetSize(int width, int height) {
     GUI::GuiWindow* window = Current();
     if (!window) return;
+    // The picture keeps the shape asked for, however small it is drawn.
+    const float shape = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 0.0f;
+    const int cap = heightCap.load();
+    if (cap > 0 && height > cap) {
+        width = std::max(1, static_cast<int>(static_cast<long long>(width) * cap / height));
+        height = cap;
+    }
     window->SetSize(width, height, false, false);
-    if (height > 0) window->SetResolution(static_cast<float>(width) / static_cast<float>(height));
+    if (height > 0) window->SetResolution(shape);
     ResetDrawLists(width, height);
 }
 

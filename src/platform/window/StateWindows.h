@@ -15,3 +15,9 @@ void CloseClicked(State* state);
 // coordinate conversion and the input layer's window questions to the
 // current state's window.
 void InstallStateWindowHooks();
+
+// Test runs of the whole program on software GL: every size a level asks
+// for its window is cut down to at most `pixels` high, its width in
+// proportion, so that drawing takes little of the machine. 0 (the program's
+// setting) leaves the sizes as asked.
+void CapWindowHeight(int pixels);

@@ -404,6 +404,29 @@ TEST_F(StateWindowTest, ForwardersReachTheCurrentStatesWindow) {
     State::SetSize(10, 10);
 }
 
+// Test runs cap the height a level asks for, the width in proportion, the
+// draw lists with it; a size under the cap, and any size without it, stay.
+TEST_F(StateWindowTest, ACappedHeightShrinksTheAskedSizeInProportion) {
+    world::RegisterLevel("Eula");
+    State* state = NewState("Eula");
+    State::_currentState = state;
+    struct Case {
+        int cap, width, height, wantWidth, wantHeight;
+    };
+    for (const Case& c : {Case{144, 853, 480, 255, 144}, Case{144, 400, 100, 400, 100}, Case{0, 853, 480, 853, 480},
+                          Case{144, 2000, 1440, 200, 144}}) {
+        SCOPED_TRACE(std::to_string(c.cap) + ": " + std::to_string(c.width) + "x" + std::to_string(c.height));
+        CapWindowHeight(c.cap);
+        State::SetSize(c.width, c.height);
+        EXPECT_EQ(State::GetRenderWidth(), c.wantWidth);
+        EXPECT_EQ(State::GetRenderHeight(), c.wantHeight);
+        EXPECT_EQ(state->renderData->layerRenderTarget[2].height, c.wantHeight);
+        EXPECT_FLOAT_EQ(State::GetResolution(), float(c.width) / float(c.height));
+    }
+    CapWindowHeight(0);
+    State::_currentState = nullptr;
+}
+
 TEST_F(WindowTest, StretchSwitchResizesTheFullScreenImage) {
     window->SetResolution(16.0f / 9.0f);
     window->ToggleFullScreen();
