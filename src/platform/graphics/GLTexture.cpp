@@ -93,26 +93,24 @@ bool UploadGLTexture(GLTexture& texture, const void* rgba, bool mipmaps) {
     if (texture.width <= 0 || texture.height <= 0) return false;
     const GLuint name = MakeGLName(texture.width, texture.height, rgba, mipmaps);
     if (name == 0) return false;
-    DropGLName(texture);
+    ReleaseGLName(texture);
     texture.name = name;
     texture.mipmapped = mipmaps;
     return true;
 }
 
-void DropGLName(GLTexture& texture) {
-    if (texture.name != 0) glDeleteTextures(1, &texture.name);
+void ReleaseGLName(GLTexture& texture) {
+    if (texture.name == 0) return;
+    if (OnRenderThread())
+        glDeleteTextures(1, &texture.name);
+    else
+        DeleteTextureLater(texture.name);
     texture.name = 0;
 }
 
 void ReleaseGLTexture(GLTexture* texture) {
     if (!texture) return;
-    // A sheet never wanted has no name to give back.
-    if (texture->name != 0) {
-        if (OnRenderThread())
-            glDeleteTextures(1, &texture->name);
-        else
-            DeleteTextureLater(texture->name);
-    }
+    ReleaseGLName(*texture);
     delete texture;
 }
 

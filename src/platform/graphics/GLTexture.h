@@ -33,8 +33,9 @@ GLTexture* CreateGLTexture(int width, int height, const void* rgba, bool mipmaps
 // Render thread only: gives an existing record (its width and height set,
 // no GL name yet) its pixels, as CreateGLTexture does. False when GL failed.
 bool UploadGLTexture(GLTexture& texture, const void* rgba, bool mipmaps);
-// Render thread only: deletes the record's GL name and keeps the record.
-void DropGLName(GLTexture& texture);
+// Gives the record's GL name back and keeps the record. Off the render
+// thread the name is handed to the render thread, as ReleaseGLTexture does.
+void ReleaseGLName(GLTexture& texture);
 
 // Releases the texture and deletes the record. Off the render thread the GL
 // name is handed to the render thread, which deletes it at its next turn.

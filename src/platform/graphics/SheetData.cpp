@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "framework/Fatal.h"
@@ -29,6 +30,8 @@ constexpr float kMaxPictureSize = 65536.0f;
 // Set while the tables are loaded; read by the render thread afterwards.
 SheetUploader sheetUploader;
 size_t sheetRecordCount = 0;
+// The sheets' texture records, which SheetList and the tables point at.
+std::vector<std::unique_ptr<GLTexture>> sheetRecords;
 
 // The region of each picture on a decoded sheet whose alpha is above zero:
 // the renderer draws a picture's quad only over that part (and a margin for
@@ -76,12 +79,13 @@ void LoadSpriteSheets(const SheetUploader& upload) {
         unsigned long size = 0;
         const void* bytes = HasInternalResource(id) ? LoadInternalResource(id, &size) : nullptr;
         if (!bytes || !SheetImageSize(bytes, size, width, height) || width <= 0 || height <= 0) SheetFailed();
-        GLTexture* record = new GLTexture{};
+        auto record = std::make_unique<GLTexture>();
         record->width = width;
         record->height = height;
         record->sheet = i;
         record->pending = true;
-        SheetList[static_cast<size_t>(i)] = record;
+        SheetList[static_cast<size_t>(i)] = record.get();
+        sheetRecords.push_back(std::move(record));
     }
 }
 
@@ -197,15 +201,12 @@ std::string SheetReader::Name(size_t maxLength) {
 }
 
 void FreeSheetData() {
-    if (sheetUploader)
-        for (GLTexture*& sheet : SheetList) {
-            ReleaseGLTexture(sheet);
-            sheet = nullptr;
-        }
-    sheetUploader = nullptr;
-    sheetRecordCount = 0;
+    for (const std::unique_ptr<GLTexture>& record : sheetRecords) ReleaseGLName(*record);
     ClearTextureTables();
     FontMap.clear();
+    sheetRecords.clear();
+    sheetUploader = nullptr;
+    sheetRecordCount = 0;
 }
 
 void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload) {
@@ -299,11 +300,9 @@ bool SheetLoaded(int sheet) {
 }
 
 void ReleaseSheetTextures() {
-    if (!sheetUploader) return;
-    for (GLTexture* sheet : SheetList) {
-        if (!sheet) continue;
-        DropGLName(*sheet);
-        sheet->pending = true;
+    for (const std::unique_ptr<GLTexture>& record : sheetRecords) {
+        ReleaseGLName(*record);
+        record->pending = true;
     }
 }
 
