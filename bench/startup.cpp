@@ -8,9 +8,11 @@
 //
 // Runs the program headless (offscreen video, no sound device) with its
 // documents in a temporary folder, reads its start-up milestones
-// (GF_TRACE_STARTUP) and ends it after the measurement. A first screen later
-// than 5 s is waited for (at most a minute) and the memory read again then;
-// one that never comes is printed as such.
+// (GF_TRACE_STARTUP; all of them are printed at the end with their times,
+// the sheets loaded on the way among them) and ends it after the
+// measurement. A first screen later than 5 s is waited for (at most a
+// minute) and the memory read again then; one that never comes is printed
+// as such.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -27,6 +29,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -120,6 +124,9 @@ int main(int argc, char** argv) {
     constexpr int kScreenWaitS = 60;
     double windowMs = -1.0, screenMs = -1.0;
     std::string pending;
+    // Every milestone the program traced, in the order seen: where the
+    // time before the first screen goes.
+    std::vector<std::pair<double, std::string>> milestones;
     const Clock::time_point sample = start + std::chrono::seconds(5);
     const Clock::time_point giveUp = start + std::chrono::seconds(kScreenWaitS);
     bool sampled = false, ended = false;
@@ -144,6 +151,7 @@ int main(int argc, char** argv) {
             const Clock::time_point seen = Clock::now();
             for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
                 const std::string line = pending.substr(0, end);
+                if (line.rfind("startup: ", 0) == 0) milestones.emplace_back(Ms(start, seen), line.substr(9));
                 if (line == "startup: start-up window shown" && windowMs < 0) windowMs = Ms(start, seen);
                 if (line == "startup: first screen shown" && screenMs < 0) {
                     screenMs = Ms(start, seen);
@@ -183,5 +191,7 @@ int main(int argc, char** argv) {
                     static_cast<double>(totalAtScreen) / 1024.0);
     for (const auto& [place, kb] : places)
         std::printf("  %-52s %7.1f MB\n", place.c_str(), static_cast<double>(kb) / 1024.0);
+    std::printf("milestones (ms after start)\n");
+    for (const auto& [ms, what] : milestones) std::printf("  %8.0f  %s\n", ms, what.c_str());
     return screenMs < 0 ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include "framework/Game.h"
 #include "framework/Level.h"
 #include "framework/Quit.h"
+#include "framework/StartupTrace.h"
 #include "framework/State.h"
 #include "framework/Time.h"
 #include "program/CommandLine.h"
@@ -18,7 +19,9 @@ std::atomic<std::uint32_t> FrameStartTime{0};
 void GameThread() {
     std::srand(SystemTimeMs());
     // Levels, engines and objects, then the game entity and its "Load".
+    TraceStartup("game thread: started");
     Entity::_FirstInit();
+    TraceStartup("game thread: types registered, game loaded");
 
     if (startupHooks.replaceFirstWindow != nullptr) startupHooks.replaceFirstWindow();
     // The licence, unless the command line named another screen.

@@ -147,11 +147,13 @@ bool OpenStartupWindow() {
         },
         "Startup", &run);
     if (startup == nullptr) return false;
-    do {
-        if (startupHooks.pumpFirstWindow != nullptr) startupHooks.pumpFirstWindow();
+    // The start-up window is served every 100 ms; the end of the start-up
+    // thread is noticed within 10 ms, so the game thread starts at once.
+    for (std::uint32_t slice = 0; !run.done.load(); ++slice) {
+        if (slice % 10 == 0 && startupHooks.pumpFirstWindow != nullptr) startupHooks.pumpFirstWindow();
         if (run.done.load()) break;
-        SleepMs(100);
-    } while (!run.done.load());
+        SleepMs(10);
+    }
     SDL_WaitThread(startup, nullptr);
     const bool succeeded = run.succeeded;
     if (!succeeded) return false;

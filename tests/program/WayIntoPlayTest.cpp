@@ -77,7 +77,7 @@ TEST_F(WayIntoPlayTest, TheLicenceEndsTheProgramOnDeclineEscapeAndTheCloseButton
         const int status = Run(c.script);
         EXPECT_EQ(runner->Failure(), "");
         EXPECT_TRUE(runner->Done());
-        EXPECT_LT(runner->Frames(), 200) << "it ended soon after";
+        EXPECT_LT(runner->FramesAfterScript(), 200) << "it ended soon after";
         EXPECT_EQ(status, 0);
         EXPECT_EQ(ThreadHandleCount(), 0u);
         bool splashSeen = false;

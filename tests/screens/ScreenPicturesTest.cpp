@@ -13,6 +13,8 @@
 
 #include "../../bench/HeadlessGL.h"
 #include "../../bench/ScreenScenes.h"
+#include "platform/graphics/SheetData.h"
+#include "platform/graphics/Texture.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -112,6 +114,21 @@ TEST_F(ScreenPicturesTest, TheProfilerViewerDrawsBarsAndLabelsOfTheRecordedFrame
     EXPECT_GT(Count(60, 10, 300, 54, Lettered), 100) << "the headline";
     EXPECT_GT(Count(20, 55, 300, 260, Lettered), 300) << "the section labels";
     EXPECT_EQ(Count(20, 300, 300, 420, Lettered), 0) << "eleven sections, eleven rows";
+}
+
+// Sheets go up only when a screen shows them: the main menu, drawn and
+// shown, holds none of the sheets that only other screens' pages are on.
+TEST_F(ScreenPicturesTest, TheMainMenuHoldsOnlyTheSheetsItShows) {
+    Shoot("MainMenu");
+    EXPECT_GT(Count(0, 0, kWidth, kHeight, [](const Rgb& c) { return c.r + c.g + c.b > 90; }), 1000) << "it shows";
+    int loaded = 0;
+    for (int i = 0; i < Texture::sheetCount; ++i) loaded += SheetLoaded(i) ? 1 : 0;
+    EXPECT_GT(loaded, 0);
+    EXPECT_LT(loaded, Texture::sheetCount / 2);
+    for (const char* page : {"BACK-Credits", "BACK HowToPlay", "BACK Profiler", "BACK StencilEditor"}) {
+        ASSERT_EQ(TextureStringMap.count(page), 1u) << page;
+        EXPECT_FALSE(SheetLoaded(TextureStringMap.at(page)->sheet)) << page;
+    }
 }
 
 }  // namespace

@@ -72,9 +72,9 @@
 #include "platform/window/GuiWindow.h"
 #include "program/Startup.h"
 #include "support/EntityWorld.h"
-#include "support/ThreadsEndWait.h"
 #include "support/TempFolder.h"
 #include "support/ThreadedFakeClock.h"
+#include "support/ThreadsEndWait.h"
 
 namespace scripted {
 
@@ -114,8 +114,7 @@ inline std::optional<std::vector<Step>> Parse(const std::string& text, std::stri
             ok = static_cast<bool>(in >> step.count) && step.count >= 0;
         } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark" || c == "await") {
             ok = static_cast<bool>(in >> step.name);
-            if (ok && c != "level" && c != "mark" && c != "await")
-                ok = KeyCode(step.name) != SDL_SCANCODE_UNKNOWN;
+            if (ok && c != "level" && c != "mark" && c != "await") ok = KeyCode(step.name) != SDL_SCANCODE_UNKNOWN;
         } else if (c == "point" || c == "click") {
             ok = static_cast<bool>(in >> step.x >> step.y);
         } else if (c != "close") {
@@ -184,6 +183,10 @@ public:
 
     bool Done() const { return done.load(); }
     int Frames() const { return frame.load(); }
+    // Game frames run after the script's last step (0 while it runs): how
+    // soon the program ended once the script's input was given, whatever
+    // the windows took to be drawn and shown before.
+    int FramesAfterScript() const { return done.load() ? frame.load() - doneFrame : 0; }
     const std::string& Failure() const { return failure; }
 
 private:

@@ -64,6 +64,8 @@ Plane2D Buffer::MakePlane(float x, float y, float z, float width, float height, 
         return plane;
     }
     const Texture& t = *TextureList[index];
+    // A frame kept from an earlier look-up still brings its sheet in.
+    MarkSheetWanted(t.sheet);
     plane.texture = t.texture;
     plane.picture = &t;
     // GL samples texel centres at pixel centres, so the rectangle needs no

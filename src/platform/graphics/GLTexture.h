@@ -13,6 +13,13 @@ struct GLTexture {
     // coordinates from the top: a tiled picture drawn across the window is
     // drawn only over them. 0 and 1 when unknown.
     float visibleV0 = 0.0f, visibleV1 = 1.0f;
+    // A sprite sheet's texture carries its sheet's index (-1 for any other).
+    // Its record is made, at the sheet's size, when the sheet data is read;
+    // its pixels come when the sheet is first wanted. Until then it is
+    // pending and has no GL name. The render thread alone reads and changes
+    // the name, the visible rows and the pending flag of a sheet.
+    int sheet = -1;
+    bool pending = false;
 };
 
 // The band of rows of an RGBA8 picture (top row first) whose alpha is above
@@ -23,6 +30,12 @@ void VisibleRows(int width, int height, const unsigned char* rgba, float& v0, fl
 // null pixel pointer leaves the contents undefined). With mipmaps a full chain
 // is generated from the picture.
 GLTexture* CreateGLTexture(int width, int height, const void* rgba, bool mipmaps);
+// Render thread only: gives an existing record (its width and height set,
+// no GL name yet) its pixels, as CreateGLTexture does. False when GL failed.
+bool UploadGLTexture(GLTexture& texture, const void* rgba, bool mipmaps);
+// Gives the record's GL name back and keeps the record. Off the render
+// thread the name is handed to the render thread, as ReleaseGLTexture does.
+void ReleaseGLName(GLTexture& texture);
 
 // Releases the texture and deletes the record. Off the render thread the GL
 // name is handed to the render thread, which deletes it at its next turn.

@@ -1,5 +1,7 @@
 #include "platform/graphics/GraphicsEngine.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -12,6 +14,7 @@
 #include "framework/Options.h"
 #include "framework/Quit.h"
 #include "framework/Resources.h"
+#include "framework/StartupTrace.h"
 #include "framework/Time.h"
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/Frame.h"
@@ -79,8 +82,14 @@ void GraphicsEngine::Execute() {
         return;
     }
     LoadTextures();
+    TraceStartup("render thread: device, effect and sheet data ready");
     ready.store(true);
-    while (!initialWindowReplaced.load() && !Quitting.load()) SleepMs(10);
+    // While the game thread registers and builds its first screen, the
+    // sheets it has asked for so far go up.
+    while (!initialWindowReplaced.load() && !Quitting.load()) {
+        LoadWanted();
+        SleepMs(10);
+    }
     {
         Framerate limiter("Graphics Loop", DrawRate());
         while (!Quitting.load()) {
@@ -111,6 +120,7 @@ bool GraphicsEngine::InitDX(int, int) {
         return false;
     }
     SDL_GL_MakeCurrent(deviceWindow, context);
+    TraceStartup("render thread: GL context made");
     SetRenderThread();
     if (epoxy_gl_version() < 33) {
         ShowMessage("Unsupported shader!  Version 2.0 or better required!", "Shader incompatible!");
@@ -134,6 +144,7 @@ bool GraphicsEngine::InitDX(int, int) {
         ReleaseDevice();
         return false;
     }
+    TraceStartup("render thread: effect compiled");
     InitTextures();
     const std::uint32_t whitePixel = 0xFFFFFFFFu;
     whiteTexture = CreateGLTexture(1, 1, &whitePixel, false);
@@ -216,23 +227,39 @@ void GraphicsEngine::Reset() {
 void GraphicsEngine::LoadTextures() {
 #if GF_HAVE_SHEET_DATA
     if (!HasInternalResource(kSheetDataResource)) return;
-    // Every sheet becomes a texture with a full mip chain.
-    LoadSheetData([](int, const SheetImage& image) {
-        GLTexture* texture = CreateGLTexture(image.width, image.height, image.rgba.data(), true);
+    // Every sheet becomes a texture with a full mip chain, when it is first
+    // wanted.
+    LoadSheetData([](int, const SheetImage& image, GLTexture& texture) {
+        if (!UploadGLTexture(texture, image.rgba.data(), true)) return false;
         // A tiled picture drawn across the window is drawn only over the rows
         // that can show anything.
-        if (texture) VisibleRows(image.width, image.height, image.rgba.data(), texture->visibleV0, texture->visibleV1);
-        return texture;
+        VisibleRows(image.width, image.height, image.rgba.data(), texture.visibleV0, texture.visibleV1);
+        return true;
     });
     SetWhiteFrame();
 #endif
 }
 
 void GraphicsEngine::FreeTextures() {
-    for (GLTexture*& sheet : SheetList) {
-        ReleaseGLTexture(sheet);
-        sheet = nullptr;
-    }
+#if GF_HAVE_SHEET_DATA
+    ReleaseSheetTextures();
+#endif
+}
+
+int GraphicsEngine::LoadWanted() {
+#if GF_HAVE_SHEET_DATA
+    return LoadWantedSheets();
+#else
+    return 0;
+#endif
+}
+
+void GraphicsEngine::LoadPending(GLTexture* texture) {
+#if GF_HAVE_SHEET_DATA
+    LoadSheet(texture->sheet);
+#else
+    (void)texture;
+#endif
 }
 
 GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {
@@ -396,6 +423,7 @@ void GraphicsEngine::PushQuad(float x, float y, float width, float height, float
 
 void GraphicsEngine::DrawGameFrame(float x, float y, float width, float height, float rotation, GLTexture* texture,
                                    float u, float v, float du, float dv, int colour) {
+    Upload(texture);
     if (texture != batchTexture || batchCount == QUADS_PER_BATCH) {
         if (batchCount && batchTexture) {
             pShader[SHADER_FX].SetTexture("texture0", batchTexture);
@@ -442,6 +470,7 @@ void GraphicsEngine::DrawChromeFrame(const Frame& frame, std::uint32_t colour) {
     const Texture* t = FrameTexture(frame);
     if (t && t->texture) {
         texture = t->texture;
+        Upload(texture);
         u = t->u;
         v = t->v;
         du = t->du;
@@ -484,12 +513,14 @@ void GraphicsEngine::DrawChromeTitle(const std::string& title, int left, int top
 }
 
 void GraphicsEngine::DrawTexture(GLTexture* texture) {
+    Upload(texture);
     SelectTechnique("Technique2D");
     pShader[SHADER_FX].SetTexture("texture0", texture);
     DrawQuad(SHADER_FX);
 }
 
 void GraphicsEngine::DrawLinearTexture(GLTexture* texture) {
+    Upload(texture);
     SelectTechnique("TechniqueWrap2D");
     pShader[SHADER_FX].SetTexture("texture0", texture);
     DrawQuad(SHADER_FX);
@@ -576,6 +607,8 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
             texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
         }
         if (fit && p.texture) {
+            // Fitting reads the picture's visible part, known once its sheet is up.
+            Upload(texture);
             Plane2D q = p;
             bool hidden = false;
             if (FitToVisible(q, *texture, hidden)) {
@@ -605,21 +638,23 @@ void GraphicsEngine::DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& 
         if (!p.texture) {
             if (p.sourceLayer < Buffer::layer_count && blankLayer[p.sourceLayer]) continue;
             flush();
-            GLTexture* texture =
-                p.sourceLayer < Buffer::layer_count ? tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture() : nullptr;
+            GLTexture* texture = p.sourceLayer < Buffer::layer_count
+                                     ? tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture()
+                                     : nullptr;
             DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
             continue;
         }
         Plane2D q = p;
         bool hidden = false;
+        Upload(q.texture);
         if (fit && FitToVisible(q, *q.texture, hidden) && hidden) continue;
         if (q.rotation != 0.0f || q.width == 0.0f || q.height == 0.0f) {
             flush();
             DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, q.texture, q.u, q.v, q.du, q.dv, q.colour);
             continue;
         }
-        if (!run.empty() && (run.size() == kMaxStrips || run[0].texture != q.texture || run[0].x != q.x ||
-                             run[0].width != q.width))
+        if (!run.empty() &&
+            (run.size() == kMaxStrips || run[0].texture != q.texture || run[0].x != q.x || run[0].width != q.width))
             flush();
         run.push_back(q);
     }
@@ -849,6 +884,8 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
         for (unsigned i = first; i < last; ++i) {
             if (buffer->tiles[i].empty()) continue;
             SelectTechnique(buffer->tileTechnique[i]);
+            Upload(buffer->tileTexture[i]);
+            Upload(buffer->maskTexture[i]);
             effect.SetTexture(
                 "tileTex", buffer->tileTexture[i] ? buffer->tileTexture[i] : layerTexture(buffer->tileTextureLayer[i]));
             effect.SetTexture(
@@ -874,6 +911,9 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
 
 void GraphicsEngine::DrawAll() {
     CollectReleasedObjects();
+    // The sheets the game has asked for since the last turn go up before
+    // anything is drawn, outside the locks, so no draw waits on one.
+    const bool loadedSheets = LoadWanted() > 0;
     roundStreamedBytes = 0;
     // Window geometry, the window list and the draw lists stay as they are
     // for the whole turn.
@@ -883,6 +923,10 @@ void GraphicsEngine::DrawAll() {
     for (TripleBuffer& tb : TripleBuffer::tripleBuffers) DrawTripleBuffer(tb);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     guiManager.Render();
+    // Sheets go up after a screen has been built (its level, its sounds):
+    // the end of a burst of loading. What the allocator still holds free
+    // from it goes back to the system once the frame is shown.
+    if (loadedSheets) malloc_trim(0);
 }
 
 GameArea GraphicsEngine::NoGameArea() { return GameArea{}; }

@@ -10,6 +10,7 @@
 
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/Effect.h"
+#include "platform/graphics/GLTexture.h"
 #include "platform/graphics/Matrix.h"
 
 struct Frame;
@@ -147,11 +148,23 @@ public:
     static void ToggleFullscreen(Object* ignored);
     static bool FileIsType(std::string path, std::string& base, const char* extension);
 
-    // Texture loading (render thread, once after the device exists).
+    // Texture loading (render thread, once after the device exists): the
+    // sheet data and a record for every sheet; a sheet's pixels go up when it
+    // is first wanted (the start of a render turn), or at the latest when it
+    // is first drawn.
     void LoadTextures();
-    // Releases every sheet texture (render thread, with the device); the
-    // tables stay for whoever still reads them.
+    // Takes every sheet's pixels off the device (render thread, with the
+    // device); the records and tables stay for whoever still reads them, and
+    // a sheet drawn again loads again.
     void FreeTextures();
+    // Render thread: uploads the sheets marked wanted that are not up yet;
+    // how many.
+    int LoadWanted();
+    // Render thread: a sheet's texture that is still waiting for its pixels
+    // gets them now (at worst a one-time pause, never a wrong picture).
+    void Upload(GLTexture* texture) {
+        if (texture && texture->pending) LoadPending(texture);
+    }
     static GLTexture* CreateTexture(int width, int height, const void* rgba, bool mipmaps);
     GLTexture* LoadATexture(std::string) { return nullptr; }
 
@@ -266,6 +279,7 @@ private:
     void DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer);
     void DrawStripRun(const std::vector<Plane2D>& run);
     bool SelectTechnique(const std::string& name);
+    void LoadPending(GLTexture* texture);
     void InitTextures();
     void ReleaseTextures();
     void EnsureDepthStencil(int width, int height);

@@ -3,32 +3,46 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "framework/Fatal.h"
 #include "framework/Resources.h"
+#include "framework/StartupTrace.h"
 #include "framework/Time.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/GLTexture.h"
 #include "platform/graphics/Texture.h"
 
 namespace {
 
 constexpr const char* kCaption = "Glimmerfall";
 constexpr size_t kFrameRecordSize = 32;  // spriteCount, a, b, c, d, e, f, texture
-constexpr int kMaxSheets = 65536 - kFirstSheetResource;
+static_assert(kMostSheets == 65536 - kFirstSheetResource, "a wanted mark for every sheet resource");
 constexpr float kMaxPictureSize = 65536.0f;
 
 [[noreturn]] void AnimationDataInvalid() { FatalError("Animation data is invalid!", kCaption); }
+[[noreturn]] void SheetFailed() { FatalError("A texture failed to load properly.", kCaption); }
+
+// What loading a sheet on demand needs: the uploader given with the sheet
+// data, and how many of TextureList's records the sheet data's texture
+// section made (the font letters after them keep their whole rectangles).
+// Set while the tables are loaded; read by the render thread afterwards.
+SheetUploader sheetUploader;
+size_t sheetRecordCount = 0;
+// The sheets' texture records, which SheetList and the tables point at.
+std::vector<std::unique_ptr<GLTexture>> sheetRecords;
 
 // The region of each picture on a decoded sheet whose alpha is above zero:
 // the renderer draws a picture's quad only over that part (and a margin for
 // filtering), so its transparent border costs nothing.
-void FindVisibleParts(int sheet, const SheetImage& image, const std::vector<Texture*>& records) {
+void FindVisibleParts(int sheet, const SheetImage& image, Texture* const* records, size_t count) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
         return;
     const float w = static_cast<float>(image.width), h = static_cast<float>(image.height);
-    for (Texture* t : records) {
+    for (size_t k = 0; k < count; ++k) {
+        Texture* t = records[k];
         if (t->sheet != sheet) continue;
         const int x0 = std::max(0, static_cast<int>(std::floor(t->u * w)));
         const int y0 = std::max(0, static_cast<int>(std::floor(t->v * h)));
@@ -53,21 +67,25 @@ void FindVisibleParts(int sheet, const SheetImage& image, const std::vector<Text
     }
 }
 
+// Every sheet gets its record now, at the size its image's header gives, so
+// that what is drawn can point at it from the start; its pixels come later.
 void LoadSpriteSheets(const SheetUploader& upload) {
     SheetList.assign(static_cast<size_t>(Texture::sheetCount), nullptr);
+    sheetUploader = upload;
     if (!upload) return;
     for (int i = 0; i < Texture::sheetCount; ++i) {
-        GLTexture* handle = nullptr;
-        SheetImage image;
-        bool decoded = false;
-        for (int attempt = 0; attempt < 50 && !handle; ++attempt) {
-            if (attempt > 0) SleepMs(10);
-            if (!decoded) decoded = DecodeSpriteSheet(i, image);
-            if (decoded) handle = upload(i, image);
-        }
-        if (!handle) FatalError("A texture failed to load properly.", kCaption);
-        SheetList[static_cast<size_t>(i)] = handle;
-        FindVisibleParts(i, image, TextureList);
+        const unsigned short id = static_cast<unsigned short>(kFirstSheetResource + i);
+        int width = 0, height = 0;
+        unsigned long size = 0;
+        const void* bytes = HasInternalResource(id) ? LoadInternalResource(id, &size) : nullptr;
+        if (!bytes || !SheetImageSize(bytes, size, width, height) || width <= 0 || height <= 0) SheetFailed();
+        auto record = std::make_unique<GLTexture>();
+        record->width = width;
+        record->height = height;
+        record->sheet = i;
+        record->pending = true;
+        SheetList[static_cast<size_t>(i)] = record.get();
+        sheetRecords.push_back(std::move(record));
     }
 }
 
@@ -183,8 +201,12 @@ std::string SheetReader::Name(size_t maxLength) {
 }
 
 void FreeSheetData() {
+    for (const std::unique_ptr<GLTexture>& record : sheetRecords) ReleaseGLName(*record);
     ClearTextureTables();
     FontMap.clear();
+    sheetRecords.clear();
+    sheetUploader = nullptr;
+    sheetRecordCount = 0;
 }
 
 void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload) {
@@ -198,13 +220,14 @@ void LoadSheetData(const void* bytes, size_t size, const SheetUploader& upload) 
     Texture::sheetCount = in.Int();
     const std::int32_t textureCount = in.Int();
     if (Texture::sheetWidth <= 0 || Texture::sheetHeight <= 0 || Texture::sheetCount < 0 ||
-        Texture::sheetCount > kMaxSheets || textureCount < 0) {
+        Texture::sheetCount > kMostSheets || textureCount < 0) {
         SheetDataInvalid();
     }
 
     // The records first: each sheet, once decoded, tells its pictures where
     // they can show anything.
     for (std::int32_t i = 0; i < textureCount; ++i) LoadTextureData(in);
+    sheetRecordCount = TextureList.size();
 
     LoadSpriteSheets(upload);
 
@@ -230,8 +253,61 @@ void SetWhiteFrame() {
     if (AnimationSetMap.count("white")) Frame::white = FrameMap("white", 0, 0);
 }
 
+void LoadSheet(int sheet) {
+    if (!sheetUploader || sheet < 0 || static_cast<size_t>(sheet) >= SheetList.size()) return;
+    GLTexture* record = SheetList[static_cast<size_t>(sheet)];
+    if (!record || !record->pending) return;
+    const std::uint32_t began = TimeGetTime();
+    bool uploaded = false;
+    {
+        SheetImage image;
+        bool decoded = false;
+        for (int attempt = 0; attempt < 50 && !uploaded; ++attempt) {
+            if (attempt > 0) SleepMs(10);
+            // The record was sized from the header: pixels of another size
+            // are as damaged as pixels that do not decode.
+            if (!decoded)
+                decoded =
+                    DecodeSpriteSheet(sheet, image) && image.width == record->width && image.height == record->height;
+            if (decoded) uploaded = sheetUploader(sheet, image, *record);
+        }
+        if (uploaded)
+            FindVisibleParts(sheet, image, TextureList.data(), std::min(sheetRecordCount, TextureList.size()));
+    }  // the decoded pixels go here: the device holds the only copy
+    if (!uploaded) SheetFailed();
+    record->pending = false;
+    const std::string trace =
+        "render thread: sheet " + std::to_string(sheet) + " up in " + std::to_string(TimeGetTime() - began) + " ms";
+    TraceStartup(trace.c_str());
+}
+
+int LoadWantedSheets() {
+    int loaded = 0;
+    for (size_t i = 0; i < SheetList.size(); ++i) {
+        const GLTexture* record = SheetList[i];
+        if (record && record->pending && SheetWanted(static_cast<int>(i))) {
+            LoadSheet(static_cast<int>(i));
+            ++loaded;
+        }
+    }
+    return loaded;
+}
+
+bool SheetLoaded(int sheet) {
+    if (sheet < 0 || static_cast<size_t>(sheet) >= SheetList.size()) return false;
+    const GLTexture* record = SheetList[static_cast<size_t>(sheet)];
+    return record && !record->pending;
+}
+
+void ReleaseSheetTextures() {
+    for (const std::unique_ptr<GLTexture>& record : sheetRecords) {
+        ReleaseGLName(*record);
+        record->pending = true;
+    }
+}
+
 bool DecodeSpriteSheet(int sheet, SheetImage& out) {
-    if (sheet < 0 || sheet >= kMaxSheets) return false;
+    if (sheet < 0 || sheet >= kMostSheets) return false;
     const unsigned short id = static_cast<unsigned short>(kFirstSheetResource + sheet);
     if (!HasInternalResource(id)) return false;
     unsigned long size = 0;

@@ -15,6 +15,8 @@
 #include <stb_image.h>
 #pragma GCC diagnostic pop
 
+void PixelBlock::Free::operator()(unsigned char* p) const { stbi_image_free(p); }
+
 bool DecodeSheetImage(const void* bytes, size_t size, SheetImage& out) {
     if (!bytes || size == 0 || size > 0x7fffffff) return false;
     int w = 0, h = 0, channels = 0;
@@ -23,7 +25,13 @@ bool DecodeSheetImage(const void* bytes, size_t size, SheetImage& out) {
     if (!pixels) return false;
     out.width = w;
     out.height = h;
-    out.rgba.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
-    stbi_image_free(pixels);
+    out.rgba = PixelBlock(pixels, static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
     return true;
+}
+
+bool SheetImageSize(const void* bytes, size_t size, int& width, int& height) {
+    if (!bytes || size == 0 || size > 0x7fffffff) return false;
+    int channels = 0;
+    return stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(size), &width, &height,
+                                 &channels) != 0;
 }

@@ -45,18 +45,29 @@ extern std::unordered_map<std::string, GLTexture*> TiledTexMap;  // tiled textur
 extern std::unordered_map<std::string, int> TiledSheetMap;       // tiled texture name -> sheet index
 
 // The frame of a set; Frame::white when the set is unknown or an index lies
-// outside it.
+// outside it. The sheet of the picture found is marked wanted.
 const Frame& FrameMap(const std::string& set, int animation, int frame);
 
 // The record a frame shows; null when its index is outside TextureList.
 const Texture* FrameTexture(const Frame& frame);
 
-// A tiled texture by name (null when unknown).
+// A tiled texture by name (null when unknown); its sheet is marked wanted.
 GLTexture* FindTiledTexture(const std::string& name);
+
+// A sprite sheet is decoded and uploaded only once something wants it. Any
+// thread marks a sheet wanted when it resolves a picture on it (a frame
+// looked up by name, a frame queued for drawing, a tiled texture found by
+// name); the render thread uploads the wanted sheets at the start of its
+// turn. The marks are atomic flags that are only ever set while the tables
+// stand; loading new tables clears them.
+constexpr int kMostSheets = 65536 - 10000;
+void MarkSheetWanted(int sheet);
+bool SheetWanted(int sheet);
 
 // For the loaders: append an owned record to TextureList (returns it), and
 // enter an owned set in AnimationSetMap under its name.
 Texture* AppendTexture(const Texture& record);
 AnimationSet* EnterAnimationSet(AnimationSet&& set);
-// Forgets every record and set and resets Frame::white.
+// Forgets every record and set, clears the wanted marks and resets
+// Frame::white. The caller releases the sheet textures first.
 void ClearTextureTables();

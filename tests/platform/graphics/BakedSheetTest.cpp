@@ -9,23 +9,19 @@
 
 #include "framework/Resources.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/GLTexture.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/Texture.h"
 
 namespace {
 
-// Stand-ins for device textures: only their addresses are compared.
-char fakeTextures[256];
-GLTexture* FakeTexture(int sheet) { return reinterpret_cast<GLTexture*>(&fakeTextures[sheet]); }
-
 class BakedSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        LoadSheetData([this](int sheet, const SheetImage& image) {
-            images[sheet] = image;
-            return FakeTexture(sheet);
-        });
+        LoadSheetData([](int, const SheetImage&, GLTexture&) { return true; });
         SetWhiteFrame();
+        for (int sheet = 0; sheet < Texture::sheetCount; ++sheet)
+            ASSERT_TRUE(DecodeSpriteSheet(sheet, images[sheet])) << sheet;
     }
     void TearDown() override { FreeSheetData(); }
     std::map<int, SheetImage> images;
@@ -47,8 +43,14 @@ TEST_F(BakedSheetTest, SheetsKeepTheLoadersRules) {
     for (auto& [name, t] : TextureStringMap) onSheet[t->sheet].insert(t);
     for (auto& [name, t] : TextureStringMap) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(t->texture, FakeTexture(t->sheet));
+        ASSERT_NE(t->texture, nullptr);
+        EXPECT_EQ(t->texture, SheetList.at(static_cast<size_t>(t->sheet)));
         const SheetImage& image = images.at(t->sheet);
+        // The sheet's record has its size from the image's header before
+        // any pixel is decoded.
+        EXPECT_EQ(t->texture->sheet, t->sheet);
+        EXPECT_EQ(t->texture->width, image.width);
+        EXPECT_EQ(t->texture->height, image.height);
         // The sampled size is the sheet's real size: a picture at x = 0 is
         // alone on a sheet of its power of two, others share full-size sheets.
         EXPECT_FLOAT_EQ(t->texelU, 1.0f / static_cast<float>(image.width));

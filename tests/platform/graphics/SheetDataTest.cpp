@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/Resources.h"
+#include "platform/graphics/Buffer.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/FrameCounter.h"
+#include "platform/graphics/GLTexture.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/Texture.h"
 #include "support/FakeClock.h"
@@ -31,6 +37,13 @@ SheetDataBuilder GoodData() {
     b.Font("ashleyscriptmtstd", 4);
     b.Font("default", 5);
     return b;
+}
+
+// How many sheet images the program carries.
+int BakedSheetCount() {
+    int count = 0;
+    while (HasInternalResource(static_cast<unsigned short>(kFirstSheetResource + count))) ++count;
+    return count;
 }
 
 class SheetDataTest : public ::testing::Test {
@@ -99,19 +112,169 @@ TEST_F(SheetDataTest, UnknownSetsAndIndicesGiveWhite) {
     EXPECT_EQ(Frame::white.texture, 0);
 }
 
+// A sheet is only decoded when first wanted: one the device will not take
+// fails then, after fifty tries; one whose image is missing fails as the
+// sheet data is read, as it cannot even be sized.
 TEST_F(SheetDataTest, SheetThatWillNotLoadIsTriedFiftyTimes) {
     FakeClock clock;
     FatalCapture capture;
     SheetDataBuilder b;
     b.Header(64, 64, 1, 1).TextureRecord("white", 0, 2, 2, 4, 4).Int(0).Int(0).Int(0).Int(512).Int(512).Int(0);
+    int tries = 0;
+    LoadSheetData(b.bytes.data(), b.bytes.size(), [&tries](int, const SheetImage&, GLTexture&) {
+        ++tries;
+        return false;
+    });
+    EXPECT_EQ(tries, 0);
+    EXPECT_TRUE(FakeClock::sleeps.empty());
     try {
-        LoadSheetData(b.bytes.data(), b.bytes.size(), [](int, const SheetImage&) -> GLTexture* { return nullptr; });
+        LoadSheet(0);
         FAIL() << "no fatal error";
     } catch (const FatalExit& e) {
         EXPECT_EQ(e.text, "A texture failed to load properly.");
         EXPECT_EQ(e.caption, "Glimmerfall");
     }
+    EXPECT_EQ(tries, 50);
     EXPECT_EQ(FakeClock::sleeps, std::vector<std::uint32_t>(49, 10));
+    FreeSheetData();
+
+    // One sheet more than the program carries images for.
+    SheetDataBuilder missing;
+    missing.Header(64, 64, BakedSheetCount() + 1, 0).Int(0).Int(0).Int(0).Int(512).Int(512).Int(0);
+    try {
+        LoadSheetData(missing.bytes.data(), missing.bytes.size(),
+                      [](int, const SheetImage&, GLTexture&) { return true; });
+        FAIL() << "no fatal error";
+    } catch (const FatalExit& e) {
+        EXPECT_EQ(e.text, "A texture failed to load properly.");
+    }
+}
+
+// Tables over the program's own sheet images that put pictures only on its
+// four smallest sheets: "a", "b" and "c" on the first three, the tiled "sky"
+// the fourth; nothing else is decoded unless asked for.
+struct SmallSheets {
+    std::vector<int> sheets;  // the four smallest, smallest first
+    std::vector<unsigned char> bytes;
+};
+
+SmallSheets SmallSheetData() {
+    SmallSheets s;
+    const int count = BakedSheetCount();
+    std::vector<std::pair<long, int>> bySize;
+    for (int i = 0; i < count; ++i) {
+        unsigned long size = 0;
+        const void* png = LoadInternalResource(static_cast<unsigned short>(kFirstSheetResource + i), &size);
+        int w = 0, h = 0;
+        if (SheetImageSize(png, size, w, h)) bySize.emplace_back(static_cast<long>(w) * h, i);
+    }
+    std::sort(bySize.begin(), bySize.end());
+    for (std::size_t k = 0; k < 4 && k < bySize.size(); ++k) s.sheets.push_back(bySize[k].second);
+    if (s.sheets.size() < 4) return s;
+    SheetDataBuilder b;
+    b.Header(2048, 2048, count, 3);
+    b.TextureRecord("a", s.sheets[0], 2, 2, 16, 16);
+    b.TextureRecord("b", s.sheets[1], 2, 2, 16, 16);
+    b.TextureRecord("c", s.sheets[2], 2, 2, 16, 16);
+    b.Int(3).Set("a", 1, 1, 1, 0).Set("b", 1, 1, 1, 1).Set("c", 1, 1, 1, 2);
+    b.Int(1).Int(s.sheets[3]).Name("sky");
+    b.Int(512).Int(512).Int(0);
+    s.bytes = b.bytes;
+    return s;
+}
+
+// Reading the tables decodes no sheet. A sheet is asked for when a frame on
+// it is looked up by name, when a frame kept from earlier is queued, or when
+// its tiled texture is found by name; the render thread's turn then uploads
+// exactly those, each once, into the record the tables already point at.
+TEST_F(SheetDataTest, OnlySheetsAskedForAreDecodedEachOnce) {
+    const SmallSheets data = SmallSheetData();
+    ASSERT_EQ(data.sheets.size(), 4u);
+    std::vector<int> uploads;
+    bool recordsRight = true;
+    const SheetUploader upload = [&](int sheet, const SheetImage& image, GLTexture& texture) {
+        uploads.push_back(sheet);
+        recordsRight = recordsRight && texture.sheet == sheet && texture.pending && texture.name == 0 &&
+                       texture.width == image.width && texture.height == image.height;
+        return true;
+    };
+    LoadSheetData(data.bytes.data(), data.bytes.size(), upload);
+    for (int i = 0; i < Texture::sheetCount; ++i) {
+        EXPECT_FALSE(SheetWanted(i)) << i;
+        ASSERT_NE(SheetList[static_cast<size_t>(i)], nullptr) << "every sheet has its record at once";
+    }
+    EXPECT_EQ(TextureStringMap.at("a")->texture, SheetList[static_cast<size_t>(data.sheets[0])]);
+    const Frame kept = AnimationSetMap.at("c")->animations[0][0];  // a frame held without a look-up
+    EXPECT_FALSE(SheetWanted(data.sheets[2]));
+
+    FrameMap("a", 0, 0);
+    FrameMap("nothing", 0, 0);
+    EXPECT_NE(FindTiledTexture("sky"), nullptr);
+    Buffer buffer;
+    buffer.AddFrame(0, 0, 0, 1, 1, 0, kept, -1);
+    EXPECT_TRUE(SheetWanted(data.sheets[0]));
+    EXPECT_FALSE(SheetWanted(data.sheets[1]));
+    EXPECT_TRUE(SheetWanted(data.sheets[2]));
+    EXPECT_TRUE(SheetWanted(data.sheets[3]));
+    EXPECT_TRUE(uploads.empty());
+
+    EXPECT_EQ(LoadWantedSheets(), 3);
+    std::sort(uploads.begin(), uploads.end());
+    std::vector<int> expected = {data.sheets[0], data.sheets[2], data.sheets[3]};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(uploads, expected);
+    EXPECT_TRUE(recordsRight);
+    EXPECT_FALSE(SheetLoaded(data.sheets[1]));
+    EXPECT_TRUE(SheetLoaded(data.sheets[3]));
+    EXPECT_EQ(LoadWantedSheets(), 0);
+    EXPECT_EQ(uploads.size(), 3u);
+
+    // A sheet first met while drawing is loaded then, once.
+    LoadSheet(data.sheets[1]);
+    LoadSheet(data.sheets[1]);
+    EXPECT_EQ(uploads.size(), 4u);
+    EXPECT_TRUE(SheetLoaded(data.sheets[1]));
+
+    // New tables start with nothing asked for and nothing up.
+    LoadSheetData(data.bytes.data(), data.bytes.size(), upload);
+    for (int i = 0; i < Texture::sheetCount; ++i) {
+        EXPECT_FALSE(SheetWanted(i)) << i;
+        EXPECT_FALSE(SheetLoaded(i)) << i;
+    }
+}
+
+// The game thread asks for sheets while the render thread loads them: every
+// sheet asked for is loaded, and nothing is shared unguarded (the tables the
+// game thread reads are not written while sheets go up).
+TEST_F(SheetDataTest, SheetsAskedForFromAnotherThreadAreLoaded) {
+    const SmallSheets data = SmallSheetData();
+    ASSERT_EQ(data.sheets.size(), 4u);
+    std::atomic<int> uploads{0};
+    LoadSheetData(data.bytes.data(), data.bytes.size(), [&uploads](int, const SheetImage&, GLTexture&) {
+        ++uploads;
+        return true;
+    });
+    std::atomic<bool> asked{false};
+    std::thread game([&] {
+        for (const char* set : {"a", "b", "c"}) {
+            const Frame& frame = FrameMap(set, 0, 0);
+            EXPECT_EQ(FrameTexture(frame)->sheet, TextureStringMap.at(set)->sheet);
+        }
+        FindTiledTexture("sky");
+        asked.store(true);
+    });
+    int loaded = 0;
+    for (int turn = 0; turn < 100000 && loaded < 4; ++turn) {
+        const bool done = asked.load();
+        loaded += LoadWantedSheets();
+        if (done) break;
+        std::this_thread::yield();
+    }
+    game.join();
+    loaded += LoadWantedSheets();
+    EXPECT_EQ(loaded, 4);
+    EXPECT_EQ(uploads.load(), 4);
+    for (int sheet : data.sheets) EXPECT_TRUE(SheetLoaded(sheet)) << sheet;
 }
 
 struct Corruption {
