@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "framework/Fatal.h"
 #include "framework/Framerate.h"
@@ -210,7 +211,7 @@ void GraphicsEngine::LoadTextures() {
 #if GF_HAVE_SHEET_DATA
     if (!HasInternalResource(kSheetDataResource)) return;
     // Every sheet becomes a texture with a full mip chain.
-    LoadSheetData([this](int, const SheetImage& image) {
+    LoadSheetData([](int, const SheetImage& image) {
         GLTexture* texture = CreateGLTexture(image.width, image.height, image.rgba.data(), true);
         // A tiled picture drawn across the window is drawn only over the rows
         // that can show anything.
@@ -225,19 +226,16 @@ void GraphicsEngine::LoadTextures() {
 }
 
 void GraphicsEngine::FreeTextures() {
-    opaqueParts.clear();
     for (GLTexture*& sheet : SheetList) {
         ReleaseGLTexture(sheet);
         sheet = nullptr;
     }
 }
 
-void GraphicsEngine::KnowOpaqueParts(const GLTexture* texture, int width, int height, const void* rgba) {
+void GraphicsEngine::KnowOpaqueParts(GLTexture* texture, int width, int height, const void* rgba) {
     if (!texture || !rgba) return;
-    opaqueParts[texture] = OpaqueBlocks(width, height, static_cast<const unsigned char*>(rgba));
+    texture->opaqueParts = std::make_shared<const OpaqueBlocks>(width, height, static_cast<const unsigned char*>(rgba));
 }
-
-void GraphicsEngine::ForgetOpaqueParts(const GLTexture* texture) { opaqueParts.erase(texture); }
 
 GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {
     return CreateGLTexture(width, height, rgba, mipmaps);
@@ -654,8 +652,8 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
                 continue;
             if (p.texture != lastTexture) {
                 lastTexture = p.texture;
-                auto found = opaqueParts.find(p.texture);
-                opaque = found == opaqueParts.end() || found->second.Empty() ? nullptr : &found->second;
+                opaque = p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get()
+                                                                                    : nullptr;
             }
             if (opaque)
                 CoverWith(p, *opaque, wraps, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i));
@@ -781,9 +779,9 @@ bool GraphicsEngine::DrawShowing(const Plane2D& q, GLTexture* texture, std::int6
     // can show anything there.
     const OpaqueBlocks* parts = nullptr;
     if (dropsClear && savings.skipClear) {
-        auto found = opaqueParts.find(texture);
-        if (found != opaqueParts.end() && Footprints(q, found->second, left, right, top, bottom, c0, r0, c1, r1))
-            parts = &found->second;
+        if (texture->opaqueParts &&
+            Footprints(q, *texture->opaqueParts, left, right, top, bottom, c0, r0, c1, r1))
+            parts = texture->opaqueParts.get();
     }
     const bool covered = cover.Any();
     if (!parts && !covered) return false;
@@ -812,14 +810,21 @@ bool GraphicsEngine::DrawShowing(const Plane2D& q, GLTexture* texture, std::int6
             showingRows[static_cast<std::size_t>(2 * (c - c0) + 1)] = end0;
         }
     }
+    if (parts)
+        for (int r = r0; r < r1; ++r) {
+            // Rows read past the picture's edges read its edge rows.
+            int& y0 = coverRows[static_cast<std::size_t>(2 * (r - r0))];
+            int& y1 = coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)];
+            y0 = std::clamp(y0, 0, parts->Height() - 1);
+            y1 = std::clamp(y1, y0 + 1, parts->Height());
+        }
     auto hidden = [&](int c, int r) {
         if (covered && cover.At(c, r) > order) return true;
         if (!parts) return false;
         const int top0 = showingRows[static_cast<std::size_t>(2 * (c - c0))];
         const int end0 = showingRows[static_cast<std::size_t>(2 * (c - c0) + 1)];
-        // Rows read past the picture's edges read its edge rows.
-        const int y0 = std::clamp(coverRows[static_cast<std::size_t>(2 * (r - r0))], 0, parts->Height() - 1);
-        const int y1 = std::clamp(coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)], y0 + 1, parts->Height());
+        const int y0 = coverRows[static_cast<std::size_t>(2 * (r - r0))];
+        const int y1 = coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)];
         return end0 <= top0 || y1 <= top0 || y0 >= end0;
     };
     showing.clear();

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/graphics/Buffer.h"
@@ -149,12 +148,11 @@ public:
     // tables stay for whoever still reads them.
     void FreeTextures();
     static GLTexture* CreateTexture(int width, int height, const void* rgba, bool mipmaps);
-    // Render thread: notes where a texture's picture (width x height RGBA8,
-    // top row first) is wholly opaque, so that its quads may hide what lies
-    // under them; the sheets are noted as they load. Whoever notes a texture
-    // forgets it before releasing it.
-    void KnowOpaqueParts(const GLTexture* texture, int width, int height, const void* rgba);
-    void ForgetOpaqueParts(const GLTexture* texture);
+    // Notes where a texture's picture (width x height RGBA8, top row first)
+    // is wholly opaque and where it is clear, so that its quads may hide what
+    // lies under them and are drawn only where they can show; the sheets are
+    // noted as they load.
+    static void KnowOpaqueParts(GLTexture* texture, int width, int height, const void* rgba);
     GLTexture* LoadATexture(std::string) { return nullptr; }
 
     // Queueing into the current buffer (game thread).
@@ -327,8 +325,6 @@ private:
     // The camera scale of the frame being drawn (fitting quads needs it).
     float frameScale = 1.0f;
     float frameX = 0.0f, frameY = 0.0f;
-    // The wholly opaque parts of each sheet, found as it loads.
-    std::unordered_map<const GLTexture*, OpaqueBlocks> opaqueParts;
     // What the window's later quads cover, for the frame being drawn.
     CoverGrid cover;
     std::vector<CoverGrid::Span> showing;

@@ -175,18 +175,15 @@ protected:
         ReleaseGLTexture(pattern);
         GLTest::TearDown();
     }
-    // A texture noted with its opaque parts; forgotten at the end.
+    // A texture noted with the opaque and clear parts of `noted`.
     GLTexture* Noted(int size, const std::vector<std::uint8_t>& rgba, const std::vector<std::uint8_t>& noted) {
         GLTexture* texture = GraphicsEngine::CreateTexture(size, size, rgba.data(), true);
-        engine->KnowOpaqueParts(texture, size, size, noted.data());
+        GraphicsEngine::KnowOpaqueParts(texture, size, size, noted.data());
         made.push_back(texture);
         return texture;
     }
     ~CoverPixelTest() override {
-        for (GLTexture* texture : made) {
-            engine->ForgetOpaqueParts(texture);
-            ReleaseGLTexture(texture);
-        }
+        for (GLTexture* texture : made) ReleaseGLTexture(texture);
     }
     GLTexture* pattern = nullptr;
     std::vector<GLTexture*> made;
