@@ -25,7 +25,8 @@ inline void Print(const scenes::Recording& recording, TripleBuffer& view, int fr
             cuts.push_back({"layer " + std::to_string(j) + " (" + first.layerTechnique[j] + ")", first.layers[j].size(),
                             [](Buffer& b, unsigned i) { b.layers[i].clear(); }, j});
     if (!first.backgrounds.empty())
-        cuts.push_back({"backgrounds", first.backgrounds.size(), [](Buffer& b, unsigned) { b.backgrounds.clear(); }, 0});
+        cuts.push_back(
+            {"backgrounds", first.backgrounds.size(), [](Buffer& b, unsigned) { b.backgrounds.clear(); }, 0});
     for (unsigned i = 0; i < Buffer::tile_count; ++i)
         if (!first.tiles[i].empty())
             cuts.push_back({"tiles " + std::to_string(i) + " (" + first.tileTechnique[i] + ")", first.tiles[i].size(),
@@ -45,8 +46,8 @@ inline void Print(const scenes::Recording& recording, TripleBuffer& view, int fr
     std::printf("%-40s quads  render ms  saved ms  thread ms  processor ms  saved ms\n", "");
     for (std::size_t c = 0; c < cuts.size(); ++c)
         std::printf("%-40s %5zu  %9.2f  %8.2f  %9.2f  %12.2f  %8.2f\n", cuts[c].name.c_str(), cuts[c].quads,
-                    figures[c].wallMs, figures[0].wallMs - figures[c].wallMs, figures[c].threadMs,
-                    figures[c].processMs, figures[0].processMs - figures[c].processMs);
+                    figures[c].wallMs, figures[0].wallMs - figures[c].wallMs, figures[c].threadMs, figures[c].processMs,
+                    figures[0].processMs - figures[c].processMs);
 }
 
 }  // namespace listcosts

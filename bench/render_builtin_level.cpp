@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
             std::printf("built-in level %s at its start, one player, %dx%d\n",
                         BuiltInLevelNames[static_cast<std::size_t>(index)], kWidth, kHeight);
             std::printf("median of 7 rounds of 40 frames, rows in turn (best-worst round)\n");
-            std::printf("%-28s quads/frame  draws/frame  render ms/frame         target  render thread ms  processor ms\n",
-                        "");
+            std::printf(
+                "%-28s quads/frame  draws/frame  render ms/frame         target  render thread ms  processor ms\n", "");
             for (std::size_t row = 0; row < figures.size(); ++row) {
                 const timing::Figures& fig = figures[row];
                 std::printf("%-28s %11zu  %11.1f  %6.2f (%5.2f-%5.2f)  %-7s  %16.2f  %12.2f\n", rows[shown(row)].name,

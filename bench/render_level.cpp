@@ -26,7 +26,6 @@
 #include "ListCosts.h"
 #include "Scenes.h"
 
-
 int main(int argc, char** argv) {
     using namespace scenes;
     bool calm = false, lists = false;
@@ -81,7 +80,8 @@ int main(int argc, char** argv) {
             {"without either", [](GraphicsEngine::Savings& s) { s.skipCovered = s.skipClear = false; }},
             {"without any of them",
              [](GraphicsEngine::Savings& s) {
-                 s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = s.skipCovered = s.skipClear = false;
+                 s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = s.skipCovered = s.skipClear =
+                     false;
              }},
         };
         constexpr std::size_t kRows = sizeof rows / sizeof rows[0];

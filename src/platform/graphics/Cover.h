@@ -80,8 +80,9 @@ public:
     void Showing(int c0, int r0, int c1, int r1, std::int64_t order, int minSkip, std::vector<Span>& out) const {
         c0 = std::max(c0, 0);
         r0 = std::max(r0, 0);
-        Spans(c0, r0, std::min(c1, columns), std::min(r1, rows), minSkip,
-              [&](int c, int r) { return At(c, r) > order; }, out);
+        Spans(
+            c0, r0, std::min(c1, columns), std::min(r1, rows), minSkip, [&](int c, int r) { return At(c, r) > order; },
+            out);
     }
     // As Showing, for any rule of which cells are hidden.
     template <class Hidden>

@@ -154,7 +154,8 @@ bool Effect::TechniqueHides(const std::string& name) {
 bool Effect::TechniqueDropsClear(const std::string& name) {
     const TechniqueInfo* info = FindTechnique(name);
     if (!info || !info->alphaTest) return false;
-    for (const char* pixel : {"PS_2D", "PS_TILE", "PS_TILE_GROUP", "PS_TILE_PARALLAX", "PS_TILE_COLOUR", "PS_TILE_SPLATTER"})
+    for (const char* pixel :
+         {"PS_2D", "PS_TILE", "PS_TILE_GROUP", "PS_TILE_PARALLAX", "PS_TILE_COLOUR", "PS_TILE_SPLATTER"})
         if (std::strcmp(info->pixel, pixel) == 0) return true;
     return false;
 }

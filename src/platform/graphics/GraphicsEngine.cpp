@@ -610,8 +610,7 @@ float GraphicsEngine::GameY(float py) const {
 
 void GraphicsEngine::FindCovers(const Buffer& buffer) {
     cover.Reset(0, 0);
-    if (!savings.skipCovered || targetWidth <= 0 || targetHeight <= 0 || !(frameScale > 0.0f) ||
-        !(resolution > 0.0f))
+    if (!savings.skipCovered || targetWidth <= 0 || targetHeight <= 0 || !(frameScale > 0.0f) || !(resolution > 0.0f))
         return;
     // A cover matters only after the first quad that could be cut.
     std::int64_t first = -1;
@@ -652,8 +651,8 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
                 continue;
             if (p.texture != lastTexture) {
                 lastTexture = p.texture;
-                opaque = p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get()
-                                                                                    : nullptr;
+                opaque =
+                    p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get() : nullptr;
             }
             if (opaque)
                 CoverWith(p, *opaque, wraps, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i));
@@ -716,7 +715,8 @@ void GraphicsEngine::CoverWith(const Plane2D& q, const OpaqueBlocks& opaque, boo
     // rasteriser's rounding of the corners.
     constexpr float kSlack = 0.25f;
     const int c0 = std::max(0, static_cast<int>(std::ceil((left - 0.5f + kSlack) / kCell)));
-    const int c1 = std::min(cover.Columns(), static_cast<int>(std::floor((right - (kCell - 0.5f) - kSlack) / kCell)) + 1);
+    const int c1 =
+        std::min(cover.Columns(), static_cast<int>(std::floor((right - (kCell - 0.5f) - kSlack) / kCell)) + 1);
     const int r0 = std::max(0, static_cast<int>(std::ceil((top - 0.5f + kSlack) / kCell)));
     const int r1 = std::min(cover.Rows(), static_cast<int>(std::floor((bottom - (kCell - 0.5f) - kSlack) / kCell)) + 1);
     if (c1 <= c0 || r1 <= r0) return;
@@ -749,7 +749,8 @@ void GraphicsEngine::CoverWith(const Plane2D& q, const OpaqueBlocks& opaque, boo
             if (group == Opacity::None) continue;
             for (int r = gr; r < gr1; ++r)
                 for (int c = gc; c < gc1; ++c)
-                    if (group == Opacity::All || opacity(column(c, 0), row(r, 0), column(c, 1), row(r, 1)) == Opacity::All)
+                    if (group == Opacity::All ||
+                        opacity(column(c, 0), row(r, 0), column(c, 1), row(r, 1)) == Opacity::All)
                         cover.Cover(c, r, order);
         }
     }
@@ -779,8 +780,7 @@ bool GraphicsEngine::DrawShowing(const Plane2D& q, GLTexture* texture, std::int6
     // can show anything there.
     const OpaqueBlocks* parts = nullptr;
     if (dropsClear && savings.skipClear) {
-        if (texture->opaqueParts &&
-            Footprints(q, *texture->opaqueParts, left, right, top, bottom, c0, r0, c1, r1))
+        if (texture->opaqueParts && Footprints(q, *texture->opaqueParts, left, right, top, bottom, c0, r0, c1, r1))
             parts = texture->opaqueParts.get();
     }
     const bool covered = cover.Any();

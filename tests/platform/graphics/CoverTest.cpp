@@ -33,17 +33,17 @@ TEST(OpaqueBlocksTest, BlocksAnswerWhetherARectangleIsWhollyOpaque) {
         int x0, y0, x1, y1;
         Opacity expected;
     } cases[] = {
-        {0, 8, 12, 16, Opacity::All},     // the opaque half, short of the soft texel's block
-        {0, 8, 16, 16, Opacity::Some},    // with the soft texel
-        {0, 0, 16, 8, Opacity::None},     // the clear half
-        {0, 4, 8, 12, Opacity::Some},     // across the edge between them
-        {0, 9, 3, 11, Opacity::All},      // inside one block
-        {-5, 14, 2, 40, Opacity::All},    // past the edges: the edge texels are read
-        {-5, -5, 2, 2, Opacity::None},
-        {4, 10, 4, 12, Opacity::None},    // empty
+        {0, 8, 12, 16, Opacity::All},   // the opaque half, short of the soft texel's block
+        {0, 8, 16, 16, Opacity::Some},  // with the soft texel
+        {0, 0, 16, 8, Opacity::None},   // the clear half
+        {0, 4, 8, 12, Opacity::Some},   // across the edge between them
+        {0, 9, 3, 11, Opacity::All},    // inside one block
+        {-5, 14, 2, 40, Opacity::All},  // past the edges: the edge texels are read
+        {-5, -5, 2, 2, Opacity::None}, {4, 10, 4, 12, Opacity::None},  // empty
     };
     for (const Case& c : cases)
-        EXPECT_EQ(blocks.Of(c.x0, c.y0, c.x1, c.y1), c.expected) << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
+        EXPECT_EQ(blocks.Of(c.x0, c.y0, c.x1, c.y1), c.expected)
+            << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
     EXPECT_TRUE(blocks.Opaque(0, 8, 12, 16));
     EXPECT_FALSE(blocks.Opaque(0, 8, 16, 16));
 }
@@ -60,10 +60,10 @@ TEST(OpaqueBlocksTest, VisibleRowsPerColumn) {
     struct Case {
         int x0, x1, top, end;
     } cases[] = {
-        {0, 1, 0, 16}, {5, 7, 5, 16}, {3, 4, 5, 7}, {2, 4, 2, 16}, {10, 12, 0, 0},
-        {10, 13, 12, 16},   // the clear columns add nothing
-        {14, 40, 14, 16},   // past the right edge: the edge column
-        {-9, -3, 0, 16},    // past the left edge
+        {0, 1, 0, 16},    {5, 7, 5, 16},  {3, 4, 5, 7},
+        {2, 4, 2, 16},    {10, 12, 0, 0}, {10, 13, 12, 16},  // the clear columns add nothing
+        {14, 40, 14, 16},                                    // past the right edge: the edge column
+        {-9, -3, 0, 16},                                     // past the left edge
     };
     for (const Case& c : cases) {
         int top = -1, end = -1;
@@ -101,7 +101,7 @@ TEST(CoverGridTest, ShowingLeavesOutWhatLaterDrawsCover) {
         for (int r = 4; r < 6; ++r) grid.Cover(c, r, 5);
     grid.Cover(3, 0, 9);
     for (int c = 2; c < 5; ++c) grid.Cover(c, 2, 9);
-    grid.Cover(1, 4, 2);  // earlier than what the cell holds: kept at 5
+    grid.Cover(1, 4, 2);    // earlier than what the cell holds: kept at 5
     grid.Cover(20, 20, 9);  // outside: ignored
     EXPECT_TRUE(grid.Any());
     EXPECT_EQ(grid.At(1, 4), 5);
@@ -113,11 +113,17 @@ TEST(CoverGridTest, ShowingLeavesOutWhatLaterDrawsCover) {
         std::vector<Span> expected;
     } cases[] = {
         {"drawn after every cover: whole", 9, 1, {{0, 0, 8, 6}}},
-        {"drawn after the bottom rows' cover: they show", 6, 2,
+        {"drawn after the bottom rows' cover: they show",
+         6,
+         2,
          {{0, 0, 8, 2}, {0, 2, 2, 3}, {5, 2, 8, 3}, {0, 3, 8, 6}}},
-        {"before every cover", 4, 1,
+        {"before every cover",
+         4,
+         1,
          {{0, 0, 3, 1}, {4, 0, 8, 1}, {0, 1, 8, 2}, {0, 2, 2, 3}, {5, 2, 8, 3}, {0, 3, 8, 4}}},
-        {"a covered run shorter than the least is drawn over", 4, 2,
+        {"a covered run shorter than the least is drawn over",
+         4,
+         2,
          {{0, 0, 8, 2}, {0, 2, 2, 3}, {5, 2, 8, 3}, {0, 3, 8, 4}}},
         {"only long covered runs are left out", 4, 4, {{0, 0, 8, 4}}},
     };
@@ -152,8 +158,10 @@ protected:
         engine->savings.skipCovered = engine->savings.skipClear = skip;
         Buffer& b = Begin();
         // Repeated across one and a half times, from a third of the way in.
-        if (back) b.AddBackground(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, back, 0.3f, 0, 1.5f, 1, -1);
-        else b.AddBackground(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, pattern, 0, 0, 1, 1, -1);
+        if (back)
+            b.AddBackground(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, back, 0.3f, 0, 1.5f, 1, -1);
+        else
+            b.AddBackground(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, pattern, 0, 0, 1, 1, -1);
         if (over) b.AddFrame(0.1f, -0.2f, 1.0f, size, size, rotation, over, 0, 0, 1, 1, tint);
         Finish(b);
         Draw();
