@@ -182,6 +182,14 @@ public:
         return why;
     }
     std::size_t LastQuads() const { return detail::lastQuads; }
+    // The window's draw buffers, and the frame it last handed over.
+    TripleBuffer& View() { return *view.position; }
+    const Buffer* NewestFrame() const {
+        const Buffer* newest = nullptr;
+        for (const Buffer& b : view.position->buffers)
+            if (b.order >= 0 && (newest == nullptr || b.order > newest->order)) newest = &b;
+        return newest;
+    }
 
     // Any screen: a state opened on level, frames run (and drawn when asked,
     // the last one always), the picture read back, the state closed.

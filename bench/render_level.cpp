@@ -23,55 +23,8 @@
 
 #include "FrameTiming.h"
 #include "HeadlessGL.h"
+#include "ListCosts.h"
 #include "Scenes.h"
-
-namespace {
-
-using scenes::PlayScene;
-using scenes::Recording;
-
-// Each list of the recorded frames left out in turn; the difference to the
-// whole frame is what drawing that list costs.
-void PrintListCosts(PlayScene& scene, const Recording& recording, int frames, int rounds, int warm) {
-    struct Cut {
-        std::string name;
-        std::size_t quads = 0;
-        void (*clear)(Buffer&, unsigned) = nullptr;
-        unsigned index = 0;
-    };
-    std::vector<Cut> cuts = {{"whole frame", 0, nullptr, 0}};
-    const Buffer& first = recording.Frame(0);
-    for (unsigned j = 0; j < Buffer::layer_count; ++j)
-        if (!first.layers[j].empty())
-            cuts.push_back({"layer " + std::to_string(j) + " (" + first.layerTechnique[j] + ")", first.layers[j].size(),
-                            [](Buffer& b, unsigned i) { b.layers[i].clear(); }, j});
-    if (!first.backgrounds.empty())
-        cuts.push_back({"backgrounds", first.backgrounds.size(), [](Buffer& b, unsigned) { b.backgrounds.clear(); }, 0});
-    for (unsigned i = 0; i < Buffer::tile_count; ++i)
-        if (!first.tiles[i].empty())
-            cuts.push_back({"tiles " + std::to_string(i) + " (" + first.tileTechnique[i] + ")", first.tiles[i].size(),
-                            [](Buffer& b, unsigned k) { b.tiles[k].clear(); }, i});
-    if (!first.frames.empty())
-        cuts.push_back({"frames", first.frames.size(), [](Buffer& b, unsigned) { b.frames.clear(); }, 0});
-    // One recording a cut, each with its list left out.
-    std::vector<Recording> cutRecordings(cuts.size(), recording);
-    for (std::size_t c = 1; c < cuts.size(); ++c)
-        cutRecordings[c].ForEach([&](Buffer& b) { cuts[c].clear(b, cuts[c].index); });
-    std::size_t current = 0;
-    const std::vector<timing::Figures> figures = timing::MeasureRows(
-        cuts.size(), [&](std::size_t row) { current = row; },
-        [&](int k) { cutRecordings[current].Replay(static_cast<std::size_t>(k), *scene.view.position); }, warm,
-        rounds, frames);
-    std::printf("what each list costs: the frame without it, %d frames x %d rounds (rows in turn), median\n", frames,
-                rounds);
-    std::printf("%-40s quads  render ms  saved ms  processor ms  saved ms\n", "");
-    for (std::size_t c = 0; c < cuts.size(); ++c)
-        std::printf("%-40s %5zu  %9.2f  %8.2f  %12.2f  %8.2f\n", cuts[c].name.c_str(), cuts[c].quads,
-                    figures[c].wallMs, figures[0].wallMs - figures[c].wallMs, figures[c].processMs,
-                    figures[0].processMs - figures[c].processMs);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace scenes;
@@ -100,7 +53,7 @@ int main(int argc, char** argv) {
             recording.Add(scene.LastFrame());
         }
         if (lists) {
-            PrintListCosts(scene, recording, kFrames, 3, kRowWarm);
+            listcosts::Print(recording, *scene.view.position, kFrames, 3, kRowWarm);
             graphicsEngine.savings = {};
             gl.Close();
             return 0;
@@ -122,9 +75,13 @@ int main(int argc, char** argv) {
             {"without half-size light", [](GraphicsEngine::Savings& s) { s.halfSizeLight = false; }},
             {"without skipping layers", [](GraphicsEngine::Savings& s) { s.skipUnreadLayers = false; }},
             {"with strips in one pass", [](GraphicsEngine::Savings& s) { s.stackStrips = true; }},
+            {"without skipping covered", [](GraphicsEngine::Savings& s) { s.skipCovered = false; }},
+            {"without skipping clear parts", [](GraphicsEngine::Savings& s) { s.skipClear = false; }},
+            {"without either", [](GraphicsEngine::Savings& s) { s.skipCovered = s.skipClear = false; }},
             {"without any of them",
              [](GraphicsEngine::Savings& s) {
-                 s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = false;
+                 s.fitQuads = s.halfSizeLight = s.skipUnreadLayers = s.stackStrips = s.skipCovered = s.skipClear =
+                     false;
              }},
         };
         constexpr std::size_t kRows = sizeof rows / sizeof rows[0];

@@ -1,6 +1,7 @@
 #include "platform/graphics/Buffer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/graphics/Frame.h"
 #include "platform/graphics/Texture.h"
@@ -32,11 +33,34 @@ void Buffer::Clear() {
     cameraScale = 1.0f;
 }
 
+namespace {
+// Orders a list by depth as std::sort with Plane2D::SortPredicate does, to
+// the same order among equal depths (the same algorithm makes the same
+// comparisons and the same moves), but sorts 8-byte keys instead of whole
+// quads and moves each quad once.
+void SortByDepth(std::vector<Plane2D>& list) {
+    if (list.size() < 2) return;
+    struct Key {
+        float depth;
+        std::uint32_t index;
+    };
+    // The render thread sorts every frame: the scratch space stays.
+    thread_local std::vector<Key> keys;
+    thread_local std::vector<Plane2D> sorted;
+    keys.resize(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) keys[i] = {list[i].depth, static_cast<std::uint32_t>(i)};
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.depth < b.depth; });
+    sorted.resize(list.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) sorted[i] = list[keys[i].index];
+    list.swap(sorted);
+}
+}  // namespace
+
 void Buffer::Sort() {
     for (unsigned j = 0; j < layer_count; ++j)
-        if (layerSorted[j]) std::sort(layers[j].begin(), layers[j].end(), Plane2D::SortPredicate);
-    std::sort(backgrounds.begin(), backgrounds.end(), Plane2D::SortPredicate);
-    std::sort(frames.begin(), frames.end(), Plane2D::SortPredicate);
+        if (layerSorted[j]) SortByDepth(layers[j]);
+    SortByDepth(backgrounds);
+    SortByDepth(frames);
 }
 
 namespace {

@@ -134,6 +134,43 @@ bool Effect::TechniqueAlphaTests(const std::string& name) {
 
 bool Effect::TechniqueAlphaTests() const { return current && current->info->alphaTest; }
 
+namespace {
+const TechniqueInfo* FindTechnique(const std::string& name) {
+    for (const TechniqueInfo& info : techniqueTable)
+        if (name == info.name) return &info;
+    return nullptr;
+}
+}  // namespace
+
+bool Effect::TechniqueHides(const std::string& name) {
+    const TechniqueInfo* info = FindTechnique(name);
+    if (!info || info->blend != Blend::Alpha || info->depth == Depth::EqualNoWrite) return false;
+    // The pixel programs whose alpha is texture0's alpha times the tint.
+    for (const char* pixel : {"PS_2D", "PS_TILE", "PS_TILE_GROUP", "PS_TILE_PARALLAX", "PS_TILE_COLOUR"})
+        if (std::strcmp(info->pixel, pixel) == 0) return true;
+    return false;
+}
+
+bool Effect::TechniqueDropsClear(const std::string& name) {
+    const TechniqueInfo* info = FindTechnique(name);
+    if (!info || !info->alphaTest) return false;
+    for (const char* pixel :
+         {"PS_2D", "PS_TILE", "PS_TILE_GROUP", "PS_TILE_PARALLAX", "PS_TILE_COLOUR", "PS_TILE_SPLATTER"})
+        if (std::strcmp(info->pixel, pixel) == 0) return true;
+    return false;
+}
+
+bool Effect::TechniqueCuts(const std::string& name) {
+    const TechniqueInfo* info = FindTechnique(name);
+    return info && info->depth == Depth::Off && std::strcmp(info->vertex, "VS_LIGHT") != 0 &&
+           std::strcmp(info->pixel, "PS_TILE_STRIPS") != 0;
+}
+
+bool Effect::TechniqueWrapsAcross(const std::string& name) {
+    const TechniqueInfo* info = FindTechnique(name);
+    return info && info->sampler0 == WrapClamp;
+}
+
 bool Effect::Load(const std::string& source, std::string& errors) {
     Release();
     errors.clear();

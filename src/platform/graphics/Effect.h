@@ -55,6 +55,19 @@ public:
     // transparent picture changes nothing (unknown names: no).
     static bool TechniqueAlphaTests(const std::string& name);
     bool TechniqueAlphaTests() const;
+    // Whether a pixel the named technique draws with an opaque picture
+    // (texture0's alpha 1) and an opaque tint replaces what was under it:
+    // ordinary alpha blending, alpha from texture0 times the tint, drawn
+    // wherever the quad lies (no depth test that could refuse it).
+    static bool TechniqueHides(const std::string& name);
+    // Whether a quad of the named technique may be drawn in parts: it shades
+    // by its picture, not by the place in the quad, and leaves depth alone.
+    static bool TechniqueCuts(const std::string& name);
+    // Whether the technique draws nothing where texture0 is clear (alpha
+    // from texture0 times the tint, alpha tested).
+    static bool TechniqueDropsClear(const std::string& name);
+    // Whether the technique repeats texture0 across (and clamps it down).
+    static bool TechniqueWrapsAcross(const std::string& name);
 
     static constexpr unsigned MAX_VECTORS = 240;
 

@@ -1,6 +1,10 @@
 #pragma once
 #include <epoxy/gl.h>
 
+#include <memory>
+
+class OpaqueBlocks;
+
 // One texture on the device: what the draw lists, the sheet tables and the
 // render targets point at. GL names are made and deleted on the render
 // thread only.
@@ -20,6 +24,10 @@ struct GLTexture {
     // the name, the visible rows and the pending flag of a sheet.
     int sheet = -1;
     bool pending = false;
+    // Where the picture is wholly opaque and which rows of each column can
+    // show anything, when known (the sheets): the renderer leaves out what
+    // an opaque quad hides and where a quad's own picture is clear.
+    std::shared_ptr<const OpaqueBlocks> opaqueParts;
 };
 
 // The band of rows of an RGBA8 picture (top row first) whose alpha is above

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "framework/Fatal.h"
 #include "framework/Framerate.h"
@@ -234,6 +235,9 @@ void GraphicsEngine::LoadTextures() {
         // A tiled picture drawn across the window is drawn only over the rows
         // that can show anything.
         VisibleRows(image.width, image.height, image.rgba.data(), texture.visibleV0, texture.visibleV1);
+        // Where its quads hide what lies under them.
+        if (image.rgba.size() == static_cast<std::size_t>(image.width) * image.height * 4)
+            KnowOpaqueParts(&texture, image.width, image.height, image.rgba.data());
         return true;
     });
     SetWhiteFrame();
@@ -260,6 +264,11 @@ void GraphicsEngine::LoadPending(GLTexture* texture) {
 #else
     (void)texture;
 #endif
+}
+
+void GraphicsEngine::KnowOpaqueParts(GLTexture* texture, int width, int height, const void* rgba) {
+    if (!texture || !rgba) return;
+    texture->opaqueParts = std::make_shared<const OpaqueBlocks>(width, height, static_cast<const unsigned char*>(rgba));
 }
 
 GLTexture* GraphicsEngine::CreateTexture(int width, int height, const void* rgba, bool mipmaps) {
@@ -595,31 +604,290 @@ bool GraphicsEngine::FitToVisible(Plane2D& q, const GLTexture& texture, bool& hi
     return true;
 }
 
-void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
+void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer, int rank) {
     // Quads are fitted to what their pictures show, except for techniques
     // that shade by place in the quad rather than by the picture.
     const bool fit = savings.fitQuads && pShader[SHADER_FX].TechniqueTurnsQuads();
     const bool skipBlank = pShader[SHADER_FX].TechniqueAlphaTests();
-    for (const Plane2D& p : list) {
+    const std::string& technique = pShader[SHADER_FX].GetTechnique();
+    const bool cut = rank >= 0 && (savings.skipCovered || savings.skipClear) && Effect::TechniqueCuts(technique);
+    const bool dropsClear = Effect::TechniqueDropsClear(technique);
+    const bool wrapsAcross = Effect::TechniqueWrapsAcross(technique);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Plane2D& p = list[i];
         GLTexture* texture = p.texture;
         if (!texture && p.sourceLayer < Buffer::layer_count) {
             if (skipBlank && blankLayer[p.sourceLayer]) continue;
             texture = tripleBuffer.layerRenderTarget[p.sourceLayer].GetTexture();
         }
+        // Fitting and cutting read the picture's visible and opaque parts,
+        // known once its sheet is up.
+        if (p.texture) Upload(texture);
+        Plane2D q = p;
         if (fit && p.texture) {
-            // Fitting reads the picture's visible part, known once its sheet is up.
-            Upload(texture);
-            Plane2D q = p;
             bool hidden = false;
-            if (FitToVisible(q, *texture, hidden)) {
-                if (!hidden)
-                    DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, texture, q.u, q.v, q.du, q.dv, q.colour);
-                continue;
-            }
+            if (FitToVisible(q, *texture, hidden) && hidden) continue;
         }
-        DrawGameFrame(p.x, p.y, p.width, p.height, p.rotation, texture, p.u, p.v, p.du, p.dv, p.colour);
+        if (cut && DrawShowing(q, texture, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i),
+                               dropsClear && p.texture, wrapsAcross))
+            continue;
+        DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, texture, q.u, q.v, q.du, q.dv, q.colour);
     }
     DrawFinalGameFrames();
+}
+
+float GraphicsEngine::PixelX(float x) const {
+    return ((x - frameX) * frameScale * 2.0f / resolution + 1.0f) * 0.5f * static_cast<float>(targetWidth);
+}
+float GraphicsEngine::PixelY(float y) const {
+    return (1.0f - (y - frameY) * frameScale * 2.0f) * 0.5f * static_cast<float>(targetHeight);
+}
+float GraphicsEngine::GameX(float px) const {
+    return frameX + (px / static_cast<float>(targetWidth) * 2.0f - 1.0f) * resolution / (2.0f * frameScale);
+}
+float GraphicsEngine::GameY(float py) const {
+    return frameY + (1.0f - py / static_cast<float>(targetHeight) * 2.0f) / (2.0f * frameScale);
+}
+
+void GraphicsEngine::FindCovers(const Buffer& buffer) {
+    cover.Reset(0, 0);
+    if (!savings.skipCovered || targetWidth <= 0 || targetHeight <= 0 || !(frameScale > 0.0f) || !(resolution > 0.0f))
+        return;
+    // A cover matters only after the first quad that could be cut.
+    std::int64_t first = -1;
+    auto firstCut = [&](const std::vector<Plane2D>& list, const std::string& technique, int rank) {
+        if (first >= 0 || list.empty() || !Effect::TechniqueCuts(technique)) return;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (Large(list[i])) {
+                first = (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i);
+                return;
+            }
+    };
+    firstCut(buffer.backgrounds, "TechniqueWrap2D", 0);
+    for (unsigned i = 0; i < 12 && i < Buffer::tile_count; ++i)
+        firstCut(buffer.tiles[i], buffer.tileTechnique[i], 1 + static_cast<int>(i));
+    firstCut(buffer.frames, "TechniqueLinear2D", 13);
+    for (unsigned i = 12; i < Buffer::tile_count; ++i)
+        firstCut(buffer.tiles[i], buffer.tileTechnique[i], 2 + static_cast<int>(i));
+    if (first < 0) return;
+    cover.Reset(targetWidth, targetHeight);
+    // The window's lists in the order they are drawn, each with its rank.
+    auto coverWith = [&](const std::vector<Plane2D>& list, const std::string& technique, int rank) {
+        if (list.empty() || !Effect::TechniqueHides(technique)) return;
+        if ((static_cast<std::int64_t>(rank + 1) << 32) <= first) return;
+        const bool wraps = Effect::TechniqueWrapsAcross(technique);
+        // Quads of one picture come together: the last look-up is kept.
+        const GLTexture* lastTexture = nullptr;
+        const OpaqueBlocks* opaque = nullptr;
+        // Less than two cells a side covers too little to be worth a look.
+        const float least = 2.0f * CoverGrid::kCell;
+        const float leastWidth = least * resolution / (frameScale * static_cast<float>(targetWidth));
+        const float leastHeight = least / (frameScale * static_cast<float>(targetHeight));
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (((static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i)) <= first) continue;
+            const Plane2D& p = list[i];
+            // Only a wholly opaque tint on an upright quad of a known picture.
+            if (!p.texture || (static_cast<std::uint32_t>(p.colour) >> 24) != 0xFF || p.rotation != 0.0f ||
+                !(std::fabs(p.width) >= leastWidth) || !(std::fabs(p.height) >= leastHeight))
+                continue;
+            if (p.texture != lastTexture) {
+                lastTexture = p.texture;
+                opaque =
+                    p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get() : nullptr;
+            }
+            if (opaque)
+                CoverWith(p, *opaque, wraps, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i));
+        }
+    };
+    coverWith(buffer.backgrounds, "TechniqueWrap2D", 0);
+    for (unsigned i = 0; i < 12 && i < Buffer::tile_count; ++i)
+        coverWith(buffer.tiles[i], buffer.tileTechnique[i], 1 + static_cast<int>(i));
+    coverWith(buffer.frames, "TechniqueLinear2D", 13);
+    for (unsigned i = 12; i < Buffer::tile_count; ++i)
+        coverWith(buffer.tiles[i], buffer.tileTechnique[i], 2 + static_cast<int>(i));
+}
+
+bool GraphicsEngine::Footprints(const Plane2D& q, const OpaqueBlocks& opaque, float left, float right, float top,
+                                float bottom, int c0, int r0, int c1, int r1) {
+    constexpr int kCell = CoverGrid::kCell;
+    // The coarsest mip level the quad may be read at (a sampler blending two
+    // levels reads the one above the nearest too), and how far around a
+    // sample point the filter reads at that level, in texels of the picture:
+    // a level-k texel is the mean of 2^k by 2^k of them, and the filter reads
+    // the level-k texels on both sides of the point.
+    const auto texW = static_cast<float>(opaque.Width()), texH = static_cast<float>(opaque.Height());
+    const float rho = std::max(std::fabs(q.du) * texW / (right - left), std::fabs(q.dv) * texH / (bottom - top));
+    int level = 0;
+    if (rho > 0.8f) {
+        const float wanted = std::floor(std::log2(rho) + 0.25f) + 1.0f;
+        if (!(wanted <= 14.0f)) return false;
+        level = static_cast<int>(wanted);
+    }
+    const float margin = 1.5f * static_cast<float>(1 << level) + 0.5f;
+    // Texels read by each column and each row of cells: from the first pixel
+    // centre's sample to the last's, widened by the margin.
+    auto texelsAcross = [&](float px) { return (q.u + q.du * ((GameX(px) - q.x) / q.width + 0.5f)) * texW; };
+    auto texelsDown = [&](float py) { return (q.v + q.dv * (0.5f - (GameY(py) - q.y) / q.height)) * texH; };
+    coverColumns.resize(static_cast<std::size_t>(2 * (c1 - c0)));
+    for (int c = c0; c < c1; ++c) {
+        const float a = texelsAcross(static_cast<float>(c * kCell) + 0.5f);
+        const float b = texelsAcross(static_cast<float>(c * kCell + kCell) - 0.5f);
+        coverColumns[static_cast<std::size_t>(2 * (c - c0))] = static_cast<int>(std::floor(std::min(a, b) - margin));
+        coverColumns[static_cast<std::size_t>(2 * (c - c0) + 1)] = static_cast<int>(std::ceil(std::max(a, b) + margin));
+    }
+    coverRows.resize(static_cast<std::size_t>(2 * (r1 - r0)));
+    for (int r = r0; r < r1; ++r) {
+        const float a = texelsDown(static_cast<float>(r * kCell) + 0.5f);
+        const float b = texelsDown(static_cast<float>(r * kCell + kCell) - 0.5f);
+        coverRows[static_cast<std::size_t>(2 * (r - r0))] = static_cast<int>(std::floor(std::min(a, b) - margin));
+        coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)] = static_cast<int>(std::ceil(std::max(a, b) + margin));
+    }
+    return true;
+}
+
+void GraphicsEngine::CoverWith(const Plane2D& q, const OpaqueBlocks& opaque, bool wrapsAcross, std::int64_t order) {
+    constexpr int kCell = CoverGrid::kCell;
+    if (q.width == 0.0f || q.height == 0.0f || q.du == 0.0f || q.dv == 0.0f) return;
+    const float left = PixelX(q.x - 0.5f * std::fabs(q.width)), right = PixelX(q.x + 0.5f * std::fabs(q.width));
+    const float top = PixelY(q.y + 0.5f * std::fabs(q.height)), bottom = PixelY(q.y - 0.5f * std::fabs(q.height));
+    // Too small to cover a cell, or not a finite place.
+    if (!(right - left >= static_cast<float>(kCell)) || !(bottom - top >= static_cast<float>(kCell))) return;
+    // The cells whose every pixel centre the quad holds, with room for the
+    // rasteriser's rounding of the corners.
+    constexpr float kSlack = 0.25f;
+    const int c0 = std::max(0, static_cast<int>(std::ceil((left - 0.5f + kSlack) / kCell)));
+    const int c1 =
+        std::min(cover.Columns(), static_cast<int>(std::floor((right - (kCell - 0.5f) - kSlack) / kCell)) + 1);
+    const int r0 = std::max(0, static_cast<int>(std::ceil((top - 0.5f + kSlack) / kCell)));
+    const int r1 = std::min(cover.Rows(), static_cast<int>(std::floor((bottom - (kCell - 0.5f) - kSlack) / kCell)) + 1);
+    if (c1 <= c0 || r1 <= r0) return;
+    if (!Footprints(q, opaque, left, right, top, bottom, c0, r0, c1, r1)) return;
+    using Opacity = OpaqueBlocks::Opacity;
+    const int width = opaque.Width();
+    auto opacity = [&](int x0, int y0, int x1, int y1) {
+        if (!wrapsAcross) return opaque.Of(x0, y0, x1, y1);
+        // Repeated across: the columns read, folded into the picture.
+        if (x1 - x0 >= width) return opaque.Of(0, y0, width, y1);
+        const int from = ((x0 % width) + width) % width;
+        const int to = from + (x1 - x0);
+        if (to <= width) return opaque.Of(from, y0, to, y1);
+        const Opacity a = opaque.Of(from, y0, width, y1), b = opaque.Of(0, y0, to - width, y1);
+        return a == b ? a : Opacity::Some;
+    };
+    const auto column = [&](int c, int k) { return coverColumns[static_cast<std::size_t>(2 * (c - c0) + k)]; };
+    const auto row = [&](int r, int k) { return coverRows[static_cast<std::size_t>(2 * (r - r0) + k)]; };
+    // Blocks of cells first: one look settles a block wholly opaque or
+    // wholly clear; only the others are looked at cell by cell.
+    constexpr int kGroup = 8;
+    for (int gr = r0; gr < r1; gr += kGroup) {
+        const int gr1 = std::min(gr + kGroup, r1);
+        const int y0 = std::min(row(gr, 0), row(gr1 - 1, 0)), y1 = std::max(row(gr, 1), row(gr1 - 1, 1));
+        for (int gc = c0; gc < c1; gc += kGroup) {
+            const int gc1 = std::min(gc + kGroup, c1);
+            const int x0 = std::min(column(gc, 0), column(gc1 - 1, 0));
+            const int x1 = std::max(column(gc, 1), column(gc1 - 1, 1));
+            const Opacity group = opacity(x0, y0, x1, y1);
+            if (group == Opacity::None) continue;
+            for (int r = gr; r < gr1; ++r)
+                for (int c = gc; c < gc1; ++c)
+                    if (group == Opacity::All ||
+                        opacity(column(c, 0), row(r, 0), column(c, 1), row(r, 1)) == Opacity::All)
+                        cover.Cover(c, r, order);
+        }
+    }
+}
+
+bool GraphicsEngine::Large(const Plane2D& q) const {
+    // Only large upright quads are worth cutting.
+    constexpr float kLeast = 64.0f;  // pixels a side
+    if (q.rotation != 0.0f || !(q.width > 0.0f) || !(q.height > 0.0f)) return false;
+    return PixelX(q.x + 0.5f * q.width) - PixelX(q.x - 0.5f * q.width) >= kLeast &&
+           PixelY(q.y - 0.5f * q.height) - PixelY(q.y + 0.5f * q.height) >= kLeast;
+}
+
+bool GraphicsEngine::DrawShowing(const Plane2D& q, GLTexture* texture, std::int64_t order, bool dropsClear,
+                                 bool wrapsAcross) {
+    constexpr int kCell = CoverGrid::kCell;
+    if (!Large(q)) return false;
+    const float left = PixelX(q.x - 0.5f * q.width), right = PixelX(q.x + 0.5f * q.width);
+    const float top = PixelY(q.y + 0.5f * q.height), bottom = PixelY(q.y - 0.5f * q.height);
+    const int c0 = static_cast<int>(std::floor(std::max(left, 0.0f) / kCell));
+    const int c1 = static_cast<int>(std::ceil(std::min(right, static_cast<float>(targetWidth)) / kCell));
+    const int r0 = static_cast<int>(std::floor(std::max(top, 0.0f) / kCell));
+    const int r1 = static_cast<int>(std::ceil(std::min(bottom, static_cast<float>(targetHeight)) / kCell));
+    if (c1 <= c0 || r1 <= r0) return false;
+    // Where the quad's own picture is clear, a technique that drops clear
+    // pixels draws nothing: per column of cells, the rows of the picture that
+    // can show anything there.
+    const OpaqueBlocks* parts = nullptr;
+    if (dropsClear && savings.skipClear) {
+        if (texture->opaqueParts && Footprints(q, *texture->opaqueParts, left, right, top, bottom, c0, r0, c1, r1))
+            parts = texture->opaqueParts.get();
+    }
+    const bool covered = cover.Any();
+    if (!parts && !covered) return false;
+    if (parts) {
+        const int width = parts->Width();
+        showingRows.resize(static_cast<std::size_t>(2 * (c1 - c0)));
+        for (int c = c0; c < c1; ++c) {
+            const int x0 = coverColumns[static_cast<std::size_t>(2 * (c - c0))];
+            const int x1 = coverColumns[static_cast<std::size_t>(2 * (c - c0) + 1)];
+            int top0 = 0, end0 = 0, top1 = 0, end1 = 0;
+            if (!wrapsAcross) {
+                parts->VisibleRows(x0, x1, top0, end0);
+            } else if (x1 - x0 >= width) {
+                parts->VisibleRows(0, width, top0, end0);
+            } else {
+                // Repeated across: the columns read, folded into the picture.
+                const int from = ((x0 % width) + width) % width, to = from + (x1 - x0);
+                parts->VisibleRows(from, std::min(to, width), top0, end0);
+                if (to > width) parts->VisibleRows(0, to - width, top1, end1);
+            }
+            if (end1 > top1) {
+                top0 = end0 > top0 ? std::min(top0, top1) : top1;
+                end0 = std::max(end0, end1);
+            }
+            showingRows[static_cast<std::size_t>(2 * (c - c0))] = top0;
+            showingRows[static_cast<std::size_t>(2 * (c - c0) + 1)] = end0;
+        }
+    }
+    if (parts)
+        for (int r = r0; r < r1; ++r) {
+            // Rows read past the picture's edges read its edge rows.
+            int& y0 = coverRows[static_cast<std::size_t>(2 * (r - r0))];
+            int& y1 = coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)];
+            y0 = std::clamp(y0, 0, parts->Height() - 1);
+            y1 = std::clamp(y1, y0 + 1, parts->Height());
+        }
+    auto hidden = [&](int c, int r) {
+        if (covered && cover.At(c, r) > order) return true;
+        if (!parts) return false;
+        const int top0 = showingRows[static_cast<std::size_t>(2 * (c - c0))];
+        const int end0 = showingRows[static_cast<std::size_t>(2 * (c - c0) + 1)];
+        const int y0 = coverRows[static_cast<std::size_t>(2 * (r - r0))];
+        const int y1 = coverRows[static_cast<std::size_t>(2 * (r - r0) + 1)];
+        return end0 <= top0 || y1 <= top0 || y0 >= end0;
+    };
+    showing.clear();
+    // A hidden run under 16 pixels is drawn over.
+    CoverGrid::Spans(c0, r0, std::min(c1, (targetWidth + kCell - 1) / kCell),
+                     std::min(r1, (targetHeight + kCell - 1) / kCell), (16 + kCell - 1) / kCell, hidden, showing);
+    if (showing.size() == 1 && showing[0] == CoverGrid::Span{c0, r0, c1, r1}) return false;
+    // Each part keeps the quad's own edges where it reaches them, so the
+    // parts cover the same pixels the quad did, and reads the picture where
+    // the quad read it there.
+    const float x0 = q.x - 0.5f * q.width, x1 = q.x + 0.5f * q.width;
+    const float yTop = q.y + 0.5f * q.height, yBottom = q.y - 0.5f * q.height;
+    for (const CoverGrid::Span& s : showing) {
+        const float a = s.c0 == c0 ? x0 : GameX(static_cast<float>(s.c0 * kCell));
+        const float b = s.c1 == c1 ? x1 : GameX(static_cast<float>(s.c1 * kCell));
+        const float t = s.r0 == r0 ? yTop : GameY(static_cast<float>(s.r0 * kCell));
+        const float d = s.r1 == r1 ? yBottom : GameY(static_cast<float>(s.r1 * kCell));
+        const float ua = q.u + q.du * (a - x0) / q.width, ub = q.u + q.du * (b - x0) / q.width;
+        const float vt = q.v + q.dv * (yTop - t) / q.height, vd = q.v + q.dv * (yTop - d) / q.height;
+        DrawGameFrame(0.5f * (a + b), 0.5f * (t + d), b - a, t - d, 0.0f, texture, ua, vt, ub - ua, vd - vt, q.colour);
+    }
+    return true;
 }
 
 void GraphicsEngine::DrawStrips(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer) {
@@ -818,6 +1086,8 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     D3DXMatrixScaling(&scaling, buffer->cameraScale, buffer->cameraScale, 1.0f);
     view = translation * scaling;
     frameScale = buffer->cameraScale;
+    frameX = buffer->cameraX;
+    frameY = buffer->cameraY;
     SetTextures();
     Effect& effect = pShader[SHADER_FX];
     effect.ClearTextures();
@@ -877,9 +1147,12 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
 
     SetRenderTarget(target);
     if (!layerDepth) Clear(0xFF000000u, true);
+    FindCovers(*buffer);
     SelectTechnique("TechniqueWrap2D");
-    DrawList(buffer->backgrounds, tb);
+    DrawList(buffer->backgrounds, tb, 0);
 
+    // The window's lists are ranked in the order they are drawn (as
+    // FindCovers ranks them): backgrounds, tiles 0-11, frames, tiles 12-15.
     auto drawTiles = [&](unsigned first, unsigned last) {
         for (unsigned i = first; i < last; ++i) {
             if (buffer->tiles[i].empty()) continue;
@@ -893,12 +1166,12 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
             if (savings.stackStrips && buffer->tileTechnique[i] == "TechniqueTilePara2D")
                 DrawStrips(buffer->tiles[i], tb);
             else
-                DrawList(buffer->tiles[i], tb);
+                DrawList(buffer->tiles[i], tb, static_cast<int>(i < 12 ? 1 + i : 2 + i));
         }
     };
     drawTiles(0, 12);
     SelectTechnique("TechniqueLinear2D");
-    DrawList(buffer->frames, tb);
+    DrawList(buffer->frames, tb, 13);
     drawTiles(12, Buffer::tile_count);
 
     D3DXMatrixIdentity(&view);

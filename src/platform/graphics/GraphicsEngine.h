@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/Buffer.h"
+#include "platform/graphics/Cover.h"
 #include "platform/graphics/Effect.h"
 #include "platform/graphics/GLTexture.h"
 #include "platform/graphics/Matrix.h"
@@ -166,6 +167,11 @@ public:
         if (texture && texture->pending) LoadPending(texture);
     }
     static GLTexture* CreateTexture(int width, int height, const void* rgba, bool mipmaps);
+    // Notes where a texture's picture (width x height RGBA8, top row first)
+    // is wholly opaque and where it is clear, so that its quads may hide what
+    // lies under them and are drawn only where they can show; the sheets are
+    // noted as they load.
+    static void KnowOpaqueParts(GLTexture* texture, int width, int height, const void* rgba);
     GLTexture* LoadATexture(std::string) { return nullptr; }
 
     // Queueing into the current buffer (game thread).
@@ -255,6 +261,8 @@ public:
         bool skipUnreadLayers = true;  // layer lists nothing reads are not drawn
         bool stackStrips = false;      // parallax strips over the same columns drawn in one pass
         bool skipBlankLayers = true;   // quads showing a layer that holds nothing are not drawn
+        bool skipCovered = true;       // large quads are not drawn where later opaque quads cover them
+        bool skipClear = true;         // nor where their own pictures are clear
     } savings;
 
     float cameraX = 0.0f;
@@ -267,7 +275,30 @@ private:
     // Draws one window's newest frame into its render target; false when the
     // window had nothing to draw or its targets are missing.
     bool DrawTripleBuffer(TripleBuffer& tripleBuffer);
-    void DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer);
+    // Draws a list with the current technique. With a rank (the list's place
+    // among the window's lists), large quads are drawn only where no later
+    // quad of the window covers them.
+    void DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer, int rank = -1);
+    // Finds, for the window's lists of a frame, which cells of the window
+    // each later opaque quad covers (into `cover`).
+    void FindCovers(const Buffer& buffer);
+    void CoverWith(const Plane2D& quad, const OpaqueBlocks& opaque, bool wrapsAcross, std::int64_t order);
+    // Draws the parts of a quad that no later quad covers; false when it is
+    // to be drawn whole.
+    bool DrawShowing(const Plane2D& quad, GLTexture* texture, std::int64_t order, bool dropsClear, bool wrapsAcross);
+    // The texels of the picture that each column and each row of cells of
+    // [c0, c1) x [r0, r1) reads (into coverColumns, coverRows); false when
+    // the quad is read too small to tell.
+    bool Footprints(const Plane2D& quad, const OpaqueBlocks& opaque, float left, float right, float top, float bottom,
+                    int c0, int r0, int c1, int r1);
+    // Whether a quad is large enough to be drawn in parts.
+    bool Large(const Plane2D& quad) const;
+    // Window pixels (from the left, from the top) of a game place in the
+    // frame being drawn, and back.
+    float PixelX(float x) const;
+    float PixelY(float y) const;
+    float GameX(float px) const;
+    float GameY(float py) const;
     // Shrinks a quad to the region of its picture that can show anything, with
     // a margin for filtering at the mip level it is drawn at. False when the
     // quad stays as it is; hidden is set when nothing of it can show.
@@ -313,6 +344,11 @@ private:
     std::size_t streamOffset = 0;
     // The camera scale of the frame being drawn (fitting quads needs it).
     float frameScale = 1.0f;
+    float frameX = 0.0f, frameY = 0.0f;
+    // What the window's later quads cover, for the frame being drawn.
+    CoverGrid cover;
+    std::vector<CoverGrid::Span> showing;
+    std::vector<int> coverColumns, coverRows, showingRows;
     GLuint depthStencil = 0;
     int depthWidth = 0;
     int depthHeight = 0;
