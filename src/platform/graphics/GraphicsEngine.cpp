@@ -604,6 +604,31 @@ bool GraphicsEngine::FitToVisible(Plane2D& q, const GLTexture& texture, bool& hi
     return true;
 }
 
+namespace {
+// Where a quad stands in the window's drawing order: its list's rank, then
+// its place in that list. Covers and cuts compare these.
+std::int64_t QuadOrder(int rank, std::size_t i) {
+    return (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i);
+}
+
+// The window's lists are ranked in the order they are drawn: backgrounds,
+// tiles 0-11, frames, tiles 12-15.
+constexpr int kFramesRank = 13;
+int TileRank(unsigned i) { return static_cast<int>(i < 12 ? 1 + i : 2 + i); }
+
+// Visits the window's lists in the order they are drawn, each with its
+// technique and rank.
+template <class Visit>
+void ForEachListInDrawOrder(const Buffer& buffer, Visit visit) {
+    static const std::string wrap = "TechniqueWrap2D", linear = "TechniqueLinear2D";
+    visit(buffer.backgrounds, wrap, 0);
+    for (unsigned i = 0; i < 12 && i < Buffer::tile_count; ++i)
+        visit(buffer.tiles[i], buffer.tileTechnique[i], TileRank(i));
+    visit(buffer.frames, linear, kFramesRank);
+    for (unsigned i = 12; i < Buffer::tile_count; ++i) visit(buffer.tiles[i], buffer.tileTechnique[i], TileRank(i));
+}
+}  // namespace
+
 void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tripleBuffer, int rank) {
     // Quads are fitted to what their pictures show, except for techniques
     // that shade by place in the quad rather than by the picture.
@@ -628,8 +653,7 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
             bool hidden = false;
             if (FitToVisible(q, *texture, hidden) && hidden) continue;
         }
-        if (cut && DrawShowing(q, texture, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i),
-                               dropsClear && p.texture, wrapsAcross))
+        if (cut && DrawShowing(q, texture, QuadOrder(rank, i), dropsClear && p.texture, wrapsAcross))
             continue;
         DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, texture, q.u, q.v, q.du, q.dv, q.colour);
     }
@@ -659,22 +683,16 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
         if (first >= 0 || list.empty() || !Effect::TechniqueCuts(technique)) return;
         for (std::size_t i = 0; i < list.size(); ++i)
             if (Large(list[i])) {
-                first = (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i);
+                first = QuadOrder(rank, i);
                 return;
             }
     };
-    firstCut(buffer.backgrounds, "TechniqueWrap2D", 0);
-    for (unsigned i = 0; i < 12 && i < Buffer::tile_count; ++i)
-        firstCut(buffer.tiles[i], buffer.tileTechnique[i], 1 + static_cast<int>(i));
-    firstCut(buffer.frames, "TechniqueLinear2D", 13);
-    for (unsigned i = 12; i < Buffer::tile_count; ++i)
-        firstCut(buffer.tiles[i], buffer.tileTechnique[i], 2 + static_cast<int>(i));
+    ForEachListInDrawOrder(buffer, firstCut);
     if (first < 0) return;
     cover.Reset(targetWidth, targetHeight);
-    // The window's lists in the order they are drawn, each with its rank.
     auto coverWith = [&](const std::vector<Plane2D>& list, const std::string& technique, int rank) {
         if (list.empty() || !Effect::TechniqueHides(technique)) return;
-        if ((static_cast<std::int64_t>(rank + 1) << 32) <= first) return;
+        if (QuadOrder(rank + 1, 0) <= first) return;
         const bool wraps = Effect::TechniqueWrapsAcross(technique);
         // Quads of one picture come together: the last look-up is kept.
         const GLTexture* lastTexture = nullptr;
@@ -684,7 +702,7 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
         const float leastWidth = least * resolution / (frameScale * static_cast<float>(targetWidth));
         const float leastHeight = least / (frameScale * static_cast<float>(targetHeight));
         for (std::size_t i = 0; i < list.size(); ++i) {
-            if (((static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i)) <= first) continue;
+            if (QuadOrder(rank, i) <= first) continue;
             const Plane2D& p = list[i];
             // Only a wholly opaque tint on an upright quad of a known picture.
             if (!p.texture || (static_cast<std::uint32_t>(p.colour) >> 24) != 0xFF || p.rotation != 0.0f ||
@@ -696,15 +714,10 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
                     p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get() : nullptr;
             }
             if (opaque)
-                CoverWith(p, *opaque, wraps, (static_cast<std::int64_t>(rank) << 32) | static_cast<std::int64_t>(i));
+                CoverWith(p, *opaque, wraps, QuadOrder(rank, i));
         }
     };
-    coverWith(buffer.backgrounds, "TechniqueWrap2D", 0);
-    for (unsigned i = 0; i < 12 && i < Buffer::tile_count; ++i)
-        coverWith(buffer.tiles[i], buffer.tileTechnique[i], 1 + static_cast<int>(i));
-    coverWith(buffer.frames, "TechniqueLinear2D", 13);
-    for (unsigned i = 12; i < Buffer::tile_count; ++i)
-        coverWith(buffer.tiles[i], buffer.tileTechnique[i], 2 + static_cast<int>(i));
+    ForEachListInDrawOrder(buffer, coverWith);
 }
 
 bool GraphicsEngine::Footprints(const Plane2D& q, const OpaqueBlocks& opaque, float left, float right, float top,
@@ -1151,8 +1164,7 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
     SelectTechnique("TechniqueWrap2D");
     DrawList(buffer->backgrounds, tb, 0);
 
-    // The window's lists are ranked in the order they are drawn (as
-    // FindCovers ranks them): backgrounds, tiles 0-11, frames, tiles 12-15.
+    // Drawn in the order FindCovers visits them (ForEachListInDrawOrder).
     auto drawTiles = [&](unsigned first, unsigned last) {
         for (unsigned i = first; i < last; ++i) {
             if (buffer->tiles[i].empty()) continue;
@@ -1166,12 +1178,12 @@ bool GraphicsEngine::DrawTripleBuffer(TripleBuffer& tb) {
             if (savings.stackStrips && buffer->tileTechnique[i] == "TechniqueTilePara2D")
                 DrawStrips(buffer->tiles[i], tb);
             else
-                DrawList(buffer->tiles[i], tb, static_cast<int>(i < 12 ? 1 + i : 2 + i));
+                DrawList(buffer->tiles[i], tb, TileRank(i));
         }
     };
     drawTiles(0, 12);
     SelectTechnique("TechniqueLinear2D");
-    DrawList(buffer->frames, tb, 13);
+    DrawList(buffer->frames, tb, kFramesRank);
     drawTiles(12, Buffer::tile_count);
 
     D3DXMatrixIdentity(&view);
