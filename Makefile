@@ -1,10 +1,15 @@
 # The two commands of the README, plus a few for developers.
-#   make run    installs what is missing, builds the game and starts it
-#   make test   installs what is missing, builds with sanitizers and runs every test
+#   make run      installs what is missing, builds the game and starts it
+#   make test     installs what is missing, builds with sanitizers and runs every test
+#   make install  installs the game from the release build (PREFIX, DESTDIR)
+#   make package  makes the Debian package of the release build
+#   make format   formats the sources; make format-check lists the unformatted ones
+#   make tidy     runs clang-tidy over src/
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test bench screenshots pictures tsan fuzz build-fuzz deps clean format
+.PHONY: run test build build-test install package bench screenshots pictures tsan fuzz build-fuzz deps clean format \
+  format-check tidy
 
 deps:
 	./scripts/install-deps
@@ -22,6 +27,18 @@ build-test: deps
 
 test: build-test
 	cd build-test && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The game, its desktop entry, AppStream data, icons, manual page and licence
+# under PREFIX (the usual folders below it); DESTDIR stages the whole tree
+# below another folder: make install PREFIX=/usr DESTDIR=/tmp/stage
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+# The Debian package of the release build, its dependencies found by
+# dpkg-shlibdeps: build/glimmerfall_<version>_<architecture>.deb
+package: build
+	cd build && cpack -G DEB
 
 # Threaded code is checked under ThreadSanitizer with: make tsan
 tsan: deps
@@ -56,12 +73,19 @@ screenshots: build
 pictures: build
 	./build/bench/bench_pictures --write
 
-# Formats every C and C++ source in place with the repository's .clang-format.
-# The variable enumeration keeps its one-entry-a-line layout: the script
-# converter reads it line by line.
+# Formats every C and C++ source in place with the repository's .clang-format
+# (clang-format 14, as ./scripts/install-deps installs it). format-check
+# changes nothing: it lists the files that are not formatted and fails on one.
 format:
-	git ls-files -z 'src/*.cpp' 'src/*.h' 'src/*.c' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
-	  'tools/*.cpp' 'tools/*.h' 'fuzz/*.cpp' 'fuzz/*.h' ':!src/framework/VariableNames.h' | xargs -0 clang-format -i
+	./scripts/format-sources
+
+format-check: deps
+	./scripts/format-sources --check
+
+# clang-tidy 14 with the repository's .clang-tidy over src/; fails on any finding.
+# It needs only a configured tree (build-tidy), not a build.
+tidy: deps
+	./scripts/tidy build-tidy $(JOBS)
 
 clean:
-	rm -rf build build-test build-tsan build-fuzz
+	rm -rf build build-test build-tsan build-fuzz build-tidy

@@ -3,7 +3,9 @@
 // its own) on a level file written into a temporary user folder, drawn
 // through the real renderer with the baked sheets at 1280x720 into one
 // render target on the device HeadlessGL opened. Time runs on an injected
-// clock; nothing is pressed.
+// clock; the pointer and the left button can be worked through the input
+// layer, as the window thread feeds them.
+#include <SDL2/SDL.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "PointerInput.h"
 #include "Scenes.h"
 #include "editor/Grid.h"
 #include "editor/LevelEditor.h"
@@ -25,23 +28,34 @@
 
 namespace scenes {
 
-class EditorScene {
+// A user folder of its own with an empty "Levels" folder, the program's
+// user folder while it lives; removed with everything in it after.
+class TempLevelFolder {
 public:
-    EditorScene() {
+    TempLevelFolder() {
         folder = std::filesystem::path(TemporaryPath()) / ("gf-editor-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder / "Levels");
         std::copy(std::begin(Globals.userDataFolder), std::end(Globals.userDataFolder), std::begin(savedFolder));
         CopyPath(Globals.userDataFolder, folder.string());
+    }
+    ~TempLevelFolder() {
+        std::copy(std::begin(savedFolder), std::end(savedFolder), std::begin(Globals.userDataFolder));
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    TempLevelFolder(const TempLevelFolder&) = delete;
+    TempLevelFolder& operator=(const TempLevelFolder&) = delete;
 
+private:
+    std::filesystem::path folder;
+    char savedFolder[TheGlobals::kPathSize] = {};
+};
+
+class EditorScene {
+public:
+    EditorScene() {
         State::hooks = StateHooks{};
-        GraphicsEngine::currentGameArea = &Area;
-        inputHooks.windowActive = [] { return true; };
-        inputHooks.windowWasActive = [] { return true; };
-        Keyboard.Init();
-        Mouse.Init();
-        inputEngine.InitDIKMap();
-        inputEngine.Reset();
-        Widgets::hooks.playSound = [](AudioList, float) {};
+        pointer::Start(&Area);
         SetClockFunction(&detail::Now);
         bench::RegisterTypes();
     }
@@ -53,9 +67,6 @@ public:
         SetClockFunction(nullptr);
         Keyboard.Free();
         Mouse.Free();
-        std::copy(std::begin(savedFolder), std::end(savedFolder), std::begin(Globals.userDataFolder));
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
     EditorScene(const EditorScene&) = delete;
     EditorScene& operator=(const EditorScene&) = delete;
@@ -74,13 +85,36 @@ public:
 
     // Sets the zoom (1, 2 or 4) as the zoom button does.
     void Zoom(int zoom) {
-        LevelData::LevelEditor::Variables* v = Editor();
-        ObjectData::Grid::Variables* g = Grid();
-        if (v == nullptr || g == nullptr) return;
-        v->ZoomScale = zoom;
-        g->tex = zoom == 1 ? g->grid11 : (zoom == 2 ? g->grid12 : g->grid14);
-        LevelData::LevelEditor::LayOutView(state->GetLevel(), false);
+        if (state != nullptr) LevelData::LevelEditor::SetZoom(state->GetLevel(), zoom);
     }
+
+    // The pointer to game point (x, y) of the 1280x720 view, and the left
+    // button down or up, as the window's events bring them.
+    void PointAt(float x, float y) {
+        const int px = kWidth / 2 + static_cast<int>(x * static_cast<float>(kHeight));
+        const int py = kHeight / 2 - static_cast<int>(y * static_cast<float>(kHeight));
+        pointer::Move(px, py, mouseX, mouseY);
+        mouseX = px;
+        mouseY = py;
+    }
+    void LeftButton(bool down) { pointer::LeftButton(down, mouseX, mouseY); }
+    // A left-button drag from game point (x0, y0) to (x1, y1), each step in
+    // a frame of its own; released at the end when release is set.
+    void Drag(float x0, float y0, float x1, float y1, bool release = true) {
+        PointAt(x0, y0);
+        Frame(false);
+        LeftButton(true);
+        Frame(false);
+        PointAt(x1, y1);
+        Frame(false);
+        if (!release) return;
+        LeftButton(false);
+        Frame(false);
+    }
+    // A click at game point (x, y).
+    void Click(float x, float y) { Drag(x, y, x, y); }
+
+    Level* EditorLevel() const { return state != nullptr ? state->GetLevel() : nullptr; }
 
     // One frame: the game's side (the editor's passes, queueing included),
     // then, when draw is set, the render. Times in milliseconds.
@@ -141,10 +175,10 @@ private:
         State::_currentState = nullptr;
     }
 
+    TempLevelFolder folder;
     Target view;
     State* state = nullptr;
-    std::filesystem::path folder;
-    char savedFolder[TheGlobals::kPathSize] = {};
+    int mouseX = 0, mouseY = 0;
 };
 
 // A 200 by 200 level with every kind of cell: ground with grass, floating
@@ -168,5 +202,35 @@ inline LevelCollision BuildEditorBenchLevel() {
     set(198, 190, 102);
     return grid;
 }
+
+// The first built-in level as a level maker might have begun changing it:
+// spikes on its floor and on a wall, and two cells holding values the
+// editor does not know (as a damaged or newer file might).
+inline LevelCollision BuildEditorSampleLevel() {
+    LevelCollision grid;
+    if (!grid.SLoad(0)) return grid;
+    // The first empty cell above the ground in column c.
+    auto above = [&](int c) {
+        int r = 0;
+        while (r < grid.GetHeight() && grid.GetCell(c, r) != 0) ++r;
+        return r;
+    };
+    auto set = [&](int c, int r, int v) { grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v); };
+    for (int c = 6; c <= 8; ++c) set(c, above(c), 3);
+    set(11, above(11) + 3, 2);
+    set(11, above(11) + 4, 2);
+    set(12, above(12) + 3, 4);
+    set(10, above(10) + 3, 6);
+    set(11, above(11) + 5, 3);
+    set(11, above(11) + 2, 5);
+    set(13, above(13) + 1, 0x7fffffff);
+    set(14, above(14) + 1, -7);
+    return grid;
+}
+
+// The centre of view cell (c, r) of the editor's grid, the view unscrolled
+// at zoom 1.
+inline float EditorCellX(int c) { return -0.35f + (static_cast<float>(c) + 0.5f) * 1.1f / 16.0f; }
+inline float EditorCellY(int r) { return -0.25f + (static_cast<float>(r) + 0.5f) * 0.7f / 9.0f; }
 
 }  // namespace scenes

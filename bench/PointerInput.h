@@ -27,6 +27,27 @@ inline void Start(GameArea (*area)()) {
     Widgets::hooks.playSound = [](AudioList, float) {};
 }
 
+// The window thread's events: the pointer moved to window pixel (x, y) from
+// (fromX, fromY), and the left button down or up where the pointer is.
+inline void Move(int x, int y, int fromX, int fromY) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.xrel = x - fromX;
+    e.motion.yrel = y - fromY;
+    inputEngine.HandleEvent(e);
+}
+inline void LeftButton(bool down, int x, int y) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    inputEngine.HandleEvent(e);
+}
+
 // Frame f of the pointer circling the middle of a width by height window:
 // the motion event, then the input thread's poll and the game's hand-over.
 class Circle {
@@ -36,13 +57,7 @@ public:
         const float a = static_cast<float>(f) * 0.05f;
         const int nx = w / 2 + static_cast<int>(400.0f * std::cos(a));
         const int ny = h / 2 + static_cast<int>(250.0f * std::sin(a));
-        SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = nx;
-        e.motion.y = ny;
-        e.motion.xrel = nx - x;
-        e.motion.yrel = ny - y;
-        inputEngine.HandleEvent(e);
+        Move(nx, ny, x, y);
         x = nx;
         y = ny;
     }

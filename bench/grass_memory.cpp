@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
+#include "framework/LevelCollision.h"
 #include "framework/VariableNames.h"
 #include "framework/Variables.h"
 #include "objects/GrassBlade.h"

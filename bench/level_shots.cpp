@@ -8,8 +8,11 @@
 //
 //   bench_level_shots [outdir]      (default: screenshots/)
 //
-// Last, the level editor with the first built-in level's grid opened in it:
-// <outdir>/LevelEditor.png.
+// Last, the level editor with the first built-in level's grid opened in it,
+// <outdir>/LevelEditor.png, and with spikes and cells of unknown values added
+// to that grid: at every zoom (LevelEditor-zoom1/2/4.png), on the palette's
+// objects tab (LevelEditor-objects.png) and with a block lifted and dragged by
+// the move tool (LevelEditor-move.png).
 //
 // Runs headless: offscreen video, no sound device, no input devices.
 #include <SDL2/SDL.h>
@@ -119,21 +122,53 @@ int main(int argc, char** argv) {
         }
     }
     {
-        // The editor's screen on a built-in grid, after its fade in.
-        EditorScene editor;
-        LevelCollision grid;
-        std::vector<std::uint8_t> rgba;
-        const std::string path = (outdir / "LevelEditor.png").string();
-        if (!grid.SLoad(0) || !editor.Open(grid, BuiltInLevelNames[0])) {
-            std::fprintf(stderr, "LevelEditor: the editor did not open %s\n", BuiltInLevelNames[0]);
-            ++failures;
-        } else {
-            for (int f = 0; f < 90; ++f) editor.Frame(f == 89);
+        // The editor's screen on a built-in grid, after its fade in; then on
+        // the same grid with spikes and unknown cells added: at every zoom,
+        // on the palette's objects tab, and with a block lifted and dragged
+        // by the move tool.
+        struct EditorShot {
+            const char* name;
+            bool sample;                  // the grid with spikes and unknown cells
+            void (*work)(EditorScene&);  // what is clicked before the picture
+        };
+        const EditorShot shots[] = {
+            {"LevelEditor", false, nullptr},
+            {"LevelEditor-zoom1", true, nullptr},
+            {"LevelEditor-zoom2", true, [](EditorScene& e) { e.Click(-0.72f, -0.3f); }},
+            {"LevelEditor-zoom4",
+             true,
+             [](EditorScene& e) {
+                 e.Click(-0.72f, -0.3f);
+                 e.Click(-0.72f, -0.3f);
+             }},
+            {"LevelEditor-objects", true, [](EditorScene& e) { e.Click(-0.5f, 0.205f); }},
+            {"LevelEditor-move",
+             true,
+             [](EditorScene& e) {
+                 e.Click(-0.59f, -0.43f);  // the move tool
+                 e.Drag(EditorCellX(4), EditorCellY(1), EditorCellX(9), EditorCellY(3));  // lifted
+                 e.Drag(EditorCellX(6), EditorCellY(2), EditorCellX(9), EditorCellY(5), false);
+             }},
+        };
+        for (const EditorShot& shot : shots) {
+            EditorScene editor;
+            LevelCollision grid = BuildEditorSampleLevel();
+            if (!shot.sample) grid.SLoad(0);
+            std::vector<std::uint8_t> rgba;
+            const std::string path = (outdir / (std::string(shot.name) + ".png")).string();
+            if (grid.GetWidth() == 0 || !editor.Open(grid, BuiltInLevelNames[0])) {
+                std::fprintf(stderr, "%s: the editor did not open %s\n", shot.name, BuiltInLevelNames[0]);
+                ++failures;
+                continue;
+            }
+            for (int f = 0; f < 60; ++f) editor.Frame(false);
+            if (shot.work != nullptr) shot.work(editor);
+            for (int f = 0; f < 30; ++f) editor.Frame(f == 29);
             if (!editor.Read(rgba) || !stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4)) {
-                std::fprintf(stderr, "LevelEditor: cannot write %s\n", path.c_str());
+                std::fprintf(stderr, "%s: cannot write %s\n", shot.name, path.c_str());
                 ++failures;
             } else {
-                std::printf("%-14s %s\n", "LevelEditor", path.c_str());
+                std::printf("%-20s %s\n", shot.name, path.c_str());
             }
         }
     }

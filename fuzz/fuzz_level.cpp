@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "FuzzSupport.h"
-#include "collision/LevelCollision.h"
 #include "framework/Globals.h"
+#include "framework/LevelCollision.h"
 
 namespace {
 

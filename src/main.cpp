@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/window/WindowClass.h"
 #include "program/CommandLine.h"
 #include "program/Startup.h"
 
@@ -19,7 +20,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     SetStartScreen(line.startScreen);
-    const int status = ProgramMain();
-    SDL_Quit();
+    if (line.testRun.Any() && !StartTestRun(line.testRun, error)) {
+        std::fprintf(stderr, "glimmerfall: %s\n", error.c_str());
+        return 2;
+    }
+    int status = ProgramMain();
+    if (line.testRun.Any()) {
+        const std::string failure = EndTestRun();
+        if (!failure.empty()) {
+            std::fprintf(stderr, "glimmerfall: the script failed: %s\n", failure.c_str());
+            if (status == 0) status = 3;
+        }
+    }
+    WindowClass::EndVideo();
     return status;
 }

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
 #include "framework/Entity.h"
 #include "framework/Game.h"
+#include "framework/LevelCollision.h"
 #include "framework/Variables.h"
 
 const std::uint32_t SolverClumpColors[7] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF00FFFF,

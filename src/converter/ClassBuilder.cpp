@@ -230,7 +230,11 @@ void CppConvert::BuildClassHeader(std::string& header, std::string& source, std:
     source += "\n\nnamespace DLL_NAMESPACE\n{\n\n" + OffsetLine(typeName) + "\n\n";
 
     std::string body = record.globalsText + declarations + headerTexts[0];
-    body += "struct _DATA : public " + kind + "\n{\n\t_DATA() : " + kind + "(sizeof(*this)) {}\n\n";
+    // Every member starts value-initialised (zero, empty): one without a
+    // default would otherwise start as whatever the allocation held.
+    std::string initialised;
+    for (const std::string& member : memberNames) initialised += ", " + member + "()";
+    body += "struct _DATA : public " + kind + "\n{\n\t_DATA() : " + kind + "(sizeof(*this))" + initialised + " {}\n\n";
     body += memberDeclText.empty() ? std::string("};\n\n") : memberDeclText;
     body += headerTexts[1];
     header += body;

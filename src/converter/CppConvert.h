@@ -20,7 +20,7 @@
 // word gives a "void" handler of (self, other) named by the first line.
 // code is the lines after the first, joined.
 CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, const std::list<std::string>& lines,
-                                 std::string functionType);
+                                 const std::string& functionType);
 
 // Whether text is a plain arithmetic expression of decimal numbers, the
 // operators * + - / %, parentheses and whitespace.
@@ -45,6 +45,11 @@ public:
     // "ValueSet", or an empty text for a type it cannot write.
     std::string AccessVarValue(const void* address, const std::string& typeText, std::string newValue);
     bool VerifyValue(std::string typeText, std::string value);
+    // The bytes of one value of a type AccessVarValue reads; 0 for the others.
+    static std::size_t ValueSize(const std::string& typeText);
+    // The number plug-in builds give a variable name (the program's own, or
+    // a stencil's from 484 on, once a build has numbered it); -1 for none.
+    std::int32_t VariableNumber(const std::string& name) const;
     // False when the file holds exactly text (line ends as LF); true
     // otherwise, and when the file cannot be opened.
     bool FileChanged(const std::string& path, const std::string& text);
@@ -82,6 +87,9 @@ public:
     // are recorded for the queries.
     void ScanFileForVariables(const CppData& record);
     void ScanFileForVariables(const std::string& script);
+    // A type built from record now stands in the registry: its variables are
+    // the record's, none of the type it replaced.
+    void TypeReplaced(const CppData& record);
 
     // Builds the class header and the plug-in source of a record and writes
     // them; the answer is convertOk after the build (the caller sets it).
@@ -124,10 +132,10 @@ private:
     bool AdvanceIter(std::list<std::string>::iterator& position, bool countLines, const std::string& marker);
 
     // The tokenizer.
-    int TokenizeScope(int& kind, std::string text, bool toList);
+    int TokenizeScope(int& kind, const std::string& text, bool toList);
     std::size_t DefaultTokenize(std::string& line, std::size_t position, bool toList);
     static int InterpretScopeName(std::string& header);
-    std::string ConvertArgList(std::string parameters);
+    std::string ConvertArgList(const std::string& parameters);
     static std::string RevertArgList(const std::string& code);
 
     // The variable enumeration of plug-in builds ("ENTITY DLL Enum.h").
@@ -206,8 +214,8 @@ private:
                            const std::vector<std::string>& headers);
     bool MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
                            std::string declaratorOpening);
-    void MakeTempHelperInclude(std::string returnType, std::string name, std::string arguments,
-                               std::string declaratorOpening);
+    void MakeTempHelperInclude(const std::string& returnType, const std::string& name, const std::string& arguments,
+                               const std::string& declaratorOpening);
     enum class MatchRule { Prefix, Whole };
     // Rewrites a declaration file with line placed in sorted order. With
     // stopWhenFound, a matching line leaves every file as it is (false);

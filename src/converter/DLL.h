@@ -3,9 +3,11 @@
 // to running code. The system's C++ compiler builds the source into a shared
 // object "Editor/tempDLL<n>.so" of the working directory, which is loaded and
 // never unloaded. Everything here runs on the game thread; a build blocks it
-// until the compiler ends (or is stopped at the time limit).
+// until the compiler ends (or is stopped at the time limit), except for a
+// build started with StartBuild, which the caller polls once a frame.
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,8 @@ struct PluginBuildSettings {
     std::string compiler;
     std::vector<std::string> includeFolders;
     std::vector<std::string> flags;
+    // A compiler that has worked this long (the processor time of it and
+    // its passes), or that has done no work at all for this long, is stopped.
     std::chrono::milliseconds timeLimit{120000};
 };
 
@@ -45,9 +49,11 @@ PluginBuildSettings DefaultBuildSettings();
 PluginBuildSettings& BuildSettings();
 
 // The commit entry of the stencil editor: scans the stencil's variables and
-// composes the build report. Builds nothing.
+// composes the report ("File updated.", or "File update failed." when the
+// scan or the last build left errors, then the errors and warnings), which
+// its caller shows. Builds nothing.
 void MakeComplexDLL(CppData& stencil);
-// The last report composed (also written to the log).
+// The last report composed (a failed build's is also written to the log).
 const std::string& LastReport();
 
 void CopyTextFile(const std::string& destination, const std::string& source);
@@ -56,7 +62,7 @@ bool ReadTextFile(const std::string& path, std::string& text);
 bool WriteTextFile(const std::string& path, const std::string& text);
 // Removes "<prefix><name>.h" of the working directory; a name that is not an
 // identifier removes nothing.
-void DeleteGeneratedHeader(const std::string& prefix, std::string name);
+void DeleteGeneratedHeader(const std::string& prefix, const std::string& name);
 // The project base name of a build (the build needs no project file).
 void CopyProjectFile(const std::string& source, std::string& projectName);
 // Builds source into a plug-in; the answer is the path of the shared object
@@ -64,7 +70,25 @@ void CopyProjectFile(const std::string& source, std::string& projectName);
 // for callers; the compiler's output always goes into the report.
 std::string CompileDLL(const std::string& source, bool visible);
 // Builds and loads; the module, or null when the build or the load failed.
+// Waits for the compiler.
 void* CompileAndLoadDLL(const std::string& source);
+
+// The same build without waiting: StartBuild empties the lists and starts
+// the compiler as a child process, then returns; PollBuild, called once a
+// frame, reads what the compiler wrote and, once it has ended, takes its
+// diagnostics and loads the plug-in (or gives up at the time limit). Only
+// one build runs at a time: another one started meanwhile fails at once.
+// Dropping a build that still runs stops its compiler.
+enum class BuildStep { Running, Loaded, Failed };
+struct PendingBuild;
+struct PendingBuildDeleter {
+    void operator()(PendingBuild* build) const;
+};
+using BuildHandle = std::unique_ptr<PendingBuild, PendingBuildDeleter>;
+BuildHandle StartBuild(const std::string& source);
+BuildStep PollBuild(PendingBuild& build);
+// The plug-in a build loaded; null until it has (and after a failure).
+void* BuiltModule(const PendingBuild& build);
 void UpdateAllDLLs();
 
 // Whether text is an identifier of 1 to 64 characters, the only type names

@@ -133,6 +133,22 @@ std::string CppConvert::AccessVarValue(const void* address, const std::string& t
     return {};
 }
 
+std::size_t CppConvert::ValueSize(const std::string& typeText) {
+    if (typeText == "int" || typeText == "float") return 4;
+    if (typeText == "double") return sizeof(double);
+    if (typeText == "char" || typeText == "bool") return 1;
+    if (typeText == "char *" || typeText == "char*") return sizeof(const char*);
+    if (typeText == "Vec3") return sizeof(D3DXVECTOR3);
+    if (typeText == "Vec2") return sizeof(D3DXVECTOR2);
+    if (typeText == "std::string") return sizeof(std::string);
+    return 0;
+}
+
+std::int32_t CppConvert::VariableNumber(const std::string& name) const {
+    const auto found = enumValueByName.find(name);
+    return found == enumValueByName.end() ? -1 : found->second;
+}
+
 bool CppConvert::VerifyValue(std::string typeText, std::string value) {
     static const char* const categories[] = {"float", "double", "int", "short", "char", "unsigned", "std::string"};
     const std::string type = StandardfyString(std::move(typeText));

@@ -62,7 +62,7 @@ void CppConvert::ReadHeader(std::string& header, CppFunctions* record) {
 }
 
 CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, const std::list<std::string>& lines,
-                                 std::string functionType) {
+                                 const std::string& functionType) {
     CppFunctions record;
     record.functionType = functionType;
     record.startLine = 0;
@@ -179,8 +179,8 @@ bool CppConvert::MakeHelperInclude(std::string returnType, std::string name, std
     return writeFailures == failuresBefore;
 }
 
-void CppConvert::MakeTempHelperInclude(std::string returnType, std::string name, std::string arguments,
-                                       std::string declaratorOpening) {
+void CppConvert::MakeTempHelperInclude(const std::string& returnType, const std::string& name,
+                                       const std::string& arguments, const std::string& declaratorOpening) {
     const std::string code = ConvertArgList(arguments);
     const std::string exportLine =
         "\tEXPORT " + returnType + declaratorOpening + name + code + ")(" + arguments + ");\n";

@@ -350,6 +350,13 @@ void CppConvert::ScanFileForVariables(const CppData& record) {
 
 void CppConvert::ScanFileForVariables(const std::string&) {}
 
+void CppConvert::TypeReplaced(const CppData& record) {
+    if (!IsTypeName(record.typeName)) return;
+    RecordBoundVariables();
+    varSetsByType[record.typeName].clear();
+    ScanFileForVariables(record);
+}
+
 void CppConvert::RecordVariable(const std::string& typeName, const std::string& name, const std::string& type) {
     if (name.empty()) return;
     if (!typeName.empty()) varSetsByType[typeName].insert(name);

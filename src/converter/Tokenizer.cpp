@@ -194,7 +194,7 @@ CppConvert::SkipResult CppConvert::SkipInheritedBlock(std::string& line) {
     return ReadLine(line) ? SkipResult::Skipped : SkipResult::InputEnded;
 }
 
-int CppConvert::TokenizeScope(int& kind, std::string text, bool toList) {
+int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
     tokens.clear();
     if (!text.empty()) {
         if (toList) lines.clear();
@@ -343,7 +343,7 @@ int CppConvert::InterpretScopeName(std::string& header) {
     return 0;
 }
 
-std::string CppConvert::ConvertArgList(std::string parameters) {
+std::string CppConvert::ConvertArgList(const std::string& parameters) {
     static const char* const typeTable[] = {"char",   "short", "int",    "float",
                                             "double", "void",  "Entity", "std::vector<int>"};
     if (parameters.empty()) return "_";

@@ -1,5 +1,8 @@
 #include "editor/BrushTool.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include "editor/EditorTools.h"
@@ -20,29 +23,64 @@ void Copy(Entity* copy, const Entity* source) {
     copy->DoEvent("Load");
 }
 
-// Starts the stroke at p, or moves on to p.
+// Starts the stroke at p, or moves on to p. After the pointer has been off
+// the grid the stroke goes on from where it comes back, not along a line
+// across the cells it never passed over.
 void Advance(Variables& v, D3DXVECTOR2 p) {
     if (!v.makingline) {
         v.curPos = v.oldPos = p;
         delete v.lineAction;
         v.lineAction = new Action;
         v.makingline = true;
+    } else if (v.curPos.x < 0.0f) {
+        v.curPos = v.oldPos = p;
     } else {
         v.oldPos = v.curPos;
         v.curPos = p;
     }
 }
 
-// The samples run from the cursor forward along this frame's movement.
+// Every cell the segment from `from` to `to` passes through, in order from
+// the first: the pointer may cross many cells between two frames, and each
+// of them is part of the stroke.
+template <class Visit>
+void CellsAlong(D3DXVECTOR2 from, D3DXVECTOR2 to, Visit visit) {
+    const double x0 = from.x, y0 = from.y, dx = static_cast<double>(to.x) - x0, dy = static_cast<double>(to.y) - y0;
+    long long cx = static_cast<long long>(std::floor(x0)), cy = static_cast<long long>(std::floor(y0));
+    const long long ex = static_cast<long long>(std::floor(static_cast<double>(to.x)));
+    const long long ey = static_cast<long long>(std::floor(static_cast<double>(to.y)));
+    const int stepX = dx > 0.0 ? 1 : -1, stepY = dy > 0.0 ? 1 : -1;
+    constexpr double kNever = std::numeric_limits<double>::infinity();
+    // How far along the segment (0 to 1) the next column and row lines lie.
+    double nextX = dx != 0.0 ? (stepX > 0 ? static_cast<double>(cx + 1) - x0 : x0 - static_cast<double>(cx)) / std::fabs(dx)
+                             : kNever;
+    double nextY = dy != 0.0 ? (stepY > 0 ? static_cast<double>(cy + 1) - y0 : y0 - static_cast<double>(cy)) / std::fabs(dy)
+                             : kNever;
+    const double acrossX = dx != 0.0 ? 1.0 / std::fabs(dx) : kNever, acrossY = dy != 0.0 ? 1.0 / std::fabs(dy) : kNever;
+    visit(cx, cy);
+    // One step per line crossed; the count bounds the walk whatever the rounding.
+    for (long long steps = std::llabs(ex - cx) + std::llabs(ey - cy); steps > 0 && (cx != ex || cy != ey); --steps) {
+        if (nextX < nextY) {
+            cx += stepX;
+            nextX += acrossX;
+        } else {
+            cy += stepY;
+            nextY += acrossY;
+        }
+        visit(cx, cy);
+    }
+}
+
+// Paints the cells passed since the last frame (the one under the pointer
+// alone at the stroke's first frame).
 void Sample(Variables& v, ObjectData::Grid::Variables& g, int value) {
-    const float dx = (v.curPos.x - v.oldPos.x) * 0.01f, dy = (v.curPos.y - v.oldPos.y) * 0.01f;
-    for (int k = 0; k < kSamples; ++k) {
-        const D3DXVECTOR2 point(v.curPos.x + static_cast<float>(k) * dx, v.curPos.y + static_cast<float>(k) * dy);
+    CellsAlong(v.oldPos, v.curPos, [&](long long c, long long r) {
+        const D3DXVECTOR2 cell(static_cast<float>(c), static_cast<float>(r));
         // Cells that already hold the value are left out, so each changed
         // cell is recorded once and a stroke that changes nothing records nothing.
-        if (g.grid.GetCell(point) == value) continue;
-        EditorTools::Write(*v.lineAction, g, point, value);
-    }
+        if (g.grid.GetCell(cell) == value) return;
+        EditorTools::Write(*v.lineAction, g, cell, value);
+    });
 }
 
 // The stroke ends on a release of either button.
@@ -82,6 +120,17 @@ void Behavior(Entity* self, Entity* gridObject) {
             v.curPos = *p;
             *start = *p;
         }
+    } else if (p && v.makingline) {
+        // Let go in this frame: the way the pointer went since the last frame
+        // up to where it was let go belongs to the stroke too (on a busy
+        // machine the last movement and the release often come in one frame).
+        if (EditorTools::ButtonReleased(0) && selected != LevelCellValue::LevelStart) {
+            Advance(v, *p);
+            Sample(v, *view->gridObject, selected);
+        } else if (EditorTools::ButtonReleased(1)) {
+            Advance(v, *p);
+            Sample(v, *view->gridObject, 0);
+        }
     }
     Finish(v, grid);
 }
@@ -91,9 +140,14 @@ void EndStroke(Entity* self, Entity* gridObject) {
     if (view) Finish(VariablesOf<Variables>(self), *view->grid);
 }
 
+void LeftGrid(Entity* self, Entity*) {
+    Variables& v = VariablesOf<Variables>(self);
+    if (v.makingline) v.curPos = v.oldPos = {-1.0f, -1.0f};
+}
+
 void _Init(Object*& slot) {
     _DATA* prototype = EditorTools::BeginTool<Variables>(slot, "BrushTool", table,
-                                                         {.behavior = &Behavior, .endStroke = &EndStroke}, &Copy);
+                                                         {.behavior = &Behavior, .endStroke = &EndStroke, .leftGrid = &LeftGrid}, &Copy);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_makingline, v.makingline);
     BindVariable(table, *prototype, enum_oldPos, v.oldPos);

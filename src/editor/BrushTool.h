@@ -1,6 +1,6 @@
 #pragma once
-// "BrushTool": paints (left button) or erases (right button) the cells along
-// the cursor's path, one undoable step per stroke from press to release, and
+// "BrushTool": paints (left button) or erases (right button) every cell the
+// cursor passes over, one undoable step per stroke from press to release, and
 // places the level start when the start is the selected value. The editor
 // grid raises its "Behavior" with (tool, grid); it never runs by itself.
 #include "framework/Action.h"
@@ -8,9 +8,6 @@
 #include "framework/Vector.h"
 
 namespace ObjectData::BrushTool {
-
-// Points sampled along each frame's movement.
-constexpr int kSamples = 100;
 
 struct Variables {
     bool makingline = false;
@@ -31,5 +28,8 @@ void _Init(Object*& slot);
 void Behavior(Entity* self, Entity* grid);
 // The button that began the stroke came up with the cursor off the grid.
 void EndStroke(Entity* self, Entity* grid);
+// The cursor is off the grid while the stroke's button is held: the stroke
+// goes on from where the cursor comes back.
+void LeftGrid(Entity* self, Entity* grid);
 
 }  // namespace ObjectData::BrushTool

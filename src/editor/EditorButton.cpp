@@ -2,7 +2,7 @@
 
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
-#include "stencil/StencilButton.h"
+#include "platform/input/Mouse.h"
 #include "widgets/WidgetSupport.h"
 
 namespace ObjectData::EditorButton {
@@ -47,3 +47,13 @@ void _Init(Object*& slot) {
 }
 
 }  // namespace ObjectData::EditorButton
+
+namespace ExObjectData {
+
+void ButtonCursorBehavior(Entity* self, Entity*) {
+    Object* cursor = Widgets::FindCursor(self);
+    if (cursor == nullptr || !collisionEngine.Check(self, cursor)) return;
+    Widgets::RaiseOwn(self, Mouse.Triggered(0) ? "Logic" : "Hover", self);
+}
+
+}  // namespace ExObjectData

@@ -25,3 +25,12 @@ using _DATA = ObjectTemplate::Data<Variables>;
 void _Init(Object*& slot);
 
 }  // namespace ObjectData::EditorButton
+
+namespace ExObjectData {
+
+// "Behavior" of the editors' picture buttons: while the pointer ("Cursor")
+// lies over the button, "Logic" on a left click and "Hover" otherwise, both
+// with the button as other.
+void ButtonCursorBehavior(Entity* self, Entity* other);
+
+}  // namespace ExObjectData

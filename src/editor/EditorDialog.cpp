@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <climits>
 #include <vector>
 
 #include "editor/EditorTools.h"
@@ -51,6 +51,10 @@ bool Tracked(Entity* level) {
 }
 
 constexpr char kMessage[] = "DialogMessage";
+// The message line's letters: the height of one line in the window's
+// pixels, and their colour.
+constexpr float kMessagePixels = 16.0f;
+constexpr std::uint32_t kMessageColour = 0xFF3E0818u;
 
 }  // namespace
 
@@ -65,8 +69,8 @@ void BindSizes(VariableOffsetTable& table, const Entity& prototype, SizeVariable
 }
 
 void ReadSizes(Entity* level, SizeVariables& v) {
-    v.enteredWidth = std::atoi(BoxText(level, "GridWidthTextBox").c_str());
-    v.enteredHeight = std::atoi(BoxText(level, "GridHeightTextBox").c_str());
+    v.enteredWidth = ReadSize(BoxText(level, "GridWidthTextBox")).value_or(0);
+    v.enteredHeight = ReadSize(BoxText(level, "GridHeightTextBox")).value_or(0);
 }
 
 
@@ -93,21 +97,24 @@ void PlaceCommon(Entity* level) {
         LevelTemplate::SetIfPresent<const char*>(cursor, enum_texture, "Cursor A");
         LevelTemplate::SetIfPresent(cursor, enum_visible, false);
     }
-    // What went wrong with the last confirm, in one line along the top.
+    // What went wrong with the last confirm: up to two lines in the band
+    // along the window's top, which every dialog keeps clear, in the
+    // interface's plain letters, dark on the light backdrop.
     if (TextSettings* s = MenuScreen::TextOf(LevelTemplate::SpawnIn(level->_state, "Text", kMessage), "")) {
-        s->font = "ashleyscriptmtstd";
+        const float pixel = 1.0f / Widgets::WindowHeight();
+        s->font = "default";
         s->hAlign = 1;
-        s->vAlign = 1;
-        s->multiLine = false;
+        s->vAlign = 0;
+        s->multiLine = true;
         s->fixedWidth = false;
+        s->charHeight = kMessagePixels * pixel;
         s->x = 0.0f;
-        s->y = 0.455f;
+        s->width = Widgets::WindowAspect() - 24.0f * pixel;
+        s->height = 2.0f * s->charHeight;
+        s->y = 0.5f - 4.0f * pixel - s->height / 2.0f;
         s->z = 5.0f;
-        s->width = Widgets::WindowAspect() - 0.06f;
-        s->height = 0.07f;
-        s->charHeight = 0.06f;
         s->colorize = true;
-        s->primaryColor = 0xFFB01030u;
+        s->primaryColor = kMessageColour;
     }
 }
 
@@ -140,12 +147,12 @@ void PlaceButton(Object* object, float x, float y, float w, float h, const char*
     object->AddEvent("Logic", logic);
 }
 
-void Label(const char* text, float x, float y, float charHeight, float width, bool multiLine) {
+void Label(const char* text, float x, float y, float charHeight, float width, bool multiLine, int hAlign) {
     TextSettings* s = MenuScreen::TextOf(LevelTemplate::Spawn("Text"), text);
     if (s == nullptr) return;
     s->font = "ashleyscriptmtstd";
     s->fixedWidth = false;
-    s->hAlign = 0;
+    s->hAlign = hAlign;
     s->vAlign = 1;
     s->x = x;
     s->y = y;
@@ -162,6 +169,16 @@ std::string BoxText(Entity* level, const char* name) {
     ObjectData::SingleLineTextBox::Variables* b = ObjectData::SingleLineTextBox::Find(level->GetMyObject(name));
     ObjectData::Text::Variables* t = ObjectData::Text::Find(b != nullptr ? b->textObject : nullptr);
     return t != nullptr ? t->text : std::string();
+}
+
+void FillBox(Entity* level, const char* name, const std::string& text) {
+    ObjectData::SingleLineTextBox::Variables* b = ObjectData::SingleLineTextBox::Find(level->GetMyObject(name));
+    ObjectData::Text::Variables* t = ObjectData::Text::Find(b != nullptr ? b->textObject : nullptr);
+    if (t == nullptr) return;
+    t->text = text;
+    // Nothing is selected until the box has the focus; then all of it is.
+    t->settings.selectedStart = t->settings.cursorLoc = static_cast<std::int32_t>(text.size());
+    b->selectAllOnFocus = true;
 }
 
 void ShowMessage(Entity* level, const std::string& text) {
@@ -197,10 +214,13 @@ void OpenInEditor(const Editor& editor, Entity* button, const LevelCollision& gr
     g.grid.ClearUndoStack();
     g.grid.ClearRedoStack();
     g.StartPos = g.grid.GetStartPos();
+    const ObjectData::Grid::StartCheck start = ObjectData::Grid::KeepOneStart(g.grid, g.StartPos);
     editor.vars->LevelName = name;
     EditorLevelName = name;
     TakeSize(editor.level, button, g.grid.GetWidth(), g.grid.GetHeight());
-    LevelData::LevelEditor::ShowMessage(editor.level, "");
+    LevelData::LevelEditor::MarkSaved(editor.level);
+    LevelData::LevelEditor::ShowMessage(editor.level, LevelData::LevelEditor::OpenedNote(g.grid, start.placed,
+                                                                                         start.removed));
     Close(button);
 }
 
@@ -221,10 +241,36 @@ bool MakeLevelFolder() {
     return ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-bool SizesEntered(Level* dialog, int width, int height) {
-    if (width != 0 && height != 0) return true;
-    ShowMessage(dialog, "Enter a width and a height.");
-    return false;
+std::optional<int> ReadSize(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    // Beyond six digits no size is near the range; the number itself does not matter.
+    if (text.size() > 6) return INT_MAX;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::string SizeRange() { return std::to_string(kSmallest) + " to " + std::to_string(kLargest); }
+
+bool SizesInRange(Level* dialog, int& width, int& height) {
+    const std::optional<int> w = ReadSize(BoxText(dialog, "GridWidthTextBox"));
+    const std::optional<int> h = ReadSize(BoxText(dialog, "GridHeightTextBox"));
+    if (!w || !h) {
+        ShowMessage(dialog, "Enter a width and a height.");
+        return false;
+    }
+    const bool wideOk = *w >= kSmallest && *w <= kLargest, highOk = *h >= kSmallest && *h <= kLargest;
+    if (!wideOk || !highOk) {
+        const char* which = !wideOk && !highOk ? "The width and the height" : (!wideOk ? "The width" : "The height");
+        ShowMessage(dialog, std::string(which) + " must be " + SizeRange() + " cells.");
+        return false;
+    }
+    width = *w;
+    height = *h;
+    return true;
 }
 
 bool NameFree(Level* dialog, const std::string& name, const std::string& own) {
@@ -242,8 +288,6 @@ bool SaveLevelFile(Level* dialog, const LevelCollision& grid, const std::string&
     ShowMessage(dialog, LevelNameRule::SaveFailed(name));
     return false;
 }
-
-int ClampSize(int cells) { return std::clamp(cells, kSmallest, kLargest); }
 
 void TakeSize(Level* editor, Entity* by, int width, int height) {
     LevelData::LevelEditor::Variables* v = LevelData::LevelEditor::Find(editor);

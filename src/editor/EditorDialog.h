@@ -56,7 +56,8 @@ struct SizeVariables : Variables {
 // Binds enteredWidth and enteredHeight of v on the prototype.
 void BindSizes(VariableOffsetTable& table, const Entity& prototype, SizeVariables& v);
 
-// Takes the two sizes as typed (0 for an empty box) into v.
+// Takes the two sizes as typed (0 for an empty box) into v; the confirm
+// reads the boxes itself (SizesInRange).
 void ReadSizes(Entity* level, SizeVariables& v);
 
 // The variables of level when it is the dialog registered with table; null
@@ -83,16 +84,19 @@ void Copy(Entity* copy, const Entity* source) {
 void Forget(Entity* level, Entity* other);
 
 // Registers a dialog: the prototype of Vars under name with the copy step,
-// "PreLoad", "Load" and "Update" as given, "Unload" (Forget), an empty
+// "PreLoad", "Load" and "Update" as given, "Opened" (raised by the tool bar
+// once ParentLevel names the editor, with the editor as other; empty unless
+// given), "Unload" (Forget), an empty
 // "Restart", and position1 and ParentLevel bound. The caller binds the
 // dialog's own variables after.
 template <class Vars>
 LevelTemplate::Data<Vars>* Register(const char* name, VariableOffsetTable& table, void (*copy)(Entity*, const Entity*),
-                                    Event preLoad, Event load, Event update) {
+                                    Event preLoad, Event load, Event update, Event opened = Event()) {
     auto* prototype = LevelTemplate::Begin<Vars>(name, table, copy, &Entity::_CallUnload);
     prototype->_AddEvent("PreLoad", preLoad);
     prototype->_AddEvent("Load", load);
     prototype->_AddEvent("Update", update);
+    prototype->_AddEvent("Opened", opened);
     prototype->_AddEvent("Unload", &Forget);
     prototype->_AddEvent("Restart", Event());
     LevelTemplate::StartVariables(prototype, table);
@@ -117,11 +121,15 @@ void PlaceBox(Entity* level, const char* name, float x, float y, bool keepX, flo
 // Sets a dialog button's place, size, picture and "Logic".
 void PlaceButton(Object* object, float x, float y, float w, float h, const char* texture, void (*logic)(Entity*, Entity*));
 
-// A "Text" label of the dialog, left-aligned in the dialogs' font.
-void Label(const char* text, float x, float y, float charHeight, float width, bool multiLine);
+// A "Text" label of the dialog in the dialogs' font, left-aligned in its
+// box of width about x (hAlign 1: centred on x).
+void Label(const char* text, float x, float y, float charHeight, float width, bool multiLine, int hAlign = 0);
 
 // The text typed into the box `name`; empty without such a box.
 std::string BoxText(Entity* level, const char* name);
+// Puts text into the box `name`, all of it selected whenever the box gets
+// the focus, so what is typed replaces it.
+void FillBox(Entity* level, const char* name, const std::string& text);
 
 // Shows one line in the dialog's message line; empty clears it.
 void ShowMessage(Entity* level, const std::string& text);
@@ -172,9 +180,20 @@ std::optional<Confirming<Vars>> BeginConfirm(Entity* button, Vars* (*find)(Entit
     return Confirming<Vars>{dialog, vars, *editor};
 }
 
-// Whether both sizes were typed (0 stands for an empty box or a 0); if not,
-// the dialog says so.
-bool SizesEntered(Level* dialog, int width, int height);
+// The sizes a level may have, in cells, both ways.
+constexpr int kSmallest = 16;
+constexpr int kLargest = 200;
+// "16 to 200": the range as the dialogs name it.
+std::string SizeRange();
+
+// The number typed into a size box: empty for an empty box (or anything
+// but digits), and a number past the range for one too long to matter.
+std::optional<int> ReadSize(const std::string& text);
+
+// The sizes typed into the boxes "GridWidthTextBox" and "GridHeightTextBox"
+// when both are given and within the range; otherwise the dialog says what
+// is wrong (naming the range) and the answer is false.
+bool SizesInRange(Level* dialog, int& width, int& height);
 
 // Whether name may become a level file: it passes the name rule and no file
 // of that name exists, unless it is own's (the level open, which a save may
@@ -190,11 +209,6 @@ void CloseDialogsOf(Entity* editor, Entity* other);
 
 // The user's level folder, made when it is missing; false when it cannot be.
 bool MakeLevelFolder();
-
-// A size typed into a box, held to 16 to 200 cells.
-constexpr int kSmallest = 16;
-constexpr int kLargest = 200;
-int ClampSize(int cells);
 
 // The editor takes a level of width by height cells: its size variables,
 // then its view laid out again from column 0 and row 0 (raised by `by`).

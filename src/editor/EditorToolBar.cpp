@@ -1,5 +1,8 @@
 #include "editor/EditorToolBar.h"
 
+#include <string>
+
+#include "editor/EditorTools.h"
 #include "editor/Grid.h"
 #include "editor/LevelEditor.h"
 #include "framework/GameVariables.h"
@@ -8,6 +11,7 @@
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
 #include "platform/window/StateWindows.h"
+#include "screens/MenuScreen.h"
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
 #include "widgets/WidgetSupport.h"
@@ -27,11 +31,14 @@ void Place(Object* object, const char* texture, float x, float y, float side, Ev
 }
 
 // Opens the dialog level `name` in a state of its own and tells it which
-// editor opened it; nothing happens while no such dialog is registered.
+// editor opened it ("Opened"); nothing happens while no such dialog is
+// registered.
 void OpenDialog(Entity* button, const char* name) {
     Level* editor = button->_state != nullptr ? button->_state->GetLevel() : nullptr;
     State* dialog = CreateStateByName(name);
-    if (dialog != nullptr) LevelTemplate::SetIfPresent<Level*>(dialog->GetLevel(), enum_ParentLevel, editor);
+    if (dialog == nullptr) return;
+    LevelTemplate::SetIfPresent<Level*>(dialog->GetLevel(), enum_ParentLevel, editor);
+    Entity::_DoEvent("Opened", editor, dialog->GetLevel());
 }
 
 void NewLogic(Entity* button, Entity*) { OpenDialog(button, "LevelEditorCreate"); }
@@ -94,24 +101,52 @@ void SaveLogic(Entity* button, Entity*) {
     if (button->_state != nullptr) LevelData::LevelEditor::SaveLevel(button->_state->GetLevel());
 }
 
+namespace {
+
+// The fade out is over: the level goes to the test play as it was saved.
+// An edit made while the screen faded is saved first; when that save fails
+// the editor stays, fading back in, with the failure on its message line.
+void StartTestPlay(Entity* button, Entity*) {
+    button->SetEvent("FadedOut", Event());
+    Level* editor = button->_state != nullptr ? button->_state->GetLevel() : nullptr;
+    ObjectData::Grid::Variables* g = ObjectData::Grid::Find(editor != nullptr ? editor->GetMyObject("EGrid") : nullptr);
+    if (g == nullptr) return;
+    if (LevelData::LevelEditor::HasUnsavedChanges(editor) && !LevelData::LevelEditor::SaveLevel(editor)) {
+        MenuScreen::FadeIn(editor);
+        return;
+    }
+    GameVars().basicLevel = g->grid;
+    State::SetLevel(button->_state, "Sandbox");
+}
+
+}  // namespace
+
+// A level without its start or its goal cannot be played: Play says what
+// is missing and stays. Otherwise it saves (saying so) and fades out to the
+// test play. The test play's goal reloads the file: a level that was not
+// written stays here rather than marking an older file as completed.
 void PlayLogic(Entity* button, Entity*) {
     Level* editor = button->_state != nullptr ? button->_state->GetLevel() : nullptr;
     ObjectData::Grid::Variables* g = ObjectData::Grid::Find(editor != nullptr ? editor->GetMyObject("EGrid") : nullptr);
-    // The test play's goal reloads the file: a level that was not written
-    // stays here rather than marking an older file as completed.
-    if (g == nullptr || !LevelData::LevelEditor::SaveLevel(editor)) return;
-    GameVars().basicLevel = g->grid;
-    if (Level::_IsRegistered("Sandbox")) State::SetLevel(button->_state, "Sandbox");
+    if (g == nullptr) return;
+    EditorTools::DropLiftedBlock(editor);
+    const std::string missing = LevelData::LevelEditor::MissingForPlay(g->grid, g->StartPos);
+    if (!missing.empty()) {
+        const bool both = missing.find(" and ") != std::string::npos;
+        LevelData::LevelEditor::ShowMessage(
+            editor, "Play needs " + missing + ": place " + (both ? "them" : "one") + " from the Objects tab.");
+        return;
+    }
+    if (!LevelData::LevelEditor::SaveLevel(editor) || !Level::_IsRegistered("Sandbox")) return;
+    MenuScreen::FadeOutTo(button, &StartTestPlay);
 }
 
 void ZoomLogic(Entity* button, Entity*) {
     Level* editor = button->_state != nullptr ? button->_state->GetLevel() : nullptr;
     LevelData::LevelEditor::Variables* v = LevelData::LevelEditor::Find(editor);
-    ObjectData::Grid::Variables* g = ObjectData::Grid::Find(editor != nullptr ? editor->GetMyObject("EGrid") : nullptr);
-    if (v == nullptr || g == nullptr) return;
-    v->ZoomScale = v->ZoomScale < 4 ? v->ZoomScale * 2 : 1;
-    g->tex = v->ZoomScale == 1 ? g->grid11 : (v->ZoomScale == 2 ? g->grid12 : g->grid14);
-    LevelData::LevelEditor::LayOutView(editor, false, button);
+    if (v == nullptr) return;
+    LevelData::LevelEditor::SetZoom(editor, v->ZoomScale < LevelData::LevelEditor::kMaxZoom ? v->ZoomScale * 2 : 1,
+                                    button);
 }
 
 void New(Object* o) { Place(o, "new", -0.72f, 0.42f, 0.075f, &NewLogic); }

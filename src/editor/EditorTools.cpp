@@ -66,7 +66,7 @@ void Push(LevelCollision& grid, Action* step) {
 
 void QueueValue(const View& view, int value, float x, float y) {
     Buffer* buffer = graphicsEngine.GetCurrentBuffer();
-    if (value <= 0 || buffer == nullptr) return;
+    if (value == LevelCellValue::NoCollision || buffer == nullptr) return;
     const Frame& frame = FrameMap(LevelData::LevelEditor::CellTexture(*view.editor, value), 0, 0);
     const int list = ObjectData::Grid::TileList(value);
     if (list >= 0)

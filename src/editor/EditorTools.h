@@ -59,8 +59,9 @@ void Write(Action& step, ObjectData::Grid::Variables& g, D3DXVECTOR2 p, int valu
 void Push(LevelCollision& grid, Action* step);
 
 // Queues a cell value at (x, y), one cell in size, as the grid view draws
-// it: terrain as tiles at depth 10, other values of 1 or more as a quad at
-// depth 1; 0 and below draw nothing.
+// it: terrain as tiles at depth 10, every other value but 0 (objects, and
+// the marked unknown values, negative ones too) as a quad at depth 1; 0
+// draws nothing.
 void QueueValue(const View& view, int value, float x, float y);
 
 // A plain quad of the first frame of the named picture, one cell in size.
@@ -84,13 +85,14 @@ struct ToolEvents {
     Event draw;       // "GraphicsDraw"
     Event load;
     Event endStroke;  // the grid hands it the release of a stroke it started
+    Event leftGrid;   // "LeftGrid": the cursor is off the grid during a stroke
     Event cleanUp;    // "CleanUpBox", bound only when given
 };
 
 // Steps 1 to 8 of a tool's registration: the prototype of Vars under name,
 // in the engines "Behavior" (which the grid takes out again and raises
 // itself while the tool is chosen), "GraphicsUpdate" and "GraphicsDraw",
-// with "Load", "Unload", "Logic" and "EndStroke" bound and its variable
+// with "Load", "Unload", "Logic", "EndStroke" and "LeftGrid" bound and its variable
 // table started. The caller binds the variables.
 template <class Vars>
 ObjectTemplate::Data<Vars>* BeginTool(Object*& slot, const char* name, VariableOffsetTable& table,
@@ -103,6 +105,7 @@ ObjectTemplate::Data<Vars>* BeginTool(Object*& slot, const char* name, VariableO
     prototype->_AddEvent("Load", events.load);
     if (events.cleanUp) prototype->_AddEvent("CleanUpBox", events.cleanUp);
     prototype->_AddEvent("EndStroke", events.endStroke);
+    prototype->_AddEvent("LeftGrid", events.leftGrid);
     prototype->_AddEvent("Unload", Event());
     prototype->_AddEvent("Logic", Event());
     ObjectTemplate::StartVariables(prototype, table);

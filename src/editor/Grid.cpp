@@ -1,6 +1,9 @@
 #include "editor/Grid.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdlib>
 
 #include "editor/EditorTools.h"
 #include "editor/LevelEditor.h"
@@ -9,6 +12,9 @@
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
+#include "framework/Level.h"
+#include "framework/State.h"
+#include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
 #include "platform/input/Mouse.h"
 
@@ -22,8 +28,15 @@ constexpr unsigned char kLeftCtrl = 0x1D;
 constexpr unsigned char kRightCtrl = 0x9D;
 constexpr unsigned char kKeyZ = 0x2C;
 constexpr unsigned char kKeyY = 0x15;
+constexpr unsigned char kLeftShift = 0x2A;
+constexpr unsigned char kRightShift = 0x36;
+// The wheel's movement a notch, as the mouse reports it.
+constexpr int kWheelNotch = 120;
 
 constexpr float kTileDepth = 10.0f;
+// Beyond the level's edge: one plain dark grey, unlike the level's
+// night-blue ruled cells, so the level's end is plain at every zoom.
+constexpr std::uint32_t kOutsideColour = 0xFF24232Cu;
 constexpr float kQuadDepth = 1.0f;
 
 // The tools in the order they are made, with the variable each goes in.
@@ -55,6 +68,27 @@ void Load(Entity* self, Entity*) {
     }
 }
 
+// The wheel over the view scrolls it, a third of the view's rows a notch
+// (with Shift, its columns); with Ctrl it zooms in and out.
+void Wheel(Entity* self, LevelData::LevelEditor::Variables* editor, bool ctrl) {
+    const int notches = static_cast<int>(Mouse.DeltaZ()) / kWheelNotch;
+    if (notches == 0 || editor == nullptr || !inputHooks.windowActive() || self->_state == nullptr) return;
+    Level* level = self->_state->GetLevel();
+    if (ctrl) {
+        int zoom = editor->ZoomScale;
+        for (int i = 0; i < std::abs(notches); ++i)
+            zoom = notches > 0 ? std::min(zoom * 2, LevelData::LevelEditor::kMaxZoom) : std::max(zoom / 2, 1);
+        if (zoom != editor->ZoomScale) LevelData::LevelEditor::SetZoom(level, zoom, self);
+        return;
+    }
+    const bool sideways = Keyboard.Pressed(kLeftShift) || Keyboard.Pressed(kRightShift);
+    const int step = std::max((sideways ? editor->ScreenWidth : editor->ScreenHeight) * editor->ZoomScale / 3, 1);
+    if (sideways)
+        LevelData::LevelEditor::ScrollView(level, -notches * step, 0, self);
+    else
+        LevelData::LevelEditor::ScrollView(level, 0, notches * step, self);
+}
+
 void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     LevelData::LevelEditor::Variables* editor = LevelData::LevelEditor::Of(self);
@@ -73,6 +107,7 @@ void Behavior(Entity* self, Entity*) {
 
     Entity* cursor = self->GetMyObject("Cursor");
     if (cursor != nullptr && collisionEngine.Check(self, cursor)) {
+        Wheel(self, editor, ctrl);
         if (Mouse.Triggered(0) || Mouse.Triggered(1)) v.drawing = true;
         // The level start is placed with the brush only.
         if (editor != nullptr && editor->SelectedValue == LevelCellValue::LevelStart) editor->ToolCursor = 0;
@@ -83,10 +118,12 @@ void Behavior(Entity* self, Entity*) {
             if (tool == 2) RaiseOnTool(self, v.FillTool, "Behavior");
         }
         if (tool == 3) RaiseOnTool(self, v.MoveTool, "Behavior");
-    } else if (v.drawing && (Mouse.Released(0) || Mouse.Released(1))) {
-        // A stroke begun over the grid ends wherever its button comes up.
+    } else if (v.drawing) {
+        // A stroke begun over the grid ends wherever its button comes up;
+        // while it is held off the grid, the stroke does not run.
         const int tool = editor != nullptr ? editor->ToolCursor : 0;
-        if (tool >= 0 && tool < 4) RaiseOnTool(self, v.*kTools[tool].slot, "EndStroke");
+        const bool released = Mouse.Released(0) || Mouse.Released(1);
+        if (tool >= 0 && tool < 4) RaiseOnTool(self, v.*kTools[tool].slot, released ? "EndStroke" : "LeftGrid");
     }
     // Choosing another tool ends a move in progress.
     if (editor == nullptr || editor->ToolCursor != 3) RaiseOnTool(self, v.MoveTool, "CleanUpBox");
@@ -129,8 +166,7 @@ void GraphicsDraw(Entity* self, Entity*) {
             if (column < 0 || row < 0 || column >= width || row >= height) {
                 // Outside the level: one strip covers the rest of the row.
                 const int n = w - c;
-                buffer->AddFrame(x + static_cast<float>(n - 1) * ux / 2.0f, y, kQuadDepth, static_cast<float>(n) * ux,
-                                 uy, 0.0f, frameOf(LevelCellValue::NoCollision), -1);
+                QueueOutside(*buffer, x + static_cast<float>(n - 1) * ux / 2.0f, y, static_cast<float>(n) * ux, uy);
                 break;
             }
             const int value = v.grid.GetGrid(row * width + column);
@@ -138,7 +174,7 @@ void GraphicsDraw(Entity* self, Entity*) {
             const int list = TileList(value);
             if (list >= 0)
                 buffer->AddTile(static_cast<unsigned>(list), x, y, kTileDepth, ux, uy, 0.0f, frameOf(value), -1);
-            else if (value > 0)
+            else
                 buffer->AddFrame(x, y, kQuadDepth, ux, uy, 0.0f, frameOf(value), -1);
         }
     }
@@ -175,14 +211,60 @@ void ScrollOffsets(const Entity* grid, int& column, int& row) {
     }
 }
 
+StartCheck KeepOneStart(LevelCollision& grid, D3DXVECTOR2& start) {
+    StartCheck check;
+    const int width = grid.GetWidth(), height = grid.GetHeight();
+    int* cells = grid.GetGridPtr();
+    if (cells == nullptr || width <= 0 || height <= 0) return check;
+    const long long count = static_cast<long long>(width) * height;
+    const bool inside = start.x >= 0.0f && start.y >= 0.0f && start.x < static_cast<float>(width) &&
+                        start.y < static_cast<float>(height);
+    long long kept = -1;
+    if (inside) {
+        const long long at = static_cast<long long>(static_cast<int>(start.y)) * width + static_cast<int>(start.x);
+        if (cells[at] == LevelCellValue::LevelStart) kept = at;
+    }
+    for (long long i = count - 1; kept < 0 && i >= 0; --i)
+        if (cells[i] == LevelCellValue::LevelStart) kept = i;
+    if (kept < 0) {
+        // Near where the start was (or the editor's usual (1, 1)), held inside.
+        const bool known = start.x >= 0.0f && start.y >= 0.0f && start.x < 1.0e6f && start.y < 1.0e6f;
+        const int c0 = std::clamp(known ? static_cast<int>(start.x) : 1, 0, width - 1);
+        const int r0 = std::clamp(known ? static_cast<int>(start.y) : 1, 0, height - 1);
+        long long best = static_cast<long long>(r0) * width + c0;
+        if (cells[best] != LevelCellValue::NoCollision) {
+            long long nearest = LLONG_MAX;
+            for (long long i = 0; i < count; ++i) {
+                if (cells[i] != LevelCellValue::NoCollision) continue;
+                const long long d = std::llabs(i % width - c0) + std::llabs(i / width - r0);
+                if (d < nearest) {
+                    nearest = d;
+                    best = i;
+                }
+            }
+        }
+        kept = best;
+        cells[kept] = LevelCellValue::LevelStart;
+        check.placed = true;
+    }
+    for (long long i = 0; i < count; ++i)
+        if (i != kept && cells[i] == LevelCellValue::LevelStart) {
+            cells[i] = LevelCellValue::NoCollision;
+            ++check.removed;
+        }
+    // The kept start's column and row: whole division is meant.
+    // NOLINTNEXTLINE(bugprone-integer-division)
+    start = D3DXVECTOR2(static_cast<float>(kept % width), static_cast<float>(kept / width));
+    return check;
+}
+
 int TileList(int value) {
     switch (value) {
         case LevelCellValue::GrassTile: return 7;
-        case LevelCellValue::DirtTile:
-        case LevelCellValue::SpikesUp:
-        case LevelCellValue::SpikesRight:
-        case LevelCellValue::SpikesDown:
-        case LevelCellValue::SpikesLeft: return 3;
+        case LevelCellValue::DirtTile: return 3;
+        // Spikes are drawn in their own pale colours, as quads: in the
+        // ground's list they took the ground's dark colour and were lost on
+        // the dark view.
         case LevelCellValue::BreakableTile: return 4;
         case LevelCellValue::Spring:
         case LevelCellValue::SpringRight:
@@ -190,6 +272,10 @@ int TileList(int value) {
         case LevelCellValue::MoonShard: return 0;
         default: return -1;
     }
+}
+
+void QueueOutside(Buffer& buffer, float x, float y, float width, float height) {
+    buffer.AddFrame(x, y, kQuadDepth, width, height, 0.0f, FrameMap("white", 0, 0), static_cast<int>(kOutsideColour));
 }
 
 void SetUpTileLists(Buffer& buffer) {

@@ -48,9 +48,28 @@ Variables* Find(Entity* entity);
 // whatever value it holds. The tools address cells with the same offsets.
 void ScrollOffsets(const Entity* grid, int& column, int& row);
 
-// The tile list a cell value is drawn in, or -1 for a value drawn as a quad
-// on the general list (and for 0, which is not drawn at all).
+// What KeepOneStart found and mended.
+struct StartCheck {
+    bool placed = false;  // there was none inside the grid: one was placed
+    int removed = 0;      // further start cells, cleared
+};
+
+// Gives grid exactly one level start and start its column and row: the
+// start at `start` when its cell holds one, else the last start cell in the
+// file's order (the one play would take), else a new one at the empty cell
+// nearest `start` (nearest (1, 1) when `start` lies outside the grid), or
+// at `start` itself, held inside the grid, when no cell is empty. Every
+// other start cell becomes empty. A grid without cells is left alone.
+StartCheck KeepOneStart(LevelCollision& grid, D3DXVECTOR2& start);
+
+// The tile list a cell value is drawn in (grass, dirt, breakable ground,
+// springs, shards), or -1 for a value drawn as a quad on the general list in
+// its picture's own colours (spikes, objects, unknown values; and 0, which is
+// not drawn at all).
 int TileList(int value);
+
+// Queues a quad of the view beyond the level's edge: one plain dark colour.
+void QueueOutside(Buffer& buffer, float x, float y, float width, float height);
 
 // Sets the frame's tile lists, their techniques and textures, and the
 // lighting the editor's views draw with.

@@ -1,15 +1,19 @@
 #include "editor/LevelEditor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "editor/EditorDialog.h"
 #include "editor/EditorTools.h"
 #include "editor/Grid.h"
+#include "editor/LevelEditorObjectList.h"
 #include "framework/Engine.h"
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
 #include "framework/State.h"
+#include "platform/window/StateWindows.h"
+#include "screens/MenuScreen.h"
 #include "widgets/Text.h"
 
 namespace LevelData::LevelEditor {
@@ -122,6 +126,7 @@ void SetRange(Entity* bar, int over, bool vertical, bool first) {
 // Opens EditorLevelName into the grid, or makes the level the editor starts
 // with. Only a level that does not exist at all is created on disk; one that
 // cannot be read is replaced in memory only, so nothing overwrites it.
+// Whatever opens has exactly one level start.
 void OpenLevel(Entity* self, Variables& v, ObjectData::Grid::Variables& g) {
     const bool fresh = EditorLevelName.empty();
     if (fresh) EditorLevelName = "Default";
@@ -134,18 +139,42 @@ void OpenLevel(Entity* self, Variables& v, ObjectData::Grid::Variables& g) {
         g.grid.ClearRedoStack();
         g.grid.SetValidFlag(false);
         g.StartPos = D3DXVECTOR2(kNewStart, kNewStart);
-        g.grid.SetCell(g.StartPos, LevelCellValue::LevelStart);
-        if (fresh && !LevelCollision::FileExists(file)) {
-            if (!g.grid.Save(file)) ShowMessage(self, "Could not save " + file + ": the new level is kept here, unsaved");
-        } else {
-            ShowMessage(self, "Could not read " + file + ": an empty level is open under its name; the file is " +
-                                  "left as it is until you save");
-        }
     } else {
         g.StartPos = g.grid.GetStartPos();
     }
+    const ObjectData::Grid::StartCheck start = ObjectData::Grid::KeepOneStart(g.grid, g.StartPos);
+    if (opened) {
+        ShowMessage(self, OpenedNote(g.grid, start.placed, start.removed));
+    } else if (fresh && !LevelCollision::FileExists(file)) {
+        if (!g.grid.Save(file)) ShowMessage(self, "Could not save " + file + ": the new level is kept here, unsaved");
+    } else {
+        ShowMessage(self, "Could not read " + file + ": an empty level is open under its name; the file is " +
+                              "left as it is until you save");
+    }
     v.GridWidth = g.grid.GetWidth();
     v.GridHeight = g.grid.GetHeight();
+    v.saved = g.grid;
+}
+
+void GoToMainMenu(Entity* self, Entity*) { State::SetLevel(self->_state, "MainMenu"); }
+
+// "Main Menu" asks "Are you sure?" (its own first click) only while there
+// are unsaved changes; otherwise it leaves at once.
+void MainMenuLogic(Entity* self, Entity* other) {
+    if (HasUnsavedChanges(self->_state != nullptr ? self->_state->GetLevel() : nullptr))
+        Entity::_DoEvent("Super.Logic", other, self);
+    else
+        MenuScreen::FadeOutTo(self, &GoToMainMenu);
+}
+
+// The window's close button: with unsaved changes it asks first, as quitting
+// from the licence does; otherwise the editor's window closes.
+void WindowClose(Entity* self, Entity*) {
+    if (!HasUnsavedChanges(self)) {
+        State::SetLevel(self->_state, "Quit");
+        return;
+    }
+    if (State::GetState("QuitWindow") == nullptr) CreateStateByName("QuitWindow");
 }
 
 void Load(Entity* self, Entity*) {
@@ -158,25 +187,32 @@ void Load(Entity* self, Entity*) {
     }
     SetLabel(self, "ObjectText", -0.6f, -0.65f, 0.08f, 1, "Grass Tile");
     SetLabel(self, "ValidFlagText", 0.32f, -0.82f, 0.18f, 0, "Completed");
-    // The line for what went wrong with the level file, over the grid.
-    SetLabel(self, "EMessage", 0.2f, 0.475f, 0.035f, 1, "");
+    // The message line over the grid (what was saved, what went wrong, what
+    // a level lacks), in the interface's plain letters, dark on the light
+    // backdrop.
+    SetLabel(self, "EMessage", 0.2f, 0.475f, 0.03f, 1, "");
     if (ObjectData::Text::Variables* t = ObjectData::Text::Find(self->GetMyObject("EMessage"))) {
+        t->settings.font = "default";
         t->settings.width = 1.1f;
         t->settings.height = 0.05f;
         t->settings.vAlign = 1;
-        t->settings.primaryColor = 0xFFB01030u;
+        t->settings.colorize = true;
+        t->settings.primaryColor = 0xFF1C1440u;
     }
     for (const auto& [name, tip] : kToolTips)
         LevelTemplate::SetIfPresent(self->GetMyObject(name), enum_toolTip, std::string(tip));
 
     if (Object* background = LevelTemplate::SpawnIn(self->_state, "Background"))
         LevelTemplate::SetIfPresent<const char*>(background, enum_texture, "BACK LevelEditor");
-    if (D3DXVECTOR3* p = FindVariable<D3DXVECTOR3>(self->GetMyObject("toMMenu"), enum_position)) {
-        p->x = 0.65f;
-        p->y = -0.4f;
+    if (Entity* toMenu = self->GetMyObject("toMMenu")) {
+        if (D3DXVECTOR3* p = FindVariable<D3DXVECTOR3>(toMenu, enum_position)) {
+            p->x = 0.65f;
+            p->y = -0.4f;
+        }
+        toMenu->AddEvent("Logic", &MainMenuLogic);
     }
 
-    for (const char*& name : v.objectTextures) name = kUnlistedTexture;
+    for (const char*& name : v.objectTextures) name = kUnknownTexture;
     for (const auto& [value, name] : kTextures) v.objectTextures[value] = name;
 
     ObjectData::Grid::Variables* g = ObjectData::Grid::Find(self->GetMyObject("EGrid"));
@@ -188,7 +224,16 @@ void Load(Entity* self, Entity*) {
 void Update(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     if (ObjectData::Text::Variables* t = ObjectData::Text::Find(self->GetMyObject("ObjectText"))) {
-        if (const char* name = DisplayName(v.SelectedValue)) t->text = name;
+        // The label names the chosen value while its tab shows; the other
+        // tab has nothing of its own chosen then.
+        const ObjectData::LevelEditorObjectList::Variables* palette =
+            ObjectData::LevelEditorObjectList::Find(self->GetMyObject("EObjList"));
+        const bool shown = palette == nullptr || ObjectData::LevelEditorObjectList::ShowsValue(*palette, v.SelectedValue);
+        const char* name = DisplayName(v.SelectedValue);
+        if (!shown)
+            t->text.clear();
+        else if (name != nullptr)
+            t->text = name;
     }
     ObjectData::Grid::Variables* g = ObjectData::Grid::Find(self->GetMyObject("EGrid"));
     if (ObjectData::Text::Variables* t = ObjectData::Text::Find(self->GetMyObject("ValidFlagText")); t && g)
@@ -206,7 +251,7 @@ Variables* Of(const Entity* self) {
 }
 
 const char* CellTexture(const Variables& v, int value) {
-    if (value < 0 || value >= kTextureCount || v.objectTextures[value] == nullptr) return kUnlistedTexture;
+    if (value < 0 || value >= kTextureCount || v.objectTextures[value] == nullptr) return kUnknownTexture;
     return v.objectTextures[value];
 }
 
@@ -214,6 +259,55 @@ const char* DisplayName(int value) {
     for (const auto& [code, name] : kNames)
         if (code == value) return name;
     return nullptr;
+}
+
+bool KnownValue(int value) { return DisplayName(value) != nullptr; }
+
+std::string OpenedNote(const LevelCollision& grid, bool startPlaced, int startsRemoved) {
+    std::string note;
+    if (startPlaced) note = "The file had no level start: one was placed; move it where it belongs.";
+    if (startsRemoved > 0)
+        note = "The file had " + std::to_string(startsRemoved + 1) + " level starts: only one is kept.";
+    long long unknown = 0;
+    for (int i = 0; i < grid.GetWidth() * grid.GetHeight(); ++i) unknown += KnownValue(grid.GetGrid(i)) ? 0 : 1;
+    if (unknown > 0) {
+        if (!note.empty()) note += ' ';
+        note += std::to_string(unknown) + (unknown == 1 ? " cell holds a value" : " cells hold values") +
+                " the editor does not know, marked \"?\" and kept as they are.";
+    }
+    return note;
+}
+
+std::string MissingForPlay(const LevelCollision& grid, D3DXVECTOR2 start) {
+    const bool hasStart = grid.GetCell(start) == LevelCellValue::LevelStart;
+    bool hasGoal = false;
+    for (int i = 0; i < grid.GetWidth() * grid.GetHeight() && !hasGoal; ++i)
+        hasGoal = grid.GetGrid(i) == LevelCellValue::LevelGoal;
+    if (!hasStart && !hasGoal) return "a level start and a level goal";
+    if (!hasStart) return "a level start";
+    if (!hasGoal) return "a level goal";
+    return std::string();
+}
+
+void MarkSaved(Entity* level) {
+    Variables* v = Find(level);
+    ObjectData::Grid::Variables* g = ObjectData::Grid::Find(level != nullptr ? level->GetMyObject("EGrid") : nullptr);
+    if (v != nullptr && g != nullptr) v->saved = g->grid;
+}
+
+bool HasUnsavedChanges(Entity* level) {
+    Variables* v = Find(level);
+    ObjectData::Grid::Variables* g = ObjectData::Grid::Find(level != nullptr ? level->GetMyObject("EGrid") : nullptr);
+    if (v == nullptr || g == nullptr) return false;
+    const LevelCollision& now = g->grid;
+    const LevelCollision& then = v->saved;
+    if (now.GetWidth() != then.GetWidth() || now.GetHeight() != then.GetHeight() ||
+        now.GetValidFlag() != then.GetValidFlag())
+        return true;
+    const int* a = now.GetGridPtr();
+    const int* b = then.GetGridPtr();
+    const std::size_t n = static_cast<std::size_t>(now.GetWidth()) * static_cast<std::size_t>(now.GetHeight());
+    return a != nullptr && b != nullptr && !std::equal(a, a + n, b);
 }
 
 void LayOutView(Entity* level, bool first, Entity* raiser) {
@@ -233,6 +327,62 @@ void LayOutView(Entity* level, bool first, Entity* raiser) {
     by->DoEvent("UpdatePosition", horizontal);
 }
 
+namespace {
+
+// Shows the level from column and row (the lowest shown) on, held to the
+// level; a frozen bar (the level fits the view that way) stays at 0.
+void ShowFrom(Entity* level, int column, int row, Entity* raiser) {
+    Variables* v = Find(level);
+    if (v == nullptr) return;
+    Entity* horizontal = level->GetMyObject("GSliderH");
+    Entity* vertical = level->GetMyObject("GSliderV");
+    auto place = [](Entity* bar, int offset, bool fromMax) {
+        float* value = FindVariable<float>(bar, enum_value);
+        const float* max = FindVariable<float>(bar, enum_max);
+        const std::int32_t* ticks = FindVariable<std::int32_t>(bar, enum_ticks);
+        if (value == nullptr || max == nullptr || ticks == nullptr || *ticks == 1) return;
+        const float held = std::clamp(static_cast<float>(offset), 0.0f, std::floor(*max));
+        *value = fromMax ? *max - held : held;
+    };
+    place(horizontal, column, false);
+    place(vertical, row, true);
+    Entity* by = raiser != nullptr ? raiser : level;
+    by->DoEvent("UpdatePosition", vertical);
+    by->DoEvent("UpdatePosition", horizontal);
+}
+
+}  // namespace
+
+void SetZoom(Entity* level, int zoom, Entity* raiser) {
+    Variables* v = Find(level);
+    Entity* gridObject = level != nullptr ? level->GetMyObject("EGrid") : nullptr;
+    ObjectData::Grid::Variables* g = ObjectData::Grid::Find(gridObject);
+    if (v == nullptr || g == nullptr || zoom < 1 || zoom > kMaxZoom) return;
+    int column = 0, row = 0;
+    ObjectData::Grid::ScrollOffsets(gridObject, column, row);
+    // The cell under the view's centre, in cells from the level's corner
+    // (the one the last zoom kept while the view has not moved since).
+    double centreX = column + v->ScreenWidth * v->ZoomScale / 2.0;
+    double centreY = row + v->ScreenHeight * v->ZoomScale / 2.0;
+    if (column == v->zoomColumn && row == v->zoomRow) {
+        centreX = v->zoomCentre.x;
+        centreY = v->zoomCentre.y;
+    }
+    v->ZoomScale = zoom;
+    g->tex = zoom == 1 ? g->grid11 : (zoom == 2 ? g->grid12 : g->grid14);
+    LayOutView(level, false, raiser);
+    ShowFrom(level, static_cast<int>(std::lround(centreX - v->ScreenWidth * zoom / 2.0)),
+             static_cast<int>(std::lround(centreY - v->ScreenHeight * zoom / 2.0)), raiser);
+    ObjectData::Grid::ScrollOffsets(gridObject, v->zoomColumn, v->zoomRow);
+    v->zoomCentre = D3DXVECTOR2(static_cast<float>(centreX), static_cast<float>(centreY));
+}
+
+void ScrollView(Entity* level, int columns, int rows, Entity* raiser) {
+    int column = 0, row = 0;
+    ObjectData::Grid::ScrollOffsets(level != nullptr ? level->GetMyObject("EGrid") : nullptr, column, row);
+    ShowFrom(level, column + columns, row + rows, raiser);
+}
+
 bool SaveLevel(Entity* level) {
     Variables* v = Find(level);
     ObjectData::Grid::Variables* g = ObjectData::Grid::Find(level != nullptr ? level->GetMyObject("EGrid") : nullptr);
@@ -245,7 +395,8 @@ bool SaveLevel(Entity* level) {
         ShowMessage(level, "Could not save " + file + ": the level is kept here, unsaved");
         return false;
     }
-    ShowMessage(level, "");
+    v->saved = g->grid;
+    ShowMessage(level, "Saved " + v->LevelName + ".");
     return true;
 }
 
@@ -262,6 +413,7 @@ Level* _Init() {
     // Leaving the editor closes the dialogs it opened.
     prototype->_AddEvent("Unload", &EditorDialog::CloseDialogsOf);
     prototype->_AddEvent("Restart", Event());
+    prototype->_AddEvent("WindowClose", &WindowClose);
     LevelTemplate::StartVariables(prototype, table);
     Variables& v = prototype->vars;
     const Entity& p = *prototype;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/LevelCollision.h"
 #include "framework/LevelTemplate.h"
 
 class Level;
@@ -15,10 +16,11 @@ class Object;
 namespace LevelData::LevelEditor {
 
 // Cell values that have a picture of their own; every code outside 0 to
-// kTextureCount - 1 is drawn as the unlisted ones are.
+// kTextureCount - 1 is drawn as the unknown ones are.
 constexpr int kTextureCount = 200;
-// The picture of every cell value without one of its own.
-inline constexpr const char* kUnlistedTexture = "spdBoost";
+// The picture of every cell value the editor does not know (a level file may
+// hold any number): a marked "unknown" cell, kept as it is.
+inline constexpr const char* kUnknownTexture = "unknownCell";
 
 struct Variables {
     const char* objectTextures[kTextureCount] = {};
@@ -33,6 +35,13 @@ struct Variables {
     std::int32_t ScreenHeight = 9;
     std::int32_t ToolCursor = 0;
     std::int32_t SelectedValue = 1;
+    // The level as it was last opened or saved, to tell unsaved changes by.
+    LevelCollision saved;
+    // The cell under the view's centre as the last zoom kept it, and the
+    // view's scroll it gave: zooming in and out again comes back to the same
+    // view, not one rounded a cell aside.
+    D3DXVECTOR2 zoomCentre{-1.0f, -1.0f};
+    int zoomColumn = -1, zoomRow = -1;
 };
 
 using _DATA = LevelTemplate::Data<Variables>;
@@ -44,12 +53,14 @@ Variables* Find(Entity* level);
 // The editor screen of self's state, or null.
 Variables* Of(const Entity* self);
 
-// The picture of a cell value: objectTextures for 0 to 199, the unlisted
-// picture for every other code (a level file may hold any number).
+// The picture of a cell value: objectTextures for 0 to 199, the unknown
+// picture for every other code.
 const char* CellTexture(const Variables& v, int value);
 
 // The label text of a choosable cell value, or null for any other value.
 const char* DisplayName(int value);
+// Whether the editor knows the cell value (it has a name and a picture).
+bool KnownValue(int value);
 
 // Lays the view out for the editor's zoom and level size: the cell size on
 // screen, then each scroll bar's range ("GSliderV", "GSliderH" of level's
@@ -58,9 +69,37 @@ const char* DisplayName(int value);
 // largest value, showing the bottom rows.
 void LayOutView(Entity* level, bool first, Entity* raiser = nullptr);
 
-// Saves the grid of "EGrid" under LevelName + ".lvl"; a failure is shown on
-// the editor screen and the level stays in memory. True when it was written.
+// The zooms the view steps through.
+constexpr int kMaxZoom = 4;
+
+// Zooms the view to zoom (1, 2 or 4), keeping the cell under the view's
+// centre where it is as far as the level's edges allow; the background and
+// the bars follow (raised by raiser, the level when it is null).
+void SetZoom(Entity* level, int zoom, Entity* raiser = nullptr);
+
+// Scrolls the view by whole cells (rows upward), held to the level.
+void ScrollView(Entity* level, int columns, int rows, Entity* raiser = nullptr);
+
+// Saves the grid of "EGrid" under LevelName + ".lvl" and says so on the
+// editor screen; a failure is shown there instead and the level stays in
+// memory. True when it was written.
 bool SaveLevel(Entity* level);
+
+// The level of "EGrid" now holds what its file holds: it was just opened,
+// made or saved.
+void MarkSaved(Entity* level);
+// Whether the level differs from what it was when last opened or saved
+// (its size, its cells or its valid flag).
+bool HasUnsavedChanges(Entity* level);
+
+// The note the editor shows when it opens a level file: what it mended (a
+// start placed where the file had none, further starts cleared) and how many
+// cells hold values it does not know; empty when there is nothing to say.
+std::string OpenedNote(const LevelCollision& grid, bool startPlaced, int startsRemoved);
+
+// What a level needs before it can be played, as words ("a level start",
+// "a level goal", both joined by "and"); empty when it has both.
+std::string MissingForPlay(const LevelCollision& grid, D3DXVECTOR2 start);
 
 // Shows text in the editor screen's message line ("EMessage"); empty clears it.
 void ShowMessage(Entity* level, const std::string& text);

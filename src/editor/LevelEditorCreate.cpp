@@ -24,10 +24,12 @@ void Load(Entity* self, Entity*) {
     EditorDialog::PlaceBox(self, "LevelNameTextBox", 0.0f, 0.15f, true, 1.2f, 0.13f, false);
     EditorDialog::PlaceBox(self, "GridWidthTextBox", -0.45f, -0.2f, false, 0.3f, 0.13f, true);
     EditorDialog::PlaceBox(self, "GridHeightTextBox", 0.45f, -0.2f, false, 0.3f, 0.13f, true);
-    // Each label stands over the left end of its box.
-    EditorDialog::Label("Level Name:", -0.1f, 0.3f, 0.1f, 1.0f, false);
-    EditorDialog::Label("Width:", -0.25f, -0.05f, 0.1f, 0.7f, false);
-    EditorDialog::Label("Height:", 0.65f, -0.05f, 0.1f, 0.7f, false);
+    // The name's label stands over the left end of its box, each size's
+    // centred over its box, naming the range; the band along the top is
+    // the message line's.
+    EditorDialog::Label("Level Name:", -0.1f, 0.29f, 0.09f, 1.0f, false);
+    EditorDialog::Label("Width: (16 - 200)", -0.45f, -0.05f, 0.085f, 0.85f, false, 1);
+    EditorDialog::Label("Height: (16 - 200)", 0.45f, -0.05f, 0.085f, 0.85f, false, 1);
     EditorDialog::FocusFirst(self);
 }
 
@@ -39,19 +41,22 @@ void Update(Entity* self, Entity*) {
 
 }  // namespace
 
-// Makes the new level: refused names, an existing file and a failed write
-// keep the dialog open with a message and leave the editor as it was.
+// Makes the new level: a size outside the range, refused names, an existing
+// file and a failed write keep the dialog open with a message and leave the
+// editor as it was. The new level has its start at (1, 1), as the editor's
+// first level does, so it can be played from the file at once.
 void ConfirmLogic(Entity* button, Entity*) {
     const auto confirm = EditorDialog::BeginConfirm(button, &Find);
     if (!confirm) return;
-    const Variables& d = *confirm->vars;
-    const std::string name = d.EnteredLevelName;
-    if (!EditorDialog::SizesEntered(confirm->dialog, d.enteredWidth, d.enteredHeight) ||
-        !EditorDialog::NameFree(confirm->dialog, name))
+    const std::string name = confirm->vars->EnteredLevelName;
+    int width = 0, height = 0;
+    if (!EditorDialog::SizesInRange(confirm->dialog, width, height) || !EditorDialog::NameFree(confirm->dialog, name))
         return;
 
-    LevelCollision fresh(EditorDialog::ClampSize(d.enteredWidth), EditorDialog::ClampSize(d.enteredHeight));
+    LevelCollision fresh(width, height);
     fresh.ClearGrid();
+    D3DXVECTOR2 start(1.0f, 1.0f);
+    ObjectData::Grid::KeepOneStart(fresh, start);
     if (!EditorDialog::SaveLevelFile(confirm->dialog, fresh, name)) return;
     EditorDialog::OpenInEditor(confirm->editor, button, fresh, name);
 }

@@ -25,10 +25,12 @@ void Load(Entity* self, Entity*) {
     EditorDialog::PlaceCommon(self);
     Entity* list = self->GetMyObject(kList);
     if (ObjectData::OpenLevelList::Variables* v = ObjectData::OpenLevelList::Find(list)) {
+        // Wide enough for long names, and clear of the message line above it
+        // and the buttons below it.
         const float pixel = 1.0f / Widgets::WindowHeight();
-        v->position.x = 0.0f;
-        v->position.y = 25.0f * pixel;
-        v->size = D3DXVECTOR2(340.0f * pixel, 500.0f * pixel);
+        v->position.x = -10.0f * pixel;
+        v->position.y = 12.0f * pixel;
+        v->size = D3DXVECTOR2(520.0f * pixel, 440.0f * pixel);
         ObjectData::OpenLevelList::ListLevelFiles(*v);
         Widgets::RaiseOwn(list, "Init", self);
     }
@@ -56,8 +58,11 @@ void ConfirmLogic(Entity* button, Entity*) {
 }
 
 Level* _Init() {
-    return EditorDialog::Register<Variables>("LevelEditorLoad", table, &EditorDialog::Copy<Variables, &Spawn>, &PreLoad,
-                                             &Load, Event());
+    auto* prototype = EditorDialog::Register<Variables>("LevelEditorLoad", table, &EditorDialog::Copy<Variables, &Spawn>,
+                                                        &PreLoad, &Load, Event());
+    // A double click on an entry opens it, as the confirm button does.
+    prototype->_AddEvent("OpenChosen", &ConfirmLogic);
+    return prototype;
 }
 
 }  // namespace LevelData::LevelEditorLoad

@@ -1,5 +1,6 @@
 #include "editor/LevelEditorObjectList.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/Grid.h"
@@ -118,6 +119,8 @@ void GraphicsDraw(Entity* self, Entity*) {
                           FrameMap(v.BackgroundTab, 0, 0), colour);
     if (v.SelectedTab < 0 || v.SelectedTab >= kTabs) return;
     const LevelCollision& layout = v.ObjectListGrid[v.SelectedTab];
+    const float zoom = static_cast<float>(std::max(editor->ZoomScale, 1));
+    const D3DXVECTOR2 side(editor->UnitScaleX * zoom, editor->UnitScaleY * zoom);
     for (int r = 0; r < v.ObjGridHeight; ++r) {
         for (int c = 0; c < v.ObjGridWidth; ++c) {
             const int value = layout.GetCell(c, r);
@@ -125,13 +128,13 @@ void GraphicsDraw(Entity* self, Entity*) {
             const float x = v.position.x - v.size.x / 2.0f + v.ObjectScaleX / 2.0f + static_cast<float>(c) * v.ObjectScaleX;
             const float y = v.position.y - v.size.y / 2.0f + v.ObjectScaleY / 2.0f + static_cast<float>(r) * v.ObjectScaleY;
             const Frame& frame = FrameMap(LevelData::LevelEditor::CellTexture(*editor, value), 0, 0);
-            // The entries are drawn at the grid's cell size, as the grid draws them.
+            // The entries are drawn as the grid draws its cells, at the size
+            // of a cell unzoomed: the palette keeps its size whatever the zoom.
             const int list = Grid::TileList(value);
             if (list >= 0)
-                buffer->AddTile(static_cast<unsigned>(list), x, y, 10.0f, editor->UnitScaleX, editor->UnitScaleY, 0.0f,
-                                frame, -1);
+                buffer->AddTile(static_cast<unsigned>(list), x, y, 10.0f, side.x, side.y, 0.0f, frame, -1);
             else
-                buffer->AddFrame(x, y, 10.0f, editor->UnitScaleX, editor->UnitScaleY, 0.0f, frame, -1);
+                buffer->AddFrame(x, y, 10.0f, side.x, side.y, 0.0f, frame, -1);
         }
     }
     // The tile lists' techniques and textures, as the grid sets them.
@@ -142,6 +145,15 @@ void GraphicsDraw(Entity* self, Entity*) {
 
 Variables* Find(Entity* entity) {
     return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
+}
+
+bool ShowsValue(const Variables& v, int value) {
+    if (v.SelectedTab < 0 || v.SelectedTab >= kTabs) return false;
+    const LevelCollision& layout = v.ObjectListGrid[v.SelectedTab];
+    for (int r = 0; r < layout.GetHeight(); ++r)
+        for (int c = 0; c < layout.GetWidth(); ++c)
+            if (layout.GetCell(c, r) == value) return true;
+    return false;
 }
 
 void _Init(Object*& slot) {

@@ -39,4 +39,7 @@ void _Init(Object*& slot);
 
 Variables* Find(Entity* entity);
 
+// Whether the tab the palette shows holds an entry of that value.
+bool ShowsValue(const Variables& v, int value);
+
 }  // namespace ObjectData::LevelEditorObjectList

@@ -1,5 +1,7 @@
 #include "editor/LevelEditorResize.h"
 
+#include <string>
+
 #include "editor/EditorTools.h"
 #include "framework/Level.h"
 
@@ -32,25 +34,37 @@ void Update(Entity* self, Entity*) {
     EditorDialog::ReadSizes(self, VariablesOf<Variables>(self));
 }
 
+// The boxes start with the level's size, so one side alone can be changed.
+void Opened(Entity* self, Entity* editor) {
+    const LevelData::LevelEditor::Variables* v = LevelData::LevelEditor::Find(editor);
+    if (v == nullptr) return;
+    EditorDialog::FillBox(self, "GridWidthTextBox", std::to_string(v->GridWidth));
+    EditorDialog::FillBox(self, "GridHeightTextBox", std::to_string(v->GridHeight));
+    EditorDialog::ReadSizes(self, VariablesOf<Variables>(self));
+}
+
 }  // namespace
 
-// Resizes the open level, keeping the cells that still fit. The undo and
-// redo steps were recorded at the old size, so both stacks are cleared.
+// Resizes the open level, keeping the cells that still fit; a size outside
+// the range keeps the dialog open with a message. The undo and redo steps
+// were recorded at the old size, so both stacks are cleared. A start left
+// outside the new size comes back inside.
 void ConfirmLogic(Entity* button, Entity*) {
     const auto confirm = EditorDialog::BeginConfirm(button, &Find);
     if (!confirm) return;
-    const Variables& d = *confirm->vars;
-    if (!EditorDialog::SizesEntered(confirm->dialog, d.enteredWidth, d.enteredHeight)) return;
+    int width = 0, height = 0;
+    if (!EditorDialog::SizesInRange(confirm->dialog, width, height)) return;
 
-    const int width = EditorDialog::ClampSize(d.enteredWidth);
-    const int height = EditorDialog::ClampSize(d.enteredHeight);
     const EditorDialog::Editor& editor = confirm->editor;
     EditorTools::DropLiftedBlock(editor.level);
     LevelCollision& grid = editor.grid->grid;
     grid.Resize(width, height);
     grid.ClearUndoStack();
     grid.ClearRedoStack();
+    const ObjectData::Grid::StartCheck start = ObjectData::Grid::KeepOneStart(grid, editor.grid->StartPos);
     EditorDialog::TakeSize(editor.level, button, width, height);
+    LevelData::LevelEditor::ShowMessage(
+        editor.level, start.placed ? "The level start lay outside the new size: it now stands inside." : "");
     EditorDialog::Close(button);
 }
 
@@ -58,7 +72,7 @@ Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, t
 
 Level* _Init() {
     auto* prototype = EditorDialog::Register<Variables>("LevelEditorResize", table, &EditorDialog::Copy<Variables, &Spawn>,
-                                                        &PreLoad, &Load, &Update);
+                                                        &PreLoad, &Load, &Update, &Opened);
     EditorDialog::BindSizes(table, *prototype, prototype->vars);
     return prototype;
 }

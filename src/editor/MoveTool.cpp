@@ -5,6 +5,7 @@
 
 #include "editor/EditorTools.h"
 #include "framework/Event.h"
+#include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/KeyCodes.h"
 #include "platform/input/Keyboard.h"
 
@@ -18,6 +19,13 @@ constexpr const char* kMark = "moveSelectedBox";
 
 int Truncate(float f) { return static_cast<int>(f); }
 
+// Whether entry of the block was taken from beyond the grid. A block that
+// came without its record of such entries (set from elsewhere) reads −1 as
+// beyond, as the block's own values say.
+bool FromOutside(const Variables& v, std::size_t entry) {
+    return entry < v.outside.size() ? static_cast<bool>(v.outside[entry]) : v.box[entry] == -1;
+}
+
 void Reset(Variables& v) {
     v.SelectingArea = true;
     v.makingbox = v.moving = v.movingStartPos = false;
@@ -30,23 +38,24 @@ void Reset(Variables& v) {
 
 // Puts the lifted block down at boxPosition (truncated) and hands the lift
 // and the drop to the undo stack as one step. Block cells that land outside
-// the grid are lost from the level; entries of −1 (taken from outside the
-// grid) write nothing.
+// the grid are lost from the level; entries taken from outside the grid
+// write nothing.
 void Drop(Variables& v, ObjectData::Grid::Variables& g) {
     if (v.box == nullptr) return;
     if (v.moveAction == nullptr) v.moveAction = new Action;
     const int firstC = Truncate(v.boxPosition.x), firstR = Truncate(v.boxPosition.y);
     for (int r = firstR; r < firstR + v.boxHeight; ++r)
         for (int c = firstC; c < firstC + v.boxWidth; ++c) {
-            const int value = v.box[(r - firstR) * v.boxWidth + (c - firstC)];
-            if (value >= 0)
-                EditorTools::Write(*v.moveAction, g, {static_cast<float>(c), static_cast<float>(r)}, value);
+            const std::size_t entry = static_cast<std::size_t>((r - firstR) * v.boxWidth + (c - firstC));
+            if (!FromOutside(v, entry))
+                EditorTools::Write(*v.moveAction, g, {static_cast<float>(c), static_cast<float>(r)}, v.box[entry]);
         }
     // The step keeps the valid flag from before the lift.
     g.grid.PushUndoAction(v.moveAction);
     v.moveAction = nullptr;
     delete[] v.box;
     v.box = nullptr;
+    v.outside.clear();
 }
 
 // Lifts the cells from (minC, minR) to (maxC, maxR), both ends included,
@@ -55,7 +64,9 @@ void Drop(Variables& v, ObjectData::Grid::Variables& g) {
 void Lift(Variables& v, ObjectData::Grid::Variables& g, int minC, int maxC, int minR, int maxR) {
     delete[] v.box;
     delete v.moveAction;
-    v.box = new std::int32_t[static_cast<std::size_t>(v.boxWidth) * static_cast<std::size_t>(v.boxHeight)]();
+    const std::size_t entries = static_cast<std::size_t>(v.boxWidth) * static_cast<std::size_t>(v.boxHeight);
+    v.box = new std::int32_t[entries]();
+    v.outside.assign(entries, false);
     v.moveAction = new Action;
     v.movingStartPos = false;
     std::size_t entry = 0;
@@ -63,7 +74,8 @@ void Lift(Variables& v, ObjectData::Grid::Variables& g, int minC, int maxC, int 
         for (int c = minC; c <= maxC; ++c, ++entry) {
             const D3DXVECTOR2 at(static_cast<float>(c), static_cast<float>(r));
             const int old = g.grid.GetCell(at);
-            if (old == LevelCellValue::LevelStart) {
+            v.outside[entry] = c < 0 || r < 0 || c >= g.grid.GetWidth() || r >= g.grid.GetHeight();
+            if (old == LevelCellValue::LevelStart && !v.outside[entry]) {
                 v.box[entry] = 0;
                 continue;
             }
@@ -146,6 +158,7 @@ void Delete(Variables& v, ObjectData::Grid::Variables& grid) {
         v.moveAction = nullptr;
         delete[] v.box;
         v.box = nullptr;
+        v.outside.clear();
     }
     Reset(v);
 }
@@ -160,6 +173,7 @@ void Load(Entity* self, Entity*) {
     // A copy never shares the source's lifted block or its step.
     Variables& v = VariablesOf<Variables>(self);
     v.box = nullptr;
+    v.outside.clear();
     v.boxWidth = v.boxHeight = 0;
     v.moveAction = nullptr;
 }
@@ -201,12 +215,14 @@ void GraphicsDraw(Entity* self, Entity*) {
             for (int vc = 0; vc < columns; ++vc) {
                 const int c = vc + view->scrollX, r = vr + view->scrollY;
                 if (c < firstC || c >= firstC + v.boxWidth || r < firstR || r >= firstR + v.boxHeight) continue;
-                const int value = v.box[(r - firstR) * v.boxWidth + (c - firstC)];
+                const std::size_t entry = static_cast<std::size_t>((r - firstR) * v.boxWidth + (c - firstC));
+                const int value = v.box[entry];
                 const float x = EditorTools::CellCentreX(*view, c), y = EditorTools::CellCentreY(*view, r);
-                if (value < 0)
+                if (FromOutside(v, entry)) {
                     // Taken from beyond the grid: shown as the view shows the outside.
-                    EditorTools::QueueMark(*view, LevelData::LevelEditor::CellTexture(*view->editor, 0), x, y, 1.0f);
-                else
+                    if (Buffer* buffer = graphicsEngine.GetCurrentBuffer())
+                        ObjectData::Grid::QueueOutside(*buffer, x, y, view->unitX, view->unitY);
+                } else
                     EditorTools::QueueValue(*view, value, x, y);
                 EditorTools::QueueMark(*view, kMark, x, y, 10.0f);
             }

@@ -5,6 +5,7 @@
 // cells for good. The editor grid raises "Behavior" with (tool, grid) while
 // the tool is chosen and "CleanUpBox" (drop and reset) while it is not.
 #include <cstdint>
+#include <vector>
 
 #include "framework/Action.h"
 #include "framework/ObjectTemplate.h"
@@ -26,6 +27,10 @@ struct Variables {
     D3DXVECTOR2 oldPos{-1.0f, -1.0f};
     D3DXVECTOR2 curPos{-1.0f, -1.0f};
     Action* moveAction = nullptr;  // the lift, then the drop; owned until pushed
+    // Which entries of `box` were taken from beyond the grid: they write
+    // nothing when dropped. Every other entry, of whatever value (a level
+    // file may hold negative ones), is a cell carried along.
+    std::vector<bool> outside;
 
     Variables() = default;
     Variables(const Variables& other) = default;  // "Load" then takes the copy's own block

@@ -156,7 +156,8 @@ protected:
 
 private:
     Entity(const Entity&) = delete;
-    Entity& operator=(const Entity&) { return *this; }
+    // Copies nothing, so a self-assignment is as harmless as any other.
+    Entity& operator=(const Entity&) { return *this; }  // NOLINT(bugprone-unhandled-self-assignment)
     void Subscribe(const std::string& name);
     void Unsubscribe(const std::string& name);
     static void Broadcast(SubscriberMap& map, const std::string& name, Entity* other);

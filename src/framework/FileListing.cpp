@@ -21,7 +21,7 @@ std::int64_t WriteTime(const struct stat& st) {
 
 }  // namespace
 
-bool HasExtension(std::string fileName, const char* extension, std::string& baseName) {
+bool HasExtension(const std::string& fileName, const char* extension, std::string& baseName) {
     if (extension == nullptr) return false;
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string::npos) return false;

@@ -22,6 +22,6 @@ void FindAllFiles(const char* folder, const char* extension, std::vector<std::st
 // lower-cased (so "x.LVL" has the extension "lvl", and an extension given in
 // upper case matches nothing); baseName receives the part before that dot.
 // A name without a dot, or a null extension, has none.
-bool HasExtension(std::string fileName, const char* extension, std::string& baseName);
+bool HasExtension(const std::string& fileName, const char* extension, std::string& baseName);
 
 }  // namespace DLL

@@ -73,6 +73,7 @@ std::vector<std::uint32_t> Framerate::GetRatesAndColors(std::vector<float>& rate
 std::vector<std::string> Framerate::GetNames() {
     std::lock_guard<std::recursive_mutex> hold(Critical);
     std::vector<std::string> out;
+    out.reserve(controllers.size());
     for (const Framerate* f : controllers) out.push_back(f->name);
     return out;
 }

@@ -1,11 +1,8 @@
 #include "framework/LevelCollision.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -13,6 +10,7 @@
 #include "framework/AtomicFile.h"
 #include "framework/Globals.h"
 #include "framework/Resources.h"
+#include "framework/UserFile.h"
 
 namespace {
 
@@ -47,36 +45,6 @@ std::string LevelPath(const std::string& fileName) {
     if (fileName == "." || fileName == "..") return {};
     if (Globals.userDataFolder[0] == '\0') return {};
     return std::string(Globals.userDataFolder) + "/Levels/" + fileName;
-}
-
-// Reads a whole regular file of at most limit bytes; false when it cannot be
-// read or is longer.
-bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<unsigned char>& out) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) <= limit;
-    out.clear();
-    if (ok) {
-        out.resize(static_cast<std::size_t>(st.st_size) + 1);
-        std::size_t got = 0;
-        // One byte more than the file's size is asked for, so a file that grew
-        // since fstat is noticed rather than cut.
-        while (got < out.size()) {
-            ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        if (got > limit) ok = false;
-        out.resize(got);
-    }
-    ::close(fd);
-    return ok;
 }
 
 }  // namespace
@@ -200,7 +168,7 @@ void LevelCollision::SetHeight(float h) {
 
 // ---- Level files ----
 
-bool LevelCollision::Save(std::string fileName) const {
+bool LevelCollision::Save(const std::string& fileName) const {
     std::string path = LevelPath(fileName);
     if (path.empty()) return false;
     // A grid that Load would refuse is not written: it could not be opened again.
@@ -232,10 +200,13 @@ bool LevelCollision::ReadLevelBytes(const unsigned char* data, std::size_t size,
         next[i] = static_cast<int>(ReadU32(p));
         if (next[i] == LevelCellValue::LevelStart) {
             foundStart = true;
+            // The start cell's column and row: whole division is meant.
+            // NOLINTNEXTLINE(bugprone-integer-division)
             start = D3DXVECTOR2(static_cast<float>(i % w), static_cast<float>(i / w));
         }
     }
-    bool flag = ReadU32(p) != 0;
+    // The flag is 1 for a level played through to its goal; any other word reads as not tested.
+    bool flag = ReadU32(p) == 1;
 
     cells = std::move(next);
     tiles.clear();
@@ -255,12 +226,12 @@ bool LevelCollision::FileExists(const std::string& fileName) {
     return !path.empty() && ::lstat(path.c_str(), &info) == 0;
 }
 
-bool LevelCollision::Load(std::string fileName) {
+bool LevelCollision::Load(const std::string& fileName) {
     std::string path = LevelPath(fileName);
     if (path.empty()) return false;
-    std::vector<unsigned char> bytes;
-    if (!ReadSmallFile(path, kMaxFileBytes, bytes)) return false;
-    return ReadLevelBytes(bytes.data(), bytes.size(), true);
+    std::string bytes;
+    if (!ReadUserFile(path, kMaxFileBytes, bytes)) return false;
+    return ReadLevelBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), true);
 }
 
 bool LevelCollision::SLoad(int index) {
@@ -274,7 +245,7 @@ bool LevelCollision::SLoad(int index) {
     return ok;
 }
 
-bool LevelCollision::SaveCopyFile(std::string path) const {
+bool LevelCollision::SaveCopyFile(const std::string& path) const {
     if (path.empty()) return false;
     std::string text = "const int width = " + std::to_string(width) + ";\n";
     text += "const int height = " + std::to_string(height) + ";\n";

@@ -95,16 +95,16 @@ public:
 
     // Level files under the user data folder's "Levels" folder. fileName ends
     // in ".lvl" and names a file in that folder (no '/').
-    bool Save(std::string fileName) const;
+    bool Save(const std::string& fileName) const;
     // The grid (and its start position, flag and undo history) changes only
     // when the whole file is valid.
-    bool Load(std::string fileName);
+    bool Load(const std::string& fileName);
     // Whether the levels folder holds anything under fileName (readable or not).
     static bool FileExists(const std::string& fileName);
     // Built-in grid index (resource kFirstResource + index).
     bool SLoad(int index);
     // The grid as source text, at the path as given.
-    bool SaveCopyFile(std::string path) const;
+    bool SaveCopyFile(const std::string& path) const;
 
     // Drawing tiles: 4-bit masks of the neighbours that continue a terrain
     // cell (1 above, 2 right, 4 below, 8 left; outside the grid continues).

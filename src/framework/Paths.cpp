@@ -3,10 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "framework/UserFile.h"
+
 namespace {
+
+// Far more than any user-dirs file holds; a longer one is not read.
+constexpr std::size_t kUserDirsLimit = 64 * 1024;
 
 bool IsFolder(const std::string& path) {
     struct stat st {};
@@ -50,11 +54,8 @@ std::string DocumentsFolder() {
     std::string config = Env("XDG_CONFIG_HOME");
     if (config.empty() && !home.empty()) config = home + "/.config";
     if (!config.empty()) {
-        std::ifstream file(config + "/user-dirs.dirs");
-        if (file) {
-            std::ostringstream text;
-            text << file.rdbuf();
-            std::string dir = ParseDocumentsDir(text.str(), home);
+        if (std::string text; ReadUserFile(config + "/user-dirs.dirs", kUserDirsLimit, text)) {
+            std::string dir = ParseDocumentsDir(text, home);
             // A documents folder equal to home is what the user-dirs tool writes
             // when it has no separate folder; either way it is a valid place.
             if (IsFolder(dir)) return dir;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string>
 
@@ -10,10 +10,14 @@
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Globals.h"
+#include "framework/UserFile.h"
 
 namespace {
 
 constexpr std::size_t kLineLimit = kSavedNameLength;
+// Six lines of at most 127 characters fit many times over; anything longer
+// is no save file and is not read.
+constexpr std::size_t kFileLimit = 64 * 1024;
 
 // A name as it goes on its line: no line breaks, at most 127 characters.
 std::string SavedName(const std::string& name) {
@@ -22,6 +26,17 @@ std::string SavedName(const std::string& name) {
         if (c != '\r' && c != '\n') clean += c;
     if (clean.size() > kSavedNameLength) clean.resize(kSavedNameLength);
     return clean.empty() ? std::string("NoName") : clean;
+}
+
+// One save file write at a time, from whichever thread (alone: nothing else
+// is taken while it is held). It also guards the kept text.
+std::mutex saving;
+std::string kept;
+
+bool Write(const std::string& text) {
+    if (Globals.userDataFolder[0] == '\0') return false;
+    // Whole or not at all: a crash mid-write leaves the earlier save.
+    return WriteFileReplacing(SaveFilePath(), text.data(), text.size());
 }
 
 bool ReadLine(std::istream& in, std::string& line) {
@@ -63,8 +78,8 @@ void ApplySaveDefaults(bool colour) {
     v.sVolume = 0.5f;
 }
 
-void DataSave() {
-    if (GetMyGame() == nullptr || Globals.userDataFolder[0] == '\0') return;
+std::string SaveText() {
+    if (GetMyGame() == nullptr) return {};
     const GameData::TheGame::GameVariables& v = GameVars();
     char line[256];
     std::string text = "Ver3\n";
@@ -79,16 +94,39 @@ void DataSave() {
     text += line;
     std::snprintf(line, sizeof line, "%f %f\n", static_cast<double>(v.mVolume), static_cast<double>(v.sVolume));
     text += line;
+    return text;
+}
 
-    // Whole or not at all: a crash mid-write leaves the earlier save.
-    WriteFileReplacing(SaveFilePath(), text.data(), text.size());
+void DataSave() {
+    if (GetMyGame() == nullptr || Globals.userDataFolder[0] == '\0') return;
+    const std::string text = SaveText();
+    std::lock_guard<std::mutex> hold(saving);
+    kept = text;
+    Write(text);
+}
+
+void KeepSettings() {
+    if (GetMyGame() == nullptr) return;
+    std::string text = SaveText();
+    std::lock_guard<std::mutex> hold(saving);
+    if (text != kept) kept = std::move(text);
+}
+
+bool SaveKeptSettings() {
+    std::lock_guard<std::mutex> hold(saving);
+    return !kept.empty() && Write(kept);
 }
 
 void DataLoad() {
     if (GetMyGame() == nullptr) return;
-    std::ifstream in(SaveFilePath(), std::ios::binary);
+    // Whatever stands at the save file's name (a named pipe, a device, a
+    // folder, a file without end) is read without waiting and only up to
+    // what a save file can hold; anything else is no save file.
+    std::string text;
+    const bool read = Globals.userDataFolder[0] != '\0' && ReadUserFile(SaveFilePath(), kFileLimit, text);
+    std::istringstream in(text);
     std::string line;
-    if (!in || !ReadLine(in, line) || line != "Ver3") {
+    if (!read || !ReadLine(in, line) || line != "Ver3") {
         ApplySaveDefaults(true);
         return;
     }

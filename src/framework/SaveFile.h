@@ -13,7 +13,21 @@ constexpr std::size_t kSavedNameLength = 127;
 // the previous file as it was. Reports nothing.
 void DataSave();
 
-// Reads them back; a missing file or one of another version gives the defaults.
+// The text DataSave writes, made from the game entity's variables now.
+std::string SaveText();
+
+// Game thread, once a frame: keeps the text DataSave would write now, so that
+// an end the game thread cannot reach (the display lost while a frame runs)
+// still saves what a quit saves.
+void KeepSettings();
+
+// Any thread: writes the text kept last, as DataSave does; false when
+// nothing was kept or the write failed. One save is written at a time.
+bool SaveKeptSettings();
+
+// Reads them back; a missing file, one of another version, or anything that
+// is not a regular file of at most 64 KiB gives the defaults. A line longer
+// than 127 characters is cut there.
 void DataLoad();
 
 // The save file's defaults: name "NoName", the five switches on, the score

@@ -8,6 +8,7 @@
 #include "framework/Game.h"
 #include "framework/Level.h"
 #include "framework/Object.h"
+#include "framework/Progress.h"
 #include "framework/Quit.h"
 #include "framework/SaveFile.h"
 
@@ -99,6 +100,7 @@ bool State::SwitchLevel(bool beforeEngines) {
         return true;
     }
     DataSave();
+    Progress::KeepWindowChoice();
     if (nextLevelName == kQuit) {
         deleted = true;
         if (beforeEngines) {

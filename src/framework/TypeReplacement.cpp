@@ -6,6 +6,7 @@
 // (code in a plug-in that is never unloaded) stay valid for them.
 #include "framework/TypeReplacement.h"
 
+#include <functional>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -61,9 +62,19 @@ bool Refuse(const char* entry, const std::string& name) {
 
 // The steps shared by objects, engines and levels. Registry is the map of
 // prototypes; exclude removes an entry.
+// A plug-in module, built and loaded only when the step needs one.
+using ModuleSource = std::function<void*()>;
+
+ModuleSource Building(const char* source) {
+    return [source] { return CompileAndLoad(source); };
+}
+ModuleSource Built(void* module) {
+    return [module] { return module; };
+}
+
 template <class Kind, class Registry, class Exclude>
-bool ReplacePrototype(const char* entry, const char* prefix, Registry& registry, Exclude exclude, const char* source,
-                      const char* newNameText, const char* oldNameText) {
+bool ReplacePrototype(const char* entry, const char* prefix, Registry& registry, Exclude exclude,
+                      const ModuleSource& plugin, const char* newNameText, const char* oldNameText) {
     const std::string newName = Text(newNameText);
     const std::string oldName = Text(oldNameText);
     if (!NameAllowed(newName)) return Refuse(entry, newName);
@@ -78,7 +89,7 @@ bool ReplacePrototype(const char* entry, const char* prefix, Registry& registry,
         return true;
     }
 
-    void* module = CompileAndLoad(source);
+    void* module = plugin();
     if (module == nullptr) return false;
     auto init = reinterpret_cast<void (*)(Kind*&)>(FindExport(module, "_Init"));
     if (init == nullptr) {
@@ -120,25 +131,27 @@ bool IsReplaceableTypeName(const std::string& text) {
 
 const std::vector<Entity*>& RetiredStencils() { return Retired(); }
 
-bool Entity::_ReplaceObject(const char* source, const char* newName, const char* oldName) {
+namespace {
+
+bool ReplaceObject(const ModuleSource& plugin, const char* newName, const char* oldName) {
     return ReplacePrototype<Object>(
         "_ReplaceObject", "OBJECT ", Object::_objects, [](const std::string& name) { Object::_ExcludeObject(name); },
-        source, newName, oldName);
+        plugin, newName, oldName);
 }
 
-bool Entity::_ReplaceEngine(const char* source, const char* newName, const char* oldName) {
+bool ReplaceEngine(const ModuleSource& plugin, const char* newName, const char* oldName) {
     return ReplacePrototype<Engine>(
         "_ReplaceEngine", "ENGINE ", Engine::_engines, [](const std::string& name) { Engine::_ExcludeEngine(name); },
-        source, newName, oldName);
+        plugin, newName, oldName);
 }
 
-bool Entity::_ReplaceLevel(const char* source, const char* newName, const char* oldName) {
+bool ReplaceLevel(const ModuleSource& plugin, const char* newName, const char* oldName) {
     return ReplacePrototype<Level>(
-        "_ReplaceLevel", "LEVEL ", Level::_levels, [](const std::string& name) { Level::_ExcludeLevel(name); }, source,
+        "_ReplaceLevel", "LEVEL ", Level::_levels, [](const std::string& name) { Level::_ExcludeLevel(name); }, plugin,
         newName, oldName);
 }
 
-bool Entity::_ReplaceExObject(const char* source, const char* newNameText, const char* oldNameText) {
+bool ReplaceExObject(const ModuleSource& plugin, const char* newNameText, const char* oldNameText) {
     const std::string newName = Text(newNameText);
     const std::string oldName = Text(oldNameText);
     if (!NameAllowed(newName)) return Refuse("_ReplaceExObject", newName);
@@ -154,7 +167,7 @@ bool Entity::_ReplaceExObject(const char* source, const char* newNameText, const
         return true;
     }
 
-    void* module = CompileAndLoad(source);
+    void* module = plugin();
     if (module == nullptr) return false;
     auto differences = reinterpret_cast<ExObject::Differences>(FindExport(module, "Differences"));
     auto newObject = reinterpret_cast<void (*)(ExObject*)>(FindExport(module, "NewObject"));
@@ -185,10 +198,10 @@ bool Entity::_ReplaceExObject(const char* source, const char* newNameText, const
     return true;
 }
 
-bool Entity::_ReplaceGame(const char* source, const char* newNameText, const char*) {
+bool ReplaceGame(const ModuleSource& plugin, const char* newNameText) {
     const std::string newName = Text(newNameText);
     if (!IsReplaceableTypeName(newName)) return Refuse("_ReplaceGame", newName);
-    void* module = CompileAndLoad(source);
+    void* module = plugin();
     if (module == nullptr) return false;
     auto init = reinterpret_cast<void (*)(Game*&)>(FindExport(module, "_Init"));
     if (init == nullptr) {
@@ -205,6 +218,39 @@ bool Entity::_ReplaceGame(const char* source, const char* newNameText, const cha
     }
     init(slot);
     return true;
+}
+
+}  // namespace
+
+bool Entity::_ReplaceObject(const char* source, const char* newName, const char* oldName) {
+    return ReplaceObject(Building(source), newName, oldName);
+}
+
+bool Entity::_ReplaceEngine(const char* source, const char* newName, const char* oldName) {
+    return ReplaceEngine(Building(source), newName, oldName);
+}
+
+bool Entity::_ReplaceLevel(const char* source, const char* newName, const char* oldName) {
+    return ReplaceLevel(Building(source), newName, oldName);
+}
+
+bool Entity::_ReplaceExObject(const char* source, const char* newName, const char* oldName) {
+    return ReplaceExObject(Building(source), newName, oldName);
+}
+
+bool Entity::_ReplaceGame(const char* source, const char* newName, const char*) {
+    return ReplaceGame(Building(source), newName);
+}
+
+bool ReplaceTypeFromPlugin(const std::string& kind, void* module, const char* newName, const char* oldName) {
+    if (module == nullptr) return false;
+    if (kind == "OBJECT") return ReplaceObject(Built(module), newName, oldName);
+    if (kind == "EXOBJECT") return ReplaceExObject(Built(module), newName, oldName);
+    if (kind == "ENGINE") return ReplaceEngine(Built(module), newName, oldName);
+    if (kind == "LEVEL") return ReplaceLevel(Built(module), newName, oldName);
+    if (kind == "GAME") return ReplaceGame(Built(module), newName);
+    DebugOutput(("A plug-in's type of kind \"" + kind + "\" cannot be put into service; nothing changed.\n").c_str());
+    return false;
 }
 
 void _RegisterVariableTable(const std::int32_t* table, int size) {

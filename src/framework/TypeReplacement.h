@@ -19,6 +19,14 @@ struct TypeReplacementHooks {
 };
 extern TypeReplacementHooks typeReplacementHooks;
 
+// Puts the type of a plug-in already built and loaded into service, as the
+// replacement entry of kind ("OBJECT", "EXOBJECT", "ENGINE", "LEVEL" or
+// "GAME") does once its build has loaded it: the same checks, the same
+// retiring of the old prototype. False, with nothing changed, for a null
+// module, another kind, or a plug-in without the exports the kind needs.
+// What a build that runs beside the game puts in service when it ends.
+bool ReplaceTypeFromPlugin(const std::string& kind, void* module, const char* newName, const char* oldName);
+
 // Whether text may name a replaced type: an identifier of 1 to 64
 // characters (type names reach file names and keys).
 bool IsReplaceableTypeName(const std::string& text);

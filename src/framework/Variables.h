@@ -25,7 +25,9 @@ inline void ClearVariableTable(VariableOffsetTable& table) {
 template <class T>
 void BindVariable(VariableOffsetTable& table, const Entity& entity, int number, const T& member) {
     table[number] = static_cast<std::int32_t>(reinterpret_cast<const char*>(&member) - entity._startVar);
-    RecordVariableBinding(table, number, VariableTypeText(std::type_identity<T>{}));
+    // The member's own size, a pointer's for a pointer member.
+    // NOLINTNEXTLINE(bugprone-sizeof-expression)
+    RecordVariableBinding(table, number, VariableTypeText(std::type_identity<T>{}), sizeof(T));
 }
 
 // Whether the entity's type has variable number.

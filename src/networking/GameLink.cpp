@@ -2,6 +2,8 @@
 
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
+#include "framework/Object.h"
+#include "framework/State.h"
 #include "networking/NetEngine.h"
 
 namespace Networking {
@@ -11,6 +13,18 @@ std::string PlayerObjectName(unsigned int number) { return std::string("Player_"
 Entity* FindPlayer(unsigned int number) { return FindEntity(PlayerObjectName(number)); }
 
 Entity* FindEntity(const std::string& name) { return Entity::FindByName(name.c_str()); }
+
+Object* MakeNetObject(const std::string& type, const std::string& name) {
+    State* state = State::_currentState;
+    if (state != nullptr && !name.empty()) {
+        for (Object* old : state->Objects()) {
+            if (old == nullptr || old->_Deleted() || old->GetName() != name) continue;
+            old->SetName("");
+            old->_Delete();
+        }
+    }
+    return Object::MakeCopy(state, type, name.c_str());
+}
 
 GameData::TheGame::GameVariables* GameVariablesOrNull() {
     Game* game = GetMyGame();

@@ -7,6 +7,8 @@
 #include "framework/Entity.h"
 #include "framework/Variables.h"
 
+class Object;
+
 namespace GameData::TheGame {
 struct GameVariables;
 }
@@ -25,6 +27,12 @@ Entity* FindPlayer(unsigned int number);
 
 // The entity of that name in the current state (else the game entity's), or null.
 Entity* FindEntity(const std::string& name);
+
+// A networked object of that type made under that name in the current state.
+// An object of the state already under that name (the player of a client
+// that left, whose id a joiner now has) is taken away first: one name, one
+// object, so the messages about it reach the new one.
+Object* MakeNetObject(const std::string& type, const std::string& name);
 
 // Variable number of an entity, or null when there is no entity or its type
 // has no such variable: every step on an absent one is skipped.

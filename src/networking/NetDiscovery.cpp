@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "framework/Fatal.h"
+#include "framework/Time.h"
 #include "networking/Messages.h"
 #include "networking/NetEngine.h"
 
@@ -96,22 +98,29 @@ void NetEngine::ListenForServer() {
                     }
                 }
             }
-            auto it =
-                std::find_if(serverList.begin(), serverList.end(), [&](const ServerInfo& s) { return s.name == name; });
+            // One entry per server, known by its address: two games of one
+            // name on two machines stay two entries.
+            const std::string ip = from.GetIP();
+            auto it = std::find_if(serverList.begin(), serverList.end(),
+                                   [&](const ServerInfo& s) { return s.address.GetIP() == ip; });
             if (it != serverList.end()) {
-                it->timeToLive = 2500;
+                it->lifetime = 2500;
+                it->heardAt = TimeGetTime();
+                it->name = name;
                 it->info = info;
             } else {
                 ServerInfo entry;
                 entry.name = name;
                 entry.address.SetAddress(Address(from.GetAddr()));
                 entry.info = info;
-                entry.timeToLive = 1250;
+                entry.lifetime = 1250;
+                entry.heardAt = TimeGetTime();
                 serverList.push_back(std::move(entry));
             }
         }
     }
-    for (ServerInfo& s : serverList) s.timeToLive -= int(frameTime);
+    const std::uint32_t now = TimeGetTime();
+    for (ServerInfo& s : serverList) s.timeToLive = s.lifetime - std::max(0, int(std::int32_t(now - s.heardAt)));
     serverList.erase(
         std::remove_if(serverList.begin(), serverList.end(), [](const ServerInfo& s) { return s.timeToLive < 0; }),
         serverList.end());
@@ -199,7 +208,9 @@ void NetEngine::BroadcastServer() {
 
 // ---------------------------------------------------------------- connecting
 
-bool NetEngine::ConnectToServer(const std::string& name) {
+bool NetEngine::ConnectToServer(const std::string& name) { return ConnectToServer(name, std::string()); }
+
+bool NetEngine::ConnectToServer(const std::string& name, const std::string& ip) {
     Log("** Attempting to connect to server: %s...\n", name.c_str());
     {
         std::lock_guard hold(slots[0].lock);
@@ -208,7 +219,9 @@ bool NetEngine::ConnectToServer(const std::string& name) {
             return false;
         }
     }
-    auto it = std::find_if(serverList.begin(), serverList.end(), [&](const ServerInfo& s) { return s.name == name; });
+    auto it = std::find_if(serverList.begin(), serverList.end(), [&](const ServerInfo& s) {
+        return s.name == name && (ip.empty() || s.address.GetIP() == ip);
+    });
     if (it == serverList.end()) {
         Log("** Server not found: %s\n", name.c_str());
         return false;
@@ -262,22 +275,19 @@ bool NetEngine::SendConnectMessage() {
 }
 
 bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int length, unsigned char& slotId) {
-    // The connection words are the handshake's own datagrams; anything else
-    // from a peer that has not finished the handshake leaves its time alone.
-    bool handshake = false;
-    if (length == 2) {
-        std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
-        handshake = word == CONNECT_WORD || word == SEND_SOCKET_WORD;
-    }
     const std::uint64_t key = (std::uint64_t(1) << 32) | from.GetAddr().sin_addr.s_addr;
+    // A connection word from a client's address but not from the port its
+    // own word came from is a new run of the program there (the earlier one
+    // ended without a word): it is answered as a stranger's, with an offer.
+    const bool connectWord = length == 2 && static_cast<std::uint16_t>(data[0] | data[1] << 8) == CONNECT_WORD;
     for (unsigned int i = 0; i <= config.maxClients; ++i) {
         if (slots[i].liveAddress.load() != key) continue;
         std::lock_guard hold(slots[i].lock);
+        if (i != 0 && (slots[i].superseded || (connectWord && slots[i].address.GetPort() != from.GetPort())))
+            continue;
         if (slots[i].inUse && slots[i].address == from) {
-            if (i == 0 || !slots[i].connecting || handshake) {
-                slots[i].timeLeft = config.timeOut;
-                slots[i].heard = true;
-            }
+            // Heard now, whatever the game thread is doing.
+            slots[i].lastHeard = TimeGetTime();
             slotId = static_cast<unsigned char>(i);
             return true;
         }
@@ -286,37 +296,163 @@ bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int
     return false;
 }
 
-unsigned char NetEngine::IsConnectMsg(const unsigned char* data, int length) {
-    if (length != 2) return 255;  // the connection words are datagrams of exactly two bytes
-    std::uint16_t word = static_cast<std::uint16_t>(data[0] | data[1] << 8);
-    if (word != CONNECT_WORD || !hosting.load()) return 255;
+// ---------------------------------------------------------------- the offer of a slot
+
+namespace {
+// The next of a sequence no one outside can predict: split-mix steps from a
+// random start.
+std::uint32_t NextToken(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<std::uint32_t>(z ^ (z >> 31));
+}
+}  // namespace
+
+void NetEngine::Offer(const Address& from) {
+    if (!hosting.load()) return;
+    // The free slots, looked at one lock at a time before the offers are.
+    std::vector<unsigned char> free;
     for (unsigned int i = 1; i <= config.maxClients; ++i) {
         if (slots[i].liveAddress.load() != 0) continue;
         std::lock_guard hold(slots[i].lock);
-        if (!slots[i].inUse) return static_cast<unsigned char>(i);
+        if (!slots[i].inUse) free.push_back(static_cast<unsigned char>(i));
     }
-    return 255;
+    const std::uint32_t now = TimeGetTime();
+    SlotOffer answer;
+    {
+        std::lock_guard hold(offerLock);
+        if (tokenState == 0) tokenState = (std::uint64_t(std::random_device{}()) << 32) ^ std::random_device{}() ^ now;
+        SlotOffer* mine = nullptr;
+        SlotOffer* spare = nullptr;  // a free entry, else the oldest offer
+        for (SlotOffer& o : offers) {
+            if (o.live && std::int32_t(now - o.madeAt) > config.timeOut) o.live = false;
+            if (o.live && o.address == from) mine = &o;
+            if (spare == nullptr || (spare->live && (!o.live || std::int32_t(o.madeAt - spare->madeAt) < 0)))
+                spare = &o;
+        }
+        const bool stillFree = mine && std::find(free.begin(), free.end(), mine->id) != free.end();
+        if (!stillFree) {
+            if (mine) mine->live = false;
+            if (free.empty()) return;  // a full server offers nothing
+            // A slot not offered to anybody else if there is one: two real
+            // clients asking at once then get two slots.
+            unsigned char id = free.front();
+            for (unsigned char f : free) {
+                bool offered = false;
+                for (const SlotOffer& o : offers) offered = offered || (o.live && o.id == f);
+                if (!offered) {
+                    id = f;
+                    break;
+                }
+            }
+            mine = mine ? mine : spare;
+            mine->address.SetAddress(from);
+            mine->id = id;
+            mine->token = NextToken(tokenState);
+            mine->madeAt = now;
+            mine->live = true;
+        }
+        // Asked again: the offer lasts the time-out from the latest word (a
+        // client whose game runs slowly confirms a frame after its last one).
+        mine->madeAt = now;
+        answer = *mine;
+    }
+    // The answer goes to where the word came from: only a peer that reads
+    // what arrives there learns the number its confirmation must carry. The
+    // same offer is repeated to the same address while it lasts.
+    Log("** Offering slot %d to %s\n", int(answer.id), from.GetIP().c_str());
+    PrivateNetMessage::PMSG_SetClientID welcome(answer.id, answer.token);
+    SendAlone(answer.address, welcome, 0);
 }
 
-bool NetEngine::IsBarred(const Address& from) {
-    std::uint32_t a = from.GetAddr().sin_addr.s_addr;
-    std::lock_guard hold(barredLock);
-    for (const Barred& b : barred)
-        if (b.timeLeft > 0 && b.address == a) return true;
+bool NetEngine::TakeOffer(const Address& from, const unsigned char* data, int length) {
+    if (!hosting.load() || length < 5 || !(data[2] & 1)) return false;
+    SlotOffer offer;
+    {
+        std::lock_guard hold(offerLock);
+        const std::uint32_t now = TimeGetTime();
+        SlotOffer* mine = nullptr;
+        for (SlotOffer& o : offers)
+            if (o.live && o.address == from && std::int32_t(now - o.madeAt) <= config.timeOut) mine = &o;
+        if (!mine) return false;
+        offer = *mine;
+    }
+    std::vector<BaseNetMessage*> messages;
+    if (!ReadPack(data, length, messages)) return false;
+    const bool confirms = !messages.empty() && messages[0]->typeId == PrivateNetMessage::PMSG_ConfirmConnect::MSG_ID;
+    const bool proven =
+        confirms && static_cast<PrivateNetMessage::PMSG_ConfirmConnect*>(messages[0])->token.value == offer.token;
+    for (BaseNetMessage* m : messages) {
+        m->Free();
+        delete m;
+    }
+    if (!confirms) return false;
+    {
+        // One guess an offer: a blind sender does not get to try again.
+        std::lock_guard hold(offerLock);
+        for (SlotOffer& o : offers)
+            if (o.live && o.address == from) o.live = false;
+    }
+    if (!proven) {
+        Log("** Refused a confirmation from %s: not the number it was sent\n", from.GetIP().c_str());
+        return false;
+    }
+    BitReader header(data + 2, std::size_t(length) - 2);
+    header.Read(1);
+    const auto sequence = static_cast<std::uint16_t>(header.Read(16));
+    {
+        std::lock_guard holdSend(sendLock);
+        Client& slot = slots[offer.id];
+        std::lock_guard holdSlot(slot.lock);
+        if (slot.inUse) {
+            Log("** Refused a confirmation from %s: slot %d was taken meanwhile\n", from.GetIP().c_str(),
+                int(offer.id));
+            return false;
+        }
+        // Answers go to where the connection word came from (the client's
+        // receiving socket), not to the socket the confirmation left from.
+        slot.SetNewClient(offer.address, offer.id, config.timeOut, true);
+        slot.nextSequence = 1;  // the offer went as number 0
+        slot.expectedSequence = sequence;
+    }
+    Log("** Client %d confirmed its slot\n", int(offer.id));
+    SupersedeEarlierRuns(offer.id);
+    HandleNewPack(data, offer.id, length);
+    return true;
+}
+
+bool NetEngine::HasOfferFor(const Address& from) {
+    std::lock_guard hold(offerLock);
+    const std::uint32_t now = TimeGetTime();
+    for (const SlotOffer& o : offers)
+        if (o.live && o.address == from && std::int32_t(now - o.madeAt) <= config.timeOut) return true;
     return false;
 }
 
-void NetEngine::Bar(const Address& from) {
-    std::lock_guard hold(barredLock);
-    // A bounded list: with more strangers than entries the oldest is forgotten.
-    barred[barredNext] = Barred{from.GetAddr().sin_addr.s_addr, config.timeOut};
-    barredNext = (barredNext + 1) % BARRED_ADDRESSES;
+void NetEngine::SupersedeEarlierRuns(unsigned char slotId) {
+    const std::uint64_t key = slots[slotId].liveAddress.load();
+    // The machine's earlier run ended without a word and its slot would wait
+    // out the time-out: its new run has just proved itself, so the old slot
+    // is no longer this machine's and is timed out at the next update (which
+    // drops its player on every machine).
+    for (unsigned int i = 1; i <= config.maxClients; ++i) {
+        if (i == slotId || slots[i].liveAddress.load() != key) continue;
+        std::lock_guard hold(slots[i].lock);
+        if (!slots[i].inUse) continue;
+        Log("** Client %d is an earlier run of client %d's machine\n", int(i), int(slotId));
+        slots[i].superseded = true;
+        slots[i].lastHeard = TimeGetTime() - std::uint32_t(config.timeOut) - 1000u;
+    }
 }
 
-void NetEngine::ConfirmConnect(unsigned char slotId) {
-    if (slotId > config.maxClients) return;
-    std::lock_guard hold(slots[slotId].lock);
-    slots[slotId].connecting = false;
+int NetEngine::OpenOffers() {
+    std::lock_guard hold(offerLock);
+    const std::uint32_t now = TimeGetTime();
+    int open = 0;
+    for (const SlotOffer& o : offers)
+        if (o.live && std::int32_t(now - o.madeAt) <= config.timeOut) ++open;
+    return open;
 }
 
 void NetEngine::KillClient(unsigned int id) {
@@ -330,6 +466,11 @@ void NetEngine::KillClient(unsigned int id) {
 }
 
 void NetEngine::Disconnect() {
+    ShutDown();
+    std::printf(" * Your connection has been dropped..\n\n");
+}
+
+void NetEngine::ShutDown() {
     StopReceiving();
     receiveSocket.Close();
     for (unsigned int i = 0; i <= 15; ++i) {
@@ -343,13 +484,13 @@ void NetEngine::Disconnect() {
     discoverySocket.Close();
     hosting = false;
     searching = false;
-    anyConnecting = false;
     numClients = 0;
     ownId = 255;
     pingNumber = 0;
     connectRetryTimer = 0;
     ClearSyncs();
-    std::printf(" * Your connection has been dropped..\n\n");
+    std::lock_guard hold(offerLock);
+    for (SlotOffer& o : offers) o.live = false;
 }
 
 // ---------------------------------------------------------------- receiving
@@ -395,23 +536,25 @@ void NetEngine::HandleDatagram(const Address& from, const unsigned char* data, i
     // game thread takes that lock every frame and must never wait behind
     // parsing. What a pack delivers is handed over in one move at the end.
     unsigned char slotId;
+    // A new run of a client's machine confirms its offer from the machine's
+    // address: its confirmation is not a pack of the earlier run's slot.
+    if (length >= 5 && HasOfferFor(from) && TakeOffer(from, data, length)) {
+        HandOver();
+        return;
+    }
     if (VarifyClient(from, data, length, slotId)) {
         if (length >= 3) HandleNewPack(data, slotId, length);
         HandOver();
         return;
     }
-    unsigned char k = IsConnectMsg(data, length);
-    if (k == 255) return;
-    // An address that held a slot without finishing the handshake waits out
-    // its bar, so strangers cannot take turns at the free slots.
-    if (IsBarred(from)) return;
-    std::lock_guard holdSend(sendLock);
-    Client& slot = slots[k];
-    std::lock_guard holdSlot(slot.lock);
-    if (slot.inUse) return;
-    slot.SetNewClient(from, k, config.timeOut);
-    PrivateNetMessage::PMSG_SetClientID welcome(k);
-    PrivateSendNetMessageToClient(slot, welcome, true, false);
+    // A stranger: its connection word is answered with the offer of a slot,
+    // and only the pack that confirms that offer makes it a peer. Nothing
+    // else from it is read.
+    if (length == 2) {
+        if (static_cast<std::uint16_t>(data[0] | data[1] << 8) == CONNECT_WORD) Offer(from);
+        return;
+    }
+    if (TakeOffer(from, data, length)) HandOver();
 }
 
 bool NetEngine::PollReceive(int waitMs) { return ReceiveOnce(waitMs); }

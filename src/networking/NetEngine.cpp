@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 
+#include "framework/Time.h"
 #include "networking/Match.h"
 #include "networking/Messages.h"
 
@@ -36,21 +37,18 @@ BaseThread::BaseThread() : id(++threadCounter) {}
 
 // ---------------------------------------------------------------- slots
 
-void Client::SetNewClient(const Address& a, unsigned char newId, int time) {
+void Client::SetNewClient(const Address& a, unsigned char newId, int time, bool handshakeDone) {
     isNew = true;
     id = newId;
     inUse = true;
     liveAddress = (std::uint64_t(1) << 32) | a.GetAddr().sin_addr.s_addr;
-    connecting = true;
+    connecting = !handshakeDone;
     expectedSequence = 0;
     nextSequence = 0;
     timeLeft = time;
-    connectTimeLeft = time;
     lastPong = 0;
-    // The peer was just heard (its connection word), however long the
-    // frame that notices the new slot has been running.
-    heard = true;
-    fresh = true;
+    lastHeard = TimeGetTime();
+    superseded = false;
     address.SetAddress(a);
     packsSent = 0;
     acksReceived = 0;
@@ -74,6 +72,9 @@ void Client::ClearPackList() {
 // ---------------------------------------------------------------- engine
 
 NetEngine::NetEngine(const NetConfig& cfg) : receiver(&NetEngine::ReceiveThread) {
+    // The message tables are complete before the engine is: whatever order
+    // the units are set up in, the engine can free its messages to the end.
+    (void)MessageFactoryTable();
     slots = std::make_unique<Client[]>(16);
     for (unsigned int i = 0; i < 16; ++i) slots[i].id = static_cast<unsigned char>(i);
     ApplyConfig(cfg);
@@ -89,13 +90,7 @@ NetEngine::NetEngine(const NetConfig& cfg) : receiver(&NetEngine::ReceiveThread)
     };
 }
 
-NetEngine::~NetEngine() {
-    StopReceiving();
-    receiveSocket.Close();
-    sendSocket.Close();
-    discoverySocket.Close();
-    ClearMsgList();
-}
+NetEngine::~NetEngine() { ShutDown(); }
 
 void NetEngine::ApplyConfig(const NetConfig& replacement) {
     config = replacement;

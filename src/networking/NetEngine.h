@@ -5,9 +5,9 @@
 // sync points and the receive thread.
 //
 // Locks, always in this order: the send lock, one slot lock (never two slot
-// locks at once), the barred-address lock. The received-message lock and the
-// activity lock are taken alone: received messages run after the
-// received-message lock is released.
+// locks at once). The received-message lock, the offer lock and the activity
+// lock are taken alone: received messages run after the received-message lock
+// is released.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -87,6 +87,8 @@ struct DelayMsg {
 
 // One connection slot. Every field is read and changed under its lock.
 struct Client {
+    // What is left of the time-out at the last update (for inspection); the
+    // update works it out from the last-heard time.
     int timeLeft = 0;
     float packsSent = 0;
     float acksReceived = 0;
@@ -94,23 +96,24 @@ struct Client {
     Address address;
     std::uint16_t expectedSequence = 0;
     std::uint16_t nextSequence = 0;
-    // While connecting: what is left of the time the handshake may take. It is
-    // never refreshed, so a peer that does not finish the handshake is freed
-    // whatever else it sends.
-    int connectTimeLeft = 0;
     // The ping number of the last answer counted (a duplicated answer is not counted again).
     std::uint16_t lastPong = 0;
-    // Something came from the peer since the last update charged the slot's
-    // time: that update charges nothing (see UpdateClients).
-    bool heard = false;
-    // Made since the last update: its handshake time starts at the next one.
-    bool fresh = false;
+    // When the peer was last heard (the millisecond clock): written by
+    // whichever thread receives, read by the update, so that a peer whose
+    // datagrams arrive is never timed out however slowly the game runs.
+    std::atomic<std::uint32_t> lastHeard{0};
+    // A newer run of the program on the peer's machine has taken a slot of
+    // its own: nothing more is this slot's, and it is timed out.
+    bool superseded = false;
     unsigned char id = 0;
     bool inUse = false;
     // The peer's IPv4 address with bit 32 set while the slot is in use, else
     // 0: read without the lock, so that datagrams from strangers are sorted
     // out without touching any slot lock the game thread needs.
     std::atomic<std::uint64_t> liveAddress{0};
+    // On a client, slot 0 until the server's PMSG_SetClientID has run: only
+    // the handshake's own link messages count meanwhile. A server's slots are
+    // made only for a proven address and never connect.
     bool connecting = false;
     bool isNew = true;
     std::vector<MsgPack> unreliablePacks;
@@ -119,7 +122,7 @@ struct Client {
     std::vector<PendingMsg> earlyPacks;
     Mutex lock;
 
-    void SetNewClient(const Address& a, unsigned char newId, int time);
+    void SetNewClient(const Address& a, unsigned char newId, int time, bool handshakeDone = false);
     void Kill();
     void ClearPackList();
 };
@@ -127,9 +130,15 @@ struct Client {
 struct ServerInfo {
     std::string name;
     Address address;
+    // What is left of the entry's life at the last update: worked out from
+    // when its last reply was read (the clock), so that a slow game thread
+    // does not let servers that answer fall out of the list.
     int timeToLive = 0;
+    std::uint32_t heardAt = 0;
+    int lifetime = 0;
     std::shared_ptr<BaseNetMessage> info;
-    bool operator==(const ServerInfo& o) const { return name == o.name; }
+    // The list holds one entry per server address: two games of one name stay two.
+    bool operator==(const ServerInfo& o) const { return address == o.address; }
 };
 
 struct SyncEvent {
@@ -276,6 +285,8 @@ public:
     bool HostServer(const std::string& name);
     void StopBroadcasting();
     bool ConnectToServer(const std::string& name);
+    // The server of that name at that IPv4 address (dotted; empty: any of that name).
+    bool ConnectToServer(const std::string& name, const std::string& ip);
     void Disconnect();
 
     // The per-frame update and its steps.
@@ -330,11 +341,15 @@ public:
     std::size_t ReceivedQueueLength() const;
     bool IsHosting() const { return hosting.load(); }
     bool IsSearching() const { return searching; }
+    // Slots offered and not yet confirmed.
+    int OpenOffers();
+    // Ends every link and empties every list without a word on the output:
+    // the program's way out, before anything static is taken apart.
+    void ShutDown();
     std::uint16_t PingNumber() const { return pingNumber.load(); }
 
 private:
     friend class PrivateNetMessage::PMSG_Ack;
-    friend class PrivateNetMessage::PMSG_ConfirmConnect;
     friend class PrivateNetMessage::PMSG_Pong;
     friend class PrivateNetMessage::PMSG_Ping;
     friend class PrivateNetMessage::PMSG_SetClientID;
@@ -344,9 +359,17 @@ private:
     void ApplyConfig(const NetConfig& replacement);
     void SendPack(Client& slot, const MsgPack& pack);
     void SendPackTo(const Address& to, const MsgPack& pack);
+    // One reliable pack of one message, sent at once and never resent (the
+    // handshake's answer; the client's retries stand in for resends).
+    void SendAlone(const Address& to, const BaseNetMessage& msg, std::uint16_t sequence);
     void ResendDue(Client& slot);
     void HandleDatagram(const Address& from, const unsigned char* data, int length);
     void HandleNewPack(const unsigned char* data, unsigned char slot, int length);
+    // A stranger's connection word: the offer of a slot, answered at once.
+    void Offer(const Address& from);
+    // A stranger's pack: a slot when it is the confirmation of an offer made
+    // to this address. False when it is not.
+    bool TakeOffer(const Address& from, const unsigned char* data, int length);
     // Reads every message of a pack; false (and nothing in out) when any of
     // them does not read: a damaged pack delivers nothing.
     bool ReadPack(const unsigned char* data, int length, std::vector<BaseNetMessage*>& out) const;
@@ -355,16 +378,18 @@ private:
     void Deliver(std::vector<BaseNetMessage*>& messages, unsigned char slot);
     // Moves the receive side's batch into the received-message queue.
     void HandOver();
-    bool IsBarred(const Address& from);
-    void Bar(const Address& from);
     void AckMsg(unsigned int seq, unsigned char slot);
-    void ConfirmConnect(unsigned char slot);
     void KillClient(unsigned int id);
-    // The caller holds the slot's lock.
-    void ChargeSilence(Client& slot);
+    // An offer to that address still stands (receive side).
+    bool HasOfferFor(const Address& from);
+    // The other slots of the machine of slot (its earlier runs) are timed
+    // out at the next update.
+    void SupersedeEarlierRuns(unsigned char slot);
+    // Works out the slot's time left from when it was last heard; true once
+    // it is below 0. The caller holds the slot's lock.
+    bool TimedOut(Client& slot);
     void ClearMsgList();
     bool VarifyClient(const Address& from, const unsigned char* data, int length, unsigned char& slot);
-    unsigned char IsConnectMsg(const unsigned char* data, int length);
     bool SendConnectMessage();
     void StartReceiving();
     void StopReceiving();
@@ -392,7 +417,6 @@ private:
     unsigned int frameTime = 0;
     std::atomic<bool> hosting{false};
     bool searching = false;
-    bool anyConnecting = false;
     UDPSocket sendSocket, receiveSocket, discoverySocket;
     Address ownAddress;
     std::string ownIP;
@@ -423,16 +447,21 @@ private:
     // Filled by whichever thread receives, outside the received-message lock,
     // and handed over to receivedMessages in one move.
     std::vector<DelayMsg> arrived;
-    // Addresses that held a slot without finishing the handshake: refused a
-    // new slot until their time runs out (receive side only).
-    struct Barred {
-        std::uint32_t address = 0;
-        int timeLeft = 0;
+    // Slots offered to addresses that asked and have not yet shown that they
+    // receive: no slot is held for them, so strangers keep nobody out. One
+    // offer an address, for at most the time-out; when the table is full the
+    // oldest offer goes.
+    struct SlotOffer {
+        Address address;
+        std::uint32_t token = 0;
+        std::uint32_t madeAt = 0;
+        unsigned char id = 0;
+        bool live = false;
     };
-    static constexpr int BARRED_ADDRESSES = 64;
-    Barred barred[BARRED_ADDRESSES];
-    int barredNext = 0;
-    std::mutex barredLock;
+    static constexpr int OFFERS = 64;
+    SlotOffer offers[OFFERS];
+    std::uint64_t tokenState = 0;
+    std::mutex offerLock;
     Thread<NetEngine&> receiver;
 
     std::atomic<std::uint64_t> datagramsHandled{0};

@@ -41,9 +41,11 @@ struct Registry {
     Registry() { RegisterAll(MessageTypes{}); }
 };
 
+// Never taken apart, like the member tables: a message may be made or
+// named until the program's very end.
 const Registry& TheRegistry() {
-    static const Registry registry;
-    return registry;
+    static const Registry* const registry = new Registry();
+    return *registry;
 }
 
 // Every type registers during static initialisation, before any thread of the

@@ -320,9 +320,12 @@ public:
     static BaseNetMessage* Create() { return new T(); }
 
     // Byte offsets of T's field members within a T, in declaration order.
+    // Made once and never taken apart: messages are freed until the very end
+    // of the program (a global engine's queue among them), whatever order
+    // statics are destroyed in.
     static const std::vector<unsigned int>& GetMemberOffset() {
-        static const std::vector<unsigned int> offsets = RecordMemberOffsets<T>();
-        return offsets;
+        static const std::vector<unsigned int>* const offsets = new std::vector<unsigned int>(RecordMemberOffsets<T>());
+        return *offsets;
     }
 
     unsigned int Size() const override {

@@ -6,6 +6,7 @@
 #include "framework/Fatal.h"
 #include "networking/Messages.h"
 #include "networking/NetEngine.h"
+#include "networking/Permissions.h"
 
 namespace Networking {
 
@@ -112,7 +113,8 @@ void NetEngine::PrivateSendNetMessage(BaseNetMessage& msg, bool reliable, bool i
     }
     std::lock_guard holdSend(sendLock);
     std::lock_guard holdSlot(slots[0].lock);
-    if (slots[0].inUse) PrivateSendNetMessageToClient(slots[0], msg, reliable, immediate);
+    // Nothing but the handshake leaves before the server has given an id.
+    if (slots[0].inUse && !slots[0].connecting) PrivateSendNetMessageToClient(slots[0], msg, reliable, immediate);
 }
 
 void NetEngine::SendToClients(BaseNetMessage& msg, bool reliable) { PrivateSendToClients(msg, reliable, false); }
@@ -161,6 +163,14 @@ void NetEngine::SendPackTo(const Address& to, const MsgPack& pack) {
 }
 
 void NetEngine::SendPack(Client& slot, const MsgPack& pack) { SendPackTo(slot.address, pack); }
+
+void NetEngine::SendAlone(const Address& to, const BaseNetMessage& msg, std::uint16_t sequence) {
+    MsgPack pack(true);
+    StartPack(pack, true, false, sequence);
+    Append(pack, msg);
+    std::lock_guard holdSend(sendLock);
+    SendPackTo(to, pack);
+}
 
 int NetEngine::SendAllMessages() {
     std::lock_guard holdSend(sendLock);
@@ -377,12 +387,23 @@ bool NetEngine::ReadPack(const unsigned char* data, int length, std::vector<Base
 
 void NetEngine::Deliver(std::vector<BaseNetMessage*>& messages, unsigned char slotId) {
     int halfRtt;
+    bool connecting;
     {
         std::lock_guard hold(slots[slotId].lock);
         halfRtt = int(slots[slotId].rtt / 2);
+        connecting = slots[slotId].connecting;
     }
     for (BaseNetMessage* msg : messages) {
         msg->sender = slotId;
+        // Checked here, before anything runs or is relayed: a peer whose
+        // handshake is not complete is heard only for the handshake, and
+        // every peer only for what its kind may say.
+        if ((connecting && !PartOfHandshake(msg->typeId)) || !MayRun(*msg, slotId)) {
+            Log("   * Refused %s from client %d.\n", MessageName(msg->typeId), int(slotId));
+            msg->Free();
+            delete msg;
+            continue;
+        }
         if (RunsAtOnce(msg->typeId)) {
             msg->CallBack(*this);
             msg->Free();

@@ -147,16 +147,13 @@ void NetEngine::UpdateServer() {
 
 // ---------------------------------------------------------------- time-outs
 
-// A peer is timed out after the time-out of silence. The receive thread
-// refreshes the slot's time whenever the peer is heard; a frame in which it
-// was heard charges nothing, however long the frame took: a frame that ran
-// for seconds (a level built on a slow machine) would otherwise charge its
-// whole length after the refresh and drop a peer heard a moment ago.
-void NetEngine::ChargeSilence(Client& slot) {
-    if (slot.heard)
-        slot.heard = false;
-    else
-        slot.timeLeft -= int(frameTime);
+// A peer is timed out after the time-out of silence, measured on the clock
+// from the last datagram the receiving side heard from it: neither a slow
+// frame nor a slow game thread counts against a peer whose datagrams arrive.
+bool NetEngine::TimedOut(Client& slot) {
+    const auto silence = static_cast<std::int32_t>(TimeGetTime() - slot.lastHeard.load());
+    slot.timeLeft = config.timeOut - std::max(silence, 0);
+    return slot.timeLeft < 0;
 }
 
 void NetEngine::UpdateClients() {
@@ -167,9 +164,8 @@ void NetEngine::UpdateClients() {
             Client& server = slots[0];
             std::lock_guard hold(server.lock);
             if (server.inUse) {
-                ChargeSilence(server);
                 averageRTT = server.rtt;
-                if (server.timeLeft < 0) {
+                if (TimedOut(server)) {
                     timedOut = true;  // dropped below, once the slot's lock is released
                 } else {
                     ResendDue(server);
@@ -195,34 +191,17 @@ void NetEngine::UpdateClients() {
         return;
     }
 
-    bool connecting = false;
     unsigned int live = 0, counted = 0, rttSum = 0;
     std::vector<unsigned char> announced, killed;
-    {
-        std::lock_guard hold(barredLock);
-        for (Barred& b : barred)
-            if (b.timeLeft > 0) b.timeLeft -= int(frameTime);
-    }
     for (unsigned int i = 1; i <= config.maxClients; ++i) {
         Client& slot = slots[i];
         std::lock_guard hold(slot.lock);
         if (!slot.inUse) continue;
-        ChargeSilence(slot);
         ++counted;
         rttSum += slot.rtt;
-        if (slot.connecting && !slot.fresh) slot.connectTimeLeft -= int(frameTime);
-        slot.fresh = false;
-        if (slot.connecting && slot.connectTimeLeft < 0) {
-            // The handshake did not finish in time: the slot is freed whatever
-            // the peer still sends, and its address waits before it may ask again.
-            Log("** Client %d did not finish connecting\n", int(i));
-            Bar(slot.address);
-            slot.Kill();
-            killed.push_back(static_cast<unsigned char>(i));
-        } else if (slot.timeLeft >= 0) {
+        if (!TimedOut(slot)) {
             ++live;
-            connecting = connecting || slot.connecting;
-            if (slot.isNew) {
+            if (slot.isNew && !slot.connecting) {
                 slot.isNew = false;
                 mostRecentClient = static_cast<unsigned char>(i);
                 announced.push_back(static_cast<unsigned char>(i));
@@ -233,7 +212,6 @@ void NetEngine::UpdateClients() {
             killed.push_back(static_cast<unsigned char>(i));
         }
     }
-    anyConnecting = connecting;
     numClients = static_cast<unsigned char>(live);
     if (counted > 0) averageRTT = rttSum / counted;
     // Game code is called back only after every slot lock is released.

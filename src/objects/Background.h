@@ -2,7 +2,7 @@
 // "Background": a full-view backdrop centred on the camera, behind everything.
 #include <cstdint>
 
-#include "objects/ObjectTemplate.h"
+#include "framework/ObjectTemplate.h"
 
 namespace ObjectData::Background {
 

@@ -6,10 +6,10 @@
 // player's input variables and its "UpdateBehavior".
 #include <cstdint>
 
-#include "collision/LevelCollision.h"
 #include "collision/SolverData.h"
+#include "framework/LevelCollision.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::WanderBotAI {
 

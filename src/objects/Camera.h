@@ -2,8 +2,8 @@
 // "Camera": the view of a play level. It follows the local player, widens to
 // frame the other players near it, keeps inside the level grid and
 // publishes itself in CameraGlobals for every camera-relative draw handler.
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::Camera {
 

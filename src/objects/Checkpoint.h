@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::Checkpoint {
 

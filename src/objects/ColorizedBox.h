@@ -4,8 +4,8 @@
 // a box with a texture and no tint shows the picture as it is.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::ColorizedBox {
 

@@ -1,7 +1,7 @@
 #pragma once
 // "FakeBrokenTerrain": one per breakable cell of a networked match; when its
 // cell is broken it tells a client that joins later to remove terrain.
-#include "objects/ObjectTemplate.h"
+#include "framework/ObjectTemplate.h"
 
 namespace ObjectData::FakeBrokenTerrain {
 

@@ -2,8 +2,8 @@
 // "Graphic" and "CameraGraphic": a sprite that keeps its place and size on
 // the screen whatever the camera does. They share the variable block, the
 // copy step and the draw handler; only their defaults differ.
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 class Object;
 

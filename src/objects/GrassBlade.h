@@ -4,8 +4,8 @@
 // engine: the level's "GrassManager" raises "Flatten" on the blades near each
 // player and "XGraphicsDraw" on the blades near the camera.
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::GrassBlade {
 

@@ -160,10 +160,10 @@ std::size_t MemoryBytes(Entity* manager) {
              v.grassBladeCount->size() * (sizeof(CellCounts::value_type) + kNodeLink + sizeof(std::size_t));
     bytes += v.grassBlade->bucket_count() * sizeof(void*) +
              v.grassBlade->size() * (sizeof(CellSlots::value_type) + kNodeLink + sizeof(std::size_t));
-    for (const auto& [cell, slots] : *v.grassBlade) bytes += slots.capacity() * sizeof(Entity*);
+    for (const auto& [cell, slots] : *v.grassBlade) bytes += slots.capacity() * kSlotBytes;
     bytes += std::size_t{kBlocks} * kBlocks * (sizeof(std::uint32_t) + sizeof(BlockSlots));
     for (int block = 0; block < kBlocks * kBlocks; ++block)
-        bytes += v.grassBladeGraphics[block].capacity() * sizeof(Entity*);
+        bytes += v.grassBladeGraphics[block].capacity() * kSlotBytes;
     return bytes;
 }
 

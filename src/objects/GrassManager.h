@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "objects/ObjectTemplate.h"
+#include "framework/ObjectTemplate.h"
 
 namespace ObjectData::GrassManager {
 
@@ -63,9 +63,11 @@ const Entity* BlockSlot(Entity* manager, int bx, int by, std::uint32_t slot);
 
 // The bytes the manager's tables hold now (counts, slot tables, hash buckets).
 std::size_t MemoryBytes(Entity* manager);
+// A slot holds a pointer to a blade: its bytes are a pointer's.
+constexpr std::size_t kSlotBytes = sizeof(Entity*);  // NOLINT(bugprone-sizeof-expression)
 // The bytes the same limits take as fixed tables.
 constexpr std::size_t kFixedTableBytes =
-    std::size_t{kCells} * kCells * (sizeof(std::uint32_t) + kCellSlots * sizeof(Entity*)) +
-    std::size_t{kBlocks} * kBlocks * (sizeof(std::uint32_t) + kBlockSlots * sizeof(Entity*));
+    std::size_t{kCells} * kCells * (sizeof(std::uint32_t) + kCellSlots * kSlotBytes) +
+    std::size_t{kBlocks} * kBlocks * (sizeof(std::uint32_t) + kBlockSlots * kSlotBytes);
 
 }  // namespace ObjectData::GrassManager

@@ -4,8 +4,8 @@
 // levels of the game.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 #include "objects/StarField.h"
 
 namespace ObjectData::guiImage {

@@ -85,15 +85,35 @@ void NextScreen(Entity* self, Entity*) {
     self->SetEvent("FadedOut", Event());
 }
 
-void CountDown(Entity* self, Entity*) {
-    Variables& v = Vars(self);
-    if (--v.fadeTimer != 0) return;
+// The fade out, whose end takes play on to the next screen.
+void FadeToNext(Entity* self, Entity*) {
     self->CallEvent("StartFadingOut");
     self->SetEvent("FadedOut", &NextScreen);
     if (CurrentLevelScript(self) == "Multiplayer") {
         if (levelObjectHooks.isServer()) levelObjectHooks.addNextLevelSync();
         levelObjectHooks.sendNextLevel();
     }
+}
+
+// A single-play level that shows what the run achieved before play goes on
+// binds "LevelFinished": it is raised with (level, goal) instead of the fade,
+// and the level raises the goal's "FadeToNext" once the player carries on.
+bool LevelShowsResults(Entity* self) {
+    const std::string script = CurrentLevelScript(self);
+    if (script == "Sandbox" || script == "Multiplayer" || self->_state == nullptr) return false;
+    Level* level = self->_state->GetLevel();
+    return level != nullptr && static_cast<bool>(level->GetEvent("LevelFinished"));
+}
+
+void CountDown(Entity* self, Entity*) {
+    Variables& v = Vars(self);
+    if (--v.fadeTimer != 0) return;
+    if (LevelShowsResults(self)) {
+        self->SetEvent("Behavior", Event());
+        Entity::_DoEvent("LevelFinished", self, self->_state->GetLevel());
+        return;
+    }
+    FadeToNext(self, self);
 }
 
 void Finished(Entity* self, Entity*) {
@@ -162,6 +182,7 @@ void _Init(Object*& slot) {
     prototype->_AddEvent("Unload", &Unload);
     prototype->_AddEvent("Logic", &Finished);
     prototype->_AddEvent("FinishedBehavior", &CountDown);
+    prototype->_AddEvent("FadeToNext", &FadeToNext);
     ObjectTemplate::StartVariables(prototype, table);
     Variables& v = prototype->vars;
     const _DATA& p = *prototype;

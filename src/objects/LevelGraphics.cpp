@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "framework/Time.h"
 #include "objects/Camera.h"
 #include "objects/GameplayHooks.h"

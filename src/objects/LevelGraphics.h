@@ -5,8 +5,8 @@
 // fixed ring.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 class Buffer;
 class LevelCollision;

@@ -1,7 +1,7 @@
 #include "objects/LoadingLevelBackground.h"
 
+#include "framework/ObjectTemplate.h"
 #include "objects/GameplayHooks.h"
-#include "objects/ObjectTemplate.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
 
@@ -12,13 +12,15 @@ namespace {
 struct Variables {};
 VariableOffsetTable table;
 
+// The backdrop of the screen between levels: behind everything else (the
+// screen's lines of what it waits for are drawn on it), a night colour.
 void GraphicsDraw(Entity*, Entity*) {
     Buffer* buffer = graphicsEngine.GetCurrentBuffer();
     if (buffer == nullptr) return;
     float cx = 0.0f, cy = 0.0f, r = 1.0f;
     gameplayHooks.camera(cx, cy, r);
-    SetUpFadeList(*buffer);
-    buffer->AddTile(15, cx, cy, 0.0f, gameplayHooks.aspect() * 3.0f / r, 1.0f / r, 0.0f, FrameMap("white", 0, 0), -1);
+    buffer->AddBackground(cx, cy, 0.0f, gameplayHooks.aspect() * 3.0f / r, 3.0f / r, 0.0f, FrameMap("white", 0, 0),
+                          static_cast<int>(kBackdropColour));
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #pragma once
-// "LoadingLevelBackground": the white backdrop of the screen between levels.
+// "LoadingLevelBackground": the backdrop of the screen between levels, a
+// night colour behind the screen's lines (the next level, who is waited for).
+#include <cstdint>
+
 class Object;
 
 class Buffer;
 
 namespace ObjectData::LoadingLevelBackground {
 void _Init(Object*& slot);
-// Tile list 15 as the white backdrop and the screen fade draw it: technique
+constexpr std::uint32_t kBackdropColour = 0xFF1B1A3Au;
+// Tile list 15 as the screen fade draws it: technique
 // "TechniqueTilePara2D" with the colours of the tiled texture "whiteFade"; a
 // quad's own picture gives only its outline.
 void SetUpFadeList(Buffer& buffer);

@@ -2,8 +2,8 @@
 // "MenuStars": the field of 480 twinkling stars behind the menus.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 #include "objects/StarField.h"
 
 namespace ObjectData::MenuStars {

@@ -3,8 +3,8 @@
 // pulsing ring; when the local player touches it, it scores, bursts into
 // 240 pieces, rises and fades away, and tells the other peers.
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::MoonShard {
 

@@ -4,8 +4,8 @@
 // variables: a screen-filling layer that drifts slowly.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::ParaBack {
 

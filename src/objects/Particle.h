@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::Particle {
 

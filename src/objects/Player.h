@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 #include "platform/graphics/FrameCounter.h"
 
 namespace ObjectData::Player {

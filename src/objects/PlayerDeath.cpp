@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 

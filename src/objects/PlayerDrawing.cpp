@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 #include "platform/graphics/GraphicsEngine.h"
@@ -347,9 +347,7 @@ void Animate(Entity* self, Entity*) {
     const float vx = v.velocity.x, vy = v.velocity.y;
     if (vx > 0.01f || (vy != 0.0f && (v.collisionflag & kWallRight) != 0))
         v.faceRight = true;
-    else if (vx < 0.01f)
-        v.faceRight = false;
-    else if (vy != 0.0f && (v.collisionflag & kWallLeft) != 0)
+    else if (vx < 0.01f || (vy != 0.0f && (v.collisionflag & kWallLeft) != 0))
         v.faceRight = false;
 
     if (v.lookAt == 0) {

@@ -29,6 +29,7 @@ void Queue(Networking::BaseNetMessage& message, bool reliable) {
 
 void Snapshot(MSG_UpdatePlayer& m, Entity* player) {
     const ObjectData::Player::Variables& v = ObjectData::Player::Vars(player);
+    m.Stamp();
     m.name = player->GetName();
     m.position = v.position;
     m.velocity = v.velocity;

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 

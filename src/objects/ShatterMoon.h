@@ -3,8 +3,8 @@
 // there, slowly changes tint, and at the first input of any kind shatters
 // into 2,048 pieces that drift apart and shrink. The shatter reseeds the
 // random generator with a fixed seed, so it looks the same every time.
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::ShatterMoon {
 

@@ -5,8 +5,8 @@
 // three share their variables and handlers; only the trigger test, the
 // launch's sideways speed and the tilt differ.
 #include "collision/CollisionEngine.h"
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::Spring {
 

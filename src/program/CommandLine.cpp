@@ -14,9 +14,17 @@ std::string& StartScreenName() {
 }  // namespace
 
 const char* CommandLineUsage() {
-    return "usage: glimmerfall [--start-screen LEVEL]\n"
-           "  --start-screen LEVEL   start on the screen LEVEL (for example StencilEditor,\n"
-           "                         InstanceEditor or LevelEditor) instead of the licence\n";
+    // The manual page's synopsis and options are made from this text at build
+    // time: a usage line, then each option indented by two with its
+    // description after two blanks or more, continued on lines indented further.
+    static const std::string usage =
+        std::string(
+            "usage: glimmerfall [--start-screen LEVEL] [--help]\n"
+            "  --start-screen LEVEL   start on the screen LEVEL (for example StencilEditor,\n"
+            "                         InstanceEditor or LevelEditor) instead of the licence\n"
+            "  -h, --help             print these options and end\n") +
+        TestRunUsage();
+    return usage.c_str();
 }
 
 bool ReadCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {
@@ -37,6 +45,8 @@ bool ReadCommandLine(int argc, const char* const* argv, CommandLine& line, std::
                 error = std::string(kOption) + " needs the name of a screen";
                 return false;
             }
+        } else if (ReadTestRunOption(argc, argv, i, line.testRun, error)) {
+            if (!error.empty()) return false;
         } else {
             error = std::string("unknown argument \"") + argument + "\"";
             return false;

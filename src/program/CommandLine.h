@@ -6,8 +6,11 @@
 //   glimmerfall --start-screen StencilEditor
 //   glimmerfall --start-screen=InstanceEditor
 //
-// Without it the program starts on the licence screen ("Eula").
+// Without it the program starts on the licence screen ("Eula"). The
+// options of test runs are program/TestRun.h's.
 #include <string>
+
+#include "program/TestRun.h"
 
 // The text --help prints.
 const char* CommandLineUsage();
@@ -16,6 +19,7 @@ const char* CommandLineUsage();
 struct CommandLine {
     std::string startScreen;  // empty: the licence screen
     bool help = false;
+    TestRunOptions testRun;  // the options of test runs (program/TestRun.h)
 };
 
 // Reads the arguments after the program's name; false with a message in error

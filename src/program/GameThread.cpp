@@ -8,6 +8,7 @@
 #include "framework/Game.h"
 #include "framework/Level.h"
 #include "framework/Quit.h"
+#include "framework/SaveFile.h"
 #include "framework/StartupTrace.h"
 #include "framework/State.h"
 #include "framework/Time.h"
@@ -23,6 +24,9 @@ void GameThread() {
     Entity::_FirstInit();
     TraceStartup("game thread: types registered, game loaded");
 
+    // The settings of the last run, whichever screen comes first: a first
+    // screen other than the licence must not save defaults over them.
+    DataLoad();
     if (startupHooks.replaceFirstWindow != nullptr) startupHooks.replaceFirstWindow();
     // The licence, unless the command line named another screen.
     std::string first = StartScreen().empty() ? "Eula" : StartScreen();
@@ -42,10 +46,15 @@ void GameThread() {
         // The game's and every state's update, then the deferred function,
         // inside one guard: an escaped exception restarts the states.
         State::UpdateAll();
+        KeepSettings();
         gameFrameRate.EndFRC();
         State::EndOfFrame();
     }
 
+    // Every end saves what a quit saves: a quit from a menu has saved
+    // already, but a window destroyed from outside, a request to end from the
+    // system (SIGTERM) or the last state's end has not.
+    DataSave();
     // The game's own "Unload", then "Unload" on every game-wide engine.
     Game::Unload();
 }

@@ -14,6 +14,7 @@
 #include "framework/Profiler.h"
 #include "framework/Quit.h"
 #include "framework/Time.h"
+#include "networking/NetEngine.h"
 #include "platform/input/Input.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/window/WindowClass.h"
@@ -117,6 +118,10 @@ int ProgramMain() {
 
     if (startupHooks.hideAllWindows != nullptr) startupHooks.hideAllWindows();
     const bool allEnded = WaitForThreads(kShutdownBudgetMs, startupHooks.serveWindowRequests);
+    // With the game thread gone, the network engine is shut down here, not by
+    // its destructor: links ended, its lists emptied and its receive thread
+    // joined before anything static is taken apart.
+    if (allEnded) NetworkingEngine.ShutDown();
     inputEngine.Free();
     soundEngine.Free();
     Profiler::Reset();

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "framework/Fatal.h"
+#include "framework/FolderLock.h"
 #include "framework/Game.h"
 #include "framework/GameVariables.h"
 #include "framework/Globals.h"
@@ -38,15 +39,35 @@ bool MakeFolder(const std::string& path) {
 
 // The user data folder "Tavelin" and its "Levels" under the documents folder.
 // The path is only used when it fits and the folder could be made; otherwise
-// the player is told that nothing will be saved, rather than losing it unseen.
+// the player is told, naming the folder that could not be made, that nothing
+// will be saved there, rather than losing it unseen.
 void MakeUserDataFolders(const std::string& documents) {
     const std::string data = documents + "/Tavelin";
-    bool usable = MakeFolder(data);
-    if (!CopyPath(Globals.userDataFolder, data)) usable = false;
-    if (usable) usable = MakeFolder(data + "/Levels");
-    if (!usable) {
-        const std::string text = "Unable to create the folder \"" + data + "\": progress and levels will not be saved.";
+    const std::string levels = data + "/Levels";
+    std::string failed;
+    const char* lost = "progress and levels";
+    const bool made = MakeFolder(data);
+    if (!CopyPath(Globals.userDataFolder, data) || !made) {
+        failed = data;
+    } else if (!MakeFolder(levels)) {
+        // The save file still goes into the data folder; only levels are lost.
+        failed = levels;
+        lost = "levels";
+    }
+    if (!failed.empty()) {
+        const std::string text = "Unable to create the folder \"" + failed + "\": " + lost + " will not be saved.";
         ShowMessage(text.c_str(), "Glimmerfall");
+        return;
+    }
+    // One copy of the program per data folder: a second copy would save its
+    // settings over the first one's. It says so and ends before it has read
+    // or written anything there.
+    switch (LockForProcess(data + "/TavelinData.lock")) {
+        case FolderLockResult::Taken: break;
+        case FolderLockResult::HeldByAnother: FatalError("Glimmerfall is already running.", "Glimmerfall", 1);
+        case FolderLockResult::NotLockable:
+            DebugOutput(("glimmerfall: the folder \"" + data + "\" cannot be locked; a second copy using it would not be noticed\n").c_str());
+            break;
     }
 }
 

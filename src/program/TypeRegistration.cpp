@@ -8,11 +8,11 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/EditorTypes.h"
 #include "networking/NetworkingTypes.h"
 #include "objects/ObjectTypes.h"
 #include "platform/engines/PlatformEngines.h"
 #include "screens/ScreenTypes.h"
+#include "stencil/EditorTypes.h"
 #include "widgets/WidgetTypes.h"
 
 namespace {
@@ -57,10 +57,12 @@ const char* const kObjectOrder[] = {
     "ParaBack",
     "Particle",
     "PausedHowToPlayImage",
+    "PlayCounter",
     "Player",
     "PointSlider",
     "PosSizeDummy",
     "PseudoPara",
+    "ResultCard",
     "ServerMenu",
     "ShatterMoon",
     "SideSpring",
@@ -90,6 +92,7 @@ const ExObjectEntry kExObjectOrder[] = {
     {"AddStencilButton", "Button", nullptr},
     {"CancelButton", "Button", nullptr},
     {"ContinuePlaying", "Button", nullptr},
+    {"counterToggleButton", "Button", nullptr},
     {"customGame", "TextButton", nullptr},
     {"CustomizeButton", "Button", nullptr},
     {"DisplayCharacter", "Player", nullptr},
@@ -189,6 +192,7 @@ const char* const kLevelOrder[] = {
     "QuitWindow",
     "Sandbox",
     "SinglePlayer",
+    "SinglePlayerMenu",
     "SPResults",
     "StencilCodeBlock",
     "StencilEditor",

@@ -1,5 +1,6 @@
 #include "screens/Eula.h"
 
+#include "framework/Progress.h"
 #include "framework/SaveFile.h"
 #include "framework/State.h"
 #include "platform/graphics/TripleBuffer.h"
@@ -48,16 +49,15 @@ void Spawn() {
     LevelTemplate::Spawn("Transition");
 }
 
-// The licence window's width-to-height ratio.
-constexpr float kResolution = 1.7770833f;
-
-// The licence window: 853 by 480, its own title, full screen as asked.
+// The licence window: 853 by 480, its own title, full screen unless the
+// player chose windowed play (kept with the progress) in an earlier run.
 void SetUpWindow(Entity*, Entity*) {
-    State::SetSize(853, 480);
+    State::SetSize(kWidth, kHeight);
     State::SetResolution(kResolution);
     TripleBuffer::OnLost();
     TripleBuffer::OnReset();
-    State::ToggleFullscreen();
+    Progress::Load();
+    if (!Progress::Current().windowed) State::ToggleFullscreen();
     State::SetTitle("Tavelin");
 }
 

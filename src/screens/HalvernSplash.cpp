@@ -1,5 +1,5 @@
-// "HalvernSplash": the maker's splash, first after the licence. Any input
-// ends it from frame 150 on; it ends by itself after 300 frames.
+// "HalvernSplash": the maker's splash, first after the licence. A new press
+// of any control ends it at once; it ends by itself after 300 frames.
 #include "screens/HalvernSplash.h"
 
 #include <cstdlib>
@@ -14,6 +14,7 @@ namespace LevelData::HalvernSplash {
 namespace {
 
 void Build(Entity* self, Entity*) {
+    Splash::Arm(self);
     Splash::Variables& v = Splash::Vars(self);
     MenuScreen::FadeIn(self);
     std::srand(TimeGetTime());
@@ -21,7 +22,7 @@ void Build(Entity* self, Entity*) {
     v.background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
 }
 
-void Update(Entity* self, Entity*) { Splash::Count(self, 150); }
+void Update(Entity* self, Entity*) { Splash::Count(self); }
 
 void GoNext(Entity* self, Entity*) { State::SetLevel(self->_state, "TeamSplash"); }
 void Logic(Entity* self, Entity*) { MenuScreen::FadeOutTo(self, &GoNext); }

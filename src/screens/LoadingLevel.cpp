@@ -1,5 +1,6 @@
 #include "screens/LoadingLevel.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "framework/Engine.h"
@@ -13,6 +14,9 @@
 #include "networking/messages/MSG_LoadLevel.h"
 #include "networking/messages/MSG_RequestLevel.h"
 #include "screens/PlayLevel.h"
+#include "screens/ScreenSteps.h"
+#include "widgets/Text.h"
+#include "widgets/WidgetSupport.h"
 
 namespace LevelData::LoadingLevel {
 
@@ -31,17 +35,85 @@ constexpr int kLoadingTimeOut = 30000;
 constexpr int kStartTimeOut = 20000;
 constexpr int kCreateTimeOut = 30000;
 
+// What the screen tells the player while the machines wait for each other:
+// the next level's name and who is still being waited for.
+struct Status {
+    std::string nameAtLoad;  // a client learns the next level's name with its rules
+    std::string shown;
+};
+Status status;
+constexpr char kStatusName[] = "LoadingStatus";
+
 void Copy(Entity* copy, const Entity* source) {
     ConstructVariables<Variables>(copy, source);
     copy->DoEvent("PreLoad");
     Engine::_MakeCopy("NetworkingUpdate", 1.075);
     Engine::_MakeCopy("GraphicsDraw", 1.0);
     LevelTemplate::Spawn("LoadingLevelBackground");
+    ScreenSteps::LabelSetup setup;
+    setup.y = 0.05f;
+    setup.width = 1.2f;
+    setup.height = 0.6f;
+    setup.setHeight = true;
+    setup.charHeight = 0.06f;
+    setup.hAlign = 1;
+    setup.vAlign = 1;
+    setup.setVAlign = true;
+    setup.multiLine = true;
+    setup.primaryColor = 0xFFF2ECFFu;
+    setup.setColor = true;
+    status = Status{};
+    if (Object* text = ScreenSteps::Label(setup)) text->SetName(kStatusName);
     copy->DoEvent("Load");
+}
+
+std::string PlayerLabel(unsigned int id) {
+    const std::string& name = GameVars().playerNames[id];
+    if (id == Net().NetID() && !GameVars().playerName.empty()) return GameVars().playerName;
+    return name.empty() ? "Player " + std::to_string(id + 1) : name;
+}
+
+// The lines of the screen as this machine knows them: the server knows who
+// has reached the hand-over point it waits at; a client knows the level once
+// the server has sent its rules.
+std::string StatusText() {
+    const bool server = Net().IsServer();
+    std::string text = "Next level: ";
+    if (server || CurrentLevelName != status.nameAtLoad)
+        text += CurrentLevelName.empty() ? std::string("...") : CurrentLevelName;
+    else
+        text += "...";
+    text += "\n";
+    if (!server) return text + PlayerLabel(Net().NetID()) + " ready\nWaiting for the host";
+    const Networking::SyncEvent* waiting = nullptr;
+    for (const Networking::SyncEvent& e : Net().GetSyncEvents())
+        if (e.name == "LoadingLevel" || e.name == "StartLevel") {
+            waiting = &e;
+            break;
+        }
+    for (unsigned int id : Net().GetClientList()) {
+        if (id > 15) continue;
+        const bool ready = waiting == nullptr ||
+                           std::find(waiting->arrived.begin(), waiting->arrived.end(), id) != waiting->arrived.end();
+        text += PlayerLabel(id) + (ready ? " ready\n" : " waiting\n");
+    }
+    return text;
+}
+
+void Update(Entity* self, Entity*) {
+    Entity* line = self->GetMyObject(kStatusName);
+    ObjectData::Text::Variables* t = ObjectData::Text::Find(line);
+    if (t == nullptr) return;
+    const std::string text = StatusText();
+    if (text == status.shown) return;
+    status.shown = text;
+    t->text = text;
+    Widgets::RaiseOwn(line, "CalcText", line);
 }
 
 void Free(Entity* self) {
     self->DoEvent("Unload");
+    status = Status{};
     VariablesOf<Variables>(self).levelName.clear();
 }
 
@@ -55,6 +127,7 @@ void Load(Entity* self, Entity*) {
     Net().SetOnKillClientCallBack(nullptr);
     Net().SetOnKillServerCallBack(&OnServerLost);
     ++CurrentLevelIndex;
+    status.nameAtLoad = CurrentLevelName;
     const bool server = Net().IsServer();
     if (server) {
         if (CurrentLevelIndex >= 0 && CurrentLevelIndex < static_cast<int>(LevelOrder.size())) {
@@ -121,6 +194,7 @@ Level* _Init() {
     prototype->_AddEvent("Load", &Load);
     prototype->_AddEvent("NextLevel", &NextLevel);
     prototype->_AddEvent("StartLevel", &StartLevel);
+    prototype->_AddEvent("Update", &Update);
     LevelTemplate::StartVariables(prototype, table);
     BindVariable(table, *prototype, enum_levelName, prototype->vars.levelName);
     return prototype;

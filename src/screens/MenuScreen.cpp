@@ -61,7 +61,7 @@ void ShowNetError(State* state, const std::string& message) {
     auto found = named.find("NetError");
     Entity* line = found != named.end() ? found->second : nullptr;
     if (line == nullptr) return;
-    LevelTemplate::SetIfPresent<std::int32_t>(line, enum_life, 120);
+    LevelTemplate::SetIfPresent<std::int32_t>(line, enum_life, kNetMessageFrames);
     if (Object** text = FindVariable<Object*>(line, enum_textObj)) TextOf(*text, message);
 }
 

@@ -75,8 +75,10 @@ void FadeOutTo(Entity* level, Event goNext);
 // was the last one).
 bool QuitOnEscape(Entity* level);
 
-// Shows a network message on the state's "NetError" line for 120 frames
-// (nothing when the state has no such line).
+// Shows a network message on the state's "NetError" line for
+// kNetMessageFrames frames, four seconds at the game's 60 frames a second:
+// long enough to be read (nothing when the state has no such line).
+constexpr int kNetMessageFrames = 240;
 void ShowNetError(State* state, const std::string& message);
 
 // Writes a "Text" object's string and returns its settings (null when the

@@ -10,6 +10,7 @@
 #include "framework/Level.h"
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
+#include "framework/Progress.h"
 #include "framework/State.h"
 #include "networking/LevelTransfer.h"
 #include "networking/Match.h"
@@ -55,7 +56,7 @@ constexpr char kLevelEditor[] = "LevelEditor";
 constexpr char kLobby[] = "Lobby";
 constexpr char kOptions[] = "Options";
 constexpr char kQuitConfirm[] = "QuitConfirm";
-constexpr char kSinglePlayer[] = "SinglePlayer";
+constexpr char kSinglePlayerMenu[] = "SinglePlayerMenu";
 constexpr char kQuit[] = "Quit";
 
 template <const char* Target>
@@ -158,6 +159,16 @@ void FlipRumble(Entity*, Entity*) {
 void FlipWii(Entity*, Entity*) { GameVars().wiiControls = !GameVars().wiiControls; }
 void FlipXbox(Entity*, Entity*) { GameVars().xbox360Controls = !GameVars().xbox360Controls; }
 void FlipResolution(Entity*, Entity*) { GameVars().resolutionAuto = !GameVars().resolutionAuto; }
+// The single-play counter's choice is kept with the progress, at once.
+void CounterBehavior(Entity* self, Entity* other) {
+    SetTexture(self, Pick(Progress::Current().showCounter, "counterToggleOnButton", "counterToggleOffButton"));
+    ObjectData::TextButton::Behavior(self, other);
+}
+void FlipCounter(Entity*, Entity*) {
+    Progress::Record& progress = Progress::Current();
+    progress.showCounter = !progress.showCounter;
+    Progress::Save();
+}
 
 // ---- social pages ----
 
@@ -340,6 +351,10 @@ void BindXbox(Object* o) {
     BindEvent(o, "Logic", &FlipXbox);
     BindEngine(o, "Behavior", &XboxBehavior);
 }
+void BindCounter(Object* o) {
+    BindEvent(o, "Logic", &FlipCounter);
+    BindEngine(o, "Behavior", &CounterBehavior);
+}
 void BindResolution(Object* o) {
     BindEvent(o, "Logic", &FlipResolution);
     BindEngine(o, "Behavior", &ResolutionBehavior);
@@ -374,7 +389,7 @@ void BindJoinGame(Object* o) {
     BindEvent(o, "Logic", &NetworkActions::JoinGame);
     BindEngine(o, "Behavior", &NetworkActions::JoinGameBehavior);
 }
-void BindSinglePlayer(Object* o) { BindEvent(o, "Logic", &StartSinglePlayer); }
+void BindSinglePlayer(Object* o) { BindEvent(o, "Logic", &FadeTo<kSinglePlayerMenu>); }
 void BindBackToWhere(Object* o) { BindEvent(o, "Logic", &FadeToBackToWhere); }
 
 void PreviewExtra(Object* o) {
@@ -394,6 +409,8 @@ constexpr Variant kVariants[] = {
     {"CancelButton", "Button", true, P(0.2f, -0.15f), S(0.3f, 0.1f), "cancelButton", nullptr, nullptr, nullptr},
     {"ContinuePlaying", "Button", true, P(0.3f, -0.15f), S(kWide, kTall), "continuePlayingButton", nullptr,
      &BindContinue, nullptr},
+    {"counterToggleButton", "Button", true, P(0.7f, -0.22f), S(0.3f, 0.1f), "counterToggleOnButton", nullptr,
+     &BindCounter, nullptr},
     {"customGame", "TextButton", true, P(-0.7f, -0.03f), S(0.35f, 0.07f), "baseButton", "#0x444434#Custom Game",
      &BindFade<kMakeGame>, nullptr},
     {"CustomizeButton", "Button", true, P(-0.35f, -0.22f), S(0.3f, 0.1f), "customizeButton", nullptr,
@@ -481,7 +498,7 @@ void Differences(Object* o) {
     if (v.place) LevelTemplate::SetIfPresent(o, enum_position, v.position);
     if (v.size.x >= 0.0f) LevelTemplate::SetIfPresent(o, enum_size, v.size);
     if (v.texture != nullptr) SetTexture(o, v.texture);
-    if (v.label != nullptr) SetLabel(o, v.label);
+    if (v.label != nullptr) SetLabel(o, v.label);  // NOLINT(bugprone-string-constructor): tested just before
     if (v.extra != nullptr) v.extra(o);
 }
 
@@ -501,7 +518,7 @@ const std::unordered_map<std::string, std::string>& Targets() {
         {"Instructions", kHowToPlay},   {"Quit", kQuitConfirm},       {"StartGame", kLobby},
         {"toCredits", kCredits},        {"toCustomize", kCustomize},  {"toInstructions", kHowToPlay},
         {"toLvEditor", kLevelEditor},   {"toMMenu", kMainMenu},       {"toMultiplayer", kLobby},
-        {"toOptions", kOptions},        {"toQuit", kQuitConfirm},     {"toSingleplayer", kSinglePlayer},
+        {"toOptions", kOptions},        {"toQuit", kQuitConfirm},     {"toSingleplayer", kSinglePlayerMenu},
         {"quitToMainMenu", kMainMenu},
     };
     return targets;
@@ -546,11 +563,6 @@ void PrepareBuiltInOrder() {
         LevelOrder.emplace_back(BuiltInLevelNames[i]);
         LevelOrderNumbers.push_back(static_cast<int>(i));
     }
-}
-
-void StartSinglePlayer(Entity* self, Entity*) {
-    PrepareBuiltInOrder();
-    FadeTo<kSinglePlayer>(self, self);
 }
 
 }  // namespace MenuVariants

@@ -3,7 +3,7 @@
 // each a name, the type it is made from and the differences applied to a
 // fresh copy of that type (position, size, picture, label, handlers). This
 // unit also holds what the variants do when clicked: the fades to other
-// screens, the ask-again button, the start of single play, the quit and
+// screens, the ask-again button, the quit and
 // continue buttons, the social-page buttons, the settings toggles, the moon
 // cursor's drawing and the preview characters.
 #include <cstdint>
@@ -53,9 +53,5 @@ std::string Label(Entity* button);
 // Every player's score to 0, level 0 current, and the order of the 13
 // built-in levels in `LevelOrder` and `LevelOrderNumbers`.
 void PrepareBuiltInOrder();
-
-// "Logic" of the single-player start: scores, order of the 13 built-in
-// levels, then the fade to "SinglePlayer".
-void StartSinglePlayer(Entity* self, Entity* other);
 
 }  // namespace MenuVariants

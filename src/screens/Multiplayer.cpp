@@ -110,8 +110,18 @@ void OnClientJoined(char id) {
 }
 
 void OnClientLeft(char id) {
-    Networking::NetMessage::MSG_DropObj drop(Networking::PlayerObjectName(static_cast<unsigned char>(id)));
+    const std::string name = Networking::PlayerObjectName(static_cast<unsigned char>(id));
+    Networking::NetMessage::MSG_DropObj drop(name);
     Net().PrivateSendNetMessage(drop, true, false);
+    // The player leaves this level on the server: a joiner given the same id
+    // later must find no player of that name, or none would be made for it
+    // (the clients' dropped copies are replaced when the new one is made).
+    if (State* state = State::_currentState; state != nullptr && state->GetLevel() != nullptr) {
+        if (Entity* left = state->GetLevel()->GetMyObject(name.c_str()); ObjectData::Player::IsPlayer(left)) {
+            left->SetName("");
+            left->_Delete();
+        }
+    }
     MenuScreen::ShowNetError(State::_currentState, "Player dropped.");
 }
 

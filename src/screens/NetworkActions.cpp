@@ -123,7 +123,8 @@ void JoinGame(Entity* self, Entity*) {
     if (net.IsClient() || net.IsServer()) return;
     ZeroScores();
     const std::string name = list->serverNames[selected];
-    if (!net.ConnectToServer(name)) MenuScreen::ShowNetError(self->_state, "Game not found");
+    const std::string at = selected < list->serverAddresses.size() ? list->serverAddresses[selected] : std::string();
+    if (!net.ConnectToServer(name, at)) MenuScreen::ShowNetError(self->_state, "Game not found");
 }
 
 void HandOff(Entity* self, Entity*) {

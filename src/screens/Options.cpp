@@ -18,7 +18,7 @@ void SpawnPieces() {
     LevelTemplate::Spawn("gridSliderH", "MusicSlider");
     LevelTemplate::Spawn("gridSliderH", "SoundSlider");
     for (const char* button : {"CustomizeButton", "FullScreenButton", "wiiToggleButton", "resolutionToggleButton",
-                               "rummbleToggleButton", "xboxToggleButton"})
+                               "rummbleToggleButton", "xboxToggleButton", "counterToggleButton"})
         LevelTemplate::Spawn(button);
 }
 

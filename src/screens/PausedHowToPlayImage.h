@@ -2,7 +2,7 @@
 // "PausedHowToPlayImage": the how-to-play page over a paused level. While it
 // is up the pause menu's three buttons are silenced; any key or click from
 // its second frame on closes it and gives them back their behaviour.
-#include "objects/ObjectTemplate.h"
+#include "framework/ObjectTemplate.h"
 
 namespace ObjectData::PausedHowToPlayImage {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "collision/LevelCollision.h"
 #include "framework/Engine.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
 #include "networking/NetworkingUpdate.h"

@@ -85,6 +85,19 @@ Object* Label(const LabelSetup& setup) {
     return label;
 }
 
+Object* TextButton(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR2& size,
+                   const std::string& label, Event logic, const char* texture) {
+    Object* button = LevelTemplate::Spawn("TextButton", name);
+    if (button == nullptr) return nullptr;
+    LevelTemplate::SetIfPresent(button, enum_position, position);
+    LevelTemplate::SetIfPresent(button, enum_size, size);
+    LevelTemplate::SetIfPresent<const char*>(button, enum_texture, texture);
+    if (Object** caption = FindVariable<Object*>(button, enum_textObj))
+        if (ObjectData::Text::Variables* t = ObjectData::Text::Find(*caption)) t->text = label;
+    button->AddEvent("Logic", logic);
+    return button;
+}
+
 void NewPress::Arm() { heldBefore = HeldPadButtons(); }
 
 bool NewPress::Check() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/LevelTemplate.h"
+#include "framework/Vector.h"
 
 class Object;
 
@@ -65,6 +66,13 @@ struct LabelSetup {
     bool setColor = false;
 };
 Object* Label(const LabelSetup& setup);
+
+// A "TextButton" under name in the current state: centred at position, of
+// size, on the picture texture, lettered label (colour marks allowed); a
+// click or select on it runs logic with (button, its master). Null while the
+// type is not registered.
+Object* TextButton(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR2& size,
+                   const std::string& label, Event logic, const char* texture = "baseButton");
 
 // A control that went down since the screen opened: a key or mouse button
 // pressed this frame, or a pad or remote button that was up in the frame

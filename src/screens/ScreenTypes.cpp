@@ -16,13 +16,16 @@
 #include "screens/Multiplayer.h"
 #include "screens/Options.h"
 #include "screens/PausedHowToPlayImage.h"
+#include "screens/PlayCounter.h"
 #include "screens/ProfilerViewer.h"
 #include "screens/QuitConfirm.h"
 #include "screens/QuitWindow.h"
+#include "screens/ResultCard.h"
 #include "screens/SPResults.h"
 #include "screens/Sandbox.h"
 #include "screens/ServerMenu.h"
 #include "screens/SinglePlayer.h"
+#include "screens/SinglePlayerMenu.h"
 #include "screens/TeamSplash.h"
 #include "screens/TitleInstruction.h"
 #include "screens/TitleScreen.h"
@@ -32,6 +35,8 @@ namespace {
 
 const ObjectTypeEntry kObjects[] = {
     {"PausedHowToPlayImage", &ObjectData::PausedHowToPlayImage::_Init},
+    {"PlayCounter", &ObjectData::PlayCounter::_Init},
+    {"ResultCard", &ObjectData::ResultCard::_Init},
     {"ServerMenu", &ObjectData::ServerMenu::_Init},
     {"TitleInstruction", &ObjectData::TitleInstruction::_Init},
     {"Transition", &ObjectData::Transition::_Init},
@@ -56,6 +61,7 @@ const LevelTypeEntry kLevels[] = {
     {"QuitWindow", &LevelData::QuitWindow::_Init},
     {"Sandbox", &LevelData::Sandbox::_Init},
     {"SinglePlayer", &LevelData::SinglePlayer::_Init},
+    {"SinglePlayerMenu", &LevelData::SinglePlayerMenu::_Init},
     {"SPResults", &LevelData::SPResults::_Init},
     {"TeamSplash", &LevelData::TeamSplash::_Init},
     {"TitleScreen", &LevelData::TitleScreen::_Init},

@@ -99,17 +99,19 @@ void Init(Entity* self, Entity*) {
 
 void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
-    const std::vector<std::string> before = v.serverNames;
+    const std::vector<std::string> before = v.serverNames, beforeAt = v.serverAddresses;
     v.stencilNames.clear();
     v.serverNames.clear();
+    v.serverAddresses.clear();
     for (const Networking::ServerInfo& server : EngineData::NetworkingUpdate::Target().GetServerList()) {
         v.stencilNames.push_back(ServerListLine(server));
         v.serverNames.push_back(server.name);
+        v.serverAddresses.push_back(server.address.GetIP());
     }
     // A server that appeared or vanished moves the lines under the
     // selection (even when another took its place in the same frame): the
     // selection is cleared. A changed player count keeps it.
-    if (v.serverNames != before) {
+    if (v.serverNames != before || v.serverAddresses != beforeAt) {
         v.selectedStencil = -1;
         Widgets::RaiseOwn(self, "Init", self);
     } else {

@@ -30,6 +30,9 @@ struct Variables {
     Object* stencilSlider = nullptr;        // the bar that scrolls the lines
     std::vector<std::string> serverNames;   // the servers' names, in list order
     std::vector<std::string> stencilNames;  // the line texts, beside serverNames
+    // Each server's address, beside serverNames: games of one name are told
+    // apart by it (not a script variable).
+    std::vector<std::string> serverAddresses;
 };
 
 using _DATA = ObjectTemplate::Data<Variables>;

@@ -6,7 +6,9 @@
 #include "framework/Time.h"
 #include "networking/Match.h"
 #include "objects/Player.h"
+#include "screens/PlayCounter.h"
 #include "screens/PlayLevel.h"
+#include "screens/ResultCard.h"
 
 namespace LevelData::SinglePlayer {
 
@@ -42,10 +44,39 @@ void Build(Entity* self, Entity*) {
     PlayLevel::BuildFromGrid(self, false);
     LevelTemplate::Spawn("WanderBotAI", "Wanderer");
     LevelTemplate::Spawn("SolverBotAI", "Solver");
+    // Last, so that it counts each frame after the pick-ups and the goal.
+    LevelTemplate::Spawn("PlayCounter", "PlayCounter");
+}
+
+// The pause menu, except while the card after the level is up: then the
+// controls only age, so a press held over the card opens nothing after it.
+void Update(Entity* self, Entity* other) {
+    if (self->GetMyObject("ResultCard") == nullptr) {
+        PlayLevel::PauseRule(self, other);
+        return;
+    }
+    PlayLevel::Variables& v = PlayLevel::Vars(self);
+    v.pausePressed = PlayLevel::controls.pause();
+    v.backPressed = PlayLevel::controls.back();
+    v.closePressed = PlayLevel::controls.menuPause();
+}
+
+// The goal's count-down is over: the run's results come up over the level,
+// and the card takes play on (the goal's fade) when the player chooses.
+void LevelFinished(Entity* self, Entity* goal) {
+    Progress::Run run;
+    if (auto* counter = ObjectData::PlayCounter::Find(self->GetMyObject("PlayCounter")))
+        run = ObjectData::PlayCounter::RunOf(*counter);
+    if (!ObjectData::ResultCard::Show(self->_state, goal, CurrentLevelIndex, run) && goal != nullptr)
+        goal->DoEvent("FadeToNext");
 }
 
 }  // namespace
 
-Level* _Init() { return PlayLevel::Register("SinglePlayer", &Build, &PlayLevel::PauseRule); }
+Level* _Init() {
+    PlayLevel::_DATA* prototype = PlayLevel::Register("SinglePlayer", &Build, &Update);
+    prototype->_AddEvent("LevelFinished", &LevelFinished);
+    return prototype;
+}
 
 }  // namespace LevelData::SinglePlayer

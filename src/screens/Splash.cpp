@@ -20,17 +20,20 @@ Variables& Vars(Entity* level) { return VariablesOf<Variables>(level); }
 
 void Copy(Entity* copy, const Entity* source) { MenuScreen::Copy<Variables, &Spawn>(copy, source); }
 
-void Count(Entity* level, int earliest) {
+void Arm(Entity* level) { Vars(level).pressedBefore = screenInput.anythingPressed(); }
+
+bool NewPress(Variables& v) {
+    const bool now = screenInput.anythingPressed();
+    const bool press = now && !v.pressedBefore;
+    v.pressedBefore = now;
+    return press;
+}
+
+void Count(Entity* level) {
     Variables& v = Vars(level);
     MenuScreen::QuitOnEscape(level);
     ++v.counter;
-    if (v.counter < 300 && (v.skip || screenInput.anythingPressed())) {
-        if (v.counter >= earliest) {
-            v.counter = 300;
-        } else {
-            v.skip = true;
-        }
-    }
+    if (NewPress(v) && v.counter < 300) v.counter = 300;
     if (v.counter >= 300) level->DoEvent("Logic");
 }
 

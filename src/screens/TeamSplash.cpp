@@ -32,6 +32,7 @@ void CreditLine(const char* words, float y) {
 }
 
 void Build(Entity* self, Entity*) {
+    Splash::Arm(self);
     Splash::Variables& v = Splash::Vars(self);
     v.background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
     v.background = MenuScreen::Backdrop("BACK TeamSplash");
@@ -40,7 +41,7 @@ void Build(Entity* self, Entity*) {
     CreditLine(kControllers, -0.4f);
 }
 
-void Update(Entity* self, Entity*) { Splash::Count(self, 60); }
+void Update(Entity* self, Entity*) { Splash::Count(self); }
 
 void GoNext(Entity* self, Entity*) { State::SetLevel(self->_state, "TitleScreen"); }
 void Logic(Entity* self, Entity*) { MenuScreen::FadeOutTo(self, &GoNext); }

@@ -3,8 +3,8 @@
 // first input, then fades out for good, a tenth less each frame.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::TitleInstruction {
 

@@ -1,6 +1,9 @@
 // "TitleScreen": night sky, planet and the whole moon, which shatters at the
-// first input; 240 frames later the title fades to the main menu.
+// first input; 240 frames later the title fades to the main menu, or at once
+// on a new press while the moon shatters.
 #include "screens/TitleScreen.h"
+
+#include <algorithm>
 
 #include "framework/State.h"
 #include "platform/sound/SoundEngine.h"
@@ -20,6 +23,7 @@ void Spawn() {
 }
 
 void Build(Entity* self, Entity*) {
+    Splash::Arm(self);
     Splash::Variables& v = Splash::Vars(self);
     MenuScreen::FadeIn(self);
     v.background2 = MenuScreen::Backdrop("nightSky", true, -1.0f);
@@ -31,8 +35,12 @@ void Build(Entity* self, Entity*) {
 void Update(Entity* self, Entity*) {
     Splash::Variables& v = Splash::Vars(self);
     MenuScreen::QuitOnEscape(self);
+    const bool press = Splash::NewPress(v);
     if (v.skip) {
-        if (++v.counter > 240) self->DoEvent("Logic");
+        if (++v.counter > 240 || press) {
+            v.counter = std::max(v.counter, 241);
+            self->DoEvent("Logic");
+        }
     } else if (screenInput.anythingPressed()) {
         v.skip = true;
         v.counter = 0;

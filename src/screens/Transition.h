@@ -6,8 +6,8 @@
 // it; it raises "FadedIn" or "FadedOut" every frame once its slide is done.
 #include <cstdint>
 
+#include "framework/ObjectTemplate.h"
 #include "framework/Vector.h"
-#include "objects/ObjectTemplate.h"
 
 namespace ObjectData::Transition {
 

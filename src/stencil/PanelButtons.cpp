@@ -19,11 +19,11 @@ Object* Make(Entity* owner, float x, const char* label, const char* toolTip) {
     return button;
 }
 
-EditButtons MakeEditButtons(Entity* owner, float dx) {
+EditButtons MakeEditButtons(Entity* owner, float dx, const char* addTip, const char* removeTip) {
     EditButtons made;
     made.apply = Make(owner, 0.5f + dx, "confirm", "Apply changes");
-    made.add = Make(owner, 0.3f + dx, "Add Stencil", "Adds a Stencil");
-    made.remove = Make(owner, 0.4f + dx, "Delete Stencil", "Remove a selected stencil");
+    made.add = Make(owner, 0.3f + dx, "Add Stencil", addTip);
+    made.remove = Make(owner, 0.4f + dx, "Delete Stencil", removeTip);
     return made;
 }
 

@@ -19,7 +19,8 @@ struct EditButtons {
 };
 
 // A panel's edit buttons, dx to the right of their own places (a panel that
-// is already hidden makes them off screen with its rows).
-EditButtons MakeEditButtons(Entity* owner, float dx);
+// is already hidden makes them off screen with its rows); the add and remove
+// buttons' tool tips name what the panel's rows are.
+EditButtons MakeEditButtons(Entity* owner, float dx, const char* addTip, const char* removeTip);
 
 }  // namespace PanelButtons

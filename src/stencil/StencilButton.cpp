@@ -2,20 +2,13 @@
 
 #include <string>
 
-#include "collision/CollisionEngine.h"
+#include "editor/EditorButton.h"
 #include "editor/EditorDialog.h"
 #include "framework/Object.h"
-#include "platform/input/Mouse.h"
 #include "widgets/Button.h"
 #include "widgets/WidgetSupport.h"
 
 namespace ExObjectData {
-
-void ButtonCursorBehavior(Entity* self, Entity*) {
-    Object* cursor = Widgets::FindCursor(self);
-    if (cursor == nullptr || !collisionEngine.Check(self, cursor)) return;
-    Widgets::RaiseOwn(self, Mouse.Triggered(0) ? "Logic" : "Hover", self);
-}
 
 void StencilButtonClick(Entity* button, Entity*) {
     const char* const* label = FindVariable<const char*>(button, enum_texture);

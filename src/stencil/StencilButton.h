@@ -2,17 +2,13 @@
 // The stencil screens' buttons. A `StencilButton` is a "Button" whose
 // `texture` is its label: a click writes that label into the
 // `clickedStencil` of the object its `master` names, and the owner handles
-// it in its next frame. Both answer the pointer through ButtonCursorBehavior,
-// whatever widget has the keyboard. An `AddStencilButton` closes its window.
+// it in its next frame. Both answer the pointer through ButtonCursorBehavior
+// (editor/EditorButton.h), whatever widget has the keyboard. An
+// `AddStencilButton` closes its window.
 class Entity;
 class Object;
 
 namespace ExObjectData {
-
-// "Behavior" of the editors' picture buttons: while the pointer ("Cursor")
-// lies over the button, "Logic" on a left click and "Hover" otherwise, both
-// with the button as other.
-void ButtonCursorBehavior(Entity* self, Entity* other);
 
 // "Logic" of a StencilButton: its label into its master's `clickedStencil`.
 // Nothing when the master is missing or has no such string.

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "converter/DLL.h"
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "screens/MenuScreen.h"
 #include "stencil/StencilFuncProp.h"
 #include "stencil/PanelButtons.h"
+#include "stencil/StencilBuild.h"
 #include "stencil/StencilRows.h"
+#include "stencil/StencilStore.h"
 #include "widgets/Text.h"
 #include "widgets/TextBox.h"
 #include "widgets/WidgetSupport.h"
@@ -22,6 +23,8 @@ VariableOffsetTable table;
 
 constexpr char kFailed[] = "FAILED TO COMMIT THIS FUNCTION!";
 constexpr char kTitleMark[] = "#0xC4BDAD#";
+// The title's room left of the button.
+constexpr float kTitleWidth = 0.9f;
 
 void Spawn() { LevelTemplate::Spawn("MMCursor", "Cursor"); }
 
@@ -59,6 +62,11 @@ Object* MakeText(Entity* level, const std::string& words, float x, float y, floa
     return text;
 }
 
+// "OnHit of Player": the function first, in the title's colour.
+std::string Title(const Variables& v) {
+    return kTitleMark + v.desiredStencilName + "#0xA8A290# of " + v.objName;
+}
+
 bool FunctionFound(const CppData& record, std::int32_t index, const std::string& name) {
     return index >= 0 && static_cast<std::size_t>(index) < record.functions.size() &&
            record.functions[static_cast<std::size_t>(index)].name == name;
@@ -80,7 +88,10 @@ void Init(Entity* self, Entity* other) {
         return;
     }
     v.myFunc = v.ObjData.functions[static_cast<std::size_t>(v.functionIndex)];
-    v.titleText = MakeText(self, kTitleMark + v.objName, 0.0f, 0.45f, 0.3f, 0.07f, 0.07f, true);
+    // The function's name, then the stencil it belongs to, fitted between
+    // the window's edge and the button.
+    v.titleText = MakeText(self, Title(v), -0.05f, 0.45f, kTitleWidth, 0.07f, 0.05f, true);
+    StencilRows::FitLabel(v.titleText, kTitleWidth);
 
     v.codeBlock = LevelTemplate::SpawnIn(self->_state, "TextBox");
     if (ObjectData::TextBox::Variables* box = ObjectData::TextBox::Find(v.codeBlock)) {
@@ -95,7 +106,8 @@ void Init(Entity* self, Entity* other) {
         Widgets::RaiseOwn(v.codeBlock, "ApplyNewSettings", self);
     }
     v.applyButton = PanelButtons::Make(self, 0.5f, "confirm", "Apply changes");
-    v.message = MakeText(self, "", 0.0f, -0.45f, 1.1f, 0.05f, 0.03f, false);
+    v.message = StencilRows::Paragraph(self->_state, "", 0.0f, -0.455f, 1.1f, 0.085f, 0.022f);
+    v.shownBuild = StencilBuild::Current().number;
 }
 
 // The panel that opened the window, while its state still runs it with no
@@ -113,7 +125,7 @@ ObjectData::StencilFuncProp::Variables* Opener(const Variables& v) {
 }
 
 void ShowMessage(const Variables& v, const std::string& words) {
-    if (ObjectData::Text::Variables* t = ObjectData::Text::Find(v.message)) t->text = words;
+    if (StencilRows::LabelText(v.message) != words) StencilRows::SetLabel(v.message, words);
 }
 
 // The body typed into the box becomes the function's body in the window's
@@ -125,18 +137,38 @@ void Commit(Variables& v) {
     const auto at = static_cast<std::size_t>(v.functionIndex);
     v.ObjData.functions[at].code = t->text;
     ObjectData::StencilFuncProp::Variables* panel = Opener(v);
-    if (panel != nullptr && FunctionFound(panel->ObjData, v.functionIndex, v.desiredStencilName)) {
-        panel->ObjData.functions[at].code = t->text;
-        ShowMessage(v, "");
-    } else {
-        ShowMessage(v, kKeptHere);
-    }
-    DLL::MakeComplexDLL(v.ObjData);
+    const bool inPanel = panel != nullptr && FunctionFound(panel->ObjData, v.functionIndex, v.desiredStencilName);
+    if (inPanel) panel->ObjData.functions[at].code = t->text;
+    // The committed stencil keeps the body when it holds the function there.
+    StencilStore::Outcome outcome;
+    if (StencilStore::CommitBody(v.objType, v.objName, at, v.desiredStencilName, t->text, outcome))
+        ShowMessage(v, outcome.saved ? kSaved : outcome.report);
+    else
+        ShowMessage(v, inPanel ? kInPanelOnly : kKeptHere);
+}
+
+// After a build of the stencil: what the compiler found in this body.
+void FollowBuild(Variables& v) {
+    StencilBuild::Step();
+    const StencilBuild::Status& build = StencilBuild::Current();
+    if (build.number == v.shownBuild || StencilBuild::Busy() || build.kind != v.objType ||
+        build.typeName != v.objName)
+        return;
+    v.shownBuild = build.number;
+    const std::string problems = StencilBuild::ProblemsIn(v.objType, v.objName, v.desiredStencilName);
+    if (!problems.empty())
+        ShowMessage(v, "The build of " + v.objName + " failed here:\n" + problems);
+    else if (build.phase == StencilBuild::Phase::Replaced)
+        ShowMessage(v, build.report);
+    else
+        ShowMessage(v, "The build of " + v.objName + " failed elsewhere; its properties window tells why.");
 }
 
 void Update(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
-    if (v.fail || v.clickedStencil == "nothing") return;
+    if (v.fail) return;
+    FollowBuild(v);
+    if (v.clickedStencil == "nothing") return;
     if (v.clickedStencil == "confirm") Commit(v);
     v.clickedStencil = "nothing";
 }

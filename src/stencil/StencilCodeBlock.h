@@ -9,7 +9,11 @@
 // is the event's other entity). A commit writes the body into that copy
 // and, while the panel still runs in its window and still holds the
 // function under the same name at the same place, into the panel's record
-// too; otherwise the window says that the body was kept only here.
+// too; otherwise the window says that the body was kept only here. The
+// committed stencil (StencilStore) keeps the body, and saves it, when it
+// holds the function at that place under that name. The title names the
+// function and its stencil. After a build of the stencil the message lines
+// show what the compiler found in this body, by its lines.
 #include <cstdint>
 #include <string>
 
@@ -37,8 +41,10 @@ struct Variables {
     State* openerState = nullptr;
     Object* opener = nullptr;
     int openerId = -1;
-    // The line that tells how the last commit went.
+    // The lines that tell how the last commit went, and what the last
+    // build of the stencil found in this body.
     Object* message = nullptr;
+    int shownBuild = 0;
 };
 
 using _DATA = LevelTemplate::Data<Variables>;
@@ -51,5 +57,11 @@ Variables* Find(Entity* level);
 // What the window's message line says after a commit that reached only the
 // window's own record.
 inline constexpr char kKeptHere[] = "The functions list changed: this body was kept in this window only.";
+// After a commit that reached the properties window but not the committed
+// stencil (its functions tab was not committed yet).
+inline constexpr char kInPanelOnly[] =
+    "Kept in the properties window; commit its functions tab to keep the function with the stencil.";
+// After a commit the stencil's script took.
+inline constexpr char kSaved[] = "Kept with the stencil and saved in its script.";
 
 }  // namespace LevelData::StencilCodeBlock

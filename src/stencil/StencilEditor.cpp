@@ -11,8 +11,11 @@
 #include "platform/input/Keyboard.h"
 #include "platform/window/StateWindows.h"
 #include "screens/MenuScreen.h"
+#include "stencil/InstanceEditor.h"
+#include "stencil/StencilBuild.h"
 #include "stencil/StencilMenu.h"
 #include "stencil/StencilRows.h"
+#include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
 
 namespace LevelData::StencilEditor {
@@ -46,6 +49,10 @@ void PreLoad(Entity*, Entity*) { StencilRows::SetUpWindow(800, 600, 4.0f / 3.0f)
 void Load(Entity* self, Entity*) {
     State::SetTitle("Stencil Editor");
     StencilRows::PlainBackdrop(self->_state);
+    if (Object* keys = StencilRows::Label(self->_state, kKeysHint, 0.0f, -0.465f, 0.026f)) {
+        if (ObjectData::Text::Variables* t = ObjectData::Text::Find(keys)) t->settings.primaryColor = StencilRows::kLightInk;
+        StencilRows::FitLabel(keys, 1.25f);
+    }
     for (const MenuPlace& place : kMenus) {
         Entity* menu = self->GetMyObject(place.object);
         ObjectData::StencilMenu::Variables* v = ObjectData::StencilMenu::Find(menu);
@@ -61,7 +68,22 @@ void Load(Entity* self, Entity*) {
     }
 }
 
+// A window of its own on the level, the size of a small game window.
+State* OpenBeside(const std::string& level, int width, int height) {
+    State* opened = CreateStateByName(level);
+    if (opened == nullptr) return nullptr;
+    State* remembered = State::_currentState;
+    State::_currentState = opened;
+    StencilRows::SetUpWindow(width, height, static_cast<float>(width) / static_cast<float>(height));
+    State::_currentState = remembered;
+    return opened;
+}
+
 void Update(Entity* self, Entity*) {
+    // A build started in a properties window goes on while only this runs.
+    StencilBuild::Step();
+    if (Keyboard.Triggered(DIK_F7)) OpenPlayLevel();
+    if (Keyboard.Triggered(DIK_F8)) OpenInstanceEditor();
     // One press serves every list; the windows it opens do not take it away.
     if (!Keyboard.Triggered(DIK_F6)) return;
     for (const MenuPlace& place : kMenus) {
@@ -79,6 +101,29 @@ void Update(Entity* self, Entity*) {
 }
 
 }  // namespace
+
+State* OpenPlayLevel() {
+    State* running = State::GetState(kPlayLevel);
+    if (running != nullptr && !running->Deleted() && running->GetLevelName() == kPlayLevel) {
+        // Every object made anew, from the types as they now stand.
+        State::SetLevel(running, "Restart");
+        return running;
+    }
+    return OpenBeside(kPlayLevel, 800, 450);
+}
+
+State* OpenInstanceEditor() {
+    State* opened = CreateStateByName("InstanceEditor");
+    Level* level = opened != nullptr ? opened->GetLevel() : nullptr;
+    LevelData::InstanceEditor::Variables* v = LevelData::InstanceEditor::Find(level);
+    State* play = State::GetState(kPlayLevel);
+    // Ready to inspect the player of the play level, when one runs.
+    if (v != nullptr && play != nullptr && !play->Deleted()) {
+        StencilRows::SetText(v->StateNameTextBox, kPlayLevel);
+        StencilRows::SetText(v->InstanceNameTextBox, "Player_0");
+    }
+    return opened;
+}
 
 std::vector<std::string> RegisteredNames(const std::string& kind) {
     std::vector<std::string> names;

@@ -3,7 +3,10 @@
 // ("ObjectMenu", "ExObjMenu", "LevelMenu", "EngineMenu") show the names of the
 // registered object types, extended objects, level types and engines as
 // they stand when the screen loads. F6 opens a properties window
-// ("StencilObjPropLevel") for the name chosen in each list that has one.
+// ("StencilObjPropLevel") for the name chosen in each list that has one; F7
+// opens a play level beside it (or starts it again, its objects made from
+// the types as they now stand), F8 the instance editor. The keys are shown
+// under the lists.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,5 +38,17 @@ extern const MenuPlace kMenus[4];
 // The names a list of that kind shows: the registry's names, sorted, without
 // its empty entries.
 std::vector<std::string> RegisteredNames(const std::string& kind);
+
+// The play level F7 opens in a state and window of its own: the built-in
+// level CurrentLevelIndex names, played alone.
+inline constexpr char kPlayLevel[] = "SinglePlayer";
+// What the line under the lists says.
+inline constexpr char kKeysHint[] =
+    "Click a name, then F6: properties      F7: play a level beside      F8: instance editor";
+// F7: the play level opened, or started again when it runs.
+State* OpenPlayLevel();
+// F8: the instance editor, its boxes naming the play level's player when
+// the play level runs.
+State* OpenInstanceEditor();
 
 }  // namespace LevelData::StencilEditor

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "converter/DLL.h"
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
 #include "platform/input/KeyCodes.h"
@@ -11,7 +10,9 @@
 #include "stencil/StencilCodeBlock.h"
 #include "stencil/PanelButtons.h"
 #include "stencil/StencilObjProp.h"
+#include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
+#include "stencil/StencilStore.h"
 #include "widgets/WidgetSupport.h"
 
 namespace ObjectData::StencilFuncProp {
@@ -42,7 +43,8 @@ void Init(Entity* self, Entity*) {
         StencilRows::Append(self, columns[1], f.returnType, RowsDx(v));
         StencilRows::Append(self, columns[2], f.name, RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, RowsDx(v));
+    const PanelButtons::EditButtons buttons =
+        PanelButtons::MakeEditButtons(self, RowsDx(v), "Adds a function", "Removes the chosen function");
     v.applyButton = buttons.apply;
     v.addButton = buttons.add;
     v.deleteButton = buttons.remove;
@@ -82,7 +84,7 @@ void OpenCodeBlock(Entity* panel, Variables& v, std::int32_t index) {
     State::_currentState = remembered;
 }
 
-void Commit(Variables& v) {
+void RowsIntoRecord(Variables& v) {
     const std::size_t rows =
         std::min({v.myFuncTypeList.size(), v.myReturnList.size(), v.myFuncNameList.size(), v.ObjData.functions.size()});
     for (std::size_t i = 0; i < rows; ++i) {
@@ -91,7 +93,12 @@ void Commit(Variables& v) {
         f.returnType = StencilRows::Text(v.myReturnList[i]);
         f.name = StencilRows::Text(v.myFuncNameList[i]);
     }
-    DLL::MakeComplexDLL(v.ObjData);
+}
+
+// The rows into the record, and the record's functions committed.
+void Commit(Entity* self, Variables& v) {
+    RowsIntoRecord(v);
+    LevelData::StencilObjPropLevel::ShowReport(self->_state, StencilStore::CommitFunctions(v.ObjData).report);
 }
 
 void AddFunction(Entity* panel, Variables& v) {
@@ -125,7 +132,7 @@ void Behavior(Entity* self, Entity*) {
         OpenCodeBlock(self, v, v.lastSelectedVariable);
     if (v.clickedStencil == "nothing") return;
     if (v.clickedStencil == "confirm")
-        Commit(v);
+        Commit(self, v);
     else if (v.clickedStencil == "Add Stencil")
         AddFunction(self, v);
     else if (v.clickedStencil == "Delete Stencil")
@@ -134,6 +141,10 @@ void Behavior(Entity* self, Entity*) {
 }
 
 }  // namespace
+
+void TakeRows(Entity* panel) {
+    if (Variables* v = Find(panel)) RowsIntoRecord(*v);
+}
 
 Variables* Find(Entity* entity) {
     return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;

@@ -42,4 +42,8 @@ void _Init(Object*& slot);
 // The panel's variables, or null for other entities.
 Variables* Find(Entity* entity);
 
+// The panel's rows into its record, as "confirm" takes them, committing
+// nothing (a build commits both panels at once).
+void TakeRows(Entity* panel);
+
 }  // namespace ObjectData::StencilFuncProp

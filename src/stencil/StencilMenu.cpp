@@ -2,7 +2,10 @@
 
 
 #include "framework/Object.h"
+#include "platform/input/InputHooks.h"
+#include "platform/input/Mouse.h"
 #include "stencil/StencilRows.h"
+#include "widgets/SingleLineTextBox.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
@@ -19,8 +22,8 @@ const D3DXVECTOR2 kRowSize{0.2f, 0.025f};
 
 int NameCount(const Variables& v) { return static_cast<int>(v.stencilNames.size()); }
 
-// A row shows a name while the entry it stands for exists. Name rows take the
-// pointer and the keyboard; empty rows show their plain colour only.
+// A row shows a name while the entry it stands for exists. Name rows can be
+// chosen; empty rows show their plain colour only.
 bool ShowsName(const Variables& v, int row) { return FirstShown(v) + row < NameCount(v); }
 
 void Load(Entity* self, Entity*) {
@@ -72,14 +75,14 @@ void Init(Entity* self, Entity*) {
     for (Object* row : v.myStencilList)
         if (row != nullptr) row->_Delete();
     v.myStencilList.clear();
+    v.chosenRow = -1;
     v.oldSliderValue = 0;
     float y = kFirstRowY;
     for (int k = 0; k < kRows; ++k, y -= kRowSize.y) {
         const bool named = k < n;
         const std::string text = named ? v.stencilNames[static_cast<std::size_t>(k)] : std::string();
         StencilRows::RowLook look{kRowSize, named ? v.BLUE : v.RED, named};
-        // Every row gets its "Behavior" from the list, once a frame.
-        if (Object* row = StencilRows::Make(self->_state, self, text, v.position.x, y, look, false))
+        if (Object* row = StencilRows::MakeLabelRow(self->_state, text, v.position.x, y, look))
             v.myStencilList.push_back(row);
     }
 }
@@ -91,8 +94,35 @@ void Refill(Variables& v, int first) {
         const int i = first + static_cast<int>(r);
         Object* row = v.myStencilList[r];
         const bool named = i < n;
-        StencilRows::SetText(row, named ? v.stencilNames[static_cast<std::size_t>(i)] : std::string());
+        StencilRows::SetRowText(row, named ? v.stencilNames[static_cast<std::size_t>(i)] : std::string());
         StencilRows::SetLook(row, named ? v.BLUE : v.RED, named);
+    }
+}
+
+// The pointer chooses: a click on a name row chooses the entry it shows, a
+// click anywhere else in the window lets the choice go.
+void Choose(Variables& v) {
+    if (!inputHooks.windowActive() || !Mouse.Triggered(0)) return;
+    v.chosenRow = -1;
+    for (std::size_t r = 0; r < v.myStencilList.size(); ++r)
+        if (ShowsName(v, static_cast<int>(r)) && StencilRows::UnderPointer(v.myStencilList[r]))
+            v.chosenRow = static_cast<std::int32_t>(r);
+}
+
+// Name rows show the pointer over them and the chosen one; empty rows their
+// plain colour.
+void Colour(Variables& v) {
+    for (std::size_t r = 0; r < v.myStencilList.size(); ++r) {
+        auto* box = ObjectData::SingleLineTextBox::Find(v.myStencilList[r]);
+        if (box == nullptr) continue;
+        if (!ShowsName(v, static_cast<int>(r)))
+            box->colorBG = v.RED;
+        else if (static_cast<std::int32_t>(r) == v.chosenRow)
+            box->colorBG = box->selectionColor;
+        else if (StencilRows::UnderPointer(v.myStencilList[r]))
+            box->colorBG = box->isHighlightColor;
+        else
+            box->colorBG = v.BLUE;
     }
 }
 
@@ -100,8 +130,9 @@ void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     if (v.clickedStencil != "nothing") v.clickedStencil = "nothing";
 
+    Choose(v);
     const int first = FirstShown(v);
-    v.idxToTextboxTable = StencilRows::FirstSelected(v.myStencilList);
+    v.idxToTextboxTable = v.chosenRow;
     v.selectedStencil = v.idxToTextboxTable >= 0 && first + v.idxToTextboxTable < NameCount(v)
                             ? first + v.idxToTextboxTable
                             : -1;
@@ -110,8 +141,7 @@ void Behavior(Entity* self, Entity*) {
         v.oldSliderValue = first;
         Refill(v, first);
     }
-    for (std::size_t r = 0; r < v.myStencilList.size(); ++r)
-        if (ShowsName(v, static_cast<int>(r))) Widgets::RaiseOwn(v.myStencilList[r], "Behavior", self);
+    Colour(v);
     v.idxToTextboxTable = -1;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // "StencilMenu": one of the stencil editor's four type lists. The screen sets
 // its place, size, caption, kind and names and raises "Init"; the list then
-// shows up to 33 names as one-line rows with a scroll bar beside them. A
-// click on a name row chooses it (`selectedStencil`, an index into
-// `stencilNames`); text typed into a row changes only what the row shows.
+// shows up to 33 names as one-line rows with a scroll bar beside them. The
+// rows only show their names (fitted to the row) and take no keys; a click
+// on a name row chooses it (`selectedStencil`, an index into
+// `stencilNames`), a click anywhere else lets it go.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct Variables {
     D3DXVECTOR3 BLUE{120.0f, 210.0f, 240.0f};
     D3DXVECTOR3 RED{196.0f, 189.0f, 173.0f};
     std::vector<CppData> myCppDataList;
+
+    // Not a script variable: the row the pointer chose, -1 for none.
+    std::int32_t chosenRow = -1;
 };
 
 using _DATA = ObjectTemplate::Data<Variables>;

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "converter/DLL.h"
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
 #include "stencil/PanelButtons.h"
+#include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
+#include "stencil/StencilStore.h"
 
 namespace ObjectData::StencilObjProp {
 
@@ -40,15 +41,16 @@ void Init(Entity* self, Entity*) {
         for (std::size_t k = 0; k < record.size() && k < static_cast<std::size_t>(kRowsFromRecord); ++k)
             StencilRows::Append(self, columns[c], record[k], RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons = PanelButtons::MakeEditButtons(self, RowsDx(v));
+    const PanelButtons::EditButtons buttons =
+        PanelButtons::MakeEditButtons(self, RowsDx(v), "Adds a variable", "Removes the chosen variable");
     v.applyButton = buttons.apply;
     v.addButton = buttons.add;
     v.deleteButton = buttons.remove;
 }
 
-// The rows' texts into the record, then the record to the converter. Only
-// indices that have a row in every column and an element in every list.
-void Commit(Variables& v) {
+// The rows' texts into the record. Only indices that have a row in every
+// column and an element in every list.
+void RowsIntoRecord(Variables& v) {
     CppData& d = v.ObjData;
     const std::size_t n = std::min({d.varValues.size(), d.varNames.size(), d.varTypes.size(), RowCount(v)});
     for (std::size_t i = 0; i < n; ++i) {
@@ -56,7 +58,13 @@ void Commit(Variables& v) {
         d.varNames[i] = StencilRows::Text(v.myVariableList[i]);
         d.varValues[i] = StencilRows::Text(v.myObjValueList[i]);
     }
-    DLL::MakeComplexDLL(d);
+}
+
+// The rows into the record, and the record's variables committed: kept for
+// the run, saved as the stencil's script, the report shown in the window.
+void Commit(Entity* self, Variables& v) {
+    RowsIntoRecord(v);
+    LevelData::StencilObjPropLevel::ShowReport(self->_state, StencilStore::CommitVariables(v.ObjData).report);
 }
 
 void AddStencil(Entity* self, Variables& v) {
@@ -98,13 +106,17 @@ void Behavior(Entity* self, Entity*) {
                 {&v.myTypeList, &v.myVariableList, &v.myObjValueList});
 
     if (v.clickedStencil == "nothing") return;
-    if (v.clickedStencil == "confirm") Commit(v);
+    if (v.clickedStencil == "confirm") Commit(self, v);
     if (v.clickedStencil == "Add Stencil") AddStencil(self, v);
     if (v.clickedStencil == "Delete Stencil") DeleteStencil(v);
     v.clickedStencil = "nothing";
 }
 
 }  // namespace
+
+void TakeRows(Entity* panel) {
+    if (Variables* v = Find(panel)) RowsIntoRecord(*v);
+}
 
 void Load(Entity* self, Entity*) {
     if (std::string* clicked = FindVariable<std::string>(self, enum_clickedStencil)) *clicked = "nothing";

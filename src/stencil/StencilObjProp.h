@@ -2,7 +2,8 @@
 // "StencilObjProp" ("VariableTable" of a properties window): the variables
 // of one stencil as three columns of one-line rows (type, name, default
 // value) over the record `ObjData`, with three buttons: "confirm" copies the
-// rows into the record and hands it to the converter, "Add Stencil" adds a
+// rows into the record and commits its variables (StencilStore), showing
+// the report in the window, "Add Stencil" adds a
 // row to each column, "Delete Stencil" removes the row chosen last. While
 // `hide` is set the whole panel lies `hideOffset` to the right, off screen.
 #include <cstdint>
@@ -46,6 +47,10 @@ void _Init(Object*& slot);
 
 // The panel's variables, or null for other objects.
 Variables* Find(Entity* entity);
+
+// The panel's rows into its record, as "confirm" takes them, committing
+// nothing (a build commits both panels at once).
+void TakeRows(Entity* panel);
 
 // "Load" of the stencil panels: no label is pending.
 void Load(Entity* self, Entity* other);

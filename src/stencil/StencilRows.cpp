@@ -7,6 +7,7 @@
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
+#include "collision/CollisionEngine.h"
 
 namespace StencilRows {
 
@@ -116,6 +117,83 @@ void SetLabel(Entity* label, const std::string& text) {
 std::string LabelText(Entity* label) {
     const ObjectData::Text::Variables* t = ObjectData::Text::Find(label);
     return t != nullptr ? t->text : std::string();
+}
+
+void FitLabel(Entity* label, float width) {
+    ObjectData::Text::Variables* t = ObjectData::Text::Find(label);
+    if (t == nullptr || width <= 0.0f) return;
+    t->settings.width = width;
+    Widgets::RaiseOwn(label, "CalcText", label);
+    const TextData* layout = t->settings.information;
+    if (layout == nullptr) return;
+    const float wide = layout->totalWidth * t->settings.charHeight;
+    if (wide <= width) return;
+    t->settings.charHeight *= width / wide;
+    Widgets::RaiseOwn(label, "CalcText", label);
+}
+
+Object* Paragraph(State* state, const std::string& text, float x, float y, float width, float height,
+                  float charHeight) {
+    Object* label = LevelTemplate::SpawnIn(state, "Text", "");
+    ObjectData::Text::Variables* t = ObjectData::Text::Find(label);
+    if (t == nullptr) return label;
+    TextSettings& s = t->settings;
+    s.charHeight = charHeight;
+    s.fixedWidth = false;
+    s.multiLine = true;
+    s.hAlign = 0;
+    s.vAlign = 0;
+    s.x = x;
+    s.y = y;
+    s.z = kLabelDepth;
+    s.width = width;
+    s.height = height;
+    s.primaryColor = kLightInk;
+    t->text = text;
+    Widgets::RaiseOwn(label, "CalcText", label);
+    return label;
+}
+
+Object* MakeLabelRow(State* state, const std::string& text, float x, float y, const RowLook& look) {
+    Object* row = LevelTemplate::SpawnIn(state, "SingleLineTextBox", "");
+    ObjectData::SingleLineTextBox::Variables* box = ObjectData::SingleLineTextBox::Find(row);
+    if (box == nullptr) return nullptr;
+    // Nothing runs its own step: it never takes the keyboard or the focus.
+    row->RemoveFromEngine("Behavior");
+    Widgets::RaiseOwn(row, "RemoveTabbing", row);
+    box->position = D3DXVECTOR3(x, y, 0.0f);
+    box->size = look.size;
+    SetLook(row, look.colour, look.highlight);
+    box->isSelectedColor = false;
+    if (ObjectData::Text::Variables* t = ObjectData::Text::Find(box->textObject)) {
+        TextSettings& s = t->settings;
+        s.primaryColorBack = 0;
+        s.hAlign = 0;
+        s.x = box->position.x;
+        s.y = box->position.y;
+        s.z = box->position.z + 0.001f;
+        s.height = box->size.y;
+        s.multiLine = false;
+    }
+    SetRowText(row, text);
+    return row;
+}
+
+void SetRowText(Entity* row, const std::string& text) {
+    ObjectData::SingleLineTextBox::Variables* box = ObjectData::SingleLineTextBox::Find(row);
+    ObjectData::Text::Variables* t = TextOfRow(row);
+    if (t == nullptr) return;
+    t->text = text;
+    t->settings.cursorLoc = t->settings.selectedStart = -1;
+    t->settings.startCharacter = 0;
+    t->settings.charHeight = box->size.y * 0.9f;
+    // A little room either side of the letters.
+    FitLabel(box->textObject, box->size.x * 0.96f);
+}
+
+bool UnderPointer(Entity* row) {
+    Object* cursor = Widgets::FindCursor(row);
+    return row != nullptr && cursor != nullptr && collisionEngine.Check(row, cursor);
 }
 
 void SetPixelSize(Entity* object, int width, int height) {

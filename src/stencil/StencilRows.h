@@ -2,6 +2,7 @@
 // What the stencil screens and the instance editor share: their rows (one-
 // line text boxes made with an empty name) and their "Text" labels.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ namespace StencilRows {
 // The depth of labels, captions and titles: over the backdrop and the rows,
 // within the view's depth.
 constexpr float kLabelDepth = 1.0f;
+// The light ink of titles and reports on the screens' dark backdrop.
+constexpr std::uint32_t kLightInk = 0xFFE6E0CFu;
 
 struct RowLook {
     D3DXVECTOR2 size{0.2f, 0.025f};
@@ -72,6 +75,24 @@ Object* Label(State* state, const std::string& text, float x, float y, float cha
 // Shows text in a label and lays it out again.
 void SetLabel(Entity* label, const std::string& text);
 std::string LabelText(Entity* label);
+// Gives a one-line label a box width wide and, when its line is longer,
+// letters small enough for the whole line to fit, then lays it out again.
+void FitLabel(Entity* label, float width);
+
+// Lines of text from the top left of the box centred on (x, y), width by
+// height, in the light ink of the screens' titles, broken to the box's width
+// and at each line break; lines past the box's bottom are not shown.
+Object* Paragraph(State* state, const std::string& text, float x, float y, float width, float height,
+                  float charHeight);
+
+// A row that only shows its text (on its background, highlighted under the
+// pointer when highlight is set): it takes no keys and no focus, and its
+// text is fitted to its width. Its owner chooses and colours it.
+Object* MakeLabelRow(State* state, const std::string& text, float x, float y, const RowLook& look);
+// Shows text in such a row.
+void SetRowText(Entity* row, const std::string& text);
+// Whether the object named "Cursor" of the row's state lies over the row.
+bool UnderPointer(Entity* row);
 
 // Sets an object's `size` from pixels of its own state's window (the state
 // that raised the event making it may be another one, with another window).

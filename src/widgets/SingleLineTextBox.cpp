@@ -63,8 +63,12 @@ void Behavior(Entity* self, Entity*) {
     TabManager::Variables* m = TabManager::Find(Widgets::FindTabManager(self));
     auto focusedHere = [&] { return m != nullptr && m->Focused() == self; };
     if (focusedHere()) {
-        // Reached by Tab (or Enter): the caret goes to the end, nothing selected.
-        if (!v.selected) s.cursorLoc = s.selectedStart = static_cast<int>(t->text.size());
+        // Reached by Tab (or Enter): the caret goes to the end, nothing
+        // selected (everything, in a box that asks for it).
+        if (!v.selected) {
+            s.cursorLoc = static_cast<int>(t->text.size());
+            s.selectedStart = v.selectAllOnFocus ? 0 : s.cursorLoc;
+        }
         v.selected = true;
     } else {
         v.selected = false;

@@ -29,6 +29,9 @@ struct Variables {
     bool isButton = false;
     bool snapCursor = true;  // the pointer waits under the box while it has the focus
     Object* textObject = nullptr;
+    // Reached by Tab, the box selects all it holds, so that what is typed
+    // replaces it (a box the program fills with a value to change).
+    bool selectAllOnFocus = false;
 };
 
 using _DATA = ObjectTemplate::Data<Variables>;

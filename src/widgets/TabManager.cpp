@@ -59,10 +59,8 @@ void GraphicsUpdate(Entity* self, Entity*) {
     auto& it = v.objectListIterator;
 
     if (Keyboard.Held(kTabKey, Keyboard_::DELAY, Keyboard_::RATE)) {
-        if (it == v.objectList.end())
-            it = v.objectList.begin();
-        else if (++it == v.objectList.end())
-            it = v.objectList.begin();
+        // From no object, or past the last one, back to the first.
+        if (it == v.objectList.end() || ++it == v.objectList.end()) it = v.objectList.begin();
     }
 
     const bool select = inputEngine.SelectButtonPressed();

@@ -70,14 +70,12 @@ void Keys(ObjectData::Text::Variables& text, const bool (&allowed)[128], bool li
     // No edit ever reaches outside the text: an anchor off it is no anchor.
     if (s.selectedStart < 0 || s.selectedStart > length) s.selectedStart = s.cursorLoc;
 
-    const bool ctrl = Keyboard.Pressed(DIK_LCONTROL) || Keyboard.Pressed(DIK_RCONTROL);
     const bool shift = Keyboard.Pressed(DIK_LSHIFT) || Keyboard.Pressed(DIK_RSHIFT);
-    std::string typed;
-    if (!ctrl) {
-        bool filter[256] = {};
-        std::copy(std::begin(allowed), std::end(allowed), filter);
-        typed = Keyboard.GetFramesKeys(filter);
-    }
+    // Each key typed since the last frame, in order; a chord with Ctrl types
+    // nothing (the keyboard leaves those out).
+    bool filter[256] = {};
+    std::copy(std::begin(allowed), std::end(allowed), filter);
+    const std::string typed = Keyboard.GetFramesKeys(filter);
     const bool erase = Repeats(DIK_DELETE);
     const bool back = Repeats(DIK_BACK);
     const int typedLength = static_cast<int>(typed.size());

@@ -6,6 +6,7 @@
 #include "platform/graphics/CameraGlobals.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
+#include "widgets/TabManager.h"
 
 namespace Widgets {
 
@@ -43,6 +44,30 @@ float WindowAspect() {
 
 Object* FindCursor(const Entity* self) { return dynamic_cast<Object*>(self->GetMyObject("Cursor")); }
 Object* FindTabManager(const Entity* self) { return dynamic_cast<Object*>(self->GetMyObject("TabManager")); }
+
+bool GiveFocus(Entity* widget) {
+    ObjectData::TabManager::Variables* m =
+        widget != nullptr ? ObjectData::TabManager::Find(FindTabManager(widget)) : nullptr;
+    if (m == nullptr) return false;
+    for (auto it = m->objectList.begin(); it != m->objectList.end(); ++it) {
+        if (*it != widget) continue;
+        m->objectListIterator = it;
+        return true;
+    }
+    return false;
+}
+
+void DropFocus(const Entity* self) {
+    ObjectData::TabManager::Variables* m =
+        self != nullptr ? ObjectData::TabManager::Find(FindTabManager(self)) : nullptr;
+    if (m != nullptr) m->objectListIterator = m->objectList.end();
+}
+
+Entity* FocusedWidget(const Entity* self) {
+    ObjectData::TabManager::Variables* m =
+        self != nullptr ? ObjectData::TabManager::Find(FindTabManager(self)) : nullptr;
+    return m != nullptr ? m->Focused() : nullptr;
+}
 
 void AddUnitBox(CollisionInfo2D& collision) { collision.AddRectangle(-0.5f, 0.5f, 0.5f, -0.5f); }
 

@@ -32,6 +32,13 @@ float WindowAspect();
 // The objects named "Cursor" and "TabManager" of self's state, or null.
 Object* FindCursor(const Entity* self);
 Object* FindTabManager(const Entity* self);
+// Gives the focus of widget's state to widget; false when the widget is not
+// enrolled in a focus manager.
+bool GiveFocus(Entity* widget);
+// Leaves no widget of self's state focused.
+void DropFocus(const Entity* self);
+// The widget that holds the focus of self's state, or null.
+Entity* FocusedWidget(const Entity* self);
 
 // The button's hit area: one rectangle of 1 by 1 about the centre, which the
 // overlap test scales by "size" and places at "position".

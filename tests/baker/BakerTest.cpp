@@ -1,6 +1,7 @@
 // The baker run on picture sources made here: its sheets keep the loader's
 // rules, its plan matches what it bakes, bad sources fail with their place,
-// and its check lists the pictures the code lacks.
+// its icons are one picture at every size, and its check lists the pictures
+// the code lacks.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -160,6 +161,60 @@ TEST_F(BakerTest, BadSourcesFailWithTheirPlace) {
         const ToolRun r = Bake(64);
         EXPECT_NE(r.status, 0);
         EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    }
+}
+
+// The desktop's icons: one description drawn at every size, each shape
+// where it lies in the description, scaled; a picture that cannot be an
+// icon is refused by name.
+TEST_F(BakerTest, IconsAreOnePictureDrawnAtEverySize) {
+    Source("icon.pic",
+           "picture badge 64 64\n  circle 32 32 20 fill=#ff0000\n  rect 4 4 8 8 fill=#00ff00\n"
+           "picture flat 64 32\n  rect 0 0 64 32\n"
+           "picture blink 16 16\nframe\n  circle 8 8 4\nframe\n  circle 8 8 6\n");
+    auto icons = [&](const std::string& name, const std::string& sizes) {
+        return Execute(kBaker + " icon --pictures " + (root / "pictures").string() + " --name " + name + " --sizes " +
+                       sizes + " --out " + (root / "icons").string());
+    };
+    const ToolRun r = icons("badge", "32,128");
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (int size : {32, 128}) {
+        SCOPED_TRACE(size);
+        const std::vector<unsigned char> png = ReadFile(root / "icons" / ("badge-" + std::to_string(size) + ".png"));
+        SheetImage image;
+        ASSERT_TRUE(DecodeSheetImage(png.data(), png.size(), image));
+        ASSERT_EQ(image.width, size);
+        ASSERT_EQ(image.height, size);
+        // A place given in units of the 64-unit description.
+        auto at = [&](float x, float y) {
+            const int px = static_cast<int>(x * static_cast<float>(size) / 64.0f);
+            const int py = static_cast<int>(y * static_cast<float>(size) / 64.0f);
+            const unsigned char* p =
+                &image.rgba[(static_cast<size_t>(py) * static_cast<size_t>(size) + static_cast<size_t>(px)) * 4];
+            return std::vector<int>{p[0], p[1], p[2], p[3]};
+        };
+        EXPECT_EQ(at(32, 32), (std::vector<int>{255, 0, 0, 255}));  // the circle's centre
+        EXPECT_EQ(at(46, 32), (std::vector<int>{255, 0, 0, 255}));  // inside its edge (radius 20)
+        EXPECT_EQ(at(56, 32)[3], 0);                                // outside it
+        EXPECT_EQ(at(8, 8), (std::vector<int>{0, 255, 0, 255}));    // the square
+        EXPECT_EQ(at(60, 4)[3], 0);                                 // an empty corner
+    }
+    const struct {
+        const char* name;
+        const char* sizes;
+        const char* message;
+    } refused[] = {
+        {"none", "64", "no picture called \"none\""},
+        {"flat", "64", "the icon \"flat\" is not square"},
+        {"blink", "64", "the icon \"blink\" has more than one frame"},
+        {"badge", "64,x", "bad icon size 'x'"},
+        {"badge", "8", "bad icon size '8'"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.message);
+        const ToolRun bad = icons(c.name, c.sizes);
+        EXPECT_NE(bad.status, 0);
+        EXPECT_NE(bad.out.find(c.message), std::string::npos) << bad.out;
     }
 }
 

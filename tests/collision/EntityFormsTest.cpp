@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "collision/CollisionEngine.h"
-#include "collision/LevelCollision.h"
 #include "collision/SolverData.h"
 #include "framework/Entity.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "framework/Variables.h"
 #include "support/EntityWorld.h"
 

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "collision/LevelCollision.h"
+#include "framework/LevelCollision.h"
 #include "support/FatalCapture.h"
+#include "support/NotAFile.h"
 #include "support/TempUserFolder.h"
 
 namespace {
@@ -322,10 +323,14 @@ TEST(LevelFile, CorruptFilesLeaveTheGridUnchanged) {
         EXPECT_EQ(g.UndoCount(), 1u) << c.name;
     }
 
-    // A folder of that name is not a level either.
-    ASSERT_EQ(::mkdir((folder.levels + "dir.lvl").c_str(), 0755), 0);
-    EXPECT_FALSE(g.Load("dir.lvl"));
-    EXPECT_EQ(Cells(g), cellsBefore);
+    // Nor is a folder of that name, a named pipe (never waited on) or a
+    // device (never read).
+    for (notafile::Kind kind : {notafile::Kind::Folder, notafile::Kind::NamedPipe, notafile::Kind::EndlessDevice}) {
+        const std::string name = std::string("thing") + std::to_string(static_cast<int>(kind)) + ".lvl";
+        ASSERT_TRUE(notafile::Place(kind, folder.levels + name));
+        EXPECT_FALSE(g.Load(name)) << notafile::Name(kind);
+        EXPECT_EQ(Cells(g), cellsBefore) << notafile::Name(kind);
+    }
 }
 
 TEST(LevelFile, StartPositionIsTheLastStartCellInFileOrder) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "collision/LevelCollision.h"
 #include "collision/SolverData.h"
+#include "framework/LevelCollision.h"
 
 namespace {
 

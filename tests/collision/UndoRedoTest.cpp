@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "collision/LevelCollision.h"
+#include "framework/LevelCollision.h"
 
 namespace {
 

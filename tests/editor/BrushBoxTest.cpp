@@ -95,10 +95,8 @@ TEST_F(BrushBoxTest, BrushStrokeIsOneStepHoweverLongAndUndoRemovesIt) {
     Drag({{0.5f, 0.5f}, {1.5f, 0.5f}, {2.5f, 0.5f}, {2.5f, 1.5f}, {2.5f, 2.5f}});
     EXPECT_EQ(Grid().UndoCount(), 1u);
     EXPECT_FALSE(Grid().GetValidFlag());
-    // The samples run from the cursor forward along each frame's movement,
-    // so each frame also paints the cell ahead (kept as the tool has always
-    // done): (3, 0) and (2, 3) as well as the cells passed.
-    const std::vector<std::pair<int, int>> painted = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {2, 1}, {2, 2}, {2, 3}};
+    // Exactly the cells the pointer passed over, none ahead of it.
+    const std::vector<std::pair<int, int>> painted = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}};
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 12; ++c) {
             const bool in = std::find(painted.begin(), painted.end(), std::make_pair(c, r)) != painted.end();
@@ -109,6 +107,61 @@ TEST_F(BrushBoxTest, BrushStrokeIsOneStepHoweverLongAndUndoRemovesIt) {
     Undo();
     EXPECT_EQ(Cells(Grid()), std::vector<int>(72, 0));
     EXPECT_TRUE(Grid().GetValidFlag());
+}
+
+// The pointer may cross many cells between two frames (a fast hand, a busy
+// machine): every cell on the way between the last frame's position and this
+// one is painted, along rows, columns and slants alike, and erased the same.
+TEST_F(BrushBoxTest, EveryCellPassedBetweenTwoFramesIsPainted) {
+    struct Case {
+        std::vector<D3DXVECTOR2> path;
+        std::vector<std::pair<int, int>> cells;
+    };
+    const Case cases[] = {
+        // Across ten columns in one frame, then back over them.
+        {{{0.5f, 2.5f}, {10.5f, 2.5f}, {1.5f, 2.5f}},
+         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 2}, {9, 2}, {10, 2}}},
+        // Up a column.
+        {{{4.5f, 0.5f}, {4.5f, 5.5f}}, {{4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}}},
+        // A slant: the cells the segment runs through, joined side by side.
+        {{{0.25f, 0.5f}, {6.25f, 3.5f}},
+         {{0, 0}, {1, 0}, {1, 1}, {2, 1}, {3, 1}, {3, 2}, {4, 2}, {5, 2}, {5, 3}, {6, 3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.path.front().x << "," << c.path.front().y);
+        Fresh(12, 6);
+        Lv().SelectedValue = 1;
+        Drag(c.path);
+        for (int r = 0; r < 6; ++r)
+            for (int col = 0; col < 12; ++col) {
+                const bool in = std::find(c.cells.begin(), c.cells.end(), std::make_pair(col, r)) != c.cells.end();
+                ASSERT_EQ(Grid().GetCell(col, r), in ? 1 : 0) << col << "," << r;
+            }
+        ASSERT_EQ(Grid().UndoCount(), 1u);
+        EXPECT_EQ(TopStep()->positions.size(), c.cells.size());
+        // The right button erases the same cells.
+        Drag(c.path, true);
+        EXPECT_EQ(Cells(Grid()), std::vector<int>(72, 0));
+    }
+}
+
+// Held off the grid and brought back elsewhere, the stroke goes on from
+// where the pointer came back: the cells between were never passed over.
+TEST_F(BrushBoxTest, AStrokeHeldOffTheGridGoesOnWhereThePointerComesBack) {
+    Lv().SelectedValue = 2;
+    At(0.5f, 1.5f);
+    Left(true);
+    Frame();
+    Off();
+    Frame();
+    At(8.5f, 1.5f);
+    Frame();
+    At(9.5f, 1.5f);
+    Frame();
+    Left(false);
+    Frame();
+    for (int c = 0; c < 12; ++c) EXPECT_EQ(Grid().GetCell(c, 1), c == 0 || c == 8 || c == 9 ? 2 : 0) << c;
+    EXPECT_EQ(Grid().UndoCount(), 1u) << "still one stroke";
 }
 
 TEST_F(BrushBoxTest, PaintingCellsThatAlreadyHoldTheValueRecordsNothing) {
@@ -131,10 +184,10 @@ TEST_F(BrushBoxTest, PaintingCellsThatAlreadyHoldTheValueRecordsNothing) {
     EXPECT_EQ(Grid().UndoCount(), 0u);
 }
 
-TEST_F(BrushBoxTest, BrushSamplesPastTheEdgeAreNotRecorded) {
+TEST_F(BrushBoxTest, BrushCellsPastTheEdgeAreNotRecorded) {
     Lv().SelectedValue = 3;
-    // From inside across the right edge: the samples run on beyond it.
-    Drag({{10.5f, 1.5f}, {11.5f, 1.5f}, {13.5f, 1.5f}});
+    // From inside across the right edge and on beyond it.
+    Drag({{10.5f, 1.5f}, {11.5f, 1.5f}, {13.5f, 1.5f}, {15.5f, 1.5f}});
     const Action& stroke = *TopStep();
     for (const D3DXVECTOR2& p : stroke.positions) {
         EXPECT_LT(p.x, 12.0f);

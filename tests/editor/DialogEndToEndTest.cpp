@@ -146,7 +146,8 @@ TEST_F(DialogEndToEndTest, ANewLevelMadeSavedReopenedAndPlayed) {
     const auto found = std::find(list->levelNames.begin(), list->levelNames.end(), "Trial.lvl");
     ASSERT_NE(found, list->levelNames.end());
     const int k = static_cast<int>(found - list->levelNames.begin());
-    AllClick(list->position.x, list->position.y + list->size.y / 2.0f - (static_cast<float>(k) + 0.5f) * list->size.y / 40.0f);
+    const float row = list->size.y / static_cast<float>(ObjectData::OpenLevelList::Rows(*list));
+    AllClick(list->position.x, list->position.y + list->size.y / 2.0f - (static_cast<float>(k) + 0.5f) * row);
     EXPECT_EQ(list->clickedLevel, "Trial.lvl");
     Grid().grid.SetCell(20.0f, 10.0f, 2);  // a change the reopening throws away
     AllClick(-0.15f, -0.45f);
@@ -158,10 +159,10 @@ TEST_F(DialogEndToEndTest, ANewLevelMadeSavedReopenedAndPlayed) {
     // it. (The test play itself, its goal marking the file completed, is
     // played by the program's own scripted run.)
     AllClick(-0.45f, 0.38f);
-    ASSERT_TRUE(FramesUntil("Sandbox", 5));
+    ASSERT_TRUE(FramesUntil("Sandbox", 120));
     EXPECT_EQ(Cells(GameVars().basicLevel), beforeSpikes);
     State::SetLevel(editor, "LevelEditor");
-    ASSERT_TRUE(FramesUntil("LevelEditor", 5));
+    ASSERT_TRUE(FramesUntil("LevelEditor", 120));
     AllFrame();
     EXPECT_EQ(Vars().LevelName, "Trial");
     EXPECT_EQ(Cells(Grid().grid), beforeSpikes);

@@ -9,7 +9,7 @@
 
 #include "editor/EditorDialog.h"
 #include "editor/OpenLevelList.h"
-#include "editor/ScreenPixelWorld.h"
+#include "support/ScreenPixelWorld.h"
 #include "widgets/SingleLineTextBox.h"
 
 using editortest::Rgb;
@@ -82,17 +82,43 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     ASSERT_EQ(list->levelNames.size(), 3u);
     list->clickedLevel = list->levelNames[1];
     Draw();
-    const float row = list->size.y / 40.0f;
+    const float row = list->size.y / static_cast<float>(ObjectData::OpenLevelList::Rows(*list));
     const float top = list->position.y + list->size.y / 2.0f;
     EXPECT_TRUE(Navy(At(list->position.x, list->position.y - list->size.y * 0.3f))) << "the list's plate";
     EXPECT_TRUE(Has(list->position.x, top - 1.5f * row, list->size.x * 0.8f, row * 0.6f, &Yellow)) << "the bar on row 1";
     EXPECT_FALSE(Has(list->position.x, top - 0.5f * row, list->size.x * 0.8f, row * 0.4f, &Yellow)) << "row 0 unmarked";
-    // The entries' names: light letters on the plate in the first three rows.
-    EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row,
-                    [](const Rgb& c) { return c.r > 180 && c.g > 180; }),
-              3);
+    // The entries' names: light letters on the plate in the first rows,
+    // as tall as the dialogs' other words (more than 12 pixels of the 600).
+    auto light = [](const Rgb& c) { return c.r > 180 && c.g > 180; };
+    EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row, light), 3);
+    int tall = 0;
+    for (float y = top; y > top - row; y -= 1.0f / 600.0f)
+        tall += Frame().Count(list->position.x - list->size.x / 2, y, list->position.x, y - 1.0f / 600.0f, light) > 0;
+    EXPECT_GT(tall, 12) << "pixel rows of the first name's letters";
     ExpectButton(-0.15f, -0.45f, 0.3f, 0.1f);
     ExpectButton(0.2f, -0.45f, 0.3f, 0.1f);
+}
+
+// Each dialog's message reads at a glance: plain letters tall enough for
+// the window, dark on the light backdrop.
+TEST_F(DialogPixelTest, EachDialogsMessageReadsAtAGlance) {
+    const struct {
+        const char* level;
+        int width, height;
+    } dialogs[] = {{"LevelEditorCreate", 400, 225},
+                   {"LevelEditorCreateAs", 400, 250},
+                   {"LevelEditorResize", 400, 250},
+                   {"LevelEditorLoad", 800, 600}};
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.level);
+        Open(d.level, d.width, d.height);
+        EditorDialog::ShowMessage(screen->GetLevel(), "A level named Cave of Echoes already exists: choose another name.");
+        Draw(std::string(d.level) + "_message");
+        const float pixel = 1.0f / static_cast<float>(d.height), right = aspect / 2.0f;
+        const float bottom = 0.5f - 40.0f * pixel;
+        EXPECT_GT(Frame().Contrast(-right, 0.5f, right, bottom), 7.0);
+        EXPECT_GE(Frame().RowsDarkerThan(-right, 0.5f, right, bottom, 0.1), 11) << "letters at least 11 pixels tall";
+    }
 }
 
 }  // namespace

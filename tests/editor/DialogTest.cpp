@@ -3,6 +3,7 @@
 // editor's level, grid, scroll bars and level folder checked after.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -33,10 +34,50 @@ protected:
     float Bar(const char* bar, int number) const { return BarValue(bar, number); }
 };
 
-TEST_F(DialogTest, CreateClampsTheSizeWritesTheEmptyLevelAndLaysTheViewOut) {
+// Sizes outside 16 to 200 are refused with a message naming the range, not
+// held to it without a word; an empty box asks for both sizes.
+TEST_F(DialogTest, CreateRefusesSizesOutsideTheRangeNamingIt) {
+    OpenMine();
+    const struct {
+        const char *width, *height, *message;
+    } cases[] = {
+        {"5", "300", "The width and the height must be 16 to 200 cells."},
+        {"1000", "9999", "The width and the height must be 16 to 200 cells."},
+        {"5", "1", "The width and the height must be 16 to 200 cells."},
+        {"0", "20", "The width must be 16 to 200 cells."},
+        {"20", "201", "The height must be 16 to 200 cells."},
+        {"15", "20", "The width must be 16 to 200 cells."},
+        {"99999999999999999999", "20", "The width must be 16 to 200 cells."},
+        {"", "20", "Enter a width and a height."},
+        {"20", "", "Enter a width and a height."},
+    };
+    const auto before = Tree();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.width) + " x " + c.height);
+        Create("Big", c.width, c.height);
+        ASSERT_TRUE(DialogOpen());
+        EXPECT_EQ(DialogMessage(), c.message);
+        EXPECT_EQ(Tree(), before);
+        EXPECT_EQ(Vars().LevelName, "Mine");
+        EXPECT_EQ(Grid().grid.GetWidth(), 30);
+        AllClick(-0.4f, -0.4f);  // cancel
+        ASSERT_FALSE(DialogOpen());
+    }
+    // The boxes' labels name the range.
+    OpenDialog("LevelEditorCreate");
+    int named = 0;
+    for (Object* o : dialog->Objects())
+        if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos) ++named;
+    EXPECT_EQ(named, 2);
+    AllClick(-0.4f, -0.4f);
+}
+
+// The smallest width and the largest height make a new level at once, on
+// disk with its start where the editor's first level has it.
+TEST_F(DialogTest, CreateWritesTheNewLevelWithItsStartAndLaysTheViewOut) {
     OpenMine();
     Grid().grid.PushUndoAction(new Action());
-    Create("Big", "5", "300");
+    Create("Big", "16", "200");
     EXPECT_FALSE(DialogOpen());
     EXPECT_EQ(Vars().GridWidth, 16);
     EXPECT_EQ(Vars().GridHeight, 200);
@@ -49,7 +90,9 @@ TEST_F(DialogTest, CreateClampsTheSizeWritesTheEmptyLevelAndLaysTheViewOut) {
     ASSERT_TRUE(saved.Load("Big.lvl"));
     EXPECT_EQ(saved.GetWidth(), 16);
     EXPECT_EQ(saved.GetHeight(), 200);
-    for (int i = 0; i < 16 * 200; ++i) ASSERT_EQ(saved.GetCell(i), 0) << i;
+    for (int i = 0; i < 16 * 200; ++i) ASSERT_EQ(saved.GetCell(i), i == 16 + 1 ? 101 : 0) << i;
+    EXPECT_EQ(saved.GetStartPos(), D3DXVECTOR2(1.0f, 1.0f));
+    EXPECT_EQ(Grid().StartPos, D3DXVECTOR2(1.0f, 1.0f));
     // 16 columns fit the view: the bar is frozen; 200 rows scroll, from row 0.
     EXPECT_EQ(Bar("GSliderH", enum_max), 2.0f);
     EXPECT_EQ(BarTicks("GSliderH"), 1);
@@ -152,7 +195,9 @@ TEST_F(DialogTest, SaveAsMovesTheNameForLaterSavesTestPlayAndReturn) {
     AllClick(-0.72f, 0.32f);
     ASSERT_TRUE(saved.Load("Copy.lvl"));
     EXPECT_EQ(saved.GetCell(7, 3), 2);
+    Grid().grid.SetCell(9.0f, 3.0f, 102);
     AllClick(-0.45f, 0.38f);
+    for (int i = 0; i < 120 && editor->GetLevelName() != "Sandbox"; ++i) AllFrame();
     EXPECT_EQ(editor->GetLevelName(), "Sandbox");
     State::SetLevel(editor, "LevelEditor");
     AllFrame();
@@ -181,15 +226,25 @@ TEST_F(DialogTest, SaveAsRefusesAnotherLevelsFileButSavesTheOpenOne) {
     EXPECT_EQ(saved.GetCell(5, 5), 3);
 }
 
-TEST_F(DialogTest, ResizeKeepsTheCellsThatFitClampsAndClearsTheHistory) {
+TEST_F(DialogTest, ResizeStartsWithTheSizeKeepsTheCellsThatFitAndClearsTheHistory) {
     OpenMine();
     Grid().grid.SetCell(3.0f, 2.0f, 7);
     Grid().grid.SetCell(3.0f, 18.0f, 2);
     Grid().grid.PushUndoAction(new Action());
     Grid().grid.PushRedoAction(new Action());
     OpenDialog("LevelEditorResize");
+    EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridWidthTextBox"), "30");
+    EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridHeightTextBox"), "20");
+    // Out of the range: refused, naming it; nothing changes.
     SetBox("GridWidthTextBox", "40");
     SetBox("GridHeightTextBox", "9");
+    Confirm();
+    ASSERT_TRUE(DialogOpen());
+    EXPECT_EQ(DialogMessage(), "The height must be 16 to 200 cells.");
+    EXPECT_EQ(Grid().grid.GetHeight(), 20);
+    EXPECT_EQ(Grid().grid.UndoCount(), 1u);
+
+    SetBox("GridHeightTextBox", "16");
     Confirm();
     EXPECT_FALSE(DialogOpen());
     EXPECT_EQ(Grid().grid.GetWidth(), 40);
@@ -209,13 +264,77 @@ TEST_F(DialogTest, ResizeKeepsTheCellsThatFitClampsAndClearsTheHistory) {
     ASSERT_TRUE(saved.Load("Mine.lvl"));
     EXPECT_EQ(saved.GetHeight(), 20);
 
-    // A zero or an empty box: nothing happens.
+    // Typing over the size shown replaces it.
     OpenDialog("LevelEditorResize");
-    SetBox("GridWidthTextBox", "0");
-    SetBox("GridHeightTextBox", "20");
+    EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridWidthTextBox"), "40");
+    Key(SDL_SCANCODE_5, true);
+    AllFrame();
+    Key(SDL_SCANCODE_5, false);
+    Key(SDL_SCANCODE_0, true);
+    AllFrame();
+    Key(SDL_SCANCODE_0, false);
+    AllFrame();
+    EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridWidthTextBox"), "50");
     Confirm();
-    EXPECT_TRUE(DialogOpen());
-    EXPECT_EQ(Grid().grid.GetWidth(), 40);
+    EXPECT_FALSE(DialogOpen()) << DialogMessage();
+    EXPECT_EQ(Grid().grid.GetWidth(), 50);
+}
+
+// The start left outside a smaller level comes back inside: the level keeps
+// exactly one start.
+TEST_F(DialogTest, ResizeBringsAStartLeftOutsideBackIn) {
+    OpenMine();
+    Grid().grid.SetCell(1.0f, 1.0f, 0);
+    Grid().StartPos = {25.0f, 12.0f};
+    AllFrame();
+    ASSERT_EQ(Grid().grid.GetCell(25, 12), 101);
+    OpenDialog("LevelEditorResize");
+    SetBox("GridWidthTextBox", "20");
+    SetBox("GridHeightTextBox", "16");
+    Confirm();
+    ASSERT_FALSE(DialogOpen()) << DialogMessage();
+    AllFrame();
+    int starts = 0;
+    for (int i = 0; i < 20 * 16; ++i) starts += Grid().grid.GetCell(i) == 101 ? 1 : 0;
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(Grid().grid.GetCell(19, 12), 101);
+    EXPECT_NE(Label("EMessage"), "");
+}
+
+// A dialog's message stands where it covers nothing: above every box,
+// label, button and list row of its dialog, in every dialog.
+TEST_F(DialogTest, MessagesStandAboveEverythingElseInEachDialog) {
+    for (int i = 0; i < 30; ++i) WriteLevel("Level " + std::to_string(i), 20, 20);
+    OpenEditor();
+    for (const char* level : {"LevelEditorCreate", "LevelEditorCreateAs", "LevelEditorResize", "LevelEditorLoad"}) {
+        SCOPED_TRACE(level);
+        OpenDialog(level);
+        EditorDialog::ShowMessage(dialog->GetLevel(), LevelNameRule::Exists(std::string(40, 'x')));
+        AllFrame();
+        Entity* message = InDialog("DialogMessage");
+        ASSERT_NE(message, nullptr);
+        const TextSettings& m = ObjectData::Text::Find(message)->settings;
+        const float below = m.y - m.height / 2.0f;
+        EXPECT_LE(m.y + m.height / 2.0f, 0.5f) << "inside the window";
+        for (Object* o : dialog->Objects()) {
+            if (o->_Deleted() || o == message || o->GetName() == "Cursor") continue;
+            float top = -1.0f;
+            if (const auto* t = ObjectData::Text::Find(o)) {
+                if (t->text.empty()) continue;
+                top = t->settings.y + std::max(t->settings.height, t->settings.charHeight) / 2.0f;
+            } else if (const auto* p = FindVariable<D3DXVECTOR3>(o, enum_position)) {
+                const auto* size = FindVariable<D3DXVECTOR2>(o, enum_size);
+                if (size == nullptr || size->y <= 0.0f || size->y >= 1.0f) continue;
+                top = p->y + size->y / 2.0f;
+            } else {
+                continue;
+            }
+            EXPECT_LE(top, below + 0.001f) << o->GetType() << " \"" << o->GetName() << "\" reaches " << top
+                                           << ", the message down to " << below;
+        }
+        AllClick(std::string(level) == "LevelEditorLoad" ? 0.2f : -0.4f, std::string(level) == "LevelEditorLoad" ? -0.45f : -0.4f);
+        ASSERT_FALSE(DialogOpen());
+    }
 }
 
 TEST_F(DialogTest, CancelClosesEachDialogAndChangesNothing) {

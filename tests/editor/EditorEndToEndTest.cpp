@@ -29,14 +29,6 @@ protected:
         return nullptr;
     }
 
-    // Runs frames (at most limit) until the state shows level `name`.
-    bool FramesUntil(const std::string& name, int limit) {
-        for (int i = 0; i < limit && editor->GetLevelName() != name; ++i) {
-            clock.Advance(16);
-            EditorFrame();
-        }
-        return editor->GetLevelName() == name;
-    }
 };
 
 TEST_F(EditorEndToEndTest, FromTheMainMenuThroughAnEditToATestPlayAndBack) {
@@ -47,7 +39,7 @@ TEST_F(EditorEndToEndTest, FromTheMainMenuThroughAnEditToATestPlayAndBack) {
         ASSERT_NE(button, nullptr) << "no \"Level Editor\" button on the main menu";
         const D3DXVECTOR3 at = *FindVariable<D3DXVECTOR3>(button, enum_position);
         Click(at.x, at.y);
-        ASSERT_TRUE(FramesUntil("LevelEditor", 600)) << "now on " << editor->GetLevelName();
+        ASSERT_TRUE(EditorFramesUntil("LevelEditor", 600)) << "now on " << editor->GetLevelName();
     } else {
         // Without the main menu, the switch its button makes.
         editor = NewState("LevelEditor");
@@ -75,11 +67,13 @@ TEST_F(EditorEndToEndTest, FromTheMainMenuThroughAnEditToATestPlayAndBack) {
     ASSERT_TRUE(saved.Load("Default.lvl"));
     EXPECT_EQ(saved.GetCell(6, 3), 104);
 
-    // Play saves, hands the grid over cell for cell and switches to the test play.
+    // Play saves, hands the grid over cell for cell and fades out to the test play.
     Grid().grid.SetCell(7.0f, 3.0f, 2);
+    Grid().grid.SetCell(9.0f, 3.0f, 102);
     const LevelCollision edited = Grid().grid;
     Click(-0.45f, 0.38f);
-    ASSERT_TRUE(FramesUntil("Sandbox", 5));
+    EXPECT_EQ(Label("EMessage"), "Saved Default.");
+    ASSERT_TRUE(EditorFramesUntil("Sandbox", 120));
     ASSERT_TRUE(saved.Load("Default.lvl"));
     EXPECT_EQ(saved.GetCell(7, 3), 2);
     const LevelCollision& played = GameVars().basicLevel;
@@ -88,7 +82,7 @@ TEST_F(EditorEndToEndTest, FromTheMainMenuThroughAnEditToATestPlayAndBack) {
 
     // The test play's way back reopens the editor on the same level.
     State::SetLevel(editor, "LevelEditor");
-    ASSERT_TRUE(FramesUntil("LevelEditor", 5));
+    ASSERT_TRUE(EditorFramesUntil("LevelEditor", 120));
     EXPECT_EQ(Vars().LevelName, "Default");
     EXPECT_EQ(Grid().grid.GetCell(7, 3), 2);
 }

@@ -5,18 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 #include "editor/EditorWorld.h"
-#include "objects/SheetRenderWorld.h"
 #include "support/PixelFrame.h"
+#include "support/PngFile.h"
+#include "support/SheetRenderWorld.h"
 #include "widgets/Button.h"
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
 
 using namespace objtest;
 
@@ -61,7 +57,7 @@ protected:
     void Keep(const char* name) const {
         if (std::getenv("GF_EDITOR_PICTURES") == nullptr) return;
         const std::string path = std::string("/tmp/editor_") + name + ".png";
-        stbi_write_png(path.c_str(), kWidth, kHeight, 4, pixels.data(), kWidth * 4);
+        testsupport::WritePng(path, kWidth, kHeight, 4, pixels.data());
     }
 
     Entity* Named(const char* name) const { return editor->GetLevel()->GetMyObject(name); }
@@ -81,10 +77,17 @@ protected:
 
     // The view's own background: dark night blue.
     static bool Field(const Rgb& c) { return c.b > c.r + 10 && c.b < 110 && c.r < 70; }
-    // The strip beyond the level: a grey-violet shade, lighter than the field.
-    static bool Strip(const Rgb& c) { return c.r > 55 && c.g > 55 && c.b > 70 && c.b - c.r < 40 && c.r < 140; }
+    // The strip beyond the level: a plain dark grey, unlike the field's blue.
+    static bool Strip(const Rgb& c) {
+        return c.r >= 25 && c.r <= 60 && std::abs(c.g - c.r) < 8 && c.b >= c.r && c.b - c.r < 14;
+    }
     static bool Bright(const Rgb& c) { return c.r + c.g + c.b > 450; }
 
+    // The share (0 to 1) of a box's pixels that pass test.
+    double Share(float x, float y, float half, const std::function<bool(const Rgb&)>& test) const {
+        const double side = 2.0 * half * kHeight;
+        return Frame().Count(x - half, y + half, x + half, y - half, test) / (side * side);
+    }
     Object* camera = nullptr;
     State* editor = nullptr;
     TempUserFolder folder;
@@ -211,6 +214,82 @@ TEST_F(EditorPixelTest, AToolSelectorIsDrawnIdleHoveredAndPressed) {
     EXPECT_GT(rim.r, rim.b) << "the pressed plate has its warm rim";
     // The tool's picture stays over the plate in every state.
     EXPECT_GT(Frame().Count(-0.5f, -0.27f, -0.44f, -0.33f, Bright), 10);
+}
+
+// Beyond the level the view is one plain dark colour at every zoom: no
+// pattern stretched over the strips to shimmer.
+TEST_F(EditorPixelTest, BeyondTheLevelIsOnePlainDarkColourAtEveryZoom) {
+    for (int zoom : {1, 2, 4}) {
+        SCOPED_TRACE(zoom);
+        LevelData::LevelEditor::SetZoom(editor->GetLevel(), zoom);
+        Draw({"EGrid"});
+        // Everything above the level's four rows, inset from the view's edges.
+        const float top = 0.45f - 0.01f, bottom = -0.25f + 4.0f * Vars().UnitScaleY + 0.01f;
+        int off = 0, all = 0;
+        const Rgb first = At(0.2f, (top + bottom) / 2.0f);
+        EXPECT_TRUE(Strip(first)) << int(first.r) << "," << int(first.g) << "," << int(first.b);
+        for (float y = top; y > bottom; y -= 0.004f)
+            for (float x = -0.34f; x < 0.74f; x += 0.004f, ++all) {
+                const Rgb c = At(x, y);
+                off += std::abs(c.r - first.r) + std::abs(c.g - first.g) + std::abs(c.b - first.b) > 12 ? 1 : 0;
+            }
+        EXPECT_LT(off, all / 100) << off << " of " << all << " pixels differ";
+    }
+}
+
+// Spikes stand out on the view's dark field and on the palette's light
+// panel: pale teeth with a dark rim, not the ground's dark colour.
+TEST_F(EditorPixelTest, SpikesReadOnTheViewAndOnThePalette) {
+    auto& g = *ObjectData::Grid::Find(Named("EGrid"));
+    for (int c = 0; c < 4; ++c) g.grid.SetCell(static_cast<float>(c), 3.0f, 3 + c);
+    Draw({"EGrid", "EObjList"});
+    Keep("spikes");
+    auto pale = [](const Rgb& p) { return p.r > 150 && p.g > 160 && p.b > 200; };
+    for (int c = 0; c < 4; ++c) {
+        const double share = Share(CellX(c), CellY(3), 0.03f, pale);
+        EXPECT_GT(share, 0.15) << "spikes " << 3 + c << ": a share of " << share << " pale on the field";
+    }
+    // On the tiles tab the spikes (up at the top, right and left below it)
+    // carry both their pale fill and their dark rim against the light panel.
+    auto ink = [](const Rgb& p) { return p.r + p.g + p.b < 200; };
+    for (const auto& [x, y] : {std::pair{-0.6f, 0.12f}, {-0.517f, 0.07f}, {-0.683f, 0.07f}}) {
+        EXPECT_GT(Share(x, y, 0.025f, pale), 0.12) << x << ", " << y;
+        EXPECT_GT(Share(x, y, 0.025f, ink), 0.05) << x << ", " << y;
+    }
+}
+
+// A cell of a value the editor does not know is shown as the marked
+// unknown cell, not as any of the things the palette offers.
+TEST_F(EditorPixelTest, CellsOfUnknownValuesAreMarkedUnknown) {
+    auto& g = *ObjectData::Grid::Find(Named("EGrid"));
+    g.grid.SetCell(5.0f, 2.0f, 107);  // a speed boost beside them, to tell apart
+    g.grid.SetCell(0.0f, 3.0f, -7);
+    g.grid.SetCell(2.0f, 3.0f, 0x7fffffff);
+    Draw({"EGrid"});
+    Keep("unknown");
+    auto amber = [](const Rgb& p) { return p.r > 180 && p.g > 110 && p.b < 90; };
+    for (const auto& [c, r] : {std::pair{1, 2}, {3, 2}, {0, 3}, {2, 3}})
+        EXPECT_GT(Share(CellX(c), CellY(r), 0.03f, amber), 0.06) << c << ", " << r;
+    EXPECT_LT(Share(CellX(5), CellY(2), 0.03f, amber), 0.01) << "the speed boost";
+}
+
+// The palette's pictures keep their size whatever the grid's zoom.
+TEST_F(EditorPixelTest, ThePaletteKeepsItsSizeAtEveryZoom) {
+    auto shown = [&] {
+        Draw({"EObjList"});
+        const Rgb panel = At(-0.71f, 0.17f);
+        return Frame().Count(-0.72f, 0.2f, -0.48f, -0.12f, [&](const Rgb& p) {
+            return std::abs(p.r - panel.r) + std::abs(p.g - panel.g) + std::abs(p.b - panel.b) > 60;
+        });
+    };
+    const int atOne = shown();
+    ASSERT_GT(atOne, 200);
+    for (int zoom : {2, 4}) {
+        LevelData::LevelEditor::SetZoom(editor->GetLevel(), zoom);
+        const int now = shown();
+        EXPECT_GT(now, atOne * 9 / 10) << "zoom " << zoom << ": " << now << " against " << atOne;
+        EXPECT_LT(now, atOne * 11 / 10) << "zoom " << zoom;
+    }
 }
 
 }  // namespace

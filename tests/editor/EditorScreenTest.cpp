@@ -174,16 +174,23 @@ TEST_F(EditorScreenTest, TheLabelsNameTheSelectedValueAndTheTestState) {
         {104, "Spring"},       {105, "Spring (Right)"}, {106, "Spring (Left)"}, {107, "Speed Boost"},
         {108, "Moon Shard"},
     };
+    // Each on the tab that holds it; the other tab names nothing of its own.
     for (const auto& [value, text] : named) {
         Vars().SelectedValue = value;
+        const int tab = value >= 100 ? 1 : 0;
+        Palette().SelectedTab = tab;
         EditorFrame();
-        EXPECT_EQ(Label("ObjectText"), text) << value;
+        EXPECT_EQ(Label("ObjectText"), value == 0 ? "" : text) << value << ": no tab holds nothing";
+        Palette().SelectedTab = 1 - tab;
+        EditorFrame();
+        EXPECT_EQ(Label("ObjectText"), "") << value << " while the other tab shows";
     }
-    // Values without a name leave the label as it was.
+    // Values no tab holds name nothing.
+    Palette().SelectedTab = 0;
     for (int value : {8, 99, 109, -1, 250}) {
         Vars().SelectedValue = value;
         EditorFrame();
-        EXPECT_EQ(Label("ObjectText"), "Moon Shard") << value;
+        EXPECT_EQ(Label("ObjectText"), "") << value;
     }
     Grid().grid.SetValidFlag(true);
     EditorFrame();

@@ -17,8 +17,8 @@
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
 #include "support/TempUserFolder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 namespace editortest {
 
@@ -120,6 +120,14 @@ protected:
     }
     void EditorFrames(int n) {
         for (int i = 0; i < n; ++i) EditorFrame();
+    }
+    // Runs frames (at most limit) until the editor's state shows level `name`.
+    bool EditorFramesUntil(const std::string& name, int limit) {
+        for (int i = 0; i < limit && editor->GetLevelName() != name; ++i) {
+            clock.Advance(16);
+            EditorFrame();
+        }
+        return editor->GetLevelName() == name;
     }
     // A left click at game point (x, y): down in one frame, up in the next.
     void Click(float x, float y) {

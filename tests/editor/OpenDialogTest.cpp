@@ -32,7 +32,8 @@ protected:
     // Clicks row k of the list, counted from the top.
     void ClickRow(int k) {
         const auto& v = List();
-        AllClick(v.position.x, v.position.y + v.size.y / 2.0f - (static_cast<float>(k) + 0.5f) * v.size.y / 40.0f);
+        const float row = v.size.y / static_cast<float>(ObjectData::OpenLevelList::Rows(v));
+        AllClick(v.position.x, v.position.y + v.size.y / 2.0f - (static_cast<float>(k) + 0.5f) * row);
     }
     void ConfirmOpen() { AllClick(-0.15f, -0.45f); }
     // The list's bar moved to value, its thumb with it, as a drag leaves it.
@@ -43,7 +44,7 @@ protected:
     }
 };
 
-TEST_F(OpenDialogTest, FiftyFilesShowFortyRowsThatScrollAndAClickPicksTheEntryShown) {
+TEST_F(OpenDialogTest, FiftyFilesShowTheRowsThatFitScrollAndAClickPicksTheEntryShown) {
     for (int i = 0; i < 50; ++i) WriteLevel("Level " + std::to_string(i), 20, 20);
     OpenEditor();
     OpenDialog("LevelEditorLoad");
@@ -51,25 +52,73 @@ TEST_F(OpenDialogTest, FiftyFilesShowFortyRowsThatScrollAndAClickPicksTheEntrySh
     ASSERT_EQ(names.size(), 51u) << "the 50 files and the editor's Default";
     EXPECT_EQ(ListBar().ticks, 51);
     EXPECT_EQ(ListBar().max, 50.0f);
-    std::vector<std::string> first(names.begin(), names.begin() + 40);
-    EXPECT_EQ(Shown(), first);
+    const int rows = ObjectData::OpenLevelList::Rows(List());
+    ASSERT_GE(rows, 15) << "rows of the dialogs' letter size fill the list";
+    ASSERT_LT(rows, 51);
+    auto shownFrom = [&](int first) {
+        std::vector<std::string> shown;
+        for (int i = first; i < std::min(first + rows, 51); ++i)
+            shown.push_back(ObjectData::OpenLevelList::ShownName(names[static_cast<std::size_t>(i)]));
+        return shown;
+    };
+    EXPECT_EQ(Shown(), shownFrom(0));
 
     ClickRow(3);
     EXPECT_EQ(List().clickedLevel, names[3]);
 
     // Scrolled by 7: row k shows entry 7 + k.
     Scroll(7.0f);
-    EXPECT_EQ(Shown(), std::vector<std::string>(names.begin() + 7, names.begin() + 47));
+    EXPECT_EQ(Shown(), shownFrom(7));
     ClickRow(10);
     EXPECT_EQ(List().clickedLevel, names[17]);
 
     // Scrolled to the end: the last entry in the top row; a click below it keeps the choice.
     Scroll(50.0f);
-    EXPECT_EQ(Shown(), std::vector<std::string>{names[50]});
+    EXPECT_EQ(Shown(), shownFrom(50));
     ClickRow(5);
     EXPECT_EQ(List().clickedLevel, names[17]);
     ClickRow(0);
     EXPECT_EQ(List().clickedLevel, names[50]);
+}
+
+// The list reads as a reader looks a name up: by name whatever the case of
+// its letters, without the file's extension.
+TEST_F(OpenDialogTest, TheListIsSortedByNameCaseFoldedAndShowsNoExtension) {
+    const std::string longName = "A very long level name that does not fit in its row at all 123";
+    for (const std::string& name : std::vector<std::string>{"cherry", "Banana", "apple 2", "Apple", "banana", "Zed", longName})
+        WriteLevel(name, 20, 20);
+    OpenEditor();
+    OpenDialog("LevelEditorLoad");
+    EXPECT_EQ(List().levelNames,
+              (std::vector<std::string>{longName + ".lvl", "Apple.lvl", "apple 2.lvl", "Banana.lvl", "banana.lvl",
+                                        "cherry.lvl", "Default.lvl", "Zed.lvl"}));
+    const std::vector<std::string> shown = Shown();
+    ASSERT_EQ(shown.size(), 8u);
+    EXPECT_EQ(shown[1], "Apple");
+    EXPECT_EQ(shown[2], "apple 2");
+    EXPECT_EQ(shown[7], "Zed");
+    for (const std::string& row : shown) EXPECT_EQ(row.find(".lvl"), std::string::npos) << row;
+}
+
+// A second click on the same entry opens it, as the confirm button does.
+TEST_F(OpenDialogTest, ADoubleClickOnAnEntryOpensIt) {
+    WriteLevel("Twice", 40, 25);
+    OpenEditor();
+    OpenDialog("LevelEditorLoad");
+    const auto& names = List().levelNames;
+    const int row = static_cast<int>(std::find(names.begin(), names.end(), "Twice.lvl") - names.begin());
+    ClickRow(row);
+    ASSERT_TRUE(DialogOpen()) << "one click chooses";
+    ClickRow(row);
+    EXPECT_FALSE(DialogOpen()) << "the second opens";
+    EXPECT_EQ(Vars().LevelName, "Twice");
+    EXPECT_EQ(Grid().grid.GetWidth(), 40);
+
+    // Two clicks on two entries open nothing.
+    OpenDialog("LevelEditorLoad");
+    ClickRow(0);
+    ClickRow(1);
+    EXPECT_TRUE(DialogOpen());
 }
 
 TEST_F(OpenDialogTest, OnlyLevelFilesWithValidNamesAreListed) {

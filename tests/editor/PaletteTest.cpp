@@ -72,9 +72,12 @@ TEST_F(PaletteTest, ClicksPickEntriesAndOnlyEntries) {
     OpenEditor();
     EXPECT_EQ(Vars().SelectedValue, 1);
     // Tab buttons switch the tab and pick nothing.
+    EXPECT_EQ(Label("ObjectText"), "Grass Tile");
     Click(-0.5f, 0.205f);
     EXPECT_EQ(Palette().SelectedTab, 1);
     EXPECT_EQ(Vars().SelectedValue, 1);
+    // The label names what the tab shown has chosen: nothing of the objects yet.
+    EXPECT_EQ(Label("ObjectText"), "");
     Click(-0.6f, 0.02f);  // the spring
     EXPECT_EQ(Vars().SelectedValue, 104);
     EXPECT_EQ(Label("ObjectText"), "Spring");
@@ -83,6 +86,7 @@ TEST_F(PaletteTest, ClicksPickEntriesAndOnlyEntries) {
     Click(-0.675f, 0.205f);
     EXPECT_EQ(Palette().SelectedTab, 0);
     EXPECT_EQ(Vars().SelectedValue, 104);
+    EXPECT_EQ(Label("ObjectText"), "");
 
     // The palette's edges: its corners inside the area, and just outside it.
     const struct {
@@ -101,6 +105,7 @@ TEST_F(PaletteTest, ClicksPickEntriesAndOnlyEntries) {
         Click(p.x, p.y);
         EXPECT_EQ(Vars().SelectedValue, p.expected) << p.x << ", " << p.y;
     }
+    EXPECT_EQ(Label("ObjectText"), "Dirt Tile");
 }
 
 }  // namespace

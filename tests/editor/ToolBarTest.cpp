@@ -34,7 +34,7 @@ TEST_F(ToolBarTest, SaveWritesTheLevelUnderItsName) {
     OpenEditor();
     PaintAndSave();
     EXPECT_EQ(Saved("Default.lvl").GetCell(3, 2), 7);
-    EXPECT_EQ(Label("EMessage"), "");
+    EXPECT_EQ(Label("EMessage"), "Saved Default.");
 }
 
 TEST_F(ToolBarTest, AFailedSaveIsShownAndPlayStaysInTheEditor) {
@@ -42,18 +42,20 @@ TEST_F(ToolBarTest, AFailedSaveIsShownAndPlayStaysInTheEditor) {
     GameVars().basicLevel = LevelCollision(5, 5);
     ASSERT_EQ(::unlink((folder.levels + "Default.lvl").c_str()), 0);
     ASSERT_EQ(::rmdir(folder.levels.c_str()), 0);
+    Grid().grid.SetCell(6.0f, 2.0f, 102);
     PaintAndSave();
     EXPECT_NE(Label("EMessage").find("Could not save Default.lvl"), std::string::npos) << Label("EMessage");
     EXPECT_EQ(Grid().grid.GetCell(3, 2), 7) << "the level is kept";
 
     Click(-0.45f, 0.38f);
-    EXPECT_EQ(editor->GetLevelName(), "LevelEditor");
+    EXPECT_FALSE(EditorFramesUntil("Sandbox", 60));
+    EXPECT_NE(Label("EMessage").find("Could not save Default.lvl"), std::string::npos) << Label("EMessage");
     EXPECT_EQ(GameVars().basicLevel.GetWidth(), 5) << "nothing handed to the test play";
 
-    // Once the folder is back, the next save clears the message.
+    // Once the folder is back, the next save says it saved.
     ::mkdir(folder.levels.c_str(), 0755);
     Click(-0.72f, 0.32f);
-    EXPECT_EQ(Label("EMessage"), "");
+    EXPECT_EQ(Label("EMessage"), "Saved Default.");
     EXPECT_EQ(Saved("Default.lvl").GetCell(3, 2), 7);
 }
 
@@ -62,10 +64,12 @@ TEST_F(ToolBarTest, PlaySavesHandsTheGridOverAndComesBackToTheSameLevel) {
     EditorLevelName = "Mine";
     OpenEditor();
     Grid().grid.SetCell(5.0f, 4.0f, 104);
+    Grid().grid.SetCell(8.0f, 4.0f, 102);
     const LevelCollision edited = Grid().grid;
     Click(-0.45f, 0.38f);
-    EXPECT_EQ(editor->GetLevelName(), "Sandbox");
+    EXPECT_EQ(Label("EMessage"), "Saved Mine.");
     EXPECT_EQ(Saved("Mine.lvl").GetCell(5, 4), 104);
+    EXPECT_TRUE(EditorFramesUntil("Sandbox", 120));
     const LevelCollision& played = GameVars().basicLevel;
     ASSERT_EQ(played.GetWidth(), edited.GetWidth());
     ASSERT_EQ(played.GetHeight(), edited.GetHeight());

@@ -9,6 +9,7 @@
 #include "framework/SaveFile.h"
 #include "support/EntityWorld.h"
 #include "support/FileSizeLimit.h"
+#include "support/NotAFile.h"
 #include "support/TempFolder.h"
 
 using namespace world;
@@ -118,6 +119,61 @@ TEST_F(GameTest, MissingOrForeignFileGivesTheDefaults) {
         EXPECT_EQ(v.firstTimePlaying, 1);
         EXPECT_FLOAT_EQ(v.mVolume, 0.5f);
     }
+}
+
+// Whatever stands at the save file's name, the program reaches its first
+// screen: what is not a save file gives the defaults, without a wait and
+// without reading more than a save file can hold.
+TEST_F(GameTest, WhatCannotBeASaveFileGivesTheDefaultsWithoutWaitingOrReadingOn) {
+    constexpr std::uint64_t kSaveLimit = 64 * 1024;
+    const std::string valid = "Ver3\n1 2 3\n11 16 21 2 6\nKept\n0 0 0 0 0\n0.250000 0.750000\n";
+    struct Case {
+        const char* what;
+        bool (*place)(const std::string& path, const std::string& valid);
+    };
+    const Case cases[] = {
+        {"a named pipe with no writer",
+         [](const std::string& path, const std::string&) { return notafile::Place(notafile::Kind::NamedPipe, path); }},
+        {"a link to /dev/zero",
+         [](const std::string& path, const std::string&) {
+             return notafile::Place(notafile::Kind::EndlessDevice, path);
+         }},
+        {"a folder",
+         [](const std::string& path, const std::string&) { return notafile::Place(notafile::Kind::Folder, path); }},
+        {"a good beginning, then a line of 300 MB",
+         [](const std::string& path, const std::string& valid) {
+             return notafile::PlaceLongFile(path, valid.substr(0, valid.find("Kept")), 300ull * 1024 * 1024);
+         }},
+        {"a good save followed by more than a save file holds",
+         [](const std::string& path, const std::string& valid) {
+             return notafile::PlaceLongFile(path, valid, kSaveLimit + 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(SaveFilePath());
+        ASSERT_TRUE(c.place(SaveFilePath(), valid));
+        auto& v = GameVars();
+        v.playerName = "Someone";
+        v.SCORE_GOAL = 99;
+        v.rumbleOn = false;
+        v.mVolume = 0.1f;
+        const std::uint64_t bytes = notafile::BytesReadBy([] { DataLoad(); });
+        EXPECT_LE(bytes, kSaveLimit + 1);
+        EXPECT_EQ(v.playerName, "NoName");
+        EXPECT_EQ(v.SCORE_GOAL, 20);
+        EXPECT_TRUE(v.rumbleOn);
+        EXPECT_FLOAT_EQ(v.mVolume, 0.5f);
+    }
+
+    // Up to the bound, it is read as any save file: what follows the six
+    // lines is left alone.
+    std::filesystem::remove_all(SaveFilePath());
+    ASSERT_TRUE(notafile::PlaceLongFile(SaveFilePath(), valid, kSaveLimit));
+    DataLoad();
+    EXPECT_EQ(GameVars().playerName, "Kept");
+    EXPECT_EQ(GameVars().SCORE_GOAL, 21);
+    EXPECT_FLOAT_EQ(GameVars().sVolume, 0.75f);
 }
 
 TEST_F(GameTest, SaveAndLoadRoundTrip) {

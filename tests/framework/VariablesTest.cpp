@@ -161,16 +161,17 @@ TEST_F(VariablesTest, GetInLineEntityCases) {
 
 TEST(TypeRegistryTest, RegistrationOrders) {
     auto objects = ObjectTypes();
-    ASSERT_EQ(objects.size(), 64u);
+    ASSERT_EQ(objects.size(), 66u);
     EXPECT_STREQ(objects.front().name, "Background");
     EXPECT_STREQ(objects[23].name, "guiImage");
     EXPECT_STREQ(objects.back().name, "WindowGrid");
 
     auto variants = ExObjectTypes();
-    ASSERT_EQ(variants.size(), 75u);
+    ASSERT_EQ(variants.size(), 76u);
     EXPECT_STREQ(variants.front().name, "AddStencilButton");
-    EXPECT_STREQ(variants[3].name, "customGame");
-    EXPECT_STREQ(variants[4].name, "CustomizeButton");
+    EXPECT_STREQ(variants[3].name, "counterToggleButton");
+    EXPECT_STREQ(variants[4].name, "customGame");
+    EXPECT_STREQ(variants[5].name, "CustomizeButton");
     EXPECT_STREQ(variants.back().name, "xboxToggleButton");
     for (std::size_t i = 1; i < variants.size(); ++i)
         EXPECT_LT(strcasecmp(variants[i - 1].name, variants[i].name), 0) << variants[i].name;
@@ -180,7 +181,7 @@ TEST(TypeRegistryTest, RegistrationOrders) {
                                             "HSlider", "VSlider"}));
 
     auto levels = LevelTypes();
-    ASSERT_EQ(levels.size(), 32u);
+    ASSERT_EQ(levels.size(), 33u);
     EXPECT_STREQ(levels[4].name, "Eula");
     EXPECT_STREQ(levels.back().name, "TitleScreen");
     auto engines = EngineTypes();

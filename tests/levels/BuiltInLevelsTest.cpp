@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "collision/LevelCollision.h"
+#include "framework/LevelCollision.h"
 #include "framework/Resources.h"
 
 namespace {

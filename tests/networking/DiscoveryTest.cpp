@@ -1,8 +1,9 @@
-// Discovery on loopback: replies merging by name and expiring, malformed
+// Discovery on loopback: replies merging by server and expiring, malformed
 // datagrams on the discovery port, hosting again after a disconnect.
 #include <gtest/gtest.h>
-
 #include <sys/socket.h>
+
+#include <algorithm>
 
 #include "networking/Messages.h"
 #include "networking/NetTestSupport.h"
@@ -24,7 +25,9 @@ std::size_t CountNamed(const NetEngine& e, const std::string& name) {
 }
 }  // namespace
 
-TEST(Discovery, RepliesMergeByNameAndExpire) {
+// One entry per server: its replies merge; two servers of one name stay two
+// entries (a player must be able to tell them apart and join either).
+TEST(Discovery, RepliesMergeByServerAndExpire) {
     FakeClock clock;
     LoopbackNet net;
     NetEngine a(net.Config(1)), b(net.Config(2)), c(net.Config(3)), client(net.Config(9));
@@ -34,11 +37,25 @@ TEST(Discovery, RepliesMergeByNameAndExpire) {
     std::vector<NetEngine*> all{&a, &b, &c, &client};
     client.FindServers();
     ASSERT_TRUE(nettest::PumpUntil(
-        all, [&] { return Find(client, "Same") && Find(client, "Other"); }, 100, 50));
-    nettest::Pump(all, 20, 50);  // more queries and replies: still one entry per name
-    EXPECT_EQ(CountNamed(client, "Same"), 1u);
+        all, [&] { return CountNamed(client, "Same") == 2 && Find(client, "Other"); }, 100, 50));
+    nettest::Pump(all, 20, 50);  // more queries and replies: still one entry per server
+    EXPECT_EQ(CountNamed(client, "Same"), 2u);
     EXPECT_EQ(CountNamed(client, "Other"), 1u);
-    EXPECT_EQ(client.GetServerList().size(), 2u);
+    EXPECT_EQ(client.GetServerList().size(), 3u);
+    std::vector<std::string> same;
+    for (const ServerInfo& s : client.GetServerList())
+        if (s.name == "Same") same.push_back(s.address.GetIP());
+    std::sort(same.begin(), same.end());
+    EXPECT_EQ(same, (std::vector<std::string>{net.Ip(1), net.Ip(2)}));
+    // Either of the two games of one name can be joined, by its address.
+    EXPECT_FALSE(client.ConnectToServer("Same", net.Ip(3)));
+    ASSERT_TRUE(client.ConnectToServer("Same", net.Ip(2)));
+    EXPECT_EQ(client.GetClientIP(0), net.Ip(2));
+    client.Disconnect();
+    client.FindServers();
+    ASSERT_TRUE(nettest::PumpUntil(
+        all, [&] { return CountNamed(client, "Same") == 2 && Find(client, "Other"); }, 100, 50));
+    nettest::Pump(all, 20, 50);
     EXPECT_EQ(Find(client, "Other")->address.GetIP(), net.Ip(3));
     // The default information message: the player count of a server alone.
     auto* info = dynamic_cast<const NetMessage::MSG_ServerInfo*>(Find(client, "Other")->info.get());
@@ -70,6 +87,7 @@ TEST(Discovery, RepliesMergeByNameAndExpire) {
     a.StopBroadcasting();
     int lifetime = 0;
     while (Find(client, "Same") && lifetime < 5000) {
+        clock.Advance(50);
         client.Update(50);
         lifetime += 50;
     }

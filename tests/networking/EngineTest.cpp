@@ -182,8 +182,11 @@ TEST(ReceiveThread, CarriesMessagesBetweenEngines) {
     ASSERT_FALSE(client.GetServerList().empty());
     client.StopFindingServers();
     ASSERT_TRUE(client.ConnectToServer("Threads"));
-    for (int i = 0; i < 400 && client.NetID() == 255; ++i) frame();
+    // Connected once the server holds the slot too (its confirmation may
+    // still be on its way when the client has its id).
+    for (int i = 0; i < 400 && !(client.NetID() != 255 && nettest::Joined(server, 1)); ++i) frame();
     ASSERT_EQ(client.NetID(), 1);
+    ASSERT_TRUE(nettest::Joined(server, 1));
     for (int i = 0; i < 50; ++i) {
         MSG_ChangeScore up, down;
         up.delta = i;

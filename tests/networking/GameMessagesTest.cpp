@@ -10,6 +10,7 @@
 
 #include "networking/GameLink.h"
 #include "networking/GameWorld.h"
+#include "networking/MatchOfThree.h"
 #include "networking/Messages.h"
 #include "networking/NetTestSupport.h"
 #include "networking/NetworkingUpdate.h"
@@ -32,17 +33,8 @@ protected:
 };
 
 // A server with two connected clients, A and B.
-class Relaying : public gameworld::GameWorld {
+class Relaying : public gameworld::MatchOfThree {
 protected:
-    void SetUp() override {
-        gameworld::GameWorld::SetUp();
-        ASSERT_TRUE(server.HostServer("Relay"));
-        ASSERT_TRUE(nettest::Join(server, a, "Relay"));
-        ASSERT_TRUE(nettest::Join(server, b, "Relay", {&a}));
-        Settle();
-    }
-    void Settle() { nettest::Pump({&server, &a, &b}, 3); }
-
     struct Queued {
         std::size_t reliable, unreliable;
     };
@@ -50,10 +42,6 @@ protected:
         auto s = engine.GetSlotState(slot);
         return {s.reliablePacks, s.unreliablePacks};
     }
-
-    FakeClock clock;
-    LoopbackNet net;
-    NetEngine server{net.Config(1)}, a{net.Config(2)}, b{net.Config(3)};
 };
 
 struct Case {
@@ -579,7 +567,7 @@ TEST_F(Relaying, DiscoveryRepliesCarryTheLevelBeingPlayed) {
     const MSG_ServerInfo* info = nullptr;
     ASSERT_TRUE(nettest::PumpUntil({&server, &a, &b, &seeker}, [&] {
         for (const auto& s : seeker.GetServerList())
-            if (s.name == "Relay") info = dynamic_cast<const MSG_ServerInfo*>(s.info.get());
+            if (s.name == "Three") info = dynamic_cast<const MSG_ServerInfo*>(s.info.get());
         return info != nullptr;
     }));
     EXPECT_EQ(info->levelName.value, "Moonfall");

@@ -90,17 +90,18 @@ const std::vector<TypeRow>& Table() {
           {'b', 1},
           {'b', 1},
           {'b', 1},
-          {'b', 1}}},
+          {'b', 1},
+          {'u', 16}}},
         {22, "MSG_Throw", {{'u', 4}, {'b', 1}}},
         {23, "MSG_SetClientInfo", {{'u', 4}, {'u', 32}, {'s', 0}}},
         {24, "MSG_SetCheckPoint", {{'2', 0}}},
         {25, "MSG_ChangeScore", {{'u', 4}, {'i', 0}}},
         {26, "MSG_AnimateSpring", {{'s', 0}}},
         {27, "PMSG_Ack", {{'u', 16}}},
-        {28, "PMSG_ConfirmConnect", {}},
+        {28, "PMSG_ConfirmConnect", {{'u', 32}}},
         {29, "PMSG_Pong", {{'u', 16}}},
         {30, "PMSG_Ping", {{'u', 16}}},
-        {31, "PMSG_SetClientID", {{'u', 8}}},
+        {31, "PMSG_SetClientID", {{'u', 8}, {'u', 32}}},
         {32, "PMSG_SetRTT", {{'u', 12}}},
     };
     return rows;
@@ -173,8 +174,8 @@ TEST(MessageRegistry, CreateAndFieldlessTypes) {
 
     EXPECT_TRUE(GeneralNetMessage<MSG_Finished>::GetMemberOffset().empty());
     EXPECT_TRUE(GeneralNetMessage<MSG_NextLevel>::GetMemberOffset().empty());
-    EXPECT_TRUE(GeneralNetMessage<PMSG_ConfirmConnect>::GetMemberOffset().empty());
-    EXPECT_EQ(GeneralNetMessage<MSG_UpdatePlayer>::GetMemberOffset().size(), 16u);
+    EXPECT_EQ(GeneralNetMessage<PMSG_ConfirmConnect>::GetMemberOffset().size(), 1u);
+    EXPECT_EQ(GeneralNetMessage<MSG_UpdatePlayer>::GetMemberOffset().size(), 17u);
     EXPECT_EQ(MSG_Finished().Size(), 0u);
 
     MSG_ChangeScore a;
@@ -249,7 +250,7 @@ TEST(FieldEncoding, PositionsAndSizes) {
     NetString empty, three("abc");
     EXPECT_EQ(empty.Size(), 8u);
     EXPECT_EQ(three.Size(), 32u);
-    EXPECT_EQ(p.Size(), 246u + 8u);  // empty name
+    EXPECT_EQ(p.Size(), 246u + 8u + 16u);  // empty name, the snapshot number
 
     MSG_LevelData chunk;
     chunk.cells.value.assign(325, 1);

@@ -3,6 +3,7 @@
 // addresses, and a seam that records, loses, duplicates, reorders and delays
 // datagrams. Everything stays inside 127.0.0.0/8.
 #include <arpa/inet.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
 #include "networking/messages/MSG_ServerInfo.h"
+#include "support/FakeClock.h"
 #include "support/FreeUdpPort.h"
 
 namespace nettest {
@@ -136,13 +138,16 @@ private:
 };
 
 // Runs frames of every engine without a receive thread: read what has
-// arrived, then update.
+// arrived, then update. Each frame moves the injected clock on by its length
+// (when the test has put one in), as a frame would.
 inline void Pump(const std::vector<Networking::NetEngine*>& engines, int frames, unsigned int ms = 16) {
-    for (int f = 0; f < frames; ++f)
+    for (int f = 0; f < frames; ++f) {
+        FakeClock::now.fetch_add(ms);
         for (auto* e : engines) {
             e->DrainReceive();
             e->Update(ms);
         }
+    }
     for (auto* e : engines) e->DrainReceive();
 }
 
@@ -167,6 +172,12 @@ inline void Announce(Networking::NetEngine& server, const std::string& level, un
     });
 }
 
+// Whether the server holds the client's slot and has announced it.
+inline bool Joined(const Networking::NetEngine& server, unsigned int id) {
+    const Networking::NetEngine::SlotState slot = server.GetSlotState(id);
+    return slot.inUse && !slot.connecting && !slot.isNew;
+}
+
 // Discovers the server by name and completes the handshake.
 inline bool Join(Networking::NetEngine& server, Networking::NetEngine& client, const std::string& name,
                  std::vector<Networking::NetEngine*> others = {}) {
@@ -181,7 +192,25 @@ inline bool Join(Networking::NetEngine& server, Networking::NetEngine& client, c
     if (!found) return false;
     client.StopFindingServers();
     if (!client.ConnectToServer(name)) return false;
-    return PumpUntil(all, [&] { return client.NetID() != 255 && !server.GetSlotState(client.NetID()).connecting; });
+    return PumpUntil(all, [&] { return client.NetID() != 255 && Joined(server, client.NetID()); });
+}
+
+// A pack as the engine writes it: the count, the reliable bit and either the
+// sequence number or the immediate bit, the messages, and the byte in progress.
+inline std::vector<unsigned char> PackOf(const std::vector<const Networking::BaseNetMessage*>& messages, bool reliable,
+                                         std::uint16_t sequence = 0, bool immediate = false) {
+    std::vector<unsigned char> data(Networking::MAX_PACK_BYTES, 0);
+    data[0] = static_cast<unsigned char>(messages.size() & 0xFF);
+    data[1] = static_cast<unsigned char>(messages.size() >> 8);
+    Networking::BitWriter out(data.data() + 2);
+    out.Write(reliable ? 1 : 0, 1);
+    if (reliable)
+        out.Write(sequence, 16);
+    else
+        out.Write(immediate ? 1 : 0, 1);
+    for (const auto* m : messages) m->Serialize(out);
+    data.resize(2 + std::size_t(out.Position() / 8) + 1);
+    return data;
 }
 
 // A datagram socket of the test's own on a loopback address.
@@ -194,6 +223,15 @@ struct RawPeer {
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
     }
     ~RawPeer() { ::close(fd); }
+    // One datagram that has arrived (waiting at most waitMs of real time); empty when none.
+    std::vector<unsigned char> Receive(int waitMs = 0) const {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, waitMs) <= 0) return {};
+        std::vector<unsigned char> bytes(2048);
+        const long n = ::recv(fd, bytes.data(), bytes.size(), 0);
+        bytes.resize(n > 0 ? std::size_t(n) : 0);
+        return bytes;
+    }
     void SendTo(const std::string& ip, unsigned short port, const std::vector<unsigned char>& bytes) const {
         sockaddr_in a{};
         a.sin_family = AF_INET;

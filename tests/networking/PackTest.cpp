@@ -50,9 +50,8 @@ TEST_F(Pair, ReliableMessagesShareOnePackAndAFullPackOpensTheNext) {
     MSG_Sync a("a"), b("b");
     client.SendNetMessage(a, true);
     client.SendNetMessage(b, true);
-    MSG_LevelData big1, big2;
-    big1.cells.value.assign(325, 7);
-    big2.cells.value.assign(325, 8);
+    // Two messages a client may send, each most of a pack.
+    MSG_AnimateSpring big1(std::string(1300, '7')), big2(std::string(1300, '8'));
     client.SendNetMessage(big1, true);  // still fits after the two syncs
     client.SendNetMessage(big2, true);  // does not: the next pack and number
     EXPECT_EQ(client.SendAllMessages(), 2);
@@ -68,7 +67,7 @@ TEST_F(Pair, ReliableMessagesShareOnePackAndAFullPackOpensTheNext) {
 
     std::vector<unsigned> cells;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* l = dynamic_cast<const MSG_LevelData*>(&m)) cells.push_back(unsigned(l->cells.value.at(0)));
+        if (auto* l = dynamic_cast<const MSG_AnimateSpring*>(&m)) cells.push_back(unsigned(l->name.value.at(0) - '0'));
     });
     nettest::Pump(both, 2);
     EXPECT_EQ(cells, (std::vector<unsigned>{7, 8}));
@@ -114,7 +113,7 @@ TEST_F(Pair, NoDatagramExceedsTheLimitAtAnyResidue) {
     std::vector<unsigned> delivered;
     unsigned next = 0;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* d = dynamic_cast<const MSG_DeleteObj*>(&m))
+        if (auto* d = dynamic_cast<const MSG_AnimateSpring*>(&m))
             delivered.push_back(unsigned(std::stoul(d->name.value.substr(0, 6))));
     });
     for (int round = 0; round < 40 && std::count(residuesSeen.begin(), residuesSeen.end(), 0) > 0; ++round) {
@@ -126,7 +125,7 @@ TEST_F(Pair, NoDatagramExceedsTheLimitAtAnyResidue) {
                 client.SendNetMessage(r, true);
                 bits.push_back(6 + 1);
             } else {
-                MSG_DeleteObj d;
+                MSG_AnimateSpring d;
                 char num[8];
                 std::snprintf(num, sizeof num, "%06u", next++);
                 d.name = std::string(num) + std::string(rng() % 40, 'x');
@@ -246,11 +245,12 @@ TEST_F(Pair, ReliableDeliveryExactlyOnceInOrderThroughLossAcrossTheWrap) {
     client.SetSequenceNumbers(0, 65500, 65500);
     server.SetSequenceNumbers(id, 65500, 65500);
     std::vector<int> atServer, atClient;
+    // Messages either side may send, numbered by their names.
     server.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* s = dynamic_cast<const MSG_ChangeScore*>(&m)) atServer.push_back(s->delta.value);
+        if (auto* s = dynamic_cast<const MSG_AnimateSpring*>(&m)) atServer.push_back(std::stoi(s->name.value));
     });
     client.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* s = dynamic_cast<const MSG_ChangeScore*>(&m)) atClient.push_back(s->delta.value);
+        if (auto* s = dynamic_cast<const MSG_AnimateSpring*>(&m)) atClient.push_back(std::stoi(s->name.value));
     });
     TestSeam seam(12345);
     seam.loss = 0.25;
@@ -261,11 +261,7 @@ TEST_F(Pair, ReliableDeliveryExactlyOnceInOrderThroughLossAcrossTheWrap) {
     for (int frame = 0; frame < 4000; ++frame) {
         if (queued < total) {
             for (int k = 0; k < 2; ++k, ++queued) {
-                MSG_ChangeScore up, down;
-                up.playerId = 1;
-                up.delta = queued;
-                down.playerId = 2;
-                down.delta = queued;
+                MSG_AnimateSpring up(std::to_string(queued)), down(std::to_string(queued));
                 client.SendNetMessage(up, true);
                 server.SendNetMessageToClient(static_cast<unsigned char>(id), down, true);
             }
@@ -380,9 +376,9 @@ TEST_F(Pair, TheLargestMessageThatFitsAPackGoesALargerOneIsACallersError) {
     FatalCapture fatal;
     std::vector<std::size_t> lengths;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
-        if (auto* d = dynamic_cast<const MSG_DeleteObj*>(&m)) lengths.push_back(d->name.value.size());
+        if (auto* d = dynamic_cast<const MSG_AnimateSpring*>(&m)) lengths.push_back(d->name.value.size());
     });
-    MSG_DeleteObj largest, tooLarge;
+    MSG_AnimateSpring largest, tooLarge;
     largest.name = std::string(1394, 'n');
     tooLarge.name = std::string(1395, 'n');
     client.SendNetMessage(largest, true);
@@ -448,14 +444,13 @@ TEST_F(Pair, ADamagedReliablePackIsResentAndThenDeliveredWhole) {
     std::vector<std::string> seen;
     server.SetMessageObserver([&](const BaseNetMessage& m) {
         if (auto* s = dynamic_cast<const MSG_Sync*>(&m)) seen.push_back(s->syncName.value);
-        if (auto* d = dynamic_cast<const MSG_LevelData*>(&m))
-            seen.push_back("cells " + std::to_string(d->cells.value.size()));
+        if (auto* d = dynamic_cast<const MSG_AnimateSpring*>(&m))
+            seen.push_back("cells " + std::to_string(d->name.value.size()));
     });
     const std::uint16_t expected = server.GetSlotState(id).expectedSequence;
     CutFirstReliable cut(net.Ip(1));
     MSG_Sync head("head");
-    MSG_LevelData tail;
-    tail.cells.value.assign(40, 3);
+    MSG_AnimateSpring tail(std::string(40, 'c'));
     client.SendNetMessage(head, true);
     client.SendNetMessage(tail, true);
     client.SendAllMessages();
@@ -495,8 +490,8 @@ TEST_F(Pair, ADuplicatedDatagramNeverCountsTwice) {
     seam.duplicate = 1.0;  // every datagram arrives twice
     seam.record = true;
     for (int frame = 0; frame < 30; ++frame) {
-        MSG_ChangeScore score;
-        score.playerId = 1;
+        MSG_ChangeScore score;  // what a dying player hands to its holder
+        score.playerId = 2;
         score.delta = 10;
         client.SendNetMessage(score, true);
         if (frame % 10 == 0) {

@@ -146,12 +146,15 @@ TEST_F(BackdropTest, ParallaxStripsScrollAtTheirOwnRate) {
     EXPECT_STREQ(VariablesOf<ObjectData::ParaBack::Variables>(layer).texture, "nightSkyGround");
 }
 
-TEST_F(BackdropTest, TheLoadingBackdropFillsTheLastTileList) {
+// The screen between levels writes what it waits for on its backdrop: the
+// backdrop is drawn behind everything, never over the screen's lines.
+TEST_F(BackdropTest, TheLoadingBackdropFillsTheViewBehindEverything) {
     Object* back = Make("LoadingLevelBackground");
     Draw(back);
-    ASSERT_EQ(buffer.tiles[15].size(), 1u);
-    EXPECT_EQ(buffer.tileTechnique[15], "TechniqueTilePara2D");
-    EXPECT_FLOAT_EQ(buffer.tiles[15][0].width, 3.0f);
+    ASSERT_EQ(buffer.backgrounds.size(), 1u);
+    EXPECT_FLOAT_EQ(buffer.backgrounds[0].width, 3.0f);
+    EXPECT_TRUE(buffer.tiles[15].empty());
+    EXPECT_TRUE(buffer.frames.empty());
 }
 
 }  // namespace

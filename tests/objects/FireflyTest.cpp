@@ -14,7 +14,7 @@ class FireflyTest : public PickupWorld {
 protected:
     void SetUp() override {
         PickupWorld::SetUp();
-        SetGrid({"......", "......", "######"});
+        SetGrid({"......", "......", "%%%%%%"});
         firefly = Place("Firefly", "f0", 2.5f, 1.5f);
     }
     Fly::Variables& V() { return VariablesOf<Fly::Variables>(firefly); }

@@ -19,7 +19,7 @@ class GrassManagerTest : public PickupWorld {
 protected:
     void SetUp() override {
         PickupWorld::SetUp();
-        SetGrid({"........", "........", "........", "########"});
+        SetGrid({"........", "........", "........", "%%%%%%%%"});
         manager = Make("GrassManager");
     }
     // A blade placed and handed to the manager as the level scripts do.

@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(LevelGraphicsTest, ALoneGrassBlockHasFourEdgesAndATrimmedBlock) {
-    DrawGrid({"...", ".G.", "..."});
+    DrawGrid({"...", ".#.", "..."});
     const auto& grass = buffer.tiles[7];
     ASSERT_EQ(grass.size(), 4u);
     const float rotations[] = {0.0f, 4.712385f, 3.14159f, 1.570795f};
@@ -68,10 +68,10 @@ TEST_F(LevelGraphicsTest, GrassUnderDirtOrSpikesGetsNoTopEdge) {
         std::size_t edges;
     };
     const Case cases[] = {
-        {{"...", ".G.", "###"}, 3},  // open top under empty space: an edge
-        {{".#.", ".G.", "###"}, 2},  // dirt above: none on top (and the dirt joins the block)
-        {{".^.", ".G.", "###"}, 2},
-        {{"...", "GGG", "###"}, 3},  // a row: tops of all three, outer sides only
+        {{"...", ".#.", "%%%"}, 3},  // open top under empty space: an edge
+        {{".%.", ".#.", "%%%"}, 2},  // dirt above: none on top (and the dirt joins the block)
+        {{".^.", ".#.", "%%%"}, 2},
+        {{"...", "###", "%%%"}, 3},  // a row: tops of all three, outer sides only
     };
     for (const Case& c : cases) {
         DrawGrid(c.rows);
@@ -80,7 +80,7 @@ TEST_F(LevelGraphicsTest, GrassUnderDirtOrSpikesGetsNoTopEdge) {
 }
 
 TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightTheLightMap) {
-    DrawGrid({".....", "..^..", ".^...", "^....", "#####"});
+    DrawGrid({".....", "..^..", ".^...", "^....", "%%%%%"});
     // Three teeth per cell in their own list over the ground, a base per
     // cell among the ground, and a cold light per tooth in the light map.
     ASSERT_EQ(buffer.tiles[6].size(), 3u * 3u);
@@ -105,7 +105,7 @@ TEST_F(LevelGraphicsTest, SpikesTakeTheirVariantsAlongDiagonalsAndLightTheLightM
     EXPECT_EQ(LG::kSpikeVariants[(3 * 2 + 0) % 32], 6);
     EXPECT_EQ(LG::kSpikeVariants[(3 * 2 + 1) % 32], 7);
     // A base between two up-spike neighbours is full width; a lone one trimmed.
-    DrawGrid({".....", "^^^..", "#####"});
+    DrawGrid({".....", "^^^..", "%%%%%"});
     std::vector<float> bases;
     for (const Plane2D& p : buffer.tiles[3])
         if (std::fabs(p.height - 1.61f) < 1e-6f) bases.push_back(p.width);
@@ -138,7 +138,7 @@ TEST_F(LevelGraphicsTest, SpikeVariantKDrawsSpikePictureK) {
         return found == pictureAt.end() ? std::string("?") : found->second;
     };
 
-    DrawGrid({"......", "^^^^^^", "######"});
+    DrawGrid({"......", "^^^^^^", "%%%%%%"});
     const LevelCollision& grid = GameVars().basicLevel;
     int row = -1;
     for (int r = 0; r < grid.GetHeight(); ++r)
@@ -200,7 +200,7 @@ TEST_F(LevelGraphicsTest, DebrisLandsInsideItsCellFallsAndTheRingKeepsTheNewest)
 }
 
 TEST_F(LevelGraphicsTest, DrawSetsUpTheTileListsOnlyWithALocalPlayer) {
-    SetGrid({"....", ".GB.", "####"});
+    SetGrid({"....", ".#B.", "%%%%"});
     Object* camera = Make("Camera", "Camera");
     VariablesOf<ObjectData::Camera::Variables>(camera).position = {2.0f, 1.5f, 0.0f};
     Object* graphics = Make("LevelGraphics", "LevelGraphics");

@@ -3,7 +3,8 @@
 // player where the camera puts them.
 #include <gtest/gtest.h>
 
-#include "objects/SheetRenderWorld.h"
+#include "support/PngFile.h"
+#include "support/SheetRenderWorld.h"
 
 #include <SDL2/SDL.h>
 
@@ -23,13 +24,6 @@
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/SheetData.h"
 #include "platform/graphics/TripleBuffer.h"
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
 
 using namespace objtest;
 
@@ -66,20 +60,20 @@ protected:
         const std::size_t i = static_cast<std::size_t>((py * kWidth + px) * 4);
         return {pixels[i], pixels[i + 1], pixels[i + 2]};
     }
-    void Save(const char* path) const { stbi_write_png(path, kWidth, kHeight, 4, pixels.data(), kWidth * 4); }
+    void Save(const char* path) const { testsupport::WritePng(path, kWidth, kHeight, 4, pixels.data()); }
 };
 
 TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {
     SetGrid({
-        "########################",
-        "#......................#",
-        "#......................#",
-        "#..............GGGG....#",
-        "#......................#",
-        "#........B.............#",
-        "#.........^^^..........#",
-        "#GGGGGGGGG###GGGGGGGGGG#",
-        "########################",
+        "%%%%%%%%%%%%%%%%%%%%%%%%",
+        "%......................%",
+        "%......................%",
+        "%..............####....%",
+        "%......................%",
+        "%........B.............%",
+        "%.........^^^..........%",
+        "%#########%%%##########%",
+        "%%%%%%%%%%%%%%%%%%%%%%%%",
     });
     GameVars().basicLevel.GenerateCompleteTileGrid();
     cx = 9.0f;
@@ -120,14 +114,14 @@ TEST_F(LevelPixelTest, TilesGrassSpikesAndAPlayerLieWhereTheCameraPutsThem) {
 
 TEST_F(LevelPixelTest, TheHudMoonAndTheStarsShineBehindThePlayLevel) {
     SetGrid({
-        "########################",
-        "#......................#",
-        "#......................#",
-        "#......................#",
-        "#......................#",
-        "#......................#",
-        "#GGGGGGGGGGGGGGGGGGGGGG#",
-        "########################",
+        "%%%%%%%%%%%%%%%%%%%%%%%%",
+        "%......................%",
+        "%......................%",
+        "%......................%",
+        "%......................%",
+        "%......................%",
+        "%######################%",
+        "%%%%%%%%%%%%%%%%%%%%%%%%",
     });
     GameVars().basicLevel.GenerateCompleteTileGrid();
     cx = 9.0f;

@@ -14,7 +14,7 @@ class MoonShardTest : public PickupWorld {
 protected:
     void SetUp() override {
         PickupWorld::SetUp();
-        SetGrid({"......", "......", "######"});
+        SetGrid({"......", "......", "%%%%%%"});
         shard = Place("MoonShard", "m0", 2.5f, 1.5f);
     }
     Shard::Variables& V() { return VariablesOf<Shard::Variables>(shard); }

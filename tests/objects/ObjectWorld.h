@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 #include "objects/PlayerInput.h"
 #include "support/EntityWorld.h"
+#include "support/LevelText.h"
 
 namespace objtest {
 
@@ -122,34 +123,6 @@ inline void BuildPlayLevel(Entity*, const Entity*) {
     Engine::_MakeCopy("GraphicsDraw", 1.0);
 }
 
-// A grid drawn as text, top row first: '.' empty, 'G' grass, '#' dirt,
-// '^' '>' 'v' '<' spikes pointing up, right, down and left, 'B' breakable,
-// 'b' broken. Every row has the same length.
-inline LevelCollision GridFromText(const std::vector<std::string>& rows) {
-    const int height = static_cast<int>(rows.size());
-    const int width = static_cast<int>(rows.front().size());
-    LevelCollision grid(width, height);
-    for (int row = 0; row < height; ++row) {
-        const std::string& line = rows[static_cast<std::size_t>(height - 1 - row)];
-        for (int x = 0; x < width; ++x) {
-            int value = 0;
-            switch (line[static_cast<std::size_t>(x)]) {
-                case 'G': value = 1; break;
-                case '#': value = 2; break;
-                case '^': value = 3; break;
-                case '>': value = 4; break;
-                case 'v': value = 5; break;
-                case '<': value = 6; break;
-                case 'B': value = 7; break;
-                case 'b': value = 8; break;
-                default: value = 0; break;
-            }
-            grid.SetCell(static_cast<float>(x) + 0.5f, static_cast<float>(row) + 0.5f, value);
-        }
-    }
-    return grid;
-}
-
 class ObjectWorld : public world::EntityWorld {
 protected:
     void SetUp() override {
@@ -186,7 +159,8 @@ protected:
         return player;
     }
 
-    void SetGrid(const std::vector<std::string>& rows) { GameVars().basicLevel = GridFromText(rows); }
+    // The level's grid drawn as text (support/LevelText.h has the legend).
+    void SetGrid(const std::vector<std::string>& rows) { GameVars().basicLevel = testsupport::LevelFromText(rows); }
     int Cell(float x, float y) { return GameVars().basicLevel.GetCell(x, y); }
 
     State* state = nullptr;

@@ -2,7 +2,7 @@
 // the renderer with the baked sheets, read back as pixels.
 #include <gtest/gtest.h>
 
-#include "objects/SheetRenderWorld.h"
+#include "support/SheetRenderWorld.h"
 
 #include <SDL2/SDL.h>
 
@@ -56,14 +56,14 @@ protected:
 
 TEST_F(PickupPixelTest, ShardFireflySpringAndGrassShowWhereTheyStand) {
     SetGrid({
-        "################",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "################",
+        "%%%%%%%%%%%%%%%%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%%%%%%%%%%%%%%%%",
     });
     GameVars().basicLevel.GenerateCompleteTileGrid();
     cx = 8.0f;
@@ -107,14 +107,14 @@ TEST_F(PickupPixelTest, ShardFireflySpringAndGrassShowWhereTheyStand) {
 // builds it (the prototype's size), shows where it stands.
 TEST_F(PickupPixelTest, ACheckpointAwayFromTheCameraShows) {
     SetGrid({
-        "################",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "#..............#",
-        "################",
+        "%%%%%%%%%%%%%%%%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%..............%",
+        "%%%%%%%%%%%%%%%%",
     });
     GameVars().basicLevel.GenerateCompleteTileGrid();
     cx = 8.0f;

@@ -116,7 +116,7 @@ TEST_F(PlayerDrawingTest, ABoostedPlayerLeavesAFadingTrail) {
 }
 
 TEST_F(PlayerDrawingTest, PaintBallsBurstOnTilesIntoSmallBallsAndASplat) {
-    SetGrid({"....", "....", "####"});
+    SetGrid({"....", "....", "%%%%"});
     Object* player = MakePlayer("Player_0", 1.5f, 2.5f);
     auto& v = P(player);
     ObjectData::Player::AddBall(v, {2.5f, 1.05f, 0.0f}, {0.0f, -0.1f}, {0.2f, 0.2f}, true);

@@ -112,7 +112,7 @@ TEST_F(PlayerInputTest, EveryControlMapsToItsInputs) {
 
 TEST_F(PlayerInputTest, TheInputPassWritesThePlayerAndMovesIt) {
     GameVars().wiiControls = true;
-    SetGrid({"..........", "..........", "##########"});
+    SetGrid({"..........", "..........", "%%%%%%%%%%"});
     Object* player = MakePlayer("Player_0", 5.5f, 1.4365f);
     Frames(2);               // on the floor
     Held().remote = 0x0004;  // right on the remote

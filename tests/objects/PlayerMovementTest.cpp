@@ -5,7 +5,7 @@
 #include <set>
 
 #include "ObjectWorld.h"
-#include "objects/ObjectTemplate.h"
+#include "framework/ObjectTemplate.h"
 
 using namespace objtest;
 
@@ -13,10 +13,10 @@ namespace {
 
 // A wide room: floor on row 0, walls at both ends, plenty of air above.
 const std::vector<std::string> kRoom = {
-    "##############################", "#............................#", "#............................#",
-    "#............................#", "#............................#", "#............................#",
-    "#............................#", "#............................#", "#............................#",
-    "#............................#", "##############################",
+    "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%", "%............................%", "%............................%",
+    "%............................%", "%............................%", "%............................%",
+    "%............................%", "%............................%", "%............................%",
+    "%............................%", "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%",
 };
 
 class PlayerMovementTest : public ObjectWorld {
@@ -196,7 +196,7 @@ TEST_F(PlayerMovementTest, SpeedsAreClampedToHalfATilePerFrame) {
 
 // Spikes pointing up on row 1, dirt beside them and under them.
 const std::vector<std::string> kSpikes = {
-    "##########", "#........#", "#........#", "#........#", "#........#", "#.^^#....#", "##########",
+    "%%%%%%%%%%", "%........%", "%........%", "%........%", "%........%", "%.^^%....%", "%%%%%%%%%%",
 };
 
 TEST_F(PlayerMovementTest, UpwardSpikesKillOnlyWithoutAFootOnSolidGround) {
@@ -235,12 +235,12 @@ TEST_F(PlayerMovementTest, UpwardSpikesKillOnlyWithoutAFootOnSolidGround) {
 TEST_F(PlayerMovementTest, SideAndCeilingSpikesKillWhatRunsIntoTheirPoints) {
     // '<' points left, at the body coming from the left; '>' points right.
     SetGrid({
-        "##########",
-        "#...vv...#",
-        "#........#",
-        "#>......<#",
-        "#........#",
-        "##########",
+        "%%%%%%%%%%",
+        "%...vv...%",
+        "%........%",
+        "%>......<%",
+        "%........%",
+        "%%%%%%%%%%",
     });
     struct Case {
         const char* what;
@@ -268,9 +268,9 @@ TEST_F(PlayerMovementTest, SideAndCeilingSpikesKillWhatRunsIntoTheirPoints) {
 
 TEST_F(PlayerMovementTest, FallingOutOfTheLevelWaitsSixtyFramesAllOfThemGliding) {
     SetGrid({
-        "#........#",
-        "#........#",
-        "#........#",
+        "%........%",
+        "%........%",
+        "%........%",
     });
     GameVars().checkpointPosition = {2.5f, 2.0f};
     Object* player = MakePlayer("Player_0", 5.5f, 1.5f);
@@ -358,11 +358,11 @@ TEST_F(PlayerMovementTest, RollingBreaksBreakableTilesUnlessHeld) {
         Recorded() = Record{};
         particles = 0;
         SetGrid({
-            "#......#",
-            "#......#",
-            "#......#",
-            "#..B...#",
-            "########",
+            "%......%",
+            "%......%",
+            "%......%",
+            "%..B...%",
+            "%%%%%%%%",
         });
         Object* player = MakePlayer("Player_0", 3.5f, 2.6f, c.networked);
         P(player).rolling = true;

@@ -56,8 +56,8 @@ TEST_F(PlayerNetworkTest, RemoteCopiesMoveByDeadReckoningAndMarkSpeedZonesOverLo
     SetGrid({
         "....................",
         "....................",
-        "..#########B#.......",
-        "..#########G#.......",
+        "..%%%%%%%%%B%.......",
+        "..%%%%%%%%%#%.......",
     });
     Object* local = MakePlayer("Player_0", 1.0f, 3.0f, true);
     Object* remote = MakePlayer("Player_1", 7.5f, 2.5f, true);

@@ -13,7 +13,7 @@ class SpdBoostTest : public PickupWorld {
 protected:
     void SetUp() override {
         PickupWorld::SetUp();
-        SetGrid({"......", "......", "######"});
+        SetGrid({"......", "......", "%%%%%%"});
         boost = Place("SpdBoost", "", 2.5f, 1.5f);
         player = MakePlayer("Player_0", 2.5f, 1.5f);
     }

@@ -14,7 +14,7 @@ class SpringTest : public PickupWorld {
 protected:
     void SetUp() override {
         PickupWorld::SetUp();
-        SetGrid({"......", "......", "......", "######"});
+        SetGrid({"......", "......", "......", "%%%%%%"});
     }
     static Springs::Variables& V(Entity* spring) { return VariablesOf<Springs::Variables>(spring); }
 };

@@ -13,6 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <SDL2/SDL.h>
+#include <fcntl.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +24,11 @@
 #include <sstream>
 #include <thread>
 
+#include "framework/Fatal.h"
 #include "framework/GameVariables.h"
 #include "framework/Level.h"
+#include "framework/Quit.h"
+#include "framework/SaveFile.h"
 #include "framework/Time.h"
 #include "networking/NetEngine.h"
 #include "networking/NetTestSupport.h"
@@ -32,6 +38,8 @@
 #include "platform/window/StateWindows.h"
 #include "support/ScriptedProgram.h"
 #include "support/TempFolder.h"
+#include "support/ThreadSanitized.h"
+#include "support/WaitFor.h"
 #include "widgets/Text.h"
 #include "widgets/TextMsg.h"
 
@@ -104,6 +112,36 @@ void ReportRanking() {
     for (const auto& [y, line] : lines) Report(line);
 }
 
+// The save file as the program writes it: its version line, then five lines
+// more, the player's name among them.
+bool SaveFileWhole(const std::string& path, const std::string& name) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines.size() == 6 && lines[0] == "Ver3" && lines[3] == name;
+}
+
+// Ends the program the way GF_MATCH_END names: the Quit handler's own call,
+// the window closed as its close button does, or a fatal error. (Signals
+// come from the parent.)
+void EndTheProgram() {
+    const std::string way = Env("GF_MATCH_END");
+    if (way == "quit") {
+        SetQuitting(nullptr);
+    } else if (way == "close") {
+        // The close request the window system sends, for every window there is.
+        for (Uint32 id = 1; id < 64; ++id) {
+            SDL_Event close{};
+            close.type = SDL_WINDOWEVENT;
+            close.window.event = SDL_WINDOWEVENT_CLOSE;
+            close.window.windowID = id;
+            SDL_PushEvent(&close);
+        }
+    } else if (way == "fatal") {
+        FatalError("A fatal error in the middle of a match.", "Network match test: ", 3);
+    }
+}
+
 class NetworkMatchRole : public ProgramRun {};
 
 TEST_F(NetworkMatchRole, Play) {
@@ -128,7 +166,7 @@ TEST_F(NetworkMatchRole, Play) {
 
     std::string script = scripted::ReadFile(Env("GF_MATCH_SCRIPT"));
     for (const auto& [marker, stretches] : {std::pair{std::string("# the whole recorded run goes here\n"), 1000},
-                                           {std::string("# the first stretches of the run go here\n"), 16}}) {
+                                            {std::string("# the first stretches of the run go here\n"), 16}}) {
         const std::size_t at = script.find(marker);
         if (at != std::string::npos) script.replace(at, marker.size(), RecordedRun(stretches));
     }
@@ -169,42 +207,53 @@ TEST_F(NetworkMatchRole, Play) {
     CapWindowHeight(std::atoi(Env("GF_MATCH_WINDOW_HEIGHT")));
     GraphicsEngine::SetDrawRate(std::atoi(Env("GF_MATCH_DRAW_RATE")));
     const bool hosting = role == "host";
-    const int status = Run(
-        script,
-        {{"named",
-          [&] {
-              // Each machine's player, told apart by name and colour.
-              GameVars().playerName = hosting ? "Hostess" : "Guest";
-              GameVars().playerRed = hosting ? 230 : 40;
-              GameVars().playerGreen = 60;
-              GameVars().playerBlue = hosting ? 40 : 230;
-          }},
-         {"ready", [] { Report("ready"); }},
-         {"hosting",
-          [] { Report("hosting=" + std::string(NetworkingEngine.IsHosting() ? "yes " : "no ") + NetworkingEngine.GetOwnIP()); }},
-         {"lobby",
-          [] { Report("lobby=" + std::string(NetworkingEngine.IsSearching() ? "searching " : "idle ") + NetworkingEngine.GetOwnIP()); }},
-         {"results", [] { ReportRanking(); }},
-         {"menu", [] { Report("menu=" + NetErrorText("MainMenu")); }},
-         {"goesOn",
-          [] { Report(std::string("goesOn=") + (PlayerIn("Multiplayer", Own()) != nullptr ? "yes" : "no")); }}},
-        {{"gameListed",
-          [] {
-              for (const Networking::ServerInfo& server : NetworkingEngine.GetServerList())
-                  if (server.name == "moon") return true;
-              return false;
-          }},
+    const int status =
+        Run(script,
+            {{"named",
+              [&] {
+                  // Each machine's player, told apart by name and colour.
+                  GameVars().playerName = hosting ? "Hostess" : "Guest";
+                  GameVars().playerRed = hosting ? 230 : 40;
+                  GameVars().playerGreen = 60;
+                  GameVars().playerBlue = hosting ? 40 : 230;
+              }},
+             {"ready", [] { Report("ready"); }},
+             {"hosting",
+              [] {
+                  Report("hosting=" + std::string(NetworkingEngine.IsHosting() ? "yes " : "no ") +
+                         NetworkingEngine.GetOwnIP());
+              }},
+             {"lobby",
+              [] {
+                  Report("lobby=" + std::string(NetworkingEngine.IsSearching() ? "searching " : "idle ") +
+                         NetworkingEngine.GetOwnIP());
+              }},
+             {"results", [] { ReportRanking(); }},
+             {"menu", [] { Report("menu=" + NetErrorText("MainMenu")); }},
+             {"savefile", [] { Report("savefile=" + SaveFilePath()); }},
+             {"end", [] { EndTheProgram(); }},
+             {"goesOn",
+              [] { Report(std::string("goesOn=") + (PlayerIn("Multiplayer", Own()) != nullptr ? "yes" : "no")); }}},
+            {{"gameListed",
+              [] {
+                  for (const Networking::ServerInfo& server : NetworkingEngine.GetServerList())
+                      if (server.name == "moon") return true;
+                  return false;
+              }},
 
-         {"ownPlayer", [] { return PlayerIn("Multiplayer", Own()) != nullptr; }},
-         {"scored", [] { return ScoreOf(PlayerIn("Multiplayer", Own())) > 0; }},
-         {"otherScored", [&] { return ScoreOf(PlayerIn("Multiplayer", hosting ? "Player_1" : "Player_0")) > 0; }},
-         {"otherDropped", [] { return NetErrorText("Multiplayer") == "Player dropped."; }},
-         {"never", [] { return false; }}},
-        traceFrame);
+             {"ownPlayer", [] { return PlayerIn("Multiplayer", Own()) != nullptr; }},
+             {"scored", [] { return ScoreOf(PlayerIn("Multiplayer", Own())) > 0; }},
+             {"otherScored", [&] { return ScoreOf(PlayerIn("Multiplayer", hosting ? "Player_1" : "Player_0")) > 0; }},
+             {"otherIn", [&] { return PlayerIn("Multiplayer", hosting ? "Player_1" : "Player_0") != nullptr; }},
+             {"otherDropped", [] { return NetErrorText("Multiplayer") == "Player dropped."; }},
+             {"never", [] { return false; }}},
+            traceFrame);
     CapWindowHeight(0);
     GraphicsEngine::SetDrawRate(0);
     NetworkingEngine.SetDebugLog(nullptr);
     if (trace != nullptr) std::fclose(trace);
+    if (*Env("GF_MATCH_END") != '\0')
+        Report(std::string("save=") + (SaveFileWhole(SaveFilePath(), GameVars().playerName) ? "whole" : "damaged"));
     Report("failure=" + runner->Failure());
     Report("status=" + std::to_string(status));
     EXPECT_EQ(runner->Failure(), "");
@@ -215,6 +264,13 @@ TEST_F(NetworkMatchRole, Play) {
 
 struct Machine {
     pid_t pid = -1;
+    std::filesystem::path errors;  // what the run wrote on its error output
+    std::string ErrorText() const {
+        std::ifstream in(errors);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
     int status = -1;  // the exit status, -1 while running or when killed
     std::filesystem::path report;
     std::vector<std::string> Lines() const {
@@ -253,7 +309,8 @@ protected:
             }
     }
 
-    void Start(Machine& m, const std::string& role, int host, const std::string& script) {
+    void Start(Machine& m, const std::string& role, int host, const std::string& script,
+               const std::string& ending = "") {
         // GF_MATCH_KEEP names a folder where the reports stay, each run's
         // trace beside them, one folder a test (for looking into a failure).
         std::filesystem::path where = folder.Path();
@@ -264,17 +321,19 @@ protected:
             std::filesystem::remove(where / (role + ".report"));
         }
         m.report = where / (role + ".report");
+        m.errors = where / (role + ".errors");
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e)
             if (std::string(*e).rfind("GF_MATCH_", 0) != 0) env.emplace_back(*e);
         env.push_back("GF_MATCH_ROLE=" + role);
+        if (!ending.empty()) env.push_back("GF_MATCH_END=" + ending);
         env.push_back("GF_MATCH_ADDRESS=" + net + std::to_string(host));
         env.push_back("GF_MATCH_GAME_PORT=" + std::to_string(gamePort));
         env.push_back("GF_MATCH_DISCOVERY_PORT=" + std::to_string(discoveryPort));
         env.push_back("GF_MATCH_TIMEOUT=" + std::to_string(kTimeOut));
         // The drawing settings of the runs, unless the parent's environment gives its own.
-        for (const auto& [name, value] : {std::pair{"GF_MATCH_WINDOW_HEIGHT", kWindowHeight},
-                                          std::pair{"GF_MATCH_DRAW_RATE", kDrawRate}}) {
+        for (const auto& [name, value] :
+             {std::pair{"GF_MATCH_WINDOW_HEIGHT", kWindowHeight}, std::pair{"GF_MATCH_DRAW_RATE", kDrawRate}}) {
             const char* given = std::getenv(name);
             env.push_back(std::string(name) + "=" + (given != nullptr ? given : std::to_string(value)));
         }
@@ -290,25 +349,29 @@ protected:
         std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
         std::string filter = "--gtest_filter=NetworkMatchRole.Play";
         char* argv[] = {self.data(), filter.data(), nullptr};
-        ASSERT_EQ(::posix_spawn(&m.pid, self.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 2, m.errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int spawned = ::posix_spawn(&m.pid, self.c_str(), &files, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&files);
+        ASSERT_EQ(spawned, 0);
     }
 
     // Waits (real time, bounded) until done() holds or every machine has ended.
     bool WaitFor(const std::function<bool()>& done, int seconds) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < end) {
-            Reap();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        Reap();
-        return done();
+        return testsupport::WaitFor(
+            [&] {
+                Reap();
+                return done();
+            },
+            std::chrono::seconds(seconds), std::chrono::milliseconds(100));
     }
     void Reap() {
         for (Machine* m : {&host, &client}) {
             if (m->pid <= 0 || m->status >= 0) continue;
             int raw = 0;
-            if (::waitpid(m->pid, &raw, WNOHANG) == m->pid) m->status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
+            if (::waitpid(m->pid, &raw, WNOHANG) == m->pid)
+                m->status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
         }
     }
     static bool Ended(const Machine& m) { return m.status >= 0; }
@@ -320,8 +383,10 @@ protected:
 
     static constexpr int kTimeOut = 8000;  // the network time-out of both runs, real ms
     static constexpr int kRunSeconds = 600;
-    static constexpr int kWindowHeight = 144;  // pixels
-    static constexpr int kDrawRate = 10;       // drawings a second
+    // Smaller and more seldom under ThreadSanitizer, where two sanitized
+    // programs drawing on software GL would take the machine.
+    static constexpr int kWindowHeight = sanitized::kThreads ? 72 : 144;  // pixels
+    static constexpr int kDrawRate = sanitized::kThreads ? 4 : 10;        // drawings a second
     TempFolder folder;
     std::string net;
     unsigned short gamePort = 0, discoveryPort = 0;
@@ -332,7 +397,8 @@ TEST_F(NetworkMatch, TwoProgramsPlayAMatchToTheResultsAndRankItAlike) {
     Start(host, "host", 1, "match_host.script");
     Start(client, "client", 2, "match_client.script");
     ASSERT_TRUE(WaitFor([&] { return Ended(host) && Ended(client); }, kRunSeconds))
-        << "host: " << ::testing::PrintToString(host.Lines()) << "\nclient: " << ::testing::PrintToString(client.Lines());
+        << "host: " << ::testing::PrintToString(host.Lines())
+        << "\nclient: " << ::testing::PrintToString(client.Lines());
     EXPECT_EQ(host.status, 0) << ::testing::PrintToString(host.Lines());
     EXPECT_EQ(client.status, 0) << ::testing::PrintToString(client.Lines());
     EXPECT_TRUE(host.Says("failure=")) << ::testing::PrintToString(host.Lines());
@@ -349,7 +415,8 @@ TEST_F(NetworkMatch, LosingTheHostMidLevelSendsTheClientToTheMainMenu) {
     Start(host, "host", 1, "match_host_stays.script");
     Start(client, "client", 2, "match_client_loses_host.script");
     ASSERT_TRUE(WaitFor([&] { return client.Says("ready") || Ended(client); }, kRunSeconds))
-        << ::testing::PrintToString(client.Lines());
+        << "client: " << ::testing::PrintToString(client.Lines())
+        << "\nhost: " << ::testing::PrintToString(host.Lines());
     ASSERT_FALSE(Ended(client)) << ::testing::PrintToString(client.Lines());
     Kill(host);
     ASSERT_TRUE(WaitFor([&] { return Ended(client); }, kRunSeconds)) << ::testing::PrintToString(client.Lines());
@@ -362,7 +429,8 @@ TEST_F(NetworkMatch, LosingTheClientMidLevelIsToldOnTheHostWhoseLevelGoesOn) {
     Start(host, "host", 1, "match_host_loses_client.script");
     Start(client, "client", 2, "match_client_stays.script");
     ASSERT_TRUE(WaitFor([&] { return host.Says("ready") || Ended(host); }, kRunSeconds))
-        << ::testing::PrintToString(host.Lines());
+        << "host: " << ::testing::PrintToString(host.Lines())
+        << "\nclient: " << ::testing::PrintToString(client.Lines());
     ASSERT_FALSE(Ended(host)) << ::testing::PrintToString(host.Lines());
     Kill(client);
     ASSERT_TRUE(WaitFor([&] { return Ended(host); }, kRunSeconds)) << ::testing::PrintToString(host.Lines());
@@ -370,5 +438,64 @@ TEST_F(NetworkMatch, LosingTheClientMidLevelIsToldOnTheHostWhoseLevelGoesOn) {
     EXPECT_TRUE(host.Says("failure=")) << ::testing::PrintToString(host.Lines());
     EXPECT_EQ(host.status, 0);
 }
+
+// Ending the program in the middle of a match, with messages queued both
+// ways, each way a player or the system may end it: the host goes first, the
+// client (which has lost its host meanwhile) is ended by SIGTERM. Both end
+// with status 0 (a fatal error with its own), no sanitizer report, and the
+// save file whole.
+class MatchEnding : public NetworkMatch, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MatchEnding, EndsCleanly) {
+    const std::string way = GetParam();
+    const bool bySignal = way == "sigterm" || way == "sigint";
+    Start(host, "host", 1, "match_host_ends.script", bySignal ? "signal" : way);
+    Start(client, "client", 2, "match_client_ends.script", "signal");
+    const auto bothReady = [&] {
+        return (host.Says("ready") || Ended(host)) && (client.Says("ready") || Ended(client));
+    };
+    ASSERT_TRUE(WaitFor(bothReady, kRunSeconds)) << "host: " << ::testing::PrintToString(host.Lines())
+                                                 << "\nclient: " << ::testing::PrintToString(client.Lines());
+    ASSERT_FALSE(Ended(client)) << ::testing::PrintToString(client.Lines()) << client.ErrorText();
+    if (bySignal) {
+        ASSERT_FALSE(Ended(host)) << ::testing::PrintToString(host.Lines());
+        ::kill(host.pid, way == "sigterm" ? SIGTERM : SIGINT);
+    }
+    ASSERT_TRUE(WaitFor([&] { return Ended(host); }, 120)) << ::testing::PrintToString(host.Lines());
+    ::kill(client.pid, SIGTERM);
+    ASSERT_TRUE(WaitFor([&] { return Ended(client); }, 120)) << ::testing::PrintToString(client.Lines());
+
+    const auto noSanitizerReport = [](const std::string& errors) {
+        for (const char* mark : {"AddressSanitizer", "LeakSanitizer", "runtime error:", "ThreadSanitizer"})
+            if (errors.find(mark) != std::string::npos) return false;
+        return true;
+    };
+    EXPECT_TRUE(noSanitizerReport(host.ErrorText())) << host.ErrorText();
+    EXPECT_TRUE(noSanitizerReport(client.ErrorText())) << client.ErrorText();
+    EXPECT_EQ(client.status, 0) << client.ErrorText();
+    EXPECT_TRUE(client.Says("save=whole")) << ::testing::PrintToString(client.Lines());
+    if (way == "fatal") {
+        EXPECT_EQ(host.status, 3) << host.ErrorText();
+        // The run ended at once: the save file is read where the run said it was.
+        const std::vector<std::string> saved = host.Starting("savefile=");
+        ASSERT_EQ(saved.size(), 1u);
+        EXPECT_TRUE(SaveFileWhole(saved[0].substr(9), "Hostess"));
+        // Its home, which the ended run could not take away.
+        for (std::filesystem::path home = saved[0].substr(9); home.has_parent_path() && home != home.parent_path();
+             home = home.parent_path()) {
+            std::error_code error;
+            if (home.filename().string().rfind("gf-test-", 0) == 0 &&
+                std::filesystem::equivalent(home.parent_path(), std::filesystem::temp_directory_path(), error)) {
+                std::filesystem::remove_all(home);
+                break;
+            }
+        }
+    } else {
+        EXPECT_EQ(host.status, 0) << host.ErrorText();
+        EXPECT_TRUE(host.Says("save=whole")) << ::testing::PrintToString(host.Lines());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, MatchEnding, ::testing::Values("quit", "close", "sigterm", "sigint", "fatal"));
 
 }  // namespace

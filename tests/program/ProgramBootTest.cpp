@@ -67,7 +67,9 @@ StartupHooks HeadlessHooks() {
     hooks.openFirstWindow = [] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; };
     hooks.pumpFirstWindow = &PumpEvents;
     hooks.pumpWindows = &PumpEvents;
-    hooks.hideAllWindows = nullptr;
+    // The workers end before the shared deadline is looked at: the injected
+    // clock would let it run out at the test thread's pace, not theirs.
+    hooks.hideAllWindows = [] { LetThreadsEnd(); };
     hooks.serveWindowRequests = nullptr;
     hooks.wireWindows = nullptr;
     hooks.graphicsInit = nullptr;
@@ -222,6 +224,7 @@ TEST_F(ProgramBootTest, AThreadStillRunningAtTheDeadlineEndsTheProcessWithItsSta
     EXPECT_EXIT(
         {
             startupHooks.exitProcess = nullptr;  // the real end of the process
+            startupHooks.hideAllWindows = nullptr;  // the deadline itself, at once
             startupHooks.inputInit = &StartInputAndAStuckWorker;
             std::exit(ProgramMain() == 0 ? 3 : 4);  // not reached: the process ends first
         },

@@ -13,6 +13,7 @@
 #include "platform/sound/SoundEngine.h"
 #include "platform/window/GuiWindow.h"
 #include "support/ScriptedProgram.h"
+#include "support/WaitFor.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/Text.h"
 
@@ -63,6 +64,13 @@ bool FullScreen() {
     return state != nullptr && state->window != nullptr && state->window->IsFullScreen();
 }
 
+// The newest shown state's window is full screen.
+bool NewestFullScreen() {
+    for (auto it = State::_list.rbegin(); it != State::_list.rend(); ++it)
+        if (!(*it)->Deleted() && (*it)->window != nullptr) return (*it)->window->IsFullScreen();
+    return false;
+}
+
 // Mouse buttons and the shift key pressed and let go by marks, on the game
 // thread, through the input layer's entry as the scripted steps are.
 class SettingsRunTest : public ProgramRun {
@@ -70,9 +78,8 @@ protected:
     void Feed(SDL_Event event) {
         inputEngine.HandleEvent(event);
         const std::uint32_t seen = inputEngine.PollCount();
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (inputEngine.PollCount() - seen < 2 && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        testsupport::WaitFor([&] { return inputEngine.PollCount() - seen >= 2; }, std::chrono::seconds(10),
+                             std::chrono::microseconds(100));
     }
     // The left button at game point (x, y) of the newest window.
     void Button(bool down, float x, float y) {
@@ -262,6 +269,53 @@ wait 40
     EXPECT_EQ(seenGreen, static_cast<float>(green));
     EXPECT_EQ(seenBlue, static_cast<float>(blue));
     EXPECT_FLOAT_EQ(seenMusic, 1.0f);
+}
+
+// The choice of windowed play, made with F4 or with the options' toggle, is
+// what the next start of the program shows from its licence on: three runs
+// reading the one progress file the runs before them left.
+TEST_F(SettingsRunTest, TheWindowedChoiceOfF4OrTheOptionsToggleIsKeptForTheNextStart) {
+    const char* const kOptionsToggle = R"(
+click -0.7 -0.32           # Options
+level Options
+wait 40
+click 0 -0.22              # full screen
+wait 10
+click 0.7 -0.4             # Main Menu
+level MainMenu
+wait 40
+)";
+    struct Start {
+        const char* what;
+        const char* change;  // script steps in the main menu
+        bool startsFull;     // at the licence and at the main menu
+        bool leavesFull;     // after the change
+    };
+    const Start starts[] = {
+        {"a first start, F4 in the main menu", "tap F4\nwait 20\n", true, false},
+        {"started again, the options' toggle", kOptionsToggle, false, true},
+        {"started a third time, nothing changed", "", true, true},
+    };
+    for (const Start& r : starts) {
+        SCOPED_TRACE(r.what);
+        if (&r != starts) {
+            // The next start keeps the home the one before used, as a
+            // player's next start of the program does.
+            TearDown();
+            SetUp();
+        }
+        bool atLicence = !r.startsFull, atMenu = !r.startsFull, after = !r.leavesFull;
+        const int status = Run(std::string("level Eula\nwait 10\nmark licence\n") + kToMainMenu + "mark menu\n" +
+                                   r.change + "mark after\n" + kQuit,
+                               {{"licence", [&] { atLicence = NewestFullScreen(); }},
+                                {"menu", [&] { atMenu = NewestFullScreen(); }},
+                                {"after", [&] { after = NewestFullScreen(); }}});
+        EXPECT_EQ(runner->Failure(), "");
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(atLicence, r.startsFull);
+        EXPECT_EQ(atMenu, r.startsFull);
+        EXPECT_EQ(after, r.leavesFull);
+    }
 }
 
 }  // namespace

@@ -189,15 +189,32 @@ TEST_F(StartupThreadTest, DocumentsFolderFromTheUserDirsFileElseHomeElseTheAccou
 }
 
 TEST_F(StartupThreadTest, AnUnusableDataFolderIsReportedNotSilentlyLost) {
-    // A file where the folder should be.
-    std::ofstream(home / "Documents/Tavelin") << "not a folder";
-    testing::internal::CaptureStderr();
-    StartupThread();
-    std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("progress and levels will not be saved"), std::string::npos) << said;
+    // A file where a folder should be: the message names that folder, and
+    // says what will not be saved for it.
+    struct Case {
+        const char* blocked;
+        const char* lost;
+    };
+    const Case cases[] = {
+        {"Documents/Tavelin", "progress and levels"},
+        {"Documents/Tavelin/Levels", "levels"},
+    };
+    std::string said;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blocked);
+        fs::remove_all(home / "Documents/Tavelin");
+        fs::create_directories(fs::path(home / c.blocked).parent_path());
+        std::ofstream(home / c.blocked) << "not a folder";
+        testing::internal::CaptureStderr();
+        StartupThread();
+        said = testing::internal::GetCapturedStderr();
+        const std::string message = "Unable to create the folder \"" + (home / c.blocked) + "\": " + c.lost +
+                                    " will not be saved.";
+        EXPECT_NE(said.find(message), std::string::npos) << said;
+    }
 
     // A path too long for the data folder field: nothing cut short is used.
-    fs::remove(home / "Documents/Tavelin");
+    fs::remove_all(home / "Documents/Tavelin");
     std::string deep = home / "Documents";
     while (deep.size() < TheGlobals::kPathSize) deep += "/" + std::string(200, 'd');
     fs::create_directories(deep);

@@ -10,11 +10,12 @@
 #include <cstring>
 
 #include "converter/CppConvert.h"
-#include "editor/InstanceEditor.h"
 #include "objects/Player.h"
 #include "platform/window/StateWindows.h"
 #include "program/CommandLine.h"
 #include "program/TypeRegistration.h"
+#include "program/StencilListSteps.h"
+#include "stencil/InstanceEditor.h"
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
@@ -49,20 +50,6 @@ std::string ClearRow(float x, float y, int letters) {
     for (int i = 0; i < letters; ++i) steps += "tap Backspace\nwait 3\n";
     return steps;
 }
-std::string Clicks(float x, float y, int times) {
-    std::string steps;
-    for (int i = 0; i < times; ++i) steps += "click " + std::to_string(x) + " " + std::to_string(y) + "\nwait 4\n";
-    return steps;
-}
-
-// The object types the program registers, as the stencil editor lists them.
-std::vector<std::string> ObjectTypeNames() {
-    std::vector<std::string> names;
-    for (const ObjectTypeEntry& row : ObjectTypes())
-        if (row.init != nullptr) names.push_back(row.name);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 Entity* Find(const std::string& level, const char* name) {
     for (State* state : State::_list)
@@ -90,19 +77,12 @@ TEST_F(StencilEditorRunTest, APropertiesWindowCommitsAVariableAndTheInstanceEdit
     ASSERT_TRUE(ReadCommandLine(3, argv, line, error)) << error;
     SetStartScreen(line.startScreen);
 
-    // "Player" lies past the first 33 rows of the objects list: ten clicks on
-    // the list's lower arrow scroll it by ten.
-    const std::vector<std::string> objects = ObjectTypeNames();
-    const int player = static_cast<int>(std::find(objects.begin(), objects.end(), "Player") - objects.begin());
-    ASSERT_LT(player, static_cast<int>(objects.size()));
-    const int scrolled = std::max(0, player - 20);
-    const float playerRow = 0.4f - 0.025f * static_cast<float>(player - scrolled);
-    // The list's bar: 20 by 504 pixels of the 800 by 600 window, right of the list.
-    const float arrowX = -0.5f + 0.115f, arrowY = -(0.42f - 10.0f / 600.0f);
+    // "Player" lies past the first 33 rows of the objects list: the list is
+    // scrolled by clicks on its bar's lower arrow.
+    const std::string choosePlayer = stencilsteps::ChooseObjectType("Player");
+    ASSERT_FALSE(choosePlayer.empty());
 
-    std::string script = "level StencilEditor\nwait 20\n";
-    script += Clicks(arrowX, arrowY, scrolled);
-    script += "wait 5\nclick -0.5 " + std::to_string(playerRow) + "\nwait 6\ntap F6\n";
+    std::string script = "level StencilEditor\nwait 20\n" + choosePlayer + "tap F6\n";
     script += "level StencilObjPropLevel\nwait 15\nmark opened\n";
     script += "click -0.5 0.45\nwait 6\n";  // VARIABLES
     script += "click 0.3 0.45\nwait 6\n";   // Add Stencil
@@ -139,7 +119,7 @@ TEST_F(StencilEditorRunTest, APropertiesWindowCommitsAVariableAndTheInstanceEdit
             if (at == nullptr) continue;
             ++l.read;
             const std::string shown = StencilRows::Text(v->ValueList[r]);
-            l.matching += shown == cppConvert.AccessVarValue(at, typeText, "") ? 1 : 0;
+            l.matching += shown == LevelData::InstanceEditor::ValueText(at, typeText) ? 1 : 0;
         }
     };
     const int status = Run(

@@ -3,10 +3,12 @@
 // layer: the way from the licence into play and out again.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "framework/Level.h"
+#include "framework/Time.h"
 #include "objects/GameplayHooks.h"
 #include "objects/Player.h"
 #include "support/ScriptedProgram.h"
@@ -59,6 +61,52 @@ TEST_F(WayIntoPlayTest, FromTheLicenceIntoPlayPauseAndBackThenOut) {
     EXPECT_GT(atPause.x, atStart.x + 1.0f) << "the run moved the player before the pause";
     EXPECT_FLOAT_EQ(atResume.x, atPause.x) << "the player did not move while paused";
     EXPECT_FLOAT_EQ(atResume.y, atPause.y);
+}
+
+// One press on each splash, one on the title and one more while the moon
+// shatters take the start from the licence's Accept to the main menu in less
+// than four seconds of play (240 frames; the game counts frames, 60 a
+// second, whatever the machine's load).
+TEST_F(WayIntoPlayTest, APressOnEachScreenReachesTheMainMenuFromTheLicenceInUnderFourSeconds) {
+    const char* script =
+        "level Eula\n"
+        "wait 10\n"
+        "point 0.45 -0.4\n"  // waits, as input does, until the window takes input
+        "mark accept\n"
+        "click 0.45 -0.4\n"  // Accept
+        "level HalvernSplash\n"
+        "tap Space\n"
+        "level TeamSplash\n"
+        "tap Return\n"
+        "level TitleScreen\n"
+        "tap K\n"  // the moon shatters
+        "wait 3\n"
+        "tap K\n"  // and the shatter is skipped
+        "level MainMenu\n"
+        "mark menu\n"
+        "wait 20\n"
+        "click -0.7 -0.39\n"  // Quit
+        "level QuitConfirm\n"
+        "wait 40\n"
+        "click -0.3 -0.15\n";
+    int accepted = 0, menu = 0;
+    std::uint32_t acceptedAt = 0, menuAt = 0;
+    const int status = Run(script, {{"accept",
+                                     [&] {
+                                         accepted = runner->Frames();
+                                         acceptedAt = TimeGetTime();
+                                     }},
+                                    {"menu", [&] {
+                                         menu = runner->Frames();
+                                         menuAt = TimeGetTime();
+                                     }}});
+    EXPECT_EQ(runner->Failure(), "");
+    EXPECT_TRUE(runner->Done());
+    EXPECT_EQ(status, 0);
+    ASSERT_GT(menu, accepted);
+    std::printf("from Accept to the main menu: %d frames (%.2f s of play), %u ms on the injected clock\n",
+                menu - accepted, (menu - accepted) / 60.0, menuAt - acceptedAt);
+    EXPECT_LT(menu - accepted, 240);
 }
 
 // The licence's ways out, each ending the program with nothing after it.

@@ -13,11 +13,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "LevelRuns.h"
 #include "PlayWorld.h"
+#include "screens/ResultCard.h"
+#include "support/ThreadSanitized.h"
 
 using namespace playtest;
 
@@ -47,8 +50,6 @@ std::set<std::string> MissingThrowers(const LevelCollision& grid) {
     }
     return missing;
 }
-
-class BuiltInLevelsFinishTest : public PlayWorld {};
 
 // What a kept run asks of a player: its length, the moves it makes and the
 // spikes it passes close to.
@@ -138,102 +139,162 @@ int PrintDifficultyTable(const std::vector<RunMeasure>& runs) {
     return dips;
 }
 
-TEST_F(BuiltInLevelsFinishTest, EveryLevelIsFinishedAndTheGoalsCarryPlayToTheResults) {
+// Plays level `index` from its first frame with its kept run (or, when
+// recording, one searched for) and lets the goal carry play on: the run's
+// measure when the level is proven finishable, nothing when it is not (a
+// failure is added and play goes on as from a finished level).
+class BuiltInLevelsFinishTest : public PlayWorld {
+protected:
+    std::optional<RunMeasure> PlayKeptRun(int index);
+};
+
+std::optional<RunMeasure> BuiltInLevelsFinishTest::PlayKeptRun(int index) {
     const bool record = std::getenv("GF_RECORD_LEVEL_RUNS") != nullptr;
+    const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
+    SCOPED_TRACE(name);
+    EXPECT_EQ(state->GetLevelName(), "SinglePlayer");
+    EXPECT_EQ(CurrentLevelIndex, index);
+    EXPECT_EQ(CurrentLevelName, name);
+    Entity* player = Player();
+    if (player == nullptr) {
+        ADD_FAILURE() << "no player";
+        return std::nullopt;
+    }
+    ObjectData::Player::Variables& v = ObjectData::Player::Vars(player);
+    std::vector<Entity*> goals;
+    std::vector<Entity*> throwers;
+    for (Object* object : state->Objects()) {
+        if (object->_Deleted()) continue;
+        if (object->GetType() == "LevelGoal") goals.push_back(object);
+        for (const char* type : {"Spring", "SideSpring", "SideSpring2", "SpdBoost"})
+            if (object->GetType() == type) throwers.push_back(object);
+    }
+    if (goals.empty()) {
+        ADD_FAILURE() << "no goal";
+        return std::nullopt;
+    }
+
+    InputRun run;
+    std::string unread = ReadRun(name, run);
+    bool found = unread.empty();
+    const std::set<std::string> missing = MissingThrowers(GameVars().basicLevel);
+    // Searching is slow under the sanitizers: it runs only when recording.
+    if (!found && record) {
+        const char* budget = std::getenv("GF_RECORD_BUDGET");
+        const SearchResult result =
+            FindRun(player, goals, throwers, !missing.empty(), budget != nullptr ? std::atoi(budget) : 400000);
+        found = result.found;
+        run = result.run;
+        if (found) std::ofstream(RunFile(name)) << RunToText(run);
+        unread = found ? "" : "the search found no run";
+    }
+    if (!found) {
+        std::string list;
+        for (const std::string& type : missing) list += " " + type;
+        ADD_FAILURE() << name << " is not proven finishable: " << unread
+                      << (missing.empty() ? "" : "; unregistered throwers:" + list);
+        // Play carries on as a finished level would.
+        v.position = Variable<D3DXVECTOR3>(goals.front(), enum_position);
+        v.velocity = {0.0f, 0.0f};
+    }
+
+    const std::int32_t scoreBefore = v.score;
+    RunMeter meter(name);
+    for (std::uint8_t bits : run) {
+        HoldControls(bits);
+        Frame();
+        meter.Frame(v);
+        // The goal's touch ends the level for the player (it stops and breaks up).
+        const bool finished = v.score >= scoreBefore + GameVars().SCORE_GOAL;
+        if (v.deathDelay != 0 && !finished) {
+            ADD_FAILURE() << "the run died";
+            return std::nullopt;
+        }
+    }
+    objtest::Held().keys.clear();
+    std::optional<RunMeasure> measure;
+    if (found) measure = meter.Finish();
+    // The goal counts 130 frames, the card of the run's results comes up
+    // and carries on at once here, the fade takes 30 more.
+    bool carded = false;
+    for (int frames = 0; CurrentLevelIndex == index && frames < 400; ++frames) {
+        Frame();
+        if (frames == 0 && CurrentLevelIndex == index) {
+            EXPECT_GE(v.score, scoreBefore + GameVars().SCORE_GOAL) << "the goal was not reached";
+        }
+        Entity* card = state->GetLevel() != nullptr ? state->GetLevel()->GetMyObject("ResultCard") : nullptr;
+        if (card != nullptr) {
+            carded = true;
+            ObjectData::ResultCard::Choose(card, ObjectData::ResultCard::Choice::Next);
+        }
+    }
+    EXPECT_TRUE(carded) << "the run's results were shown";
+    EXPECT_EQ(CurrentLevelIndex, index + 1) << "the goal did not end the level";
+    if (CurrentLevelIndex != index + 1) return std::nullopt;
+    if (index + 1 < static_cast<int>(BuiltInLevelNames.size())) Frame();  // the restarted level's first frame
+    return measure;
+}
+
+// Each level is its own test: a level's run is thousands of frames through
+// the whole state, and the thirteen in one test would take longer than a
+// test may on a busy machine.
+// Under ThreadSanitizer the runs leave the drawing out, as the difficulty's
+// walk does: what a run asks of the player does not depend on it, and
+// drawing would take most of the run's time there.
+class EachBuiltInLevel : public BuiltInLevelsFinishTest, public ::testing::WithParamInterface<int> {
+protected:
+    EachBuiltInLevel() { drawn = !sanitized::kThreads; }
+};
+
+TEST_P(EachBuiltInLevel, IsFinishedFromItsStartAndItsGoalCarriesPlayOn) {
+    const int index = GetParam();
+    CurrentLevelIndex = index;
     state = NewState("SinglePlayer");
     Frame();
-    std::vector<std::string> proven, waiting;
+    const std::optional<RunMeasure> measure = PlayKeptRun(index);
+    if (measure) {
+        std::cout << "proven finishable: " << measure->level << '\n';
+        PrintDifficultyTable({*measure});
+    }
+    if (index + 1 == static_cast<int>(BuiltInLevelNames.size())) {
+        EXPECT_EQ(state->GetLevelName(), "SPResults");
+    } else {
+        EXPECT_EQ(state->GetLevelName(), "SinglePlayer");
+        EXPECT_EQ(CurrentLevelName, BuiltInLevelNames[static_cast<std::size_t>(index + 1)]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BuiltInLevels, EachBuiltInLevel,
+                         ::testing::Range(0, static_cast<int>(BuiltInLevelNames.size())),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(BuiltInLevelNames[static_cast<std::size_t>(info.param)]);
+                         });
+
+// What a run asks of the player does not depend on what is drawn: the
+// difficulty's walk through every level leaves the drawing out.
+class UndrawnBuiltInLevels : public BuiltInLevelsFinishTest {
+protected:
+    UndrawnBuiltInLevels() { drawn = false; }
+};
+
+// Difficulty rises along the play order: it may fall back at most twice,
+// and then only by one step (the level stays harder than the one before its
+// predecessor).
+TEST_F(UndrawnBuiltInLevels, DifficultyRisesAlongThePlayOrder) {
+    state = NewState("SinglePlayer");
+    Frame();
     std::vector<RunMeasure> measures;
-    for (int index = 0; index < 13; ++index) {
-        const std::string name = BuiltInLevelNames[static_cast<std::size_t>(index)];
-        SCOPED_TRACE(name);
-        ASSERT_EQ(state->GetLevelName(), "SinglePlayer");
-        ASSERT_EQ(CurrentLevelIndex, index);
-        ASSERT_EQ(CurrentLevelName, name);
-        Entity* player = Player();
-        ASSERT_NE(player, nullptr);
-        ObjectData::Player::Variables& v = ObjectData::Player::Vars(player);
-        const std::vector<Object*> goalObjects = OfType("LevelGoal");
-        ASSERT_FALSE(goalObjects.empty());
-        std::vector<Entity*> goals(goalObjects.begin(), goalObjects.end());
-
-        InputRun run;
-        std::string unread = ReadRun(name, run);
-        bool found = unread.empty();
-        const std::set<std::string> missing = MissingThrowers(GameVars().basicLevel);
-        // Searching is slow under the sanitizers: it runs only when recording.
-        if (!found && record) {
-            std::vector<Entity*> throwers;
-            for (const char* type : {"Spring", "SideSpring", "SideSpring2", "SpdBoost"})
-                for (Object* object : OfType(type)) throwers.push_back(object);
-            const char* budget = std::getenv("GF_RECORD_BUDGET");
-            const SearchResult result =
-                FindRun(player, goals, throwers, !missing.empty(), budget != nullptr ? std::atoi(budget) : 400000);
-            found = result.found;
-            run = result.run;
-            if (found) std::ofstream(RunFile(name)) << RunToText(run);
-            unread = found ? "" : "the search found no run";
-        }
-        if (!found) {
-            std::string list;
-            for (const std::string& type : missing) list += " " + type;
-            ADD_FAILURE() << name << " is not proven finishable: " << unread
-                          << (missing.empty() ? "" : "; unregistered throwers:" + list);
-            waiting.push_back(name);
-            // The other levels are still tried: play carries on as a finished level would.
-            const D3DXVECTOR3& goal = Variable<D3DXVECTOR3>(goals.front(), enum_position);
-            v.position = goal;
-            v.velocity = {0.0f, 0.0f};
-        }
-
-        const std::int32_t scoreBefore = v.score;
-        RunMeter meter(name);
-        for (std::uint8_t bits : run) {
-            objtest::Held().keys.clear();
-            if (bits & kLeft) objtest::Held().keys.insert(objtest::kLeftKey);
-            if (bits & kRight) objtest::Held().keys.insert(objtest::kRightKey);
-            if (bits & kJump) objtest::Held().keys.insert(objtest::kSpace);
-            Frame();
-            meter.Frame(v);
-            // The goal's touch ends the level for the player (it stops and breaks up).
-            const bool finished = v.score >= scoreBefore + GameVars().SCORE_GOAL;
-            ASSERT_TRUE(v.deathDelay == 0 || finished) << "the run died";
-        }
-        objtest::Held().keys.clear();
-        if (found) measures.push_back(meter.Finish());
-        // The goal counts 130 frames, the fade takes 30 more.
-        int frames = 0;
-        while (CurrentLevelIndex == index && frames < 400) {
-            if (frames == 0) {
-                Frame();
-                if (CurrentLevelIndex == index) {
-                    EXPECT_GE(v.score, scoreBefore + GameVars().SCORE_GOAL) << "the goal was not reached";
-                }
-            } else {
-                Frame();
-            }
-            ++frames;
-        }
-        ASSERT_EQ(CurrentLevelIndex, index + 1) << "the goal did not end the level";
-        if (found) proven.push_back(name);
-        if (index < 12) {
-            Frame();  // the restarted level's first frame
-        }
+    for (int index = 0; index < static_cast<int>(BuiltInLevelNames.size()); ++index) {
+        const std::optional<RunMeasure> measure = PlayKeptRun(index);
+        ASSERT_TRUE(measure.has_value()) << BuiltInLevelNames[static_cast<std::size_t>(index)];
+        measures.push_back(*measure);
     }
     EXPECT_EQ(state->GetLevelName(), "SPResults");
-    std::cout << "proven finishable: " << proven.size() << " of 13\n";
-    for (const std::string& name : proven) std::cout << "  " << name << '\n';
-    for (const std::string& name : waiting) std::cout << "  not yet: " << name << '\n';
-    // Difficulty rises along the play order: it may fall back at most twice,
-    // and then only by one step (the level stays harder than the one before
-    // its predecessor).
     const int dips = PrintDifficultyTable(measures);
-    if (measures.size() == 13) {
-        EXPECT_LE(dips, 2);
-        for (std::size_t i = 2; i < measures.size(); ++i)
-            EXPECT_GT(measures[i].Difficulty(), measures[i - 2].Difficulty())
-                << measures[i].level << " falls back more than one step";
-    }
+    EXPECT_LE(dips, 2);
+    for (std::size_t i = 2; i < measures.size(); ++i)
+        EXPECT_GT(measures[i].Difficulty(), measures[i - 2].Difficulty())
+            << measures[i].level << " falls back more than one step";
 }
 
 }  // namespace

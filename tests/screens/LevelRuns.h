@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "collision/CollisionEngine.h"
-#include "collision/LevelCollision.h"
 #include "framework/GameVariables.h"
+#include "framework/LevelCollision.h"
+#include "objects/ObjectWorld.h"
 #include "objects/Player.h"
 
 namespace playtest {
@@ -111,6 +112,14 @@ struct Body {
         v.faceRight = faceRight;
     }
 };
+
+// The controls of bits held on the scripted keyboard for the next frame.
+inline void HoldControls(std::uint8_t bits) {
+    objtest::Held().keys.clear();
+    if (bits & kLeft) objtest::Held().keys.insert(objtest::kLeftKey);
+    if (bits & kRight) objtest::Held().keys.insert(objtest::kRightKey);
+    if (bits & kJump) objtest::Held().keys.insert(objtest::kSpace);
+}
 
 // One frame of the player's movement with the controls of bits.
 inline void StepPlayer(Entity* player, std::uint8_t bits) {

@@ -28,7 +28,7 @@ class MatchTest : public MatchWorld {
 protected:
     // A level of the match played here, built from the small grid.
     void PlaySmallLevel() {
-        GameVars().basicLevel = GridOf(SmallLevel());
+        GameVars().basicLevel = testsupport::LevelFromText(SmallLevel());
         CurrentLevelName = "Small";
         CurrentLevelIndex = 0;
         LevelOrder = {"Small"};
@@ -48,7 +48,7 @@ protected:
 
 TEST_F(MatchTest, AThreeLevelOrderLoadsEachEntryAndEndsOnTheResultsOnTheFourthPass) {
     TempUserFolder user;
-    const LevelCollision custom = GridOf(SmallLevel());
+    const LevelCollision custom = testsupport::LevelFromText(SmallLevel());
     ASSERT_TRUE(custom.Save("custom.lvl"));
     LevelOrder = {"GrassLevel01", "custom", "GrassLevel03"};
     LevelOrderNumbers = {0, -1, 2};
@@ -113,7 +113,7 @@ TEST_F(MatchTest, ALevelFileThatDoesNotLoadIsToldOnceOnTheMainMenu) {
 TEST_F(MatchTest, OnlyAClientOnTheFirstLevelAsksForTheLevel) {
     LevelOrder = {"GrassLevel01", "GrassLevel02"};
     LevelOrderNumbers = {0, 1};
-    GameVars().basicLevel = GridOf(SmallLevel());
+    GameVars().basicLevel = testsupport::LevelFromText(SmallLevel());
     JoinPeer();
     Listen();
     CurrentLevelIndex = -1;

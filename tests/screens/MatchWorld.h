@@ -17,31 +17,11 @@
 #include "objects/Player.h"
 #include "screens/Multiplayer.h"
 #include "support/FakeClock.h"
+#include "support/LevelText.h"
 #include "widgets/Text.h"
 #include "widgets/TextMsg.h"
 
 namespace matchtest {
-
-// Grid from text rows, top row first: '.' empty, '#' grass, '%' dirt,
-// 'S' start, 'G' goal, 'C' checkpoint.
-inline LevelCollision GridOf(const std::vector<std::string>& rows) {
-    const int h = static_cast<int>(rows.size()), w = static_cast<int>(rows.front().size());
-    LevelCollision grid(w, h);
-    for (int row = 0; row < h; ++row)
-        for (int x = 0; x < w; ++x) {
-            int value = 0;
-            switch (rows[static_cast<std::size_t>(h - 1 - row)][static_cast<std::size_t>(x)]) {
-                case '#': value = 1; break;
-                case '%': value = 2; break;
-                case 'S': value = 101; break;
-                case 'G': value = 102; break;
-                case 'C': value = 103; break;
-                default: break;
-            }
-            grid.SetCell(static_cast<float>(x) + 0.5f, static_cast<float>(row) + 0.5f, value);
-        }
-    return grid;
-}
 
 inline const std::vector<std::string>& SmallLevel() {
     static const std::vector<std::string> rows = {
@@ -136,8 +116,8 @@ protected:
         }));
         peer.StopFindingServers();
         ASSERT_TRUE(peer.ConnectToServer("Match"));
-        ASSERT_TRUE(FramesUntil(
-            [&] { return peer.NetID() != 255 && !NetworkingEngine.GetSlotState(peer.NetID()).connecting; }));
+        ASSERT_TRUE(
+            FramesUntil([&] { return peer.NetID() != 255 && nettest::Joined(NetworkingEngine, peer.NetID()); }));
     }
     // The peer hosts; the game joins it, frame by frame.
     void JoinPeer() {
@@ -150,9 +130,8 @@ protected:
         }));
         NetworkingEngine.StopFindingServers();
         ASSERT_TRUE(NetworkingEngine.ConnectToServer("Peer"));
-        ASSERT_TRUE(FramesUntil([&] {
-            return NetworkingEngine.NetID() != 255 && !peer.GetSlotState(NetworkingEngine.NetID()).connecting;
-        }));
+        ASSERT_TRUE(FramesUntil(
+            [&] { return NetworkingEngine.NetID() != 255 && nettest::Joined(peer, NetworkingEngine.NetID()); }));
     }
 
     Entity* Named(const std::string& name) const {
@@ -176,9 +155,12 @@ protected:
     void Listen() {
         peer.SetMessageObserver([this](const Networking::BaseNetMessage& m) {
             using namespace Networking::NetMessage;
-            if (auto* a = dynamic_cast<const MSG_SetClientInfo*>(&m)) heard.push_back(std::make_shared<MSG_SetClientInfo>(*a));
-            if (auto* b = dynamic_cast<const MSG_CreateNetObj*>(&m)) heard.push_back(std::make_shared<MSG_CreateNetObj>(*b));
-            if (auto* c = dynamic_cast<const MSG_RequestLevel*>(&m)) heard.push_back(std::make_shared<MSG_RequestLevel>(*c));
+            if (auto* a = dynamic_cast<const MSG_SetClientInfo*>(&m))
+                heard.push_back(std::make_shared<MSG_SetClientInfo>(*a));
+            if (auto* b = dynamic_cast<const MSG_CreateNetObj*>(&m))
+                heard.push_back(std::make_shared<MSG_CreateNetObj>(*b));
+            if (auto* c = dynamic_cast<const MSG_RequestLevel*>(&m))
+                heard.push_back(std::make_shared<MSG_RequestLevel>(*c));
             if (auto* d = dynamic_cast<const MSG_Sync*>(&m)) heard.push_back(std::make_shared<MSG_Sync>(*d));
             if (auto* e = dynamic_cast<const MSG_DropObj*>(&m)) heard.push_back(std::make_shared<MSG_DropObj>(*e));
             if (auto* f = dynamic_cast<const MSG_DeleteObj*>(&m)) heard.push_back(std::make_shared<MSG_DeleteObj>(*f));

@@ -3,12 +3,14 @@
 #include <set>
 
 #include "framework/GameVariables.h"
+#include "framework/Progress.h"
 #include "networking/Match.h"
 #include "objects/Player.h"
 #include "screens/MenuVariants.h"
 #include "screens/PlayWorld.h"
 #include "screens/ScreenInput.h"
 #include "screens/TitleInstruction.h"
+#include "support/TempUserFolder.h"
 #include "widgets/Cursor.h"
 
 using playtest::PlayWorld;
@@ -30,6 +32,7 @@ constexpr float kWide = 0.39133334f, kTall = 0.08533334f;
 const Expected kTable[] = {
     {"CancelButton", "Button", true, 0.2f, -0.15f, 0, 0.3f, 0.1f, "cancelButton", nullptr},
     {"ContinuePlaying", "Button", true, 0.3f, -0.15f, 0, kWide, kTall, "continuePlayingButton", nullptr},
+    {"counterToggleButton", "Button", true, 0.7f, -0.22f, 0, 0.3f, 0.1f, "counterToggleOnButton", nullptr},
     {"customGame", "TextButton", true, -0.7f, -0.03f, 0, 0.35f, 0.07f, "baseButton", "#0x444434#Custom Game"},
     {"CustomizeButton", "Button", true, -0.35f, -0.22f, 0, 0.3f, 0.1f, "customizeButton", nullptr},
     {"DisplayCharacter", "Player", true, 0.6f, 0.2f, -0.8f, 0.4f, 0.4f, nullptr, nullptr},
@@ -154,7 +157,7 @@ TEST_F(MenuVariantsTest, EachVariantIsMadeByNameWithItsBasePlaceSizePictureAndLa
             EXPECT_EQ(MenuVariants::Label(o), e.label);
         }
     }
-    EXPECT_EQ(std::size(kTable), 48u);
+    EXPECT_EQ(std::size(kTable), 49u);
 }
 
 TEST_F(MenuVariantsTest, TheLargeCursorCarriesTheMoonCursorsDrawingAtEightyPixels) {
@@ -227,13 +230,28 @@ TEST_F(MenuVariantsTest, AskAgainChangesItsLabelThenLeavesOnTheSecondClick) {
     EXPECT_EQ(state->GetLevelName(), "MainMenu");
 }
 
-TEST_F(MenuVariantsTest, TheSinglePlayerStartFillsTheOrderWithTheThirteenLevels) {
+// Singleplayer leads to the single-play screen, which fills the order when
+// the player chooses where to start.
+TEST_F(MenuVariantsTest, SingleplayerLeadsToTheSinglePlayScreenAndLeavesTheOrderAlone) {
+    CurrentLevelIndex = 5;
+    LevelOrder = {"x"};
+    Make("Transition", "Transit");
+    Object* button = Make("toSingleplayer");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(MenuVariants::FadeTarget("toSingleplayer"), "SinglePlayerMenu");
+    Click(button);
+    EXPECT_EQ(CurrentLevelIndex, 5);
+    EXPECT_EQ(LevelOrder, std::vector<std::string>{"x"});
+    Frames(40);
+    EXPECT_EQ(state->GetLevelName(), "SinglePlayerMenu");
+}
+
+TEST_F(MenuVariantsTest, TheSinglePlayerOrderHoldsTheThirteenLevels) {
     GameVars().playerScores[3] = 7;
     CurrentLevelIndex = 5;
     LevelOrder = {"x"};
     LevelOrderNumbers = {9};
-    Make("Transition", "Transit");
-    Click(Make("toSingleplayer"));
+    MenuVariants::PrepareBuiltInOrder();
     EXPECT_EQ(GameVars().playerScores[3], 0);
     EXPECT_EQ(CurrentLevelIndex, 0);
     ASSERT_EQ(LevelOrder.size(), 13u);
@@ -242,9 +260,26 @@ TEST_F(MenuVariantsTest, TheSinglePlayerStartFillsTheOrderWithTheThirteenLevels)
     std::vector<int> numbers(13);
     for (int i = 0; i < 13; ++i) numbers[static_cast<std::size_t>(i)] = i;
     EXPECT_EQ(LevelOrderNumbers, numbers);
-    Frames(40);
-    EXPECT_EQ(state->GetLevelName(), "SinglePlayer");
     LevelOrderNumbers.clear();
+}
+
+// The counter's choice is the progress file's, written at its click.
+TEST_F(MenuVariantsTest, TheCounterToggleShowsAndKeepsItsChoice) {
+    TempUserFolder folder;
+    Progress::Load();
+    Object* button = Make("counterToggleButton");
+    Frame();
+    EXPECT_STREQ(*FindVariable<const char*>(button, enum_texture), "counterToggleOnButton");
+    Click(button);
+    Frame();
+    EXPECT_STREQ(*FindVariable<const char*>(button, enum_texture), "counterToggleOffButton");
+    Progress::Current() = Progress::Record{};
+    ASSERT_TRUE(Progress::Load());
+    EXPECT_FALSE(Progress::Current().showCounter);
+    Click(button);
+    ASSERT_TRUE(Progress::Load());
+    EXPECT_TRUE(Progress::Current().showCounter);
+    Progress::Current() = Progress::Record{};
 }
 
 TEST_F(MenuVariantsTest, TogglesShowTheirSettingAndFlipIt) {

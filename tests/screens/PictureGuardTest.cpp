@@ -21,14 +21,7 @@
 
 #include "../../bench/HeadlessGL.h"
 #include "../../bench/PictureGuard.h"
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "support/PngFile.h"
 
 namespace {
 
@@ -36,10 +29,9 @@ using namespace scenes;
 
 const std::filesystem::path kFailures = std::filesystem::path(GF_BINARY_DIR) / "picture-guard";
 
+// A frame of the guard's size kept as a PNG file for a person to compare.
 void WritePng(const std::filesystem::path& path, const std::vector<std::uint8_t>& rgba) {
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    stbi_write_png(path.c_str(), kWidth, kHeight, 4, rgba.data(), kWidth * 4);
+    testsupport::WritePng(path, kWidth, kHeight, 4, rgba.data());
 }
 
 class PictureGuard : public ::testing::TestWithParam<std::string> {

@@ -11,41 +11,18 @@
 #include "objects/LevelGoal.h"
 #include "objects/Player.h"
 #include "platform/sound/SoundEngine.h"
+#include "screens/ResultCard.h"
+#include "support/LevelText.h"
 
 using namespace playtest;
 
 namespace {
 
-// Text grid, top row first: '.' empty, '#' grass, '%' dirt, 'S' start,
-// 'G' goal, 'C' checkpoint, 'T' spring, 'B' breakable, 'f' fireflies, 'm' shard.
-LevelCollision GridOf(const std::vector<std::string>& rows) {
-    const int h = static_cast<int>(rows.size()), w = static_cast<int>(rows.front().size());
-    LevelCollision grid(w, h);
-    for (int row = 0; row < h; ++row)
-        for (int x = 0; x < w; ++x) {
-            int value = 0;
-            switch (rows[static_cast<std::size_t>(h - 1 - row)][static_cast<std::size_t>(x)]) {
-                case '#': value = 1; break;
-                case '%': value = 2; break;
-                case 'B': value = 7; break;
-                case 'f': value = 100; break;
-                case 'S': value = 101; break;
-                case 'G': value = 102; break;
-                case 'C': value = 103; break;
-                case 'T': value = 104; break;
-                case 'm': value = 108; break;
-                default: break;
-            }
-            grid.SetCell(static_cast<float>(x) + 0.5f, static_cast<float>(row) + 0.5f, value);
-        }
-    return grid;
-}
-
 class PlayLevelTest : public PlayWorld {
 protected:
     // "SinglePlayer" building the grid given instead of a built-in one.
     void Play(const std::vector<std::string>& rows) {
-        GameVars().basicLevel = GridOf(rows);
+        GameVars().basicLevel = testsupport::LevelFromText(rows);
         CurrentLevelIndex = -1;
         state = NewState("SinglePlayer");
         Frame();
@@ -383,7 +360,14 @@ TEST_F(PlayLevelTest, TheGoalScoresOnceThenFadesAndMovesPlayOn) {
     EXPECT_EQ(v.score, before + GameVars().SCORE_GOAL) << "touching again scores nothing";
     auto& fade = VariablesOf<ObjectData::Transition::Variables>(Named("Transit"));
     EXPECT_GE(fade.counter, 0) << "no fade out before the count-down ends";
+    EXPECT_EQ(Named("ResultCard"), nullptr);
     Frame();
+    // Single play shows the run's results first; the fade waits for the card.
+    Entity* card = Named("ResultCard");
+    ASSERT_NE(card, nullptr);
+    EXPECT_GE(fade.counter, 0);
+    Frame();
+    ObjectData::ResultCard::Choose(card, ObjectData::ResultCard::Choice::Next);
     EXPECT_EQ(fade.counter, -1);
     EXPECT_EQ(Net().nextLevels, 0) << "single play tells no one";
     Frames(29);

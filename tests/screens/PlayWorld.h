@@ -58,9 +58,9 @@ protected:
         ObjectData::Transition::hooks.resolution = [] { return objtest::Recorded().aspect; };
 
         Object::_FirstInit();
-        for (const char* name :
-             {"PreCameraUpdate", "Behavior", "PostCameraUpdate", "NetworkingUpdate", "GraphicsUpdate", "GraphicsDraw"})
+        for (const char* name : {"PreCameraUpdate", "Behavior", "PostCameraUpdate", "NetworkingUpdate", "GraphicsUpdate"})
             world::RegisterEngine(name);
+        if (drawn) world::RegisterEngine("GraphicsDraw");
         Level::_FirstInit();
         for (const char* name : {"SPResults", "MainMenu", "LevelEditor", "LoadingLevel"})
             if (!Level::_IsRegistered(name)) world::RegisterLevel(name);
@@ -84,8 +84,10 @@ protected:
     }
 
     // One game frame with the game loop's end-of-frame removal; the scripted
-    // controls then age by a frame.
+    // controls then age by a frame. The recorded quads are those of this
+    // frame (kept from every frame, a long run's would take gigabytes).
     void Frame() {
+        objtest::Recorded().quads.clear();
         state->Update();
         State::RemoveDeletedObjects();
         objtest::Held().NextFrame();
@@ -107,6 +109,9 @@ protected:
     }
 
     State* state = nullptr;
+    // Whether the play level's objects are drawn each frame; a fixture that
+    // only follows the play leaves it out (set before SetUp).
+    bool drawn = true;
 };
 
 }  // namespace playtest

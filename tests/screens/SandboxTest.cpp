@@ -13,7 +13,7 @@ namespace {
 class SandboxTest : public MatchWorld {
 protected:
     void Play(int levelIndex = -1) {
-        GameVars().basicLevel = GridOf(SmallLevel());
+        GameVars().basicLevel = testsupport::LevelFromText(SmallLevel());
         CurrentLevelIndex = levelIndex;
         state = NewState("Sandbox");
         Frame();

@@ -11,8 +11,8 @@
 
 #include "framework/Level.h"
 #include "support/TempUserFolder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 namespace screentest {
 

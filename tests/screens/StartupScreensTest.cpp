@@ -1,5 +1,6 @@
 // The way into play: the licence, the splashes, the title, the main menu and
 // the quit confirmation, frame by frame.
+#include <functional>
 #include <set>
 
 #include "framework/GameVariables.h"
@@ -52,9 +53,10 @@ protected:
     }
 
     // The frame (counted from the screen's first) on which its "Logic" first
-    // ran, pressing a key on frame keyFrame (0: never); 0 when it never ran
-    // within limit frames.
-    int FirstLogic(const char* level, int keyFrame, int limit = 400) {
+    // ran, with input held on the frames for which held answers true; 0 when
+    // it never ran within limit frames.
+    int FirstLogicWith(const char* level, const std::function<bool(int)>& held, int limit = 400) {
+        AnyInput() = held(1);
         Open(level);
         LogicFrame() = 0;
         static int frame;
@@ -63,30 +65,38 @@ protected:
         Event logic = screen->GetEvent("Logic");
         static Event* original;
         original = &logic;
-        screen->SetEvent("Logic", +[](Entity* self, Entity* other) {
-            if (LogicFrame() == 0) LogicFrame() = frame;
-            (*original)(self, other);
-        });
+        screen->SetEvent(
+            "Logic", +[](Entity* self, Entity* other) {
+                if (LogicFrame() == 0) LogicFrame() = frame;
+                (*original)(self, other);
+            });
         for (frame = 2; frame <= limit && LogicFrame() == 0; ++frame) {
-            AnyInput() = frame == keyFrame;
+            AnyInput() = held(frame);
             Frame();
         }
         AnyInput() = false;
         return LogicFrame();
     }
+    // The same with a key pressed on frame keyFrame only (0: never).
+    int FirstLogic(const char* level, int keyFrame, int limit = 400) {
+        return FirstLogicWith(
+            level, [keyFrame](int f) { return f == keyFrame; }, limit);
+    }
 };
 
-TEST_F(StartupScreensTest, SplashesEndOnTheirFramesAfterInput) {
+TEST_F(StartupScreensTest, SplashesEndAtOnceOnAPress) {
     struct Case {
         const char* level;
         int keyFrame;
         int ends;
     };
     const Case cases[] = {
-        {"HalvernSplash", 10, 150},   // early input waits for frame 150
-        {"HalvernSplash", 200, 200},  // later input ends it at once
+        {"HalvernSplash", 2, 2},      // a press ends it at once, however early
+        {"HalvernSplash", 10, 10},    //
+        {"HalvernSplash", 200, 200},  //
         {"HalvernSplash", 0, 300},    // none: it ends by itself
-        {"TeamSplash", 10, 60},      {"TeamSplash", 0, 300},
+        {"TeamSplash", 10, 10},       //
+        {"TeamSplash", 0, 300},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.level) + " key on " + std::to_string(c.keyFrame));
@@ -105,6 +115,25 @@ TEST_F(StartupScreensTest, TheSplashesLeadOnThroughTheFadeToTheTitle) {
 TEST_F(StartupScreensTest, TheTitleFadesOnThe241stFrameAfterTheFirstInput) {
     EXPECT_EQ(FirstLogic("TitleScreen", 20), 20 + 241);
     EXPECT_EQ(FirstLogic("TitleScreen", 0, 600), 0) << "the title waits for input";
+}
+
+TEST_F(StartupScreensTest, APressHeldFromBeforeSkipsNothingANewPressSkipsTheMoonsShatter) {
+    struct Case {
+        const char* what;
+        const char* level;
+        bool (*held)(int frame);
+        int ends;
+    };
+    const Case cases[] = {
+        {"a splash opened with a key held", "HalvernSplash", [](int f) { return f < 100; }, 300},
+        {"the key let go and pressed again", "TeamSplash", [](int f) { return f < 20 || f == 40; }, 40},
+        {"the title's key held through the shatter", "TitleScreen", [](int f) { return f >= 20 && f < 200; }, 261},
+        {"a second press during the shatter", "TitleScreen", [](int f) { return f == 20 || f == 50; }, 50},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(FirstLogicWith(c.level, c.held), c.ends);
+    }
 }
 
 TEST_F(StartupScreensTest, EscapeQuitsFromTheLicenceTheSplashesAndTheTitle) {

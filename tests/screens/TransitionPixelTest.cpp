@@ -6,7 +6,7 @@
 // between levels; its own picture gives only its outline.
 #include <gtest/gtest.h>
 
-#include "objects/SheetRenderWorld.h"
+#include "support/SheetRenderWorld.h"
 
 #include <cstdint>
 

@@ -47,11 +47,22 @@ protected:
     State* dialog = nullptr;
 };
 
+TEST_F(CodeBlockTest, ALongTitleShowsWholeInSmallerLetters) {
+    CppData record = Functions(1);
+    record.functions[0].name = "OnTouchedByTheLongestNamedThingInTheLevel";
+    OpenPanel(record);
+    Open(0, record.functions[0].name);
+    const ObjectData::Text::Variables& title = *ObjectData::Text::Find(D().titleText);
+    EXPECT_NE(title.text.find(record.functions[0].name), std::string::npos);
+    EXPECT_TRUE(stenciltest::ShowsWhole(title)) << title.text;
+}
+
 TEST_F(CodeBlockTest, TheChosenFunctionShowsItsTitleBodyAndConfirm) {
     OpenPanel(Functions(3));
     auto& d = Open(1, "f1");
     EXPECT_FALSE(d.fail);
-    EXPECT_EQ(Title(), "#0xC4BDAD#Player");
+    // The title names the function first, then its stencil, and shows whole.
+    EXPECT_EQ(Title(), "#0xC4BDAD#f1#0xA8A290# of Player");
     EXPECT_TRUE(ObjectData::Text::Find(d.titleText)->settings.colorize);
     EXPECT_EQ(Body().text, "self->counter = 1;\n");
     EXPECT_FLOAT_EQ(Body().settings.charHeight, 0.025f);
@@ -101,7 +112,19 @@ TEST_F(CodeBlockTest, ConfirmWritesOnlyThatBodyInBothRecordsAndKeepsMyFunc) {
     for (std::size_t i : {0u, 2u}) EXPECT_EQ(d.ObjData.functions[i].code, Functions(3).functions[i].code);
     EXPECT_EQ(v.ObjData.functions[1].code, edited) << "the panel still holds f1 at index 1";
     EXPECT_EQ(v.ObjData.functions[0].code, "self->counter = 0;\n");
-    EXPECT_EQ(Message(), "");
+    // The functions tab was never committed: the stencil does not hold f1 yet.
+    EXPECT_EQ(Message(), LevelData::StencilCodeBlock::kInPanelOnly);
+
+    // Once it is, a commit keeps the body with the stencil and saves it.
+    CppData committed = v.ObjData;
+    committed.kind = "OBJECT";
+    committed.typeName = "Player";
+    StencilStore::CommitFunctions(committed);
+    AllClick(0.0f, 0.0f);
+    Type("w");
+    Confirm();
+    EXPECT_EQ(Message(), LevelData::StencilCodeBlock::kSaved);
+    EXPECT_EQ(StencilStore::Record("OBJECT", "Player").functions[1].code, Body().text);
     EXPECT_EQ(d.clickedStencil, "nothing");
 }
 

@@ -28,8 +28,8 @@ TEST_F(FunctionPanelTest, ANewPanelShowsNoRowsAndItsThreeButtons) {
         float x;
     };
     for (const Expected& e : {Expected{v.applyButton, "confirm", "Apply changes", 0.5f},
-                              Expected{v.addButton, "Add Stencil", "Adds a Stencil", 0.3f},
-                              Expected{v.deleteButton, "Delete Stencil", "Remove a selected stencil", 0.4f}}) {
+                              Expected{v.addButton, "Add Stencil", "Adds a function", 0.3f},
+                              Expected{v.deleteButton, "Delete Stencil", "Removes the chosen function", 0.4f}}) {
         ASSERT_NE(e.button, nullptr) << e.label;
         EXPECT_EQ(Label(e.button), e.label);
         EXPECT_EQ(*FindVariable<std::string>(e.button, enum_toolTip), e.toolTip);

@@ -17,10 +17,10 @@
 #include "stencil/StencilFuncProp.h"
 #include "stencil/StencilWorld.h"
 #include "stencil/TextEditor.h"
+#include "support/WidgetWorld.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 #include "widgets/TextBox.h"
-#include "widgets/WidgetWorld.h"
 
 namespace functest {
 

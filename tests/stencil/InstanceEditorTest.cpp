@@ -6,8 +6,9 @@
 #include <set>
 
 #include "converter/CppConvert.h"
-#include "editor/InstanceEditor.h"
+#include "stencil/InstanceEditor.h"
 #include "stencil/StencilWorld.h"
+#include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 
 using namespace stenciltest;
@@ -41,6 +42,25 @@ void RegisterMany(const char* name) {
 template <int N>
 Many<N>& VarsOf(Entity* e) {
     return VariablesOf<Many<N>>(e);
+}
+
+// A fixture type with an array, a float and a position, at numbers 350 on.
+struct Mixed {
+    std::int32_t marks[3]{4, 5, 6};
+    float speed = 1.5f;
+    D3DXVECTOR3 position{1.0f, 2.0f, 0.0f};
+};
+
+void RegisterMixed(const char* name) {
+    static VariableOffsetTable table;
+    Object* slot = nullptr;
+    auto* prototype = ObjectTemplate::Begin<Mixed>(slot, name, table);
+    prototype->_AddEvent("Load", Event());
+    ObjectTemplate::StartVariables(prototype, table);
+    BindVariable(table, *prototype, 350, prototype->vars.marks);
+    BindVariable(table, *prototype, 351, prototype->vars.speed);
+    BindVariable(table, *prototype, enum_position, prototype->vars.position);
+    Object::_IncludeObject(name, slot);
 }
 
 class InstanceEditorTest : public StencilWorld {
@@ -111,7 +131,10 @@ TEST_F(InstanceEditorTest, FortyFiveVariablesScrollByFifteenThenFiveShowDashesFr
     AllFrame();
     for (int r = 0; r < kRows; ++r) {
         EXPECT_EQ(StencilRows::LabelText(V().NameList[r]), names[15 + r]) << r;
-        EXPECT_EQ(StencilRows::LabelText(V().TypeList[r]), cppConvert.GetVarType(names[15 + r])) << r;
+        // The type the entity's own type holds the variable as.
+        std::string typeText;
+        LevelData::InstanceEditor::VariableAddress(V().theAlmightlyInstance, names[15 + r], typeText);
+        EXPECT_EQ(StencilRows::LabelText(V().TypeList[r]), typeText) << r;
     }
 
     Make("Narrow5", "N");
@@ -152,6 +175,44 @@ TEST_F(InstanceEditorTest, ANameWithoutANumberOrThatTheTypeLacksIsListedButNotRe
     EXPECT_EQ(ValueOf("counter"), "") << "the type has no counter";
     EXPECT_EQ(ValueOf("position"), "Vec3(0.000000, 0.000000, 0.000000)");
     EXPECT_NE(narrow, nullptr);
+}
+
+// A value typed into its cell and left with Enter is the entity's from then
+// on, until the game changes it; an array shows its elements; a vector's
+// value shows whole in its cell.
+TEST_F(InstanceEditorTest, AnEditedValueStaysUntilTheGameChangesItAndArraysAndVectorsShowWhole) {
+    RegisterMixed("Mixed");
+    Object* mixed = Make("Mixed", "M");
+    Inspect("Menu", "M");
+    const std::string marks = VariableName(350), speed = VariableName(351);
+    EXPECT_EQ(ValueOf(marks), "4, 5, 6");
+    EXPECT_EQ(ValueOf("position"), "Vec3(1.000000, 2.000000, 0.000000)");
+    for (int r = 0; r < kRows; ++r) {
+        if (StencilRows::LabelText(V().NameList[r]) != "position") continue;
+        auto* box = ObjectData::SingleLineTextBox::Find(V().ValueList[r]);
+        const ObjectData::Text::Variables& t = *ObjectData::Text::Find(box->textObject);
+        EXPECT_TRUE(ShowsWhole(t)) << t.text;
+    }
+
+    int row = -1;
+    for (int r = 0; r < kRows; ++r)
+        if (StencilRows::LabelText(V().NameList[r]) == speed) row = r;
+    ASSERT_GE(row, 0);
+    Object* cell = V().ValueList[static_cast<std::size_t>(row)];
+    const D3DXVECTOR3 at = Position(cell);
+    AllClick(at.x + 0.2f, at.y);  // right of the text: the caret at its end
+    for (int i = 0; i < 12; ++i) AllTap(SDL_SCANCODE_BACKSPACE);
+    for (SDL_Scancode key : {SDL_SCANCODE_2, SDL_SCANCODE_PERIOD, SDL_SCANCODE_2, SDL_SCANCODE_5}) AllTap(key);
+    AllFrames(3);
+    EXPECT_EQ(StencilRows::Text(cell), "2.25") << "the cell keeps what is typed into it";
+    EXPECT_FLOAT_EQ(VariablesOf<Mixed>(mixed).speed, 1.5f) << "nothing is set before the cell is left";
+    AllTap(SDL_SCANCODE_RETURN);
+    EXPECT_FLOAT_EQ(VariablesOf<Mixed>(mixed).speed, 2.25f);
+    AllFrames(3);
+    EXPECT_EQ(ValueOf(speed), "2.250000") << "it stays";
+    VariablesOf<Mixed>(mixed).speed = 3.0f;
+    AllFrame();
+    EXPECT_EQ(ValueOf(speed), "3.000000") << "until the game changes it";
 }
 
 TEST_F(InstanceEditorTest, AnEntityFreedBetweenFramesAndThenItsWholeStateClosedLeaveDashes) {

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "converter/CppConvert.h"
+#include "stencil/StencilFuncProp.h"
 #include "stencil/StencilWorld.h"
 #include "widgets/Button.h"
 #include "widgets/Text.h"
@@ -54,7 +57,9 @@ TEST_F(PropertiesTest, AFreshWindowShowsItsTitleTheTabsAndTheFunctionsPanelWithT
     EXPECT_TRUE(P().oldHideState);
     for (const auto& [button, x] : {std::pair{P().applyButton, kApplyX}, {P().addButton, kAddX}, {P().deleteButton, kDeleteX}})
         EXPECT_NEAR(ButtonX(button), x + 10.0f, kNear);
-    EXPECT_EQ(VariablesOf<ObjectData::Button::Variables>(P().addButton).toolTip, "Adds a Stencil");
+    // The tool tips say what the panel's rows are.
+    EXPECT_EQ(VariablesOf<ObjectData::Button::Variables>(P().addButton).toolTip, "Adds a variable");
+    EXPECT_EQ(VariablesOf<ObjectData::Button::Variables>(P().deleteButton).toolTip, "Removes the chosen variable");
     // The record names its stencil before anything is committed.
     EXPECT_EQ(Record().kind, "OBJECT");
     EXPECT_EQ(Record().typeName, "Player");
@@ -157,6 +162,67 @@ TEST_F(PropertiesTest, ARecordOfFortyGetsThirtyTwoRowsAndConfirmCopiesOnlyThose)
     EXPECT_EQ(Record().varNames[33], "v32");
     EXPECT_EQ(Record().varNames[40], "v39");
     EXPECT_EQ(Record().varValues[33], "32");
+}
+
+// What the modder commits stays: a window opened on the stencil again shows
+// it, and so does one opened after the program starts again (the store read
+// back from the data folder), from the script saved there.
+TEST_F(PropertiesTest, ACommittedStencilStaysForTheRunAndIsReadBackFromItsSavedScript) {
+    auto commitBoth = [&] {
+        Open("Player");
+        ShowVariables();
+        Press(kAddX);
+        StencilRows::SetText(P().myTypeList[0], "float");
+        StencilRows::SetText(P().myVariableList[0], "jumpBoost");
+        StencilRows::SetText(P().myObjValueList[0], "1.5");
+        Press(kApplyX);
+        ShowFunctions();
+        Press(kAddX);
+        auto& functions = *ObjectData::StencilFuncProp::Find(window->GetLevel()->GetMyObject("FunctionTable"));
+        StencilRows::SetText(functions.myFuncNameList[0], "OnHit");
+        Press(kApplyX);
+        State::SetLevel(window, "Quit");
+        AllFrames(2);
+    };
+    auto expectCommitted = [&](const char* when) {
+        Open("Player");
+        EXPECT_EQ(Record().varNames, std::vector<std::string>{"jumpBoost"}) << when;
+        EXPECT_EQ(Record().varValues, std::vector<std::string>{"1.5"}) << when;
+        EXPECT_EQ(Texts(P().myVariableList), std::vector<std::string>{"jumpBoost"}) << when;
+        auto& functions = *ObjectData::StencilFuncProp::Find(window->GetLevel()->GetMyObject("FunctionTable"));
+        ASSERT_EQ(functions.ObjData.functions.size(), 1u) << when;
+        EXPECT_EQ(functions.ObjData.functions[0].name, "OnHit") << when;
+        EXPECT_EQ(Texts(functions.myFuncNameList), std::vector<std::string>{"OnHit"}) << when;
+        State::SetLevel(window, "Quit");
+        AllFrames(2);
+    };
+    commitBoth();
+    expectCommitted("opened again in the same run");
+
+    const std::string script = user->root + "/Stencils/Objects/Player.script";
+    std::ifstream in(script);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("float jumpBoost = 1.5;"), std::string::npos) << text;
+    EXPECT_NE(text.find("OnHit"), std::string::npos) << text;
+
+    StencilStore::Reload();  // as the program starting again
+    expectCommitted("opened after the program started again");
+}
+
+// A commit says what it did, in the window and in the log; nothing says it
+// failed when nothing did.
+TEST_F(PropertiesTest, ACommitReportsInTheWindowAndTheLogWithoutAFailureWhenNothingFailed) {
+    Open("Player");
+    ShowVariables();
+    Press(kAddX);
+    StencilRows::SetText(P().myVariableList[0], "glow");
+    testing::internal::CaptureStderr();
+    Press(kApplyX);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log.find("File update failed."), std::string::npos) << log;
+    EXPECT_NE(log.find("Committed Player: 1 variable, 0 functions. Saved as"), std::string::npos) << log;
+    EXPECT_NE(Report(window).find("Committed Player: 1 variable, 0 functions. Saved as"), std::string::npos)
+        << Report(window);
 }
 
 TEST_F(PropertiesTest, APanelThatRunsBeforeItsWindowsInitStillHidesByTenUnits) {

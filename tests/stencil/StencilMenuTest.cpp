@@ -9,6 +9,8 @@
 #include "stencil/StencilEditor.h"
 #include "stencil/StencilWorld.h"
 #include "widgets/Button.h"
+#include "widgets/SingleLineTextBox.h"
+#include "widgets/Text.h"
 
 using namespace stenciltest;
 
@@ -103,15 +105,38 @@ TEST_F(StencilMenuTest, AClickOnAScrolledRowAndF6OpenTheEntryItShowsUnderTheList
     EXPECT_EQ(ObjectData::Text::Find(properties->titleText)->text, "#0xC4BDAD#" + Names(40)[8]);
 }
 
-TEST_F(StencilMenuTest, TextTypedIntoARowDoesNotChangeWhatF6Opens) {
+// The rows are labels: typing, erasing and Tab change nothing, the chosen
+// row stays chosen, and F6 opens the name it shows.
+TEST_F(StencilMenuTest, TheRowsTakeNoKeysAndF6OpensTheChosenName) {
     State* editor = OpenEditor(Names(10));
     AllClick(-0.5f, RowY(2));
-    for (SDL_Scancode key : {SDL_SCANCODE_Z, SDL_SCANCODE_Q}) AllTap(key);
-    EXPECT_NE(StencilRows::Text(Menu(editor, "ObjectMenu").myStencilList[2]), Names(10)[2]) << "the row took the keys";
+    for (SDL_Scancode key : {SDL_SCANCODE_Z, SDL_SCANCODE_Q, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE,
+                             SDL_SCANCODE_TAB})
+        AllTap(key);
+    for (int r = 0; r < 10; ++r) EXPECT_EQ(StencilRows::Text(Menu(editor, "ObjectMenu").myStencilList[r]), Names(10)[r]);
+    EXPECT_EQ(Menu(editor, "ObjectMenu").selectedStencil, 2);
     AllTap(SDL_SCANCODE_F6);
     const std::vector<State*> opened = Showing("StencilObjPropLevel");
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(LevelData::StencilObjPropLevel::Find(opened[0]->GetLevel())->objName, Names(10)[2]);
+}
+
+// A name longer than its row is shown whole, in smaller letters; the screen
+// says which keys it answers.
+TEST_F(StencilMenuTest, LongNamesFitTheirRowsAndTheScreenShowsItsKeys) {
+    const std::vector<std::string> names{"CustomLevelSelector", "LevelEditorCreateConfirmSaveAs", "Spring"};
+    State* editor = OpenEditor(names);
+    for (std::size_t r = 0; r < names.size(); ++r) {
+        auto* box = ObjectData::SingleLineTextBox::Find(Menu(editor, "ObjectMenu").myStencilList[r]);
+        const ObjectData::Text::Variables& t = *ObjectData::Text::Find(box->textObject);
+        ASSERT_EQ(t.text, names[r]);
+        EXPECT_TRUE(ShowsWhole(t)) << names[r];
+        EXPECT_LE(t.settings.width, box->size.x) << names[r];
+    }
+    bool keysShown = false;
+    for (Object* o : editor->Objects())
+        if (const auto* t = ObjectData::Text::Find(o)) keysShown = keysShown || t->text.find("F6: properties") != std::string::npos;
+    EXPECT_TRUE(keysShown) << "the screen says what F6 does";
 }
 
 TEST_F(StencilMenuTest, F6OpensOneWindowPerListWithAChosenRowInTheListsOrderAndNoneWithoutOne) {
@@ -123,10 +148,10 @@ TEST_F(StencilMenuTest, F6OpensOneWindowPerListWithAChosenRowInTheListsOrderAndN
     AllTap(SDL_SCANCODE_F6);
     EXPECT_TRUE(Showing("StencilObjPropLevel").empty()) << "scrolled, still no row chosen";
 
-    // Rows chosen in the engine and object lists (their text boxes selected).
+    // Rows chosen in the engine and object lists.
     for (const char* list : {"EngineMenu", "ObjectMenu"}) {
         auto& menu = Menu(editor, list);
-        ObjectData::SingleLineTextBox::Find(menu.myStencilList[1])->selected = true;
+        menu.chosenRow = 1;
         Widgets::RaiseOwn(editor->GetLevel()->GetMyObject(list), "Behavior", editor->GetLevel());
     }
     Key(SDL_SCANCODE_F6, true);

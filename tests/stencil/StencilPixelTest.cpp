@@ -8,14 +8,12 @@
 #include <cstdlib>
 #include <functional>
 
-#include "editor/InstanceEditor.h"
-// This program's one copy of the picture writer the shared world uses.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include "editor/ScreenPixelWorld.h"
+#include "stencil/InstanceEditor.h"
 #include "stencil/StencilMenu.h"
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
+#include "support/ScreenPixelWorld.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/WidgetSupport.h"
 
@@ -99,7 +97,7 @@ TEST_F(StencilPixelTest, ThePropertiesWindowShowsTheVariablesOnItsTabAndHidesThe
 
 TEST_F(StencilPixelTest, TheInstanceEditorShowsAPlayersVariables) {
     MakePlayer("Player_0", 3.0f, 2.0f);
-    Open("InstanceEditor", 600, 600);
+    Open("InstanceEditor", 800, 600);
     Level* level = screen->GetLevel();
     auto* v = LevelData::InstanceEditor::Find(level);
     StencilRows::SetText(v->StateNameTextBox, "Play");
@@ -110,13 +108,14 @@ TEST_F(StencilPixelTest, TheInstanceEditorShowsAPlayersVariables) {
     ASSERT_NE(v->theAlmightlyInstance, nullptr);
     Draw("instance", 3);
     EXPECT_TRUE(Backdrop(At(-0.45f, -0.45f)));
-    EXPECT_TRUE(Has(-0.3f, 0.35f, 0.2f, 0.02f, &Ink)) << "the first row's type";
-    EXPECT_TRUE(Has(-0.05f, 0.35f, 0.2f, 0.02f, &Ink)) << "the first row's name";
-    EXPECT_TRUE(Light(At(0.12f, 0.35f))) << "the first value's box";
+    // Types and names left-aligned in their columns, the values wide.
+    EXPECT_TRUE(Has(-0.56f, 0.35f, 0.14f, 0.02f, &Ink)) << "the first row's type";
+    EXPECT_TRUE(Has(-0.25f, 0.35f, 0.14f, 0.02f, &Ink)) << "the first row's name";
+    EXPECT_TRUE(Light(At(0.58f, 0.35f))) << "the first value's box, to its right end";
     int filled = 0;
     for (Object* cell : v->ValueList) filled += StencilRows::Text(cell).empty() ? 0 : 1;
     EXPECT_GT(filled, 10) << "values read from the player";
-    EXPECT_TRUE(Has(0.25f, 0.325f, 0.28f, 0.02f, &Ink)) << "the second value";
+    EXPECT_TRUE(Has(0.2f, 0.325f, 0.28f, 0.02f, &Ink)) << "the second value";
     EXPECT_FALSE(Backdrop(At(v->InstanceNamePos.x + 0.32f + 0.25f, 0.4f))) << "the confirm button";
 }
 

@@ -5,6 +5,7 @@
 // through the input layer. The newest window has the input focus.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,21 +15,43 @@
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
+#include "stencil/StencilStore.h"
+#include "support/TempUserFolder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 namespace stenciltest {
+
+// Whether a one-line text shows every letter within its box (a letter that
+// overflows the box is laid out hidden, at the edge).
+inline bool ShowsWhole(const ObjectData::Text::Variables& t) {
+    const TextData* d = t.settings.information;
+    if (d == nullptr || t.settings.charHeight <= 0.0f || d->letterPlaces.size() < t.text.size()) return false;
+    const float half = t.settings.width / t.settings.charHeight / 2.0f + 1e-3f;
+    for (std::size_t i = 0; i < t.text.size(); ++i)
+        if (d->letterPlaces[i].x + d->letterWidths[i] / 2.0f > half || d->letterPlaces[i].x < -half) return false;
+    return true;
+}
 
 class StencilWorld : public widgettest::WidgetWorld {
 protected:
     void SetUp() override {
         WidgetWorld::SetUp();
+        // Committed stencils are saved in a data folder of the test's own.
+        user.emplace();
+        StencilStore::Reload();
         Level::_FirstInit();
         // Sizes given in pixels are taken against the test window's 720 rows.
         State::hooks.renderHeight = [](const State*) { return 720; };
         GiveTheNewestStateTheFocus();
+    }
+
+    void TearDown() override {
+        WidgetWorld::TearDown();
+        StencilStore::Reload();
+        user.reset();
     }
 
     void AllFrames(int n) {
@@ -81,6 +104,12 @@ protected:
         for (Object* row : rows) texts.push_back(StencilRows::Text(row));
         return texts;
     }
+    // What the report line of a properties window says.
+    static std::string Report(State* s) {
+        return StencilRows::LabelText(LevelData::StencilObjPropLevel::Find(s->GetLevel())->report);
+    }
+
+    std::optional<TempUserFolder> user;
 };
 
 }  // namespace stenciltest

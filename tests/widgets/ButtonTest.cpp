@@ -2,11 +2,11 @@
 // a button of no area, the mouse-only button's pictures, and the tooltip.
 #include <gtest/gtest.h>
 
+#include "support/WidgetWorld.h"
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"
 #include "widgets/TabManager.h"
 #include "widgets/TextButton.h"
-#include "widgets/WidgetWorld.h"
 #include "widgets/newButton.h"
 
 using namespace widgettest;

@@ -8,9 +8,9 @@
 #include "collision/CollisionEngine.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
+#include "support/WidgetWorld.h"
 #include "widgets/Cursor.h"
 #include "widgets/PosSizeDummy.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "support/WidgetWorld.h"
 #include "widgets/TabManager.h"
 #include "widgets/TextButton.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "support/WidgetWorld.h"
 #include "widgets/Button.h"
 #include "widgets/Text.h"
 #include "widgets/TextButton.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

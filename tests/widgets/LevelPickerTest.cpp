@@ -11,12 +11,12 @@
 
 #include "framework/BuiltInLevels.h"
 #include "support/TempUserFolder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/CustomLevelSelector.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/TabManager.h"
 #include "widgets/Text.h"
 #include "widgets/TextButton.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 using ObjectData::CustomLevelSelector::kRows;

@@ -3,7 +3,7 @@
 // gone with the player.
 #include <gtest/gtest.h>
 
-#include "objects/SheetRenderWorld.h"
+#include "support/SheetRenderWorld.h"
 
 #include "widgets/Text.h"
 

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(NameLabelTest, ANetworkedPlayerShowsNameAndScoreAboveItInItsColour) {
-    SetGrid({"....", "....", "####"});
+    SetGrid({"....", "....", "%%%%"});
     Object* player = MakePlayer("Player_1", 1.5f, 1.5f, true);
     P(player).playerName = "Ana";
     P(player).score = 7;
@@ -36,7 +36,7 @@ TEST_F(NameLabelTest, ANetworkedPlayerShowsNameAndScoreAboveItInItsColour) {
 }
 
 TEST_F(NameLabelTest, ASinglePlayerShowsNoLabel) {
-    SetGrid({"....", "....", "####"});
+    SetGrid({"....", "....", "%%%%"});
     Object* player = MakePlayer("Player_0", 1.5f, 1.5f, false);
     P(player).playerName = "Ana";
     Frame();
@@ -44,7 +44,7 @@ TEST_F(NameLabelTest, ASinglePlayerShowsNoLabel) {
 }
 
 TEST_F(NameLabelTest, ADeletedOrReplacedPlayerTakesItsLabelAlong) {
-    SetGrid({"....", "....", "####"});
+    SetGrid({"....", "....", "%%%%"});
     Object* player = MakePlayer("Player_1", 1.5f, 1.5f, true);
     Object* other = MakePlayer("Player_2", 2.5f, 1.5f, true);
     Frame();

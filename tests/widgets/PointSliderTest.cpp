@@ -2,10 +2,10 @@
 // input layer.
 #include <gtest/gtest.h>
 
+#include "support/WidgetWorld.h"
 #include "widgets/PointSlider.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -11,8 +11,8 @@
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/SheetData.h"
 #include "support/SheetDataBuilder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "support/WidgetWorld.h"
 #include "widgets/DragButton.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/Slider.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -9,10 +9,10 @@
 
 #include "platform/graphics/SheetData.h"
 #include "support/SheetDataBuilder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/TabManager.h"
 #include "widgets/Text.h"
-#include "widgets/WidgetWorld.h"
 
 namespace widgettest {
 

@@ -7,9 +7,9 @@
 
 #include "platform/graphics/SheetData.h"
 #include "support/SheetDataBuilder.h"
+#include "support/WidgetWorld.h"
 #include "widgets/Text.h"
 #include "widgets/TextMsg.h"
-#include "widgets/WidgetWorld.h"
 
 using namespace widgettest;
 

@@ -5,8 +5,8 @@
 // value gives.
 #include <gtest/gtest.h>
 
-#include "objects/SheetRenderWorld.h"
 #include "support/PixelFrame.h"
+#include "support/SheetRenderWorld.h"
 
 #include "widgets/Button.h"
 #include "widgets/Cursor.h"

@@ -7,6 +7,8 @@
 //       prints how many sprite sheets bake will write
 //   gf_baker bake  --pictures DIR --sheet-size N --font-default TTF --font-script OTF --out DIR
 //       writes sheetdata.bin, sheet_<i>.png, startup_<k>.bmp and picture_names.txt
+//   gf_baker icon  --pictures DIR --name NAME --sizes N[,N...] --out DIR
+//       draws the square picture NAME at each size into NAME-<N>.png
 //   gf_baker check NAMES_FILE SOURCE_DIR
 //       warns about every picture name the code asks for that the sheets lack
 #include <stb_image_write.h>
@@ -255,9 +257,10 @@ void DrawCommand(Canvas& canvas, const Command& c) {
     } else if (shape == "text") {
         if (positional < 5) Die(where + "expected: text \"WORDS\" CX CY HEIGHT");
         const TypeFace* face = font == "default" ? defaultFace : scriptFace;
-        const float cx = Number(c, 2), cy = Number(c, 3), h = Number(c, 4);
-        canvas.DrawMask(face->TextMask(c.words[1], cx, cy, h, canvas.Width(), canvas.Height()),
-                        {0, cy - h / 2, static_cast<float>(canvas.Width()), cy + h / 2}, style);
+        if (face == nullptr) Die(where + "text needs the fonts (--font-default and --font-script)");
+        const float cx = Number(c, 2), cy = Number(c, 3), h = Number(c, 4), s = canvas.Scale();
+        canvas.DrawMask(face->TextMask(c.words[1], cx * s, cy * s, h * s, canvas.Width(), canvas.Height()),
+                        {0, cy - h / 2, static_cast<float>(canvas.Width()) / s, cy + h / 2}, style);
     } else {
         Die(where + "unknown shape '" + shape + "'");
     }
@@ -502,6 +505,40 @@ int Bake(const std::vector<PictureSource>& pictures, int sheetSize, const std::s
     return 0;
 }
 
+// ---------------------------------------------------------------- icons
+
+// The picture called name, drawn square at each of the sizes (a list such as
+// "64,128,256") into out/<name>-<size>.png: the desktop's icons, scaled from
+// one description rather than shrunk from one drawing.
+int Icons(const std::vector<PictureSource>& pictures, const std::string& name, const std::string& sizes,
+          const std::string& out) {
+    const PictureSource* picture = nullptr;
+    for (const PictureSource& pic : pictures) {
+        if (pic.name == name) picture = &pic;
+    }
+    if (picture == nullptr) Die("no picture called \"" + name + "\"");
+    if (picture->width != picture->height) Die("the icon \"" + name + "\" is not square");
+    if (picture->animations.size() != 1 || picture->animations[0].size() != 1)
+        Die("the icon \"" + name + "\" has more than one frame");
+    std::filesystem::create_directories(out);
+    std::stringstream list(sizes);
+    std::string item;
+    int written = 0;
+    while (std::getline(list, item, ',')) {
+        char* end = nullptr;
+        const long size = std::strtol(item.c_str(), &end, 10);
+        if (end == item.c_str() || *end != 0 || size < 16 || size > 1024) Die("bad icon size '" + item + "'");
+        Canvas canvas(static_cast<int>(size), static_cast<int>(size));
+        canvas.SetScale(static_cast<float>(size) / static_cast<float>(picture->width));
+        for (const Command& c : picture->animations[0][0].commands) DrawCommand(canvas, c);
+        WritePng(out + "/" + name + "-" + std::to_string(size) + ".png", static_cast<int>(size), static_cast<int>(size),
+                 canvas.ToRGBA8());
+        ++written;
+    }
+    if (written == 0) Die("no icon sizes given");
+    return 0;
+}
+
 // ---------------------------------------------------------------- check
 
 // The calls that name a picture (an animation set) or a tiled texture.
@@ -562,7 +599,7 @@ std::string Arg(int argc, char** argv, const char* key, bool required = true) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) Die("usage: gf_baker plan|bake|check ...");
+    if (argc < 2) Die("usage: gf_baker plan|bake|icon|check ...");
     const std::string mode = argv[1];
     if (mode == "check") {
         if (argc != 4) Die("usage: gf_baker check NAMES_FILE SOURCE_DIR");
@@ -570,6 +607,9 @@ int main(int argc, char** argv) {
     }
     std::vector<PictureSource> pictures;
     if (!ReadPictureSources(Arg(argc, argv, "--pictures"), pictures)) return 1;
+    if (mode == "icon") {
+        return Icons(pictures, Arg(argc, argv, "--name"), Arg(argc, argv, "--sizes"), Arg(argc, argv, "--out"));
+    }
     const int sheetSize = std::atoi(Arg(argc, argv, "--sheet-size").c_str());
     if (sheetSize < 64 || (sheetSize & (sheetSize - 1)) != 0) Die("the sheet size must be a power of two, 64 or more");
     if (mode == "plan") {

@@ -104,13 +104,27 @@ void Canvas::Composite(const std::vector<float>& fillMask, const std::vector<flo
     }
 }
 
-void Canvas::Draw(const Distance& distance, const Bounds& bounds, const Style& style) {
+Style Canvas::Scaled(const Style& style) const {
+    Style s = style;
+    s.strokeWidth *= scale;
+    s.glowRadius *= scale;
+    s.softness = std::max(std::min(style.softness, 1.0f), style.softness * scale);
+    return s;
+}
+
+Bounds Canvas::Scaled(const Bounds& b) const { return {b.x0 * scale, b.y0 * scale, b.x1 * scale, b.y1 * scale}; }
+
+void Canvas::Draw(const Distance& distance, const Bounds& unscaledBounds, const Style& unscaledStyle) {
+    const Style style = Scaled(unscaledStyle);
+    const Bounds bounds = Scaled(unscaledBounds);
     std::vector<float> fill(static_cast<size_t>(width) * static_cast<size_t>(height), 0.0f);
     std::vector<float> stroke;
     if (style.stroke) stroke.assign(fill.size(), 0.0f);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float d = distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+            // The distance in pixels of this canvas.
+            const float d =
+                distance((static_cast<float>(x) + 0.5f) / scale, (static_cast<float>(y) + 0.5f) / scale) * scale;
             const size_t i = static_cast<size_t>(y * width + x);
             fill[i] = style.fill ? Coverage(d, style.softness) : 0.0f;
             if (style.stroke) stroke[i] = Coverage(std::fabs(d) - style.strokeWidth / 2, style.softness);
@@ -120,7 +134,7 @@ void Canvas::Draw(const Distance& distance, const Bounds& bounds, const Style& s
 }
 
 void Canvas::DrawMask(const std::vector<float>& mask, const Bounds& bounds, const Style& style) {
-    Composite(mask, {}, bounds, style);
+    Composite(mask, {}, Scaled(bounds), Scaled(style));
 }
 
 std::vector<unsigned char> Canvas::ToRGBA8() const {

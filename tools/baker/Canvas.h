@@ -44,9 +44,17 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
 
+    // Every later shape is drawn scale times the size it is given in:
+    // positions, stroke widths, glow radii and soft edges grow with it, while
+    // the anti-aliased edge stays at least one pixel wide. Draws one picture
+    // at several sizes (the desktop's icons) from one description.
+    void SetScale(float s) { scale = s; }
+    float Scale() const { return scale; }
+
     // Draws a shape given by its distance function.
     void Draw(const Distance& distance, const Bounds& bounds, const Style& style);
-    // Draws a coverage mask (0..1 per pixel, canvas-sized), as text comes.
+    // Draws a coverage mask (0..1 per pixel, canvas-sized, already at the
+    // scale), as text comes; bounds in unscaled units like a shape's.
     void DrawMask(const std::vector<float>& mask, const Bounds& bounds, const Style& style);
 
     // Straight-alpha RGBA8; fully transparent pixels take the colour of their
@@ -56,7 +64,10 @@ public:
 private:
     void Composite(const std::vector<float>& fillMask, const std::vector<float>& strokeMask, const Bounds& bounds,
                    const Style& style);
+    Style Scaled(const Style& style) const;
+    Bounds Scaled(const Bounds& bounds) const;
     int width, height;
+    float scale = 1.0f;
     std::vector<float> px;  // premultiplied r, g, b, a
 };
 

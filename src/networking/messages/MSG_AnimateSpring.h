@@ -7,7 +7,7 @@ namespace Networking::NetMessage {
 class MSG_AnimateSpring : public GeneralNetMessage<MSG_AnimateSpring> {
 public:
     MSG_AnimateSpring() = default;
-    explicit MSG_AnimateSpring(std::string springName) { name = springName; }
+    explicit MSG_AnimateSpring(const std::string& springName) { name = springName; }
     MSG_AnimateSpring(const MSG_AnimateSpring&) = default;
     MSG_AnimateSpring& operator=(const MSG_AnimateSpring&) = default;
 

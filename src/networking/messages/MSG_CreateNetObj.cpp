@@ -23,7 +23,7 @@ MSG_CreateNetObj::MSG_CreateNetObj(const std::string& type, const std::string& o
 Object* MSG_CreateNetObj::Create(NetEngine& engine) const {
     // The type name comes from the wire: one that names no registered type
     // (or extended object) makes nothing, and nothing else is touched.
-    Object* obj = Object::MakeCopy(State::_currentState, typeName.value, objectName.value.c_str());
+    Object* obj = MakeNetObject(typeName.value, objectName.value);
     if (obj == nullptr) return nullptr;
     if (int* owner = Var<int>(obj, enum_OwnerID)) *owner = static_cast<int>(ownerId.value);
     if (auto* at = Var<D3DXVECTOR3>(obj, enum_position)) *at = position;

@@ -20,7 +20,7 @@ MSG_SendCreateMsg::MSG_SendCreateMsg(Entity* e, const std::string& type) {
 
 void MSG_SendCreateMsg::CallBack(NetEngine& engine) {
     // An unregistered type name from the wire makes nothing.
-    Object* obj = Object::MakeCopy(State::_currentState, typeName.value, objectName.value.c_str());
+    Object* obj = MakeNetObject(typeName.value, objectName.value);
     if (obj == nullptr) return;
     if (int* v = Var<int>(obj, enum_OwnerID)) *v = static_cast<int>(ownerId.value);
     if (auto* v = Var<D3DXVECTOR3>(obj, enum_position)) *v = position;

@@ -1,5 +1,9 @@
 #include "networking/messages/MSG_UpdatePlayer.h"
 
+#include <atomic>
+#include <map>
+#include <string>
+
 #include "networking/GameLink.h"
 #include "networking/NetEngine.h"
 
@@ -23,7 +27,15 @@ constexpr Flag kFlags[] = {
 };
 }  // namespace
 
+void MSG_UpdatePlayer::Stamp() {
+    static std::atomic<std::uint32_t> last{0};
+    std::uint32_t n = (last.fetch_add(1) + 1) & 0xFFFFu;
+    if (n == 0) n = (last.fetch_add(1) + 1) & 0xFFFFu;  // 0 means "not numbered"
+    snapshot = n;
+}
+
 MSG_UpdatePlayer::MSG_UpdatePlayer(Entity* e) {
+    Stamp();
     if (e == nullptr) return;
     name = e->GetName();
     if (auto* v = Var<D3DXVECTOR3>(e, enum_position)) position = *v;
@@ -40,8 +52,42 @@ MSG_UpdatePlayer::MSG_UpdatePlayer(Entity* e) {
         if (bool* v = Var<bool>(e, f.number)) this->*f.field = *v;
 }
 
+namespace {
+// The newest snapshot applied to each name, with the entity it went to (a new
+// entity of the same name starts afresh). Game thread only.
+struct Applied {
+    Entity* entity = nullptr;
+    std::uint16_t snapshot = 0;
+};
+std::map<std::string, Applied>& AppliedSnapshots() {
+    static auto* applied = new std::map<std::string, Applied>();
+    return *applied;
+}
+
+// Numbers this far behind the last one applied are a sender that started
+// counting again (a machine that rejoined), not a late copy.
+constexpr int kRestartDistance = 1024;
+
+// Whether the snapshot is older than, or the same as, the last applied to the entity.
+bool Stale(const std::string& name, Entity* e, std::uint32_t number) {
+    if (number == 0) return false;
+    Applied& last = AppliedSnapshots()[name];
+    if (last.entity == e && last.snapshot != 0) {
+        const auto behind = static_cast<std::int16_t>(static_cast<std::uint16_t>(number - last.snapshot));
+        if (behind <= 0 && behind > -kRestartDistance) return true;
+    }
+    last.entity = e;
+    last.snapshot = static_cast<std::uint16_t>(number);
+    return false;
+}
+}  // namespace
+
 void MSG_UpdatePlayer::CallBack(NetEngine& engine) {
-    if (Entity* e = FindEntity(name)) {
+    Entity* e = FindEntity(name);
+    // A copy, or a snapshot overtaken by a newer one, would move the entity
+    // back: it is dropped here and not passed on.
+    if (Stale(name, e, snapshot.value)) return;
+    if (e != nullptr) {
         if (auto* v = Var<D3DXVECTOR3>(e, enum_position)) *v = position;
         if (auto* v = Var<D3DXVECTOR2>(e, enum_cameraPosition)) *v = D3DXVECTOR2(position.value.x, position.value.y);
         if (auto* v = Var<D3DXVECTOR2>(e, enum_velocity)) *v = velocity;

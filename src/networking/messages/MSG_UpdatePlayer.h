@@ -33,6 +33,13 @@ public:
     NetBool grabTriggered;
     NetBool jumpPressed;
     NetBool jumpTriggered;
+    // The sender's running number of its snapshots (0: none given). Snapshots
+    // travel unreliably, so the network may bring one twice or after a newer
+    // one: the receiver applies only one newer than the last it applied.
+    NetUInt<0, 65535> snapshot;
+
+    // Gives the message the sender's next snapshot number.
+    void Stamp();
 };
 
 }  // namespace Networking::NetMessage

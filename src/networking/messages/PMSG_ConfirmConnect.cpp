@@ -4,7 +4,9 @@
 
 namespace Networking::PrivateNetMessage {
 
-// The client has taken its id: its slot is no longer connecting.
-void PMSG_ConfirmConnect::CallBack(NetEngine& engine) { engine.ConfirmConnect(sender); }
+// The server takes a slot only for an address whose confirmation carried the
+// right number (see NetEngine::HandleDatagram): a confirmation reaching a
+// slot already in use has nothing left to do.
+void PMSG_ConfirmConnect::CallBack(NetEngine&) {}
 
 }  // namespace Networking::PrivateNetMessage

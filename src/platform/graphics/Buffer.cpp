@@ -6,7 +6,7 @@
 #include "platform/graphics/Frame.h"
 #include "platform/graphics/Texture.h"
 
-std::recursive_mutex Buffer::Critical;
+WatchedMutex Buffer::Critical;
 
 Buffer::Buffer() {
     for (std::string& technique : tileTechnique) technique = "TechniqueTile2D";
@@ -15,7 +15,7 @@ Buffer::Buffer() {
 bool Buffer::Init() { return true; }
 
 void Buffer::Ready() {
-    std::lock_guard<std::recursive_mutex> lock(Critical);
+    std::lock_guard<WatchedMutex> lock(Critical);
     available = true;
     if (blocked) {
         blocked = false;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/WatchedMutex.h"
 #include "platform/graphics/Plane2D.h"
 
 struct Frame;
@@ -47,7 +48,7 @@ public:
 
     Buffer();
 
-    static std::recursive_mutex Critical;
+    static WatchedMutex Critical;
     // Kept for the start-up sequence; the locks need no set-up.
     static bool Init();
 

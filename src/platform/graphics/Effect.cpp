@@ -50,7 +50,7 @@ GLuint CompileStage(GLenum stage, const std::string& text, std::string& errors) 
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
     std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
     glGetShaderInfoLog(shader, length, nullptr, log.data());
-    errors += log.c_str();
+    errors += log.c_str();  // NOLINT(readability-redundant-string-cstr): up to the log's NUL, not its padding
     glDeleteShader(shader);
     return 0;
 }
@@ -84,6 +84,7 @@ GLuint LinkProgram(const TechniqueInfo& info, const std::string& source, std::st
     glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
     std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
     glGetProgramInfoLog(program, length, nullptr, log.data());
+    // NOLINTNEXTLINE(readability-redundant-string-cstr): up to the log's NUL, not its padding
     errors += std::string(info.name) + ": " + log.c_str();
     glDeleteProgram(program);
     return 0;

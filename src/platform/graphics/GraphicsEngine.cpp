@@ -1202,8 +1202,8 @@ void GraphicsEngine::DrawAll() {
     roundStreamedBytes = 0;
     // Window geometry, the window list and the draw lists stay as they are
     // for the whole turn.
-    std::lock_guard<std::recursive_mutex> listLock(TripleBuffer::ListCritical);
-    std::lock_guard<std::recursive_mutex> freeLock(GUI::GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> listLock(TripleBuffer::ListCritical);
+    std::lock_guard<WatchedMutex> freeLock(GUI::GuiManager::FreeCritical);
     guiManager.HandleFullscreen();
     for (TripleBuffer& tb : TripleBuffer::tripleBuffers) DrawTripleBuffer(tb);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -1224,8 +1224,11 @@ void GraphicsEngine::ScreenToGame(const GameArea& a, int px, int py, float& gx, 
         return;
     }
     const float s = (w / h <= a.aspect) ? w / a.aspect : h;
-    gx = static_cast<float>(px - a.width / 2 - a.left) / s;
-    gy = static_cast<float>(py - a.height / 2 - a.top) / -s;
+    // The area's centre is taken on a whole pixel (the lower of the two
+    // middles of an odd size), here and in GameToScreen, so that every pixel
+    // comes back as itself; half a pixel is below what a pointer points at.
+    gx = static_cast<float>(px - a.width / 2 - a.left) / s;   // NOLINT(bugprone-integer-division)
+    gy = static_cast<float>(py - a.height / 2 - a.top) / -s;  // NOLINT(bugprone-integer-division)
 }
 
 void GraphicsEngine::GameToScreen(const GameArea& a, float gx, float gy, int& px, int& py) {
@@ -1237,8 +1240,12 @@ void GraphicsEngine::GameToScreen(const GameArea& a, float gx, float gy, int& px
         return;
     }
     const float s = (w / h <= a.aspect) ? w / a.aspect : h;
-    px = static_cast<int>(s * gx + static_cast<float>(a.width / 2 + a.left) + 0.5f);
-    py = static_cast<int>(0.5f + (static_cast<float>(a.height / 2) - s * gy + static_cast<float>(a.top)));
+    // The centre on a whole pixel, as in ScreenToGame; the nearest pixel on
+    // either side of it (a point left of or above the area included).
+    // NOLINTNEXTLINE(bugprone-integer-division)
+    px = static_cast<int>(std::lround(s * gx + static_cast<float>(a.width / 2 + a.left)));
+    // NOLINTNEXTLINE(bugprone-integer-division)
+    py = static_cast<int>(std::lround(static_cast<float>(a.height / 2) - s * gy + static_cast<float>(a.top)));
 }
 
 void GraphicsEngine::ScreenToGame(int px, int py, float& gx, float& gy) const {
@@ -1251,7 +1258,7 @@ void GraphicsEngine::GameToScreen(float gx, float gy, int& px, int& py) const {
 
 void GraphicsEngine::ToggleFullscreen(Object*) { OptionsTable.fullScreen = OptionsTable.fullScreen ? 0 : 1; }
 
-bool GraphicsEngine::FileIsType(std::string path, std::string& base, const char* extension) {
+bool GraphicsEngine::FileIsType(const std::string& path, std::string& base, const char* extension) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot == 0) return false;
     base = path.substr(0, dot);
@@ -1277,5 +1284,5 @@ void ConvertFromPixelsToFloat(int p, float& x) {
 
 void ConvertFromFloatToPixels(float x, int& p) {
     const int height = GraphicsEngine::currentGameArea().renderHeight;
-    p = static_cast<int>(x * static_cast<float>(height) + 0.5f);
+    p = static_cast<int>(std::lround(x * static_cast<float>(height)));
 }

@@ -147,7 +147,7 @@ public:
     static GameArea (*currentGameArea)();
 
     static void ToggleFullscreen(Object* ignored);
-    static bool FileIsType(std::string path, std::string& base, const char* extension);
+    static bool FileIsType(const std::string& path, std::string& base, const char* extension);
 
     // Texture loading (render thread, once after the device exists): the
     // sheet data and a record for every sheet; a sheet's pixels go up when it
@@ -172,7 +172,7 @@ public:
     // lies under them and are drawn only where they can show; the sheets are
     // noted as they load.
     static void KnowOpaqueParts(GLTexture* texture, int width, int height, const void* rgba);
-    GLTexture* LoadATexture(std::string) { return nullptr; }
+    GLTexture* LoadATexture(const std::string&) { return nullptr; }
 
     // Queueing into the current buffer (game thread).
     void AddFrame(float x, float y, float z, float w, float h, float r, Frame const& frame, int colour) {

@@ -1,10 +1,10 @@
 #include "platform/graphics/TripleBuffer.h"
 
 TripleBuffer::List TripleBuffer::tripleBuffers;
-std::recursive_mutex TripleBuffer::ListCritical;
+WatchedMutex TripleBuffer::ListCritical;
 
 TripleBuffer::TripleBuffer(RenderTarget* target, float* resolution) : target(target), resolution(resolution) {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     for (Buffer& buffer : buffers) {
         buffer.available = true;
         buffer.order = -1;
@@ -13,7 +13,7 @@ TripleBuffer::TripleBuffer(RenderTarget* target, float* resolution) : target(tar
 }
 
 TripleBuffer::Position TripleBuffer::Add(RenderTarget* target, float* resolution) {
-    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    std::lock_guard<WatchedMutex> lock(ListCritical);
     tripleBuffers.emplace_back(target, resolution);
     Position position = std::prev(tripleBuffers.end());
     for (RenderTarget& layer : position->layerRenderTarget) {
@@ -25,18 +25,18 @@ TripleBuffer::Position TripleBuffer::Add(RenderTarget* target, float* resolution
 }
 
 void TripleBuffer::Remove(Position position) {
-    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    std::lock_guard<WatchedMutex> lock(ListCritical);
     tripleBuffers.erase(position);
 }
 
 void TripleBuffer::OnLost() {
-    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    std::lock_guard<WatchedMutex> lock(ListCritical);
     for (TripleBuffer& entry : tripleBuffers)
         for (RenderTarget& layer : entry.layerRenderTarget) layer.Release();
 }
 
 void TripleBuffer::OnReset() {
-    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    std::lock_guard<WatchedMutex> lock(ListCritical);
     for (TripleBuffer& entry : tripleBuffers)
         for (RenderTarget& layer : entry.layerRenderTarget) {
             if (layer.texture) continue;
@@ -49,12 +49,12 @@ void TripleBuffer::OnReset() {
 }
 
 void TripleBuffer::ClearBuffers() {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     for (Buffer& buffer : buffers) buffer.order = -1;
 }
 
 void TripleBuffer::Block() {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     for (Buffer& buffer : buffers)
         if (!buffer.available) buffer.blocked = true;
 }
@@ -89,7 +89,7 @@ void TripleBuffer::GetSmallestOrder(int rank[3]) {
 }
 
 Buffer* TripleBuffer::GetOldestBuffer() {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     int rank[3];
     GetSmallestOrder(rank);
     for (int i : rank) {
@@ -103,7 +103,7 @@ Buffer* TripleBuffer::GetOldestBuffer() {
 }
 
 Buffer* TripleBuffer::GetNewestBuffer() {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     int rank[3];
     GetSmallestOrder(rank);
     if (buffers[rank[2]].order == -1) return nullptr;

@@ -42,7 +42,7 @@ public:
     Buffer buffers[3];
 
     static List tripleBuffers;
-    static std::recursive_mutex ListCritical;
+    static WatchedMutex ListCritical;
 
 private:
     // Ranks the buffers by stamp, smallest first, and renumbers the stamps.

@@ -91,6 +91,11 @@ void Input_::GameUpdate() {
 void Input_::Reset() {
     Mouse.Reset();
     Keyboard.Reset();
+    {
+        // What the mouse collected before the reset is not a new press after it.
+        std::lock_guard<std::recursive_mutex> hold(Critical);
+        Mouse.SettleOnNewest();
+    }
     for (int i = 0; i < 2; ++i) {
         std::lock_guard<std::recursive_mutex> hold(Critical);
         Keyboard.GetStateFromStream();
@@ -121,7 +126,7 @@ void Input_::HandleEvent(const SDL_Event& event) {
         case SDL_KEYUP: {
             Keyboard.DeviceCapsLock((event.key.keysym.mod & KMOD_CAPS) != 0);
             if (unsigned char key = DikFromScancode(event.key.keysym.scancode))
-                Keyboard.DeviceKey(key, event.type == SDL_KEYDOWN);
+                Keyboard.DeviceKey(key, event.type == SDL_KEYDOWN, event.key.repeat != 0);
             break;
         }
         case SDL_MOUSEMOTION: {

@@ -20,6 +20,7 @@ bool Keyboard_::Init() {
         pressedSince.fill(0);
         lastPoll.fill(0);
         poll.fill(0);
+        presses.clear();
     }
     DetermineKeyVisibility();
     Reset();
@@ -53,19 +54,30 @@ void Keyboard_::DetermineKeyVisibility() {
     for (int i = 0; i < 26; ++i) add(letters[i], static_cast<char>('a' + i), static_cast<char>('A' + i), true);
 }
 
-char Keyboard_::Character(unsigned char key) const {
+char Keyboard_::Translate(unsigned char key, bool shift, bool caps) const {
     const Typed& t = typed[key];
-    const bool shift = current[DIK_LSHIFT] || current[DIK_RSHIFT];
-    return (t.letter ? shift != CapsLockOn() : shift) ? t.shifted : t.plain;
+    return (t.letter ? shift != caps : shift) ? t.shifted : t.plain;
 }
 
-void Keyboard_::DeviceKey(unsigned char key, bool down) {
-    if (down) {
-        latchedKeys[key].store(1, std::memory_order_relaxed);
-        liveKeys[key].store(1, std::memory_order_relaxed);
-    } else {
+char Keyboard_::Character(unsigned char key) const {
+    return Translate(key, current[DIK_LSHIFT] || current[DIK_RSHIFT], CapsLockOn());
+}
+
+void Keyboard_::DeviceKey(unsigned char key, bool down, bool repeat) {
+    if (!down) {
         liveKeys[key].store(0, std::memory_order_relaxed);
+        return;
     }
+    const bool newPress = liveKeys[key].load(std::memory_order_relaxed) == 0 || !repeat;
+    latchedKeys[key].store(1, std::memory_order_relaxed);
+    liveKeys[key].store(1, std::memory_order_relaxed);
+    if (!newPress || typed[key].plain == 0) return;
+    auto live = [this](unsigned char k) { return liveKeys[k].load(std::memory_order_relaxed) != 0; };
+    const Press press{key, live(DIK_LSHIFT) || live(DIK_RSHIFT), CapsLockOn(), live(DIK_LCONTROL) || live(DIK_RCONTROL)};
+    std::lock_guard<std::recursive_mutex> hold(Critical);
+    // Nobody takes them while no game frame runs: the oldest go first.
+    if (presses.size() >= kMostPresses) presses.erase(presses.begin());
+    presses.push_back(press);
 }
 
 void Keyboard_::Update() {
@@ -98,8 +110,10 @@ void Keyboard_::SendStateToStream() {
 }
 
 void Keyboard_::GetStateFromStream() {
+    std::vector<Press> typedSince;
     {
         std::lock_guard<std::recursive_mutex> hold(Critical);
+        typedSince.swap(presses);
         previous = current;
         for (int k = 0; k < NUM_KEYS; ++k) {
             if (pressedSince[k] && previous[k]) {
@@ -124,15 +138,20 @@ void Keyboard_::GetStateFromStream() {
     lastUsed = anyDown ? 0 : lastUsed + 1;
     everUsed = everUsed || anyDown;
 
-    // Typed characters: each key that fires by the held-key rule this frame,
-    // symbols before letters, in list order.
+    // Typed characters: every press since the last frame, in the order the
+    // keys went down, as its own modifiers made it; then the keys held long
+    // enough to repeat by the held-key rule, in list order.
     framesKeys.clear();
-    auto fires = [this](unsigned char key) {
+    for (const Press& press : typedSince)
+        if (!press.ctrl) framesKeys += Translate(press.key, press.shift, press.caps);
+    const bool ctrl = current[DIK_LCONTROL] || current[DIK_RCONTROL];
+    auto repeats = [this](unsigned char key) {
         int n = pressCount[key];
-        return n == 1 || (n >= DELAY && (n - RATE) % RATE == 0);
+        return n >= DELAY && (n - RATE) % RATE == 0;
     };
-    for (unsigned char key : typingOrder)
-        if (fires(key)) framesKeys += Character(key);
+    if (!ctrl)
+        for (unsigned char key : typingOrder)
+            if (repeats(key)) framesKeys += Character(key);
 }
 
 void Keyboard_::Free() {
@@ -140,6 +159,8 @@ void Keyboard_::Free() {
         liveKeys[k].store(0, std::memory_order_relaxed);
         latchedKeys[k].store(0, std::memory_order_relaxed);
     }
+    std::lock_guard<std::recursive_mutex> hold(Critical);
+    presses.clear();
 }
 
 bool Keyboard_::Pressed(unsigned char key) const { return inputHooks.windowActive() && _Pressed(key); }

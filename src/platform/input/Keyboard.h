@@ -57,7 +57,11 @@ public:
     bool EverUsed() const { return everUsed; }
 
     // This frame's typed characters, keeping those whose entry in filter (256
-    // entries, indexed by the character's byte value) is true; a null filter keeps all.
+    // entries, indexed by the character's byte value) is true; a null filter
+    // keeps all. Every press since the last frame types once, in the order
+    // the keys went down and with the Shift, Caps Lock and Ctrl of that
+    // moment (a press with Ctrl held types nothing), however many presses
+    // one frame holds; then the keys held long enough repeat, as Held does.
     std::string GetFramesKeys(const bool* filter) const;
 
     // The character key types with this frame's Shift and the Caps Lock
@@ -67,8 +71,10 @@ public:
 
     // Window thread: a key event from the system, and the Caps Lock toggle
     // that came with it. A key that goes down stays latched until the next
-    // poll, so a press and release between two polls is still seen once.
-    void DeviceKey(unsigned char key, bool down);
+    // poll, so a press and release between two polls is still seen once. A
+    // press (not the system's own repeat of a held key) is also queued for
+    // typed text with the modifiers down at that moment.
+    void DeviceKey(unsigned char key, bool down, bool repeat = false);
     void DeviceCapsLock(bool on) { capsLock.store(on, std::memory_order_relaxed); }
 
     // The keyboard's own lock (taken after the input lock).
@@ -77,6 +83,8 @@ public:
 private:
     void DetermineKeyVisibility();
     bool CapsLockOn() const { return capsLock.load(std::memory_order_relaxed); }
+    // What key types with the given modifiers; 0 for a key that types nothing.
+    char Translate(unsigned char key, bool shift, bool caps) const;
 
     std::array<std::uint8_t, NUM_KEYS> current{};
     std::array<std::uint8_t, NUM_KEYS> previous{};
@@ -104,6 +112,16 @@ private:
     std::array<std::atomic<std::uint8_t>, NUM_KEYS> liveKeys{};
     std::array<std::atomic<std::uint8_t>, NUM_KEYS> latchedKeys{};
     std::atomic<bool> capsLock{false};
+
+    // Presses since the game thread last took them, oldest first (under
+    // Critical): the window thread queues, the game thread's hand-over
+    // turns them into this frame's typed text.
+    struct Press {
+        unsigned char key = 0;
+        bool shift = false, caps = false, ctrl = false;
+    };
+    static constexpr std::size_t kMostPresses = 512;
+    std::vector<Press> presses;
 };
 
 extern Keyboard_ Keyboard;

@@ -11,8 +11,12 @@ bool Mouse_::Init() {
     for (int b = 0; b < NUM_BUTTONS; ++b) {
         liveButtons[b].store(0);
         latchedButtons[b].store(0);
+        letGoButtons[b].store(0);
+        pollLetGo[b] = pollPressed[b] = pollDown[b] = newestButtons[b] = polledDown[b] = takenButtons[b] = 0;
+        queuedCount[b] = 0;
     }
     previous = current = pending = poll = MouseState{};
+    taken = false;
     Reset();
     return true;
 }
@@ -31,6 +35,7 @@ void Mouse_::DeviceButton(unsigned char button, bool down) {
         liveButtons[button].store(1, std::memory_order_relaxed);
     } else {
         liveButtons[button].store(0, std::memory_order_relaxed);
+        letGoButtons[button].store(1, std::memory_order_relaxed);
     }
 }
 
@@ -47,22 +52,87 @@ void Mouse_::Update() {
     poll.y = moveY.exchange(0, std::memory_order_relaxed);
     poll.z = moveZ.exchange(0, std::memory_order_relaxed);
     for (int b = 0; b < NUM_BUTTONS; ++b) {
-        std::uint8_t latched = latchedButtons[b].exchange(0, std::memory_order_relaxed);
-        poll.buttons[b] = (liveButtons[b].load(std::memory_order_relaxed) | latched) ? 0x80 : 0;
+        // The let-go first: one that comes after it is the next poll's, and
+        // the press after it is then seen down in this one at worst.
+        pollLetGo[b] = letGoButtons[b].exchange(0, std::memory_order_relaxed);
+        pollPressed[b] = latchedButtons[b].exchange(0, std::memory_order_relaxed);
+        pollDown[b] = liveButtons[b].load(std::memory_order_relaxed);
+        poll.buttons[b] = (pollDown[b] | pollPressed[b]) ? 0x80 : 0;
     }
     polledX = cursorX.load(std::memory_order_relaxed);
     polledY = cursorY.load(std::memory_order_relaxed);
 }
 
+void Mouse_::Queue(int b, std::uint8_t down) {
+    int& n = queuedCount[b];
+    const std::uint8_t last = n > 0 ? queued[b][n - 1] : takenButtons[b];
+    if (last == down) return;
+    // A full queue drops its last state and this one's opposite with it: the
+    // states still alternate and the last is still the newest.
+    if (n == kQueued) {
+        --n;
+        return;
+    }
+    queued[b][n++] = down;
+}
+
 void Mouse_::SendStateToStream() {
-    pending = poll;
+    // The first poll after a frame took the block starts its movement afresh.
+    if (taken) {
+        pending = MouseState{};
+        taken = false;
+    }
+    pending.x += poll.x;
+    pending.y += poll.y;
+    pending.z += poll.z;
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        // The changes since the last poll, in the only order they can have
+        // come in: from down, a let-go, then a press, then a let-go again
+        // when it is up at the end; from up, a press, a let-go, and a press
+        // again when it is down at the end. A let-go and a new press between
+        // two frames are so two presses, not one long hold.
+        const std::uint8_t down = 0x80;
+        if (polledDown[b]) {
+            if (pollLetGo[b]) Queue(b, 0);
+            if (pollLetGo[b] && pollPressed[b]) Queue(b, down);
+            if (!pollDown[b]) Queue(b, 0);
+        } else if (pollPressed[b]) {
+            Queue(b, down);
+            if (pollLetGo[b]) Queue(b, 0);
+            if (pollLetGo[b] && pollDown[b]) Queue(b, down);
+        }
+        polledDown[b] = pollDown[b];
+        newestButtons[b] = poll.buttons[b];
+    }
     pendingX = polledX;
     pendingY = polledY;
+}
+
+void Mouse_::SettleOnNewest() {
+    // Until the next poll, a frame sees the buttons as the newest poll left
+    // them, and no movement.
+    pending.x = pending.y = pending.z = 0;
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        queuedCount[b] = 0;
+        Queue(b, newestButtons[b]);
+    }
+    taken = true;
 }
 
 void Mouse_::GetStateFromStream() {
     previous = current;
     current = pending;
+    for (int b = 0; b < NUM_BUTTONS; ++b) {
+        if (queuedCount[b] > 0) {
+            takenButtons[b] = queued[b][0];
+            for (int i = 1; i < queuedCount[b]; ++i) queued[b][i - 1] = queued[b][i];
+            --queuedCount[b];
+        }
+        current.buttons[b] = takenButtons[b];
+    }
+    // Until the next poll, a frame sees no movement.
+    pending.x = pending.y = pending.z = 0;
+    taken = true;
     screenX = pendingX;
     screenY = pendingY;
 
@@ -112,6 +182,7 @@ void Mouse_::Free() {
     for (int b = 0; b < NUM_BUTTONS; ++b) {
         liveButtons[b].store(0);
         latchedButtons[b].store(0);
+        letGoButtons[b].store(0);
     }
 }
 

@@ -26,10 +26,21 @@ public:
     bool Init();
     // Input thread: reads the device into the poll buffer and the newest cursor position.
     void Update();
-    // Input thread, under the input lock: the newest poll replaces the pending block.
+    // Input thread, under the input lock: the newest poll goes into the
+    // pending block. Until the game thread takes the block, its movement adds
+    // up; each button's presses and let-gos since the last poll join a short
+    // queue of states, one for each frame to come, so that a click, a let-go
+    // before a new press, a double click or a wheel notch is seen however
+    // long a game frame takes.
     void SendStateToStream();
-    // Game thread, under the input lock: takes the pending block as this frame's state.
+    // Game thread, under the input lock: takes the pending block's movement
+    // and the next state of each button's queue (the one the last frame saw
+    // when the queue is empty) as this frame's state.
     void GetStateFromStream();
+    // Game thread, under the input lock: drops what the pending block holds
+    // beyond the newest poll (its movement and the queued states): the next
+    // frame sees the buttons as the newest poll left them.
+    void SettleOnNewest();
     void Reset();
     void Free();
 
@@ -71,8 +82,8 @@ public:
     void Lock(float left, float top, float right, float bottom);
     void Unlock() { locked = false; }
 
-    // Window thread: mouse events from the system. Button downs stay latched
-    // until the next poll; movement adds up until the next poll; the cursor
+    // Window thread: mouse events from the system. Button downs and let-gos
+    // stay latched until the next poll; movement adds up until the next poll; the cursor
     // position is in screen pixels.
     void DeviceMove(int dx, int dy);
     void DeviceWheel(int dz);
@@ -91,6 +102,26 @@ private:
     std::array<std::int32_t, NUM_BUTTONS> lastPressed{};
     std::array<bool, NUM_BUTTONS> everPressed{};
     MouseState previous, current, pending, poll;
+    // What the poll saw of each button since the one before: let go, pressed,
+    // and down at its end.
+    std::uint8_t pollLetGo[NUM_BUTTONS] = {};
+    std::uint8_t pollPressed[NUM_BUTTONS] = {};
+    std::uint8_t pollDown[NUM_BUTTONS] = {};
+    // Under the input lock: the newest poll's buttons (a press since the poll
+    // before counts as down), each button's state at the end of the newest
+    // poll, the state the last frame saw, and the states queued for the
+    // frames to come (each differs from the one before it).
+    static constexpr int kQueued = 4;
+    std::uint8_t newestButtons[NUM_BUTTONS] = {};
+    std::uint8_t polledDown[NUM_BUTTONS] = {};
+    std::uint8_t takenButtons[NUM_BUTTONS] = {};
+    std::uint8_t queued[NUM_BUTTONS][kQueued] = {};
+    int queuedCount[NUM_BUTTONS] = {};
+    // Queues a button's state for a frame to come, unless it is the state
+    // the frames will already show by then.
+    void Queue(int button, std::uint8_t down);
+    // Whether a frame has taken the pending block since the last poll.
+    bool taken = false;
     bool locked = false;
     float lockRect[4] = {};
     float deltaX = 0.0f, deltaY = 0.0f, deltaZ = 0.0f;
@@ -103,6 +134,7 @@ private:
     std::atomic<std::int32_t> moveX{0}, moveY{0}, moveZ{0};
     std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> liveButtons{};
     std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> latchedButtons{};
+    std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> letGoButtons{};
     std::atomic<std::int32_t> cursorX{0}, cursorY{0};
 };
 

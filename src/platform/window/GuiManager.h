@@ -2,14 +2,17 @@
 #include <mutex>
 #include <vector>
 
+#include "framework/WatchedMutex.h"
+
 namespace GUI {
 
 class GuiWindow;
 
-// Every drawn window, in registration order. Critical guards the list, the
-// cursor flag and the full-screen wishes; FreeCritical guards window
-// geometry and render-target sizes. Whoever takes both takes FreeCritical
-// first.
+// Every drawn window, in registration order. Critical guards the list and
+// is only ever held briefly; FreeCritical guards changes to the window
+// geometry and render-target sizes, and the render thread holds it for its
+// whole turn (readers use each window's published copy instead). Whoever
+// takes both takes FreeCritical first.
 class GuiManager {
 public:
     bool Init() { return true; }
@@ -26,8 +29,8 @@ public:
     void Render();
     std::vector<GuiWindow*> Windows();
 
-    static std::recursive_mutex Critical;
-    static std::recursive_mutex FreeCritical;
+    static WatchedMutex Critical;
+    static WatchedMutex FreeCritical;
 
 private:
     std::vector<GuiWindow*> windows;

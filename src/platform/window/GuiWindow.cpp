@@ -80,16 +80,43 @@ void GuiWindow::SetupGuiWindow(int width, int height, int x, int y, bool active,
                                const std::string& title) {
     name = title;
     window = new WindowClass(width, height, x, y, active, rounded, title);
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     renderTarget->offsetX = 10;
     renderTarget->offsetY = 30;
     renderTarget->width = width;
     renderTarget->height = height;
     renderTarget->Refresh();
+    Publish();
+}
+
+void GuiWindow::Publish() {
+    Published p;
+    p.areaX = renderTarget->offsetX;
+    p.areaY = renderTarget->offsetY;
+    p.areaWidth = renderTarget->width;
+    p.areaHeight = renderTarget->height;
+    p.savedRenderWidth = savedRenderWidth;
+    p.savedRenderHeight = savedRenderHeight;
+    p.resolution = resolution;
+    p.fullScreen = fullScreen.load();
+    p.rounded = window != nullptr && window->GetRounded();
+    published.Store(p);
 }
 
 void GuiWindow::SetSize(int width, int height, bool keepWindow, bool keepRenderTarget) {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
+    Resize(width, height, keepWindow, keepRenderTarget);
+    Publish();
+}
+
+void GuiWindow::SetRenderTargetSize(int width, int height) {
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
+    renderTarget->width = width;
+    renderTarget->height = height;
+    Publish();
+}
+
+void GuiWindow::Resize(int width, int height, bool keepWindow, bool keepRenderTarget) {
     const int windowWidth = keepWindow ? window->GetWidth() : width + 20;
     const int windowHeight = keepWindow ? window->GetHeight() : height + 40;
     if (!keepRenderTarget) {
@@ -102,105 +129,93 @@ void GuiWindow::SetSize(int width, int height, bool keepWindow, bool keepRenderT
                   screen.h / 2 - static_cast<int>(windowHeight * 0.5f), windowWidth, windowHeight);
 }
 
-// Geometry the render thread draws from changes under FreeCritical.
+// The window's place is the system's (atomics); the game area's offset is
+// read as published.
 void GuiWindow::SetPos(int x, int y) {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    window->SetPos(x - renderTarget->offsetX, y - renderTarget->offsetY);
+    const Published p = published.Load();
+    window->SetPos(x - p.areaX, y - p.areaY);
 }
 
 void GuiWindow::SetTitle(const std::string& title) {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     window->SetTitle(title);
 }
 
-// The geometry is read under FreeCritical too: the render thread changes it
-// when it takes a window into or out of full screen.
-int GuiWindow::GetX() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    return window->GetXpos() + renderTarget->offsetX;
+// The render thread changes the geometry when it takes a window into or out
+// of full screen, holding FreeCritical for its whole turn; the game thread
+// reads the published copy and so never waits for that turn.
+WindowGeometry GuiWindow::Geometry() const {
+    const Published p = published.Load();
+    WindowGeometry g;
+    g.x = window->GetXpos();
+    g.y = window->GetYpos();
+    g.width = window->GetWidth();
+    g.height = window->GetHeight();
+    g.areaX = p.areaX;
+    g.areaY = p.areaY;
+    g.areaWidth = p.areaWidth;
+    g.areaHeight = p.areaHeight;
+    g.renderHeight = IsFullScreenWanted() ? p.savedRenderHeight : p.areaHeight;
+    g.resolution = p.resolution;
+    g.fullScreen = p.fullScreen;
+    return g;
 }
 
-int GuiWindow::GetY() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    return window->GetYpos() + renderTarget->offsetY;
-}
-
-int GuiWindow::GetWidth() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
-    const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
-    if (h <= 0.0f) return 0;
-    const float aspect = w / h;
-    return static_cast<int>(resolution >= aspect ? w : w * resolution / aspect);
-}
-
-int GuiWindow::GetHeight() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    const float w = static_cast<float>(fullScreen ? window->GetWidth() : renderTarget->width);
-    const float h = static_cast<float>(fullScreen ? window->GetHeight() : renderTarget->height);
-    if (h <= 0.0f || resolution <= 0.0f) return static_cast<int>(h);
-    const float aspect = w / h;
-    return static_cast<int>(resolution >= aspect ? h * aspect / resolution : h);
-}
+int GuiWindow::GetX() const { return GetPictureArea().left; }
+int GuiWindow::GetY() const { return GetPictureArea().top; }
+int GuiWindow::GetWidth() const { return GetPictureArea().width; }
+int GuiWindow::GetHeight() const { return GetPictureArea().height; }
 
 // Full screen changes the corners on the render thread.
 void GuiWindow::SetRounded(bool value) {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     window->SetRounded(value);
+    Publish();
 }
 
-bool GuiWindow::IsRounded() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    return window->GetRounded();
-}
+bool GuiWindow::IsRounded() const { return published.Load().rounded; }
 
-bool GuiWindow::IsFullScreenWanted() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
-    return fullScreenWanted;
-}
+bool GuiWindow::IsFullScreenWanted() const { return fullScreenWanted.load(); }
 
 int GuiWindow::GetRenderWidth() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    return IsFullScreenWanted() ? savedRenderWidth : renderTarget->width;
+    const Published p = published.Load();
+    return IsFullScreenWanted() ? p.savedRenderWidth : p.areaWidth;
 }
 
 int GuiWindow::GetRenderHeight() const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    return IsFullScreenWanted() ? savedRenderHeight : renderTarget->height;
+    const Published p = published.Load();
+    return IsFullScreenWanted() ? p.savedRenderHeight : p.areaHeight;
 }
 
+// The hit tests run on the game thread every frame: the window's place from
+// its atomics, the game area as published, no lock.
 bool GuiWindow::IsMouseInsideWindow(int x, int y) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int left = window->GetXpos(), top = window->GetYpos();
     return x >= left && x <= left + window->GetWidth() && y >= top && y <= top + window->GetHeight();
 }
 
 bool GuiWindow::IsMouseInsideGuiWindow(int x, int y) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-    const int left = window->GetXpos() + renderTarget->offsetX, top = window->GetYpos() + renderTarget->offsetY;
-    return x >= left && x <= left + renderTarget->width && y >= top && y <= top + renderTarget->height;
+    const Published p = published.Load();
+    const int left = window->GetXpos() + p.areaX, top = window->GetYpos() + p.areaY;
+    return x >= left && x <= left + p.areaWidth && y >= top && y <= top + p.areaHeight;
 }
 
 bool GuiWindow::IsMouseInsideMoveSection(int, int y) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int top = window->GetYpos();
     return y >= top + 10 && y <= top + 30;
 }
 
 bool GuiWindow::IsMouseInsideCloseButton(int x, int y) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
     return x >= right - 30 && x <= right - 10 && y >= top + 5 && y <= top + 25;
 }
 
 bool GuiWindow::IsMouseInsideMinButton(int x, int y) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const int right = window->GetXpos() + window->GetWidth(), top = window->GetYpos();
     return x >= right - 60 && x <= right - 40 && y >= top + 5 && y <= top + 25;
 }
 
 RESIZE_SIDE GuiWindow::IsMouseResizingLocation(int xi, int yi) const {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
     const float x = static_cast<float>(xi), y = static_cast<float>(yi);
     const float L = window->GetXf(), T = window->GetYf();
     const float R = L + window->GetWidthf(), B = T + window->GetHeightf();
@@ -237,14 +252,13 @@ void GuiWindow::ResolveResizing(RESIZE_SIDE side) {
     SetSize(w - 20, h - 40, false, false);
 }
 
-void GuiWindow::ToggleFullScreen() {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::Critical);
-    fullScreenWanted = !fullScreenWanted;
-}
+// Only the game thread changes the wish; the render thread carries it out.
+void GuiWindow::ToggleFullScreen() { fullScreenWanted.store(!fullScreenWanted.load()); }
 
 void GuiWindow::SetResolution(float value) {
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     resolution = value;
+    Publish();
 }
 
 void GuiWindow::ShowWindow() {
@@ -322,12 +336,15 @@ void GuiWindow::UpdateWith(const WindowInput& input) {
         }
     }
     if (wanted) cursorStatus.store(CURSOR_GAME);
-    {
-        std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
-        if (resizing) ResolveResizing(resizeSide);
-        if (moving && (mouseX != previousMouseX || mouseY != previousMouseY))
-            window->SetPos(window->GetXpos() + mouseX - previousMouseX, window->GetYpos() + mouseY - previousMouseY);
+    // A resize re-creates the render target the render thread draws into, so
+    // it waits for FreeCritical; a move only asks the system to move the
+    // window, whose place is atomics.
+    if (resizing) {
+        std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
+        ResolveResizing(resizeSide);
     }
+    if (moving && (mouseX != previousMouseX || mouseY != previousMouseY))
+        window->SetPos(window->GetXpos() + mouseX - previousMouseX, window->GetYpos() + mouseY - previousMouseY);
     previousMouseX = mouseX;
     previousMouseY = mouseY;
 }
@@ -335,7 +352,7 @@ void GuiWindow::UpdateWith(const WindowInput& input) {
 void GuiWindow::ApplyStretch(bool stretch) {
     stretchPixels = stretch;
     if (!fullScreen.load()) return;
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     HideWindow();
     DeActivate();
     // Stretched pixels: a small image scaled up to the screen; otherwise
@@ -348,10 +365,16 @@ void GuiWindow::ApplyStretch(bool stretch) {
     renderTarget->offsetX = (window->GetWidth() - width) / 2;
     renderTarget->offsetY = (window->GetHeight() - height) / 2;
     renderTarget->Refresh();
+    Publish();
 }
 
 void GuiWindow::Render() {
     if (freed) return;
+    // A window destroyed from outside is drawn no more.
+    if (!window->StillThere()) {
+        shown = false;
+        return;
+    }
     if (renderTarget->updated && visible.load()) {
         if (!shown) window->Activate();
         RenderHelper(fullScreen.load());
@@ -372,32 +395,21 @@ void GuiWindow::Render() {
 void GuiWindow::RenderHelper(bool full, bool present) {
     if (resolution < 0.0f || !window || !window->GetHwnd()) return;
     GraphicsEngine& engine = graphicsEngine;
-    const int W = window->GetWidth(), H = window->GetHeight();
+    WindowGeometry g = Geometry();
+    g.fullScreen = full;
+    const int W = g.width, H = g.height;
     engine.SetWindowTarget(window->GetHwnd(), W, H);
-    engine.Clear(mBorderColor.load(), false);
-    int boxWidth = W, boxHeight = H;
+    // A full-screen picture whose shape is not the screen's has opaque black
+    // bars beside it; a framed window has its frame colour around the game area.
+    engine.Clear(full ? 0xFF000000u : mBorderColor.load(), false);
     if (!full) {
-        engine.SetViewport(renderTarget->offsetX, renderTarget->offsetY, renderTarget->width, renderTarget->height);
+        engine.SetViewport(g.areaX, g.areaY, g.areaWidth, g.areaHeight);
         engine.Clear(mGameAreaColor.load(), false);
-        boxWidth = renderTarget->width;
-        boxHeight = renderTarget->height;
     }
-    if (boxWidth <= 0 || boxHeight <= 0) return;
-    const float A = static_cast<float>(boxWidth) / static_cast<float>(boxHeight);
-    const float r = resolution;
-    int w, h;
-    if (r < A) {
-        w = static_cast<int>(static_cast<float>(boxWidth) * r / A);
-        h = boxHeight;
-    } else {
-        w = boxWidth;
-        h = static_cast<int>(static_cast<float>(boxHeight) * A / r);
-    }
-    if (full)
-        engine.SetViewport((W - w) / 2, (H - h) / 2, w, h);
-    else
-        engine.SetViewport(std::abs(W - w) / 2, 30, w, h);
-    engine.RenderTexture(renderTarget->GetTexture(), w, h, full);
+    const PictureRect picture = PlacePicture(g);
+    if (picture.width <= 0 || picture.height <= 0) return;
+    engine.SetViewport(picture.x, picture.y, picture.width, picture.height);
+    engine.RenderTexture(renderTarget->GetTexture(), picture.width, picture.height, full);
     if (!IsFullScreenWanted()) {
         engine.SetViewport(W - 30, 5, 20, 20);
         engine.DrawChromePicture("exit", closeColor.load());
@@ -414,7 +426,7 @@ void GuiWindow::RenderHelper(bool full, bool present) {
 void GuiWindow::HandleFullscreen() {
     const bool wanted = IsFullScreenWanted();
     if (wanted == fullScreen.load()) return;
-    std::lock_guard<std::recursive_mutex> lock(GuiManager::FreeCritical);
+    std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
     if (wanted) {
         window->HideWindow();
         const SDL_Rect monitor =
@@ -432,20 +444,21 @@ void GuiWindow::HandleFullscreen() {
             renderHeight = std::min(renderHeight, monitor.h);
             FitToAspect(renderWidth, renderHeight, resolution);
         }
-        SetSize(renderWidth, renderHeight, true, false);
+        Resize(renderWidth, renderHeight, true, false);
         window->Place(monitor.x, monitor.y, monitor.w, monitor.h);
         renderTarget->offsetX = (monitor.w - renderWidth) / 2;
         renderTarget->offsetY = (monitor.h - renderHeight) / 2;
     } else {
         window->HideWindow();
         window->SetRounded(true);
-        SetSize(savedRenderWidth, savedRenderHeight, true, false);
+        Resize(savedRenderWidth, savedRenderHeight, true, false);
         window->Place(savedX, savedY, savedWidth, savedHeight);
         renderTarget->offsetX = 10;
         renderTarget->offsetY = 30;
     }
     shown = false;
     fullScreen.store(wanted);
+    Publish();
 }
 
 void GuiWindow::OnLostDevice() { renderTarget->Release(); }

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/PublishedValue.h"
 #include "platform/graphics/RenderTarget.h"
 #include "platform/window/WindowClass.h"
+#include "platform/window/WindowGeometry.h"
 
 class State;
 class TripleBuffer;
@@ -58,15 +60,24 @@ public:
     void HandleFullscreen();
 
     void SetSize(int width, int height, bool keepWindow, bool keepRenderTarget);
+    // Only the render target's size, nothing re-created or moved.
+    void SetRenderTargetSize(int width, int height);
     void SetWidth(int width) { SetSize(width, GetRenderHeight(), false, false); }
     void SetHeight(int height) { SetSize(GetRenderWidth(), height, false, false); }
     void SetPos(int x, int y);
     void SetX(int x) { SetPos(x, 0); }
     void SetY(int y) { SetPos(0, y); }
+    // Where the picture lies on the screen (its top-left corner and size), as
+    // it is drawn: the one place both the drawing and the pointer use.
     int GetX() const;
     int GetY() const;
     int GetWidth() const;
     int GetHeight() const;
+    GameArea GetPictureArea() const { return PictureArea(Geometry()); }
+    // One reading of everything that decides where the picture lies. Any
+    // thread, without a lock: the geometry is published whole by whoever
+    // changes it, so a reader never waits for a render turn.
+    WindowGeometry Geometry() const;
     int GetRenderWidth() const;
     int GetRenderHeight() const;
 
@@ -83,7 +94,7 @@ public:
     bool IsFullScreenWanted() const;
     static bool IsAnyFullScreen() { return false; }
     void SetResolution(float value);
-    float GetResolution() const { return resolution; }
+    float GetResolution() const { return published.Load().resolution; }
     float* GetResolutionPointer() { return &resolution; }
     void SetResizable(bool value) { resizable = value; }
     bool IsResizable() const { return resizable; }
@@ -147,7 +158,7 @@ private:
     bool moving = false;
     bool resizing = false;
     bool resizable = false;
-    bool fullScreenWanted = false;
+    std::atomic<bool> fullScreenWanted{false};
     std::atomic<bool> fullScreen{false};
     int savedWidth = 0, savedHeight = 0, savedX = 0, savedY = 0, savedRenderWidth = 0, savedRenderHeight = 0;
     int resizeMargin = 10;
@@ -156,6 +167,23 @@ private:
     std::atomic<bool>& visible;
     bool shown = false;
     State* owner = nullptr;
+
+    // What other threads read of the geometry guarded by FreeCritical: the
+    // game area (the render target's place and size), the render size kept
+    // while full screen is wanted, the picture's shape, full screen, the
+    // corners. Every change made under FreeCritical ends with Publish.
+    struct Published {
+        int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+        int savedRenderWidth = 0, savedRenderHeight = 0;
+        float resolution = -1.0f;
+        bool fullScreen = false;
+        bool rounded = false;
+    };
+    PublishedValue<Published> published;
+    // Under FreeCritical: publishes the geometry as it now stands.
+    void Publish();
+    // SetSize without publishing, for changes made of several steps.
+    void Resize(int width, int height, bool keepWindow, bool keepRenderTarget);
 };
 
 }  // namespace GUI

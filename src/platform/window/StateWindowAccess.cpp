@@ -23,7 +23,7 @@ GUI::GuiWindow* Current() {
 void ResetDrawLists(int width, int height) {
     State* state = State::_currentState;
     if (!state || !state->renderData) return;
-    std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+    std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
     for (RenderTarget& layer : state->renderData->layerRenderTarget) {
         layer.width = width;
         layer.height = height;

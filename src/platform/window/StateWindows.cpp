@@ -9,6 +9,16 @@
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
 
+namespace {
+// The size the next state's window is made at (game thread only); none: the
+// window starts at 200 by 200 with no shape, as every dialog's does.
+struct FirstSize {
+    int width = 0, height = 0;
+    float resolution = -1.0f;
+};
+FirstSize nextWindowSize;
+}  // namespace
+
 State* CreateStateByName(const std::string& name) {
     if (!Level::_IsRegistered(name)) return nullptr;
     State* state = new State(name, true);
@@ -16,8 +26,22 @@ State* CreateStateByName(const std::string& name) {
     return state;
 }
 
+State* CreateStateByName(const std::string& name, int width, int height, float resolution) {
+    if (!Level::_IsRegistered(name)) return nullptr;
+    nextWindowSize = FirstSize{width, height, resolution};
+    State* state = CreateStateByName(name);
+    nextWindowSize = FirstSize{};
+    return state;
+}
+
 void CloseClicked(State* state) {
     if (!state) return;
+    // A screen that may hold unsaved work answers the close button itself.
+    Level* level = state->GetLevel();
+    if (level != nullptr && level->GetEvent("WindowClose")) {
+        level->DoEvent("WindowClose");
+        return;
+    }
     if (state->currentLevelName == "Eula")
         CreateStateByName("QuitWindow");
     else
@@ -29,9 +53,15 @@ namespace {
 void CreateWindow(State* state) {
     auto* window = new GUI::GuiWindow(state->visible);
     window->SetupGuiWindow(200, 200, 0, 0, false, false, state->stateName);
+    const FirstSize size = nextWindowSize;
+    nextWindowSize = FirstSize{};
+    if (size.width > 0 && size.height > 0) {
+        window->SetSize(size.width, size.height, false, false);
+        window->SetResolution(size.resolution);
+    }
     window->SetOwner(state);
     {
-        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
         TripleBuffer::Position position = TripleBuffer::Add(window->GetRenderTarget(), window->GetResolutionPointer());
         state->renderData = &*position;
     }
@@ -42,7 +72,7 @@ void CreateWindow(State* state) {
 
 void DestroyWindow(State* state) {
     {
-        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
         for (auto it = TripleBuffer::tripleBuffers.begin(); it != TripleBuffer::tripleBuffers.end(); ++it)
             if (&*it == state->renderData) {
                 TripleBuffer::Remove(it);
@@ -98,10 +128,8 @@ bool AnyWindowActive() { return WindowClass::GetActive(nullptr); }
 GameArea CurrentGameArea() {
     State* state = State::_currentState;
     if (!state || !state->window) return GameArea{};
-    GUI::GuiWindow& w = *state->window;
-    // One snapshot: the render thread may resize the window between reads.
-    std::lock_guard<std::recursive_mutex> lock(GUI::GuiManager::FreeCritical);
-    return GameArea{w.GetX(), w.GetY(), w.GetWidth(), w.GetHeight(), w.GetResolution(), w.GetRenderHeight()};
+    // One reading: the render thread may resize the window between reads.
+    return state->window->GetPictureArea();
 }
 
 }  // namespace

@@ -7,8 +7,16 @@ class State;
 // (and nothing opened) when no level of that name is registered.
 State* CreateStateByName(const std::string& name);
 
-// The close button of a state's window: the licence window opens the quit
-// dialog, every other window asks its state to quit.
+// The same, its window made width by height pixels with the picture's shape
+// before its level loads: a screen with a size of its own sets that as it
+// loads, and one without (the level editor runs in the window of the state
+// that switches to it) keeps this one and draws in it.
+State* CreateStateByName(const std::string& name, int width, int height, float resolution);
+
+// The close button of a state's window: a level that binds "WindowClose"
+// answers it itself (the level editor asks before unsaved work is lost), the
+// licence window opens the quit dialog, every other window asks its state to
+// quit.
 void CloseClicked(State* state);
 
 // Wires the states to their windows and draw buffers, and the renderer's

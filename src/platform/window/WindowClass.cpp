@@ -1,5 +1,6 @@
 #include "platform/window/WindowClass.h"
 
+#include <cstdio>
 #include <thread>
 
 #include "framework/Fatal.h"
@@ -8,10 +9,12 @@
 #include "framework/Time.h"
 #include "platform/graphics/DirectX.h"
 #include "platform/input/Input.h"
+#include "platform/window/DisplayLink.h"
 
 std::recursive_mutex WindowClass::WinCrit;
 std::recursive_mutex WindowClass::ListCritical;
 std::atomic<bool> WindowClass::showCursor{true};
+std::atomic<bool> WindowClass::anyGone{false};
 std::vector<WindowData*> WindowClass::queue;
 std::unordered_map<Uint32, WindowClass*> WindowClass::handles;
 int WindowClass::fakeNameCounter = 0;
@@ -51,12 +54,13 @@ WindowClass::WindowClass(int w, int h, int left, int top, bool isActive, bool is
     request.right = left + w;
     request.bottom = top + h;
     request.kind = WINDOW_CREATE;
+    request.owner = this;
+    x.store(static_cast<float>(left));
+    y.store(static_cast<float>(top));
+    width.store(static_cast<float>(w));
+    height.store(static_cast<float>(h));
     SendWinMessage(&request);
     hwnd = request.hwnd;
-    x = static_cast<float>(left);
-    y = static_cast<float>(top);
-    width = static_cast<float>(w);
-    height = static_cast<float>(h);
     if (rounded) MakeRound();
     {
         std::lock_guard<std::recursive_mutex> lock(ListCritical);
@@ -94,12 +98,20 @@ void WindowClass::SendWinMessage(WindowData* request) {
 }
 
 void WindowClass::Carry(WindowData& r) {
+    // A window destroyed from outside is asked nothing more: the system
+    // would wait for its answers for ever. Only its own destroy goes on.
+    if (r.owner != nullptr && r.owner->IsGone() && r.kind != WINDOW_DESTROY) r.kind = WINDOW_NONE;
     switch (r.kind) {
         case WINDOW_CREATE:
             SetGLWindowAttributes();
             r.hwnd = SDL_CreateWindow(r.name.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
                                       SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
             if (!r.hwnd) FatalError("Window Creation Error!", "Cannot Create Window", -1);
+            if (r.owner != nullptr) {
+                r.owner->hwnd = r.hwnd;
+                r.owner->nativeWindow = DisplayLink::NativeWindow(r.hwnd);
+                r.owner->TakeSystemGeometry();
+            }
             break;
         case WINDOW_DESTROY:
             if (r.hwnd) SDL_DestroyWindow(r.hwnd);
@@ -120,6 +132,7 @@ void WindowClass::Carry(WindowData& r) {
             if (r.hwnd) {
                 SDL_SetWindowPosition(r.hwnd, r.left, r.top);
                 SDL_SetWindowSize(r.hwnd, r.right - r.left, r.bottom - r.top);
+                if (r.owner != nullptr) r.owner->TakeSystemGeometry();
             }
             break;
         case WINDOW_RAISE:
@@ -139,6 +152,42 @@ void WindowClass::ServeWindowRequests() {
     queue.clear();
 }
 
+void WindowClass::TakeSystemGeometry() {
+    if (hwnd == nullptr) return;
+    int left = 0, top = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(hwnd, &left, &top);
+    SDL_GetWindowSize(hwnd, &w, &h);
+    x.store(static_cast<float>(left));
+    y.store(static_cast<float>(top));
+    if (w > 0 && h > 0) {
+        width.store(static_cast<float>(w));
+        height.store(static_cast<float>(h));
+    }
+}
+
+void WindowClass::TakeFocusOnPress(Uint32 windowId) {
+    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    auto found = handles.find(windowId);
+    if (found == handles.end() || found->second->active.load() || found->second->IsGone()) return;
+    for (auto& [id, window] : handles) window->active.store(window == found->second);
+    if (found->second->hwnd != nullptr) SDL_SetWindowInputFocus(found->second->hwnd);
+}
+
+void WindowClass::MarkGone() {
+    if (gone.exchange(true)) return;
+    anyGone.store(true);
+    std::fprintf(stderr, "glimmerfall: the window \"%s\" was destroyed from outside; the program ends as a quit does\n",
+                 title.c_str());
+    Quitting.store(true);
+}
+
+bool WindowClass::StillThere() {
+    if (IsGone()) return false;
+    if (DisplayLink::StillThere(nativeWindow)) return true;
+    MarkGone();
+    return false;
+}
+
 void WindowClass::PumpOnce() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -146,18 +195,39 @@ void WindowClass::PumpOnce() {
             Quitting.store(true);
             continue;
         }
+        if (const unsigned long destroyed = DisplayLink::DestroyedWindow(event)) {
+            // The program's own windows leave the map before they are
+            // destroyed: a window still in it was destroyed from outside.
+            std::lock_guard<std::recursive_mutex> lock(ListCritical);
+            for (auto& [id, window] : handles)
+                if (window->nativeWindow == destroyed) window->MarkGone();
+            continue;
+        }
+        // A press in a window without the keyboard focus gives it the focus,
+        // as a click-to-focus desktop does, before the press reaches the
+        // input layer: with no window manager nothing else would (a focus
+        // that returns to the pointer's window is not reported as gained),
+        // and the press would be hidden as one in an inactive window.
+        if (event.type == SDL_MOUSEBUTTONDOWN) TakeFocusOnPress(event.button.windowID);
         // Keys and the mouse go to the input layer, which latches them for
         // the input thread's next poll.
         inputEngine.HandleEvent(event);
         if (event.type == SDL_WINDOWEVENT) {
-            // Activity follows the keyboard focus; the handle map is held only
-            // for the look-up.
+            // Activity follows the keyboard focus; where the window lies follows
+            // the system (a window manager may move it); the handle map is
+            // held only for the look-up.
             std::lock_guard<std::recursive_mutex> lock(ListCritical);
             auto found = handles.find(event.window.windowID);
             if (found == handles.end()) continue;
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) found->second->active.store(true);
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) found->second->active.store(false);
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) found->second->RequestClose();
+            WindowClass& window = *found->second;
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED: window.active.store(true); break;
+                case SDL_WINDOWEVENT_FOCUS_LOST: window.active.store(false); break;
+                case SDL_WINDOWEVENT_CLOSE: window.RequestClose(); break;
+                case SDL_WINDOWEVENT_MOVED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: window.TakeSystemGeometry(); break;
+                default: break;
+            }
         }
     }
     ServeWindowRequests();
@@ -183,14 +253,15 @@ void WindowClass::Send(int kind, int left, int top, int right, int bottom) {
     request.right = right;
     request.bottom = bottom;
     request.kind = kind;
+    request.owner = this;
     SendWinMessage(&request);
 }
 
 void WindowClass::Place(int left, int top, int w, int h) {
-    x = static_cast<float>(left);
-    y = static_cast<float>(top);
-    width = static_cast<float>(w);
-    height = static_cast<float>(h);
+    x.store(static_cast<float>(left));
+    y.store(static_cast<float>(top));
+    width.store(static_cast<float>(w));
+    height.store(static_cast<float>(h));
     Send(WINDOW_PLACE, left, top, left + w, top + h);
 }
 
@@ -240,6 +311,11 @@ bool WindowClass::GetActive(SDL_Window* window) {
     }
     auto found = handles.find(SDL_GetWindowID(window));
     return found != handles.end() && found->second->active.load();
+}
+
+void WindowClass::EndVideo() {
+    DisplayLink::Settle();
+    if (!AnyGone()) SDL_Quit();
 }
 
 void WindowClass::HideAllWindows() {

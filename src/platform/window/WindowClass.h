@@ -23,12 +23,15 @@ enum WindowRequestKind {
 };
 
 // One request, living on the requester's stack until it is done.
+class WindowClass;
 struct WindowData {
     std::string name;
     int left = 0, top = 0, right = 0, bottom = 0;
     SDL_Window* hwnd = nullptr;
     std::atomic<bool> done{false};
     int kind = WINDOW_NONE;
+    // The window the request is about, which learns where the system put it.
+    WindowClass* owner = nullptr;
 };
 
 // One borderless OS window. Only the window thread (the main thread) makes,
@@ -68,14 +71,17 @@ public:
     // Position and size together, in one request.
     void Place(int x, int y, int width, int height);
 
-    int GetXpos() const { return static_cast<int>(x); }
-    int GetYpos() const { return static_cast<int>(y); }
-    int GetWidth() const { return static_cast<int>(width); }
-    int GetHeight() const { return static_cast<int>(height); }
-    float GetXf() const { return x; }
-    float GetYf() const { return y; }
-    float GetWidthf() const { return width; }
-    float GetHeightf() const { return height; }
+    // Where the window is: the place and size last asked for until the
+    // system has carried the request out, then what the system reports,
+    // including a move or resize by the window manager.
+    int GetXpos() const { return static_cast<int>(x.load()); }
+    int GetYpos() const { return static_cast<int>(y.load()); }
+    int GetWidth() const { return static_cast<int>(width.load()); }
+    int GetHeight() const { return static_cast<int>(height.load()); }
+    float GetXf() const { return x.load(); }
+    float GetYf() const { return y.load(); }
+    float GetWidthf() const { return width.load(); }
+    float GetHeightf() const { return height.load(); }
     const std::string& GetTitle() const { return title; }
     bool GetActive() const { return active.load(); }
     bool GetRounded() const { return rounded; }
@@ -100,8 +106,24 @@ public:
     void RequestClose() { closeRequested.store(true); }
     bool TakeCloseRequest() { return closeRequested.exchange(false); }
 
+    // The system window was destroyed from outside the program (its display
+    // connection lives on). Nothing is drawn into it or asked of it any more,
+    // and the program ends as a quit does. Any thread.
+    bool IsGone() const { return gone.load(); }
+    // Render thread, before drawing into the window: whether it is still on
+    // the display (asking the display when it runs on one).
+    bool StillThere();
+    // Any window of the program gone.
+    static bool AnyGone() { return anyGone.load(); }
+
     static bool GetActive(SDL_Window* window);
     static void HideAllWindows();
+    // Main thread, at the very end: closes the video. The display's answers
+    // still to come are taken first as the program takes them (refusals
+    // reported, not fatal); with a window destroyed from outside, the
+    // connection is left for the system to close, since closing the video
+    // would ask again about that window.
+    static void EndVideo();
 
     static std::recursive_mutex WinCrit;
     static std::recursive_mutex ListCritical;
@@ -111,13 +133,23 @@ public:
 private:
     static void Carry(WindowData& request);
     void Send(int kind, int left, int top, int right, int bottom);
+    // Window thread: takes the place and size the system reports.
+    void TakeSystemGeometry();
+    void MarkGone();
+    // Window thread: a press in that window makes it the active one.
+    static void TakeFocusOnPress(Uint32 windowId);
 
     SDL_Window* hwnd = nullptr;
     std::string title;
     std::atomic<bool> active{false};
     std::atomic<bool> closeRequested{false};
+    std::atomic<bool> gone{false};
     bool rounded = false;
-    float x = 0, y = 0, width = 0, height = 0;
+    // Written by the requester and by the window thread, read anywhere.
+    std::atomic<float> x{0}, y{0}, width{0}, height{0};
+    // The system window beneath SDL's, when on an X display (0 otherwise).
+    unsigned long nativeWindow = 0;
+    static std::atomic<bool> anyGone;
 
     static std::vector<WindowData*> queue;
     static std::unordered_map<Uint32, WindowClass*> handles;

@@ -9,21 +9,9 @@
 #include "platform/graphics/DirectX.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
+#include "support/WaitFor.h"
 
-namespace {
-
-// Polls a condition that another thread makes true, for at most ten seconds.
-template <class F>
-bool WaitFor(F condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return condition();
-}
-
-}  // namespace
+using testsupport::WaitFor;
 
 // The render thread makes the context, loads, waits for the start-up window
 // to be replaced, then draws the game thread's frames until Quitting; render
@@ -49,7 +37,7 @@ TEST(RenderThread, DrawsFramesQueuedByAnotherThreadUntilQuitting) {
     engine.ReplaceInitialWindowFlag();
 
     auto updated = [&] {
-        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
         return target.updated;
     };
     bool drawn = false;
@@ -63,7 +51,7 @@ TEST(RenderThread, DrawsFramesQueuedByAnotherThreadUntilQuitting) {
     }
     EXPECT_TRUE(drawn);
     {
-        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
         EXPECT_NE(target.texture, nullptr);
     }
 

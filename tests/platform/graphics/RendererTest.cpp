@@ -296,7 +296,7 @@ TEST_F(GLTest, WindowWithoutTargetIsSkippedAndTheOthersAreDrawn) {
     float emptyAspect = 1.0f;
     TripleBuffer::Position broken;
     {
-        std::lock_guard<std::recursive_mutex> lock(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> lock(TripleBuffer::ListCritical);
         broken = TripleBuffer::Add(&empty, &emptyAspect);
         TripleBuffer::tripleBuffers.splice(TripleBuffer::tripleBuffers.begin(), TripleBuffer::tripleBuffers, broken);
     }
@@ -314,7 +314,7 @@ TEST_F(GLTest, WindowWithoutTargetIsSkippedAndTheOthersAreDrawn) {
     EXPECT_FALSE(empty.updated);
     // The skipped window's buffer was given back.
     {
-        std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+        std::lock_guard<WatchedMutex> lock(Buffer::Critical);
         for (const Buffer& buffer : broken->buffers) EXPECT_TRUE(buffer.available);
     }
     TripleBuffer::Remove(broken);
@@ -382,6 +382,34 @@ TEST(Coordinates, ScreenToGameAtEightHundredBySixHundred) {
     // No area yet: no division by zero.
     GraphicsEngine::ScreenToGame(GameArea{0, 0, 0, 0, 1.0f, 0}, 5, 5, gx, gy);
     EXPECT_EQ(gx, 0.0f);
+}
+
+// A pixel beyond the area's left or top edge (the pointer outside the game
+// area, a scripted click aimed off it) comes back as the same pixel, as one
+// inside does; so do sizes and offsets taken to pixels and back.
+TEST(Coordinates, PixelsOnEitherSideOfTheAreaRoundTrip) {
+    GameArea area{100, 50, 800, 600, 4.0f / 3.0f, 600};
+    for (int p : {-700, -1, 0, 1, 99, 100, 499, 500, 501, 899, 900, 1500}) {
+        float gx = 0, gy = 0;
+        GraphicsEngine::ScreenToGame(area, p, p, gx, gy);
+        int px = 0, py = 0;
+        GraphicsEngine::GameToScreen(area, gx, gy, px, py);
+        EXPECT_EQ(px, p) << "game x " << gx;
+        EXPECT_EQ(py, p) << "game y " << gy;
+    }
+    GameArea (*saved)() = GraphicsEngine::currentGameArea;
+    GraphicsEngine::currentGameArea = [] { return GameArea{0, 0, 800, 600, 4.0f / 3.0f, 600}; };
+    for (int p : {-600, -2, -1, 0, 1, 2, 600}) {
+        float x = 0;
+        ConvertFromPixelsToFloat(p, x);
+        int back = 99;
+        ConvertFromFloatToPixels(x, back);
+        EXPECT_EQ(back, p) << x;
+    }
+    int nearest = 0;
+    ConvertFromFloatToPixels(-0.7f / 600.0f, nearest);
+    EXPECT_EQ(nearest, -1);
+    GraphicsEngine::currentGameArea = saved;
 }
 
 TEST(Coordinates, FileIsType) {

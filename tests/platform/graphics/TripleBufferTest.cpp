@@ -10,7 +10,7 @@
 namespace {
 
 int OrderOf(Buffer* b) {
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     return b->order;
 }
 
@@ -61,7 +61,7 @@ TEST(TripleBuffer, StampsStaySmall) {
         ASSERT_NE(drawn, nullptr);
         drawn->Ready();
     }
-    std::lock_guard<std::recursive_mutex> lock(Buffer::Critical);
+    std::lock_guard<WatchedMutex> lock(Buffer::Critical);
     for (const Buffer& b : tb.buffers) {
         EXPECT_GE(b.order, 0);
         EXPECT_LE(b.order, 106);

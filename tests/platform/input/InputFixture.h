@@ -63,23 +63,28 @@ inline void PollAndFrame() {
     Frame();
 }
 
+// The keyboard and mouse started as the input thread starts them, with the
+// window active now and before (activeNow, activeBefore), and stopped again.
+inline void StartDevices() {
+    ResetInputHooks();
+    activeNow = activeBefore = true;
+    inputHooks.windowActive = [] { return activeNow; };
+    inputHooks.windowWasActive = [] { return activeBefore; };
+    Keyboard.Init();
+    Mouse.Init();
+    inputEngine.InitDIKMap();
+    inputEngine.Reset();
+}
+inline void StopDevices() {
+    Keyboard.Free();
+    Mouse.Free();
+    ResetInputHooks();
+}
+
 class InputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetInputHooks();
-        activeNow = activeBefore = true;
-        inputHooks.windowActive = [] { return activeNow; };
-        inputHooks.windowWasActive = [] { return activeBefore; };
-        Keyboard.Init();
-        Mouse.Init();
-        inputEngine.InitDIKMap();
-        inputEngine.Reset();
-    }
-    void TearDown() override {
-        Keyboard.Free();
-        Mouse.Free();
-        ResetInputHooks();
-    }
+    void SetUp() override { StartDevices(); }
+    void TearDown() override { StopDevices(); }
     FakeClock clock;
 };
 

@@ -10,6 +10,7 @@
 #include "InputFixture.h"
 #include "framework/Framerate.h"
 #include "framework/Quit.h"
+#include "support/WaitFor.h"
 
 using namespace inputtest;
 
@@ -93,8 +94,7 @@ TEST_F(InputThread, EveryShortPressFromTheWindowThreadReachesTheGame) {
 TEST_F(InputThread, InputLoopPacesItselfAt120AndEndsOnQuit) {
     ASSERT_TRUE(inputEngine.Init());
     // Wait (bounded) for the loop to have run a good number of frames.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (threadClock.load() < 2000 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    testsupport::WaitFor([&] { return threadClock.load() >= 2000; }, std::chrono::seconds(20), {});
     bool listed = false;
     for (const std::string& name : Framerate::GetNames()) listed = listed || name == "Input Loop";
     EXPECT_TRUE(listed);

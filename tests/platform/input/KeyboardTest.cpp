@@ -158,8 +158,8 @@ TEST_F(KeyboardTest, TypedCharactersFollowShiftAndCapsLock) {
         {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_GRAVE}, false, "~"},
         {{SDL_SCANCODE_F1}, false, ""},
         {{SDL_SCANCODE_LSHIFT}, true, ""},
-        // Keys of one frame come in list order: symbols before letters.
-        {{SDL_SCANCODE_Z, SDL_SCANCODE_A, SDL_SCANCODE_SLASH, SDL_SCANCODE_2}, false, "2/az"},
+        // Keys of one frame come in the order they went down.
+        {{SDL_SCANCODE_Z, SDL_SCANCODE_A, SDL_SCANCODE_SLASH, SDL_SCANCODE_2}, false, "za/2"},
     };
     for (const Case& c : cases) {
         const Uint16 mod = c.caps ? KMOD_CAPS : KMOD_NONE;
@@ -185,6 +185,63 @@ TEST_F(KeyboardTest, TypedCharactersRepeatLikeHeldAndPassTheFilter) {
     }
     EXPECT_EQ(all, "7k7k7k7k");
     EXPECT_EQ(digits, "7777");
+}
+
+// Typing faster than the frames come: every key pressed since the last
+// frame types once, in order, in the case and with the symbol its own Shift
+// gave it, whatever the keys' state at the frame. A press with Ctrl held
+// types nothing, and the system's repeat of a held key adds no press.
+TEST_F(KeyboardTest, EveryPressSinceTheLastFrameTypesInOrderWithItsOwnShift) {
+    struct Tap {
+        SDL_Scancode key;
+        bool shift = false;
+        bool ctrl = false;
+    };
+    auto type = [](const std::vector<Tap>& taps) {
+        for (const Tap& t : taps) {
+            if (t.shift) Key(SDL_SCANCODE_LSHIFT, true);
+            if (t.ctrl) Key(SDL_SCANCODE_LCTRL, true);
+            Key(t.key, true);
+            Key(t.key, false);
+            if (t.ctrl) Key(SDL_SCANCODE_LCTRL, false);
+            if (t.shift) Key(SDL_SCANCODE_LSHIFT, false);
+        }
+    };
+    // "jumpBoost = jumpBoost + 1;" in three frames, a poll in the middle of each.
+    const std::vector<Tap> first{{SDL_SCANCODE_J}, {SDL_SCANCODE_U}, {SDL_SCANCODE_M}, {SDL_SCANCODE_P},
+                                 {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O}, {SDL_SCANCODE_O}, {SDL_SCANCODE_S},
+                                 {SDL_SCANCODE_T}};
+    const std::vector<Tap> second{{SDL_SCANCODE_SPACE}, {SDL_SCANCODE_EQUALS}, {SDL_SCANCODE_SPACE},
+                                  {SDL_SCANCODE_J}, {SDL_SCANCODE_U}, {SDL_SCANCODE_M}, {SDL_SCANCODE_P},
+                                  {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O}, {SDL_SCANCODE_O}, {SDL_SCANCODE_S},
+                                  {SDL_SCANCODE_T}};
+    const std::vector<Tap> third{{SDL_SCANCODE_SPACE},    {SDL_SCANCODE_EQUALS, true}, {SDL_SCANCODE_SPACE},
+                                 {SDL_SCANCODE_1},        {SDL_SCANCODE_SEMICOLON},    {SDL_SCANCODE_A, false, true},
+                                 {SDL_SCANCODE_1, true}};
+    std::string typed;
+    for (const auto* taps : {&first, &second, &third}) {
+        const std::size_t half = taps->size() / 2;
+        type(std::vector<Tap>(taps->begin(), taps->begin() + static_cast<std::ptrdiff_t>(half)));
+        Poll();
+        type(std::vector<Tap>(taps->begin() + static_cast<std::ptrdiff_t>(half), taps->end()));
+        PollAndFrame();
+        typed += Keyboard.GetFramesKeys(nullptr);
+    }
+    EXPECT_EQ(typed, "jumpBoost = jumpBoost + 1;!");
+
+    // Held: the system's own repeats add nothing, the frames' repeat rule does.
+    Key(SDL_SCANCODE_K, true);
+    SDL_Event repeat{};
+    repeat.type = SDL_KEYDOWN;
+    repeat.key.repeat = 1;
+    repeat.key.keysym.scancode = SDL_SCANCODE_K;
+    inputEngine.HandleEvent(repeat);
+    inputEngine.HandleEvent(repeat);
+    PollAndFrame();
+    EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), "k");
+    Key(SDL_SCANCODE_K, false);
+    PollAndFrame();
+    EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), "");
 }
 
 TEST_F(KeyboardTest, KeysWithoutACodeAreIgnored) {

@@ -28,17 +28,19 @@ TEST_F(MouseTest, ButtonsMapAndAShortClickIsSeenOnce) {
     EXPECT_FALSE(Mouse.Pressed(8)) << "no ninth button";
 }
 
-TEST_F(MouseTest, MovementIsTheNewestPollsAndTheWheelCountsInSteps) {
+TEST_F(MouseTest, MovementAddsUpUntilAFrameTakesItAndTheWheelCountsInSteps) {
     Motion(100, 50, 3, -2);
+    Wheel(1);
     Poll();
     Motion(104, 51, 4, 1);
     Wheel(2);
     Poll();
     Frame();
-    // The pending block is replaced by each poll: the earlier poll's move is gone.
-    EXPECT_FLOAT_EQ(Mouse.DeltaX(), 4.0f);
-    EXPECT_FLOAT_EQ(Mouse.DeltaY(), 1.0f);
-    EXPECT_FLOAT_EQ(Mouse.DeltaZ(), 240.0f);
+    // Both polls' movement and every wheel notch reach the frame; the cursor
+    // is the newest poll's.
+    EXPECT_FLOAT_EQ(Mouse.DeltaX(), 7.0f);
+    EXPECT_FLOAT_EQ(Mouse.DeltaY(), -1.0f);
+    EXPECT_FLOAT_EQ(Mouse.DeltaZ(), 360.0f);
     EXPECT_EQ(Mouse.GetScreenX(), 104);
     EXPECT_EQ(Mouse.GetScreenY(), 51);
     EXPECT_EQ(Mouse.MoveCount(), 1);
@@ -61,6 +63,111 @@ TEST_F(MouseTest, MovementIsTheNewestPollsAndTheWheelCountsInSteps) {
     };
     EXPECT_FLOAT_EQ(Mouse.GetX(), 1.04f);
     EXPECT_FLOAT_EQ(Mouse.GetY(), -0.51f);
+}
+
+// A game frame longer than a click (a busy machine) still sees the click:
+// the press stays in the pending block until a frame takes it, and the
+// button is up again in the next frame.
+TEST_F(MouseTest, AClickBetweenFramesIsSeenWhateverThePollsInBetween) {
+    Button(SDL_BUTTON_LEFT, true);
+    Poll();
+    Button(SDL_BUTTON_LEFT, false);
+    for (int poll = 0; poll < 20; ++poll) Poll();
+    Frame();
+    EXPECT_TRUE(Mouse.Triggered(0));
+    Frame();  // no poll in between: the button is as the newest poll left it
+    EXPECT_TRUE(Mouse.Released(0));
+    EXPECT_FLOAT_EQ(Mouse.DeltaX(), 0.0f);
+    Poll();
+    Frame();
+    EXPECT_FALSE(Mouse.AnyPressed());
+    EXPECT_FALSE(Mouse.Released(0));
+
+    // A press still held stays down from frame to frame.
+    Button(SDL_BUTTON_RIGHT, true);
+    Poll();
+    Frame();
+    Frame();
+    EXPECT_TRUE(Mouse.Pressed(1));
+    EXPECT_EQ(Mouse.PressCount(1), 2);
+    // A reset forgets a press already let go: nothing reads as new after it.
+    Button(SDL_BUTTON_RIGHT, false);
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Poll();
+    inputEngine.Reset();
+    EXPECT_FALSE(Mouse.Triggered(0));
+    EXPECT_FALSE(Mouse.Released(0));
+    EXPECT_FALSE(Mouse.Released(1));
+}
+
+// A button held, let go and pressed again before the next frame is a new
+// press, not one long hold: that frame sees it let go, the next one pressed
+// anew, whether the two came within one poll of the input thread or in two;
+// and clicks that all come before one frame are each seen in turn.
+TEST_F(MouseTest, ALetGoAndANewPressBetweenTwoFramesReadAsTwoPresses) {
+    for (const bool onePoll : {true, false}) {
+        SCOPED_TRACE(onePoll ? "within one poll" : "over two polls");
+        inputEngine.Reset();
+        Button(SDL_BUTTON_LEFT, true);
+        PollAndFrame();
+        PollAndFrame();
+        ASSERT_EQ(Mouse.PressCount(0), 2);
+
+        Button(SDL_BUTTON_LEFT, false);
+        if (!onePoll) Poll();
+        Button(SDL_BUTTON_LEFT, true);
+        PollAndFrame();
+        EXPECT_TRUE(Mouse.Released(0));
+        EXPECT_FALSE(Mouse.Pressed(0));
+        PollAndFrame();
+        EXPECT_TRUE(Mouse.Triggered(0));
+        EXPECT_EQ(Mouse.PressCount(0), 1);
+        PollAndFrame();
+        EXPECT_TRUE(Mouse.Pressed(0)) << "the new press is held";
+        EXPECT_EQ(Mouse.PressCount(0), 2);
+        Button(SDL_BUTTON_LEFT, false);
+        PollAndFrame();
+        EXPECT_TRUE(Mouse.Released(0));
+    }
+
+    // Held, then a whole click within one poll: let go, pressed, let go.
+    inputEngine.Reset();
+    Button(SDL_BUTTON_RIGHT, true);
+    PollAndFrame();
+    Button(SDL_BUTTON_RIGHT, false);
+    Button(SDL_BUTTON_RIGHT, true);
+    Button(SDL_BUTTON_RIGHT, false);
+    PollAndFrame();
+    EXPECT_TRUE(Mouse.Released(1));
+    PollAndFrame();
+    EXPECT_TRUE(Mouse.Triggered(1));
+    PollAndFrame();
+    EXPECT_TRUE(Mouse.Released(1));
+    PollAndFrame();
+    EXPECT_FALSE(Mouse.AnyPressed());
+
+    // Two whole clicks, each between two polls, before one frame (a slow
+    // frame): two presses in the frames that follow, the second a double click.
+    inputEngine.Reset();
+    for (int i = 0; i < 40; ++i) PollAndFrame();
+    for (int click = 0; click < 2; ++click) {
+        Button(SDL_BUTTON_LEFT, true);
+        Button(SDL_BUTTON_LEFT, false);
+        Poll();
+    }
+    Frame();
+    EXPECT_TRUE(Mouse.Triggered(0));
+    EXPECT_FALSE(Mouse.DoubleClick());
+    Frame();
+    EXPECT_TRUE(Mouse.Released(0));
+    Frame();
+    EXPECT_TRUE(Mouse.Triggered(0));
+    EXPECT_TRUE(Mouse.DoubleClick());
+    Frame();
+    EXPECT_TRUE(Mouse.Released(0));
+    PollAndFrame();
+    EXPECT_FALSE(Mouse.AnyPressed());
 }
 
 TEST_F(MouseTest, DoubleClickWithinTheSystemTimeInFrames) {

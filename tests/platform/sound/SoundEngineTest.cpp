@@ -198,10 +198,11 @@ TEST_F(SoundEngineTest, MusicAndLoopsRepeatAndEffectsPlayOnce) {
     int m = engine.PlayMusic(GAMEPLAY_MUSIC, 1.0f);
     ASSERT_EQ(m, 0);
     EXPECT_TRUE(Looping(engine.MusicSource(m)));
-    ASSERT_EQ(engine.PlaySoundA(PLAYER_SOUND_A, 1.0f), 0);
-    EXPECT_FALSE(Looping(engine.EffectSource(0)));
+    // Each effect below takes the first channel, free as every other is:
+    // none is asked for while an earlier one may still be playing or may
+    // just have ended, which depends on how fast the machine runs.
     ASSERT_EQ(engine.PlaySoundLoop(SOUND_14, 1.0f), 0);
-    EXPECT_TRUE(Looping(engine.EffectSource(1)));
+    EXPECT_TRUE(Looping(engine.EffectSource(0)));
 
     // A channel reused for a one-shot effect does not keep the old loop.
     engine.StopSounds();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <thread>
 
 #include "framework/Level.h"
 #include "framework/Quit.h"
@@ -32,8 +34,7 @@ protected:
         WindowClass::SetWindowThread();
         window = new GuiWindow(visible);
         window->SetupGuiWindow(220, 240, 100, 100, false, false, "Test window");
-        window->GetRenderTarget()->width = 200;
-        window->GetRenderTarget()->height = 200;
+        window->SetRenderTargetSize(200, 200);
     }
     void TearDown() override { delete window; }
 
@@ -333,6 +334,32 @@ TEST_F(StateWindowTest, AWindowManagerCloseActsAsTheDrawnCloseButton) {
     EXPECT_FALSE(Quitting.load());
 }
 
+// A press in a window that lost the keyboard focus (another program's
+// message came and went, with no window manager to give the focus back)
+// makes that window the active one, so the press itself counts.
+TEST_F(StateWindowTest, APressInAnInactiveWindowMakesItActive) {
+    world::RegisterLevel("Eula");
+    world::RegisterLevel("Title");
+    State* eula = NewState("Eula");
+    State* title = NewState("Title");
+    WindowClass& first = *eula->window->GetWindow();
+    WindowClass& second = *title->window->GetWindow();
+    second.Activate();
+    WindowClass::PumpOnce();
+    first.DeActivate();
+    second.DeActivate();
+    ASSERT_FALSE(first.GetActive());
+    SDL_Event press{};
+    press.type = SDL_MOUSEBUTTONDOWN;
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.state = SDL_PRESSED;
+    press.button.windowID = SDL_GetWindowID(first.GetHwnd());
+    ASSERT_EQ(SDL_PushEvent(&press), 1) << SDL_GetError();
+    WindowClass::PumpOnce();
+    EXPECT_TRUE(first.GetActive());
+    EXPECT_FALSE(second.GetActive()) << "one window is active at a time";
+}
+
 // A quit request from the system (a signal, the session ending) ends the
 // program; a close event for a window the program no longer has is ignored.
 TEST_F(StateWindowTest, QuitRequestsEndTheProgramAndStrayClosesAreIgnored) {
@@ -446,4 +473,51 @@ TEST_F(WindowTest, StretchSwitchResizesTheFullScreenImage) {
     // Back to as many pixels as the screen has (fitted to the image's aspect).
     EXPECT_LE(window->GetRenderTarget()->width, w.GetWidth());
     EXPECT_TRUE(window->GetRenderTarget()->width == w.GetWidth() || window->GetRenderTarget()->height == w.GetHeight());
+}
+
+// What the game thread does with a window every frame (the update with its
+// hit tests and a drag that moves the window, F4, the cursor, the geometry
+// the pointer's conversion and the draw lists read) completes while another
+// thread holds the locks the render thread holds for its whole turn. The
+// holder lets go as soon as anyone waits for them, so a step that would
+// wait shows as a counted wait instead of hanging.
+TEST_F(WindowTest, TheGameThreadsWindowStepsNeverWaitForARenderTurn) {
+    window->SetResolution(1.1f);
+    window->Activate();
+    guiManager.RegisterGuiWindow(window);
+    std::atomic<bool> held{false}, done{false};
+    std::thread turn([&] {
+        std::lock_guard<WatchedMutex> list(TripleBuffer::ListCritical);
+        std::lock_guard<WatchedMutex> free(GUI::GuiManager::FreeCritical);
+        held.store(true);
+        held.notify_one();
+        while (!done.load() && GUI::GuiManager::FreeCritical.Waiting() == 0 &&
+               TripleBuffer::ListCritical.Waiting() == 0)
+            std::this_thread::yield();
+    });
+    held.wait(false);
+    WatchedMutex::ResetThisThreadWaits();
+    int seen = 0;
+    const GUI::WindowInput frames[] = {
+        {101, 200, false, false, false},  // over the left edge of a fixed window
+        {101, 200, true, true, false},    // pressed there: a move begins
+        {121, 210, true, false, false},   // dragged
+        {200, 200, false, false, true},   // released over the game area, F4
+        {200, 200, false, false, true},   // F4 again
+    };
+    for (const GUI::WindowInput& input : frames) {
+        window->UpdateWith(input);
+        guiManager.UpdateCursor();
+        const GUI::WindowGeometry g = window->Geometry();
+        seen += g.areaWidth + window->GetX() + window->GetY() + window->GetWidth() + window->GetHeight() +
+                window->GetRenderWidth() + window->GetRenderHeight() + (window->IsRounded() ? 1 : 0) +
+                static_cast<int>(window->GetResolution());
+    }
+    const LockWaits waits = WatchedMutex::ThisThreadWaits();
+    done.store(true);
+    turn.join();
+    guiManager.UnregisterWindow(window);
+    window = nullptr;  // deleted with its registration
+    EXPECT_EQ(waits.count, 0u) << "the game thread waited for a lock the render turn holds";
+    EXPECT_GT(seen, 0);
 }

@@ -15,6 +15,7 @@
 #include "platform/window/GuiWindow.h"
 #include "platform/window/StateWindows.h"
 #include "support/EntityWorld.h"
+#include "support/WaitFor.h"
 
 namespace {
 class PipelineTest : public world::EntityWorld {
@@ -59,13 +60,12 @@ TEST_F(PipelineTest, GameAndRenderThreadsDriveAWindowThroughTheWindowThread) {
         }
         gameDone.store(true);
     });
-    bool shown = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!shown && std::chrono::steady_clock::now() < deadline) {
-        WindowClass::PumpOnce();
-        shown = (SDL_GetWindowFlags(hwnd) & SDL_WINDOW_SHOWN) != 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    const bool shown = testsupport::WaitFor(
+        [&] {
+            WindowClass::PumpOnce();
+            return (SDL_GetWindowFlags(hwnd) & SDL_WINDOW_SHOWN) != 0;
+        },
+        std::chrono::seconds(20));
     EXPECT_TRUE(shown);
     EXPECT_GT(frames.load(), 0);
     stop.store(true);

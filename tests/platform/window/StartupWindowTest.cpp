@@ -8,6 +8,7 @@
 
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/window/WindowClass.h"
+#include "support/WaitFor.h"
 
 TEST(StartupWindow, PicturesCycleEveryHalfSecond) {
     const int expected[] = {0, 0, 1, 2, 0, 1};
@@ -44,8 +45,12 @@ TEST(StartupWindow, ShownCentredThenReplacedFromAnotherThread) {
         engine.ReplaceInitialWindow();
         replaced.store(true);
     });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!replaced.load() && std::chrono::steady_clock::now() < deadline) WindowClass::PumpOnce();
+    testsupport::WaitFor(
+        [&] {
+            WindowClass::PumpOnce();
+            return replaced.load();
+        },
+        std::chrono::seconds(10), {});
     game.join();
     EXPECT_TRUE(engine.InitialWindowReplaced());
     EXPECT_EQ(engine.GetInitialWindow(), nullptr);

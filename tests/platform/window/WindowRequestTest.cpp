@@ -7,20 +7,9 @@
 #include <vector>
 
 #include "platform/window/WindowClass.h"
+#include "support/WaitFor.h"
 
-namespace {
-
-template <class F>
-bool WaitFor(F condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return condition();
-}
-
-}  // namespace
+using testsupport::WaitFor;
 
 // Requests from several threads are carried out in the order they were
 // queued, and each requester goes on only once its own request is done.
