@@ -215,7 +215,9 @@ inline LevelCollision BuildEditorSampleLevel() {
         while (r < grid.GetHeight() && grid.GetCell(c, r) != 0) ++r;
         return r;
     };
-    auto set = [&](int c, int r, int v) { grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v); };
+    auto set = [&](int c, int r, int v) {
+        grid.SetCell(static_cast<float>(c) + 0.5f, static_cast<float>(r) + 0.5f, v);
+    };
     for (int c = 6; c <= 8; ++c) set(c, above(c), 3);
     set(11, above(11) + 3, 2);
     set(11, above(11) + 4, 2);

@@ -100,8 +100,7 @@ Figures Measure(Queue&& queue, int warmup, int rounds, int frames) {
 // setting sizes differently), so the rows compare like with like and a load
 // that comes and goes falls on all of them alike.
 template <class Setup, class Queue>
-std::vector<Figures> MeasureRows(std::size_t rows, Setup&& setup, Queue&& queue, int warmup, int rounds,
-                                 int frames) {
+std::vector<Figures> MeasureRows(std::size_t rows, Setup&& setup, Queue&& queue, int warmup, int rounds, int frames) {
     std::vector<std::vector<double>> wall(rows), own(rows), all(rows);
     std::vector<double> draws(rows, 0.0);
     for (int r = 0; r < rounds; ++r)

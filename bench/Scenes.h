@@ -230,7 +230,8 @@ private:
         };
         auto floor = [&](int cx, int cy) {
             const int c = grid.GetCell(cx, cy);
-            return c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile || c == LevelCellValue::BreakableTile;
+            return c == LevelCellValue::GrassTile || c == LevelCellValue::DirtTile ||
+                   c == LevelCellValue::BreakableTile;
         };
         for (int dx : {-3, 3, -4, 4, -2, 2, -5, 5})
             for (int dy : {0, 1, -1, 2, -2, 3})

@@ -128,24 +128,22 @@ int main(int argc, char** argv) {
         // by the move tool.
         struct EditorShot {
             const char* name;
-            bool sample;                  // the grid with spikes and unknown cells
+            bool sample;                 // the grid with spikes and unknown cells
             void (*work)(EditorScene&);  // what is clicked before the picture
         };
         const EditorShot shots[] = {
             {"LevelEditor", false, nullptr},
             {"LevelEditor-zoom1", true, nullptr},
             {"LevelEditor-zoom2", true, [](EditorScene& e) { e.Click(-0.72f, -0.3f); }},
-            {"LevelEditor-zoom4",
-             true,
+            {"LevelEditor-zoom4", true,
              [](EditorScene& e) {
                  e.Click(-0.72f, -0.3f);
                  e.Click(-0.72f, -0.3f);
              }},
             {"LevelEditor-objects", true, [](EditorScene& e) { e.Click(-0.5f, 0.205f); }},
-            {"LevelEditor-move",
-             true,
+            {"LevelEditor-move", true,
              [](EditorScene& e) {
-                 e.Click(-0.59f, -0.43f);  // the move tool
+                 e.Click(-0.59f, -0.43f);                                                 // the move tool
                  e.Drag(EditorCellX(4), EditorCellY(1), EditorCellX(9), EditorCellY(3));  // lifted
                  e.Drag(EditorCellX(6), EditorCellY(2), EditorCellX(9), EditorCellY(5), false);
              }},

@@ -60,9 +60,10 @@ int main(int argc, char** argv) {
         }
         std::printf("play level 200x27, 16 %s players, night-sky strips, sky, HUD moon and stars, %dx%d\n",
                     calm ? "calm" : "boosted (trails)", kWidth, kHeight);
-        std::printf("the same %d frames under each row, %d rounds (rows in turn), median (best-worst round);\n"
-                    "processor = every thread's time\n",
-                    kFrames, kRounds);
+        std::printf(
+            "the same %d frames under each row, %d rounds (rows in turn), median (best-worst round);\n"
+            "processor = every thread's time\n",
+            kFrames, kRounds);
         std::printf("%-28s quads  draws  game ms  render ms (best-worst)  target   thread ms  processor ms\n", "");
         // Each saving turned over alone shows what it saves.
         struct Row {

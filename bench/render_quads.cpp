@@ -40,8 +40,8 @@ int main() {
         graphicsEngine.savings = {};
         for (std::size_t row = 0; row < rows.size(); ++row)
             std::printf("%-34s %8.2f ms  processor %8.2f ms  draws %4.1f\n",
-                        row == 0 ? "as drawn" : "without skipping blank layers", rows[row].wallMs,
-                        rows[row].processMs, rows[row].draws);
+                        row == 0 ? "as drawn" : "without skipping blank layers", rows[row].wallMs, rows[row].processMs,
+                        rows[row].draws);
     }
     gl.Close();
     return 0;

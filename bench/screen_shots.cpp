@@ -210,7 +210,7 @@ void ResizeShowsTheSize(State* state, int frame) {
 // shot being taken stands for that window.
 int areaWidth = scenes::kWidth, areaHeight = scenes::kHeight;
 GameArea ShotArea() {
-    return GameArea{0, 0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight),
+    return GameArea{0,         0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight),
                     areaHeight};
 }
 
@@ -219,8 +219,8 @@ void WriteSampleLevels() {
     LevelCollision grid(20, 20);
     grid.SetCell(1.0f, 1.0f, 101);
     for (const char* name : {"Cave of Echoes", "apple orchard", "Moon Steps", "broken bridge", "Zigzag", "Default",
-                             "a much longer level name that will not fit in its row", "Spring Tower",
-                             "night run 2", "Night Run", "Bramble Maze", "lantern hill", "Quiet Pond", "Echo 3"})
+                             "a much longer level name that will not fit in its row", "Spring Tower", "night run 2",
+                             "Night Run", "Bramble Maze", "lantern hill", "Quiet Pond", "Echo 3"})
         grid.Save(std::string(name) + ".lvl");
 }
 
@@ -242,7 +242,8 @@ CppData LanternRecord() {
     record.varNames = {"glow", "flickerSpeed"};
     record.varTypes = {"int", "float"};
     record.varValues = {"7", "0.5"};
-    record.functions.push_back({"void", "Behavior", {}, "ENGINE", "\n\tself->glow = self->glow + 1;\n\tnothing = 2;\n", 0});
+    record.functions.push_back(
+        {"void", "Behavior", {}, "ENGINE", "\n\tself->glow = self->glow + 1;\n\tnothing = 2;\n", 0});
     return record;
 }
 
@@ -272,8 +273,9 @@ void CodeBlockStep(State* state, int frame) {
     v->desiredStencilName = "Behavior";
     v->ObjData = LanternRecord();
     level->DoEvent("Init");
-    StencilRows::SetLabel(v->message, "The build of CustomLevelSelector failed here:\n"
-                                      "line 3: 'nothing' was not declared in this scope");
+    StencilRows::SetLabel(v->message,
+                          "The build of CustomLevelSelector failed here:\n"
+                          "line 3: 'nothing' was not declared in this scope");
 }
 
 }  // namespace
@@ -298,8 +300,8 @@ int main(int argc, char** argv) {
         const char* level;
         int width, height;
         ScreenScenes::Step step;
-        bool networked;         // a game is hosted beside the screen's own engine
-        bool ownArea = false;   // laid out for a window of the shot's own size
+        bool networked;        // a game is hosted beside the screen's own engine
+        bool ownArea = false;  // laid out for a window of the shot's own size
     };
     const Shot shots[] = {
         {"Options", "Options", kWidth, kHeight},

@@ -42,8 +42,12 @@ CppData Lantern(int round) {
     record.varNames = {"glow", "flicker"};
     record.varTypes = {"int", "float"};
     record.varValues = {std::to_string(round), "0.5"};
-    record.functions.push_back(
-        {"void", "Behavior", {}, "ENGINE", "\n\tself->glow = self->glow + 1;\n\tself->flicker = self->flicker * 0.5;\n", 0});
+    record.functions.push_back({"void",
+                                "Behavior",
+                                {},
+                                "ENGINE",
+                                "\n\tself->glow = self->glow + 1;\n\tself->flicker = self->flicker * 0.5;\n",
+                                0});
     return record;
 }
 

@@ -199,4 +199,3 @@ bool CppConvert::AdvanceIter(std::list<std::string>::iterator& position, bool co
     }
     return false;
 }
-

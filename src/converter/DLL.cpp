@@ -218,8 +218,7 @@ struct DLL::PendingBuild {
         if (pid > 0 && !exited) {
             ::kill(-pid, SIGKILL);
             int ignored = 0;
-            while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {}
         }
         if (output >= 0) ::close(output);
         Uncount();
@@ -299,7 +298,8 @@ BuildHandle StartCompile(const std::string& source, bool load) {
     argv.insert(argv.end(), {"-o", build->target, "-x", "c++", temp});
 
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return refuse(std::string("no pipe for the compiler: ") + std::strerror(errno));
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return refuse(std::string("no pipe for the compiler: ") + std::strerror(errno));
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
@@ -373,8 +373,7 @@ void StepCompile(PendingBuild& build) {
     }
     if (const std::string why = OverLimit(build); !why.empty()) {
         ::kill(-build.pid, SIGKILL);
-        while (!build.exited && ::waitpid(build.pid, &build.status, 0) < 0 && errno == EINTR) {
-        }
+        while (!build.exited && ::waitpid(build.pid, &build.status, 0) < 0 && errno == EINTR) {}
         build.exited = true;
         TakeDiagnostics(build.text);
         AddError(build.source, why);
@@ -386,8 +385,8 @@ void StepCompile(PendingBuild& build) {
 void FinishCompile(PendingBuild& build) {
     StepCompile(build);
     while (build.compiling) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(build.nextLook -
-                                                                                  std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(build.nextLook - std::chrono::steady_clock::now());
         const int wait = static_cast<int>(std::clamp<long long>(left.count(), 0, 50));
         if (build.outputOpen) {
             pollfd p{build.output, POLLIN, 0};

@@ -63,8 +63,7 @@ void Behavior(Entity* self, Entity* gridObject) {
 void EndStroke(Entity* self, Entity* gridObject) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, gridObject);
     if (!view) return;
-    Stroke(VariablesOf<Variables>(self), *view->gridObject, view->editor->SelectedValue,
-           std::nullopt);
+    Stroke(VariablesOf<Variables>(self), *view->gridObject, view->editor->SelectedValue, std::nullopt);
 }
 
 void GraphicsDraw(Entity* self, Entity*) {
@@ -73,7 +72,8 @@ void GraphicsDraw(Entity* self, Entity*) {
     std::optional<EditorTools::View> view = EditorTools::FindView(self, nullptr);
     if (!view) return;
     ForEachCell(v.boxCorner1, v.boxCorner2, [&](int c, int r) {
-        EditorTools::QueueValue(*view, v.boxValue, EditorTools::CellCentreX(*view, c), EditorTools::CellCentreY(*view, r));
+        EditorTools::QueueValue(*view, v.boxValue, EditorTools::CellCentreX(*view, c),
+                                EditorTools::CellCentreY(*view, r));
     });
 }
 

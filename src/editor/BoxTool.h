@@ -11,7 +11,7 @@ namespace ObjectData::BoxTool {
 struct Variables {
     D3DXVECTOR2 boxCorner1{-1.0f, -1.0f};  // a negative x: no box is open
     D3DXVECTOR2 boxCorner2{-1.0f, -1.0f};
-    std::int32_t boxValue = 0;             // what the preview shows
+    std::int32_t boxValue = 0;  // what the preview shows
     bool makingbox = false;
 };
 

@@ -52,10 +52,12 @@ void CellsAlong(D3DXVECTOR2 from, D3DXVECTOR2 to, Visit visit) {
     const int stepX = dx > 0.0 ? 1 : -1, stepY = dy > 0.0 ? 1 : -1;
     constexpr double kNever = std::numeric_limits<double>::infinity();
     // How far along the segment (0 to 1) the next column and row lines lie.
-    double nextX = dx != 0.0 ? (stepX > 0 ? static_cast<double>(cx + 1) - x0 : x0 - static_cast<double>(cx)) / std::fabs(dx)
-                             : kNever;
-    double nextY = dy != 0.0 ? (stepY > 0 ? static_cast<double>(cy + 1) - y0 : y0 - static_cast<double>(cy)) / std::fabs(dy)
-                             : kNever;
+    double nextX = dx != 0.0
+                       ? (stepX > 0 ? static_cast<double>(cx + 1) - x0 : x0 - static_cast<double>(cx)) / std::fabs(dx)
+                       : kNever;
+    double nextY = dy != 0.0
+                       ? (stepY > 0 ? static_cast<double>(cy + 1) - y0 : y0 - static_cast<double>(cy)) / std::fabs(dy)
+                       : kNever;
     const double acrossX = dx != 0.0 ? 1.0 / std::fabs(dx) : kNever, acrossY = dy != 0.0 ? 1.0 / std::fabs(dy) : kNever;
     visit(cx, cy);
     // One step per line crossed; the count bounds the walk whatever the rounding.
@@ -146,8 +148,8 @@ void LeftGrid(Entity* self, Entity*) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = EditorTools::BeginTool<Variables>(slot, "BrushTool", table,
-                                                         {.behavior = &Behavior, .endStroke = &EndStroke, .leftGrid = &LeftGrid}, &Copy);
+    _DATA* prototype = EditorTools::BeginTool<Variables>(
+        slot, "BrushTool", table, {.behavior = &Behavior, .endStroke = &EndStroke, .leftGrid = &LeftGrid}, &Copy);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_makingline, v.makingline);
     BindVariable(table, *prototype, enum_oldPos, v.oldPos);

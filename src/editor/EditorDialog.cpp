@@ -73,7 +73,6 @@ void ReadSizes(Entity* level, SizeVariables& v) {
     v.enteredHeight = ReadSize(BoxText(level, "GridHeightTextBox")).value_or(0);
 }
 
-
 void Build(Entity* copy, void (*spawn)(State* state)) {
     copy->DoEvent("PreLoad");
     MenuScreen::TakeEngines();
@@ -139,7 +138,8 @@ void PlaceBox(Entity* level, const char* name, float x, float y, bool keepX, flo
     Widgets::RaiseOwn(box, "ApplyNewSettings", level);
 }
 
-void PlaceButton(Object* object, float x, float y, float w, float h, const char* texture, void (*logic)(Entity*, Entity*)) {
+void PlaceButton(Object* object, float x, float y, float w, float h, const char* texture,
+                 void (*logic)(Entity*, Entity*)) {
     ObjectData::Button::Variables& v = VariablesOf<ObjectData::Button::Variables>(object);
     v.position = D3DXVECTOR3(x, y, 0.0f);
     v.size = D3DXVECTOR2(w, h);
@@ -219,8 +219,8 @@ void OpenInEditor(const Editor& editor, Entity* button, const LevelCollision& gr
     EditorLevelName = name;
     TakeSize(editor.level, button, g.grid.GetWidth(), g.grid.GetHeight());
     LevelData::LevelEditor::MarkSaved(editor.level);
-    LevelData::LevelEditor::ShowMessage(editor.level, LevelData::LevelEditor::OpenedNote(g.grid, start.placed,
-                                                                                         start.removed));
+    LevelData::LevelEditor::ShowMessage(editor.level,
+                                        LevelData::LevelEditor::OpenedNote(g.grid, start.placed, start.removed));
     Close(button);
 }
 
@@ -298,6 +298,5 @@ void TakeSize(Level* editor, Entity* by, int width, int height) {
     LevelTemplate::SetIfPresent(editor->GetMyObject("GSliderH"), enum_value, 0.0f);
     LevelData::LevelEditor::LayOutView(editor, true, by);
 }
-
 
 }  // namespace EditorDialog

@@ -119,7 +119,8 @@ void FocusFirst(Entity* level);
 // digits only when digitsOnly, with "ApplyNewSettings" raised after.
 void PlaceBox(Entity* level, const char* name, float x, float y, bool keepX, float w, float h, bool digitsOnly);
 // Sets a dialog button's place, size, picture and "Logic".
-void PlaceButton(Object* object, float x, float y, float w, float h, const char* texture, void (*logic)(Entity*, Entity*));
+void PlaceButton(Object* object, float x, float y, float w, float h, const char* texture,
+                 void (*logic)(Entity*, Entity*));
 
 // A "Text" label of the dialog in the dialogs' font, left-aligned in its
 // box of width about x (hAlign 1: centred on x).

@@ -11,7 +11,6 @@
 
 namespace EditorTools {
 
-
 std::optional<View> FindView(Entity* tool, Entity* gridObject) {
     if (tool == nullptr) return std::nullopt;
     if (gridObject == nullptr) gridObject = tool->GetMyObject("EGrid");

@@ -82,7 +82,7 @@ void DropLiftedBlock(Entity* inState);
 // The events a tool type binds; a missing one is bound empty.
 struct ToolEvents {
     Event behavior;
-    Event draw;       // "GraphicsDraw"
+    Event draw;  // "GraphicsDraw"
     Event load;
     Event endStroke;  // the grid hands it the release of a stroke it started
     Event leftGrid;   // "LeftGrid": the cursor is off the grid during a stroke

@@ -87,8 +87,7 @@ void Behavior(Entity* self, Entity* gridObject) {
     if (!view) return;
     const std::optional<D3DXVECTOR2> p = EditorTools::CursorCell(*view, self);
     if (!p) return;
-    Action* step = Fill(*view->grid, VariablesOf<Variables>(self).bucketStack, *p,
-                        view->editor->SelectedValue);
+    Action* step = Fill(*view->grid, VariablesOf<Variables>(self).bucketStack, *p, view->editor->SelectedValue);
     if (step != nullptr) EditorTools::Push(*view->grid, step);
 }
 

@@ -7,13 +7,13 @@
 
 #include "editor/EditorTools.h"
 #include "editor/LevelEditor.h"
+#include "framework/Level.h"
 #include "framework/LevelTemplate.h"
+#include "framework/State.h"
 #include "objects/LevelGraphics.h"
 #include "platform/graphics/Buffer.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/Texture.h"
-#include "framework/Level.h"
-#include "framework/State.h"
 #include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
 #include "platform/input/Mouse.h"
@@ -42,7 +42,7 @@ constexpr float kQuadDepth = 1.0f;
 // The tools in the order they are made, with the variable each goes in.
 struct ToolSlot {
     const char* type;
-    Object* Variables::* slot;
+    Object* Variables::*slot;
 };
 constexpr ToolSlot kTools[] = {
     {"BrushTool", &Variables::BrushTool},

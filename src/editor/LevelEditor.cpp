@@ -66,18 +66,17 @@ constexpr std::pair<const char*, const char*> kToolTips[] = {
 };
 
 constexpr std::pair<int, const char*> kTextures[] = {
-    {0, "nothing"},       {1, "grassDirt00"}, {2, "mud00"},       {3, "spikes"},       {4, "spikes2"},
-    {5, "spikes3"},       {6, "spikes4"},     {7, "breakableDirt00"},
-    {100, "firefly"},     {101, "levelStart"}, {102, "levelGoal"}, {103, "levelCheck"}, {104, "spring"},
-    {105, "sideSpring"},  {106, "sideSpring2"}, {107, "spdBoost"}, {108, "moonShard"},
+    {0, "nothing"},     {1, "grassDirt00"},  {2, "mud00"},           {3, "spikes"},       {4, "spikes2"},
+    {5, "spikes3"},     {6, "spikes4"},      {7, "breakableDirt00"}, {100, "firefly"},    {101, "levelStart"},
+    {102, "levelGoal"}, {103, "levelCheck"}, {104, "spring"},        {105, "sideSpring"}, {106, "sideSpring2"},
+    {107, "spdBoost"},  {108, "moonShard"},
 };
 
 constexpr std::pair<int, const char*> kNames[] = {
-    {0, "No Collision"},     {1, "Grass Tile"},         {2, "Dirt Tile"},          {3, "Spikes (Up)"},
-    {4, "Spikes (Right)"},   {5, "Spikes (Down)"},      {6, "Spikes (Left)"},      {7, "Breakable Tile"},
-    {100, "Fireflies"},      {101, "Level Start"},      {102, "Level Goal"},       {103, "Checkpoint"},
-    {104, "Spring"},         {105, "Spring (Right)"},   {106, "Spring (Left)"},    {107, "Speed Boost"},
-    {108, "Moon Shard"},
+    {0, "No Collision"},  {1, "Grass Tile"},    {2, "Dirt Tile"},      {3, "Spikes (Up)"},      {4, "Spikes (Right)"},
+    {5, "Spikes (Down)"}, {6, "Spikes (Left)"}, {7, "Breakable Tile"}, {100, "Fireflies"},      {101, "Level Start"},
+    {102, "Level Goal"},  {103, "Checkpoint"},  {104, "Spring"},       {105, "Spring (Right)"}, {106, "Spring (Left)"},
+    {107, "Speed Boost"}, {108, "Moon Shard"},
 };
 
 void Copy(Entity* copy, const Entity* source) {
@@ -228,7 +227,8 @@ void Update(Entity* self, Entity*) {
         // tab has nothing of its own chosen then.
         const ObjectData::LevelEditorObjectList::Variables* palette =
             ObjectData::LevelEditorObjectList::Find(self->GetMyObject("EObjList"));
-        const bool shown = palette == nullptr || ObjectData::LevelEditorObjectList::ShowsValue(*palette, v.SelectedValue);
+        const bool shown =
+            palette == nullptr || ObjectData::LevelEditorObjectList::ShowsValue(*palette, v.SelectedValue);
         const char* name = DisplayName(v.SelectedValue);
         if (!shown)
             t->text.clear();

@@ -64,8 +64,8 @@ void ConfirmLogic(Entity* button, Entity*) {
 Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
-    auto* prototype = EditorDialog::Register<Variables>("LevelEditorCreate", table, &EditorDialog::Copy<Variables, &Spawn>,
-                                                        &PreLoad, &Load, &Update);
+    auto* prototype = EditorDialog::Register<Variables>(
+        "LevelEditorCreate", table, &EditorDialog::Copy<Variables, &Spawn>, &PreLoad, &Load, &Update);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_EnteredLevelName, v.EnteredLevelName);
     EditorDialog::BindSizes(table, *prototype, v);
@@ -77,7 +77,8 @@ Level* _Init() {
 namespace ExObjectData {
 
 void LevelEditorCreateConfirm(Object* object) {
-    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton", &LevelData::LevelEditorCreate::ConfirmLogic);
+    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton",
+                              &LevelData::LevelEditorCreate::ConfirmLogic);
 }
 
 }  // namespace ExObjectData

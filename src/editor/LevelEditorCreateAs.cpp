@@ -54,8 +54,8 @@ void ConfirmLogic(Entity* button, Entity*) {
 Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
-    auto* prototype = EditorDialog::Register<Variables>("LevelEditorCreateAs", table, &EditorDialog::Copy<Variables, &Spawn>,
-                                                        &PreLoad, &Load, &Update);
+    auto* prototype = EditorDialog::Register<Variables>(
+        "LevelEditorCreateAs", table, &EditorDialog::Copy<Variables, &Spawn>, &PreLoad, &Load, &Update);
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_EnteredLevelNameSaveAs, v.EnteredLevelNameSaveAs);
     return prototype;
@@ -66,7 +66,8 @@ Level* _Init() {
 namespace ExObjectData {
 
 void LevelEditorCreateConfirmSaveAs(Object* object) {
-    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton", &LevelData::LevelEditorCreateAs::ConfirmLogic);
+    EditorDialog::PlaceButton(object, 0.4f, -0.4f, 0.54f, 0.17f, "loadButton",
+                              &LevelData::LevelEditorCreateAs::ConfirmLogic);
 }
 
 }  // namespace ExObjectData

@@ -58,8 +58,8 @@ void ConfirmLogic(Entity* button, Entity*) {
 }
 
 Level* _Init() {
-    auto* prototype = EditorDialog::Register<Variables>("LevelEditorLoad", table, &EditorDialog::Copy<Variables, &Spawn>,
-                                                        &PreLoad, &Load, Event());
+    auto* prototype = EditorDialog::Register<Variables>(
+        "LevelEditorLoad", table, &EditorDialog::Copy<Variables, &Spawn>, &PreLoad, &Load, Event());
     // A double click on an entry opens it, as the confirm button does.
     prototype->_AddEvent("OpenChosen", &ConfirmLogic);
     return prototype;
@@ -74,7 +74,8 @@ void LevelEditorOpenCancel(Object* object) {
 }
 
 void LevelEditorOpenConfirm(Object* object) {
-    EditorDialog::PlaceButton(object, -0.15f, -0.45f, 0.3f, 0.1f, "loadButton", &LevelData::LevelEditorLoad::ConfirmLogic);
+    EditorDialog::PlaceButton(object, -0.15f, -0.45f, 0.3f, 0.1f, "loadButton",
+                              &LevelData::LevelEditorLoad::ConfirmLogic);
 }
 
 }  // namespace ExObjectData

@@ -13,8 +13,10 @@ VariableOffsetTable table;
 }  // namespace
 
 void _Init(Object*& slot) {
-    auto* prototype = ObjectTemplate::Begin<NoVariables>(slot, "LevelEditorManager", table, &ObjectTemplate::CopyLoadOnly);
-    for (const char* engine : {"Behavior", "GraphicsUpdate", "GraphicsDraw"}) prototype->_TempAddEngine(engine, Event());
+    auto* prototype =
+        ObjectTemplate::Begin<NoVariables>(slot, "LevelEditorManager", table, &ObjectTemplate::CopyLoadOnly);
+    for (const char* engine : {"Behavior", "GraphicsUpdate", "GraphicsDraw"})
+        prototype->_TempAddEngine(engine, Event());
     prototype->_AddEvent("Load", Event());
     prototype->_AddEvent("Unload", Event());
     // No variables: the table stays empty and there is no block to reach.

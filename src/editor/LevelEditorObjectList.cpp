@@ -29,8 +29,8 @@ struct Entry {
     int value;
 };
 constexpr Entry kEntries[] = {
-    {0, 2, 3},    {0, 4, 4},    {0, 8, 5},    {0, 6, 6},    {0, 15, 1},   {0, 14, 7},   {0, 13, 2},   {1, 1, 102},
-    {1, 2, 103},  {1, 3, 101},  {1, 7, 105},  {1, 8, 104},  {1, 9, 106},  {1, 13, 100}, {1, 14, 108}, {1, 15, 107},
+    {0, 2, 3},   {0, 4, 4},   {0, 8, 5},   {0, 6, 6},   {0, 15, 1},  {0, 14, 7},   {0, 13, 2},   {1, 1, 102},
+    {1, 2, 103}, {1, 3, 101}, {1, 7, 105}, {1, 8, 104}, {1, 9, 106}, {1, 13, 100}, {1, 14, 108}, {1, 15, 107},
 };
 
 Object* MakeTabButton(Entity* self, float x, float y, std::uint32_t colour) {
@@ -85,9 +85,7 @@ void Load(Entity* self, Entity*) {
         if (cells > e.k) v.ObjectListGrid[e.tab].SetCell(static_cast<int>(cells - e.k), e.value);
 }
 
-bool Triggered(const Object* button) {
-    return button != nullptr && VariablesOf<Button::Variables>(button).triggered;
-}
+bool Triggered(const Object* button) { return button != nullptr && VariablesOf<Button::Variables>(button).triggered; }
 
 void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
@@ -125,8 +123,10 @@ void GraphicsDraw(Entity* self, Entity*) {
         for (int c = 0; c < v.ObjGridWidth; ++c) {
             const int value = layout.GetCell(c, r);
             if (value <= 0) continue;
-            const float x = v.position.x - v.size.x / 2.0f + v.ObjectScaleX / 2.0f + static_cast<float>(c) * v.ObjectScaleX;
-            const float y = v.position.y - v.size.y / 2.0f + v.ObjectScaleY / 2.0f + static_cast<float>(r) * v.ObjectScaleY;
+            const float x =
+                v.position.x - v.size.x / 2.0f + v.ObjectScaleX / 2.0f + static_cast<float>(c) * v.ObjectScaleX;
+            const float y =
+                v.position.y - v.size.y / 2.0f + v.ObjectScaleY / 2.0f + static_cast<float>(r) * v.ObjectScaleY;
             const Frame& frame = FrameMap(LevelData::LevelEditor::CellTexture(*editor, value), 0, 0);
             // The entries are drawn as the grid draws its cells, at the size
             // of a cell unzoomed: the palette keeps its size whatever the zoom.

@@ -30,9 +30,7 @@ void Load(Entity* self, Entity*) {
     EditorDialog::FocusFirst(self);
 }
 
-void Update(Entity* self, Entity*) {
-    EditorDialog::ReadSizes(self, VariablesOf<Variables>(self));
-}
+void Update(Entity* self, Entity*) { EditorDialog::ReadSizes(self, VariablesOf<Variables>(self)); }
 
 // The boxes start with the level's size, so one side alone can be changed.
 void Opened(Entity* self, Entity* editor) {
@@ -71,8 +69,8 @@ void ConfirmLogic(Entity* button, Entity*) {
 Variables* Find(Entity* level) { return EditorDialog::FindIn<Variables>(level, table); }
 
 Level* _Init() {
-    auto* prototype = EditorDialog::Register<Variables>("LevelEditorResize", table, &EditorDialog::Copy<Variables, &Spawn>,
-                                                        &PreLoad, &Load, &Update, &Opened);
+    auto* prototype = EditorDialog::Register<Variables>(
+        "LevelEditorResize", table, &EditorDialog::Copy<Variables, &Spawn>, &PreLoad, &Load, &Update, &Opened);
     EditorDialog::BindSizes(table, *prototype, prototype->vars);
     return prototype;
 }

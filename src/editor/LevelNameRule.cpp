@@ -20,7 +20,9 @@ std::string Refusal(const std::string& name) {
     return {};
 }
 
-std::string Exists(const std::string& name) { return "A level named " + name + " already exists: choose another name."; }
+std::string Exists(const std::string& name) {
+    return "A level named " + name + " already exists: choose another name.";
+}
 
 std::string SaveFailed(const std::string& name) { return "Could not save " + name + ".lvl: nothing was changed."; }
 

@@ -240,12 +240,9 @@ void GraphicsDraw(Entity* self, Entity*) {
 }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = EditorTools::BeginTool<Variables>(slot, "MoveTool", table,
-                                                         {.behavior = &Behavior,
-                                                          .draw = &GraphicsDraw,
-                                                          .load = &Load,
-                                                          .endStroke = &EndStroke,
-                                                          .cleanUp = &CleanUpBox});
+    _DATA* prototype = EditorTools::BeginTool<Variables>(
+        slot, "MoveTool", table,
+        {.behavior = &Behavior, .draw = &GraphicsDraw, .load = &Load, .endStroke = &EndStroke, .cleanUp = &CleanUpBox});
     Variables& v = prototype->vars;
     BindVariable(table, *prototype, enum_SelectingArea, v.SelectingArea);
     BindVariable(table, *prototype, enum_makingbox, v.makingbox);

@@ -156,7 +156,8 @@ void GraphicsDraw(Entity* self, Entity*) {
     if (fromTop < 0 || fromTop >= rows) return;
     const float rowHeight = v.size.y / static_cast<float>(rows);
     const int fromBottom = rows - 1 - fromTop;
-    Widgets::DrawPicture(v.position.x, v.position.y - v.size.y / 2.0f + (static_cast<float>(fromBottom) + 0.5f) * rowHeight,
+    Widgets::DrawPicture(v.position.x,
+                         v.position.y - v.size.y / 2.0f + (static_cast<float>(fromBottom) + 0.5f) * rowHeight,
                          v.position.z + 1.0f, v.size.x, rowHeight, "white", 0x80FFFF00u);
 }
 
@@ -175,7 +176,8 @@ int Rows(const Variables& v) {
 
 std::string ShownName(const std::string& file) {
     const std::size_t n = sizeof kExtension - 1;
-    return file.size() > n && file.compare(file.size() - n, n, kExtension) == 0 ? file.substr(0, file.size() - n) : file;
+    return file.size() > n && file.compare(file.size() - n, n, kExtension) == 0 ? file.substr(0, file.size() - n)
+                                                                                : file;
 }
 
 void ListLevelFiles(Variables& v) {

@@ -7,9 +7,9 @@
 // folder locked.
 
 enum class FolderLockResult {
-    Taken,           // this process holds it now (or held it already)
-    HeldByAnother,   // another process holds it
-    NotLockable,     // the file cannot be made or locked here
+    Taken,          // this process holds it now (or held it already)
+    HeldByAnother,  // another process holds it
+    NotLockable,    // the file cannot be made or locked here
 };
 
 // Takes the lock of the file, made when missing. Taking the same file again

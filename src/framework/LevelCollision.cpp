@@ -222,7 +222,7 @@ bool LevelCollision::ReadLevelBytes(const unsigned char* data, std::size_t size,
 
 bool LevelCollision::FileExists(const std::string& fileName) {
     const std::string path = LevelPath(fileName);
-    struct stat info{};
+    struct stat info {};
     return !path.empty() && ::lstat(path.c_str(), &info) == 0;
 }
 

@@ -283,8 +283,7 @@ bool NetEngine::VarifyClient(const Address& from, const unsigned char* data, int
     for (unsigned int i = 0; i <= config.maxClients; ++i) {
         if (slots[i].liveAddress.load() != key) continue;
         std::lock_guard hold(slots[i].lock);
-        if (i != 0 && (slots[i].superseded || (connectWord && slots[i].address.GetPort() != from.GetPort())))
-            continue;
+        if (i != 0 && (slots[i].superseded || (connectWord && slots[i].address.GetPort() != from.GetPort()))) continue;
         if (slots[i].inUse && slots[i].address == from) {
             // Heard now, whatever the game thread is doing.
             slots[i].lastHeard = TimeGetTime();

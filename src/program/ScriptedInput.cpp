@@ -43,7 +43,8 @@ std::optional<std::vector<Step>> Parse(const std::string& text, std::string& err
         } else if (c == "level" || c == "press" || c == "release" || c == "tap" || c == "mark" || c == "await" ||
                    c == "focus") {
             ok = static_cast<bool>(in >> step.name);
-            if (ok && c != "level" && c != "mark" && c != "await" && c != "focus") ok = KeyCode(step.name) != SDL_SCANCODE_UNKNOWN;
+            if (ok && c != "level" && c != "mark" && c != "await" && c != "focus")
+                ok = KeyCode(step.name) != SDL_SCANCODE_UNKNOWN;
         } else if (c == "point" || c == "click") {
             ok = static_cast<bool>(in >> step.x >> step.y);
         } else if (c != "close") {

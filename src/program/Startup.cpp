@@ -66,7 +66,9 @@ void MakeUserDataFolders(const std::string& documents) {
         case FolderLockResult::Taken: break;
         case FolderLockResult::HeldByAnother: FatalError("Glimmerfall is already running.", "Glimmerfall", 1);
         case FolderLockResult::NotLockable:
-            DebugOutput(("glimmerfall: the folder \"" + data + "\" cannot be locked; a second copy using it would not be noticed\n").c_str());
+            DebugOutput(("glimmerfall: the folder \"" + data +
+                         "\" cannot be locked; a second copy using it would not be noticed\n")
+                            .c_str());
             break;
     }
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Progress.h"
 #include "framework/ObjectTemplate.h"
+#include "framework/Progress.h"
 
 namespace ObjectData::PlayCounter {
 

@@ -37,8 +37,8 @@ bool MenuPausePressed() { return inputEngine.MenuPauseButtonPressed(); }
 bool NetworkGame() { return Net().IsServer() || Net().IsClient(); }
 bool MatchBackPressed() {
     constexpr std::uint16_t kRemoteOne = 0x0200;
-    const bool remote = GameVars().wiiControls && inputHooks.remoteButtons != nullptr &&
-                        (inputHooks.remoteButtons() & kRemoteOne) != 0;
+    const bool remote =
+        GameVars().wiiControls && inputHooks.remoteButtons != nullptr && (inputHooks.remoteButtons() & kRemoteOne) != 0;
     return Keyboard.Pressed(DIK_ESCAPE) || remote || XBox.B() || XBox.Back();
 }
 
@@ -331,7 +331,7 @@ bool InNetworkGame() { return Net().IsServer() || Net().IsClient(); }
 void RegisterLocalPlayer(Object* player) {
     GameData::TheGame::GameVariables& game = GameVars();
     const std::uint32_t color = ObjectData::Player::IsPlayer(player) ? ObjectData::Player::Vars(player).playerColor
-                                                                      : static_cast<std::uint32_t>(game.playerColors[0]);
+                                                                     : static_cast<std::uint32_t>(game.playerColors[0]);
     if (Net().IsClient()) {
         // The constructor keeps the colour and name in this machine's table too.
         Networking::NetMessage::MSG_SetClientInfo info(color, game.playerName, Net().NetID());

@@ -13,8 +13,8 @@
 // the card waits for the player to let go of everything first.
 #include <cstdint>
 
-#include "framework/Progress.h"
 #include "framework/ObjectTemplate.h"
+#include "framework/Progress.h"
 
 class State;
 

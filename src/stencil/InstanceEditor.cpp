@@ -6,17 +6,17 @@
 #include <unordered_map>
 
 #include "converter/CppConvert.h"
-#include "framework/TypeReplacement.h"
-#include "stencil/StencilStore.h"
-#include "widgets/Text.h"
 #include "framework/Level.h"
 #include "framework/Object.h"
 #include "framework/State.h"
+#include "framework/TypeReplacement.h"
 #include "screens/MenuScreen.h"
 #include "stencil/StencilRows.h"
+#include "stencil/StencilStore.h"
 #include "widgets/Button.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/SingleLineTextBox.h"
+#include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
 
 namespace LevelData::InstanceEditor {
@@ -103,7 +103,8 @@ void Load(Entity* self, Entity*) {
     }
     v.editing.assign(kRows, false);
     v.message = StencilRows::Label(state, kHowToEdit, 0.0f, -0.44f, 0.026f);
-    if (ObjectData::Text::Variables* t = ObjectData::Text::Find(v.message)) t->settings.primaryColor = StencilRows::kLightInk;
+    if (ObjectData::Text::Variables* t = ObjectData::Text::Find(v.message))
+        t->settings.primaryColor = StencilRows::kLightInk;
     StencilRows::FitLabel(v.message, 1.2f);
 }
 
@@ -142,10 +143,11 @@ const std::string* NameAt(const Variables& v, int row) {
 }
 
 void FillNames(Variables& v) {
-    for (int r = 0; r < kRows && r < static_cast<int>(v.TypeList.size()) && r < static_cast<int>(v.NameList.size()); ++r) {
+    for (int r = 0; r < kRows && r < static_cast<int>(v.TypeList.size()) && r < static_cast<int>(v.NameList.size());
+         ++r) {
         const std::string* name = NameAt(v, r);
-        SetCell(v.TypeList[static_cast<std::size_t>(r)], name ? v.types[static_cast<std::size_t>(Offset(v) + r)] : kDashes,
-                kTypeWidth);
+        SetCell(v.TypeList[static_cast<std::size_t>(r)],
+                name ? v.types[static_cast<std::size_t>(Offset(v) + r)] : kDashes, kTypeWidth);
         SetCell(v.NameList[static_cast<std::size_t>(r)], name ? *name : kDashes, kNameWidth);
     }
 }

@@ -26,9 +26,7 @@ DLL::BuildHandle pending;
 Clock::time_point started;
 CppData building;  // the record being built, as its script read back
 
-double SecondsSince(Clock::time_point from) {
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
+double SecondsSince(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
 std::string Seconds(double s) {
     char text[32];
@@ -61,9 +59,9 @@ std::vector<Placed> Bodies(const std::vector<std::string>& lines, const CppData&
         if (line.empty() || line.back() == ';' || lines[i + 1].rfind('{', 0) != 0) continue;
         for (const CppFunctions& f : record.functions) {
             const bool handler = f.functionType != "HELPER";
-            const bool match = handler ? line == "void " + f.name + "(Entity* self, Entity* other)"
-                                       : line.find(" " + f.name + "(") != std::string::npos ||
-                                             line.rfind(f.name + "(", 0) == 0;
+            const bool match =
+                handler ? line == "void " + f.name + "(Entity* self, Entity* other)"
+                        : line.find(" " + f.name + "(") != std::string::npos || line.rfind(f.name + "(", 0) == 0;
             if (match) {
                 found.push_back({f.name, static_cast<int>(i) + 2});
                 break;

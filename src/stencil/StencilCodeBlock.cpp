@@ -6,9 +6,9 @@
 #include "framework/Object.h"
 #include "framework/State.h"
 #include "screens/MenuScreen.h"
-#include "stencil/StencilFuncProp.h"
 #include "stencil/PanelButtons.h"
 #include "stencil/StencilBuild.h"
+#include "stencil/StencilFuncProp.h"
 #include "stencil/StencilRows.h"
 #include "stencil/StencilStore.h"
 #include "widgets/Text.h"
@@ -39,8 +39,8 @@ void Load(Entity* self, Entity*) {
 }
 
 // A "Text" of the window centred on (x, y), laid out at once.
-Object* MakeText(Entity* level, const std::string& words, float x, float y, float width, float height,
-                 float charHeight, bool colorize) {
+Object* MakeText(Entity* level, const std::string& words, float x, float y, float width, float height, float charHeight,
+                 bool colorize) {
     Object* text = LevelTemplate::SpawnIn(level->_state, "Text");
     ObjectData::Text::Variables* t = ObjectData::Text::Find(text);
     if (t == nullptr) return text;
@@ -63,9 +63,7 @@ Object* MakeText(Entity* level, const std::string& words, float x, float y, floa
 }
 
 // "OnHit of Player": the function first, in the title's colour.
-std::string Title(const Variables& v) {
-    return kTitleMark + v.desiredStencilName + "#0xA8A290# of " + v.objName;
-}
+std::string Title(const Variables& v) { return kTitleMark + v.desiredStencilName + "#0xA8A290# of " + v.objName; }
 
 bool FunctionFound(const CppData& record, std::int32_t index, const std::string& name) {
     return index >= 0 && static_cast<std::size_t>(index) < record.functions.size() &&
@@ -151,8 +149,7 @@ void Commit(Variables& v) {
 void FollowBuild(Variables& v) {
     StencilBuild::Step();
     const StencilBuild::Status& build = StencilBuild::Current();
-    if (build.number == v.shownBuild || StencilBuild::Busy() || build.kind != v.objType ||
-        build.typeName != v.objName)
+    if (build.number == v.shownBuild || StencilBuild::Busy() || build.kind != v.objType || build.typeName != v.objName)
         return;
     v.shownBuild = build.number;
     const std::string problems = StencilBuild::ProblemsIn(v.objType, v.objName, v.desiredStencilName);

@@ -50,7 +50,8 @@ void Load(Entity* self, Entity*) {
     State::SetTitle("Stencil Editor");
     StencilRows::PlainBackdrop(self->_state);
     if (Object* keys = StencilRows::Label(self->_state, kKeysHint, 0.0f, -0.465f, 0.026f)) {
-        if (ObjectData::Text::Variables* t = ObjectData::Text::Find(keys)) t->settings.primaryColor = StencilRows::kLightInk;
+        if (ObjectData::Text::Variables* t = ObjectData::Text::Find(keys))
+            t->settings.primaryColor = StencilRows::kLightInk;
         StencilRows::FitLabel(keys, 1.25f);
     }
     for (const MenuPlace& place : kMenus) {
@@ -88,8 +89,7 @@ void Update(Entity* self, Entity*) {
     if (!Keyboard.Triggered(DIK_F6)) return;
     for (const MenuPlace& place : kMenus) {
         const ObjectData::StencilMenu::Variables* v = ObjectData::StencilMenu::Find(self->GetMyObject(place.object));
-        if (v == nullptr || v->selectedStencil < 0 ||
-            v->selectedStencil >= static_cast<int>(v->stencilNames.size()))
+        if (v == nullptr || v->selectedStencil < 0 || v->selectedStencil >= static_cast<int>(v->stencilNames.size()))
             continue;
         State* window = CreateStateByName("StencilObjPropLevel");
         Level* level = window != nullptr ? window->GetLevel() : nullptr;
@@ -137,8 +137,8 @@ std::vector<std::string> RegisteredNames(const std::string& kind) {
 }
 
 Level* _Init() {
-    _DATA* prototype =
-        LevelTemplate::Begin<Variables>("StencilEditor", table, &MenuScreen::Copy<Variables, &Spawn>, &Entity::_CallUnload);
+    _DATA* prototype = LevelTemplate::Begin<Variables>("StencilEditor", table, &MenuScreen::Copy<Variables, &Spawn>,
+                                                       &Entity::_CallUnload);
     prototype->_AddEvent("PreLoad", &PreLoad);
     prototype->_AddEvent("Load", &Load);
     prototype->_AddEvent("Update", &Update);

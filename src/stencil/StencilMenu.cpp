@@ -1,12 +1,11 @@
 #include "stencil/StencilMenu.h"
 
-
 #include "framework/Object.h"
 #include "platform/input/InputHooks.h"
 #include "platform/input/Mouse.h"
 #include "stencil/StencilRows.h"
-#include "widgets/SingleLineTextBox.h"
 #include "widgets/ScrollBar.h"
+#include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
 
@@ -133,9 +132,8 @@ void Behavior(Entity* self, Entity*) {
     Choose(v);
     const int first = FirstShown(v);
     v.idxToTextboxTable = v.chosenRow;
-    v.selectedStencil = v.idxToTextboxTable >= 0 && first + v.idxToTextboxTable < NameCount(v)
-                            ? first + v.idxToTextboxTable
-                            : -1;
+    v.selectedStencil =
+        v.idxToTextboxTable >= 0 && first + v.idxToTextboxTable < NameCount(v) ? first + v.idxToTextboxTable : -1;
 
     if (first != v.oldSliderValue) {
         v.oldSliderValue = first;

@@ -107,16 +107,19 @@ void Init(Entity* self, Entity*) {
     PlaceTab(self, "FunctionTab", -0.3f, "functions");
 
     if (v.report != nullptr) v.report->_Delete();
-    v.report = StencilRows::Paragraph(self->_state, "", -0.12f, kReportY, kReportWidth, kReportHeight, kReportCharHeight);
+    v.report =
+        StencilRows::Paragraph(self->_state, "", -0.12f, kReportY, kReportWidth, kReportHeight, kReportCharHeight);
     if (v.buildButton != nullptr) v.buildButton->_Delete();
-    v.buildButton = PanelButtons::Make(self, 0.47f, kBuildLabel, "Build and replace the type in the running program (F5)");
+    v.buildButton =
+        PanelButtons::Make(self, 0.47f, kBuildLabel, "Build and replace the type in the running program (F5)");
     if (v.buildButton != nullptr) {
         LevelTemplate::SetIfPresent(v.buildButton, enum_position, D3DXVECTOR3(0.47f, kReportY, 0.0f));
         LevelTemplate::SetIfPresent(v.buildButton, enum_size, D3DXVECTOR2(0.18f, 0.06f));
     }
     const StencilBuild::Status& build = StencilBuild::Current();
     v.shownBuild = build.number;
-    const bool ours = build.kind == v.objType && build.typeName == v.objName && build.phase != StencilBuild::Phase::Idle;
+    const bool ours =
+        build.kind == v.objType && build.typeName == v.objName && build.phase != StencilBuild::Phase::Idle;
     ShowReport(self->_state, ours ? build.report : std::string(kBuildHint) + " in the running program.");
 }
 
@@ -129,8 +132,8 @@ void Build(Entity* self, Variables& v) {
     const CppData committed = StencilStore::Record(v.objType, v.objName);
     const CppData* fromVariables = FindVariable<CppData>(variables, enum_ObjData);
     const CppData* fromFunctions = FindVariable<CppData>(functions, enum_ObjData);
-    const StencilStore::Outcome outcome = StencilStore::CommitAll(fromVariables != nullptr ? *fromVariables : committed,
-                                                                  fromFunctions != nullptr ? *fromFunctions : committed);
+    const StencilStore::Outcome outcome = StencilStore::CommitAll(
+        fromVariables != nullptr ? *fromVariables : committed, fromFunctions != nullptr ? *fromFunctions : committed);
     if (!outcome.saved) {
         ShowReport(self->_state, outcome.report);
         return;
@@ -190,8 +193,8 @@ Variables* Find(Entity* entity) {
 }
 
 Level* _Init() {
-    _DATA* prototype = LevelTemplate::Begin<Variables>("StencilObjPropLevel", table, &MenuScreen::Copy<Variables, &Spawn>,
-                                                       &Entity::_CallUnload);
+    _DATA* prototype = LevelTemplate::Begin<Variables>("StencilObjPropLevel", table,
+                                                       &MenuScreen::Copy<Variables, &Spawn>, &Entity::_CallUnload);
     prototype->_AddEvent("PreLoad", &PreLoad);
     prototype->_AddEvent("Load", &Load);
     prototype->_AddEvent("Init", &Init);

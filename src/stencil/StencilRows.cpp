@@ -1,5 +1,6 @@
 #include "stencil/StencilRows.h"
 
+#include "collision/CollisionEngine.h"
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
 #include "framework/State.h"
@@ -7,7 +8,6 @@
 #include "widgets/SingleLineTextBox.h"
 #include "widgets/Text.h"
 #include "widgets/WidgetSupport.h"
-#include "collision/CollisionEngine.h"
 
 namespace StencilRows {
 

@@ -82,8 +82,7 @@ void FitLabel(Entity* label, float width);
 // Lines of text from the top left of the box centred on (x, y), width by
 // height, in the light ink of the screens' titles, broken to the box's width
 // and at each line break; lines past the box's bottom are not shown.
-Object* Paragraph(State* state, const std::string& text, float x, float y, float width, float height,
-                  float charHeight);
+Object* Paragraph(State* state, const std::string& text, float x, float y, float width, float height, float charHeight);
 
 // A row that only shows its text (on its background, highlighted under the
 // pointer when highlight is set): it takes no keys and no focus, and its

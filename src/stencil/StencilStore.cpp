@@ -89,7 +89,8 @@ void LoadKind(const Kind& kind) {
             std::string why;
             const std::vector<std::string>& messages = cppConvert.Messages();
             for (std::size_t i = before; i < messages.size(); ++i) why += "\n  " + messages[i];
-            DebugOutput(("The stencil script \"" + path + "\" cannot be read; it is left as it is." + why + "\n").c_str());
+            DebugOutput(
+                ("The stencil script \"" + path + "\" cannot be read; it is left as it is." + why + "\n").c_str());
             continue;
         }
         Records()[Key(kind.word, name)] = std::move(record);

@@ -59,8 +59,7 @@ TEST_F(EveryType, EachRegisteredTypeComesBackAsItsScript) {
         ++perKind[made.record.kind];
         ThereAndBack(made.record);
     }
-    for (const char* kind : {"Object", "ExObject", "Level", "Engine", "Game"})
-        EXPECT_GT(perKind[kind], 0u) << kind;
+    for (const char* kind : {"Object", "ExObject", "Level", "Engine", "Game"}) EXPECT_GT(perKind[kind], 0u) << kind;
     EXPECT_EQ(perKind["Game"], 1u);
     // Every registered name is a script's type name.
     EXPECT_EQ(skipped, 0u);

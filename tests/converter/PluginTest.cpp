@@ -445,9 +445,10 @@ TEST_F(PluginBuild, AnEngineALevelAndTheGameAreReplacedAndTheirOldCopiesKeepThei
     EXPECT_NE(std::find(retired.begin(), retired.end(), firstGame), retired.end());
 
     // A failed build of any of them leaves it as it is.
-    const std::string broken = Convert(
-        "ProbeLevel", "#Variables\n{\n\tint probeLaps = 5;\n}\n\n// Function bound to event\nUpdate\n{\n\tnothing = 1;\n}\n",
-        "LEVEL");
+    const std::string broken =
+        Convert("ProbeLevel",
+                "#Variables\n{\n\tint probeLaps = 5;\n}\n\n// Function bound to event\nUpdate\n{\n\tnothing = 1;\n}\n",
+                "LEVEL");
     EXPECT_FALSE(Entity::_ReplaceLevel(broken.c_str(), "ProbeLevel", "ProbeLevel"));
     State* third = NewState("ProbeLevel");
     EXPECT_EQ(value(third->GetLevel(), "probeLaps"), 30);
@@ -464,8 +465,9 @@ TEST_F(PluginBuild, APluginIsBuiltWithTheProgramsSanitizers) {
 #else
     EXPECT_FALSE(asanUbsan);
 #endif
-    const std::string source = Convert("Marker", "#Variables\n{\n\tint probeMarks[4];\n}\n\n"
-                                                 "// Function bound to event\nTouch\n{\n\tself->probeMarks[1] = 2;\n}\n");
+    const std::string source = Convert("Marker",
+                                       "#Variables\n{\n\tint probeMarks[4];\n}\n\n"
+                                       "// Function bound to event\nTouch\n{\n\tself->probeMarks[1] = 2;\n}\n");
     const int number = DLL::buildCounter;
     ASSERT_NE(DLL::CompileAndLoadDLL(source), nullptr) << ErrorsText();
     std::ifstream in(folder / ("Editor/tempDLL" + std::to_string(number) + ".so"), std::ios::binary);

@@ -55,9 +55,9 @@ inline std::string ElementType(const std::string& type) { return type.substr(0, 
 // is trivially copyable. Anything else the build refuses by name.
 inline bool Copyable(const std::string& type) {
     static const std::vector<std::string> specialTypes = CppConvert::SpecialTypeTexts();
-    static const std::set<std::string> plain = {"int",  "unsigned int", "float", "double", "bool",
-                                                "char", "Vec2",         "Vec3",  "VoidFunction",
-                                                "std::list<Entity*>::iterator"};
+    static const std::set<std::string> plain = {
+        "int",  "unsigned int", "float", "double",       "bool",
+        "char", "Vec2",         "Vec3",  "VoidFunction", "std::list<Entity*>::iterator"};
     const std::string element = ElementType(type);
     return EndsWith(element, "*") || plain.count(element) != 0 ||
            std::find(specialTypes.begin(), specialTypes.end(), element) != specialTypes.end();
@@ -104,8 +104,8 @@ inline std::string DefaultOf(const Entity* prototype, int number, const std::str
 // through "self->" (handler after handler takes the next one), or returns
 // when the record has none it can assign.
 inline std::string BodyFor(const CppData& record, std::size_t i) {
-    static const std::set<std::string> assignable = {"int",  "unsigned int", "float", "double",
-                                                     "bool", "char",         "Vec2",  "Vec3", "std::string"};
+    static const std::set<std::string> assignable = {"int",  "unsigned int", "float", "double",     "bool",
+                                                     "char", "Vec2",         "Vec3",  "std::string"};
     std::vector<std::size_t> usable;
     for (std::size_t v = 0; v < record.varNames.size(); ++v)
         if (assignable.count(record.varTypes[v]) != 0 || EndsWith(record.varTypes[v], "*")) usable.push_back(v);

@@ -16,7 +16,6 @@
 namespace desktop {
 namespace {
 
-
 // ---- the editor's colours ----
 
 // An empty cell of the grid: dark navy, darker towards the bottom; the lines
@@ -235,8 +234,7 @@ protected:
         const std::vector<Box> buttons = GameOnDesktop::MainMenuButtons(menu->screen, menu->picture);
         return game.ClickUntil(
             buttons[4], &IsEditor,
-            [](const Picture& s, const Box& p) { return GameOnDesktop::MainMenuButtons(s, p).size() == 7; },
-            "editor");
+            [](const Picture& s, const Box& p) { return GameOnDesktop::MainMenuButtons(s, p).size() == 7; }, "editor");
     }
 
     std::string LevelFile() const { return home + "/Tavelin/Levels/" + kLevelName + ".lvl"; }

@@ -53,8 +53,7 @@ TEST(SecondCopy, SaysTheProgramIsRunningAndLeavesTheFirstCopysSettingsAlone) {
     const std::optional<TopWindow> box = session.WaitForWindow(
         [](const TopWindow& w) { return w.viewable && w.name == "Glimmerfall"; }, "already-running-message");
     ASSERT_TRUE(box);
-    EXPECT_NE(second->ErrorText().find("Glimmerfall is already running."), std::string::npos)
-        << second->ErrorText();
+    EXPECT_NE(second->ErrorText().find("Glimmerfall is already running."), std::string::npos) << second->ErrorText();
     // The message is read and put away with its button, found where the box
     // draws it: the one patch of the button's grey below the text.
     std::optional<Box> ok;

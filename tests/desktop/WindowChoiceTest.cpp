@@ -14,8 +14,8 @@ bool IsConfirm(const Picture& s, const Box& p) { return GameOnDesktop::ConfirmBu
 // filling it, as a window does and full screen does not.
 bool InAWindow(GameOnDesktop& game, const Picture& screen, const Box& picture) {
     const std::optional<TopWindow> window = game.TopWindowNow();
-    return window && window->box.width < screen.Width() && window->box.height < screen.Height() &&
-           !picture.Empty() && picture.width < screen.Width() && picture.height < screen.Height();
+    return window && window->box.width < screen.Width() && window->box.height < screen.Height() && !picture.Empty() &&
+           picture.width < screen.Width() && picture.height < screen.Height();
 }
 
 // F4 on the main menu, then Quit and its confirmation: the next start on the
@@ -32,8 +32,8 @@ TEST(WindowChoice, WindowedPlayChosenWithF4IsKeptForTheNextStart) {
     std::optional<GameOnDesktop::Seen> licence = game.WaitForLicence();
     ASSERT_TRUE(licence);
     session.Keep(licence->screen, "first-licence");
-    EXPECT_GE(licence->picture.width, session.Width() - 2) << "a fresh start is not full screen "
-                                                           << Describe(licence->picture);
+    EXPECT_GE(licence->picture.width, session.Width() - 2)
+        << "a fresh start is not full screen " << Describe(licence->picture);
     std::optional<GameOnDesktop::Seen> menu = game.AcceptAndReachMainMenu();
     ASSERT_TRUE(menu);
 

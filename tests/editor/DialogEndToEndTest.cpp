@@ -111,13 +111,13 @@ TEST_F(DialogEndToEndTest, ANewLevelMadeSavedReopenedAndPlayed) {
     ASSERT_EQ(Grid().grid.GetHeight(), 20);
 
     // A floor of grass with the brush, the start, and two cells to its right the goal.
-    AllClick(-0.59f, -0.3f);       // brush
-    AllClick(-0.6833f, -0.07f);    // grass
+    AllClick(-0.59f, -0.3f);     // brush
+    AllClick(-0.6833f, -0.07f);  // grass
     Drag(0, 0, 15, 0);
-    AllClick(-0.5f, 0.205f);       // the objects tab
-    AllClick(-0.6833f, 0.13f);     // the level start
+    AllClick(-0.5f, 0.205f);    // the objects tab
+    AllClick(-0.6833f, 0.13f);  // the level start
     Drag(2, 1, 2, 1);
-    AllClick(-0.5167f, 0.13f);     // the level goal
+    AllClick(-0.5167f, 0.13f);  // the level goal
     Drag(4, 1, 4, 1);
     for (int c = 0; c < 16; ++c) ASSERT_EQ(Grid().grid.GetCell(c, 0), 1) << c;
     EXPECT_EQ(Grid().grid.GetCell(2, 1), 101);
@@ -125,9 +125,9 @@ TEST_F(DialogEndToEndTest, ANewLevelMadeSavedReopenedAndPlayed) {
     const std::vector<int> beforeSpikes = Cells(Grid().grid);
 
     // A box of spikes; Ctrl+Z takes it away, Ctrl+Y brings it back, Ctrl+Z again.
-    AllClick(-0.675f, 0.205f);     // the tiles tab
-    AllClick(-0.6f, 0.13f);        // spikes
-    AllClick(-0.47f, -0.3f);       // box
+    AllClick(-0.675f, 0.205f);  // the tiles tab
+    AllClick(-0.6f, 0.13f);     // spikes
+    AllClick(-0.47f, -0.3f);    // box
     Drag(7, 1, 10, 2);
     const std::vector<int> withSpikes = Cells(Grid().grid);
     EXPECT_EQ(Grid().grid.GetCell(8, 2), 3);

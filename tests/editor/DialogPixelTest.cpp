@@ -85,7 +85,8 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     const float row = list->size.y / static_cast<float>(ObjectData::OpenLevelList::Rows(*list));
     const float top = list->position.y + list->size.y / 2.0f;
     EXPECT_TRUE(Navy(At(list->position.x, list->position.y - list->size.y * 0.3f))) << "the list's plate";
-    EXPECT_TRUE(Has(list->position.x, top - 1.5f * row, list->size.x * 0.8f, row * 0.6f, &Yellow)) << "the bar on row 1";
+    EXPECT_TRUE(Has(list->position.x, top - 1.5f * row, list->size.x * 0.8f, row * 0.6f, &Yellow))
+        << "the bar on row 1";
     EXPECT_FALSE(Has(list->position.x, top - 0.5f * row, list->size.x * 0.8f, row * 0.4f, &Yellow)) << "row 0 unmarked";
     // The entries' names: light letters on the plate in the first rows,
     // as tall as the dialogs' other words (more than 12 pixels of the 600).
@@ -112,7 +113,8 @@ TEST_F(DialogPixelTest, EachDialogsMessageReadsAtAGlance) {
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.level);
         Open(d.level, d.width, d.height);
-        EditorDialog::ShowMessage(screen->GetLevel(), "A level named Cave of Echoes already exists: choose another name.");
+        EditorDialog::ShowMessage(screen->GetLevel(),
+                                  "A level named Cave of Echoes already exists: choose another name.");
         Draw(std::string(d.level) + "_message");
         const float pixel = 1.0f / static_cast<float>(d.height), right = aspect / 2.0f;
         const float bottom = 0.5f - 40.0f * pixel;

@@ -67,7 +67,8 @@ TEST_F(DialogTest, CreateRefusesSizesOutsideTheRangeNamingIt) {
     OpenDialog("LevelEditorCreate");
     int named = 0;
     for (Object* o : dialog->Objects())
-        if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos) ++named;
+        if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos)
+            ++named;
     EXPECT_EQ(named, 2);
     AllClick(-0.4f, -0.4f);
 }
@@ -122,10 +123,20 @@ TEST_F(DialogTest, RefusedEntriesKeepTheDialogOpenWithAMessageAndChangeNothing) 
         std::string name, width, height;
     };
     const Case cases[] = {
-        {"", "20", "20"},          {"Ok", "0", "20"},        {"Ok", "", "20"},           {"Ok", "20", ""},
-        {".x", "20", "20"},        {" x", "20", "20"},       {"x ", "20", "20"},         {"../../x", "20", "20"},
-        {"a/b", "20", "20"},       {"a\\b", "20", "20"},     {std::string(65, 'y'), "20", "20"},
-        {"Taken", "20", "20"},     {"Mine", "20", "20"},     {"x.lvl", "20", "20"},
+        {"", "20", "20"},
+        {"Ok", "0", "20"},
+        {"Ok", "", "20"},
+        {"Ok", "20", ""},
+        {".x", "20", "20"},
+        {" x", "20", "20"},
+        {"x ", "20", "20"},
+        {"../../x", "20", "20"},
+        {"a/b", "20", "20"},
+        {"a\\b", "20", "20"},
+        {std::string(65, 'y'), "20", "20"},
+        {"Taken", "20", "20"},
+        {"Mine", "20", "20"},
+        {"x.lvl", "20", "20"},
     };
     const auto before = Tree();
     for (const Case& c : cases) {
@@ -153,7 +164,8 @@ TEST_F(DialogTest, AFailedWriteChangesNothingAndTheLevelFolderIsMadeOnTheFirstSa
     for (const char* dialogLevel : {"LevelEditorCreate", "LevelEditorCreateAs"}) {
         SCOPED_TRACE(dialogLevel);
         OpenDialog(dialogLevel);
-        SetBox(std::string(dialogLevel) == "LevelEditorCreate" ? "LevelNameTextBox" : "LevelNameTextBoxSaveAs", "Other");
+        SetBox(std::string(dialogLevel) == "LevelEditorCreate" ? "LevelNameTextBox" : "LevelNameTextBoxSaveAs",
+               "Other");
         if (InDialog("GridWidthTextBox") != nullptr) {
             SetBox("GridWidthTextBox", "20");
             SetBox("GridHeightTextBox", "20");
@@ -329,10 +341,11 @@ TEST_F(DialogTest, MessagesStandAboveEverythingElseInEachDialog) {
             } else {
                 continue;
             }
-            EXPECT_LE(top, below + 0.001f) << o->GetType() << " \"" << o->GetName() << "\" reaches " << top
-                                           << ", the message down to " << below;
+            EXPECT_LE(top, below + 0.001f)
+                << o->GetType() << " \"" << o->GetName() << "\" reaches " << top << ", the message down to " << below;
         }
-        AllClick(std::string(level) == "LevelEditorLoad" ? 0.2f : -0.4f, std::string(level) == "LevelEditorLoad" ? -0.45f : -0.4f);
+        AllClick(std::string(level) == "LevelEditorLoad" ? 0.2f : -0.4f,
+                 std::string(level) == "LevelEditorLoad" ? -0.45f : -0.4f);
         ASSERT_FALSE(DialogOpen());
     }
 }

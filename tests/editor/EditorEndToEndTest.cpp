@@ -23,12 +23,12 @@ protected:
         for (Object* object : editor->Objects()) {
             auto* button = object->_Deleted() ? nullptr : FindVariable<Object*>(object, enum_textObj);
             if (button == nullptr || object->GetType() != "TextButton") continue;
-            if (auto* caption = ObjectData::Text::Find(*button); caption && caption->text.find("Level Editor") != std::string::npos)
+            if (auto* caption = ObjectData::Text::Find(*button);
+                caption && caption->text.find("Level Editor") != std::string::npos)
                 return object;
         }
         return nullptr;
     }
-
 };
 
 TEST_F(EditorEndToEndTest, FromTheMainMenuThroughAnEditToATestPlayAndBack) {

@@ -106,7 +106,7 @@ TEST_F(EditorPixelTest, TheViewShowsTheLevelWithStripsRightOfAndAboveIt) {
     for (const auto& [c, r] : {std::pair{0, 0}, {3, 0}, {5, 0}, {1, 1}, {2, 1}, {4, 1}, {1, 2}, {3, 2}}) {
         const float x = CellX(c), y = CellY(r);
         EXPECT_GT(Frame().Count(x - 0.02f, y + 0.02f, x + 0.02f, y - 0.02f,
-                        [](const Rgb& p) { return !Field(p) && !Strip(p); }),
+                                [](const Rgb& p) { return !Field(p) && !Strip(p); }),
                   40)
             << c << ", " << r;
     }
@@ -171,9 +171,12 @@ TEST_F(EditorPixelTest, ThePaletteShowsEachTabsEntriesOnItsPanel) {
     Keep("tiles");
     const Rgb panelTiles = At(-0.71f, 0.17f);
     EXPECT_GT(panelTiles.r, 150) << "the tiles panel is light";
-    EXPECT_GT(Frame().Count(x1 - 0.02f, yTop + 0.02f, x1 + 0.02f, yTop - 0.02f, [&](const Rgb& p) {
-                  return std::abs(p.r - panelTiles.r) + std::abs(p.g - panelTiles.g) + std::abs(p.b - panelTiles.b) > 60;
-              }),
+    EXPECT_GT(Frame().Count(x1 - 0.02f, yTop + 0.02f, x1 + 0.02f, yTop - 0.02f,
+                            [&](const Rgb& p) {
+                                return std::abs(p.r - panelTiles.r) + std::abs(p.g - panelTiles.g) +
+                                           std::abs(p.b - panelTiles.b) >
+                                       60;
+                            }),
               20)
         << "no spikes at the top of the tiles tab";
 

@@ -168,9 +168,9 @@ TEST_F(EditorScreenTest, TheLabelsNameTheSelectedValueAndTheTestState) {
     EXPECT_EQ(Label("ObjectText"), "Grass Tile");
     EXPECT_EQ(Label("ValidFlagText"), "Not Tested");
     const std::pair<int, const char*> named[] = {
-        {0, "No Collision"},   {1, "Grass Tile"},     {2, "Dirt Tile"},         {3, "Spikes (Up)"},
-        {4, "Spikes (Right)"}, {5, "Spikes (Down)"},  {6, "Spikes (Left)"},     {7, "Breakable Tile"},
-        {100, "Fireflies"},    {101, "Level Start"},  {102, "Level Goal"},      {103, "Checkpoint"},
+        {0, "No Collision"},   {1, "Grass Tile"},       {2, "Dirt Tile"},       {3, "Spikes (Up)"},
+        {4, "Spikes (Right)"}, {5, "Spikes (Down)"},    {6, "Spikes (Left)"},   {7, "Breakable Tile"},
+        {100, "Fireflies"},    {101, "Level Start"},    {102, "Level Goal"},    {103, "Checkpoint"},
         {104, "Spring"},       {105, "Spring (Right)"}, {106, "Spring (Left)"}, {107, "Speed Boost"},
         {108, "Moon Shard"},
     };
@@ -205,8 +205,8 @@ TEST_F(EditorScreenTest, TheGridIsHitInsideItsDrawnRectangleOnly) {
         float x, y;
         bool inside;
     } points[] = {
-        {0.2f, 0.1f, true},    {-0.34f, -0.24f, true}, {0.74f, 0.44f, true}, {-0.36f, 0.1f, false},
-        {0.76f, 0.1f, false},  {0.2f, 0.46f, false},   {0.2f, -0.26f, false},
+        {0.2f, 0.1f, true},   {-0.34f, -0.24f, true}, {0.74f, 0.44f, true},  {-0.36f, 0.1f, false},
+        {0.76f, 0.1f, false}, {0.2f, 0.46f, false},   {0.2f, -0.26f, false},
     };
     for (const auto& p : points) {
         PointAt(p.x, p.y);
@@ -284,7 +284,9 @@ TEST_F(EditorScreenTest, TheStartCellIsWrittenBackEveryFrame) {
 
 // The grid's dispatch to its tools, watched through stand-in tools that log
 // the events they get.
-void LogBehavior(Entity* self, Entity* other) { world::Log().push_back(self->GetName() + ":Behavior:" + other->GetName()); }
+void LogBehavior(Entity* self, Entity* other) {
+    world::Log().push_back(self->GetName() + ":Behavior:" + other->GetName());
+}
 void LogCleanUp(Entity* self, Entity*) { world::Log().push_back(self->GetName() + ":CleanUpBox"); }
 
 TEST_F(EditorScreenTest, TheGridDrivesTheChosenToolWhileAStrokeIsOverIt) {

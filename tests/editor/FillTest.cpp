@@ -23,7 +23,8 @@ protected:
         Fresh(w, h);
         for (int i = 0; i < h; ++i)
             for (int c = 0; c < w; ++c)
-                Grid().SetCell(static_cast<float>(c), static_cast<float>(h - 1 - i), rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)] - '0');
+                Grid().SetCell(static_cast<float>(c), static_cast<float>(h - 1 - i),
+                               rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)] - '0');
     }
     std::vector<std::string> Rows() {
         std::vector<std::string> rows;
@@ -45,16 +46,20 @@ TEST_F(FillTest, RegionsAreFourConnectedAndStopAtTheEdges) {
     };
     const std::vector<Case> cases = {
         {"corner-touching regions stay apart",
-         {"110000", "110000", "001100", "001100"}, {0.5f, 3.5f},
+         {"110000", "110000", "001100", "001100"},
+         {0.5f, 3.5f},
          {"330000", "330000", "001100", "001100"}},
         {"a region touching the edges fills to them",
-         {"000000", "011110", "000000", "000000"}, {2.5f, 0.5f},
+         {"000000", "011110", "000000", "000000"},
+         {2.5f, 0.5f},
          {"333333", "311113", "333333", "333333"}},
         {"an enclosed empty area fills alone",
-         {"111111", "100011", "100101", "111111"}, {1.5f, 1.5f},
+         {"111111", "100011", "100101", "111111"},
+         {1.5f, 1.5f},
          {"111111", "133311", "133101", "111111"}},
         {"a single cell of its own value",
-         {"222222", "222222", "222522", "222222"}, {3.5f, 1.5f},
+         {"222222", "222222", "222522", "222222"},
+         {3.5f, 1.5f},
          {"222222", "222222", "222322", "222222"}},
     };
     for (const Case& k : cases) {

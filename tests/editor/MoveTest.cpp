@@ -18,8 +18,7 @@ protected:
         Lv().ToolCursor = 3;
         // A recognisable level: cell (c, r) holds 1 + (c + r) % 7.
         for (int r = 0; r < 6; ++r)
-            for (int c = 0; c < 12; ++c)
-                Grid().SetCell(static_cast<float>(c), static_cast<float>(r), 1 + (c + r) % 7);
+            for (int c = 0; c < 12; ++c) Grid().SetCell(static_cast<float>(c), static_cast<float>(r), 1 + (c + r) % 7);
         level = Cells(Grid());
     }
     MoveVars& Move() { return ToolVars<MoveVars>(3); }

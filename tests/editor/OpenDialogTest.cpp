@@ -85,13 +85,13 @@ TEST_F(OpenDialogTest, FiftyFilesShowTheRowsThatFitScrollAndAClickPicksTheEntryS
 // its letters, without the file's extension.
 TEST_F(OpenDialogTest, TheListIsSortedByNameCaseFoldedAndShowsNoExtension) {
     const std::string longName = "A very long level name that does not fit in its row at all 123";
-    for (const std::string& name : std::vector<std::string>{"cherry", "Banana", "apple 2", "Apple", "banana", "Zed", longName})
+    for (const std::string& name :
+         std::vector<std::string>{"cherry", "Banana", "apple 2", "Apple", "banana", "Zed", longName})
         WriteLevel(name, 20, 20);
     OpenEditor();
     OpenDialog("LevelEditorLoad");
-    EXPECT_EQ(List().levelNames,
-              (std::vector<std::string>{longName + ".lvl", "Apple.lvl", "apple 2.lvl", "Banana.lvl", "banana.lvl",
-                                        "cherry.lvl", "Default.lvl", "Zed.lvl"}));
+    EXPECT_EQ(List().levelNames, (std::vector<std::string>{longName + ".lvl", "Apple.lvl", "apple 2.lvl", "Banana.lvl",
+                                                           "banana.lvl", "cherry.lvl", "Default.lvl", "Zed.lvl"}));
     const std::vector<std::string> shown = Shown();
     ASSERT_EQ(shown.size(), 8u);
     EXPECT_EQ(shown[1], "Apple");

@@ -51,8 +51,15 @@ TEST_F(PaletteTest, ASmallerPaletteDropsTheEntriesThatDoNotFit) {
         Layout expected;
     };
     const Case cases[] = {
-        {2, 4, {{{0, 3, 0}, 3}, {{0, 2, 0}, 4}, {{0, 1, 0}, 6}, {{1, 3, 1}, 102}, {{1, 3, 0}, 103}, {{1, 2, 1}, 101},
-                {{1, 0, 1}, 105}}},
+        {2,
+         4,
+         {{{0, 3, 0}, 3},
+          {{0, 2, 0}, 4},
+          {{0, 1, 0}, 6},
+          {{1, 3, 1}, 102},
+          {{1, 3, 0}, 103},
+          {{1, 2, 1}, 101},
+          {{1, 0, 1}, 105}}},
         {1, 2, {{{1, 1, 0}, 102}}},
         {0, 0, {}},
     };
@@ -93,13 +100,13 @@ TEST_F(PaletteTest, ClicksPickEntriesAndOnlyEntries) {
         float x, y;
         int expected;
     } picks[] = {
-        {-0.6f, 0.14f, 3},      // top row, middle column
-        {-0.48f, 0.07f, 4},     // right edge, row 7
-        {-0.72f, 0.07f, 6},     // left edge, row 7
-        {-0.72f, -0.30f, 6},    // the empty bottom-left cell leaves the value
-        {-0.47f, 0.07f, 6},     // beside the area: nothing
-        {-0.6f, 0.16f, 6},      // above the area: nothing
-        {-0.48f, -0.08f, 2},    // row 4, right column
+        {-0.6f, 0.14f, 3},    // top row, middle column
+        {-0.48f, 0.07f, 4},   // right edge, row 7
+        {-0.72f, 0.07f, 6},   // left edge, row 7
+        {-0.72f, -0.30f, 6},  // the empty bottom-left cell leaves the value
+        {-0.47f, 0.07f, 6},   // beside the area: nothing
+        {-0.6f, 0.16f, 6},    // above the area: nothing
+        {-0.48f, -0.08f, 2},  // row 4, right column
     };
     for (const auto& p : picks) {
         Click(p.x, p.y);

@@ -73,7 +73,8 @@ TEST_F(ToolBarTest, PlaySavesHandsTheGridOverAndComesBackToTheSameLevel) {
     const LevelCollision& played = GameVars().basicLevel;
     ASSERT_EQ(played.GetWidth(), edited.GetWidth());
     ASSERT_EQ(played.GetHeight(), edited.GetHeight());
-    for (int i = 0; i < edited.GetWidth() * edited.GetHeight(); ++i) ASSERT_EQ(played.GetCell(i), edited.GetCell(i)) << i;
+    for (int i = 0; i < edited.GetWidth() * edited.GetHeight(); ++i)
+        ASSERT_EQ(played.GetCell(i), edited.GetCell(i)) << i;
 
     // Leaving the test play reopens the editor on the same level.
     State::SetLevel(editor, "LevelEditor");
@@ -116,11 +117,16 @@ TEST_F(ToolBarTest, ToolSelectorsChooseTheirToolAndDialogButtonsOpenTheirDialogs
 TEST_F(ToolBarTest, TheButtonsCarryTheirToolTips) {
     OpenEditor();
     const std::pair<const char*, const char*> tips[] = {
-        {"ENew", "Create a new level"},      {"EOpen", "Open an existing level"},
-        {"ESave", "Save the level"},         {"ESaveAs", "Save the level with a new name"},
-        {"EResize", "Resize the level"},     {"EPlay", "Test Play the level"},
-        {"EZoom", "Zoom the level in and out"}, {"EBrushTool", "Brush Tool"},
-        {"EBoxTool", "Box Tool"},            {"EBucketTool", "Bucket/Fill Tool"},
+        {"ENew", "Create a new level"},
+        {"EOpen", "Open an existing level"},
+        {"ESave", "Save the level"},
+        {"ESaveAs", "Save the level with a new name"},
+        {"EResize", "Resize the level"},
+        {"EPlay", "Test Play the level"},
+        {"EZoom", "Zoom the level in and out"},
+        {"EBrushTool", "Brush Tool"},
+        {"EBoxTool", "Box Tool"},
+        {"EBucketTool", "Bucket/Fill Tool"},
         {"EMoveTool", "Move Tool"},
     };
     for (const auto& [name, tip] : tips) {

@@ -143,7 +143,8 @@ TEST_F(ToolModelTest, RandomSessionsUndoAndRedoToTheModelsGrid) {
                             s.cells[i] = {before[static_cast<std::size_t>(i)], after[static_cast<std::size_t>(i)]};
                         for (std::size_t i = 0; i < after.size(); ++i) {
                             if (before[i] != after[i]) {
-                                ASSERT_TRUE(s.cells.count(static_cast<int>(i)) != 0) << "unrecorded change at op " << op;
+                                ASSERT_TRUE(s.cells.count(static_cast<int>(i)) != 0)
+                                    << "unrecorded change at op " << op;
                             }
                         }
                         undo.push_back(s);

@@ -164,7 +164,11 @@ protected:
         id2 = OwnId(second);
         ASSERT_GT(id1, 0) << first.Tail();
         ASSERT_GT(id2, 0) << second.Tail();
-        ASSERT_TRUE(net->WaitFor([&] { return AllShowAll({&host, &first, &second}, {0, id1, id2}) >= 0; }, 120))
+        ASSERT_TRUE(net->WaitFor(
+            [&] {
+                return AllShowAll({&host, &first, &second}, {0, id1, id2}) >= 0;
+            },
+            120))
             << Tails({&host, &first, &second});
     }
     // A client joins from its lobby; the time its own level was loaded.

@@ -22,7 +22,8 @@ std::filesystem::path Source(const std::string& relative) { return std::filesyst
 
 Level* Showing(const std::string& name) {
     for (State* state : State::_list)
-        if (!state->Deleted() && state->GetLevel() != nullptr && state->GetLevelName() == name) return state->GetLevel();
+        if (!state->Deleted() && state->GetLevel() != nullptr && state->GetLevelName() == name)
+            return state->GetLevel();
     return nullptr;
 }
 
@@ -59,36 +60,37 @@ TEST_F(EditorTestPlayTest, ALevelDrawnPlayedToItsGoalAndLeftByThePauseMenu) {
     EditorSeen opened, drawn, back, stroked, reloaded;
     bool networked = true, fileValid = false, brokeInPlay = false;
     int playedBreakable = -1, reloadedBreakable = -1;
-    const int status =
-        Run(scripted::ReadFile(Source("tests/program/scripts/editor_test_play.script")),
-            {{"opened", [&] { opened = SeeEditor(); }},
-             {"drawn", [&] { drawn = SeeEditor(); }},
-             {"playing",
-              [&] {
-                  Level* play = Showing("Sandbox");
-                  Entity* player = play != nullptr ? play->GetMyObject("Player_0") : nullptr;
-                  if (ObjectData::Player::IsPlayer(player)) networked = ObjectData::Player::Vars(player).networked;
-              }},
-             {"back",
-              [&] {
-                  back = SeeEditor();
-                  LevelCollision file;
-                  fileValid = file.Load("Default.lvl") && file.GetValidFlag();
-              }},
-             {"stroked", [&] { stroked = SeeEditor(); }},
-             {"broken",
-              [&] {
-                  // A rolling player breaks a breakable cell into a broken one.
-                  LevelCollision& played = GameVars().basicLevel;
-                  playedBreakable = played.GetCell(8, 3);
-                  brokeInPlay = Showing("Sandbox") != nullptr && playedBreakable == LevelCellValue::BreakableTile;
-                  played.SetCell(8.5f, 3.5f, LevelCellValue::BrokenTile);
-              }},
-             {"reloaded", [&] {
-                  reloaded = SeeEditor();
-                  reloadedBreakable = GameVars().basicLevel.GetCell(8, 3);
-                  SetQuitting(nullptr);
-              }}});
+    const int status = Run(scripted::ReadFile(Source("tests/program/scripts/editor_test_play.script")),
+                           {{"opened", [&] { opened = SeeEditor(); }},
+                            {"drawn", [&] { drawn = SeeEditor(); }},
+                            {"playing",
+                             [&] {
+                                 Level* play = Showing("Sandbox");
+                                 Entity* player = play != nullptr ? play->GetMyObject("Player_0") : nullptr;
+                                 if (ObjectData::Player::IsPlayer(player))
+                                     networked = ObjectData::Player::Vars(player).networked;
+                             }},
+                            {"back",
+                             [&] {
+                                 back = SeeEditor();
+                                 LevelCollision file;
+                                 fileValid = file.Load("Default.lvl") && file.GetValidFlag();
+                             }},
+                            {"stroked", [&] { stroked = SeeEditor(); }},
+                            {"broken",
+                             [&] {
+                                 // A rolling player breaks a breakable cell into a broken one.
+                                 LevelCollision& played = GameVars().basicLevel;
+                                 playedBreakable = played.GetCell(8, 3);
+                                 brokeInPlay =
+                                     Showing("Sandbox") != nullptr && playedBreakable == LevelCellValue::BreakableTile;
+                                 played.SetCell(8.5f, 3.5f, LevelCellValue::BrokenTile);
+                             }},
+                            {"reloaded", [&] {
+                                 reloaded = SeeEditor();
+                                 reloadedBreakable = GameVars().basicLevel.GetCell(8, 3);
+                                 SetQuitting(nullptr);
+                             }}});
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();
     EXPECT_EQ(status, 0);

@@ -47,10 +47,9 @@ std::string TypeFast(const std::string& text) {
         const char* name;
         bool shift;
     };
-    static const Key symbols[] = {{' ', "Space", false},      {'=', "=", false},  {'+', "=", true},
-                                  {';', ";", false},          {'-', "-", false},  {'>', ".", true},
-                                  {'.', ".", false},          {'\n', "Return", false}, {'_', "-", true},
-                                  {'(', "9", true},           {')', "0", true}};
+    static const Key symbols[] = {{' ', "Space", false}, {'=', "=", false}, {'+', "=", true},  {';', ";", false},
+                                  {'-', "-", false},     {'>', ".", true},  {'.', ".", false}, {'\n', "Return", false},
+                                  {'_', "-", true},      {'(', "9", true},  {')', "0", true}};
     std::string steps;
     for (char c : text) {
         std::string name;
@@ -152,7 +151,8 @@ TEST_F(ModderLoopTest, ABodyTypedInTheCodeBlockIsBuiltAndReplacesATypeOfTheRunni
     script += "click 0.5 0.45\nwait 6\n";  // confirm: the code block opens on the name as committed
     script += "click -0.21 0.3875\nwait 6\ntap F6\nlevel StencilCodeBlock\nwait 15\n";
     script += "click 0 0\nwait 6\n" + TypeFast(body) + "click 0.5 0.45\nwait 10\nmark typed\n";
-    script += "focus StencilObjPropLevel\nwait 5\ntap F5\nlimit 20000\nawait built\nlimit 3000\nwait 5\nmark replaced\n";
+    script +=
+        "focus StencilObjPropLevel\nwait 5\ntap F5\nlimit 20000\nawait built\nlimit 3000\nwait 5\nmark replaced\n";
     script += "focus SinglePlayer\nwait 10\nmark later\n";
     // The instance editor on the new copy: its value shown and set.
     script += "focus StencilEditor\nwait 5\ntap F8\nlevel InstanceEditor\nwait 15\n";
@@ -171,61 +171,62 @@ TEST_F(ModderLoopTest, ABodyTypedInTheCodeBlockIsBuiltAndReplacesATypeOfTheRunni
     int freshStart = -1000, freshLater = -1000, oldGoals = 0, oldGoalsKept = 0, shownGlow = -1000, edited = -1000;
     bool playing = false;
     int buildNumber = 0;
-    const int status = Run(
-        script,
-        {{"playing", [&] { playing = Showing("SinglePlayer") != nullptr && Showing("StencilEditor") != nullptr; }},
-         {"typed", [&] { typed = CodeBlockText(); }},
-         {"replaced",
-          [&] {
-              replacedPhase = StencilBuild::Current().phase;
-              replacedReport = PropertiesReport();
-              // What was built, should it have failed.
-              if (replacedPhase != StencilBuild::Phase::Replaced)
-                  replacedReport += "\n--- the script:\n" + scripted::ReadFile(StencilStore::ScriptPath("OBJECT", kType));
-              buildNumber = StencilBuild::Current().number;
-              built = Object::_FindPrototype(kType);
-              State* play = Showing("SinglePlayer");
-              if (play == nullptr) return;
-              // The goal the level made before keeps the old type.
-              for (Object* o : play->Objects())
-                  if (o->GetType() == kType && o->GetParentStencil() != built) ++oldGoals;
-              // Made as the level makes its objects: in its own frame's state.
-              State* remembered = State::_currentState;
-              State::_currentState = play;
-              fresh = Object::MakeCopy(play, kType, "fresh");
-              State::_currentState = remembered;
-              if (fresh != nullptr) freshStart = Glow(fresh);
-          }},
-         {"later",
-          [&] {
-              if (fresh != nullptr) freshLater = Glow(fresh);
-          }},
-         {"inspected",
-          [&] {
-              State* editor = Showing("InstanceEditor");
-              auto* v = editor != nullptr ? LevelData::InstanceEditor::Find(editor->GetLevel()) : nullptr;
-              if (v == nullptr || v->NameList.empty()) return;
-              if (StencilRows::LabelText(v->NameList[0]) == "glow")
-                  shownGlow = std::atoi(StencilRows::Text(v->ValueList[0]).c_str());
-          }},
-         {"edited",
-          [&] {
-              if (fresh != nullptr) edited = Glow(fresh);
-          }},
-         {"broken", [&] { broken = CodeBlockText(); }},
-         {"failed",
-          [&] {
-              failedPhase = StencilBuild::Current().phase;
-              failedReport = PropertiesReport();
-              failedMessage = CodeBlockMessage();
-              stillBuilt = Object::_FindPrototype(kType);
-              State* play = Showing("SinglePlayer");
-              if (play != nullptr)
+    const int status =
+        Run(script,
+            {{"playing", [&] { playing = Showing("SinglePlayer") != nullptr && Showing("StencilEditor") != nullptr; }},
+             {"typed", [&] { typed = CodeBlockText(); }},
+             {"replaced",
+              [&] {
+                  replacedPhase = StencilBuild::Current().phase;
+                  replacedReport = PropertiesReport();
+                  // What was built, should it have failed.
+                  if (replacedPhase != StencilBuild::Phase::Replaced)
+                      replacedReport +=
+                          "\n--- the script:\n" + scripted::ReadFile(StencilStore::ScriptPath("OBJECT", kType));
+                  buildNumber = StencilBuild::Current().number;
+                  built = Object::_FindPrototype(kType);
+                  State* play = Showing("SinglePlayer");
+                  if (play == nullptr) return;
+                  // The goal the level made before keeps the old type.
                   for (Object* o : play->Objects())
-                      if (o->GetType() == kType && o->GetParentStencil() != built) ++oldGoalsKept;
-              SetQuitting(nullptr);
-          }}},
-        {{"built", [&] { return !StencilBuild::Busy() && StencilBuild::Current().number > buildNumber; }}});
+                      if (o->GetType() == kType && o->GetParentStencil() != built) ++oldGoals;
+                  // Made as the level makes its objects: in its own frame's state.
+                  State* remembered = State::_currentState;
+                  State::_currentState = play;
+                  fresh = Object::MakeCopy(play, kType, "fresh");
+                  State::_currentState = remembered;
+                  if (fresh != nullptr) freshStart = Glow(fresh);
+              }},
+             {"later",
+              [&] {
+                  if (fresh != nullptr) freshLater = Glow(fresh);
+              }},
+             {"inspected",
+              [&] {
+                  State* editor = Showing("InstanceEditor");
+                  auto* v = editor != nullptr ? LevelData::InstanceEditor::Find(editor->GetLevel()) : nullptr;
+                  if (v == nullptr || v->NameList.empty()) return;
+                  if (StencilRows::LabelText(v->NameList[0]) == "glow")
+                      shownGlow = std::atoi(StencilRows::Text(v->ValueList[0]).c_str());
+              }},
+             {"edited",
+              [&] {
+                  if (fresh != nullptr) edited = Glow(fresh);
+              }},
+             {"broken", [&] { broken = CodeBlockText(); }},
+             {"failed",
+              [&] {
+                  failedPhase = StencilBuild::Current().phase;
+                  failedReport = PropertiesReport();
+                  failedMessage = CodeBlockMessage();
+                  stillBuilt = Object::_FindPrototype(kType);
+                  State* play = Showing("SinglePlayer");
+                  if (play != nullptr)
+                      for (Object* o : play->Objects())
+                          if (o->GetType() == kType && o->GetParentStencil() != built) ++oldGoalsKept;
+                  SetQuitting(nullptr);
+              }}},
+            {{"built", [&] { return !StencilBuild::Busy() && StencilBuild::Current().number > buildNumber; }}});
     ASSERT_TRUE(runner.has_value());
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();

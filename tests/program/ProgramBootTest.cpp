@@ -223,7 +223,7 @@ TEST_F(ProgramBootTest, AThreadStillRunningAtTheDeadlineEndsTheProcessWithItsSta
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            startupHooks.exitProcess = nullptr;  // the real end of the process
+            startupHooks.exitProcess = nullptr;     // the real end of the process
             startupHooks.hideAllWindows = nullptr;  // the deadline itself, at once
             startupHooks.inputInit = &StartInputAndAStuckWorker;
             std::exit(ProgramMain() == 0 ? 3 : 4);  // not reached: the process ends first

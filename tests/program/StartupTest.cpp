@@ -208,8 +208,8 @@ TEST_F(StartupThreadTest, AnUnusableDataFolderIsReportedNotSilentlyLost) {
         testing::internal::CaptureStderr();
         StartupThread();
         said = testing::internal::GetCapturedStderr();
-        const std::string message = "Unable to create the folder \"" + (home / c.blocked) + "\": " + c.lost +
-                                    " will not be saved.";
+        const std::string message =
+            "Unable to create the folder \"" + (home / c.blocked) + "\": " + c.lost + " will not be saved.";
         EXPECT_NE(said.find(message), std::string::npos) << said;
     }
 

@@ -13,8 +13,8 @@
 #include "objects/Player.h"
 #include "platform/window/StateWindows.h"
 #include "program/CommandLine.h"
-#include "program/TypeRegistration.h"
 #include "program/StencilListSteps.h"
+#include "program/TypeRegistration.h"
 #include "stencil/InstanceEditor.h"
 #include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
@@ -122,33 +122,33 @@ TEST_F(StencilEditorRunTest, APropertiesWindowCommitsAVariableAndTheInstanceEdit
             l.matching += shown == LevelData::InstanceEditor::ValueText(at, typeText) ? 1 : 0;
         }
     };
-    const int status = Run(
-        script, {{"opened",
-                  [&] {
-                      if (auto* v = LevelData::StencilObjPropLevel::Find(LevelOf("StencilObjPropLevel")))
-                          title = ObjectData::Text::Find(v->titleText)->text;
-                  }},
-                 {"committed",
-                  [&] {
-                      if (auto* panel = ObjectData::StencilObjProp::Find(Find("StencilObjPropLevel", "VariableTable"))) {
-                          types = panel->ObjData.varTypes;
-                          names = panel->ObjData.varNames;
-                          values = panel->ObjData.varValues;
-                      }
-                      filed = cppConvert.GetVarList("Player").count("jumpBoost") == 1;
-                      filedType = cppConvert.GetVarType("jumpBoost");
-                  }},
-                 {"openGame",
-                  [&] {
-                      CreateStateByName("SinglePlayer");
-                      CreateStateByName("InstanceEditor");
-                  }},
-                 {"inspected", [&] { look(inspected); }},
-                 {"later",
-                  [&] {
-                      look(later);
-                      SetQuitting(nullptr);
-                  }}});
+    const int status =
+        Run(script,
+            {{"opened",
+              [&] {
+                  if (auto* v = LevelData::StencilObjPropLevel::Find(LevelOf("StencilObjPropLevel")))
+                      title = ObjectData::Text::Find(v->titleText)->text;
+              }},
+             {"committed",
+              [&] {
+                  if (auto* panel = ObjectData::StencilObjProp::Find(Find("StencilObjPropLevel", "VariableTable"))) {
+                      types = panel->ObjData.varTypes;
+                      names = panel->ObjData.varNames;
+                      values = panel->ObjData.varValues;
+                  }
+                  filed = cppConvert.GetVarList("Player").count("jumpBoost") == 1;
+                  filedType = cppConvert.GetVarType("jumpBoost");
+              }},
+             {"openGame",
+              [&] {
+                  CreateStateByName("SinglePlayer");
+                  CreateStateByName("InstanceEditor");
+              }},
+             {"inspected", [&] { look(inspected); }},
+             {"later", [&] {
+                  look(later);
+                  SetQuitting(nullptr);
+              }}});
     ASSERT_TRUE(runner.has_value());
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();

@@ -78,11 +78,10 @@ TEST_F(StencilFunctionsTest, AFunctionNamedInThePanelGetsItsBodyInTheCodeBlock) 
         {{"committedName",
           [&] {
               State* window = Showing("StencilObjPropLevel");
-              auto* panel = window != nullptr ? ObjectData::StencilFuncProp::Find(
-                                                    window->GetLevel()->GetMyObject("FunctionTable"))
-                                              : nullptr;
-              if (panel != nullptr && !panel->ObjData.functions.empty())
-                  panelName = panel->ObjData.functions[0].name;
+              auto* panel = window != nullptr
+                                ? ObjectData::StencilFuncProp::Find(window->GetLevel()->GetMyObject("FunctionTable"))
+                                : nullptr;
+              if (panel != nullptr && !panel->ObjData.functions.empty()) panelName = panel->ObjData.functions[0].name;
           }},
          {"opened",
           [&] {
@@ -100,9 +99,9 @@ TEST_F(StencilFunctionsTest, AFunctionNamedInThePanelGetsItsBodyInTheCodeBlock) 
                   dialogBody = d->ObjData.functions[0].code;
               }
               State* window = Showing("StencilObjPropLevel");
-              auto* panel = window != nullptr ? ObjectData::StencilFuncProp::Find(
-                                                    window->GetLevel()->GetMyObject("FunctionTable"))
-                                              : nullptr;
+              auto* panel = window != nullptr
+                                ? ObjectData::StencilFuncProp::Find(window->GetLevel()->GetMyObject("FunctionTable"))
+                                : nullptr;
               if (panel != nullptr && !panel->ObjData.functions.empty()) panelBody = panel->ObjData.functions[0].code;
               SetQuitting(nullptr);
           }}});

@@ -58,7 +58,8 @@ protected:
         ObjectData::Transition::hooks.resolution = [] { return objtest::Recorded().aspect; };
 
         Object::_FirstInit();
-        for (const char* name : {"PreCameraUpdate", "Behavior", "PostCameraUpdate", "NetworkingUpdate", "GraphicsUpdate"})
+        for (const char* name :
+             {"PreCameraUpdate", "Behavior", "PostCameraUpdate", "NetworkingUpdate", "GraphicsUpdate"})
             world::RegisterEngine(name);
         if (drawn) world::RegisterEngine("GraphicsDraw");
         Level::_FirstInit();

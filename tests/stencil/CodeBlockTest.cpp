@@ -28,9 +28,7 @@ protected:
         AllFrame();
         return *d;
     }
-    LevelData::StencilCodeBlock::Variables& D() const {
-        return *LevelData::StencilCodeBlock::Find(dialog->GetLevel());
-    }
+    LevelData::StencilCodeBlock::Variables& D() const { return *LevelData::StencilCodeBlock::Find(dialog->GetLevel()); }
     std::string Title() const { return ObjectData::Text::Find(D().titleText)->text; }
     ObjectData::Text::Variables& Body() const {
         return *ObjectData::Text::Find(ObjectData::TextBox::Find(D().codeBlock)->textObject);

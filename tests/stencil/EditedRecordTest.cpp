@@ -107,8 +107,8 @@ TEST_F(EditedRecordTest, EveryEditMadeInThePanelsAndTheCodeBlockComesBackAndNoth
 
         // The variables: as many rows as the panel makes, not the record's size.
         AllClick(kVariablesTabX, kButtonsY);
-        const std::size_t rows = std::min(original.varNames.size(),
-                                          static_cast<std::size_t>(ObjectData::StencilObjProp::kRowsFromRecord));
+        const std::size_t rows =
+            std::min(original.varNames.size(), static_cast<std::size_t>(ObjectData::StencilObjProp::kRowsFromRecord));
         ASSERT_EQ(Variables().myObjValueList.size(), rows);
         // A new default for the last number that has a row...
         std::size_t changed = rows;

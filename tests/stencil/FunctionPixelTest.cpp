@@ -113,9 +113,9 @@ TEST_F(FunctionPixelTest, TheTextScreenShowsWhatWasTypedOnItsBackdrop) {
     EXPECT_TRUE(Has(-0.6f, -0.3f, 0.05f, 0.05f, [](const Rgb& c) { return c.b > 170 && c.b >= c.r && c.r > 150; }));
     EXPECT_TRUE(Has(-0.42f, 0.47f, 0.12f, 0.05f, &Black)) << "the typed text";
     EXPECT_FALSE(Has(0.3f, 0.47f, 0.12f, 0.05f, &Black)) << "nothing past it";
-    EXPECT_TRUE(Has(380.0f / 600.0f, 280.0f / 600.0f, 0.04f, 0.04f,
-                    [](const Rgb& c) { return c.r > 100 && c.g < 80 && c.b < 90; }))
-        << "the close box's cross";
+    EXPECT_TRUE(Has(380.0f / 600.0f, 280.0f / 600.0f, 0.04f, 0.04f, [](const Rgb& c) {
+        return c.r > 100 && c.g < 80 && c.b < 90;
+    })) << "the close box's cross";
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ protected:
         for (char c : letters) {
             const bool upper = c >= 'A' && c <= 'Z';
             const char lower = upper ? static_cast<char>(c - 'A' + 'a') : c;
-            const SDL_Scancode key = lower == ' ' ? SDL_SCANCODE_SPACE
+            const SDL_Scancode key = lower == ' '   ? SDL_SCANCODE_SPACE
                                      : lower == ';' ? SDL_SCANCODE_SEMICOLON
                                      : lower == '=' ? SDL_SCANCODE_EQUALS
                                      : lower == '>' ? SDL_SCANCODE_PERIOD

@@ -46,7 +46,8 @@ TEST_F(PropertiesTest, AFreshWindowShowsItsTitleTheTabsAndTheFunctionsPanelWithT
     const ObjectData::Text::Variables& title = *ObjectData::Text::Find(level.titleText);
     EXPECT_EQ(title.text, "#0xC4BDAD#Player");
     EXPECT_TRUE(title.settings.colorize);
-    for (const auto& [tab, x, label] : {std::tuple{"VariableTab", -0.5f, "VARIABLES"}, {"FunctionTab", -0.3f, "functions"}}) {
+    for (const auto& [tab, x, label] :
+         {std::tuple{"VariableTab", -0.5f, "VARIABLES"}, {"FunctionTab", -0.3f, "functions"}}) {
         const auto& b = VariablesOf<ObjectData::Button::Variables>(window->GetLevel()->GetMyObject(tab));
         EXPECT_STREQ(b.texture, label);
         EXPECT_FLOAT_EQ(b.position.x, x);
@@ -55,7 +56,8 @@ TEST_F(PropertiesTest, AFreshWindowShowsItsTitleTheTabsAndTheFunctionsPanelWithT
     }
     EXPECT_FALSE(*FindVariable<bool>(window->GetLevel()->GetMyObject("FunctionTable"), enum_hide));
     EXPECT_TRUE(P().oldHideState);
-    for (const auto& [button, x] : {std::pair{P().applyButton, kApplyX}, {P().addButton, kAddX}, {P().deleteButton, kDeleteX}})
+    for (const auto& [button, x] :
+         {std::pair{P().applyButton, kApplyX}, {P().addButton, kAddX}, {P().deleteButton, kDeleteX}})
         EXPECT_NEAR(ButtonX(button), x + 10.0f, kNear);
     // The tool tips say what the panel's rows are.
     EXPECT_EQ(VariablesOf<ObjectData::Button::Variables>(P().addButton).toolTip, "Adds a variable");

@@ -110,10 +110,11 @@ TEST_F(StencilMenuTest, AClickOnAScrolledRowAndF6OpenTheEntryItShowsUnderTheList
 TEST_F(StencilMenuTest, TheRowsTakeNoKeysAndF6OpensTheChosenName) {
     State* editor = OpenEditor(Names(10));
     AllClick(-0.5f, RowY(2));
-    for (SDL_Scancode key : {SDL_SCANCODE_Z, SDL_SCANCODE_Q, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE,
-                             SDL_SCANCODE_TAB})
+    for (SDL_Scancode key :
+         {SDL_SCANCODE_Z, SDL_SCANCODE_Q, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_TAB})
         AllTap(key);
-    for (int r = 0; r < 10; ++r) EXPECT_EQ(StencilRows::Text(Menu(editor, "ObjectMenu").myStencilList[r]), Names(10)[r]);
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(StencilRows::Text(Menu(editor, "ObjectMenu").myStencilList[r]), Names(10)[r]);
     EXPECT_EQ(Menu(editor, "ObjectMenu").selectedStencil, 2);
     AllTap(SDL_SCANCODE_F6);
     const std::vector<State*> opened = Showing("StencilObjPropLevel");
@@ -135,7 +136,8 @@ TEST_F(StencilMenuTest, LongNamesFitTheirRowsAndTheScreenShowsItsKeys) {
     }
     bool keysShown = false;
     for (Object* o : editor->Objects())
-        if (const auto* t = ObjectData::Text::Find(o)) keysShown = keysShown || t->text.find("F6: properties") != std::string::npos;
+        if (const auto* t = ObjectData::Text::Find(o))
+            keysShown = keysShown || t->text.find("F6: properties") != std::string::npos;
     EXPECT_TRUE(keysShown) << "the screen says what F6 does";
 }
 

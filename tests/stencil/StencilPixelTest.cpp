@@ -62,7 +62,8 @@ TEST_F(StencilPixelTest, TheMainScreenShowsFourListsAndTheChosenRow) {
     auto* engines = ObjectData::StencilMenu::Find(screen->GetLevel()->GetMyObject("EngineMenu"));
     ASSERT_LT(engines->stencilNames.size(), 33u);
     EXPECT_TRUE(Near(196, 189, 173)(At(0.5f, -0.4f))) << "an empty row of the engines' list";
-    for (float menuX : {-0.5f, -0.17f, 0.17f, 0.5f}) EXPECT_TRUE(Has(menuX, 0.44f, 0.2f, 0.04f, &Caption)) << "caption " << menuX;
+    for (float menuX : {-0.5f, -0.17f, 0.17f, 0.5f})
+        EXPECT_TRUE(Has(menuX, 0.44f, 0.2f, 0.04f, &Caption)) << "caption " << menuX;
 }
 
 TEST_F(StencilPixelTest, ThePropertiesWindowShowsTheVariablesOnItsTabAndHidesThemOnTheOther) {

@@ -89,8 +89,8 @@ TEST_F(TextEditorTest, TwoKeysInOneFrameAddOnlyTheLowerCode) {
 }
 
 TEST_F(TextEditorTest, KeysThatTypeNothingPrintableAddNothing) {
-    for (SDL_Scancode key : {SDL_SCANCODE_UP, SDL_SCANCODE_LEFT, SDL_SCANCODE_F1, SDL_SCANCODE_F6,
-                             SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_LSHIFT}) {
+    for (SDL_Scancode key : {SDL_SCANCODE_UP, SDL_SCANCODE_LEFT, SDL_SCANCODE_F1, SDL_SCANCODE_F6, SDL_SCANCODE_RETURN,
+                             SDL_SCANCODE_ESCAPE, SDL_SCANCODE_LSHIFT}) {
         Tap(key);
         EXPECT_EQ(Shown(), LevelData::TextEditor::kSample) << SDL_GetScancodeName(key);
     }

@@ -12,7 +12,7 @@
 namespace notafile {
 
 enum class Kind {
-    NamedPipe,  // with no writer: a blocking open would wait for ever
+    NamedPipe,      // with no writer: a blocking open would wait for ever
     EndlessDevice,  // a link to /dev/zero: a read never ends
     Folder,
 };

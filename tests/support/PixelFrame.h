@@ -24,7 +24,8 @@ public:
         const float aspect = static_cast<float>(width) / static_cast<float>(height);
         const int px = std::clamp(static_cast<int>((x / aspect + 0.5f) * static_cast<float>(width - 1)), 0, width - 1);
         const int py = std::clamp(static_cast<int>((0.5f - y) * static_cast<float>(height - 1)), 0, height - 1);
-        const std::size_t i = (static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)) * 4;
+        const std::size_t i =
+            (static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)) * 4;
         if (i + 2 >= rgba.size()) return {0, 0, 0};
         return {rgba[i], rgba[i + 1], rgba[i + 2]};
     }

@@ -38,8 +38,8 @@ protected:
     }
     // The game area of the screen's window, which the screen lays itself out for.
     static GameArea ScreenArea() {
-        return GameArea{0, 0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight),
-                        areaHeight};
+        return GameArea{
+            0, 0, areaWidth, areaHeight, static_cast<float>(areaWidth) / static_cast<float>(areaHeight), areaHeight};
     }
 
     // Opens the screen level in a state of its own, drawn into frames of

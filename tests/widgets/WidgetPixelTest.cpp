@@ -134,7 +134,8 @@ TEST_F(WidgetPixelTest, ATextBoxShowsItsCaretAndItsSelectionInTwoColours) {
     auto white = [](const Rgb& c) { return c.r > 230 && c.g > 230 && c.b > 230; };
     EXPECT_GT(Frame().Count(-0.4f, 0.25f, 0.4f, 0.15f, blue), 200) << "no selection behind b and c";
     EXPECT_GT(Frame().Count(-0.4f, 0.25f, 0.4f, 0.15f, white), 2000) << "no white box";
-    EXPECT_EQ(Frame().Count(v.cursor.x + 0.005f, 0.25f, 0.4f, 0.15f, blue), 0) << "the selection goes on past the caret";
+    EXPECT_EQ(Frame().Count(v.cursor.x + 0.005f, 0.25f, 0.4f, 0.15f, blue), 0)
+        << "the selection goes on past the caret";
     // The caret: a dark bar through the whole letter height at its place.
     // Rows of the letter height with a dark pixel within 1.5 pixels of it:
     const int rows = static_cast<int>(0.08f * kHeight);

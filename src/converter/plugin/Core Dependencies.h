@@ -105,7 +105,7 @@ inline void MakeInstance(Entity* copy, const char* type, const char* name) {
 // BINDVARIABLE(type, member): refuses at compile time, by name, a member the
 // copy step cannot copy into a clone's raw storage.
 // The type (its text may hold commas) is everything before the member.
-#define BINDVARIABLE(...)                                                                       \
+#define BINDVARIABLE(...) \
     static_assert(::gf_plugin::IsCopyableMember<decltype(_DATA::GF_LAST(__VA_ARGS__))>,         \
                   "variable \"" GF_STRING(GF_LAST(__VA_ARGS__)) "\" is neither trivially copyable " \
                   "nor of a special type: the copy step cannot copy it")

@@ -110,9 +110,9 @@ Pointer ArrayVariable(const Entity* entity, int number, const char* name) {
 // GETVARIABLE(entity, type, name): the variable name of entity, as type.
 // GETVARIABLEP(entity, type *, name): an array variable, as a pointer to its
 // first element.
-#define GETVARIABLE(entity, ...)                                                                        \
+#define GETVARIABLE(entity, ...)                                                                   \
     (::gf_plugin::Variable<GF_FIRSTS(__VA_ARGS__)>((entity), GF_JOIN(enum_, GF_LAST(__VA_ARGS__)), \
                                                    GF_STRING(GF_LAST(__VA_ARGS__))))
-#define GETVARIABLEP(entity, ...)                                                                            \
+#define GETVARIABLEP(entity, ...)                                                                       \
     (::gf_plugin::ArrayVariable<GF_FIRSTS(__VA_ARGS__)>((entity), GF_JOIN(enum_, GF_LAST(__VA_ARGS__)), \
                                                         GF_STRING(GF_LAST(__VA_ARGS__))))

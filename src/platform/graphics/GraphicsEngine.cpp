@@ -653,8 +653,7 @@ void GraphicsEngine::DrawList(const std::vector<Plane2D>& list, TripleBuffer& tr
             bool hidden = false;
             if (FitToVisible(q, *texture, hidden) && hidden) continue;
         }
-        if (cut && DrawShowing(q, texture, QuadOrder(rank, i), dropsClear && p.texture, wrapsAcross))
-            continue;
+        if (cut && DrawShowing(q, texture, QuadOrder(rank, i), dropsClear && p.texture, wrapsAcross)) continue;
         DrawGameFrame(q.x, q.y, q.width, q.height, q.rotation, texture, q.u, q.v, q.du, q.dv, q.colour);
     }
     DrawFinalGameFrames();
@@ -713,8 +712,7 @@ void GraphicsEngine::FindCovers(const Buffer& buffer) {
                 opaque =
                     p.texture->opaqueParts && !p.texture->opaqueParts->Empty() ? p.texture->opaqueParts.get() : nullptr;
             }
-            if (opaque)
-                CoverWith(p, *opaque, wraps, QuadOrder(rank, i));
+            if (opaque) CoverWith(p, *opaque, wraps, QuadOrder(rank, i));
         }
     };
     ForEachListInDrawOrder(buffer, coverWith);

@@ -73,7 +73,8 @@ void Keyboard_::DeviceKey(unsigned char key, bool down, bool repeat) {
     liveKeys[key].store(1, std::memory_order_relaxed);
     if (!newPress || typed[key].plain == 0) return;
     auto live = [this](unsigned char k) { return liveKeys[k].load(std::memory_order_relaxed) != 0; };
-    const Press press{key, live(DIK_LSHIFT) || live(DIK_RSHIFT), CapsLockOn(), live(DIK_LCONTROL) || live(DIK_RCONTROL)};
+    const Press press{key, live(DIK_LSHIFT) || live(DIK_RSHIFT), CapsLockOn(),
+                      live(DIK_LCONTROL) || live(DIK_RCONTROL)};
     std::lock_guard<std::recursive_mutex> hold(Critical);
     // Nobody takes them while no game frame runs: the oldest go first.
     if (presses.size() >= kMostPresses) presses.erase(presses.begin());

@@ -14,9 +14,9 @@ struct WindowGeometry {
     int width = 0, height = 0;          // the window's size
     int areaX = 10, areaY = 30;         // the game area's offset inside a framed window
     int areaWidth = 0, areaHeight = 0;  // the render target's size (the game area of a framed window)
-    int renderHeight = 0;               // the height game units are counted in (the windowed one while full screen is wanted)
-    float resolution = -1.0f;           // the picture's width over its height; below 0 while unset
-    bool fullScreen = false;            // drawn full screen
+    int renderHeight = 0;      // the height game units are counted in (the windowed one while full screen is wanted)
+    float resolution = -1.0f;  // the picture's width over its height; below 0 while unset
+    bool fullScreen = false;   // drawn full screen
 };
 
 // A rectangle in the window's own pixels, rows from the top.

@@ -453,8 +453,7 @@ TEST_F(GLTest, ParallaxStripsInOnePassLookAsDrawnOneByOne) {
         }
     GLTexture* strip = GraphicsEngine::CreateTexture(kSide, kSide, bands.data(), true);
     ASSERT_NE(strip, nullptr);
-    VisibleRows(kSide, kSide, reinterpret_cast<const unsigned char*>(bands.data()), strip->visibleV0,
-                strip->visibleV1);
+    VisibleRows(kSide, kSide, reinterpret_cast<const unsigned char*>(bands.data()), strip->visibleV0, strip->visibleV1);
     // The ground colour the strips take, read where they land on the target.
     std::vector<std::uint32_t> gradient(64 * 64);
     for (int y = 0; y < 64; ++y)

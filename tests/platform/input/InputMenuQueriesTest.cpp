@@ -94,7 +94,8 @@ TEST_F(InputMenuQueries, DirectionLettersUnderCtrlAreNoDirections) {
         for (SDL_Scancode letter : {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D}) {
             Key(letter, true);
             PollAndFrame();
-            EXPECT_EQ(Answers(), Only({Anything})) << SDL_GetScancodeName(letter) << " under " << SDL_GetScancodeName(ctrl);
+            EXPECT_EQ(Answers(), Only({Anything}))
+                << SDL_GetScancodeName(letter) << " under " << SDL_GetScancodeName(ctrl);
             Key(letter, false);
         }
         Key(SDL_SCANCODE_LEFT, true);

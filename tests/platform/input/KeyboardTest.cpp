@@ -208,15 +208,15 @@ TEST_F(KeyboardTest, EveryPressSinceTheLastFrameTypesInOrderWithItsOwnShift) {
         }
     };
     // "jumpBoost = jumpBoost + 1;" in three frames, a poll in the middle of each.
-    const std::vector<Tap> first{{SDL_SCANCODE_J}, {SDL_SCANCODE_U}, {SDL_SCANCODE_M}, {SDL_SCANCODE_P},
-                                 {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O}, {SDL_SCANCODE_O}, {SDL_SCANCODE_S},
-                                 {SDL_SCANCODE_T}};
-    const std::vector<Tap> second{{SDL_SCANCODE_SPACE}, {SDL_SCANCODE_EQUALS}, {SDL_SCANCODE_SPACE},
-                                  {SDL_SCANCODE_J}, {SDL_SCANCODE_U}, {SDL_SCANCODE_M}, {SDL_SCANCODE_P},
-                                  {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O}, {SDL_SCANCODE_O}, {SDL_SCANCODE_S},
-                                  {SDL_SCANCODE_T}};
-    const std::vector<Tap> third{{SDL_SCANCODE_SPACE},    {SDL_SCANCODE_EQUALS, true}, {SDL_SCANCODE_SPACE},
-                                 {SDL_SCANCODE_1},        {SDL_SCANCODE_SEMICOLON},    {SDL_SCANCODE_A, false, true},
+    const std::vector<Tap> first{{SDL_SCANCODE_J}, {SDL_SCANCODE_U},       {SDL_SCANCODE_M},
+                                 {SDL_SCANCODE_P}, {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O},
+                                 {SDL_SCANCODE_O}, {SDL_SCANCODE_S},       {SDL_SCANCODE_T}};
+    const std::vector<Tap> second{{SDL_SCANCODE_SPACE}, {SDL_SCANCODE_EQUALS},  {SDL_SCANCODE_SPACE},
+                                  {SDL_SCANCODE_J},     {SDL_SCANCODE_U},       {SDL_SCANCODE_M},
+                                  {SDL_SCANCODE_P},     {SDL_SCANCODE_B, true}, {SDL_SCANCODE_O},
+                                  {SDL_SCANCODE_O},     {SDL_SCANCODE_S},       {SDL_SCANCODE_T}};
+    const std::vector<Tap> third{{SDL_SCANCODE_SPACE},  {SDL_SCANCODE_EQUALS, true}, {SDL_SCANCODE_SPACE},
+                                 {SDL_SCANCODE_1},      {SDL_SCANCODE_SEMICOLON},    {SDL_SCANCODE_A, false, true},
                                  {SDL_SCANCODE_1, true}};
     std::string typed;
     for (const auto* taps : {&first, &second, &third}) {
@@ -259,11 +259,11 @@ TEST_F(KeyboardTest, EachKeyCodeTranslatesAsTypedTextDoes) {
         char typed;
     };
     const Case cases[] = {
-        {DIK_A, KMOD_NONE, false, 'a'},     {DIK_A, KMOD_NONE, true, 'A'},     {DIK_A, KMOD_CAPS, false, 'A'},
-        {DIK_A, KMOD_CAPS, true, 'a'},      {DIK_1, KMOD_CAPS, false, '1'},    {DIK_1, KMOD_NONE, true, '!'},
-        {DIK_SLASH, KMOD_NONE, true, '?'},  {DIK_SPACE, KMOD_NONE, false, ' '}, {DIK_TAB, KMOD_NONE, false, '\t'},
-        {DIK_RETURN, KMOD_NONE, false, '\n'}, {DIK_F6, KMOD_NONE, false, 0},    {DIK_UP, KMOD_NONE, true, 0},
-        {DIK_BACK, KMOD_NONE, false, 0},    {0, KMOD_NONE, false, 0},          {255, KMOD_NONE, false, 0},
+        {DIK_A, KMOD_NONE, false, 'a'},       {DIK_A, KMOD_NONE, true, 'A'},      {DIK_A, KMOD_CAPS, false, 'A'},
+        {DIK_A, KMOD_CAPS, true, 'a'},        {DIK_1, KMOD_CAPS, false, '1'},     {DIK_1, KMOD_NONE, true, '!'},
+        {DIK_SLASH, KMOD_NONE, true, '?'},    {DIK_SPACE, KMOD_NONE, false, ' '}, {DIK_TAB, KMOD_NONE, false, '\t'},
+        {DIK_RETURN, KMOD_NONE, false, '\n'}, {DIK_F6, KMOD_NONE, false, 0},      {DIK_UP, KMOD_NONE, true, 0},
+        {DIK_BACK, KMOD_NONE, false, 0},      {0, KMOD_NONE, false, 0},           {255, KMOD_NONE, false, 0},
     };
     for (const Case& c : cases) {
         if (c.shift) Key(SDL_SCANCODE_LSHIFT, true, c.mod);

@@ -111,11 +111,11 @@ TEST(WindowGeometry, EveryPointMapsToThePictureAndBack) {
             float gx, gy;  // where it lies in game units
         };
         const Expect points[] = {
-            {{r.x, r.y}, -halfWidth, 0.5f},                                    // top-left corner
-            {{r.x + r.width - 1, r.y}, halfWidth, 0.5f},                       // top-right
-            {{r.x, r.y + r.height - 1}, -halfWidth, -0.5f},                    // bottom-left
-            {{r.x + r.width - 1, r.y + r.height - 1}, halfWidth, -0.5f},       // bottom-right
-            {{r.x + r.width / 2, r.y + r.height / 2}, 0.0f, 0.0f},             // centre
+            {{r.x, r.y}, -halfWidth, 0.5f},                               // top-left corner
+            {{r.x + r.width - 1, r.y}, halfWidth, 0.5f},                  // top-right
+            {{r.x, r.y + r.height - 1}, -halfWidth, -0.5f},               // bottom-left
+            {{r.x + r.width - 1, r.y + r.height - 1}, halfWidth, -0.5f},  // bottom-right
+            {{r.x + r.width / 2, r.y + r.height / 2}, 0.0f, 0.0f},        // centre
             {{r.x + r.width / 4, r.y + r.height * 3 / 4}, -halfWidth / 2, -0.25f},
         };
         for (const Expect& e : points) {
