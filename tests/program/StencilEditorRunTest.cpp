@@ -91,6 +91,10 @@ TEST_F(StencilEditorRunTest, APropertiesWindowCommitsAVariableAndTheInstanceEdit
     script += ClearRow(0.49f, 0.3875f, 14) + Type("1.5");
     script += "wait 3\nclick 0.5 0.45\nwait 6\nmark committed\n";  // confirm
     script += "mark openGame\nlevel InstanceEditor\nlevel SinglePlayer\nwait 30\n";
+    // The game's window shows itself after the instance editor's and may
+    // take the focus as it first draws: the next clicks are the instance
+    // editor's, as a person clicks into its window first.
+    script += "focus InstanceEditor\nwait 5\n";
     script += "click 0.02 0.45\nwait 4\n" + Type("SinglePlayer");
     script += "click 0.02 0.4\nwait 4\n" + Type("Player_0");
     script += "click 0.27 0.4\nwait 10\nmark inspected\nwait 20\nmark later\n";
