@@ -19,6 +19,7 @@
 #include "converter/CppConvert.h"
 #include "converter/DLL.h"
 #include "framework/TypeReplacement.h"
+#include "platform/window/GuiWindow.h"
 #include "program/CommandLine.h"
 #include "program/StencilListSteps.h"
 #include "stencil/InstanceEditor.h"
@@ -141,7 +142,11 @@ TEST_F(ModderLoopTest, ABodyTypedInTheCodeBlockIsBuiltAndReplacesATypeOfTheRunni
     ASSERT_FALSE(chooseType.empty());
     const std::string body = "self->glow = self->glow + 1;";
 
-    std::string script = "level StencilEditor\nwait 20\ntap F7\nlevel SinglePlayer\nwait 30\nmark playing\n";
+    // The play window takes the focus as it first draws, which on a busy
+    // machine can come well after its level shows: the focus goes back to
+    // the editor only once it has, as a person clicks back after seeing it.
+    std::string script =
+        "level StencilEditor\nwait 20\ntap F7\nlevel SinglePlayer\nawait playDrawn\nwait 30\nmark playing\n";
     script += "focus StencilEditor\nwait 5\n";
     script += chooseType + "tap F6\nlevel StencilObjPropLevel\nwait 15\n";
     script += "click -0.5 0.45\nwait 6\nclick 0.3 0.45\nwait 6\n";  // VARIABLES, Add
@@ -226,7 +231,11 @@ TEST_F(ModderLoopTest, ABodyTypedInTheCodeBlockIsBuiltAndReplacesATypeOfTheRunni
                           if (o->GetType() == kType && o->GetParentStencil() != built) ++oldGoalsKept;
                   SetQuitting(nullptr);
               }}},
-            {{"built", [&] { return !StencilBuild::Busy() && StencilBuild::Current().number > buildNumber; }}});
+            {{"built", [&] { return !StencilBuild::Busy() && StencilBuild::Current().number > buildNumber; }},
+             {"playDrawn", [&] {
+                  State* play = Showing("SinglePlayer");
+                  return play != nullptr && play->window != nullptr && play->window->GetActive();
+              }}});
     ASSERT_TRUE(runner.has_value());
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_TRUE(runner->Done()) << "stopped after frame " << runner->Frames();
