@@ -156,6 +156,8 @@ private:
     void RevertDiffInit(CppData& data);
     // The scope loop both share; extended for an extended object's header.
     void RevertScopes(CppData& data, bool extended);
+    // Entity accesses to rewrite: a prefix to what it becomes.
+    using PrefixMap = std::unordered_map<std::string, std::string>;
     // Scanning (one stencil's texts into the tables and generated texts).
     void ScanGlobals(CppData& record, std::vector<std::string>& globalNames);
     void ScanMemberVariables(CppData* record);
@@ -163,6 +165,16 @@ private:
     void ScanEngineValues();
     void ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited);
     void ScanExVariables();
+    // The steps of ScanEngineEvents: what kind of function the first line
+    // names, the generated definition's opening, the accesses rewritten.
+    enum class BoundKind { Engine, Event, Differences, Helper };
+    // The first line's tokens, its whitespace left out.
+    std::vector<std::string> SignatureOf(const std::string& first);
+    static BoundKind BoundKindOf(const std::string& first, const std::vector<std::string>& signature);
+    // Also names the current function and adds the prefixes the kind's
+    // entity pointers are rewritten by.
+    std::string OpenDefinition(BoundKind kind, const std::string& first, const std::vector<std::string>& signature,
+                               bool inherited, PrefixMap& prefixes);
     void ScanForVariables();
     void ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired);
     void AddMember(const std::string& type, const std::string& name, const std::string& value,
@@ -197,7 +209,6 @@ private:
                  const std::string& sourcePath, const std::string& typeName);
 
     // Rewriting of user code.
-    using PrefixMap = std::unordered_map<std::string, std::string>;
     std::string InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
                                             std::string& name, std::string& value, std::string& count);
     // Reads each definition of lines (up to each ";") and hands it on, while
@@ -208,6 +219,11 @@ private:
     std::list<std::string>::iterator ForEachDefinition(const DefinitionStep& each);
     bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
     bool ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
+    void RewriteEntityAccesses(PrefixMap& prefixes);
+    // A local entity pointer's definition: its accesses are rewritten as
+    // well; at moves to the token after its name.
+    bool TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes);
+    void RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes);
 
     // Function list files and helper includes in the working directory.
     void AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
@@ -224,11 +240,64 @@ private:
                                 const std::function<void()>& onPlaced);
     bool WriteWhole(const std::string& path, const std::string& text);
 
+    // The steps of ReadScript: the input opened on a script from its top,
+    // then one scope (or statement) at a time into read.
+    enum class ScriptStep { Next, Done, Failed };
+    void OpenScriptInput(const std::string& path);
+    ScriptStep ReadScriptScope(CppData& read);
+    // A statement outside any section: only the base type's "OBJECT(...);".
+    ScriptStep ReadScriptStatement(CppData& read);
+    bool ReadScriptVariables(CppData& read);
+    bool ReadScriptFunction(CppData& read, const std::string& header, int kind, std::string body);
+    // Reports an error of the script at the current line; false.
+    bool ScriptError(const std::string& text);
+
     // Tokenizer internals.
     enum class ScanEnd { TextEnded, ScopeEnded, InputEnded };
     ScanEnd ScanText(const std::string& text, bool toList, bool fileMode, int& depth);
     template <class Target>
     ScanEnd ScanInto(Target& target, const std::string& text, bool toList, bool fileMode, int& depth);
+    // The steps of ScanInto that use the converter's state. Each takes the
+    // token at pos and moves pos past it; a false answer ends the scan.
+    template <class Target>
+    void ScanArrow(Target& target, const std::string& line, std::size_t& pos);
+    // In file mode the comment may go on over further lines, joined onto line.
+    template <class Target>
+    bool ScanBlockComment(Target& target, std::string& line, std::size_t& pos, bool fileMode, ScanEnd& end);
+    template <class Target>
+    bool ScanLineComment(Target& target, const std::string& line, std::size_t& pos, bool fileMode);
+    // False at the "}" that closes the scan's scope (kept when keepClosing).
+    template <class Target>
+    bool ScanBrace(Target& target, const std::string& line, std::size_t& pos, bool keepClosing, int& depth);
+    // File mode: the lines up to the next scope, and that scope (code as
+    // TokenizeScope answers it).
+    int ReadNextScope(int& kind);
+    // Whether line is a brace standing outside any scope (a wrapper's closing
+    // brace, or a stray one, reported), which is passed over.
+    bool SkipStrayBrace(const std::string& line);
+    // Past the blocks marked as inherited when they are skipped; false when
+    // the input ends in or right after one.
+    bool SkipInheritedBlocks(std::string& line);
+    // line becomes its text after a block comment opened on it; false when
+    // the file ends inside the comment.
+    bool SkipBlockCommentOpening(std::string& line);
+    // Whether a line outside any scope is a comment, empty or a directive;
+    // a comment sets kind (when kind is asked for) to the function kind it names.
+    bool SkipOutsideLine(const std::string& line, int& kind);
+    // 2 event, 3 engine, 4 helper, 0 for any other comment.
+    static int FunctionKindOf(const std::string& comment);
+    // Joins lines onto a scope header until it holds its "{"; false when the
+    // file ends first.
+    bool CollectScopeHeader(std::string& collected);
+    // A scope whose header has been read: the header, then its body's tokens
+    // into lines; the scope's code, or -1 when its body does not close.
+    int ReadScope(std::string& header, const std::string& rest);
+    // The body's tokens, from the text after the "{" until the depth falls
+    // to 0; false when the input ends first.
+    bool ScanScopeBody(const std::string& header, std::string pending);
+    // The next line of a body, past the blocks marked as inherited when they
+    // are skipped; false, reported, when the file ends.
+    bool ReadBodyLine(std::string& line, const std::string& header);
     bool ReadLine(std::string& line);
     enum class SkipResult { Skipped, Unclosed, InputEnded };
     // From a line holding "//INHERITED" past the line holding "//END

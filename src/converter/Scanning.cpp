@@ -173,93 +173,104 @@ void CppConvert::ScanEngineValues() {
 void CppConvert::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
     if (lines.empty()) return;
     const std::string first = lines.front();
+    const std::vector<std::string> signature = SignatureOf(first);
+    const BoundKind kind = BoundKindOf(first, signature);
+    PrefixMap prefixes;
+    for (const std::string& global : globalNames)
+        prefixes[global] = "GETVARIABLE(" + global.substr(0, global.size() - 2) + ", ";
+    std::string definition = OpenDefinition(kind, first, signature, inherited, prefixes);
+    RewriteEntityAccesses(prefixes);
+    for (auto element = std::next(lines.begin()); element != lines.end(); ++element) definition += *element;
+    definition += inherited ? "}\n//END INHERITED;\n\n" : "}\n\n";
+    headerTexts[kind == BoundKind::Helper ? 0 : 1] += definition;
+}
+
+std::vector<std::string> CppConvert::SignatureOf(const std::string& first) {
     int kind = 0;
     tokens.clear();
     if (!first.empty()) TokenizeScope(kind, first, false);  // an empty text would read the input
     std::vector<std::string> signature;
     for (const std::string& token : tokens)
         if (!HasWhitespace(token)) signature.push_back(token);
-    enum class Kind { Engine, Event, Differences, Helper } functionKind;
-    if (signature.size() <= 1)
-        functionKind = Engine::_engines.count(first) != 0 ? Kind::Engine : Kind::Event;
-    else if (first.find("void _Differences(Object* self)") != std::string::npos)
-        functionKind = Kind::Differences;
-    else
-        functionKind = Kind::Helper;
+    return signature;
+}
 
+CppConvert::BoundKind CppConvert::BoundKindOf(const std::string& first, const std::vector<std::string>& signature) {
+    if (signature.size() <= 1) return Engine::_engines.count(first) != 0 ? BoundKind::Engine : BoundKind::Event;
+    if (first.find("void _Differences(Object* self)") != std::string::npos) return BoundKind::Differences;
+    return BoundKind::Helper;
+}
+
+std::string CppConvert::OpenDefinition(BoundKind kind, const std::string& first,
+                                       const std::vector<std::string>& signature, bool inherited, PrefixMap& prefixes) {
     std::string definition;
-    PrefixMap prefixes;
-    for (const std::string& global : globalNames)
-        prefixes[global] = "GETVARIABLE(" + global.substr(0, global.size() - 2) + ", ";
-    switch (functionKind) {
-        case Kind::Helper:
+    currentFunction = first;
+    switch (kind) {
+        case BoundKind::Helper:
             if (inherited) definition += "//INHERITED;\n";
             definition += "\t// Helper function.\n" + first + "\n{";
-            currentFunction = first;
             // Entity pointers among the parameters.
             for (std::size_t i = 0; i + 3 < signature.size(); ++i)
                 if (IsEntityKind(signature[i]) && signature[i + 1] == "*" && HasIdentifierChar(signature[i + 2]) &&
                     (signature[i + 3] == "," || signature[i + 3] == ")"))
                     prefixes[signature[i + 2] + "->"] = "";
             break;
-        case Kind::Differences:
+        case BoundKind::Differences:
             definition += first + "\n{";
-            currentFunction = first;
             prefixes["self->"] = "";
             break;
-        case Kind::Engine:
-        case Kind::Event:
+        case BoundKind::Engine:
+        case BoundKind::Event:
             if (inherited) definition += "//INHERITED;\n";
-            definition += std::string(functionKind == Kind::Engine ? "\t// Function bound to engine \""
-                                                                   : "\t// Function bound to event \"") +
+            definition += std::string(kind == BoundKind::Engine ? "\t// Function bound to engine \""
+                                                                : "\t// Function bound to event \"") +
                           first + "\"\nvoid " + first + "(Entity* self, Entity* other)\n{";
-            currentFunction = first;
             prefixes["self->"] = "";
             prefixes["other->"] = "";
             break;
     }
+    return definition;
+}
 
+void CppConvert::RewriteEntityAccesses(PrefixMap& prefixes) {
     scopeLine = 0;
     auto at = lines.begin();
     while (AdvanceIter(at, true, "")) {
-        std::string& token = *at;
-        // A local entity pointer: its accesses are rewritten as well.
-        if (IsEntityKind(token)) {
-            auto star = at;
-            auto name = at;
-            auto after = at;
-            if (AdvanceIter(star, false, "") && *star == "*" && (name = star, AdvanceIter(name, false, "")) &&
-                HasIdentifierChar(*name) && (after = name, AdvanceIter(after, false, "")) &&
-                (*after == "=" || *after == ";")) {
-                prefixes[*name + "->"] = "";
-                while (at != after) AdvanceIter(at, true, "");
-                continue;
-            }
-        }
-        for (int round = 0; round < 8; ++round) {
-            std::string& t = *at;
-            if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject") {
-                if (prefixes.count("self->") != 0) t = "self->" + t;
-                break;
-            }
-            if (t == "MakeCopy") {
-                if (prefixes.count("self->") != 0) t = "self->" + t;
-                break;
-            }
-            const std::size_t scope = t.find("::");
-            if (scope != std::string::npos) {
-                const std::string type = t.substr(0, t.find(':'));
-                if (varSetsByType.count(type) != 0) {
-                    t = "EntityData_" + type + "_" + t.substr(t.rfind(':') + 1);
-                    break;
-                }
-            }
-            if (ReplaceEntityFunctionCall(at, prefixes)) break;
-            if (!ReplaceEntityCode(at, prefixes)) break;
-        }
+        if (TakeLocalEntityPointer(at, prefixes)) continue;
+        RewriteEntityToken(at, prefixes);
     }
+}
 
-    for (auto element = std::next(lines.begin()); element != lines.end(); ++element) definition += *element;
-    definition += inherited ? "}\n//END INHERITED;\n\n" : "}\n\n";
-    headerTexts[functionKind == Kind::Helper ? 0 : 1] += definition;
+bool CppConvert::TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes) {
+    if (!IsEntityKind(*at)) return false;
+    auto star = at;
+    auto name = at;
+    auto after = at;
+    if (AdvanceIter(star, false, "") && *star == "*" && (name = star, AdvanceIter(name, false, "")) &&
+        HasIdentifierChar(*name) && (after = name, AdvanceIter(after, false, "")) && (*after == "=" || *after == ";")) {
+        prefixes[*name + "->"] = "";
+        while (at != after) AdvanceIter(at, true, "");
+        return true;
+    }
+    return false;
+}
+
+void CppConvert::RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
+    for (int round = 0; round < 8; ++round) {
+        std::string& t = *at;
+        if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject" || t == "MakeCopy") {
+            if (prefixes.count("self->") != 0) t = "self->" + t;
+            return;
+        }
+        const std::size_t scope = t.find("::");
+        if (scope != std::string::npos) {
+            const std::string type = t.substr(0, t.find(':'));
+            if (varSetsByType.count(type) != 0) {
+                t = "EntityData_" + type + "_" + t.substr(t.rfind(':') + 1);
+                return;
+            }
+        }
+        if (ReplaceEntityFunctionCall(at, prefixes)) return;
+        if (!ReplaceEntityCode(at, prefixes)) return;
+    }
 }

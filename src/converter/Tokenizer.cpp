@@ -64,6 +64,159 @@ std::size_t CppConvert::DefaultTokenize(std::string& line, std::size_t position,
     return position + 1;
 }
 
+namespace {
+// A run of whitespace is one token; at the start of a text it joins the token
+// before it.
+template <class Target>
+void ScanWhitespace(Target& target, const std::string& line, std::size_t& pos) {
+    std::size_t end = pos;
+    while (end < line.size() && IsWhitespace(line[end])) ++end;
+    if (pos == 0 && !target.empty())
+        target.back() += line.substr(pos, end - pos);
+    else
+        target.push_back(line.substr(pos, end - pos));
+    pos = end;
+}
+
+// A quoted text up to its closing quote, or to the end of its line.
+template <class Target>
+void ScanQuoted(Target& target, const std::string& line, std::size_t& pos) {
+    const char quote = line[pos];
+    std::size_t lineEnd = line.find('\n', pos + 1);
+    if (lineEnd == std::string::npos) lineEnd = line.size();
+    const std::size_t close = line.find(quote, pos + 1);
+    const std::size_t end = (close != std::string::npos && close < lineEnd) ? close + 1 : lineEnd;
+    target.push_back(line.substr(pos, end - pos));
+    pos = end;
+}
+
+// "(" with the blanks after it left out.
+template <class Target>
+void ScanOpeningParenthesis(Target& target, const std::string& line, std::size_t& pos) {
+    target.push_back("(");
+    ++pos;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+}
+
+// "=" completes an operator token before it ("+=", "==", "!="...); an "="
+// opening the text is dropped.
+template <class Target>
+void ScanEquals(Target& target, std::size_t& pos) {
+    if (!target.empty()) {
+        std::string& last = target.back();
+        if (last.size() == 1 && IsAssignmentOperatorChar(last[0]))
+            last += '=';
+        else
+            target.push_back("=");
+    }
+    ++pos;
+}
+
+// The tokens that need no state of the converter: whitespace, quoted texts,
+// doubled operators and "(" and "=". False for any other character.
+template <class Target>
+bool ScanPlainToken(Target& target, const std::string& line, std::size_t& pos) {
+    const char c = line[pos];
+    const char next = pos + 1 < line.size() ? line[pos + 1] : '\0';
+    if (IsWhitespace(c)) {
+        ScanWhitespace(target, line, pos);
+    } else if (c == '"' || c == '\'') {
+        ScanQuoted(target, line, pos);
+    } else if ((c == '&' || c == '+' || c == '|' || c == '-') && next == c) {
+        target.push_back(line.substr(pos, 2));
+        pos += 2;
+    } else if (c == '(') {
+        ScanOpeningParenthesis(target, line, pos);
+    } else if (c == '=') {
+        ScanEquals(target, pos);
+    } else {
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+template <class Target>
+void CppConvert::ScanArrow(Target& target, const std::string& line, std::size_t& pos) {
+    if (pos == 0 || !IsIdentifierChar(line[pos - 1])) {
+        target.push_back("->");
+        pos += 2;
+        return;
+    }
+    // Right after a name: the member access joins the name's token.
+    std::size_t end = pos + 2;
+    while (end < line.size() && IsWordChar(line[end])) ++end;
+    if (target.empty()) {
+        convertOk = false;
+        Note(LinePrefix(baseLine + scopeLine) + "[->] dereferencing white space");
+        target.push_back(line.substr(pos, end - pos));
+    } else {
+        target.back() += line.substr(pos, end - pos);
+    }
+    pos = end;
+}
+
+template <class Target>
+bool CppConvert::ScanBlockComment(Target& target, std::string& line, std::size_t& pos, bool fileMode, ScanEnd& end) {
+    std::size_t close = line.find("*/", pos + 2);
+    if (fileMode) {
+        while (close == std::string::npos) {
+            std::string more;
+            if (!ReadLine(more)) {
+                target.push_back(line.substr(pos));
+                convertOk = false;
+                Note(LinePrefix(lineNumber) + "file ends inside a '/*' comment.");
+                end = ScanEnd::InputEnded;
+                return false;
+            }
+            const std::size_t searchFrom = line.size();
+            line += more;
+            close = line.find("*/", searchFrom == 0 ? 0 : searchFrom - 1);
+        }
+    } else if (close == std::string::npos) {
+        target.push_back(line.substr(pos));
+        convertOk = false;
+        Note(LinePrefix(baseLine + scopeLine) + "'/*' comment not closed before the end of the text.");
+        end = ScanEnd::TextEnded;
+        return false;
+    }
+    target.push_back(line.substr(pos, close + 2 - pos));
+    pos = close + 2;
+    return true;
+}
+
+template <class Target>
+bool CppConvert::ScanLineComment(Target& target, const std::string& line, std::size_t& pos, bool fileMode) {
+    if (fileMode) {
+        // A file line ends with its comment.
+        target.push_back(line.substr(pos));
+        return false;
+    }
+    std::size_t end = line.find('\n', pos);
+    if (end == std::string::npos) end = line.size();
+    target.push_back(line.substr(pos, end - pos));
+    pos = end;
+    return true;
+}
+
+template <class Target>
+bool CppConvert::ScanBrace(Target& target, const std::string& line, std::size_t& pos, bool keepClosing, int& depth) {
+    if (line[pos] == '{') {
+        target.push_back("{");
+        ++depth;
+        ++pos;
+        return true;
+    }
+    --depth;
+    if (depth > 0) {
+        target.push_back("}");
+        ++pos;
+        return true;
+    }
+    if (keepClosing) target.push_back("}");
+    return false;
+}
+
 template <class Target>
 CppConvert::ScanEnd CppConvert::ScanInto(Target& target, const std::string& text, bool toList, bool fileMode,
                                          int& depth) {
@@ -72,98 +225,16 @@ CppConvert::ScanEnd CppConvert::ScanInto(Target& target, const std::string& text
     while (pos < line.size()) {
         const char c = line[pos];
         const char next = pos + 1 < line.size() ? line[pos + 1] : '\0';
-        if (IsWhitespace(c)) {
-            std::size_t end = pos;
-            while (end < line.size() && IsWhitespace(line[end])) ++end;
-            if (pos == 0 && !target.empty())
-                target.back() += line.substr(pos, end - pos);
-            else
-                target.push_back(line.substr(pos, end - pos));
-            pos = end;
-        } else if (c == '"' || c == '\'') {
-            std::size_t lineEnd = line.find('\n', pos + 1);
-            if (lineEnd == std::string::npos) lineEnd = line.size();
-            const std::size_t close = line.find(c, pos + 1);
-            const std::size_t end = (close != std::string::npos && close < lineEnd) ? close + 1 : lineEnd;
-            target.push_back(line.substr(pos, end - pos));
-            pos = end;
-        } else if ((c == '&' || c == '+' || c == '|' || c == '-') && next == c) {
-            target.push_back(line.substr(pos, 2));
-            pos += 2;
-        } else if (c == '-' && next == '>') {
-            if (pos > 0 && IsIdentifierChar(line[pos - 1])) {
-                std::size_t end = pos + 2;
-                while (end < line.size() && IsWordChar(line[end])) ++end;
-                if (target.empty()) {
-                    convertOk = false;
-                    Note(LinePrefix(baseLine + scopeLine) + "[->] dereferencing white space");
-                    target.push_back(line.substr(pos, end - pos));
-                } else {
-                    target.back() += line.substr(pos, end - pos);
-                }
-                pos = end;
-            } else {
-                target.push_back("->");
-                pos += 2;
-            }
-        } else if (c == '(') {
-            target.push_back("(");
-            ++pos;
-            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        ScanEnd end = ScanEnd::TextEnded;
+        if (ScanPlainToken(target, line, pos)) continue;
+        if (c == '-' && next == '>') {
+            ScanArrow(target, line, pos);
         } else if (c == '/' && next == '*') {
-            std::size_t close = line.find("*/", pos + 2);
-            if (fileMode) {
-                while (close == std::string::npos) {
-                    std::string more;
-                    if (!ReadLine(more)) {
-                        target.push_back(line.substr(pos));
-                        convertOk = false;
-                        Note(LinePrefix(lineNumber) + "file ends inside a '/*' comment.");
-                        return ScanEnd::InputEnded;
-                    }
-                    const std::size_t searchFrom = line.size();
-                    line += more;
-                    close = line.find("*/", searchFrom == 0 ? 0 : searchFrom - 1);
-                }
-            } else if (close == std::string::npos) {
-                target.push_back(line.substr(pos));
-                convertOk = false;
-                Note(LinePrefix(baseLine + scopeLine) + "'/*' comment not closed before the end of the text.");
-                return ScanEnd::TextEnded;
-            }
-            target.push_back(line.substr(pos, close + 2 - pos));
-            pos = close + 2;
+            if (!ScanBlockComment(target, line, pos, fileMode, end)) return end;
         } else if (c == '/' && next == '/') {
-            if (fileMode) {
-                target.push_back(line.substr(pos));
-                return ScanEnd::TextEnded;
-            }
-            std::size_t end = line.find('\n', pos);
-            if (end == std::string::npos) end = line.size();
-            target.push_back(line.substr(pos, end - pos));
-            pos = end;
-        } else if (c == '=') {
-            if (!target.empty()) {
-                std::string& last = target.back();
-                if (last.size() == 1 && IsAssignmentOperatorChar(last[0]))
-                    last += '=';
-                else
-                    target.push_back("=");
-            }
-            ++pos;
-        } else if (c == '{') {
-            target.push_back("{");
-            ++depth;
-            ++pos;
-        } else if (c == '}') {
-            --depth;
-            if (depth > 0) {
-                target.push_back("}");
-                ++pos;
-            } else {
-                if (!fileMode && !toList) target.push_back("}");
-                return ScanEnd::ScopeEnded;
-            }
+            if (!ScanLineComment(target, line, pos, fileMode)) return ScanEnd::TextEnded;
+        } else if (c == '{' || c == '}') {
+            if (!ScanBrace(target, line, pos, !fileMode && !toList, depth)) return ScanEnd::ScopeEnded;
         } else {
             pos = DefaultTokenize(line, pos, toList);
             if (pos == std::string::npos) break;
@@ -202,9 +273,11 @@ int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
         ScanText(text, toList, false, depth);
         return 1;
     }
-
     lines.clear();
-    const bool skipInherited = tokenizerFlags[0];
+    return ReadNextScope(kind);
+}
+
+int CppConvert::ReadNextScope(int& kind) {
     std::string line;
     std::string carried;  // text after a wrapper's "{", read as a line of its own
     bool haveCarried = false;
@@ -213,80 +286,20 @@ int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
             line = carried;
             haveCarried = false;
         } else if (!ReadLine(line)) {
-            break;
+            return -1;
         }
-        const bool braceLine = StartsWithBrace(line);
-        // The closing brace of a wrapper around the file's scopes.
-        if (braceLine && openWrappers > 0 && tokenEquivalent(line, "}")) {
-            --openWrappers;
-            continue;
-        }
-        if (!skipInherited && braceLine) {
-            if (tokenEquivalent(line, "}")) {
-                convertOk = false;
-                Note(LinePrefix(lineNumber) + "'}' outside any scope.");
-                continue;
-            }
-            if (tokenEquivalent(line, "{")) {
-                convertOk = false;
-                Note(LinePrefix(lineNumber) + "'{' outside any scope.");
-                continue;
-            }
-        }
-        // The line after one block may open the next.
-        while (skipInherited && Contains(line, "//INHERITED"))
-            if (SkipInheritedBlock(line) != SkipResult::Skipped) return -1;
+        if (SkipStrayBrace(line)) continue;
+        if (!SkipInheritedBlocks(line)) return -1;
         if (Contains(line, ";")) {
             lines.push_back(line);
             return -1;
         }
-        const std::size_t open = line.find("/*");
-        if (open != std::string::npos) {
-            std::size_t close = line.find("*/", open + 2);
-            const int start = lineNumber;
-            while (close == std::string::npos) {
-                std::string more;
-                if (!ReadLine(more)) {
-                    convertOk = false;
-                    Note(LinePrefix(start) + "file ends inside a '/*' comment.");
-                    return -1;
-                }
-                line = more;
-                close = line.find("*/");
-            }
-            line = line.substr(close + 2);
-        }
-        const int comment = IsComment(line);
-        if (kind != 0 && comment != 0) {
-            if (Contains(line, "// Function bound to event"))
-                kind = 2;
-            else if (Contains(line, "// Function bound to engine"))
-                kind = 3;
-            else if (Contains(line, "// Helper function"))
-                kind = 4;
-            else
-                kind = 0;
-        }
-        if (comment != 0 || IsEmptyLine(line)) continue;
-        if (IsDirectiveLine(line)) continue;
-
-        // A scope header, up to its "{" (perhaps over several lines).
-        std::string collected = line;
-        while (!Contains(collected, "{")) {
-            std::string more;
-            if (!ReadLine(more)) {
-                // A header whose scope never opens: the text is broken.
-                convertOk = false;
-                std::string shown = collected;
-                while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' ')) shown.pop_back();
-                Note(LinePrefix(lineNumber) + "'" + shown + "' has no '{' before the end of the file.");
-                return -1;
-            }
-            collected += more;
-        }
-        const std::size_t brace = collected.find('{');
-        std::string header = collected.substr(0, brace);
-        std::string rest = collected.substr(brace + 1);
+        if (!SkipBlockCommentOpening(line)) return -1;
+        if (SkipOutsideLine(line, kind)) continue;
+        if (!CollectScopeHeader(line)) return -1;
+        const std::size_t brace = line.find('{');
+        std::string header = line.substr(0, brace);
+        std::string rest = line.substr(brace + 1);
         if (IsWrapperHeader(header)) {
             ++openWrappers;
             if (!IsEmptyLine(rest)) {
@@ -295,44 +308,118 @@ int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
             }
             continue;
         }
-        const int code = InterpretScopeName(header);
-        lines.push_back(header);
-        baseLine = lineNumber + 1;
-
-        // The body, until the depth falls to 0.
-        int depth = 1;
-        std::string pending = rest;
-        while (true) {
-            if (!pending.empty()) {
-                const ScanEnd end = ScanText(pending, false, true, depth);
-                pending.clear();
-                if (end == ScanEnd::ScopeEnded) break;
-                if (end == ScanEnd::InputEnded) {
-                    lines.insert(lines.end(), tokens.begin(), tokens.end());
-                    return -1;
-                }
-            }
-            bool read = ReadLine(pending);
-            while (read && skipInherited && Contains(pending, "//INHERITED")) {
-                const SkipResult skipped = SkipInheritedBlock(pending);
-                if (skipped == SkipResult::Unclosed) {
-                    lines.insert(lines.end(), tokens.begin(), tokens.end());
-                    return -1;
-                }
-                read = skipped == SkipResult::Skipped;
-            }
-            if (!read) {
-                convertOk = false;
-                Note(LinePrefix(baseLine + scopeLine) + "In function " + header +
-                     ", file ends before closing '}' is found.");
-                lines.insert(lines.end(), tokens.begin(), tokens.end());
-                return -1;
-            }
-        }
-        lines.insert(lines.end(), tokens.begin(), tokens.end());
-        return code;
+        return ReadScope(header, rest);
     }
-    return -1;
+}
+
+bool CppConvert::SkipStrayBrace(const std::string& line) {
+    if (!StartsWithBrace(line)) return false;
+    // The closing brace of a wrapper around the file's scopes.
+    if (openWrappers > 0 && tokenEquivalent(line, "}")) {
+        --openWrappers;
+        return true;
+    }
+    if (tokenizerFlags[0]) return false;
+    for (const char* brace : {"}", "{"}) {
+        if (tokenEquivalent(line, brace)) {
+            convertOk = false;
+            Note(LinePrefix(lineNumber) + "'" + brace + "' outside any scope.");
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CppConvert::SkipInheritedBlocks(std::string& line) {
+    // The line after one block may open the next.
+    while (tokenizerFlags[0] && Contains(line, "//INHERITED"))
+        if (SkipInheritedBlock(line) != SkipResult::Skipped) return false;
+    return true;
+}
+
+bool CppConvert::SkipBlockCommentOpening(std::string& line) {
+    const std::size_t open = line.find("/*");
+    if (open == std::string::npos) return true;
+    std::size_t close = line.find("*/", open + 2);
+    const int start = lineNumber;
+    while (close == std::string::npos) {
+        std::string more;
+        if (!ReadLine(more)) {
+            convertOk = false;
+            Note(LinePrefix(start) + "file ends inside a '/*' comment.");
+            return false;
+        }
+        line = more;
+        close = line.find("*/");
+    }
+    line = line.substr(close + 2);
+    return true;
+}
+
+bool CppConvert::SkipOutsideLine(const std::string& line, int& kind) {
+    const int comment = IsComment(line);
+    if (kind != 0 && comment != 0) kind = FunctionKindOf(line);
+    return comment != 0 || IsEmptyLine(line) || IsDirectiveLine(line);
+}
+
+int CppConvert::FunctionKindOf(const std::string& comment) {
+    if (Contains(comment, "// Function bound to event")) return 2;
+    if (Contains(comment, "// Function bound to engine")) return 3;
+    if (Contains(comment, "// Helper function")) return 4;
+    return 0;
+}
+
+bool CppConvert::CollectScopeHeader(std::string& collected) {
+    while (!Contains(collected, "{")) {
+        std::string more;
+        if (!ReadLine(more)) {
+            // A header whose scope never opens: the text is broken.
+            convertOk = false;
+            std::string shown = collected;
+            while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' ')) shown.pop_back();
+            Note(LinePrefix(lineNumber) + "'" + shown + "' has no '{' before the end of the file.");
+            return false;
+        }
+        collected += more;
+    }
+    return true;
+}
+
+int CppConvert::ReadScope(std::string& header, const std::string& rest) {
+    const int code = InterpretScopeName(header);
+    lines.push_back(header);
+    baseLine = lineNumber + 1;
+    const bool closed = ScanScopeBody(header, rest);
+    // The body's tokens follow the header however the body ended.
+    lines.insert(lines.end(), tokens.begin(), tokens.end());
+    return closed ? code : -1;
+}
+
+bool CppConvert::ScanScopeBody(const std::string& header, std::string pending) {
+    int depth = 1;
+    while (true) {
+        if (!pending.empty()) {
+            const ScanEnd end = ScanText(pending, false, true, depth);
+            pending.clear();
+            if (end == ScanEnd::ScopeEnded) return true;
+            if (end == ScanEnd::InputEnded) return false;
+        }
+        if (!ReadBodyLine(pending, header)) return false;
+    }
+}
+
+bool CppConvert::ReadBodyLine(std::string& line, const std::string& header) {
+    bool read = ReadLine(line);
+    while (read && tokenizerFlags[0] && Contains(line, "//INHERITED")) {
+        const SkipResult skipped = SkipInheritedBlock(line);
+        if (skipped == SkipResult::Unclosed) return false;
+        read = skipped == SkipResult::Skipped;
+    }
+    if (!read) {
+        convertOk = false;
+        Note(LinePrefix(baseLine + scopeLine) + "In function " + header + ", file ends before closing '}' is found.");
+    }
+    return read;
 }
 
 int CppConvert::InterpretScopeName(std::string& header) {
