@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "converter/ConvertScanner.h"
 #include "converter/CppData.h"
 
 // A function record read back from generated code: for "HELPER" the return
@@ -26,7 +27,8 @@ CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, c
 // operators * + - / %, parentheses and whitespace.
 bool IsArithmeticExpression(std::string text);
 
-class CppConvert {
+// The entries stand on the scanner and the tokenizer below them.
+class CppConvert : private ConvertScanner {
 public:
     CppConvert();
     ~CppConvert();
@@ -34,7 +36,7 @@ public:
     CppConvert& operator=(const CppConvert&) = delete;
 
     // The framework's entity class names, ended by a null entry.
-    static const char* const entityTypes[6];
+    using ConvertScanner::entityTypes;
 
     // Editor queries. The variable tables hold every variable the registered
     // types bind (taken in again whenever a type registers anew) and every
@@ -121,22 +123,6 @@ private:
     friend struct CppConvertProbe;
 
     void ConvertReset();
-    std::string TrueGetLine(std::ifstream* stream);
-    static int IsComment(const std::string& line);
-    static bool IsEmptyLine(const std::string& line);
-    static bool IsChar(char c);
-    static char CharToUpper(char c);
-    bool tokenEquivalent(const std::string& first, const std::string& second);
-    static std::string StandardfyString(std::string text);
-    std::size_t AdvanceTill(std::string& line, const std::string& marker);
-    bool AdvanceIter(std::list<std::string>::iterator& position, bool countLines, const std::string& marker);
-
-    // The tokenizer.
-    int TokenizeScope(int& kind, const std::string& text, bool toList);
-    std::size_t DefaultTokenize(std::string& line, std::size_t position, bool toList);
-    static int InterpretScopeName(std::string& header);
-    std::string ConvertArgList(const std::string& parameters);
-    static std::string RevertArgList(const std::string& code);
 
     // The variable enumeration of plug-in builds ("ENTITY DLL Enum.h").
     void WriteDLLEnum();
@@ -156,30 +142,6 @@ private:
     void RevertDiffInit(CppData& data);
     // The scope loop both share; extended for an extended object's header.
     void RevertScopes(CppData& data, bool extended);
-    // Entity accesses to rewrite: a prefix to what it becomes.
-    using PrefixMap = std::unordered_map<std::string, std::string>;
-    // Scanning (one stencil's texts into the tables and generated texts).
-    void ScanGlobals(CppData& record, std::vector<std::string>& globalNames);
-    void ScanMemberVariables(CppData* record);
-    void ScanObjectNames();
-    void ScanEngineValues();
-    void ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited);
-    void ScanExVariables();
-    // The steps of ScanEngineEvents: what kind of function the first line
-    // names, the generated definition's opening, the accesses rewritten.
-    enum class BoundKind { Engine, Event, Differences, Helper };
-    // The first line's tokens, its whitespace left out.
-    std::vector<std::string> SignatureOf(const std::string& first);
-    static BoundKind BoundKindOf(const std::string& first, const std::vector<std::string>& signature);
-    // Also names the current function and adds the prefixes the kind's
-    // entity pointers are rewritten by.
-    std::string OpenDefinition(BoundKind kind, const std::string& first, const std::vector<std::string>& signature,
-                               bool inherited, PrefixMap& prefixes);
-    void ScanForVariables();
-    void ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired);
-    void AddMember(const std::string& type, const std::string& name, const std::string& value,
-                   std::vector<std::string>* seen);
-    void RecordVariable(const std::string& typeName, const std::string& name, const std::string& type);
 
     // The class-code builder and its generated text.
     struct SpecialType {
@@ -208,23 +170,6 @@ private:
     bool Convert(const std::string& classWord, const std::string& script, const std::string& headerPath,
                  const std::string& sourcePath, const std::string& typeName);
 
-    // Rewriting of user code.
-    std::string InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
-                                            std::string& name, std::string& value, std::string& count);
-    // Reads each definition of lines (up to each ";") and hands it on, while
-    // each answers true; the answer is where the text after the last ";"
-    // begins.
-    using DefinitionStep = std::function<bool(const std::string& type, const std::string& name,
-                                              const std::string& value, const std::string& count)>;
-    std::list<std::string>::iterator ForEachDefinition(const DefinitionStep& each);
-    bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
-    bool ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
-    void RewriteEntityAccesses(PrefixMap& prefixes);
-    // A local entity pointer's definition: its accesses are rewritten as
-    // well; at moves to the token after its name.
-    bool TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes);
-    void RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes);
-
     // Function list files and helper includes in the working directory.
     void AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
                            const std::vector<std::string>& headers);
@@ -252,103 +197,18 @@ private:
     // Reports an error of the script at the current line; false.
     bool ScriptError(const std::string& text);
 
-    // Tokenizer internals.
-    enum class ScanEnd { TextEnded, ScopeEnded, InputEnded };
-    ScanEnd ScanText(const std::string& text, bool toList, bool fileMode, int& depth);
-    template <class Target>
-    ScanEnd ScanInto(Target& target, const std::string& text, bool toList, bool fileMode, int& depth);
-    // The steps of ScanInto that use the converter's state. Each takes the
-    // token at pos and moves pos past it; a false answer ends the scan.
-    template <class Target>
-    void ScanArrow(Target& target, const std::string& line, std::size_t& pos);
-    // In file mode the comment may go on over further lines, joined onto line.
-    template <class Target>
-    bool ScanBlockComment(Target& target, std::string& line, std::size_t& pos, bool fileMode, ScanEnd& end);
-    template <class Target>
-    bool ScanLineComment(Target& target, const std::string& line, std::size_t& pos, bool fileMode);
-    // False at the "}" that closes the scan's scope (kept when keepClosing).
-    template <class Target>
-    bool ScanBrace(Target& target, const std::string& line, std::size_t& pos, bool keepClosing, int& depth);
-    // File mode: the lines up to the next scope, and that scope (code as
-    // TokenizeScope answers it).
-    int ReadNextScope(int& kind);
-    // Whether line is a brace standing outside any scope (a wrapper's closing
-    // brace, or a stray one, reported), which is passed over.
-    bool SkipStrayBrace(const std::string& line);
-    // Past the blocks marked as inherited when they are skipped; false when
-    // the input ends in or right after one.
-    bool SkipInheritedBlocks(std::string& line);
-    // line becomes its text after a block comment opened on it; false when
-    // the file ends inside the comment.
-    bool SkipBlockCommentOpening(std::string& line);
-    // Whether a line outside any scope is a comment, empty or a directive;
-    // a comment sets kind (when kind is asked for) to the function kind it names.
-    bool SkipOutsideLine(const std::string& line, int& kind);
-    // 2 event, 3 engine, 4 helper, 0 for any other comment.
-    static int FunctionKindOf(const std::string& comment);
-    // Joins lines onto a scope header until it holds its "{"; false when the
-    // file ends first.
-    bool CollectScopeHeader(std::string& collected);
-    // A scope whose header has been read: the header, then its body's tokens
-    // into lines; the scope's code, or -1 when its body does not close.
-    int ReadScope(std::string& header, const std::string& rest);
-    // The body's tokens, from the text after the "{" until the depth falls
-    // to 0; false when the input ends first.
-    bool ScanScopeBody(const std::string& header, std::string pending);
-    // The next line of a body, past the blocks marked as inherited when they
-    // are skipped; false, reported, when the file ends.
-    bool ReadBodyLine(std::string& line, const std::string& header);
-    bool ReadLine(std::string& line);
-    enum class SkipResult { Skipped, Unclosed, InputEnded };
-    // From a line holding "//INHERITED" past the line holding "//END
-    // INHERITED"; line becomes the line after it.
-    SkipResult SkipInheritedBlock(std::string& line);
-    std::vector<std::string> TokensOf(const std::string& text);
-
-    void Note(const std::string& text) { messages.push_back(text); }
-    std::string LinePrefix(int line) const;
-
-    std::unordered_map<std::string, std::set<std::string>> varSetsByType;
-    std::unordered_map<std::string, std::string> varTypeByName;
     std::unordered_map<std::string, std::int32_t> enumValueByName;
     std::string enumText;
-    std::ifstream input;
-    std::list<std::string> lines;
     std::vector<std::list<std::string>> functionLines;
-    std::vector<std::string> tokens;
-    std::vector<std::string> memberNames;
-    std::vector<std::string> memberTypes;
-    std::vector<std::string> memberValues;
-    std::vector<std::string> memberCounts;
     std::vector<std::string> engineFunctions;
     std::vector<std::string> eventFunctions;
-    std::vector<std::string> instanceNames;
-    std::vector<std::string> instanceTypes;
-    std::vector<std::string> engineNames;
-    std::vector<std::string> engineValues;
-    std::int32_t lineNumber = 0;
-    std::int32_t scopeLine = 0;
-    std::int32_t baseLine = 0;
     std::set<std::string> enumNames;
     std::string kindText;
-    std::string typeNameText;
-    std::string memberDeclText;
-    std::string headerTexts[2];
-    std::string currentFunction;
-    bool convertOk = true;
-    // [0]: skip the blocks marked as inherited; [1], [2]: the variable scan's.
-    bool tokenizerFlags[3] = {};
-    CppData current;
-    std::string initTexts[2];
     bool preamblePending = false;
     std::string baseNamespaceText;
 
-    std::vector<std::string> messages;
-    // Open "namespace X {" and "extern "C" {" wrappers of the file being read.
-    int openWrappers = 0;
     // The binding record's generation last taken in; ~0 before the first.
     std::uint64_t recordedGeneration = ~std::uint64_t{0};
-    std::unique_ptr<char[]> lineBuffer;
     bool enumWrittenThisRun = false;
     // Files of the helper includes that could not be written.
     int writeFailures = 0;

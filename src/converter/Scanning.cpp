@@ -1,6 +1,6 @@
 // Scanning of a stencil's texts into the converter's tables and the
 // generated definitions of its functions.
-#include "converter/CppConvert.h"
+#include "converter/ConvertScanner.h"
 #include "framework/Engine.h"
 
 namespace {
@@ -14,15 +14,17 @@ bool HasIdentifierChar(const std::string& token) {
 }
 }  // namespace
 
+const char* const ConvertScanner::entityTypes[6] = {"Entity", "Game", "Level", "Engine", "Object", nullptr};
+
 namespace {
 bool IsEntityKind(const std::string& token) {
-    for (const char* const* kind = CppConvert::entityTypes; *kind != nullptr; ++kind)
+    for (const char* const* kind = ConvertScanner::entityTypes; *kind != nullptr; ++kind)
         if (token == *kind) return true;
     return false;
 }
 }  // namespace
 
-void CppConvert::ScanGlobals(CppData& record, std::vector<std::string>& globalNames) {
+void ConvertScanner::ScanGlobals(CppData& record, std::vector<std::string>& globalNames) {
     if (record.globalsText.empty()) return;
     int kind = 0;
     TokenizeScope(kind, record.globalsText, false);
@@ -39,8 +41,8 @@ void CppConvert::ScanGlobals(CppData& record, std::vector<std::string>& globalNa
     }
 }
 
-void CppConvert::AddMember(const std::string& typeText, const std::string& name, const std::string& value,
-                           std::vector<std::string>* seen) {
+void ConvertScanner::AddMember(const std::string& typeText, const std::string& name, const std::string& value,
+                               std::vector<std::string>* seen) {
     std::string type = typeText;
     const std::size_t bracket = type.find('[');
     if (bracket != std::string::npos) {
@@ -64,7 +66,7 @@ void CppConvert::AddMember(const std::string& typeText, const std::string& name,
     if (seen != nullptr) seen->push_back(name);
 }
 
-void CppConvert::ScanMemberVariables(CppData* record) {
+void ConvertScanner::ScanMemberVariables(CppData* record) {
     for (std::size_t i = 0; i < record->varNames.size(); ++i) {
         std::string& type = record->varTypes[i];
         const std::string value = i < record->varValues.size() ? record->varValues[i] : std::string{};
@@ -89,7 +91,8 @@ void CppConvert::ScanMemberVariables(CppData* record) {
     memberDeclText += "};\n\n";
 }
 
-void CppConvert::ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired) {
+void ConvertScanner::ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds,
+                                 bool valueRequired) {
     auto skippable = [](const std::string& element) {
         return element.empty() || HasWhitespace(element) || IsCommentToken(element);
     };
@@ -158,19 +161,19 @@ void CppConvert::ScanEntries(std::vector<std::string>& firsts, std::vector<std::
     }
 }
 
-void CppConvert::ScanObjectNames() {
+void ConvertScanner::ScanObjectNames() {
     instanceNames.clear();
     instanceTypes.clear();
     ScanEntries(instanceTypes, instanceNames, false);
 }
 
-void CppConvert::ScanEngineValues() {
+void ConvertScanner::ScanEngineValues() {
     currentFunction = "#Engines";
     scopeLine = 0;
     ScanEntries(engineNames, engineValues, true);
 }
 
-void CppConvert::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
+void ConvertScanner::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
     if (lines.empty()) return;
     const std::string first = lines.front();
     const std::vector<std::string> signature = SignatureOf(first);
@@ -185,7 +188,7 @@ void CppConvert::ScanEngineEvents(const std::vector<std::string>& globalNames, b
     headerTexts[kind == BoundKind::Helper ? 0 : 1] += definition;
 }
 
-std::vector<std::string> CppConvert::SignatureOf(const std::string& first) {
+std::vector<std::string> ConvertScanner::SignatureOf(const std::string& first) {
     int kind = 0;
     tokens.clear();
     if (!first.empty()) TokenizeScope(kind, first, false);  // an empty text would read the input
@@ -195,14 +198,16 @@ std::vector<std::string> CppConvert::SignatureOf(const std::string& first) {
     return signature;
 }
 
-CppConvert::BoundKind CppConvert::BoundKindOf(const std::string& first, const std::vector<std::string>& signature) {
+ConvertScanner::BoundKind ConvertScanner::BoundKindOf(const std::string& first,
+                                                      const std::vector<std::string>& signature) {
     if (signature.size() <= 1) return Engine::_engines.count(first) != 0 ? BoundKind::Engine : BoundKind::Event;
     if (first.find("void _Differences(Object* self)") != std::string::npos) return BoundKind::Differences;
     return BoundKind::Helper;
 }
 
-std::string CppConvert::OpenDefinition(BoundKind kind, const std::string& first,
-                                       const std::vector<std::string>& signature, bool inherited, PrefixMap& prefixes) {
+std::string ConvertScanner::OpenDefinition(BoundKind kind, const std::string& first,
+                                           const std::vector<std::string>& signature, bool inherited,
+                                           PrefixMap& prefixes) {
     std::string definition;
     currentFunction = first;
     switch (kind) {
@@ -232,7 +237,7 @@ std::string CppConvert::OpenDefinition(BoundKind kind, const std::string& first,
     return definition;
 }
 
-void CppConvert::RewriteEntityAccesses(PrefixMap& prefixes) {
+void ConvertScanner::RewriteEntityAccesses(PrefixMap& prefixes) {
     scopeLine = 0;
     auto at = lines.begin();
     while (AdvanceIter(at, true, "")) {
@@ -241,7 +246,7 @@ void CppConvert::RewriteEntityAccesses(PrefixMap& prefixes) {
     }
 }
 
-bool CppConvert::TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes) {
+bool ConvertScanner::TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes) {
     if (!IsEntityKind(*at)) return false;
     auto star = at;
     auto name = at;
@@ -255,7 +260,7 @@ bool CppConvert::TakeLocalEntityPointer(std::list<std::string>::iterator& at, Pr
     return false;
 }
 
-void CppConvert::RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
+void ConvertScanner::RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
     for (int round = 0; round < 8; ++round) {
         std::string& t = *at;
         if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject" || t == "MakeCopy") {
@@ -273,4 +278,13 @@ void CppConvert::RewriteEntityToken(std::list<std::string>::iterator& at, const 
         if (ReplaceEntityFunctionCall(at, prefixes)) return;
         if (!ReplaceEntityCode(at, prefixes)) return;
     }
+}
+
+void ConvertScanner::RecordVariable(const std::string& typeName, const std::string& name, const std::string& type) {
+    if (name.empty()) return;
+    if (!typeName.empty()) varSetsByType[typeName].insert(name);
+    // One type text per variable name, program-wide: a name the program
+    // already binds keeps its text.
+    std::string& recorded = varTypeByName[name];
+    if (recorded.empty()) recorded = type;
 }

@@ -371,12 +371,3 @@ void CppConvert::TypeReplaced(const CppData& record) {
     varSetsByType[record.typeName].clear();
     ScanFileForVariables(record);
 }
-
-void CppConvert::RecordVariable(const std::string& typeName, const std::string& name, const std::string& type) {
-    if (name.empty()) return;
-    if (!typeName.empty()) varSetsByType[typeName].insert(name);
-    // One type text per variable name, program-wide: a name the program
-    // already binds keeps its text.
-    std::string& recorded = varTypeByName[name];
-    if (recorded.empty()) recorded = type;
-}

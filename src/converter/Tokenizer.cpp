@@ -3,9 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "converter/CppConvert.h"
+#include "converter/ConvertTokenizer.h"
 
 namespace {
+// The longest line the converter reads; a longer one ends the read.
+constexpr std::size_t kLineLimit = 524287;
+constexpr const char* kAlphaNumerals = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
 bool IsIdentifierChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -44,7 +48,7 @@ bool IsDirectiveLine(const std::string& line) {
 }
 }  // namespace
 
-std::size_t CppConvert::DefaultTokenize(std::string& line, std::size_t position, bool toList) {
+std::size_t ConvertTokenizer::DefaultTokenize(std::string& line, std::size_t position, bool toList) {
     auto push = [&](std::string token) {
         if (toList)
             lines.push_back(std::move(token));
@@ -137,7 +141,7 @@ bool ScanPlainToken(Target& target, const std::string& line, std::size_t& pos) {
 }  // namespace
 
 template <class Target>
-void CppConvert::ScanArrow(Target& target, const std::string& line, std::size_t& pos) {
+void ConvertTokenizer::ScanArrow(Target& target, const std::string& line, std::size_t& pos) {
     if (pos == 0 || !IsIdentifierChar(line[pos - 1])) {
         target.push_back("->");
         pos += 2;
@@ -157,7 +161,8 @@ void CppConvert::ScanArrow(Target& target, const std::string& line, std::size_t&
 }
 
 template <class Target>
-bool CppConvert::ScanBlockComment(Target& target, std::string& line, std::size_t& pos, bool fileMode, ScanEnd& end) {
+bool ConvertTokenizer::ScanBlockComment(Target& target, std::string& line, std::size_t& pos, bool fileMode,
+                                        ScanEnd& end) {
     std::size_t close = line.find("*/", pos + 2);
     if (fileMode) {
         while (close == std::string::npos) {
@@ -186,7 +191,7 @@ bool CppConvert::ScanBlockComment(Target& target, std::string& line, std::size_t
 }
 
 template <class Target>
-bool CppConvert::ScanLineComment(Target& target, const std::string& line, std::size_t& pos, bool fileMode) {
+bool ConvertTokenizer::ScanLineComment(Target& target, const std::string& line, std::size_t& pos, bool fileMode) {
     if (fileMode) {
         // A file line ends with its comment.
         target.push_back(line.substr(pos));
@@ -200,7 +205,8 @@ bool CppConvert::ScanLineComment(Target& target, const std::string& line, std::s
 }
 
 template <class Target>
-bool CppConvert::ScanBrace(Target& target, const std::string& line, std::size_t& pos, bool keepClosing, int& depth) {
+bool ConvertTokenizer::ScanBrace(Target& target, const std::string& line, std::size_t& pos, bool keepClosing,
+                                 int& depth) {
     if (line[pos] == '{') {
         target.push_back("{");
         ++depth;
@@ -218,8 +224,8 @@ bool CppConvert::ScanBrace(Target& target, const std::string& line, std::size_t&
 }
 
 template <class Target>
-CppConvert::ScanEnd CppConvert::ScanInto(Target& target, const std::string& text, bool toList, bool fileMode,
-                                         int& depth) {
+ConvertTokenizer::ScanEnd ConvertTokenizer::ScanInto(Target& target, const std::string& text, bool toList,
+                                                     bool fileMode, int& depth) {
     std::string line = text;  // file mode joins further lines of a block comment onto it
     std::size_t pos = 0;
     while (pos < line.size()) {
@@ -243,17 +249,17 @@ CppConvert::ScanEnd CppConvert::ScanInto(Target& target, const std::string& text
     return ScanEnd::TextEnded;
 }
 
-CppConvert::ScanEnd CppConvert::ScanText(const std::string& text, bool toList, bool fileMode, int& depth) {
+ConvertTokenizer::ScanEnd ConvertTokenizer::ScanText(const std::string& text, bool toList, bool fileMode, int& depth) {
     return toList ? ScanInto(lines, text, toList, fileMode, depth) : ScanInto(tokens, text, toList, fileMode, depth);
 }
 
-bool CppConvert::ReadLine(std::string& line) {
+bool ConvertTokenizer::ReadLine(std::string& line) {
     if (!input.good()) return false;
     line = TrueGetLine(nullptr);
     return !input.fail();
 }
 
-CppConvert::SkipResult CppConvert::SkipInheritedBlock(std::string& line) {
+ConvertTokenizer::SkipResult ConvertTokenizer::SkipInheritedBlock(std::string& line) {
     const int start = lineNumber;
     while (!Contains(line, "//END INHERITED")) {
         if (!ReadLine(line)) {
@@ -265,7 +271,7 @@ CppConvert::SkipResult CppConvert::SkipInheritedBlock(std::string& line) {
     return ReadLine(line) ? SkipResult::Skipped : SkipResult::InputEnded;
 }
 
-int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
+int ConvertTokenizer::TokenizeScope(int& kind, const std::string& text, bool toList) {
     tokens.clear();
     if (!text.empty()) {
         if (toList) lines.clear();
@@ -277,7 +283,7 @@ int CppConvert::TokenizeScope(int& kind, const std::string& text, bool toList) {
     return ReadNextScope(kind);
 }
 
-int CppConvert::ReadNextScope(int& kind) {
+int ConvertTokenizer::ReadNextScope(int& kind) {
     std::string line;
     std::string carried;  // text after a wrapper's "{", read as a line of its own
     bool haveCarried = false;
@@ -312,7 +318,7 @@ int CppConvert::ReadNextScope(int& kind) {
     }
 }
 
-bool CppConvert::SkipStrayBrace(const std::string& line) {
+bool ConvertTokenizer::SkipStrayBrace(const std::string& line) {
     if (!StartsWithBrace(line)) return false;
     // The closing brace of a wrapper around the file's scopes.
     if (openWrappers > 0 && tokenEquivalent(line, "}")) {
@@ -330,14 +336,14 @@ bool CppConvert::SkipStrayBrace(const std::string& line) {
     return false;
 }
 
-bool CppConvert::SkipInheritedBlocks(std::string& line) {
+bool ConvertTokenizer::SkipInheritedBlocks(std::string& line) {
     // The line after one block may open the next.
     while (tokenizerFlags[0] && Contains(line, "//INHERITED"))
         if (SkipInheritedBlock(line) != SkipResult::Skipped) return false;
     return true;
 }
 
-bool CppConvert::SkipBlockCommentOpening(std::string& line) {
+bool ConvertTokenizer::SkipBlockCommentOpening(std::string& line) {
     const std::size_t open = line.find("/*");
     if (open == std::string::npos) return true;
     std::size_t close = line.find("*/", open + 2);
@@ -356,20 +362,20 @@ bool CppConvert::SkipBlockCommentOpening(std::string& line) {
     return true;
 }
 
-bool CppConvert::SkipOutsideLine(const std::string& line, int& kind) {
+bool ConvertTokenizer::SkipOutsideLine(const std::string& line, int& kind) {
     const int comment = IsComment(line);
     if (kind != 0 && comment != 0) kind = FunctionKindOf(line);
     return comment != 0 || IsEmptyLine(line) || IsDirectiveLine(line);
 }
 
-int CppConvert::FunctionKindOf(const std::string& comment) {
+int ConvertTokenizer::FunctionKindOf(const std::string& comment) {
     if (Contains(comment, "// Function bound to event")) return 2;
     if (Contains(comment, "// Function bound to engine")) return 3;
     if (Contains(comment, "// Helper function")) return 4;
     return 0;
 }
 
-bool CppConvert::CollectScopeHeader(std::string& collected) {
+bool ConvertTokenizer::CollectScopeHeader(std::string& collected) {
     while (!Contains(collected, "{")) {
         std::string more;
         if (!ReadLine(more)) {
@@ -385,7 +391,7 @@ bool CppConvert::CollectScopeHeader(std::string& collected) {
     return true;
 }
 
-int CppConvert::ReadScope(std::string& header, const std::string& rest) {
+int ConvertTokenizer::ReadScope(std::string& header, const std::string& rest) {
     const int code = InterpretScopeName(header);
     lines.push_back(header);
     baseLine = lineNumber + 1;
@@ -395,7 +401,7 @@ int CppConvert::ReadScope(std::string& header, const std::string& rest) {
     return closed ? code : -1;
 }
 
-bool CppConvert::ScanScopeBody(const std::string& header, std::string pending) {
+bool ConvertTokenizer::ScanScopeBody(const std::string& header, std::string pending) {
     int depth = 1;
     while (true) {
         if (!pending.empty()) {
@@ -408,7 +414,7 @@ bool CppConvert::ScanScopeBody(const std::string& header, std::string pending) {
     }
 }
 
-bool CppConvert::ReadBodyLine(std::string& line, const std::string& header) {
+bool ConvertTokenizer::ReadBodyLine(std::string& line, const std::string& header) {
     bool read = ReadLine(line);
     while (read && tokenizerFlags[0] && Contains(line, "//INHERITED")) {
         const SkipResult skipped = SkipInheritedBlock(line);
@@ -422,7 +428,7 @@ bool CppConvert::ReadBodyLine(std::string& line, const std::string& header) {
     return read;
 }
 
-int CppConvert::InterpretScopeName(std::string& header) {
+int ConvertTokenizer::InterpretScopeName(std::string& header) {
     static const char* const sections[] = {"#Variables", "#Differences", "#Engines", "#Objects", "#Globals"};
     for (int i = 0; i < 5; ++i)
         if (Contains(header, sections[i])) return i + 1;
@@ -430,7 +436,7 @@ int CppConvert::InterpretScopeName(std::string& header) {
     return 0;
 }
 
-std::string CppConvert::ConvertArgList(const std::string& parameters) {
+std::string ConvertTokenizer::ConvertArgList(const std::string& parameters) {
     static const char* const typeTable[] = {"char",   "short", "int",    "float",
                                             "double", "void",  "Entity", "std::vector<int>"};
     if (parameters.empty()) return "_";
@@ -498,4 +504,157 @@ std::string CppConvert::ConvertArgList(const std::string& parameters) {
     return result;
 }
 
-std::string CppConvert::RevertArgList(const std::string&) { return "bar"; }
+std::string ConvertTokenizer::RevertArgList(const std::string&) { return "bar"; }
+
+ConvertTokenizer::ConvertTokenizer() : lineBuffer(new char[kLineLimit + 1]) {}
+
+ConvertTokenizer::~ConvertTokenizer() = default;
+
+std::string ConvertTokenizer::LinePrefix(int line) const {
+    return "CppConvert ERROR Line[" + std::to_string(line) + "]:  ";
+}
+
+std::string ConvertTokenizer::TrueGetLine(std::ifstream* stream) {
+    std::ifstream& from = stream != nullptr ? *stream : input;
+    ++lineNumber;
+    from.getline(lineBuffer.get(), static_cast<std::streamsize>(kLineLimit + 1));
+    const std::streamsize extracted = from.gcount();
+    std::string line;
+    if (from.fail()) {
+        if (extracted > 0) {
+            // Filled the buffer without meeting the line's end: not supported.
+            // The stream stays failed, so every reading loop ends here.
+            convertOk = false;
+            Note(LinePrefix(lineNumber) + "line longer than " + std::to_string(kLineLimit) + " characters.");
+        }
+        return "\n";
+    }
+    // A line ended by its line feed counts the feed among what was extracted.
+    const std::size_t stored = static_cast<std::size_t>(from.eof() ? extracted : extracted - 1);
+    line.assign(lineBuffer.get(), stored);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.back() != '\n') line.push_back('\n');
+    return line;
+}
+
+int ConvertTokenizer::IsComment(const std::string& line) {
+    const std::size_t lineComment = line.find("//");
+    const std::size_t blockComment = line.find("/*");
+    const std::size_t code = line.find_first_of(kAlphaNumerals);  // npos lies beyond every position
+    if (blockComment != std::string::npos) return blockComment < code ? 3 : 2;
+    if (lineComment != std::string::npos) return lineComment < code ? 1 : 2;
+    return 0;
+}
+
+bool ConvertTokenizer::IsEmptyLine(const std::string& line) {
+    for (char c : line)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
+    return true;
+}
+
+bool ConvertTokenizer::IsChar(char c) { return IsIdentifierChar(c); }
+
+char ConvertTokenizer::CharToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::vector<std::string> ConvertTokenizer::TokensOf(const std::string& text) {
+    // An empty text holds no tokens (and must not start a file read).
+    if (text.empty()) return {};
+    // A comparison changes nothing of the converter: the caller may be
+    // walking the scope token sequence, and a text that would be an error
+    // as a scope (an unclosed "/*") is no error here.
+    std::vector<std::string> kept;
+    kept.swap(tokens);
+    const bool ok = convertOk;
+    const std::size_t noted = messages.size();
+    int kind = 0;
+    TokenizeScope(kind, text, false);
+    std::vector<std::string> result;
+    result.swap(tokens);
+    tokens.swap(kept);
+    convertOk = ok;
+    messages.resize(noted);
+    return result;
+}
+
+bool ConvertTokenizer::tokenEquivalent(const std::string& first, const std::string& second) {
+    const std::vector<std::string> a = TokensOf(first);
+    const std::vector<std::string> b = TokensOf(second);
+    auto isWhitespace = [](const std::string& token) { return token.find_first_of(" \t\n") != std::string::npos; };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (true) {
+        while (i < a.size() && isWhitespace(a[i])) ++i;
+        while (j < b.size() && isWhitespace(b[j])) ++j;
+        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+        if (a[i] != b[j]) return false;
+        ++i;
+        ++j;
+    }
+}
+
+std::string ConvertTokenizer::StandardfyString(std::string text) {
+    std::string result;
+    result.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!IsWhitespace(text[i])) {
+            result.push_back(text[i++]);
+            continue;
+        }
+        while (i < text.size() && IsWhitespace(text[i])) ++i;
+        if (i < text.size() && IsChar(text[i])) result.push_back(' ');
+    }
+    return result;
+}
+
+std::size_t ConvertTokenizer::AdvanceTill(std::string& line, const std::string& marker) {
+    while (input.good()) {
+        line = TrueGetLine(nullptr);
+        if (input.fail()) break;
+        if (marker.empty()) {
+            const std::size_t at = line.find_first_not_of(" \t\n");
+            if (at != std::string::npos) return at;
+            continue;
+        }
+        const std::size_t comment = line.find("//");
+        if (comment != std::string::npos && comment < line.find_first_of(kAlphaNumerals)) continue;
+        const std::size_t hit = line.find(marker);
+        if (hit != std::string::npos) return hit;
+    }
+    return 0;
+}
+
+bool ConvertTokenizer::AdvanceIter(std::list<std::string>::iterator& position, bool countLines,
+                                   const std::string& marker) {
+    auto countBreaks = [&](const std::string& element) {
+        if (!countLines) return;
+        for (char c : element)
+            if (c == '\n') ++scopeLine;
+    };
+    if (position == lines.end()) return false;
+    if (marker.empty()) {
+        ++position;
+        while (position != lines.end()) {
+            const std::string& element = *position;
+            // A string or character literal is a token, whatever it holds: a
+            // default text "no name" or "a // b" is a value, not whitespace
+            // or a comment to pass over.
+            if (!element.empty() && (element.front() == '"' || element.front() == '\'')) return true;
+            const bool inheritedMarker = element.find("//INHERITED") != std::string::npos ||
+                                         element.find("//END INHERITED") != std::string::npos;
+            const bool comment = element.find("//") != std::string::npos || element.find("/*") != std::string::npos;
+            const bool whitespace = element.find_first_of(" \t\n") != std::string::npos;
+            if (inheritedMarker || (!comment && !whitespace)) return true;
+            countBreaks(element);
+            ++position;
+        }
+        return false;
+    }
+    while (position != lines.end()) {
+        const bool hit = position->find(marker) != std::string::npos;
+        countBreaks(*position);
+        ++position;
+        if (hit) return true;
+    }
+    return false;
+}
