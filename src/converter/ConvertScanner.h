@@ -4,6 +4,7 @@
 // the class builder writes from, and the rewriting of the user's code (entity
 // accesses, variable definitions) on the way. The variable tables hold every
 // variable the registered types bind and every variable a scan has recorded.
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <set>
@@ -18,6 +19,10 @@ class ConvertScanner : protected ConvertTokenizer {
 public:
     // The framework's entity class names, ended by a null entry.
     static const char* const entityTypes[6];
+
+    // Takes in what the registered types bind: each type's variables under
+    // its name, each variable's type text under its name.
+    void RecordBoundVariables();
 
 protected:
     ConvertScanner() = default;
@@ -83,4 +88,6 @@ protected:
     // The parent's record while a child type is converted.
     CppData current;
     std::string initTexts[2];
+    // The binding record's generation last taken in; ~0 before the first.
+    std::uint64_t recordedGeneration = ~std::uint64_t{0};
 };

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "converter/ConvertScanner.h"
+#include "converter/ConvertWriter.h"
 #include "converter/CppData.h"
 
 // A function record read back from generated code: for "HELPER" the return
@@ -27,8 +27,8 @@ CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, c
 // operators * + - / %, parentheses and whitespace.
 bool IsArithmeticExpression(std::string text);
 
-// The entries stand on the scanner and the tokenizer below them.
-class CppConvert : private ConvertScanner {
+// The entries stand on the writer, the scanner and the tokenizer below them.
+class CppConvert : private ConvertWriter {
 public:
     CppConvert();
     ~CppConvert();
@@ -82,7 +82,7 @@ public:
     static bool IsTypeName(const std::string& name);
     // The type texts of the member types the generated copy step constructs
     // in place (every other member it assigns), in the builder's order.
-    static std::vector<std::string> SpecialTypeTexts();
+    using ConvertWriter::SpecialTypeTexts;
 
     // The stencil editor's pre-build check: typeName taken as the current
     // type; unequal variable lists clear convertOk, otherwise the variables
@@ -105,11 +105,11 @@ public:
     bool WriteScript(const std::string& path, const CppData& record);
 
     // A function header ("int Add(int a, int b)") into a fresh record.
-    void ReadHeader(std::string& header, CppFunctions* record);
+    using ConvertWriter::ReadHeader;
 
     // Takes in what the registered types bind: each type's variables under
     // its name, each variable's type text under its name.
-    void RecordBoundVariables();
+    using ConvertScanner::RecordBoundVariables;
 
     // Before each plug-in build: the plug-ins' variable enumeration written
     // afresh once per run, then brought up to date with every variable
@@ -124,14 +124,6 @@ private:
 
     void ConvertReset();
 
-    // The variable enumeration of plug-in builds ("ENTITY DLL Enum.h").
-    void WriteDLLEnum();
-    void AddToEnum();
-    std::int32_t GetEnumValue(const std::string& name);
-    static void WriteEnum();
-    void AppendEnumEntry(const std::string& name);
-    bool WriteEnumFile();
-
     // The way back from a generated class header to a record.
     void RevertClass(CppData& data);
     void RevertExObject(CppData& data);
@@ -143,47 +135,14 @@ private:
     // The scope loop both share; extended for an extended object's header.
     void RevertScopes(CppData& data, bool extended);
 
-    // The class-code builder and its generated text.
-    struct SpecialType {
-        const char* type;
-        const char* construction;
-        const char* destruction;
-    };
-    static const SpecialType specialTypes[24];
+    // The build of a record's two files, on the writer's pieces.
     bool BuildComplexEx(CppData& record, const std::string& headerPath, const std::string& sourcePath);
-    void BuildClassHeader(std::string& header, std::string& source, std::string& declarations, CppData& record);
-    void BuildCopyFreeCode(std::string& header, std::string& source);
-    void BuildInitCode(std::string& header, std::string& source);
-    const SpecialType* SpecialTypeOf(std::size_t member);
-    // "\ttype name[count] = value;\n"; type loses its "[count]".
-    static std::string VariableLine(std::string& type, const std::string& name, const std::string& value);
     // Reset, current kind and type name, the globals scanned: the names of
     // the global entity pointers.
     std::vector<std::string> BeginBuild(CppData& record);
-    std::string OwnFunctions(const CppData& record, bool ordinary, const std::vector<std::string>& globalNames);
-    std::vector<std::vector<std::string>> specialTokens;  // each row's type, its whitespace tokens left out
-    void FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine, bool setBaseLine,
-                      const std::vector<std::string>& globalNames, bool inherited);
-    bool WriteGenerated(const std::string& path, const std::string& text);
-    std::string Preamble(const std::string& kind);
     bool CheckParameterTypes(const CppData& record);
     bool Convert(const std::string& classWord, const std::string& script, const std::string& headerPath,
                  const std::string& sourcePath, const std::string& typeName);
-
-    // Function list files and helper includes in the working directory.
-    void AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
-                           const std::vector<std::string>& headers);
-    bool MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
-                           std::string declaratorOpening);
-    void MakeTempHelperInclude(const std::string& returnType, const std::string& name, const std::string& arguments,
-                               const std::string& declaratorOpening);
-    enum class MatchRule { Prefix, Whole };
-    // Rewrites a declaration file with line placed in sorted order. With
-    // stopWhenFound, a matching line leaves every file as it is (false);
-    // otherwise the match is replaced. onPlaced runs when line is first placed.
-    bool RewriteDeclarationFile(const std::string& path, const std::string& line, MatchRule rule, bool stopWhenFound,
-                                const std::function<void()>& onPlaced);
-    bool WriteWhole(const std::string& path, const std::string& text);
 
     // The steps of ReadScript: the input opened on a script from its top,
     // then one scope (or statement) at a time into read.
@@ -197,21 +156,8 @@ private:
     // Reports an error of the script at the current line; false.
     bool ScriptError(const std::string& text);
 
-    std::unordered_map<std::string, std::int32_t> enumValueByName;
-    std::string enumText;
     std::vector<std::list<std::string>> functionLines;
-    std::vector<std::string> engineFunctions;
-    std::vector<std::string> eventFunctions;
-    std::set<std::string> enumNames;
-    std::string kindText;
-    bool preamblePending = false;
     std::string baseNamespaceText;
-
-    // The binding record's generation last taken in; ~0 before the first.
-    std::uint64_t recordedGeneration = ~std::uint64_t{0};
-    bool enumWrittenThisRun = false;
-    // Files of the helper includes that could not be written.
-    int writeFailures = 0;
 };
 
 // The one converter, built before the program's entry runs.
