@@ -46,6 +46,61 @@ bool IsDirectiveLine(const std::string& line) {
         if (Contains(line, section)) return false;
     return true;
 }
+// A parameter's type text: what stands before its name (the last run of
+// letters), or its first character when it is all name.
+std::string ParameterType(const std::string& piece) {
+    std::size_t end = piece.size();
+    while (end > 0 && !IsLetter(piece[end - 1])) --end;
+    std::size_t nameStart = end;
+    while (nameStart > 0 && IsLetter(piece[nameStart - 1])) --nameStart;
+    return (nameStart == 0 && end > 0) ? piece.substr(0, 1) : piece.substr(0, nameStart);
+}
+
+// The code of one type word: "C" for const, else its three-digit number in
+// the table; a word the table lacks counts as "000" and clears known.
+std::string TypeWordCode(const std::string& word, bool& known) {
+    static const char* const typeTable[] = {"char",   "short", "int",    "float",
+                                            "double", "void",  "Entity", "std::vector<int>"};
+    if (word == "const") return "C";
+    int number = -1;
+    for (int n = 0; n < 8; ++n)
+        if (word == typeTable[n]) number = n;
+    if (number < 0) {
+        known = false;
+        number = 0;
+    }
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03i", number);
+    return digits;
+}
+
+// A type text's code: its words' codes, "P" for each "*" and "A" for each
+// "&", in order. A text without a type word has no code ("000", not known).
+std::string TypeCode(const std::string& typeText, bool& known) {
+    std::string code;
+    bool anyWord = false;
+    std::size_t i = 0;
+    while (i < typeText.size()) {
+        const char c = typeText[i];
+        if (c == ' ') {
+            ++i;
+        } else if (c == '*' || c == '&') {
+            code += c == '*' ? 'P' : 'A';
+            ++i;
+        } else {
+            std::size_t end = typeText.find_first_of(" *&", i);
+            if (end == std::string::npos) end = typeText.size();
+            code += TypeWordCode(typeText.substr(i, end - i), known);
+            i = end;
+            anyWord = true;
+        }
+    }
+    if (!anyWord) {
+        known = false;
+        code += "000";
+    }
+    return code;
+}
 }  // namespace
 
 std::size_t ConvertTokenizer::DefaultTokenize(std::string& line, std::size_t position, bool toList) {
@@ -437,67 +492,17 @@ int ConvertTokenizer::InterpretScopeName(std::string& header) {
 }
 
 std::string ConvertTokenizer::ConvertArgList(const std::string& parameters) {
-    static const char* const typeTable[] = {"char",   "short", "int",    "float",
-                                            "double", "void",  "Entity", "std::vector<int>"};
     if (parameters.empty()) return "_";
     if (parameters == "void") return "_005_";
-
-    auto codeOf = [&](const std::string& typeText) {
-        std::string code;
-        bool anyWord = false;
-        std::size_t i = 0;
-        while (i < typeText.size()) {
-            const char c = typeText[i];
-            if (c == ' ') {
-                ++i;
-            } else if (c == '*') {
-                code += 'P';
-                ++i;
-            } else if (c == '&') {
-                code += 'A';
-                ++i;
-            } else {
-                std::size_t end = typeText.find_first_of(" *&", i);
-                if (end == std::string::npos) end = typeText.size();
-                const std::string word = typeText.substr(i, end - i);
-                i = end;
-                anyWord = true;
-                if (word == "const") {
-                    code += 'C';
-                    continue;
-                }
-                int number = -1;
-                for (int n = 0; n < 8; ++n)
-                    if (word == typeTable[n]) number = n;
-                if (number < 0) {
-                    convertOk = false;
-                    number = 0;
-                }
-                char digits[16];
-                std::snprintf(digits, sizeof digits, "%03i", number);
-                code += digits;
-            }
-        }
-        if (!anyWord) {
-            // A parameter without a type word has no code.
-            convertOk = false;
-            code += "000";
-        }
-        return code;
-    };
-
     std::string result = "_";
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = parameters.find(',', start);
         const std::string piece =
             parameters.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        std::size_t end = piece.size();
-        while (end > 0 && !IsLetter(piece[end - 1])) --end;
-        std::size_t nameStart = end;
-        while (nameStart > 0 && IsLetter(piece[nameStart - 1])) --nameStart;
-        const std::string typeText = (nameStart == 0 && end > 0) ? piece.substr(0, 1) : piece.substr(0, nameStart);
-        result += codeOf(typeText) + "_";
+        bool known = true;
+        result += TypeCode(ParameterType(piece), known) + "_";
+        if (!known) convertOk = false;
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
