@@ -41,7 +41,7 @@ std::string Declaration(const CppFunctions& function, bool voidRule) {
 // The member types that the copy step constructs in place and the free step
 // destroys by name. The hash maps are the framework's HashMap (an unordered
 // map) and the handle list a list of pointers.
-const CppConvert::SpecialType CppConvert::specialTypes[24] = {
+const ConvertWriter::SpecialType ConvertWriter::specialTypes[24] = {
     {"std::string", "std::string()", "~basic_string()"},
     {"EngineHashMap", "HashMap<Entity*>()", "~unordered_map()"},
     {"ObjectHashMap", "HashMap<Object*>()", "~unordered_map()"},
@@ -68,13 +68,13 @@ const CppConvert::SpecialType CppConvert::specialTypes[24] = {
     {nullptr, nullptr, nullptr},
 };
 
-std::vector<std::string> CppConvert::SpecialTypeTexts() {
+std::vector<std::string> ConvertWriter::SpecialTypeTexts() {
     std::vector<std::string> texts;
     for (const SpecialType* row = specialTypes; row->type != nullptr; ++row) texts.push_back(row->type);
     return texts;
 }
 
-const CppConvert::SpecialType* CppConvert::SpecialTypeOf(std::size_t member) {
+const ConvertWriter::SpecialType* ConvertWriter::SpecialTypeOf(std::size_t member) {
     // Token comparison as tokenEquivalent makes it, with the rows' tokens
     // cut once.
     auto significant = [this](const std::string& text) {
@@ -95,14 +95,14 @@ const CppConvert::SpecialType* CppConvert::SpecialTypeOf(std::size_t member) {
     return nullptr;
 }
 
-bool CppConvert::WriteGenerated(const std::string& path, const std::string& text) {
+bool ConvertWriter::WriteGenerated(const std::string& path, const std::string& text) {
     if (WriteFileReplacing(path, text.data(), text.size())) return true;
     convertOk = false;
     Note("CppConvert ERROR:  could not write \"" + path + "\".");
     return false;
 }
 
-std::string CppConvert::Preamble(const std::string& kind) {
+std::string ConvertWriter::Preamble(const std::string& kind) {
     std::string text = std::string(kNotice) + "\n" + "//This file is a temporary file made to make the DLL\n" +
                        "//This is not the file made that is compiled at compile time\n" + "\n" + "#define IN_DLL\n" +
                        "\n";
@@ -118,8 +118,8 @@ std::string CppConvert::Preamble(const std::string& kind) {
     return text;
 }
 
-void CppConvert::FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine,
-                              bool setBaseLine, const std::vector<std::string>& globalNames, bool inherited) {
+void ConvertWriter::FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine,
+                                 bool setBaseLine, const std::vector<std::string>& globalNames, bool inherited) {
     int kind = 0;
     if (code.empty())
         lines.clear();  // an empty text would read the input
@@ -130,7 +130,7 @@ void CppConvert::FeedFunction(const std::string& leading, const std::string& cod
     ScanEngineEvents(globalNames, inherited);
 }
 
-std::string CppConvert::VariableLine(std::string& type, const std::string& name, const std::string& value) {
+std::string ConvertWriter::VariableLine(std::string& type, const std::string& name, const std::string& value) {
     std::string dimension;
     const std::size_t bracket = type.find('[');
     if (bracket != std::string::npos) {
@@ -143,8 +143,8 @@ std::string CppConvert::VariableLine(std::string& type, const std::string& name,
 // The record's own functions, helpers first, then engine and event handlers,
 // each declared and fed to the scanner; ordinary builds give a lone "void"
 // parameter its own text and tell the scanner where each body starts.
-std::string CppConvert::OwnFunctions(const CppData& record, bool ordinary,
-                                     const std::vector<std::string>& globalNames) {
+std::string ConvertWriter::OwnFunctions(const CppData& record, bool ordinary,
+                                        const std::vector<std::string>& globalNames) {
     std::string declarations;
     for (const char* type : {"HELPER", "ENGINE", "EVENT"}) {
         for (const CppFunctions& function : record.functions) {
@@ -216,8 +216,8 @@ bool CppConvert::BuildComplex(CppData& record, const std::string& headerPath, co
     return convertOk;
 }
 
-void CppConvert::BuildClassHeader(std::string& header, std::string& source, std::string& declarations,
-                                  CppData& record) {
+void ConvertWriter::BuildClassHeader(std::string& header, std::string& source, std::string& declarations,
+                                     CppData& record) {
     const std::string& kind = kindText;
     const std::string& typeName = typeNameText;
     header = kNotice;
@@ -241,7 +241,7 @@ void CppConvert::BuildClassHeader(std::string& header, std::string& source, std:
     source += body + "extern \"C\" {\n\n";
 }
 
-void CppConvert::BuildCopyFreeCode(std::string& header, std::string& source) {
+void ConvertWriter::BuildCopyFreeCode(std::string& header, std::string& source) {
     const bool game = kindText == "Game";
     std::string copy;
     if (!game) {
@@ -306,7 +306,7 @@ void CppConvert::BuildCopyFreeCode(std::string& header, std::string& source) {
     source += copy + free;
 }
 
-void CppConvert::BuildInitCode(std::string& header, std::string& source) {
+void ConvertWriter::BuildInitCode(std::string& header, std::string& source) {
     const std::string& kind = kindText;
     const std::string lower = LowerKind(kind);
     const std::string& typeName = typeNameText;

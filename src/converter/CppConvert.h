@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "converter/ConvertWriter.h"
 #include "converter/CppData.h"
 
 // A function record read back from generated code: for "HELPER" the return
@@ -26,7 +27,8 @@ CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, c
 // operators * + - / %, parentheses and whitespace.
 bool IsArithmeticExpression(std::string text);
 
-class CppConvert {
+// The entries stand on the writer, the scanner and the tokenizer below them.
+class CppConvert : private ConvertWriter {
 public:
     CppConvert();
     ~CppConvert();
@@ -34,7 +36,7 @@ public:
     CppConvert& operator=(const CppConvert&) = delete;
 
     // The framework's entity class names, ended by a null entry.
-    static const char* const entityTypes[6];
+    using ConvertScanner::entityTypes;
 
     // Editor queries. The variable tables hold every variable the registered
     // types bind (taken in again whenever a type registers anew) and every
@@ -80,7 +82,7 @@ public:
     static bool IsTypeName(const std::string& name);
     // The type texts of the member types the generated copy step constructs
     // in place (every other member it assigns), in the builder's order.
-    static std::vector<std::string> SpecialTypeTexts();
+    using ConvertWriter::SpecialTypeTexts;
 
     // The stencil editor's pre-build check: typeName taken as the current
     // type; unequal variable lists clear convertOk, otherwise the variables
@@ -103,11 +105,11 @@ public:
     bool WriteScript(const std::string& path, const CppData& record);
 
     // A function header ("int Add(int a, int b)") into a fresh record.
-    void ReadHeader(std::string& header, CppFunctions* record);
+    using ConvertWriter::ReadHeader;
 
     // Takes in what the registered types bind: each type's variables under
     // its name, each variable's type text under its name.
-    void RecordBoundVariables();
+    using ConvertScanner::RecordBoundVariables;
 
     // Before each plug-in build: the plug-ins' variable enumeration written
     // afresh once per run, then brought up to date with every variable
@@ -121,30 +123,6 @@ private:
     friend struct CppConvertProbe;
 
     void ConvertReset();
-    std::string TrueGetLine(std::ifstream* stream);
-    static int IsComment(const std::string& line);
-    static bool IsEmptyLine(const std::string& line);
-    static bool IsChar(char c);
-    static char CharToUpper(char c);
-    bool tokenEquivalent(const std::string& first, const std::string& second);
-    static std::string StandardfyString(std::string text);
-    std::size_t AdvanceTill(std::string& line, const std::string& marker);
-    bool AdvanceIter(std::list<std::string>::iterator& position, bool countLines, const std::string& marker);
-
-    // The tokenizer.
-    int TokenizeScope(int& kind, const std::string& text, bool toList);
-    std::size_t DefaultTokenize(std::string& line, std::size_t position, bool toList);
-    static int InterpretScopeName(std::string& header);
-    std::string ConvertArgList(const std::string& parameters);
-    static std::string RevertArgList(const std::string& code);
-
-    // The variable enumeration of plug-in builds ("ENTITY DLL Enum.h").
-    void WriteDLLEnum();
-    void AddToEnum();
-    std::int32_t GetEnumValue(const std::string& name);
-    static void WriteEnum();
-    void AppendEnumEntry(const std::string& name);
-    bool WriteEnumFile();
 
     // The way back from a generated class header to a record.
     void RevertClass(CppData& data);
@@ -156,133 +134,30 @@ private:
     void RevertDiffInit(CppData& data);
     // The scope loop both share; extended for an extended object's header.
     void RevertScopes(CppData& data, bool extended);
-    // Scanning (one stencil's texts into the tables and generated texts).
-    void ScanGlobals(CppData& record, std::vector<std::string>& globalNames);
-    void ScanMemberVariables(CppData* record);
-    void ScanObjectNames();
-    void ScanEngineValues();
-    void ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited);
-    void ScanExVariables();
-    void ScanForVariables();
-    void ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired);
-    void AddMember(const std::string& type, const std::string& name, const std::string& value,
-                   std::vector<std::string>* seen);
-    void RecordVariable(const std::string& typeName, const std::string& name, const std::string& type);
 
-    // The class-code builder and its generated text.
-    struct SpecialType {
-        const char* type;
-        const char* construction;
-        const char* destruction;
-    };
-    static const SpecialType specialTypes[24];
+    // The build of a record's two files, on the writer's pieces.
     bool BuildComplexEx(CppData& record, const std::string& headerPath, const std::string& sourcePath);
-    void BuildClassHeader(std::string& header, std::string& source, std::string& declarations, CppData& record);
-    void BuildCopyFreeCode(std::string& header, std::string& source);
-    void BuildInitCode(std::string& header, std::string& source);
-    const SpecialType* SpecialTypeOf(std::size_t member);
-    // "\ttype name[count] = value;\n"; type loses its "[count]".
-    static std::string VariableLine(std::string& type, const std::string& name, const std::string& value);
     // Reset, current kind and type name, the globals scanned: the names of
     // the global entity pointers.
     std::vector<std::string> BeginBuild(CppData& record);
-    std::string OwnFunctions(const CppData& record, bool ordinary, const std::vector<std::string>& globalNames);
-    std::vector<std::vector<std::string>> specialTokens;  // each row's type, its whitespace tokens left out
-    void FeedFunction(const std::string& leading, const std::string& code, std::int32_t startLine, bool setBaseLine,
-                      const std::vector<std::string>& globalNames, bool inherited);
-    bool WriteGenerated(const std::string& path, const std::string& text);
-    std::string Preamble(const std::string& kind);
     bool CheckParameterTypes(const CppData& record);
     bool Convert(const std::string& classWord, const std::string& script, const std::string& headerPath,
                  const std::string& sourcePath, const std::string& typeName);
 
-    // Rewriting of user code.
-    using PrefixMap = std::unordered_map<std::string, std::string>;
-    std::string InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
-                                            std::string& name, std::string& value, std::string& count);
-    // Reads each definition of lines (up to each ";") and hands it on, while
-    // each answers true; the answer is where the text after the last ";"
-    // begins.
-    using DefinitionStep = std::function<bool(const std::string& type, const std::string& name,
-                                              const std::string& value, const std::string& count)>;
-    std::list<std::string>::iterator ForEachDefinition(const DefinitionStep& each);
-    bool ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
-    bool ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes);
+    // The steps of ReadScript: the input opened on a script from its top,
+    // then one scope (or statement) at a time into read.
+    enum class ScriptStep { Next, Done, Failed };
+    void OpenScriptInput(const std::string& path);
+    ScriptStep ReadScriptScope(CppData& read);
+    // A statement outside any section: only the base type's "OBJECT(...);".
+    ScriptStep ReadScriptStatement(CppData& read);
+    bool ReadScriptVariables(CppData& read);
+    bool ReadScriptFunction(CppData& read, const std::string& header, int kind, std::string body);
+    // Reports an error of the script at the current line; false.
+    bool ScriptError(const std::string& text);
 
-    // Function list files and helper includes in the working directory.
-    void AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
-                           const std::vector<std::string>& headers);
-    bool MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
-                           std::string declaratorOpening);
-    void MakeTempHelperInclude(const std::string& returnType, const std::string& name, const std::string& arguments,
-                               const std::string& declaratorOpening);
-    enum class MatchRule { Prefix, Whole };
-    // Rewrites a declaration file with line placed in sorted order. With
-    // stopWhenFound, a matching line leaves every file as it is (false);
-    // otherwise the match is replaced. onPlaced runs when line is first placed.
-    bool RewriteDeclarationFile(const std::string& path, const std::string& line, MatchRule rule, bool stopWhenFound,
-                                const std::function<void()>& onPlaced);
-    bool WriteWhole(const std::string& path, const std::string& text);
-
-    // Tokenizer internals.
-    enum class ScanEnd { TextEnded, ScopeEnded, InputEnded };
-    ScanEnd ScanText(const std::string& text, bool toList, bool fileMode, int& depth);
-    template <class Target>
-    ScanEnd ScanInto(Target& target, const std::string& text, bool toList, bool fileMode, int& depth);
-    bool ReadLine(std::string& line);
-    enum class SkipResult { Skipped, Unclosed, InputEnded };
-    // From a line holding "//INHERITED" past the line holding "//END
-    // INHERITED"; line becomes the line after it.
-    SkipResult SkipInheritedBlock(std::string& line);
-    std::vector<std::string> TokensOf(const std::string& text);
-
-    void Note(const std::string& text) { messages.push_back(text); }
-    std::string LinePrefix(int line) const;
-
-    std::unordered_map<std::string, std::set<std::string>> varSetsByType;
-    std::unordered_map<std::string, std::string> varTypeByName;
-    std::unordered_map<std::string, std::int32_t> enumValueByName;
-    std::string enumText;
-    std::ifstream input;
-    std::list<std::string> lines;
     std::vector<std::list<std::string>> functionLines;
-    std::vector<std::string> tokens;
-    std::vector<std::string> memberNames;
-    std::vector<std::string> memberTypes;
-    std::vector<std::string> memberValues;
-    std::vector<std::string> memberCounts;
-    std::vector<std::string> engineFunctions;
-    std::vector<std::string> eventFunctions;
-    std::vector<std::string> instanceNames;
-    std::vector<std::string> instanceTypes;
-    std::vector<std::string> engineNames;
-    std::vector<std::string> engineValues;
-    std::int32_t lineNumber = 0;
-    std::int32_t scopeLine = 0;
-    std::int32_t baseLine = 0;
-    std::set<std::string> enumNames;
-    std::string kindText;
-    std::string typeNameText;
-    std::string memberDeclText;
-    std::string headerTexts[2];
-    std::string currentFunction;
-    bool convertOk = true;
-    // [0]: skip the blocks marked as inherited; [1], [2]: the variable scan's.
-    bool tokenizerFlags[3] = {};
-    CppData current;
-    std::string initTexts[2];
-    bool preamblePending = false;
     std::string baseNamespaceText;
-
-    std::vector<std::string> messages;
-    // Open "namespace X {" and "extern "C" {" wrappers of the file being read.
-    int openWrappers = 0;
-    // The binding record's generation last taken in; ~0 before the first.
-    std::uint64_t recordedGeneration = ~std::uint64_t{0};
-    std::unique_ptr<char[]> lineBuffer;
-    bool enumWrittenThisRun = false;
-    // Files of the helper includes that could not be written.
-    int writeFailures = 0;
 };
 
 // The one converter, built before the program's entry runs.

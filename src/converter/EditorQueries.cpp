@@ -8,12 +8,7 @@
 #include <cstring>
 
 #include "converter/CppConvert.h"
-#include "framework/Engine.h"
 #include "framework/Entity.h"
-#include "framework/Game.h"
-#include "framework/Level.h"
-#include "framework/Object.h"
-#include "framework/VariableBindings.h"
 #include "framework/Vector.h"
 
 namespace {
@@ -28,28 +23,6 @@ std::string Format(const char* pattern, Args... args) {
     return text;
 }
 }  // namespace
-
-void CppConvert::RecordBoundVariables() {
-    const std::uint64_t generation = VariableBindingsGeneration();
-    if (generation == recordedGeneration) return;
-    recordedGeneration = generation;
-    auto take = [&](const std::string& typeName, const Entity* prototype) {
-        if (prototype == nullptr || prototype->_map == nullptr) return;
-        std::set<std::string>& names = varSetsByType[typeName];
-        for (const auto& [number, typeText] : VariableBindingsOf(prototype->_map)) {
-            const char* name = VariableName(number);
-            if (name == nullptr) continue;
-            names.insert(name);
-            // A type that has no text for its variable says nothing about it.
-            std::string& recorded = varTypeByName[name];
-            if (!typeText.empty() || recorded.empty()) recorded = typeText;
-        }
-    };
-    for (const auto& [name, prototype] : Object::_objects) take(name, prototype);
-    for (const auto& [name, prototype] : Level::_levels) take(name, prototype);
-    for (const auto& [name, prototype] : Engine::_engines) take(name, prototype);
-    if (const Game* game = GetMyGame()) take(game->GetType().empty() ? "TheGame" : game->GetType(), game);
-}
 
 std::set<std::string> CppConvert::GetVarList(const std::string& typeName) {
     RecordBoundVariables();

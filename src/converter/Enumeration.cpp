@@ -31,19 +31,19 @@ constexpr const char* kEnumClosing = "\tMAX_ENUM_VALUE\n};\n\n#endif\n";
 std::string EnumFilePath() { return std::string(Globals.workingDirectory) + "/" + kEnumFileName; }
 }  // namespace
 
-void CppConvert::AppendEnumEntry(const std::string& name) {
+void ConvertWriter::AppendEnumEntry(const std::string& name) {
     enumText += "#ifndef ENUM_" + name + "_DEFINE\n#define ENUM_" + name + "_DEFINE\n\tenum_" + name + ",\n#endif\n";
     enumNames.insert(name);
 }
 
-bool CppConvert::WriteEnumFile() {
+bool ConvertWriter::WriteEnumFile() {
     const std::string text = enumText + kEnumClosing;
     if (WriteFileReplacing(EnumFilePath(), text.data(), text.size())) return true;
     Note("CppConvert ERROR:  could not write \"" + EnumFilePath() + "\".");
     return false;
 }
 
-void CppConvert::WriteDLLEnum() {
+void ConvertWriter::WriteDLLEnum() {
     enumText = kEnumBeginning;
     enumNames.clear();
     enumNames.insert("size3D");
@@ -64,7 +64,7 @@ void CppConvert::WriteDLLEnum() {
     WriteEnumFile();
 }
 
-void CppConvert::AddToEnum() {
+void ConvertWriter::AddToEnum() {
     // Stencil variables are numbered after the program's own, never among them.
     if (enumNames.count("size3D") == 0) WriteDLLEnum();
     RecordBoundVariables();
@@ -86,9 +86,9 @@ void CppConvert::AddToEnum() {
     if (changed) WriteEnumFile();
 }
 
-std::int32_t CppConvert::GetEnumValue(const std::string& name) {
+std::int32_t ConvertWriter::GetEnumValue(const std::string& name) {
     const auto found = enumValueByName.find(name);
     return found == enumValueByName.end() ? -1 : found->second;
 }
 
-void CppConvert::WriteEnum() {}
+void ConvertWriter::WriteEnum() {}

@@ -54,7 +54,7 @@ void HeaderFromTokens(const std::vector<std::string>& t, CppFunctions* record) {
 }
 }  // namespace
 
-void CppConvert::ReadHeader(std::string& header, CppFunctions* record) {
+void ConvertWriter::ReadHeader(std::string& header, CppFunctions* record) {
     int kind = 0;
     tokens.clear();
     if (!header.empty()) TokenizeScope(kind, header, false);  // an empty text would read the input
@@ -77,15 +77,15 @@ CppFunctions BuildFunctionRecord(const std::vector<std::string>& headerTokens, c
     return record;
 }
 
-bool CppConvert::WriteWhole(const std::string& path, const std::string& text) {
+bool ConvertWriter::WriteWhole(const std::string& path, const std::string& text) {
     if (WriteFileReplacing(path, text.data(), text.size())) return true;
     ++writeFailures;
     Note("CppConvert ERROR:  could not write \"" + path + "\".");
     return false;
 }
 
-void CppConvert::AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
-                                   const std::vector<std::string>& headers) {
+void ConvertWriter::AddFunctionHeader(const std::string& listName, const std::string& namespaceName,
+                                      const std::vector<std::string>& headers) {
     const std::string path = InWorkingFolder("Function " + listName + " List.h");
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) {
@@ -122,8 +122,8 @@ void CppConvert::AddFunctionHeader(const std::string& listName, const std::strin
     WriteWhole(path, text.substr(0, insertAt) + block + text.substr(resumeAt));
 }
 
-bool CppConvert::RewriteDeclarationFile(const std::string& path, const std::string& line, MatchRule rule,
-                                        bool stopWhenFound, const std::function<void()>& onPlaced) {
+bool ConvertWriter::RewriteDeclarationFile(const std::string& path, const std::string& line, MatchRule rule,
+                                           bool stopWhenFound, const std::function<void()>& onPlaced) {
     std::ifstream in(path, std::ios::binary);
     std::string out;
     for (int i = 0; i < 4; ++i) out += TrueGetLine(&in);
@@ -169,8 +169,8 @@ bool CppConvert::RewriteDeclarationFile(const std::string& path, const std::stri
     return true;
 }
 
-bool CppConvert::MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
-                                   std::string declaratorOpening) {
+bool ConvertWriter::MakeHelperInclude(std::string returnType, std::string name, std::string arguments,
+                                      std::string declaratorOpening) {
     const int failuresBefore = writeFailures;
     const std::string pointerLine =
         "\t" + returnType + declaratorOpening + name + ConvertArgList(arguments) + ")(" + arguments + ");\n";
@@ -179,8 +179,8 @@ bool CppConvert::MakeHelperInclude(std::string returnType, std::string name, std
     return writeFailures == failuresBefore;
 }
 
-void CppConvert::MakeTempHelperInclude(const std::string& returnType, const std::string& name,
-                                       const std::string& arguments, const std::string& declaratorOpening) {
+void ConvertWriter::MakeTempHelperInclude(const std::string& returnType, const std::string& name,
+                                          const std::string& arguments, const std::string& declaratorOpening) {
     const std::string code = ConvertArgList(arguments);
     const std::string exportLine =
         "\tEXPORT " + returnType + declaratorOpening + name + code + ")(" + arguments + ");\n";

@@ -2,7 +2,7 @@
 // definitions read apart, calls through entity pointers turned into events,
 // script variables reached through entity pointers turned into accesses of
 // the offset tables.
-#include "converter/CppConvert.h"
+#include "converter/ConvertScanner.h"
 
 namespace {
 bool HasWhitespace(const std::string& token) { return token.find_first_of(" \t\n") != std::string::npos; }
@@ -30,8 +30,8 @@ std::string Collapsed(const std::string& text) {
 }
 }  // namespace
 
-std::string CppConvert::InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
-                                                    std::string& name, std::string& value, std::string& count) {
+std::string ConvertScanner::InterpretVariableDefinition(std::list<std::string>::iterator position, std::string& type,
+                                                        std::string& name, std::string& value, std::string& count) {
     type.clear();
     name.clear();
     value.clear();
@@ -101,7 +101,7 @@ std::size_t PrefixEnd(const std::string& token, const std::unordered_map<std::st
 }
 }  // namespace
 
-bool CppConvert::ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
+bool ConvertScanner::ReplaceEntityFunctionCall(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
     if (position == lines.end()) return false;
     std::string& token = *position;
     const std::size_t memberStart = PrefixEnd(token, prefixes);
@@ -120,7 +120,7 @@ bool CppConvert::ReplaceEntityFunctionCall(std::list<std::string>::iterator& pos
     return true;
 }
 
-bool CppConvert::ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
+bool ConvertScanner::ReplaceEntityCode(std::list<std::string>::iterator& position, const PrefixMap& prefixes) {
     if (position == lines.end()) return false;
     std::string& token = *position;
     const std::size_t memberStart = PrefixEnd(token, prefixes);
@@ -158,7 +158,7 @@ bool CppConvert::ReplaceEntityCode(std::list<std::string>::iterator& position, c
     return true;
 }
 
-std::list<std::string>::iterator CppConvert::ForEachDefinition(const DefinitionStep& each) {
+std::list<std::string>::iterator ConvertScanner::ForEachDefinition(const DefinitionStep& each) {
     std::string type, name, value, count;
     auto start = lines.begin();
     for (auto at = lines.begin(); at != lines.end(); ++at) {
@@ -170,12 +170,12 @@ std::list<std::string>::iterator CppConvert::ForEachDefinition(const DefinitionS
     return start;
 }
 
-void CppConvert::ScanForVariables() {
+void ConvertScanner::ScanForVariables() {
     ForEachDefinition(
         [](const std::string&, const std::string&, const std::string&, const std::string&) { return true; });
 }
 
-void CppConvert::ScanExVariables() {
+void ConvertScanner::ScanExVariables() {
     std::string work;
     ForEachDefinition(
         [&](const std::string& type, const std::string& name, const std::string& value, const std::string& count) {

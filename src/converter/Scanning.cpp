@@ -1,7 +1,11 @@
 // Scanning of a stencil's texts into the converter's tables and the
 // generated definitions of its functions.
-#include "converter/CppConvert.h"
+#include "converter/ConvertScanner.h"
 #include "framework/Engine.h"
+#include "framework/Game.h"
+#include "framework/Level.h"
+#include "framework/Object.h"
+#include "framework/VariableBindings.h"
 
 namespace {
 bool HasWhitespace(const std::string& token) { return token.find_first_of(" \t\n") != std::string::npos; }
@@ -14,15 +18,17 @@ bool HasIdentifierChar(const std::string& token) {
 }
 }  // namespace
 
+const char* const ConvertScanner::entityTypes[6] = {"Entity", "Game", "Level", "Engine", "Object", nullptr};
+
 namespace {
 bool IsEntityKind(const std::string& token) {
-    for (const char* const* kind = CppConvert::entityTypes; *kind != nullptr; ++kind)
+    for (const char* const* kind = ConvertScanner::entityTypes; *kind != nullptr; ++kind)
         if (token == *kind) return true;
     return false;
 }
 }  // namespace
 
-void CppConvert::ScanGlobals(CppData& record, std::vector<std::string>& globalNames) {
+void ConvertScanner::ScanGlobals(CppData& record, std::vector<std::string>& globalNames) {
     if (record.globalsText.empty()) return;
     int kind = 0;
     TokenizeScope(kind, record.globalsText, false);
@@ -39,8 +45,8 @@ void CppConvert::ScanGlobals(CppData& record, std::vector<std::string>& globalNa
     }
 }
 
-void CppConvert::AddMember(const std::string& typeText, const std::string& name, const std::string& value,
-                           std::vector<std::string>* seen) {
+void ConvertScanner::AddMember(const std::string& typeText, const std::string& name, const std::string& value,
+                               std::vector<std::string>* seen) {
     std::string type = typeText;
     const std::size_t bracket = type.find('[');
     if (bracket != std::string::npos) {
@@ -64,7 +70,7 @@ void CppConvert::AddMember(const std::string& typeText, const std::string& name,
     if (seen != nullptr) seen->push_back(name);
 }
 
-void CppConvert::ScanMemberVariables(CppData* record) {
+void ConvertScanner::ScanMemberVariables(CppData* record) {
     for (std::size_t i = 0; i < record->varNames.size(); ++i) {
         std::string& type = record->varTypes[i];
         const std::string value = i < record->varValues.size() ? record->varValues[i] : std::string{};
@@ -89,7 +95,8 @@ void CppConvert::ScanMemberVariables(CppData* record) {
     memberDeclText += "};\n\n";
 }
 
-void CppConvert::ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds, bool valueRequired) {
+void ConvertScanner::ScanEntries(std::vector<std::string>& firsts, std::vector<std::string>& seconds,
+                                 bool valueRequired) {
     auto skippable = [](const std::string& element) {
         return element.empty() || HasWhitespace(element) || IsCommentToken(element);
     };
@@ -158,108 +165,152 @@ void CppConvert::ScanEntries(std::vector<std::string>& firsts, std::vector<std::
     }
 }
 
-void CppConvert::ScanObjectNames() {
+void ConvertScanner::ScanObjectNames() {
     instanceNames.clear();
     instanceTypes.clear();
     ScanEntries(instanceTypes, instanceNames, false);
 }
 
-void CppConvert::ScanEngineValues() {
+void ConvertScanner::ScanEngineValues() {
     currentFunction = "#Engines";
     scopeLine = 0;
     ScanEntries(engineNames, engineValues, true);
 }
 
-void CppConvert::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
+void ConvertScanner::ScanEngineEvents(const std::vector<std::string>& globalNames, bool inherited) {
     if (lines.empty()) return;
     const std::string first = lines.front();
+    const std::vector<std::string> signature = SignatureOf(first);
+    const BoundKind kind = BoundKindOf(first, signature);
+    PrefixMap prefixes;
+    for (const std::string& global : globalNames)
+        prefixes[global] = "GETVARIABLE(" + global.substr(0, global.size() - 2) + ", ";
+    std::string definition = OpenDefinition(kind, first, signature, inherited, prefixes);
+    RewriteEntityAccesses(prefixes);
+    for (auto element = std::next(lines.begin()); element != lines.end(); ++element) definition += *element;
+    definition += inherited ? "}\n//END INHERITED;\n\n" : "}\n\n";
+    headerTexts[kind == BoundKind::Helper ? 0 : 1] += definition;
+}
+
+std::vector<std::string> ConvertScanner::SignatureOf(const std::string& first) {
     int kind = 0;
     tokens.clear();
     if (!first.empty()) TokenizeScope(kind, first, false);  // an empty text would read the input
     std::vector<std::string> signature;
     for (const std::string& token : tokens)
         if (!HasWhitespace(token)) signature.push_back(token);
-    enum class Kind { Engine, Event, Differences, Helper } functionKind;
-    if (signature.size() <= 1)
-        functionKind = Engine::_engines.count(first) != 0 ? Kind::Engine : Kind::Event;
-    else if (first.find("void _Differences(Object* self)") != std::string::npos)
-        functionKind = Kind::Differences;
-    else
-        functionKind = Kind::Helper;
+    return signature;
+}
 
+ConvertScanner::BoundKind ConvertScanner::BoundKindOf(const std::string& first,
+                                                      const std::vector<std::string>& signature) {
+    if (signature.size() <= 1) return Engine::_engines.count(first) != 0 ? BoundKind::Engine : BoundKind::Event;
+    if (first.find("void _Differences(Object* self)") != std::string::npos) return BoundKind::Differences;
+    return BoundKind::Helper;
+}
+
+std::string ConvertScanner::OpenDefinition(BoundKind kind, const std::string& first,
+                                           const std::vector<std::string>& signature, bool inherited,
+                                           PrefixMap& prefixes) {
     std::string definition;
-    PrefixMap prefixes;
-    for (const std::string& global : globalNames)
-        prefixes[global] = "GETVARIABLE(" + global.substr(0, global.size() - 2) + ", ";
-    switch (functionKind) {
-        case Kind::Helper:
+    currentFunction = first;
+    switch (kind) {
+        case BoundKind::Helper:
             if (inherited) definition += "//INHERITED;\n";
             definition += "\t// Helper function.\n" + first + "\n{";
-            currentFunction = first;
             // Entity pointers among the parameters.
             for (std::size_t i = 0; i + 3 < signature.size(); ++i)
                 if (IsEntityKind(signature[i]) && signature[i + 1] == "*" && HasIdentifierChar(signature[i + 2]) &&
                     (signature[i + 3] == "," || signature[i + 3] == ")"))
                     prefixes[signature[i + 2] + "->"] = "";
             break;
-        case Kind::Differences:
+        case BoundKind::Differences:
             definition += first + "\n{";
-            currentFunction = first;
             prefixes["self->"] = "";
             break;
-        case Kind::Engine:
-        case Kind::Event:
+        case BoundKind::Engine:
+        case BoundKind::Event:
             if (inherited) definition += "//INHERITED;\n";
-            definition += std::string(functionKind == Kind::Engine ? "\t// Function bound to engine \""
-                                                                   : "\t// Function bound to event \"") +
+            definition += std::string(kind == BoundKind::Engine ? "\t// Function bound to engine \""
+                                                                : "\t// Function bound to event \"") +
                           first + "\"\nvoid " + first + "(Entity* self, Entity* other)\n{";
-            currentFunction = first;
             prefixes["self->"] = "";
             prefixes["other->"] = "";
             break;
     }
+    return definition;
+}
 
+void ConvertScanner::RewriteEntityAccesses(PrefixMap& prefixes) {
     scopeLine = 0;
     auto at = lines.begin();
     while (AdvanceIter(at, true, "")) {
-        std::string& token = *at;
-        // A local entity pointer: its accesses are rewritten as well.
-        if (IsEntityKind(token)) {
-            auto star = at;
-            auto name = at;
-            auto after = at;
-            if (AdvanceIter(star, false, "") && *star == "*" && (name = star, AdvanceIter(name, false, "")) &&
-                HasIdentifierChar(*name) && (after = name, AdvanceIter(after, false, "")) &&
-                (*after == "=" || *after == ";")) {
-                prefixes[*name + "->"] = "";
-                while (at != after) AdvanceIter(at, true, "");
-                continue;
-            }
-        }
-        for (int round = 0; round < 8; ++round) {
-            std::string& t = *at;
-            if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject") {
-                if (prefixes.count("self->") != 0) t = "self->" + t;
-                break;
-            }
-            if (t == "MakeCopy") {
-                if (prefixes.count("self->") != 0) t = "self->" + t;
-                break;
-            }
-            const std::size_t scope = t.find("::");
-            if (scope != std::string::npos) {
-                const std::string type = t.substr(0, t.find(':'));
-                if (varSetsByType.count(type) != 0) {
-                    t = "EntityData_" + type + "_" + t.substr(t.rfind(':') + 1);
-                    break;
-                }
-            }
-            if (ReplaceEntityFunctionCall(at, prefixes)) break;
-            if (!ReplaceEntityCode(at, prefixes)) break;
-        }
+        if (TakeLocalEntityPointer(at, prefixes)) continue;
+        RewriteEntityToken(at, prefixes);
     }
+}
 
-    for (auto element = std::next(lines.begin()); element != lines.end(); ++element) definition += *element;
-    definition += inherited ? "}\n//END INHERITED;\n\n" : "}\n\n";
-    headerTexts[functionKind == Kind::Helper ? 0 : 1] += definition;
+bool ConvertScanner::TakeLocalEntityPointer(std::list<std::string>::iterator& at, PrefixMap& prefixes) {
+    if (!IsEntityKind(*at)) return false;
+    auto star = at;
+    auto name = at;
+    auto after = at;
+    if (AdvanceIter(star, false, "") && *star == "*" && (name = star, AdvanceIter(name, false, "")) &&
+        HasIdentifierChar(*name) && (after = name, AdvanceIter(after, false, "")) && (*after == "=" || *after == ";")) {
+        prefixes[*name + "->"] = "";
+        while (at != after) AdvanceIter(at, true, "");
+        return true;
+    }
+    return false;
+}
+
+void ConvertScanner::RewriteEntityToken(std::list<std::string>::iterator& at, const PrefixMap& prefixes) {
+    for (int round = 0; round < 8; ++round) {
+        std::string& t = *at;
+        if (t == "GetMyLevel" || t == "GetMyEngine" || t == "GetMyObject" || t == "MakeCopy") {
+            if (prefixes.count("self->") != 0) t = "self->" + t;
+            return;
+        }
+        const std::size_t scope = t.find("::");
+        if (scope != std::string::npos) {
+            const std::string type = t.substr(0, t.find(':'));
+            if (varSetsByType.count(type) != 0) {
+                t = "EntityData_" + type + "_" + t.substr(t.rfind(':') + 1);
+                return;
+            }
+        }
+        if (ReplaceEntityFunctionCall(at, prefixes)) return;
+        if (!ReplaceEntityCode(at, prefixes)) return;
+    }
+}
+
+void ConvertScanner::RecordVariable(const std::string& typeName, const std::string& name, const std::string& type) {
+    if (name.empty()) return;
+    if (!typeName.empty()) varSetsByType[typeName].insert(name);
+    // One type text per variable name, program-wide: a name the program
+    // already binds keeps its text.
+    std::string& recorded = varTypeByName[name];
+    if (recorded.empty()) recorded = type;
+}
+
+void ConvertScanner::RecordBoundVariables() {
+    const std::uint64_t generation = VariableBindingsGeneration();
+    if (generation == recordedGeneration) return;
+    recordedGeneration = generation;
+    auto take = [&](const std::string& typeName, const Entity* prototype) {
+        if (prototype == nullptr || prototype->_map == nullptr) return;
+        std::set<std::string>& names = varSetsByType[typeName];
+        for (const auto& [number, typeText] : VariableBindingsOf(prototype->_map)) {
+            const char* name = VariableName(number);
+            if (name == nullptr) continue;
+            names.insert(name);
+            // A type that has no text for its variable says nothing about it.
+            std::string& recorded = varTypeByName[name];
+            if (!typeText.empty() || recorded.empty()) recorded = typeText;
+        }
+    };
+    for (const auto& [name, prototype] : Object::_objects) take(name, prototype);
+    for (const auto& [name, prototype] : Level::_levels) take(name, prototype);
+    for (const auto& [name, prototype] : Engine::_engines) take(name, prototype);
+    if (const Game* game = GetMyGame()) take(game->GetType().empty() ? "TheGame" : game->GetType(), game);
 }

@@ -37,6 +37,19 @@ std::string InheritName(const std::string& line, const std::string& marker) {
     if (!name.empty() && name.back() == ';') name.pop_back();
     return Trimmed(name);
 }
+// The inherit lines, which stand before the first scope; false when the
+// script cannot be read.
+bool ReadInheritLines(const std::string& path, CppData& read) {
+    std::ifstream head(path, std::ios::binary);
+    if (!head.is_open() || std::filesystem::is_directory(path)) return false;
+    for (std::string line; std::getline(head, line);) {
+        if (line.find('{') != std::string::npos) break;
+        const std::string text = Trimmed(line);
+        if (text.rfind("//INHERIT From: ", 0) == 0) read.inheritFrom = InheritName(text, "//INHERIT From: ");
+        if (text.rfind("//INHERIT To: ", 0) == 0) read.inheritTo.push_back(InheritName(text, "//INHERIT To: "));
+    }
+    return true;
+}
 }  // namespace
 
 bool CppConvert::IsTypeName(const std::string& name) { return name.size() <= 64 && IsIdentifier(name); }
@@ -50,119 +63,121 @@ std::string CppConvert::ClassWord(const std::string& kind) {
 }
 
 bool CppConvert::ReadScript(const std::string& path, CppData& record) {
-    std::ifstream head(path, std::ios::binary);
-    if (!head.is_open() || std::filesystem::is_directory(path)) {
-        Note("CppConvert ERROR:  the script \"" + path + "\" cannot be read.");
-        return false;
-    }
     CppData read;
     read.kind = record.kind;
     read.typeName = record.typeName;
-    // The inherit lines stand before the first scope.
-    for (std::string line; std::getline(head, line);) {
-        if (line.find('{') != std::string::npos) break;
-        const std::string text = Trimmed(line);
-        if (text.rfind("//INHERIT From: ", 0) == 0) read.inheritFrom = InheritName(text, "//INHERIT From: ");
-        if (text.rfind("//INHERIT To: ", 0) == 0) read.inheritTo.push_back(InheritName(text, "//INHERIT To: "));
+    if (!ReadInheritLines(path, read)) {
+        Note("CppConvert ERROR:  the script \"" + path + "\" cannot be read.");
+        return false;
     }
-    head.close();
-
-    if (input.is_open()) input.close();
-    input.clear();
-    input.open(path, std::ios::binary);
+    OpenScriptInput(path);
     const bool okBefore = convertOk;
     convertOk = true;
-    lineNumber = 0;
-    openWrappers = 0;
-    tokenizerFlags[0] = false;
-    bool ok = true;
-    auto fail = [&](const std::string& text) {
-        Note("CppConvert ERROR Line[" + std::to_string(lineNumber) + "]:  " + text);
-        ok = false;
-    };
-    while (ok) {
-        int kind = 1;
-        scopeLine = 0;
-        const int code = TokenizeScope(kind, "", false);
-        if (!convertOk) {
-            ok = false;
-            break;
-        }
-        if (code == -1) {
-            if (lines.empty()) break;
-            const std::string statement = Trimmed(lines.front());
-            if (statement.rfind("OBJECT(", 0) == 0 && statement.size() > 9 &&
-                statement.compare(statement.size() - 2, 2, ");") == 0) {
-                read.baseType = Trimmed(statement.substr(7, statement.size() - 9));
-                continue;
-            }
-            fail("statement outside any section: " + statement);
-            break;
-        }
-        const std::string header = Trimmed(lines.front());
-        lines.pop_front();
-        std::string body;
-        for (const std::string& token : lines) body += token;
-        switch (code) {
-            case 1: {
-                const auto rest = ForEachDefinition([&](const std::string& type, const std::string& name,
-                                                        const std::string& value, const std::string& count) {
-                    if (!convertOk) {
-                        ok = false;
-                    } else if (!name.empty() && type.empty()) {
-                        fail("variable [" + name + "] has no type.");
-                    } else if (!name.empty()) {
-                        read.varTypes.push_back(count.empty() ? type : type + "[" + count + "]");
-                        read.varNames.push_back(name);
-                        read.varValues.push_back(value);
-                    }
-                    return ok;
-                });
-                std::string after;
-                for (auto at = rest; at != lines.end(); ++at)
-                    if (at->rfind("//", 0) != 0 && at->rfind("/*", 0) != 0) after += *at;
-                if (ok && !Trimmed(after).empty()) fail("variable definition without ';': " + Trimmed(after));
-                break;
-            }
-            case 2: read.differencesText = body; break;
-            case 3: read.enginesText = body; break;
-            case 4: read.objectsText = body; break;
-            case 5: read.globalsText = body; break;
-            default: {
-                CppFunctions function;
-                function.code = body;
-                function.startLine = baseLine - 1;
-                if (kind == 2)
-                    function.functionType = "EVENT";
-                else if (kind == 3)
-                    function.functionType = "ENGINE";
-                else if (kind == 4)
-                    function.functionType = "HELPER";
-                else  // no kind comment: a header with a parameter list is a helper
-                    function.functionType = header.find('(') != std::string::npos ? "HELPER" : "EVENT";
-                if (function.functionType == "HELPER") {
-                    std::string text = header;
-                    if (text.find('(') == std::string::npos || text.find(')') == std::string::npos) {
-                        fail("helper function [" + header + "] has no parameter list.");
-                        break;
-                    }
-                    ReadHeader(text, &function);
-                    if (!IsIdentifier(function.name)) fail("helper function [" + header + "] has no name.");
-                } else {
-                    function.name = header;
-                    if (!IsIdentifier(header)) fail("function name [" + header + "] is no identifier.");
-                }
-                read.functions.push_back(std::move(function));
-                break;
-            }
-        }
-        if (!convertOk) ok = false;
-    }
+    ScriptStep step = ScriptStep::Next;
+    while (step == ScriptStep::Next) step = ReadScriptScope(read);
+    const bool ok = step == ScriptStep::Done;
     input.close();
     lines.clear();
     convertOk = okBefore && ok;
     if (ok) record = std::move(read);
     return ok;
+}
+
+void CppConvert::OpenScriptInput(const std::string& path) {
+    if (input.is_open()) input.close();
+    input.clear();
+    input.open(path, std::ios::binary);
+    lineNumber = 0;
+    openWrappers = 0;
+    tokenizerFlags[0] = false;
+}
+
+CppConvert::ScriptStep CppConvert::ReadScriptScope(CppData& read) {
+    int kind = 1;
+    scopeLine = 0;
+    const int code = TokenizeScope(kind, "", false);
+    if (!convertOk) return ScriptStep::Failed;
+    if (code == -1) return ReadScriptStatement(read);
+    const std::string header = Trimmed(lines.front());
+    lines.pop_front();
+    std::string body;
+    for (const std::string& token : lines) body += token;
+    bool ok = true;
+    switch (code) {
+        case 1: ok = ReadScriptVariables(read); break;
+        case 2: read.differencesText = body; break;
+        case 3: read.enginesText = body; break;
+        case 4: read.objectsText = body; break;
+        case 5: read.globalsText = body; break;
+        default: ok = ReadScriptFunction(read, header, kind, std::move(body)); break;
+    }
+    return ok && convertOk ? ScriptStep::Next : ScriptStep::Failed;
+}
+
+CppConvert::ScriptStep CppConvert::ReadScriptStatement(CppData& read) {
+    if (lines.empty()) return ScriptStep::Done;
+    const std::string statement = Trimmed(lines.front());
+    if (statement.rfind("OBJECT(", 0) == 0 && statement.size() > 9 &&
+        statement.compare(statement.size() - 2, 2, ");") == 0) {
+        read.baseType = Trimmed(statement.substr(7, statement.size() - 9));
+        return ScriptStep::Next;
+    }
+    ScriptError("statement outside any section: " + statement);
+    return ScriptStep::Failed;
+}
+
+bool CppConvert::ReadScriptVariables(CppData& read) {
+    bool ok = true;
+    const auto rest = ForEachDefinition(
+        [&](const std::string& type, const std::string& name, const std::string& value, const std::string& count) {
+            if (!convertOk) {
+                ok = false;
+            } else if (!name.empty() && type.empty()) {
+                ok = ScriptError("variable [" + name + "] has no type.");
+            } else if (!name.empty()) {
+                read.varTypes.push_back(count.empty() ? type : type + "[" + count + "]");
+                read.varNames.push_back(name);
+                read.varValues.push_back(value);
+            }
+            return ok;
+        });
+    std::string after;
+    for (auto at = rest; at != lines.end(); ++at)
+        if (at->rfind("//", 0) != 0 && at->rfind("/*", 0) != 0) after += *at;
+    if (ok && !Trimmed(after).empty()) ok = ScriptError("variable definition without ';': " + Trimmed(after));
+    return ok;
+}
+
+bool CppConvert::ReadScriptFunction(CppData& read, const std::string& header, int kind, std::string body) {
+    CppFunctions function;
+    function.code = std::move(body);
+    function.startLine = baseLine - 1;
+    if (kind == 2)
+        function.functionType = "EVENT";
+    else if (kind == 3)
+        function.functionType = "ENGINE";
+    else if (kind == 4)
+        function.functionType = "HELPER";
+    else  // no kind comment: a header with a parameter list is a helper
+        function.functionType = header.find('(') != std::string::npos ? "HELPER" : "EVENT";
+    bool ok = true;
+    if (function.functionType == "HELPER") {
+        std::string text = header;
+        if (text.find('(') == std::string::npos || text.find(')') == std::string::npos)
+            return ScriptError("helper function [" + header + "] has no parameter list.");
+        ReadHeader(text, &function);
+        if (!IsIdentifier(function.name)) ok = ScriptError("helper function [" + header + "] has no name.");
+    } else {
+        function.name = header;
+        if (!IsIdentifier(header)) ok = ScriptError("function name [" + header + "] is no identifier.");
+    }
+    read.functions.push_back(std::move(function));
+    return ok;
+}
+
+bool CppConvert::ScriptError(const std::string& text) {
+    Note("CppConvert ERROR Line[" + std::to_string(lineNumber) + "]:  " + text);
+    return false;
 }
 
 std::string CppConvert::ScriptText(const CppData& record) {
@@ -355,13 +370,4 @@ void CppConvert::TypeReplaced(const CppData& record) {
     RecordBoundVariables();
     varSetsByType[record.typeName].clear();
     ScanFileForVariables(record);
-}
-
-void CppConvert::RecordVariable(const std::string& typeName, const std::string& name, const std::string& type) {
-    if (name.empty()) return;
-    if (!typeName.empty()) varSetsByType[typeName].insert(name);
-    // One type text per variable name, program-wide: a name the program
-    // already binds keeps its text.
-    std::string& recorded = varTypeByName[name];
-    if (recorded.empty()) recorded = type;
 }

@@ -1,11 +1,12 @@
 #pragma once
 // The menus' ready-made variants of the buttons, cursors and player figure:
 // each a name, the type it is made from and the differences applied to a
-// fresh copy of that type (position, size, picture, label, handlers). This
-// unit also holds what the variants do when clicked: the fades to other
-// screens, the ask-again button, the quit and
-// continue buttons, the social-page buttons, the settings toggles, the moon
-// cursor's drawing and the preview characters.
+// fresh copy of that type (position, size, picture, label, handlers). What
+// the variants do when clicked stands beside their rows, one unit for each
+// screen they serve (MenuVariantsMainMenu.cpp, ...Options, ...Multiplayer,
+// ...PauseMenu, ...QuitConfirm, ...Eula); MenuVariants.cpp holds the ones
+// many screens use (the cursors, the dialogs' buttons, the way back to the
+// main menu) and the entries below.
 #include <cstdint>
 #include <span>
 #include <string>

@@ -7,9 +7,7 @@
 #include "platform/input/KeyCodes.h"
 #include "platform/input/Keyboard.h"
 #include "platform/window/StateWindows.h"
-#include "stencil/PanelButtons.h"
 #include "stencil/StencilCodeBlock.h"
-#include "stencil/StencilObjProp.h"
 #include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
 #include "stencil/StencilStore.h"
@@ -32,8 +30,7 @@ std::vector<StencilRows::Column> Columns(Variables& v) {
             {&v.myFuncNameList, v.FunctionNameX, &kWide}};
 }
 
-// Where new rows stand: off screen with the others while the panel is hidden.
-float RowsDx(const Variables& v) { return v.oldHideState ? v.hideOffset : 0.0f; }
+using StencilPanel::RowsDx;
 
 void Init(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
@@ -43,11 +40,7 @@ void Init(Entity* self, Entity*) {
         StencilRows::Append(self, columns[1], f.returnType, RowsDx(v));
         StencilRows::Append(self, columns[2], f.name, RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons =
-        PanelButtons::MakeEditButtons(self, RowsDx(v), "Adds a function", "Removes the chosen function");
-    v.applyButton = buttons.apply;
-    v.addButton = buttons.add;
-    v.deleteButton = buttons.remove;
+    StencilPanel::MakeButtons(self, v, "Adds a function", "Removes the chosen function");
 }
 
 // The first function whose return, name or type row has the keyboard; the
@@ -125,19 +118,11 @@ void DeleteFunction(Variables& v) {
 void Behavior(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     Select(v);
-    ObjectData::StencilObjProp::ApplyHiding(v.hide, v.oldHideState, v.hideOffset,
-                                            {v.applyButton, v.addButton, v.deleteButton},
-                                            {&v.myFuncTypeList, &v.myReturnList, &v.myFuncNameList});
+    StencilPanel::ApplyHiding(v, {&v.myFuncTypeList, &v.myReturnList, &v.myFuncNameList});
     if (v.lastSelectedVariable != -1 && Keyboard.Triggered(DIK_F6) && !v.hide)
         OpenCodeBlock(self, v, v.lastSelectedVariable);
-    if (v.clickedStencil == "nothing") return;
-    if (v.clickedStencil == "confirm")
-        Commit(self, v);
-    else if (v.clickedStencil == "Add Stencil")
-        AddFunction(self, v);
-    else if (v.clickedStencil == "Delete Stencil")
-        DeleteFunction(v);
-    v.clickedStencil = "nothing";
+    StencilPanel::HandleClick(
+        v, [&] { Commit(self, v); }, [&] { AddFunction(self, v); }, [&] { DeleteFunction(v); });
 }
 
 }  // namespace
@@ -146,36 +131,17 @@ void TakeRows(Entity* panel) {
     if (Variables* v = Find(panel)) RowsIntoRecord(*v);
 }
 
-Variables* Find(Entity* entity) {
-    return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
-}
+Variables* Find(Entity* entity) { return StencilPanel::Find<Variables>(entity, table); }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilFuncProp", table);
-    prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsDraw", Event());
-    prototype->_AddEvent("Load", &ObjectData::StencilObjProp::Load);
-    prototype->_AddEvent("Init", &Init);
-    prototype->_AddEvent("Unload", Event());
-    ObjectTemplate::StartVariables(prototype, table);
+    _DATA* prototype = StencilPanel::Begin<Variables>(slot, "StencilFuncProp", table, &Init, &Behavior);
     Variables& v = prototype->vars;
-    BindVariable(table, *prototype, enum_objType, v.objType);
-    BindVariable(table, *prototype, enum_objName, v.objName);
-    BindVariable(table, *prototype, enum_hide, v.hide);
-    BindVariable(table, *prototype, enum_oldHideState, v.oldHideState);
-    BindVariable(table, *prototype, enum_hideOffset, v.hideOffset);
     BindVariable(table, *prototype, enum_FunctionTypeX, v.FunctionTypeX);
     BindVariable(table, *prototype, enum_FunctionNameX, v.FunctionNameX);
     BindVariable(table, *prototype, enum_ReturnListX, v.ReturnListX);
-    BindVariable(table, *prototype, enum_applyButton, v.applyButton);
-    BindVariable(table, *prototype, enum_addButton, v.addButton);
-    BindVariable(table, *prototype, enum_deleteButton, v.deleteButton);
-    BindVariable(table, *prototype, enum_clickedStencil, v.clickedStencil);
     BindVariable(table, *prototype, enum_myFuncTypeList, v.myFuncTypeList);
     BindVariable(table, *prototype, enum_myReturnList, v.myReturnList);
     BindVariable(table, *prototype, enum_myFuncNameList, v.myFuncNameList);
-    BindVariable(table, *prototype, enum_ObjData, v.ObjData);
-    BindVariable(table, *prototype, enum_lastSelectedVariable, v.lastSelectedVariable);
 }
 
 }  // namespace ObjectData::StencilFuncProp

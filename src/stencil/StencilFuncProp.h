@@ -4,35 +4,21 @@
 // boxes per function (type, return type, name), with a commit, an add-row
 // and a remove-row button; F6 on a chosen row opens that function's code
 // block ("StencilCodeBlock") in a window of its own.
-#include <cstdint>
-#include <string>
 #include <vector>
 
-#include "converter/CppData.h"
 #include "framework/ObjectTemplate.h"
+#include "stencil/StencilPanel.h"
 
 namespace ObjectData::StencilFuncProp {
 
-struct Variables {
-    std::string objType;
-    std::string objName;
-    bool hide = false;
-    bool oldHideState = false;
-    // A panel may run before its properties window places it: the same
-    // distance the window gives it.
-    float hideOffset = 10.0f;
+struct Variables : StencilPanel::Panel {
+    Variables() : Panel(false) {}
     float FunctionTypeX = 0.3f;
     float FunctionNameX = -0.05f;
     float ReturnListX = -0.4f;
-    Object* applyButton = nullptr;
-    Object* addButton = nullptr;
-    Object* deleteButton = nullptr;
-    std::string clickedStencil = "nothing";
     std::vector<Object*> myFuncTypeList;
     std::vector<Object*> myReturnList;
     std::vector<Object*> myFuncNameList;
-    CppData ObjData;
-    std::int32_t lastSelectedVariable = -1;
 };
 
 using _DATA = ObjectTemplate::Data<Variables>;

@@ -4,7 +4,6 @@
 
 #include "framework/LevelTemplate.h"
 #include "framework/Object.h"
-#include "stencil/PanelButtons.h"
 #include "stencil/StencilObjPropLevel.h"
 #include "stencil/StencilRows.h"
 #include "stencil/StencilStore.h"
@@ -25,8 +24,7 @@ std::vector<StencilRows::Column> Columns(Variables& v) {
             {&v.myObjValueList, v.valueListX, &kValueLook}};
 }
 
-// Where new rows stand: off screen with the others while the panel is hidden.
-float RowsDx(const Variables& v) { return v.oldHideState ? v.hideOffset : 0.0f; }
+using StencilPanel::RowsDx;
 
 std::size_t RowCount(const Variables& v) {
     return std::min({v.myTypeList.size(), v.myVariableList.size(), v.myObjValueList.size()});
@@ -41,11 +39,7 @@ void Init(Entity* self, Entity*) {
         for (std::size_t k = 0; k < record.size() && k < static_cast<std::size_t>(kRowsFromRecord); ++k)
             StencilRows::Append(self, columns[c], record[k], RowsDx(v));
     }
-    const PanelButtons::EditButtons buttons =
-        PanelButtons::MakeEditButtons(self, RowsDx(v), "Adds a variable", "Removes the chosen variable");
-    v.applyButton = buttons.apply;
-    v.addButton = buttons.add;
-    v.deleteButton = buttons.remove;
+    StencilPanel::MakeButtons(self, v, "Adds a variable", "Removes the chosen variable");
 }
 
 // The rows' texts into the record. Only indices that have a row in every
@@ -102,14 +96,9 @@ void Behavior(Entity* self, Entity*) {
         }
     }
 
-    ApplyHiding(v.hide, v.oldHideState, v.hideOffset, {v.applyButton, v.addButton, v.deleteButton},
-                {&v.myTypeList, &v.myVariableList, &v.myObjValueList});
-
-    if (v.clickedStencil == "nothing") return;
-    if (v.clickedStencil == "confirm") Commit(self, v);
-    if (v.clickedStencil == "Add Stencil") AddStencil(self, v);
-    if (v.clickedStencil == "Delete Stencil") DeleteStencil(v);
-    v.clickedStencil = "nothing";
+    StencilPanel::ApplyHiding(v, {&v.myTypeList, &v.myVariableList, &v.myObjValueList});
+    StencilPanel::HandleClick(
+        v, [&] { Commit(self, v); }, [&] { AddStencil(self, v); }, [&] { DeleteStencil(v); });
 }
 
 }  // namespace
@@ -118,58 +107,17 @@ void TakeRows(Entity* panel) {
     if (Variables* v = Find(panel)) RowsIntoRecord(*v);
 }
 
-void Load(Entity* self, Entity*) {
-    if (std::string* clicked = FindVariable<std::string>(self, enum_clickedStencil)) *clicked = "nothing";
-}
-
-void Shift(const std::vector<Object*>& pieces, float dx) {
-    for (Object* piece : pieces) {
-        D3DXVECTOR3* position = FindVariable<D3DXVECTOR3>(piece, enum_position);
-        if (position == nullptr) continue;
-        // A row's text follows its box when the box next lays it out.
-        position->x += dx;
-    }
-}
-
-void ApplyHiding(bool hide, bool& oldHideState, float hideOffset, std::initializer_list<Object*> buttons,
-                 std::initializer_list<const std::vector<Object*>*> columns) {
-    if (hide == oldHideState) return;
-    oldHideState = hide;
-    const float dx = hide ? hideOffset : -hideOffset;
-    Shift(buttons, dx);
-    for (const std::vector<Object*>* rows : columns) Shift(*rows, dx);
-}
-
-Variables* Find(Entity* entity) {
-    return entity != nullptr && entity->_map == table ? &VariablesOf<Variables>(entity) : nullptr;
-}
+Variables* Find(Entity* entity) { return StencilPanel::Find<Variables>(entity, table); }
 
 void _Init(Object*& slot) {
-    _DATA* prototype = ObjectTemplate::Begin<Variables>(slot, "StencilObjProp", table);
-    prototype->_TempAddEngine("Behavior", &Behavior);
-    prototype->_TempAddEngine("GraphicsDraw", Event());
-    prototype->_AddEvent("Load", &Load);
-    prototype->_AddEvent("Init", &Init);
-    prototype->_AddEvent("Unload", Event());
-    ObjectTemplate::StartVariables(prototype, table);
+    _DATA* prototype = StencilPanel::Begin<Variables>(slot, "StencilObjProp", table, &Init, &Behavior);
     Variables& v = prototype->vars;
-    BindVariable(table, *prototype, enum_objType, v.objType);
-    BindVariable(table, *prototype, enum_objName, v.objName);
-    BindVariable(table, *prototype, enum_hide, v.hide);
-    BindVariable(table, *prototype, enum_oldHideState, v.oldHideState);
-    BindVariable(table, *prototype, enum_hideOffset, v.hideOffset);
     BindVariable(table, *prototype, enum_varNameListX, v.varNameListX);
     BindVariable(table, *prototype, enum_TypeListX, v.TypeListX);
     BindVariable(table, *prototype, enum_valueListX, v.valueListX);
-    BindVariable(table, *prototype, enum_applyButton, v.applyButton);
-    BindVariable(table, *prototype, enum_addButton, v.addButton);
-    BindVariable(table, *prototype, enum_deleteButton, v.deleteButton);
-    BindVariable(table, *prototype, enum_clickedStencil, v.clickedStencil);
     BindVariable(table, *prototype, enum_myTypeList, v.myTypeList);
     BindVariable(table, *prototype, enum_myVariableList, v.myVariableList);
     BindVariable(table, *prototype, enum_myObjValueList, v.myObjValueList);
-    BindVariable(table, *prototype, enum_ObjData, v.ObjData);
-    BindVariable(table, *prototype, enum_lastSelectedVariable, v.lastSelectedVariable);
 }
 
 }  // namespace ObjectData::StencilObjProp
