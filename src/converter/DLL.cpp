@@ -124,13 +124,21 @@ std::string FindProgram(const std::string& program) {
 // Whether the last build produced a plug-in worth loading.
 bool lastBuildOk = false;
 
-// The processor time, in clock ticks, that a process group has used so far:
-// each living member's own and that of the children it has waited for (the
-// compiler driver's finished passes).
-std::uint64_t GroupTicks(pid_t group) {
+// What a look at a process group finds: the processor time, in clock ticks,
+// it has used so far (each living member's own and that of the children it
+// has waited for: the compiler driver's finished passes), and whether a
+// member is running or waiting for the processor or the disk. On a loaded
+// machine a compiler that is ready to work may get no processor time for a
+// while: it is not doing nothing.
+struct GroupLook {
     std::uint64_t ticks = 0;
+    bool busy = false;
+};
+
+GroupLook LookAtGroup(pid_t group) {
+    GroupLook look;
     DIR* processes = ::opendir("/proc");
-    if (processes == nullptr) return 0;
+    if (processes == nullptr) return look;
     while (const dirent* entry = ::readdir(processes)) {
         if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
         std::ifstream file(std::string("/proc/") + entry->d_name + "/stat");
@@ -140,16 +148,17 @@ std::uint64_t GroupTicks(pid_t group) {
         const std::size_t name = line.rfind(')');
         if (name == std::string::npos) continue;
         std::istringstream fields(line.substr(name + 1));
-        std::string skip;
+        std::string state, skip;
         long long pgrp = 0;
         std::uint64_t utime = 0, stime = 0, cutime = 0, cstime = 0;
-        fields >> skip >> skip >> pgrp;
+        fields >> state >> skip >> pgrp;
         for (int i = 0; i < 8; ++i) fields >> skip;
         if (!(fields >> utime >> stime >> cutime >> cstime) || pgrp != group) continue;
-        ticks += utime + stime + cutime + cstime;
+        look.ticks += utime + stime + cutime + cstime;
+        if (state == "R" || state == "D") look.busy = true;
     }
     ::closedir(processes);
-    return ticks;
+    return look;
 }
 
 bool CopyText(const std::string& destination, const std::string& source) {
@@ -342,11 +351,9 @@ std::string OverLimit(PendingBuild& build) {
     const auto now = std::chrono::steady_clock::now();
     if (now < build.nextLook) return {};
     build.nextLook = now + kLook;
-    const std::uint64_t ticks = GroupTicks(build.pid);
-    if (ticks > build.worked) {
-        build.worked = ticks;
-        build.lastWork = now;
-    }
+    const GroupLook look = LookAtGroup(build.pid);
+    if (look.ticks > build.worked || look.busy) build.lastWork = now;
+    build.worked = std::max(build.worked, look.ticks);
     const std::string ms = std::to_string(build.limit.count()) + " ms";
     if (build.worked >= build.workLimit) return "the compiler worked longer than " + ms + " and was stopped";
     if (now - build.lastWork >= build.limit) return "the compiler did nothing for " + ms + " and was stopped";
