@@ -14,6 +14,7 @@
 #include "framework/State.h"
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/input/Input.h"
+#include "platform/input/XBox.h"
 #include "platform/window/DisplayLink.h"
 #include "platform/window/GuiWindow.h"
 #include "platform/window/StateWindows.h"
@@ -42,6 +43,9 @@ bool OpenFirstWindow() {
         ShowMessage("Window Creation Error!", "Cannot Create Window");
         return false;
     }
+    // The pad's layer of SDL is started here, on the thread that pumps the
+    // events, before the start-up thread runs beside that pump.
+    XBox_::StartSdl();
     DisplayLink::Watch(&DisplayLost);
     const bool shown = graphicsEngine.ShowInitialWindow();
     if (shown) TraceStartup("start-up window shown");

@@ -318,11 +318,13 @@ TEST_F(PluginBuild, ACompilerThatWorksOrWaitsPastTheLimitIsStopped) {
 
 // The limit bounds the compiler's work, not the time a busy machine takes
 // over it: one that keeps working a little at a time, far past the limit in
-// time but far below it in work, ends by itself.
+// time but far below it in work, ends by itself. The system counts work in
+// clock ticks, by sampling: each burst is some ticks long (about 20 ms), so
+// that no second of the run goes by without one counted.
 TEST_F(PluginBuild, ACompilerThatKeepsWorkingSlowlyIsNotStopped) {
     DLL::BuildSettings().timeLimit = std::chrono::milliseconds(1000);
     DLL::BuildSettings().compiler = StandIn(
-        "n=0\nwhile [ $n -lt 15 ]; do\n  i=0; while [ $i -lt 2000 ]; do i=$((i+1)); done\n  sleep 0.2; n=$((n+1))\n"
+        "n=0\nwhile [ $n -lt 15 ]; do\n  i=0; while [ $i -lt 10000 ]; do i=$((i+1)); done\n  sleep 0.2; n=$((n+1))\n"
         "done\necho done\nexit 0");
     const std::string source = Source("s.cpp", "int x;\n");
     DLL::buildErrors.clear();

@@ -344,6 +344,9 @@ public:
         env.push_back(std::string("ASAN_OPTIONS=") + (asan != nullptr ? std::string(asan) + ":" : "") +
                       "detect_leaks=0");
         if (const char* ubsan = std::getenv("UBSAN_OPTIONS")) env.push_back(std::string("UBSAN_OPTIONS=") + ubsan);
+#ifdef GF_TSAN_SUPPRESSIONS
+        env.push_back("TSAN_OPTIONS=suppressions=" GF_TSAN_SUPPRESSIONS);
+#endif
         m.pid = Spawn(network.Host(host),
                       {program.string(), "--script", m.Script().string(), "--trace", m.TracePath().string(),
                        "--net-log", (m.folder / "netlog").string(), "--window-height", std::to_string(kWindowHeight),

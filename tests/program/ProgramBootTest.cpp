@@ -144,8 +144,23 @@ protected:
 
 }  // namespace
 
+// The start-up thread starts input while the main thread pumps the start-up
+// window's events. Starting SDL's pad layer changes SDL's hint list, which
+// that pump reads and which takes no lock: the main thread has started the
+// layer before the start-up thread came to input.
+namespace {
+std::atomic<bool> padLayerStartedBeforeInput{false};
+bool (*platformInputInit)() = nullptr;
+bool NoteThePadLayerThenStartInput() {
+    padLayerStartedBeforeInput = SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0;
+    return platformInputInit();
+}
+}  // namespace
+
 TEST_F(ProgramBootTest, WithWindowsAndRendererTheFirstStateGetsAWindowAndEverythingEnds) {
     startupHooks = PlatformStartupHooks();
+    platformInputInit = startupHooks.inputInit;
+    startupHooks.inputInit = &NoteThePadLayerThenStartInput;
     startupHooks.hideAllWindows = &HideWindowsThenLetThreadsEnd;
     startupHooks.exitProcess = &NoteExit;
     keepVideo = true;
@@ -153,6 +168,7 @@ TEST_F(ProgramBootTest, WithWindowsAndRendererTheFirstStateGetsAWindowAndEveryth
     EXPECT_EQ(exits.load(), 0);  // the input, render and game threads all ended in time
     EXPECT_EQ(ThreadHandleCount(), 0u);
     EXPECT_GE(gameFrames.load(), 5);
+    EXPECT_TRUE(padLayerStartedBeforeInput.load());
     EXPECT_EQ(graphicsEngine.GetInitialWindow(), nullptr);  // the start-up window was closed
     EXPECT_TRUE(graphicsEngine.RenderThreadEnded());
     // The first state shows the licence, in a window of its own.

@@ -415,6 +415,9 @@ ProgramRun* DesktopSession::StartProgram(const std::string& home, const std::vec
     env.push_back("LP_NUM_THREADS=2");
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
     env.push_back("UBSAN_OPTIONS=print_stacktrace=1");
+#ifdef GF_TSAN_SUPPRESSIONS
+    env.push_back("TSAN_OPTIONS=suppressions=" GF_TSAN_SUPPRESSIONS);
+#endif
     for (const std::string& e : environment) env.push_back(e);
     std::vector<std::string> argv = {"unshare", "-n", ProgramPath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());

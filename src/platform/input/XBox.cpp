@@ -10,6 +10,9 @@
 XBox_ XBox;
 
 namespace {
+// Whether SDL's game-controller layer is started (StartSdl until Free).
+std::atomic<bool> sdlStarted{false};
+
 // Wrap-safe "a lies later than b" on the 32-bit millisecond clock.
 bool Later(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) > 0; }
 
@@ -44,21 +47,24 @@ const ButtonBit kButtons[] = {
 };
 }  // namespace
 
+bool XBox_::StartSdl() {
+    if (sdlStarted.load()) return true;
+    // The pad is read whether or not a window has the focus, and only by
+    // the input thread's polls: no pad events go to the window thread.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    // The Wii remote has a driver of its own; SDL must neither open it nor
+    // talk to it.
+    SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI_WII, "0");
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+    SDL_GameControllerEventState(SDL_IGNORE);
+    SDL_JoystickEventState(SDL_IGNORE);
+    sdlStarted.store(true);
+    return true;
+}
+
 bool XBox_::Init() {
-    if (!sdlReady) {
-        // The pad is read whether or not a window has the focus, and only by
-        // the input thread's polls: no pad events go to the window thread.
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
-        // The Wii remote has a driver of its own; SDL must neither open it nor
-        // talk to it.
-        SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI_WII, "0");
-        sdlReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-        if (sdlReady) {
-            SDL_GameControllerEventState(SDL_IGNORE);
-            SDL_JoystickEventState(SDL_IGNORE);
-        }
-    }
+    if (!sdlReady) sdlReady = StartSdl();
     Update();
     endTime.store(TimeGetTime(), std::memory_order_relaxed);
     return true;
@@ -165,6 +171,7 @@ void XBox_::Free() {
     if (sdlReady) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
         sdlReady = false;
+        sdlStarted.store(false);
     }
     result.store(NOT_CONNECTED, std::memory_order_relaxed);
     Clear();

@@ -22,6 +22,11 @@ public:
     XBox_& operator=(const XBox_&) = delete;
 
     bool Init();
+    // SDL's game-controller layer with the hints it is read under. SDL's
+    // hint list takes no lock, and starting the layer adds to it: the main
+    // thread, whose event pump reads it, starts the layer before any other
+    // thread calls SDL. Init starts it itself when nothing has yet.
+    static bool StartSdl();
     // Input thread: reads the pad, applies vibration requests and stops the
     // motors once the end time is reached.
     void Update();
