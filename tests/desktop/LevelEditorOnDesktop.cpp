@@ -386,7 +386,13 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
     ASSERT_TRUE(tiles);
     const std::optional<Box> grass = GrassEntry(tiles->screen, picture);
     ASSERT_TRUE(grass);
-    session.Click(grass->CentreX(), grass->CentreY());
+    // The palette's label names the entry chosen (the tab's switch leaves it
+    // empty): a click a busy program missed is given again.
+    auto labelShown = [&](const Picture& s, const Box& p) {
+        return s.Count([](Rgb c) { return c.r + c.g + c.b < 200; }, p.Within(0.05, 0.66, 0.28, 0.74)) > 150;
+    };
+    ASSERT_TRUE(game.ClickUntil(
+        *grass, labelShown, [&](const Picture& s, const Box& p) { return !labelShown(s, p); }, "grass-chosen"));
 
     // The stroke: the button held at the first cell until it shows painted,
     // then the pointer dragged along the row in jumps of two and a half
