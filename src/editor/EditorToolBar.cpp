@@ -30,13 +30,15 @@ void Place(Object* object, const char* texture, float x, float y, float side, Ev
     object->AddEvent("Logic", logic);
 }
 
-// Opens the dialog level `name` in a state of its own and tells it which
-// editor opened it ("Opened"); nothing happens while no such dialog is
-// registered.
+// Opens the dialog level `name` in a state of its own, standing in front of
+// the editor's window until it closes (the editor takes no input meanwhile),
+// and tells it which editor opened it ("Opened"); nothing happens while no
+// such dialog is registered.
 void OpenDialog(Entity* button, const char* name) {
     Level* editor = button->_state != nullptr ? button->_state->GetLevel() : nullptr;
     State* dialog = CreateStateByName(name);
     if (dialog == nullptr) return;
+    BlockBehind(dialog, button->_state);
     LevelTemplate::SetIfPresent<Level*>(dialog->GetLevel(), enum_ParentLevel, editor);
     Entity::_DoEvent("Opened", editor, dialog->GetLevel());
 }

@@ -93,26 +93,27 @@ void Behavior(Entity* self, Entity*) {
 
     if (Mouse.DeltaX() != 0.0f || Mouse.DeltaY() != 0.0f) v.snapCursor = false;
 
-    if (v.selected && Keyboard.Triggered(DIK_RETURN)) {
-        v.selected = false;
-        if (m != nullptr && focusedHere()) ++m->objectListIterator;  // past the last: no focus
-        // The press is used up here: no later test this frame sees it as new,
-        // and the widget now focused counts select as already held.
-        Keyboard.UseUpTrigger(DIK_RETURN);
-        if (m != nullptr) m->selectButtonWasPressed = true;
-    }
-
     if (v.selected && v.snapCursor && cursor != nullptr) {
         if (D3DXVECTOR3* p = FindVariable<D3DXVECTOR3>(cursor, enum_position)) {
             p->x = v.position.x;
             p->y = v.position.y - v.size.y * 0.5f;
         }
     }
+    Widgets::TextEditing::MouseCaret(*t, v.cursor);
+    // The keys typed before the Enter are this box's; Enter then hands the
+    // focus on.
+    if (s.cursorLoc != -1 && v.selected) Widgets::TextEditing::Keys(*t, v.validCharacterList, false);
+    if (v.selected && Keyboard.EnterTyped()) {
+        v.selected = false;
+        if (m != nullptr && focusedHere()) ++m->objectListIterator;  // past the last: no focus
+        // The press is used up here: no later test this frame sees it as new,
+        // and the widget now focused counts select as already held.
+        Keyboard.UseUpEnter();
+        Keyboard.UseUpTrigger(DIK_RETURN);
+        if (m != nullptr) m->selectButtonWasPressed = true;
+    }
     if (!v.selected) v.snapCursor = true;
     if (v.isSelectedColor && v.selected) v.colorBG = v.selectionColor;
-
-    Widgets::TextEditing::MouseCaret(*t, v.cursor);
-    if (s.cursorLoc != -1 && v.selected) Widgets::TextEditing::Keys(*t, v.validCharacterList, false);
 
     Layout(v, *t);
     Widgets::RaiseOwn(v.textObject, "CalcText", self);

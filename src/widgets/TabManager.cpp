@@ -1,6 +1,7 @@
 #include "widgets/TabManager.h"
 
 #include "platform/input/Input.h"
+#include "platform/input/InputHooks.h"
 #include "platform/input/Keyboard.h"
 
 namespace ObjectData::TabManager {
@@ -8,8 +9,6 @@ namespace ObjectData::TabManager {
 namespace {
 
 VariableOffsetTable table;
-
-constexpr unsigned char kTabKey = 15;
 
 void Unload(Entity* self, Entity*) { VariablesOf<Variables>(self).usable = false; }
 
@@ -58,7 +57,9 @@ void GraphicsUpdate(Entity* self, Entity*) {
     Variables& v = VariablesOf<Variables>(self);
     auto& it = v.objectListIterator;
 
-    if (Keyboard.Held(kTabKey, Keyboard_::DELAY, Keyboard_::RATE)) {
+    // Tab as typed, in the frame whose typed text it ends, so that the keys
+    // typed after it go to the widget it moves the focus to.
+    if (inputHooks.windowActive() && Keyboard.TabTyped()) {
         // From no object, or past the last one, back to the first.
         if (it == v.objectList.end() || ++it == v.objectList.end()) it = v.objectList.begin();
     }

@@ -76,6 +76,7 @@ void Keys(ObjectData::Text::Variables& text, const bool (&allowed)[128], bool li
     bool filter[256] = {};
     std::copy(std::begin(allowed), std::end(allowed), filter);
     const std::string typed = Keyboard.GetFramesKeys(filter);
+    Keyboard.UseUpFramesKeys();
     const bool erase = Repeats(DIK_DELETE);
     const bool back = Repeats(DIK_BACK);
     const int typedLength = static_cast<int>(typed.size());

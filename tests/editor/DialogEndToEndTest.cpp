@@ -84,6 +84,27 @@ protected:
     }
 };
 
+// A busy machine's frame may hold the pointer's move with the press, or the
+// last move with the release: the stroke starts in the cell where the button
+// went down and reaches the cell where it was let go, no further either way.
+TEST_F(DialogEndToEndTest, AMoveAndAPressInOneFrameStrokeFromThePressToTheRelease) {
+    OpenEditor();
+    AllClick(-0.59f, -0.3f);     // brush
+    AllClick(-0.6833f, -0.07f);  // grass
+    const int grass = Vars().SelectedValue;
+    constexpr int row = 5;
+    PointAt(CellX(2), CellY(row));
+    AllFrame();
+    PointAt(CellX(6), CellY(row));
+    LeftButton(true);
+    AllFrame();
+    PointAt(CellX(10), CellY(row));
+    LeftButton(false);
+    AllFrame();
+    AllFrame();
+    for (int c = 0; c < 16; ++c) EXPECT_EQ(Grid().grid.GetCell(c, row) == grass, c >= 6 && c <= 10) << "column " << c;
+}
+
 TEST_F(DialogEndToEndTest, ANewLevelMadeSavedReopenedAndPlayed) {
     if (Level::_IsRegistered("MainMenu")) {
         editor = NewState("MainMenu");

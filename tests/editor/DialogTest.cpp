@@ -103,6 +103,48 @@ TEST_F(DialogTest, CreateWritesTheNewLevelWithItsStartAndLaysTheViewOut) {
     EXPECT_EQ(Bar("GSliderV", enum_value), 191.0f);
 }
 
+// Keys typed faster than the frames come, as a busy machine sees them: each
+// group of presses between two frames; what follows a Tab or an Enter goes
+// to the box the focus moves to, never into the one before it, and nothing
+// is typed twice.
+TEST_F(DialogTest, KeysTypedFasterThanFramesLandInTheBoxTheyWereTypedFor) {
+    OpenEditor();
+    auto press = [this](char c) {
+        SDL_Scancode key = SDL_SCANCODE_UNKNOWN;
+        if (c >= 'a' && c <= 'z') key = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'));
+        if (c >= '1' && c <= '9') key = static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'));
+        if (c == '0') key = SDL_SCANCODE_0;
+        if (c == '\t') key = SDL_SCANCODE_TAB;
+        if (c == '\n') key = SDL_SCANCODE_RETURN;
+        ASSERT_NE(key, SDL_SCANCODE_UNKNOWN) << c;
+        Key(key, true);
+        Key(key, false);
+    };
+    const struct {
+        const char* what;
+        std::vector<std::string> frames;  // the presses between two frames
+    } cases[] = {
+        {"a frame for each box", {"ab\t", "30\t", "20"}},
+        {"everything in one frame", {"ab\t30\t20"}},
+        {"Enter as the step, in one frame", {"ab\n30\n20"}},
+        {"the steps in the middle of frames", {"a", "b\t3", "0\t2", "0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenDialog("LevelEditorCreate");
+        for (const std::string& frame : c.frames) {
+            for (char k : frame) press(k);
+            AllFrame();
+        }
+        for (int i = 0; i < 4; ++i) AllFrame();
+        EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "LevelNameTextBox"), "ab");
+        EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridWidthTextBox"), "30");
+        EXPECT_EQ(EditorDialog::BoxText(dialog->GetLevel(), "GridHeightTextBox"), "20");
+        AllClick(-0.4f, -0.4f);  // cancel
+        ASSERT_FALSE(DialogOpen());
+    }
+}
+
 TEST_F(DialogTest, GoodNamesAreCreated) {
     OpenEditor();
     for (const std::string& name : std::vector<std::string>{"Trial", "my level-2_b", "A", std::string(64, 'x')}) {

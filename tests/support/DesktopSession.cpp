@@ -643,6 +643,14 @@ void DesktopSession::Click(int px, int py, int button, int holdMs) {
              Seconds(holdMs), "mouseup", b});
 }
 
+void DesktopSession::DoubleClick(int px, int py) {
+    RunTool({"xdotool", "mousemove", std::to_string(px), std::to_string(py),
+             "sleep",   "0.1",       "mousedown",        "1",
+             "sleep",   "0.05",      "mouseup",          "1",
+             "sleep",   "0.08",      "mousedown",        "1",
+             "sleep",   "0.05",      "mouseup",          "1"});
+}
+
 void DesktopSession::Key(const std::string& keys, int holdMs) {
     RunTool({"xdotool", "keydown", keys, "sleep", Seconds(holdMs), "keyup", keys});
 }

@@ -157,6 +157,8 @@ public:
     void Press(int button = 1, int holdMs = kHoldMs);
     // Moves there, then a held press.
     void Click(int x, int y, int button = 1, int holdMs = kHoldMs);
+    // Moves there, then two short presses well within a double-click time.
+    void DoubleClick(int x, int y);
     // Keys by their X names ("Escape", "F4", "shift", "alt+F4"): every key of
     // the chord goes down in order, is held, and comes up in reverse order.
     void Key(const std::string& keys, int holdMs = kHoldMs);

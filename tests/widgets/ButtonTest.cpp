@@ -72,6 +72,10 @@ TEST_F(ButtonTest, AClickRaisesLogicOnceWithOneClickWhileTheButtonStaysDown) {
     LeftButton(false);
     PointAt(-0.5f, 0.4f);
     Frame();
+    EXPECT_EQ(Logics(), 1) << "the let-go";
+    // The let-go's frame has the pointer where it was let go, the next one
+    // where it moved to.
+    Frame();
     EXPECT_FALSE(v.hover);
 }
 

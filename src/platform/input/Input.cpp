@@ -98,7 +98,8 @@ void Input_::Reset() {
     }
     for (int i = 0; i < 2; ++i) {
         std::lock_guard<std::recursive_mutex> hold(Critical);
-        Keyboard.GetStateFromStream();
+        // The keys typed and not yet taken are the next frame's.
+        Keyboard.GetStateFromStream(false);
         Mouse.GetStateFromStream();
     }
 }

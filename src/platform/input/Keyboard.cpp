@@ -1,5 +1,7 @@
 #include "platform/input/Keyboard.h"
 
+#include <algorithm>
+
 #include "platform/input/InputHooks.h"
 #include "platform/input/KeyCodes.h"
 
@@ -110,11 +112,18 @@ void Keyboard_::SendStateToStream() {
     }
 }
 
-void Keyboard_::GetStateFromStream() {
+void Keyboard_::GetStateFromStream(bool takeTyped) {
     std::vector<Press> typedSince;
     {
         std::lock_guard<std::recursive_mutex> hold(Critical);
-        typedSince.swap(presses);
+        if (takeTyped) typedSince.swap(presses);
+        // What follows the first Tab or Enter is the next frame's.
+        const auto step = std::find_if(typedSince.begin(), typedSince.end(),
+                                       [](const Press& p) { return p.key == DIK_TAB || p.key == DIK_RETURN; });
+        if (step != typedSince.end() && step + 1 != typedSince.end()) {
+            presses.insert(presses.begin(), step + 1, typedSince.end());
+            typedSince.erase(step + 1, typedSince.end());
+        }
         previous = current;
         for (int k = 0; k < NUM_KEYS; ++k) {
             if (pressedSince[k] && previous[k]) {
@@ -143,8 +152,12 @@ void Keyboard_::GetStateFromStream() {
     // keys went down, as its own modifiers made it; then the keys held long
     // enough to repeat by the held-key rule, in list order.
     framesKeys.clear();
-    for (const Press& press : typedSince)
-        if (!press.ctrl) framesKeys += Translate(press.key, press.shift, press.caps);
+    enterTyped = false;
+    for (const Press& press : typedSince) {
+        if (press.ctrl) continue;
+        framesKeys += Translate(press.key, press.shift, press.caps);
+        enterTyped = enterTyped || press.key == DIK_RETURN;
+    }
     const bool ctrl = current[DIK_LCONTROL] || current[DIK_RCONTROL];
     auto repeats = [this](unsigned char key) {
         int n = pressCount[key];
@@ -153,6 +166,7 @@ void Keyboard_::GetStateFromStream() {
     if (!ctrl)
         for (unsigned char key : typingOrder)
             if (repeats(key)) framesKeys += Character(key);
+    tabTyped = framesKeys.find('\t') != std::string::npos;
 }
 
 void Keyboard_::Free() {

@@ -29,8 +29,10 @@ public:
     // Game thread, under the input lock: takes the pending block as this
     // frame's state, a key pressed since the last frame as down; a key let go
     // and pressed again in between reads up for one frame first, so that no
-    // press is lost.
-    void GetStateFromStream();
+    // press is lost. Without takeTyped (the input reset of a screen that
+    // loads) the presses waiting to be typed stay for the next frame: keys
+    // typed as a dialog opens reach its first frame.
+    void GetStateFromStream(bool takeTyped = true);
     void Free();
 
     bool Pressed(unsigned char key) const;
@@ -62,7 +64,24 @@ public:
     // the keys went down and with the Shift, Caps Lock and Ctrl of that
     // moment (a press with Ctrl held types nothing), however many presses
     // one frame holds; then the keys held long enough repeat, as Held does.
+    //
+    // A Tab or an Enter moves the focus at the end of the frame that sees
+    // it, so a frame's typed text ends with the first of them: the presses
+    // after it wait for the next frame, and reach the widget the focus
+    // moved to, however many keys a slow frame collects.
     std::string GetFramesKeys(const bool* filter) const;
+    // The text widget that took this frame's typed text uses it up: nothing
+    // else this frame (the box the focus moves to on Enter) types it again.
+    void UseUpFramesKeys() { framesKeys.clear(); }
+    // This frame's typed text held a Tab (a press, or the held key's
+    // repeat), used up or not: the focus moves on once.
+    bool TabTyped() const { return tabTyped; }
+    // This frame's typed text ended with an Enter pressed (not a held key's
+    // repeat): the text box that has the focus hands it on.
+    bool EnterTyped() const { return enterTyped; }
+    // The box that handed the focus on used that Enter up: the box the focus
+    // went to does not hand it on again this frame.
+    void UseUpEnter() { enterTyped = false; }
 
     // The character key types with this frame's Shift and the Caps Lock
     // toggle (letters follow Shift exclusive-or Caps Lock, other keys Shift
@@ -95,6 +114,8 @@ private:
     std::array<std::int32_t, NUM_KEYS> lastPressed{};
     std::array<bool, NUM_KEYS> everPressed{};
     std::string framesKeys;
+    bool tabTyped = false;
+    bool enterTyped = false;
     // The keys that type, in the order one frame's typed text lists them
     // (symbols, then letters), and what each key code types.
     struct Typed {

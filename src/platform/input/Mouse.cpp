@@ -30,6 +30,9 @@ void Mouse_::DeviceWheel(int dz) { moveZ.fetch_add(dz, std::memory_order_relaxed
 
 void Mouse_::DeviceButton(unsigned char button, bool down) {
     if (button >= NUM_BUTTONS) return;
+    // The place the event came with, set just before.
+    const std::int64_t at = Packed(cursorX.load(std::memory_order_relaxed), cursorY.load(std::memory_order_relaxed));
+    (down ? pressAt : letGoAt)[button].store(at, std::memory_order_relaxed);
     if (down) {
         latchedButtons[button].store(1, std::memory_order_relaxed);
         liveButtons[button].store(1, std::memory_order_relaxed);
@@ -56,6 +59,8 @@ void Mouse_::Update() {
         // the press after it is then seen down in this one at worst.
         pollLetGo[b] = letGoButtons[b].exchange(0, std::memory_order_relaxed);
         pollPressed[b] = latchedButtons[b].exchange(0, std::memory_order_relaxed);
+        pollLetGoAt[b] = letGoAt[b].load(std::memory_order_relaxed);
+        pollPressAt[b] = pressAt[b].load(std::memory_order_relaxed);
         pollDown[b] = liveButtons[b].load(std::memory_order_relaxed);
         poll.buttons[b] = (pollDown[b] | pollPressed[b]) ? 0x80 : 0;
     }
@@ -63,7 +68,7 @@ void Mouse_::Update() {
     polledY = cursorY.load(std::memory_order_relaxed);
 }
 
-void Mouse_::Queue(int b, std::uint8_t down) {
+void Mouse_::Queue(int b, std::uint8_t down, std::int64_t at) {
     int& n = queuedCount[b];
     const std::uint8_t last = n > 0 ? queued[b][n - 1] : takenButtons[b];
     if (last == down) return;
@@ -73,6 +78,7 @@ void Mouse_::Queue(int b, std::uint8_t down) {
         --n;
         return;
     }
+    queuedAt[b][n] = at;
     queued[b][n++] = down;
 }
 
@@ -92,14 +98,15 @@ void Mouse_::SendStateToStream() {
         // again when it is down at the end. A let-go and a new press between
         // two frames are so two presses, not one long hold.
         const std::uint8_t down = 0x80;
+        const std::int64_t pressed = pollPressAt[b], letGo = pollLetGoAt[b];
         if (polledDown[b]) {
-            if (pollLetGo[b]) Queue(b, 0);
-            if (pollLetGo[b] && pollPressed[b]) Queue(b, down);
-            if (!pollDown[b]) Queue(b, 0);
+            if (pollLetGo[b]) Queue(b, 0, letGo);
+            if (pollLetGo[b] && pollPressed[b]) Queue(b, down, pressed);
+            if (!pollDown[b]) Queue(b, 0, letGo);
         } else if (pollPressed[b]) {
-            Queue(b, down);
-            if (pollLetGo[b]) Queue(b, 0);
-            if (pollLetGo[b] && pollDown[b]) Queue(b, down);
+            Queue(b, down, pressed);
+            if (pollLetGo[b]) Queue(b, 0, letGo);
+            if (pollLetGo[b] && pollDown[b]) Queue(b, down, pressed);
         }
         polledDown[b] = pollDown[b];
         newestButtons[b] = poll.buttons[b];
@@ -114,7 +121,7 @@ void Mouse_::SettleOnNewest() {
     pending.x = pending.y = pending.z = 0;
     for (int b = 0; b < NUM_BUTTONS; ++b) {
         queuedCount[b] = 0;
-        Queue(b, newestButtons[b]);
+        Queue(b, newestButtons[b], Packed(pendingX, pendingY));
     }
     taken = true;
 }
@@ -122,10 +129,19 @@ void Mouse_::SettleOnNewest() {
 void Mouse_::GetStateFromStream() {
     previous = current;
     current = pending;
+    std::int64_t changedAt = Packed(pendingX, pendingY);
+    bool changed = false;
     for (int b = 0; b < NUM_BUTTONS; ++b) {
         if (queuedCount[b] > 0) {
+            if (!changed && queued[b][0] != takenButtons[b]) {
+                changed = true;
+                changedAt = queuedAt[b][0];
+            }
             takenButtons[b] = queued[b][0];
-            for (int i = 1; i < queuedCount[b]; ++i) queued[b][i - 1] = queued[b][i];
+            for (int i = 1; i < queuedCount[b]; ++i) {
+                queued[b][i - 1] = queued[b][i];
+                queuedAt[b][i - 1] = queuedAt[b][i];
+            }
             --queuedCount[b];
         }
         current.buttons[b] = takenButtons[b];
@@ -133,8 +149,8 @@ void Mouse_::GetStateFromStream() {
     // Until the next poll, a frame sees no movement.
     pending.x = pending.y = pending.z = 0;
     taken = true;
-    screenX = pendingX;
-    screenY = pendingY;
+    screenX = PackedX(changedAt);
+    screenY = PackedY(changedAt);
 
     deltaX = static_cast<float>(current.x);
     deltaY = static_cast<float>(current.y);

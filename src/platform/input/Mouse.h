@@ -35,7 +35,10 @@ public:
     void SendStateToStream();
     // Game thread, under the input lock: takes the pending block's movement
     // and the next state of each button's queue (the one the last frame saw
-    // when the queue is empty) as this frame's state.
+    // when the queue is empty) as this frame's state. A frame that takes a
+    // press or a let-go from the queue has the pointer where that press or
+    // let-go was (a busy frame often comes after the pointer moved on); the
+    // next frame has it where it is now.
     void GetStateFromStream();
     // Game thread, under the input lock: drops what the pending block holds
     // beyond the newest poll (its movement and the queued states): the next
@@ -116,10 +119,22 @@ private:
     std::uint8_t polledDown[NUM_BUTTONS] = {};
     std::uint8_t takenButtons[NUM_BUTTONS] = {};
     std::uint8_t queued[NUM_BUTTONS][kQueued] = {};
+    std::int64_t queuedAt[NUM_BUTTONS][kQueued] = {};  // where the pointer was at each (Packed)
     int queuedCount[NUM_BUTTONS] = {};
-    // Queues a button's state for a frame to come, unless it is the state
-    // the frames will already show by then.
-    void Queue(int button, std::uint8_t down);
+    // What the poll saw of where the newest press and let-go of each button were.
+    std::int64_t pollPressAt[NUM_BUTTONS] = {};
+    std::int64_t pollLetGoAt[NUM_BUTTONS] = {};
+    // Queues a button's state for a frame to come, with where the pointer
+    // was then, unless it is the state the frames will already show by then.
+    void Queue(int button, std::uint8_t down, std::int64_t at);
+    static std::int64_t Packed(std::int32_t x, std::int32_t y) {
+        return static_cast<std::int64_t>(static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32 |
+                                         static_cast<std::uint32_t>(y));
+    }
+    static std::int32_t PackedX(std::int64_t at) {
+        return static_cast<std::int32_t>(static_cast<std::uint64_t>(at) >> 32);
+    }
+    static std::int32_t PackedY(std::int64_t at) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(at)); }
     // Whether a frame has taken the pending block since the last poll.
     bool taken = false;
     bool locked = false;
@@ -135,6 +150,9 @@ private:
     std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> liveButtons{};
     std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> latchedButtons{};
     std::array<std::atomic<std::uint8_t>, NUM_BUTTONS> letGoButtons{};
+    // Where the pointer was at each button's newest press and let-go (Packed).
+    std::array<std::atomic<std::int64_t>, NUM_BUTTONS> pressAt{};
+    std::array<std::atomic<std::int64_t>, NUM_BUTTONS> letGoAt{};
     std::atomic<std::int32_t> cursorX{0}, cursorY{0};
 };
 

@@ -34,6 +34,14 @@ State* CreateStateByName(const std::string& name, int width, int height, float r
     return state;
 }
 
+void BlockBehind(State* front, State* behind) {
+    if (front == nullptr || behind == nullptr || front == behind) return;
+    if (front->window == nullptr || behind->window == nullptr) return;
+    WindowClass* frontWindow = front->window->GetWindow();
+    WindowClass* behindWindow = behind->window->GetWindow();
+    if (frontWindow != nullptr && behindWindow != nullptr) behindWindow->BlockBehind(*frontWindow);
+}
+
 void CloseClicked(State* state) {
     if (!state) return;
     // A screen that may hold unsaved work answers the close button itself.

@@ -13,6 +13,12 @@ State* CreateStateByName(const std::string& name);
 // that switches to it) keeps this one and draws in it.
 State* CreateStateByName(const std::string& name, int width, int height, float resolution);
 
+// The window of `front` (a dialog) stands in front of the window of
+// `behind` while it is open: keys and clicks reach front only, a click on
+// behind's window brings front back over it, and when front closes behind's
+// window is the active one again. Nothing happens for a state without a window.
+void BlockBehind(State* front, State* behind);
+
 // The close button of a state's window: a level that binds "WindowClose"
 // answers it itself (the level editor asks before unsaved work is lost), the
 // licence window opens the quit dialog, every other window asks its state to

@@ -75,13 +75,24 @@ WindowClass::~WindowClass() {
 
 void WindowClass::DeleteWindow() {
     if (!hwnd) return;
+    // A dialog that goes while it is the active window hands the activity
+    // back to the window it stood in front of.
+    WindowClass* behind = nullptr;
     {
         std::lock_guard<std::recursive_mutex> lock(ListCritical);
-        auto found = handles.find(SDL_GetWindowID(hwnd));
+        const Uint32 id = SDL_GetWindowID(hwnd);
+        auto found = handles.find(id);
         if (found != handles.end() && found->second == this) handles.erase(found);
+        for (auto& [otherId, window] : handles) {
+            if (window->blocker.load() != id) continue;
+            window->blocker.store(0);
+            if (active.load() && !window->IsGone()) behind = window;
+        }
     }
     Send(WINDOW_DESTROY, GetXpos(), GetYpos(), GetXpos() + GetWidth(), GetYpos() + GetHeight());
     hwnd = nullptr;
+    active.store(false);
+    if (behind != nullptr) behind->Activate();
 }
 
 void WindowClass::SendWinMessage(WindowData* request) {
@@ -141,6 +152,11 @@ void WindowClass::Carry(WindowData& r) {
         case WINDOW_SET_TITLE:
             if (r.hwnd) SDL_SetWindowTitle(r.hwnd, r.name.c_str());
             break;
+        case WINDOW_MODAL_FOR:
+            // A display without the notion (none but X here) keeps the
+            // program's own rule alone.
+            if (r.hwnd && r.parent) (void)SDL_SetWindowModalFor(r.hwnd, r.parent);
+            break;
         default: break;
     }
     r.done.store(true);
@@ -165,12 +181,74 @@ void WindowClass::TakeSystemGeometry() {
     }
 }
 
-void WindowClass::TakeFocusOnPress(Uint32 windowId) {
+WindowClass* WindowClass::Frontmost(WindowClass* window) {
+    // A dialog may open a dialog of its own; a chain is short, and a loop
+    // (never made) ends after a few steps.
+    for (int depth = 0; depth < 8; ++depth) {
+        const Uint32 id = window->blocker.load();
+        if (id == 0) break;
+        auto found = handles.find(id);
+        if (found == handles.end() || found->second->IsGone()) break;
+        window = found->second;
+    }
+    return window;
+}
+
+void WindowClass::MakeOnlyActive(WindowClass* target) {
+    for (auto& [id, window] : handles) window->active.store(window == target);
+    target->active.store(true);
+}
+
+bool WindowClass::TakeFocusOnPress(Uint32 windowId) {
     std::lock_guard<std::recursive_mutex> lock(ListCritical);
     auto found = handles.find(windowId);
-    if (found == handles.end() || found->second->active.load() || found->second->IsGone()) return;
-    for (auto& [id, window] : handles) window->active.store(window == found->second);
-    if (found->second->hwnd != nullptr) SDL_SetWindowInputFocus(found->second->hwnd);
+    if (found == handles.end() || found->second->IsGone()) return true;
+    WindowClass* pressed = found->second;
+    WindowClass* target = Frontmost(pressed);
+    // A press behind a dialog brings the dialog back over its window.
+    if (target != pressed && target->hwnd != nullptr) SDL_RaiseWindow(target->hwnd);
+    if (!target->active.load()) {
+        MakeOnlyActive(target);
+        if (target->hwnd != nullptr) SDL_SetWindowInputFocus(target->hwnd);
+    }
+    return target == pressed;
+}
+
+void WindowClass::FocusGained(WindowClass& window) {
+    WindowClass* target = Frontmost(&window);
+    if (target == &window) {
+        window.active.store(true);
+        return;
+    }
+    MakeOnlyActive(target);
+    if (target->hwnd == nullptr) return;
+    // The focus went to a window behind a dialog (a click on it, a task
+    // bar): it goes on to the dialog.
+    SDL_RaiseWindow(target->hwnd);
+    SDL_SetWindowInputFocus(target->hwnd);
+}
+
+void WindowClass::BlockBehind(WindowClass& front) {
+    if (&front == this || front.hwnd == nullptr || hwnd == nullptr) return;
+    {
+        std::lock_guard<std::recursive_mutex> lock(ListCritical);
+        blocker.store(SDL_GetWindowID(front.hwnd));
+        MakeOnlyActive(Frontmost(this));
+    }
+    WindowData request;
+    request.kind = WINDOW_MODAL_FOR;
+    request.hwnd = front.hwnd;
+    request.parent = hwnd;
+    request.owner = &front;
+    SendWinMessage(&request);
+}
+
+bool WindowClass::Blocked() const {
+    std::lock_guard<std::recursive_mutex> lock(ListCritical);
+    const Uint32 id = blocker.load();
+    if (id == 0) return false;
+    auto found = handles.find(id);
+    return found != handles.end() && !found->second->IsGone();
 }
 
 void WindowClass::MarkGone() {
@@ -208,7 +286,8 @@ void WindowClass::PumpOnce() {
         // input layer: with no window manager nothing else would (a focus
         // that returns to the pointer's window is not reported as gained),
         // and the press would be hidden as one in an inactive window.
-        if (event.type == SDL_MOUSEBUTTONDOWN) TakeFocusOnPress(event.button.windowID);
+        // A press in a window behind a dialog reaches nothing.
+        if (event.type == SDL_MOUSEBUTTONDOWN && !TakeFocusOnPress(event.button.windowID)) continue;
         // Keys and the mouse go to the input layer, which latches them for
         // the input thread's next poll.
         inputEngine.HandleEvent(event);
@@ -221,7 +300,7 @@ void WindowClass::PumpOnce() {
             if (found == handles.end()) continue;
             WindowClass& window = *found->second;
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: window.active.store(true); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED: FocusGained(window); break;
                 case SDL_WINDOWEVENT_FOCUS_LOST: window.active.store(false); break;
                 case SDL_WINDOWEVENT_CLOSE: window.RequestClose(); break;
                 case SDL_WINDOWEVENT_MOVED:
@@ -285,12 +364,13 @@ void WindowClass::SetTitle(const std::string& text) {
 }
 
 void WindowClass::Activate() {
+    WindowClass* target = this;
     {
         std::lock_guard<std::recursive_mutex> lock(ListCritical);
-        for (auto& [id, window] : handles) window->active.store(window == this);
+        target = Frontmost(this);
+        MakeOnlyActive(target);
     }
-    active.store(true);
-    Send(WINDOW_RAISE, 0, 0, 0, 0);
+    target->Send(WINDOW_RAISE, 0, 0, 0, 0);
 }
 
 void WindowClass::ShowWindow() { Send(WINDOW_SHOW, 0, 0, 0, 0); }

@@ -20,6 +20,7 @@ enum WindowRequestKind {
     WINDOW_PLACE = 6,  // move to (left, top) and size to right - left by bottom - top
     WINDOW_RAISE = 7,
     WINDOW_SET_TITLE = 8,
+    WINDOW_MODAL_FOR = 9,  // hwnd belongs over parent until it is destroyed
 };
 
 // One request, living on the requester's stack until it is done.
@@ -28,6 +29,7 @@ struct WindowData {
     std::string name;
     int left = 0, top = 0, right = 0, bottom = 0;
     SDL_Window* hwnd = nullptr;
+    SDL_Window* parent = nullptr;  // WINDOW_MODAL_FOR: the window hwnd stands over
     std::atomic<bool> done{false};
     int kind = WINDOW_NONE;
     // The window the request is about, which learns where the system put it.
@@ -94,8 +96,21 @@ public:
     // Rounded corners where the display supports shaped windows; here only
     // the flag is kept.
     void MakeRound() {}
+    // Makes this window the active one; while a window stands in front of
+    // it (BlockBehind), that one is made active instead.
     void Activate();
     void DeActivate() { active.store(false); }
+
+    // Game thread: `front` (a dialog) stands in front of this window until
+    // front is destroyed. Front becomes the active window at once, so keys
+    // typed from now on reach it even before it shows; this window is never
+    // the active one meanwhile: a press in it or the focus given to it makes
+    // front active and raises it, and the press itself reaches nothing. The
+    // system is told that front belongs over this window. When front is
+    // destroyed while active, this window becomes the active one again.
+    void BlockBehind(WindowClass& front);
+    // A window stands in front of this one now.
+    bool Blocked() const;
     void ShowWindow();
     void HideWindow();
     void Minimize();
@@ -136,14 +151,26 @@ private:
     // Window thread: takes the place and size the system reports.
     void TakeSystemGeometry();
     void MarkGone();
-    // Window thread: a press in that window makes it the active one.
-    static void TakeFocusOnPress(Uint32 windowId);
+    // Window thread: a press in that window makes it the active one (or
+    // the window in front of it); false when the press is for no window of
+    // the program's input, being in a window something stands in front of.
+    static bool TakeFocusOnPress(Uint32 windowId);
+    // Window thread: the system gave that window the keyboard focus.
+    static void FocusGained(WindowClass& window);
+    // The window standing in front of window, through every dialog in front
+    // of another, or window itself (ListCritical held).
+    static WindowClass* Frontmost(WindowClass* window);
+    // Makes target the one active window (ListCritical held).
+    static void MakeOnlyActive(WindowClass* target);
 
     SDL_Window* hwnd = nullptr;
     std::string title;
     std::atomic<bool> active{false};
     std::atomic<bool> closeRequested{false};
     std::atomic<bool> gone{false};
+    // The SDL id of the window standing in front of this one (0: none); it
+    // counts while that id is still in the handle map.
+    std::atomic<Uint32> blocker{0};
     bool rounded = false;
     // Written by the requester and by the window thread, read anywhere.
     std::atomic<float> x{0}, y{0}, width{0}, height{0};

@@ -135,6 +135,29 @@ TEST_F(KeyboardTest, ResetLeavesNothingTriggeredOrReleased) {
     EXPECT_TRUE(Keyboard.Released(DIK_W));
 }
 
+// The reset of a screen that loads (a dialog opening) forgets the keys'
+// states, not what was typed and not yet taken: a name typed as the dialog
+// opens is typed in its first frame. What a frame took is not typed again.
+TEST_F(KeyboardTest, KeysTypedBeforeAResetAreTypedInTheFrameAfterIt) {
+    Key(SDL_SCANCODE_X, true);
+    Key(SDL_SCANCODE_X, false);
+    PollAndFrame();
+    ASSERT_EQ(Keyboard.GetFramesKeys(nullptr), "x");
+    for (SDL_Scancode key : {SDL_SCANCODE_A, SDL_SCANCODE_B}) {
+        Key(key, true);
+        Key(key, false);
+    }
+    Poll();
+    inputEngine.Reset();
+    Key(SDL_SCANCODE_C, true);
+    Key(SDL_SCANCODE_C, false);
+    PollAndFrame();
+    EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), "abc");
+    EXPECT_FALSE(Keyboard.Triggered(DIK_A)) << "the states are forgotten";
+    PollAndFrame();
+    EXPECT_EQ(Keyboard.GetFramesKeys(nullptr), "");
+}
+
 TEST_F(KeyboardTest, TypedCharactersFollowShiftAndCapsLock) {
     struct Case {
         std::vector<SDL_Scancode> keys;

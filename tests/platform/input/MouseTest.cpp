@@ -170,6 +170,33 @@ TEST_F(MouseTest, ALetGoAndANewPressBetweenTwoFramesReadAsTwoPresses) {
     EXPECT_FALSE(Mouse.AnyPressed());
 }
 
+// A busy frame comes after the pointer moved on: the frame that takes a
+// press has the pointer where the press was, the one that takes the let-go
+// where that was, and the next one where the pointer is now; a pointer
+// that only moves is where it is now.
+TEST_F(MouseTest, TheFrameOfAPressOrALetGoHasThePointerWhereItHappened) {
+    Motion(100, 50, 0, 0);
+    PollAndFrame();
+    Button(SDL_BUTTON_LEFT, true, 200, 60);
+    Motion(300, 70, 100, 10);
+    Button(SDL_BUTTON_LEFT, false, 300, 70);
+    Motion(400, 80, 100, 10);
+    Poll();
+    const struct {
+        bool down;
+        int x, y;
+    } frames[] = {{true, 200, 60}, {false, 300, 70}, {false, 400, 80}};
+    for (const auto& f : frames) {
+        Frame();
+        EXPECT_EQ(Mouse._Pressed(0), f.down);
+        EXPECT_EQ(Mouse.GetScreenX(), f.x);
+        EXPECT_EQ(Mouse.GetScreenY(), f.y);
+    }
+    Motion(450, 90, 50, 10);
+    PollAndFrame();
+    EXPECT_EQ(Mouse.GetScreenX(), 450);
+}
+
 TEST_F(MouseTest, DoubleClickWithinTheSystemTimeInFrames) {
     // 500 ms gives 1 + 30 frames: a second press must come while the left
     // button's last-pressed count is 1 to 30.

@@ -15,6 +15,7 @@
 #include "platform/graphics/GraphicsEngine.h"
 #include "platform/graphics/TripleBuffer.h"
 #include "platform/input/InputHooks.h"
+#include "platform/input/Mouse.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
 #include "platform/window/StateWindows.h"
@@ -358,6 +359,80 @@ TEST_F(StateWindowTest, APressInAnInactiveWindowMakesItActive) {
     WindowClass::PumpOnce();
     EXPECT_TRUE(first.GetActive());
     EXPECT_FALSE(second.GetActive()) << "one window is active at a time";
+}
+
+// A dialog stands in front of the window that opened it: it is the active
+// window from the moment it opens; a press in the window behind, or the focus
+// given to it by the system, leaves the dialog active and the press reaches
+// no input; once the dialog is gone, the window behind is active again and
+// takes presses.
+TEST_F(StateWindowTest, ADialogStandsInFrontOfTheWindowThatOpenedIt) {
+    world::RegisterLevel("LevelEditor");
+    world::RegisterLevel("LevelEditorCreate");
+    State* editor = NewState("LevelEditor");
+    State* dialog = NewState("LevelEditorCreate");
+    WindowClass& behind = *editor->window->GetWindow();
+    WindowClass& front = *dialog->window->GetWindow();
+    behind.Activate();
+    ASSERT_TRUE(behind.GetActive());
+
+    BlockBehind(dialog, editor);
+    EXPECT_TRUE(front.GetActive()) << "keys typed as the dialog opens reach it";
+    EXPECT_FALSE(behind.GetActive());
+    EXPECT_TRUE(behind.Blocked());
+    EXPECT_FALSE(front.Blocked());
+
+    Mouse.Init();
+    auto leftDownAfterPoll = [] {
+        Mouse.Update();
+        Mouse.SendStateToStream();
+        Mouse.GetStateFromStream();
+        return Mouse._Pressed(0);
+    };
+    auto push = [](Uint32 type, Uint8 windowEvent, Uint32 windowId) {
+        SDL_Event e{};
+        e.type = type;
+        if (type == SDL_WINDOWEVENT) {
+            e.window.event = windowEvent;
+            e.window.windowID = windowId;
+        } else {
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.button.windowID = windowId;
+        }
+        ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+        WindowClass::PumpOnce();
+    };
+    const Uint32 behindId = SDL_GetWindowID(behind.GetHwnd());
+    struct Case {
+        const char* what;
+        Uint32 type;
+        Uint8 windowEvent;
+    };
+    for (const Case& c : {Case{"a press in the window behind", SDL_MOUSEBUTTONDOWN, 0},
+                          Case{"the focus given to the window behind", SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED},
+                          Case{"activating the window behind", 0, 0}}) {
+        SCOPED_TRACE(c.what);
+        if (c.type == 0)
+            behind.Activate();
+        else
+            push(c.type, c.windowEvent, behindId);
+        EXPECT_TRUE(front.GetActive());
+        EXPECT_FALSE(behind.GetActive());
+        EXPECT_FALSE(leftDownAfterPoll()) << "the press reached the input";
+        push(SDL_MOUSEBUTTONUP, 0, behindId);
+        leftDownAfterPoll();
+    }
+
+    // The dialog closes: the window behind is active again, and a press in it counts.
+    delete dialog;
+    State::_list.remove(dialog);
+    EXPECT_FALSE(behind.Blocked());
+    EXPECT_TRUE(behind.GetActive());
+    push(SDL_MOUSEBUTTONDOWN, 0, behindId);
+    EXPECT_TRUE(leftDownAfterPoll());
+    push(SDL_MOUSEBUTTONUP, 0, behindId);
+    leftDownAfterPoll();
 }
 
 // A quit request from the system (a signal, the session ending) ends the
