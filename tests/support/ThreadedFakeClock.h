@@ -1,12 +1,11 @@
 #pragma once
 // Test helper: an injected millisecond clock for code that runs on several
 // threads at once. Only the sleeps of the thread that made the clock (the
-// test's, which runs the main loop) advance it and give the processor to the
-// other threads; the others' sleeps are short real ones. So loops paced by time run without waiting
+// test's, which runs the main loop) advance it; every sleep gives the
+// processor to the other threads. So loops paced by time run without waiting
 // on real time, and a deadline the test's thread measures is used up only by
 // its own waiting, however busy the other threads are.
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <thread>
 
@@ -19,19 +18,7 @@ public:
         oldClock = SetClockFunction([] { return now.load(); });
         owner = std::this_thread::get_id();
         oldSleep = SetSleepFunction([](std::uint32_t ms) {
-            if (std::this_thread::get_id() != owner.load()) {
-                // Another thread waits for the clock to move: it sleeps for
-                // real, briefly. Turning on the processor in a loop instead
-                // took its share from the threads that do the work, and on a
-                // loaded machine slowed a whole-program run to a frame a
-                // second.
-                if (ms > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                else
-                    std::this_thread::yield();
-                return;
-            }
-            now.fetch_add(ms);
+            if (std::this_thread::get_id() == owner.load()) now.fetch_add(ms);
             // Enough turns for the other threads to make progress in the
             // meantime, however busy the machine.
             for (int i = 0; i < 50; ++i) std::this_thread::yield();
