@@ -57,11 +57,21 @@ void MakeUserDataFolders(const std::string& documents) {
     if (!failed.empty()) {
         const std::string text = "Unable to create the folder \"" + failed + "\": " + lost + " will not be saved.";
         ShowMessage(text.c_str(), "Glimmerfall");
-        return;
     }
-    // One copy of the program per data folder: a second copy would save its
-    // settings over the first one's. It says so and ends before it has read
-    // or written anything there.
+}
+
+// One copy of the program per data folder: a second copy would save its
+// settings over the first one's. It says so and ends before it has read or
+// written anything there. This runs on the main thread before any other
+// thread of the program exists: the message box is shown from a forked
+// child, and a child forked while another thread holds a lock (the
+// allocator's, the display library's) can wait for it for ever.
+void TakeDataFolderLock() {
+    const std::string documents = UserDocumentsFolder();
+    if (documents.empty()) return;
+    const std::string data = documents + "/Tavelin";
+    // A folder that cannot be made is told of by the start-up thread.
+    if (!MakeFolder(data)) return;
     switch (LockForProcess(data + "/TavelinData.lock")) {
         case FolderLockResult::Taken: break;
         case FolderLockResult::HeldByAnother: FatalError("Glimmerfall is already running.", "Glimmerfall", 1);
@@ -148,6 +158,7 @@ std::atomic<bool> gameThreadFinished{false};
 }  // namespace
 
 bool OpenStartupWindow() {
+    TakeDataFolderLock();
     if (startupHooks.openFirstWindow != nullptr && !startupHooks.openFirstWindow()) return false;
 
     // The start-up thread is made by SDL, so that what SDL keeps per thread
