@@ -37,6 +37,25 @@ bool MakeFolder(const std::string& path) {
     return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// One copy of the program per data folder: a second copy would save its
+// settings over the first one's. It says so and ends before it has read or
+// written anything there. The lock is tried once per folder.
+std::string lockTried;  // written before the start-up thread is made, read by it after
+
+void LockDataFolder(const std::string& data) {
+    if (lockTried == data) return;
+    lockTried = data;
+    switch (LockForProcess(data + "/TavelinData.lock")) {
+        case FolderLockResult::Taken: break;
+        case FolderLockResult::HeldByAnother: FatalError("Glimmerfall is already running.", "Glimmerfall", 1);
+        case FolderLockResult::NotLockable:
+            DebugOutput(("glimmerfall: the folder \"" + data +
+                         "\" cannot be locked; a second copy using it would not be noticed\n")
+                            .c_str());
+            break;
+    }
+}
+
 // The user data folder "Tavelin" and its "Levels" under the documents folder.
 // The path is only used when it fits and the folder could be made; otherwise
 // the player is told, naming the folder that could not be made, that nothing
@@ -57,30 +76,21 @@ void MakeUserDataFolders(const std::string& documents) {
     if (!failed.empty()) {
         const std::string text = "Unable to create the folder \"" + failed + "\": " + lost + " will not be saved.";
         ShowMessage(text.c_str(), "Glimmerfall");
+        return;
     }
+    LockDataFolder(data);
 }
 
-// One copy of the program per data folder: a second copy would save its
-// settings over the first one's. It says so and ends before it has read or
-// written anything there. This runs on the main thread before any other
-// thread of the program exists: the message box is shown from a forked
-// child, and a child forked while another thread holds a lock (the
-// allocator's, the display library's) can wait for it for ever.
+// The lock is taken on the main thread before any other thread of the
+// program exists: the message box is shown from a forked child, and a child
+// forked while another thread holds a lock (the allocator's, the display
+// library's) can wait for it for ever. Where the folder is not known or
+// cannot be made yet, the start-up thread tries once it has made it.
 void TakeDataFolderLock() {
     const std::string documents = UserDocumentsFolder();
     if (documents.empty()) return;
     const std::string data = documents + "/Tavelin";
-    // A folder that cannot be made is told of by the start-up thread.
-    if (!MakeFolder(data)) return;
-    switch (LockForProcess(data + "/TavelinData.lock")) {
-        case FolderLockResult::Taken: break;
-        case FolderLockResult::HeldByAnother: FatalError("Glimmerfall is already running.", "Glimmerfall", 1);
-        case FolderLockResult::NotLockable:
-            DebugOutput(("glimmerfall: the folder \"" + data +
-                         "\" cannot be locked; a second copy using it would not be noticed\n")
-                            .c_str());
-            break;
-    }
+    if (MakeFolder(data)) LockDataFolder(data);
 }
 
 }  // namespace
