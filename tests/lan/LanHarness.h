@@ -14,8 +14,10 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +67,23 @@ inline bool EnterNamespace(const std::string& name) {
     const bool ok = ::setns(fd, CLONE_NEWNET) == 0;
     ::close(fd);
     return ok;
+}
+
+// A display server started in a namespace other than the host's finds every
+// display number free (the abstract local sockets it checks belong to one
+// network namespace), so it takes :0 and would put its socket file in
+// /tmp/.X11-unix over that of the host's own :0: a desktop test's program,
+// which reaches its display through that file, would then find this machine's
+// display instead, and lose it when this machine ends. So the child gets a
+// folder of display socket files of its own (a mount namespace with an empty
+// /tmp/.X11-unix); the machine's programs, in the same network namespace,
+// reach the display through its abstract socket as before. In a child, before
+// exec; false when it could not be done.
+inline bool PrivateDisplaySockets() {
+    const char* folder = "/tmp/.X11-unix";
+    if (::mkdir(folder, 01777) != 0 && errno != EEXIST) return false;
+    return ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("tmpfs", folder, "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") == 0;
 }
 
 // A child that dies with its parent, in the namespace ns (none: the host's),
@@ -451,7 +470,8 @@ private:
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::getppid() != parent || !EnterNamespace(network.Host(m.host))) ::_exit(126);
+            if (::getppid() != parent || !EnterNamespace(network.Host(m.host)) || !PrivateDisplaySockets())
+                ::_exit(126);
             const int log = ::open((m.folder / "xvfb.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             if (log >= 0) {
                 ::dup2(log, 1);

@@ -11,6 +11,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -259,6 +260,32 @@ pid_t Stranger(const std::string& ns, const std::string& target, int count, int 
 }
 
 // ---------------------------------------------------------------- the cases
+
+// A machine's display belongs to its own namespace: a program started in
+// any other network namespace (as the desktop tests start theirs) that asks
+// for a display of the same number must not reach it, or it draws on the
+// machine's screen and loses its connection when the machine ends.
+TEST_F(LanMatch, AMachinesDisplayIsNotReachedFromOutsideItsNamespace) {
+    Start(host, "host", 1, {"Hostess", 230, 60, 40});
+    ASSERT_GE(host.displayNumber, 0);
+    // The screen a program in a namespace of its own finds at that number,
+    // read by xwd: the width in its dump's header, or 0 when none answers.
+    const std::filesystem::path dump = host.folder / "outside.xwd";
+    const int status = lan::RunTool({"/usr/bin/unshare", "-n", "/usr/bin/xwd", "-root", "-silent", "-display",
+                                     ":" + std::to_string(host.displayNumber), "-out", dump.string()},
+                                    60000);
+    unsigned width = 0;
+    if (status == 0) {
+        std::ifstream in(dump, std::ios::binary);
+        unsigned char header[24] = {};
+        if (in.read(reinterpret_cast<char*>(header), sizeof header))
+            width =
+                (unsigned{header[16]} << 24) | (unsigned{header[17]} << 16) | (unsigned{header[18]} << 8) | header[19];
+    }
+    EXPECT_NE(width, 320u) << "a program outside the machine's namespace reached its display :" << host.displayNumber;
+    ASSERT_GE(net->WaitForLine(host, "level", "Eula", kStartSeconds), 0) << host.Tail();
+    EndAll(*net, {&host});
+}
 
 TEST_F(LanMatch, ThreeMachinesJoinSeeEachOtherPlayTwoLevelsAndRankAlike) {
     Start(host, "host", 1, {"Hostess", 230, 60, 40});

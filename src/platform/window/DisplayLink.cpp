@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace DisplayLink {
 
@@ -24,7 +26,15 @@ int OnRefusal(Display*, XErrorEvent* error) {
     return 0;
 }
 
-int OnLostConnection(Display*) {
+int OnLostConnection(Display* lost) {
+    // What broke is told first, as the display library would have told it:
+    // a connection closed by the display differs from one a thread misread.
+    const int cause = errno;
+    std::fprintf(stderr, "glimmerfall: the connection to display %s failed (%s) after %lu requests, %lu answered\n",
+                 lost != nullptr ? DisplayString(lost) : "?",
+                 cause == EPIPE || cause == ECONNRESET || cause == 0 ? "closed by the display" : std::strerror(cause),
+                 lost != nullptr ? NextRequest(lost) - 1 : 0UL,
+                 lost != nullptr ? LastKnownRequestProcessed(lost) : 0UL);
     if (void (*action)() = lostAction.load()) action();
     // An action that returns has broken its word; the display is unusable.
     std::fflush(nullptr);
