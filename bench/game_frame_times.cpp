@@ -7,6 +7,9 @@
 // draw-list hand-over), in all and the longest wait. Once alone, once beside
 // 8 busy processes the benchmark starts itself and ends by their ids.
 //
+// The game thread sleeps out the rest of each frame and asks for prompt
+// wake-ups, as the program's game thread does through its limiter.
+//
 // Each game frame does what the game does with a window every frame (its
 // update with the hit tests, the cursor, the geometry the pointer's
 // conversion reads) and then moves, animates and queues the 16 players.
@@ -27,6 +30,7 @@
 
 #include "HeadlessGL.h"
 #include "Scenes.h"
+#include "framework/Time.h"
 #include "framework/WatchedMutex.h"
 #include "platform/window/GuiManager.h"
 #include "platform/window/GuiWindow.h"
@@ -105,6 +109,10 @@ Result Run(scenes::PlayScene& scene, GUI::GuiWindow& window, int frames, int fir
     std::atomic<bool> done{false};
     std::thread game([&] {
         WatchedMutex::ResetThisThreadWaits();
+        // As the program's game thread does at its first frame's sleep (its
+        // limiter runs on the scene's injected clock here, so the frames are
+        // paced on the real one below).
+        AskForPromptWakeUps();
         auto next = Clock::now();
         auto previous = next;
         int sink = 0;

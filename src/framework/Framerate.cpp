@@ -13,7 +13,8 @@ Framerate::Framerate(const char* name_, int rate_)
     std::lock_guard<std::recursive_mutex> hold(Critical);
     controllers.push_back(this);
     // The averaging window is set by the first limiter. Sleep precision needs
-    // no request here: the system sleep is already millisecond-accurate.
+    // no request here: the system sleep is already millisecond-accurate; a
+    // prompt wake-up is asked for by the pacing thread itself (EndFRC).
     if (controllers.size() == 1) averageWindow = 10;
 }
 
@@ -31,6 +32,13 @@ void Framerate::SetFramerate(int rate_) {
 void Framerate::StartFRC() { frameStart = TimeGetTime(); }
 
 void Framerate::EndFRC() {
+    // A sleep is only as good as the wake-up after it: on a busy machine the
+    // thread that paces with this limiter is woken in time, not when another
+    // thread's turn ends.
+    if (pacedThread != std::this_thread::get_id()) {
+        pacedThread = std::this_thread::get_id();
+        AskForPromptWakeUps();
+    }
     std::uint32_t elapsed = TimeGetTime() - frameStart;
     // Truncated toward zero; an overrun frame does not sleep and carries nothing over.
     long long remaining = static_cast<long long>(period - static_cast<float>(elapsed));

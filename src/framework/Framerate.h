@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Paces one thread's loop to a target rate by sleeping out the rest of each
@@ -40,6 +41,9 @@ private:
     float period = 0.0f;
     std::uint32_t frameStart = 0;
     int frames = 0;
+    // The thread whose wake-ups were made prompt: the one that paces with
+    // this limiter (it is made on another thread).
+    std::thread::id pacedThread;
     std::string name;
 };
 

@@ -14,6 +14,12 @@ std::uint32_t SystemTimeMs();
 std::uint32_t TimeGetTime();
 // Sleeps for the given milliseconds (through the injected sleep, if any).
 void SleepMs(std::uint32_t ms);
+// Asks the system to wake the calling thread promptly from its sleeps even
+// while every processor is busy: the thread is given short turns, so that its
+// waking does not wait for another thread's turn to end. For a thread that
+// sleeps out most of each frame; its share of the processors is unchanged.
+// Where the system knows no such request, nothing changes. True when taken.
+bool AskForPromptWakeUps();
 // High-resolution ticks (nanoseconds) and their frequency.
 std::int64_t PerformanceCounter();
 constexpr std::int64_t PerformanceFrequency = 1000000000;

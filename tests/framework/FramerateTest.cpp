@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "framework/Framerate.h"
+#include "framework/Time.h"
 #include "support/FakeClock.h"
 
 TEST(Framerate, SleepsOutTheRestOfTheFrameByTruncation) {
@@ -74,4 +79,48 @@ TEST(Framerate, RegistryNamesRatesAndColours) {
 
     made.clear();
     EXPECT_EQ(Framerate::GetNames().size(), before);
+}
+
+// The length of the calling thread's turns as the system keeps it (0 when it
+// cannot be read).
+static std::uint64_t TurnLengthNs() {
+    struct {
+        std::uint32_t size, policy;
+        std::uint64_t flags;
+        std::int32_t nice;
+        std::uint32_t priority;
+        std::uint64_t runtime, deadline, period;
+        std::uint32_t utilMin, utilMax;
+    } attr{};
+    if (syscall(SYS_sched_getattr, 0, &attr, sizeof attr, 0) != 0) return 0;
+    return attr.runtime;
+}
+
+// The limiter is made on one thread (the game's at start-up) and paces
+// another: the prompt wake-ups are asked for on the thread that sleeps, from
+// its first frame on; the thread that made the limiter keeps its own turns,
+// and so do threads the paced thread starts (a compiler's run among them).
+TEST(Framerate, TheThreadThatPacesWithALimiterIsWokenPromptlyAndNoOtherIs) {
+    // Whether this system grants a thread turns of its own length at all.
+    std::uint64_t asked = 0;
+    std::thread([&] { asked = AskForPromptWakeUps() ? TurnLengthNs() : 0; }).join();
+    if (asked == 0) GTEST_SKIP() << "this system keeps one turn length for every thread";
+
+    FakeClock clock;
+    const std::uint64_t makerBefore = TurnLengthNs();
+    Framerate f("paced", 60);
+    std::uint64_t before = 0, after = 0, started = 0;
+    std::thread paced([&] {
+        before = TurnLengthNs();
+        f.StartFRC();
+        clock.Advance(3);
+        f.EndFRC();
+        after = TurnLengthNs();
+        std::thread([&] { started = TurnLengthNs(); }).join();
+    });
+    paced.join();
+    EXPECT_NE(before, asked);
+    EXPECT_EQ(after, asked) << "the pacing thread's turns are not the short ones";
+    EXPECT_EQ(TurnLengthNs(), makerBefore) << "the thread that made the limiter was changed";
+    EXPECT_EQ(started, before) << "a thread the paced thread started took its short turns";
 }
