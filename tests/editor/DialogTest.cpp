@@ -214,7 +214,7 @@ TEST_F(DialogTest, AFailedWriteChangesNothingAndTheLevelFolderIsMadeOnTheFirstSa
         }
         Confirm();
         EXPECT_TRUE(DialogOpen());
-        EXPECT_EQ(DialogMessage(), LevelNameRule::SaveFailed("Other"));
+        EXPECT_EQ(DialogMessage(), LevelNameRule::SaveFailed());
         EXPECT_EQ(Vars().LevelName, "Mine");
         EXPECT_EQ(EditorLevelName, "Mine");
         EXPECT_EQ(Grid().grid.GetWidth(), 30);
@@ -268,7 +268,7 @@ TEST_F(DialogTest, SaveAsRefusesAnotherLevelsFileButSavesTheOpenOne) {
     SetBox("LevelNameTextBoxSaveAs", "Taken");
     Confirm();
     EXPECT_TRUE(DialogOpen());
-    EXPECT_EQ(DialogMessage(), LevelNameRule::Exists("Taken"));
+    EXPECT_EQ(DialogMessage(), LevelNameRule::Exists());
     EXPECT_EQ(folder.Read("Taken.lvl"), taken);
     EXPECT_EQ(Vars().LevelName, "Mine");
 
@@ -363,7 +363,7 @@ TEST_F(DialogTest, MessagesStandAboveEverythingElseInEachDialog) {
     for (const char* level : {"LevelEditorCreate", "LevelEditorCreateAs", "LevelEditorResize", "LevelEditorLoad"}) {
         SCOPED_TRACE(level);
         OpenDialog(level);
-        EditorDialog::ShowMessage(dialog->GetLevel(), LevelNameRule::Exists(std::string(40, 'x')));
+        EditorDialog::ShowMessage(dialog->GetLevel(), LevelNameRule::Exists());
         AllFrame();
         Entity* message = InDialog("DialogMessage");
         ASSERT_NE(message, nullptr);
