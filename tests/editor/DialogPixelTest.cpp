@@ -91,7 +91,7 @@ TEST_F(DialogPixelTest, ResizeShowsItsLabelsBoxesAndButtons) {
 }
 
 TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
-    for (const char* level : {"First", "Second", "Third"}) editortest::WriteLevel(level, 20, 20);
+    for (const char* level : {"First", "Second", "summer caves"}) editortest::WriteLevel(level, 20, 20);
     Open("LevelEditorLoad", 800, 600);
     auto* list = ObjectData::OpenLevelList::Find(screen->GetLevel()->GetMyObject("LevelListScreen"));
     ASSERT_NE(list, nullptr);
@@ -105,13 +105,20 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
         << "the bar on row 1";
     EXPECT_FALSE(Has(list->position.x, top - 0.5f * row, list->size.x * 0.8f, row * 0.4f, &Yellow)) << "row 0 unmarked";
     // The entries' names: light letters on the plate in the first rows,
-    // as tall as the dialogs' other words (more than 12 pixels of the 600).
+    // as tall as the dialogs' other words (more than 12 pixels of the 600),
+    // in the interface's plain letters: a name of small letters only stands
+    // 11 pixels or more, where the script's small letters stand 9.
     auto light = [](const Rgb& c) { return c.r > 180 && c.g > 180; };
     EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row, light), 3);
-    int tall = 0;
-    for (float y = top; y > top - row; y -= 1.0f / 600.0f)
-        tall += Frame().Count(list->position.x - list->size.x / 2, y, list->position.x, y - 1.0f / 600.0f, light) > 0;
-    EXPECT_GT(tall, 12) << "pixel rows of the first name's letters";
+    auto lettersTall = [&](int k) {
+        const float pixel = 1.0f / 600.0f, rowTop = top - static_cast<float>(k) * row;
+        int tall = 0;
+        for (float y = rowTop; y > rowTop - row; y -= pixel)
+            tall += Frame().Count(list->position.x - list->size.x / 2, y, list->position.x, y - pixel, light) > 0;
+        return tall;
+    };
+    EXPECT_GT(lettersTall(0), 12) << "pixel rows of the first name's letters";
+    EXPECT_GE(lettersTall(2), 11) << "pixel rows of the small letters of " << list->levelNames[2];
     ExpectButton(-0.15f, -0.45f, 0.3f, 0.1f);
     ExpectButton(0.2f, -0.45f, 0.3f, 0.1f);
 }

@@ -63,14 +63,18 @@ TEST_F(DialogTest, CreateRefusesSizesOutsideTheRangeNamingIt) {
         AllClick(-0.4f, -0.4f);  // cancel
         ASSERT_FALSE(DialogOpen());
     }
-    // The boxes' labels name the range.
-    OpenDialog("LevelEditorCreate");
-    int named = 0;
-    for (Object* o : dialog->Objects())
-        if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos)
-            ++named;
-    EXPECT_EQ(named, 2);
-    AllClick(-0.4f, -0.4f);
+    // In both dialogs that ask for a size, the boxes' labels name the range.
+    for (const char* level : {"LevelEditorCreate", "LevelEditorResize"}) {
+        SCOPED_TRACE(level);
+        OpenDialog(level);
+        int named = 0;
+        for (Object* o : dialog->Objects())
+            if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos)
+                ++named;
+        EXPECT_EQ(named, 2);
+        AllClick(-0.4f, -0.4f);
+        ASSERT_FALSE(DialogOpen());
+    }
 }
 
 // The smallest width and the largest height make a new level at once, on
