@@ -107,18 +107,22 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
     // The entries' names: light letters on the plate in the first rows,
     // as tall as the dialogs' other words (more than 12 pixels of the 600),
     // in the interface's plain letters: a name of small letters only stands
-    // 11 pixels or more, where the script's small letters stand 9.
+    // 11 pixels or more with strokes of some weight, where the script's
+    // small letters stand 10 and are thin.
     auto light = [](const Rgb& c) { return c.r > 180 && c.g > 180; };
-    EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row, light), 3);
+    const float left = list->position.x - list->size.x / 2;
+    EXPECT_GT(Frame().Count(left, top, list->position.x, top - row, light), 3);
     auto lettersTall = [&](int k) {
         const float pixel = 1.0f / 600.0f, rowTop = top - static_cast<float>(k) * row;
         int tall = 0;
         for (float y = rowTop; y > rowTop - row; y -= pixel)
-            tall += Frame().Count(list->position.x - list->size.x / 2, y, list->position.x, y - pixel, light) > 0;
+            tall += Frame().Count(left, y, list->position.x, y - pixel, light) > 0;
         return tall;
     };
     EXPECT_GT(lettersTall(0), 12) << "pixel rows of the first name's letters";
     EXPECT_GE(lettersTall(2), 11) << "pixel rows of the small letters of " << list->levelNames[2];
+    EXPECT_GT(Frame().Count(left, top - 2.0f * row, list->position.x, top - 3.0f * row, light), 250)
+        << "light pixels of the letters of " << list->levelNames[2];
     ExpectButton(-0.15f, -0.45f, 0.3f, 0.1f);
     ExpectButton(0.2f, -0.45f, 0.3f, 0.1f);
 }
