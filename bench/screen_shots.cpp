@@ -196,7 +196,7 @@ void SaveAsRefused(State* state, int frame) {
     Level* level = state->GetLevel();
     if (frame != 1 || level == nullptr) return;
     EditorDialog::FillBox(level, "LevelNameTextBoxSaveAs", "Cave of Echoes");
-    EditorDialog::ShowMessage(level, LevelNameRule::Exists("Cave of Echoes"));
+    EditorDialog::ShowMessage(level, LevelNameRule::Exists());
 }
 
 void ResizeShowsTheSize(State* state, int frame) {

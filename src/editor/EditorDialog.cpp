@@ -279,13 +279,13 @@ bool NameFree(Level* dialog, const std::string& name, const std::string& own) {
         return false;
     }
     if (name == own || !LevelCollision::FileExists(name + ".lvl")) return true;
-    ShowMessage(dialog, LevelNameRule::Exists(name));
+    ShowMessage(dialog, LevelNameRule::Exists());
     return false;
 }
 
 bool SaveLevelFile(Level* dialog, const LevelCollision& grid, const std::string& name) {
     if (MakeLevelFolder() && grid.Save(name + ".lvl")) return true;
-    ShowMessage(dialog, LevelNameRule::SaveFailed(name));
+    ShowMessage(dialog, LevelNameRule::SaveFailed());
     return false;
 }
 

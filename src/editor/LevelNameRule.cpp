@@ -20,10 +20,8 @@ std::string Refusal(const std::string& name) {
     return {};
 }
 
-std::string Exists(const std::string& name) {
-    return "A level named " + name + " already exists: choose another name.";
-}
+std::string Exists() { return "A level of that name already exists: choose another name."; }
 
-std::string SaveFailed(const std::string& name) { return "Could not save " + name + ".lvl: nothing was changed."; }
+std::string SaveFailed() { return "Could not save the level's file: nothing was changed."; }
 
 }  // namespace LevelNameRule

@@ -15,9 +15,11 @@ std::string Refusal(const std::string& name);
 
 inline bool IsValid(const std::string& name) { return Refusal(name).empty(); }
 
-// The line shown when a level called name already has a file.
-std::string Exists(const std::string& name);
-// The line shown when the level file of name could not be written.
-std::string SaveFailed(const std::string& name);
+// The line shown when a level of the name typed already has a file, and the
+// one shown when the level's file could not be written. Neither repeats the
+// name, which stands in the box just below: with a long name the line would
+// not fit the narrowest dialog's message band.
+std::string Exists();
+std::string SaveFailed();
 
 }  // namespace LevelNameRule

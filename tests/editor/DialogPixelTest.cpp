@@ -6,8 +6,11 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "editor/EditorDialog.h"
+#include "editor/LevelNameRule.h"
 #include "editor/OpenLevelList.h"
 #include "support/ScreenPixelWorld.h"
 #include "widgets/SingleLineTextBox.h"
@@ -15,6 +18,19 @@
 using editortest::Rgb;
 
 namespace {
+
+// Each dialog at its window's size, with the longest message it can show.
+const std::string kLongName = "The Long Winding Road Through the Misty Mountains of the North 1";
+const struct {
+    const char* level;
+    int width, height;
+    std::string message;
+} kDialogs[] = {
+    {"LevelEditorCreate", 400, 225, LevelNameRule::Exists()},
+    {"LevelEditorCreateAs", 400, 250, LevelNameRule::SaveFailed()},
+    {"LevelEditorResize", 400, 250, "The width and the height must be 16 to 200 cells."},
+    {"LevelEditorLoad", 800, 600, "Could not open " + kLongName + ".lvl: it is gone or not a level file."},
+};
 
 class DialogPixelTest : public editortest::ScreenPixelWorld {
 protected:
@@ -75,7 +91,7 @@ TEST_F(DialogPixelTest, ResizeShowsItsLabelsBoxesAndButtons) {
 }
 
 TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
-    for (const char* level : {"First", "Second", "Third"}) editortest::WriteLevel(level, 20, 20);
+    for (const char* level : {"First", "Second", "summer caves"}) editortest::WriteLevel(level, 20, 20);
     Open("LevelEditorLoad", 800, 600);
     auto* list = ObjectData::OpenLevelList::Find(screen->GetLevel()->GetMyObject("LevelListScreen"));
     ASSERT_NE(list, nullptr);
@@ -89,37 +105,63 @@ TEST_F(DialogPixelTest, OpenShowsTheListWithTheChosenRowMarked) {
         << "the bar on row 1";
     EXPECT_FALSE(Has(list->position.x, top - 0.5f * row, list->size.x * 0.8f, row * 0.4f, &Yellow)) << "row 0 unmarked";
     // The entries' names: light letters on the plate in the first rows,
-    // as tall as the dialogs' other words (more than 12 pixels of the 600).
+    // as tall as the dialogs' other words (more than 12 pixels of the 600),
+    // in the interface's plain letters: a name of small letters only stands
+    // 11 pixels or more with strokes of some weight, where the script's
+    // small letters stand 10 and are thin.
     auto light = [](const Rgb& c) { return c.r > 180 && c.g > 180; };
-    EXPECT_GT(Frame().Count(list->position.x - list->size.x / 2, top, list->position.x, top - row, light), 3);
-    int tall = 0;
-    for (float y = top; y > top - row; y -= 1.0f / 600.0f)
-        tall += Frame().Count(list->position.x - list->size.x / 2, y, list->position.x, y - 1.0f / 600.0f, light) > 0;
-    EXPECT_GT(tall, 12) << "pixel rows of the first name's letters";
+    const float left = list->position.x - list->size.x / 2;
+    EXPECT_GT(Frame().Count(left, top, list->position.x, top - row, light), 3);
+    auto lettersTall = [&](int k) {
+        const float pixel = 1.0f / 600.0f, rowTop = top - static_cast<float>(k) * row;
+        int tall = 0;
+        for (float y = rowTop; y > rowTop - row; y -= pixel)
+            tall += Frame().Count(left, y, list->position.x, y - pixel, light) > 0;
+        return tall;
+    };
+    EXPECT_GT(lettersTall(0), 12) << "pixel rows of the first name's letters";
+    EXPECT_GE(lettersTall(2), 11) << "pixel rows of the small letters of " << list->levelNames[2];
+    EXPECT_GT(Frame().Count(left, top - 2.0f * row, list->position.x, top - 3.0f * row, light), 250)
+        << "light pixels of the letters of " << list->levelNames[2];
     ExpectButton(-0.15f, -0.45f, 0.3f, 0.1f);
     ExpectButton(0.2f, -0.45f, 0.3f, 0.1f);
 }
 
-// Each dialog's message reads at a glance: plain letters tall enough for
-// the window, dark on the light backdrop.
-TEST_F(DialogPixelTest, EachDialogsMessageReadsAtAGlance) {
-    const struct {
-        const char* level;
-        int width, height;
-    } dialogs[] = {{"LevelEditorCreate", 400, 225},
-                   {"LevelEditorCreateAs", 400, 250},
-                   {"LevelEditorResize", 400, 250},
-                   {"LevelEditorLoad", 800, 600}};
-    for (const auto& d : dialogs) {
+// Each dialog's message, the longest it shows, reads at a glance: plain
+// letters tall enough for the window, dark on the light backdrop. It covers
+// nothing else the dialog draws: every pixel its letters change showed the
+// bare backdrop before (the open dialog's list full of names, its first row
+// in sight and clickable).
+TEST_F(DialogPixelTest, EachDialogsMessageReadsAtAGlanceAndCoversNothingElse) {
+    for (int i = 0; i < 30; ++i) editortest::WriteLevel("Level " + std::to_string(i), 20, 20);
+    for (const auto& d : kDialogs) {
         SCOPED_TRACE(d.level);
         Open(d.level, d.width, d.height);
-        EditorDialog::ShowMessage(screen->GetLevel(),
-                                  "A level named Cave of Echoes already exists: choose another name.");
-        Draw(std::string(d.level) + "_message");
+        // The pointer, which goes wherever the hand does, is left out.
+        Draw("", 0, [](Object* o) { return o->GetType() == "Background"; });
+        const std::vector<std::uint8_t> backdrop = pixels;
+        const auto notPointer = [](Object* o) { return o->GetName() != "Cursor"; };
+        Draw("", 0, notPointer);
+        const std::vector<std::uint8_t> dialog = pixels;
+        EditorDialog::ShowMessage(screen->GetLevel(), d.message);
+        Draw(std::string(d.level) + "_message", 0, notPointer);
+
         const float pixel = 1.0f / static_cast<float>(d.height), right = aspect / 2.0f;
         const float bottom = 0.5f - 40.0f * pixel;
         EXPECT_GT(Frame().Contrast(-right, 0.5f, right, bottom), 7.0);
         EXPECT_GE(Frame().RowsDarkerThan(-right, 0.5f, right, bottom, 0.1), 11) << "letters at least 11 pixels tall";
+
+        auto apart = [](const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, std::size_t i) {
+            return std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) > 24;
+        };
+        int letters = 0, covering = 0;
+        for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
+            if (!apart(pixels, dialog, i)) continue;
+            ++letters;
+            covering += apart(dialog, backdrop, i) ? 1 : 0;
+        }
+        EXPECT_GT(letters, 300) << "the message is drawn";
+        EXPECT_EQ(covering, 0) << "of " << letters << " pixels of the message's letters";
     }
 }
 

@@ -63,14 +63,18 @@ TEST_F(DialogTest, CreateRefusesSizesOutsideTheRangeNamingIt) {
         AllClick(-0.4f, -0.4f);  // cancel
         ASSERT_FALSE(DialogOpen());
     }
-    // The boxes' labels name the range.
-    OpenDialog("LevelEditorCreate");
-    int named = 0;
-    for (Object* o : dialog->Objects())
-        if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos)
-            ++named;
-    EXPECT_EQ(named, 2);
-    AllClick(-0.4f, -0.4f);
+    // In both dialogs that ask for a size, the boxes' labels name the range.
+    for (const char* level : {"LevelEditorCreate", "LevelEditorResize"}) {
+        SCOPED_TRACE(level);
+        OpenDialog(level);
+        int named = 0;
+        for (Object* o : dialog->Objects())
+            if (auto* t = ObjectData::Text::Find(o); t != nullptr && t->text.find("(16 - 200)") != std::string::npos)
+                ++named;
+        EXPECT_EQ(named, 2);
+        AllClick(-0.4f, -0.4f);
+        ASSERT_FALSE(DialogOpen());
+    }
 }
 
 // The smallest width and the largest height make a new level at once, on
@@ -214,7 +218,7 @@ TEST_F(DialogTest, AFailedWriteChangesNothingAndTheLevelFolderIsMadeOnTheFirstSa
         }
         Confirm();
         EXPECT_TRUE(DialogOpen());
-        EXPECT_EQ(DialogMessage(), LevelNameRule::SaveFailed("Other"));
+        EXPECT_EQ(DialogMessage(), LevelNameRule::SaveFailed());
         EXPECT_EQ(Vars().LevelName, "Mine");
         EXPECT_EQ(EditorLevelName, "Mine");
         EXPECT_EQ(Grid().grid.GetWidth(), 30);
@@ -268,7 +272,7 @@ TEST_F(DialogTest, SaveAsRefusesAnotherLevelsFileButSavesTheOpenOne) {
     SetBox("LevelNameTextBoxSaveAs", "Taken");
     Confirm();
     EXPECT_TRUE(DialogOpen());
-    EXPECT_EQ(DialogMessage(), LevelNameRule::Exists("Taken"));
+    EXPECT_EQ(DialogMessage(), LevelNameRule::Exists());
     EXPECT_EQ(folder.Read("Taken.lvl"), taken);
     EXPECT_EQ(Vars().LevelName, "Mine");
 
@@ -363,7 +367,7 @@ TEST_F(DialogTest, MessagesStandAboveEverythingElseInEachDialog) {
     for (const char* level : {"LevelEditorCreate", "LevelEditorCreateAs", "LevelEditorResize", "LevelEditorLoad"}) {
         SCOPED_TRACE(level);
         OpenDialog(level);
-        EditorDialog::ShowMessage(dialog->GetLevel(), LevelNameRule::Exists(std::string(40, 'x')));
+        EditorDialog::ShowMessage(dialog->GetLevel(), LevelNameRule::Exists());
         AllFrame();
         Entity* message = InDialog("DialogMessage");
         ASSERT_NE(message, nullptr);

@@ -157,7 +157,7 @@ TEST_F(LevelMakerTest, TheCloseButtonAsksWhileThereAreUnsavedChanges) {
 
     CloseClicked(editor);
     AllFrame();
-    EXPECT_NE(Showing("QuitWindow"), nullptr) << "the question is asked";
+    ASSERT_NE(Showing("QuitWindow"), nullptr) << "the question is asked";
     EXPECT_EQ(editor->GetNextLevelName(), "LevelEditor") << "the editor stays";
     EXPECT_TRUE(std::find(State::_list.begin(), State::_list.end(), editor) != State::_list.end());
     EXPECT_EQ(folder.Read("Default.lvl"), file);
@@ -212,7 +212,7 @@ TEST_F(LevelMakerTest, PlaySaysItSavedAndRefusesALevelWithoutGoalOrStart) {
     ClickCell(4, 0);
     Play();
     EXPECT_EQ(Label("EMessage"), "Play needs a level goal: place one from the Objects tab.");
-    EXPECT_FALSE(FramesUntil("Sandbox", 90));
+    ASSERT_FALSE(FramesUntil("Sandbox", 90)) << "the editor stays";
     EXPECT_EQ(folder.Read("Default.lvl"), file) << "nothing saved";
 
     // Without its start too (as no level the editor makes is; here the start is taken away).

@@ -58,16 +58,16 @@ protected:
         target.Refresh();
         aspect = static_cast<float>(width) / static_cast<float>(height);
     }
-    // Runs the screen's frames, then draws everything it holds into one
-    // frame and reads it back.
-    void Draw(const std::string& shot = "", int frames = 0) {
+    // Runs the screen's frames, then draws everything it holds (or only the
+    // objects `only` takes) into one frame and reads it back.
+    void Draw(const std::string& shot = "", int frames = 0, const std::function<bool(Object*)>& only = nullptr) {
         for (int i = 0; i < frames; ++i) screen->Update();
         Buffer* buffer = BeginFrame(camera);
         ASSERT_NE(buffer, nullptr);
         State* remembered = State::_currentState;
         State::_currentState = screen;
         for (Object* object : screen->Objects())
-            if (!object->_Deleted()) object->DoEvent("GraphicsDraw");
+            if (!object->_Deleted() && (!only || only(object))) object->DoEvent("GraphicsDraw");
         State::_currentState = remembered;
         EndFrame(buffer);
         if (HasFatalFailure()) return;
