@@ -25,5 +25,6 @@ extern "C" const char* __lsan_default_suppressions() {
 // driver, and the audio library hands updates to its mixer thread through
 // lock-free queues: neither is visible to the thread checker.
 extern "C" const char* __tsan_default_suppressions() {
-    return "race:swrast_dri.so\nrace:libLLVM\ndeadlock:libLLVM\ndeadlock:swrast_dri.so\nrace:libopenal.so\n";
+    return "race:swrast_dri.so\nrace:libLLVM\ndeadlock:libLLVM\ndeadlock:swrast_dri.so\nmutex:swrast_dri.so\n"
+           "mutex:libLLVM\nrace:libopenal.so\n";
 }

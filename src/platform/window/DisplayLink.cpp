@@ -28,11 +28,13 @@ int OnRefusal(Display*, XErrorEvent* error) {
 
 int OnLostConnection(Display* lost) {
     // What broke is told first, as the display library would have told it:
-    // a connection closed by the display differs from one a thread misread.
+    // a connection closed by the display (the library then leaves the error
+    // of its last read, "try again", or none) differs from one that failed.
     const int cause = errno;
     std::fprintf(stderr, "glimmerfall: the connection to display %s failed (%s) after %lu requests, %lu answered\n",
                  lost != nullptr ? DisplayString(lost) : "?",
-                 cause == EPIPE || cause == ECONNRESET || cause == 0 ? "closed by the display" : std::strerror(cause),
+                 cause == EPIPE || cause == ECONNRESET || cause == EAGAIN || cause == 0 ? "closed by the display"
+                                                                                        : std::strerror(cause),
                  lost != nullptr ? NextRequest(lost) - 1 : 0UL,
                  lost != nullptr ? LastKnownRequestProcessed(lost) : 0UL);
     if (void (*action)() = lostAction.load()) action();
