@@ -186,6 +186,17 @@ std::optional<float> SavedMusicVolume(const std::string& saveFile) {
     return music;
 }
 
+std::optional<Rgb> SavedPlayerColour(const std::string& saveFile) {
+    if (!SaveFileWhole(saveFile)) return std::nullopt;
+    std::ifstream in(saveFile);
+    std::string line;
+    for (int i = 0; i < 2; ++i) std::getline(in, line);
+    int r = 0, g = 0, b = 0;
+    if (std::sscanf(line.c_str(), "%d %d %d", &r, &g, &b) != 3) return std::nullopt;
+    auto channel = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
+    return Rgb{channel(r), channel(g), channel(b)};
+}
+
 bool SaveFileWhole(const std::string& saveFile) {
     std::ifstream in(saveFile);
     std::string line;

@@ -74,6 +74,9 @@ public:
 // The save file's music volume (its sixth line's first value); nothing when
 // the file is missing or not whole.
 std::optional<float> SavedMusicVolume(const std::string& saveFile);
+// The player's colour the save file gives (its second line); nothing when
+// the file is missing or not whole.
+std::optional<Rgb> SavedPlayerColour(const std::string& saveFile);
 // Whether the save file is whole: its first line "Ver3" and its six lines.
 bool SaveFileWhole(const std::string& saveFile);
 

@@ -1,18 +1,25 @@
 // The level editor as a level maker uses it on a desktop with a window
 // manager: from the main menu into the editor, a new level named and sized
-// with keys typed at once as the New dialog opens, a brush stroke dragged
-// with the real pointer, a goal placed, the level saved; the Open dialog
-// placed by the window manager, a press on the editor behind it doing
-// nothing and its Cancel clicked where it is drawn; the window closed with an
-// edit not saved: the question, answered with Quit, leaves the file as it was
-// saved. Before that close, the level is reopened by a double click in the
-// Open dialog's list. Every place clicked is found from the
-// screen's pixels: the grid's cells, the tool bar's round buttons, the
-// palette's tabs and entries, the dialogs' boxes, rows and buttons.
+// with keys typed at once as the New dialog opens, a goal placed, a brush
+// stroke dragged with the real pointer as the level's floor, the level
+// saved; the Open dialog placed by the window manager, a press on the editor
+// behind it doing nothing and its Cancel clicked where it is drawn; the level
+// reopened by a double click in the Open dialog's list; the window closed
+// with an edit not saved: the question, answered with Quit, leaves the file
+// as it was saved. Then the program is started again on the same home: the
+// level opened from the list, played (Play saves it, and the test play shows
+// its floor and the player on it), left by the pause menu back to the
+// editor, and the window closed. And a click into the editor while another
+// program's window has the focus acts at once. Every place clicked is found
+// from the screen's pixels: the grid's cells, the tool bar's round buttons,
+// the palette's tabs and entries, the dialogs' boxes, rows and buttons, the
+// pause menu's buttons.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "desktop/GameOnDesktop.h"
@@ -120,6 +127,67 @@ bool Grass(const Picture& screen, const Lattice& lattice, int column, int row) {
 // Whether a cell shows nothing (its middle all navy).
 bool EmptyCell(const Picture& screen, const Lattice& lattice, int column, int row) {
     return screen.Share(CellNavy(), lattice.Cell(column, row).Within(0.15, 0.15, 0.85, 0.85)) > 0.9;
+}
+
+// The level editor's case, in cells as the view shows a new level of 16 by
+// 16 (its bottom rows, its first column at the left): the stroke is a floor
+// along the bottom row, under the level start (column 1, the row above), so
+// that the test play's player stands on it.
+constexpr int kStrokeRow = 8;
+constexpr int kStrokeFrom = 1, kStrokeTo = 13;
+
+// Whether every cell of the stroke shows grass.
+bool StrokeShown(const Picture& screen, const Lattice& lattice) {
+    for (int c = kStrokeFrom; c <= kStrokeTo; ++c)
+        if (!Grass(screen, lattice, c, kStrokeRow)) return false;
+    return true;
+}
+
+// ---- what the test play shows ----
+
+// The grass of the played level, drawn as the game draws its tiles: a green
+// band along the tiles' tops, lit in places, and blades above it.
+PixelTest PlayGrass() {
+    return [](Rgb p) { return p.g >= 95 && p.g >= p.r + 35 && p.g >= p.b + 20; };
+}
+
+// The test play of the level, by its floor: one band of grass across most of
+// the picture (the editor's grass tiles stand apart, each in its cell).
+bool IsTestPlay(const Picture& screen, const Box& picture) {
+    if (picture.Empty()) return false;
+    for (const auto& region : screen.Regions(PlayGrass(), picture, picture.width))
+        if (region.box.width > picture.width * 7 / 10 && region.box.height < picture.height / 4) return true;
+    return false;
+}
+
+// The player's picture is drawn in the player's colour: its shades, darker
+// or lighter, point the colour's way.
+PixelTest ShadeOf(Rgb colour) {
+    auto length = [](Rgb c) { return std::sqrt(double(c.r) * c.r + double(c.g) * c.g + double(c.b) * c.b); };
+    return [colour, length](Rgb p) {
+        if (std::max({p.r, p.g, p.b}) < 50) return false;
+        const double along = double(p.r) * colour.r + double(p.g) * colour.g + double(p.b) * colour.b;
+        return along >= 0.99 * length(p) * length(colour);
+    };
+}
+
+// The player standing where the level starts, at the floor's left end: the
+// lower left quarter of the picture shows enough of the player's colour.
+bool PlayerAtStart(const Picture& screen, const Box& picture, Rgb colour) {
+    return screen.Count(ShadeOf(colour), picture.Within(0.0, 0.5, 0.25, 1.0)) >= picture.width * picture.height / 3000;
+}
+
+// The pause menu's three buttons (Resume, How To Play, and the way out),
+// top to bottom, pale in the middle of the picture.
+std::vector<Box> PauseButtons(const Picture& screen, const Box& picture) {
+    std::vector<Box> buttons;
+    if (picture.Empty()) return buttons;
+    for (const auto& region : screen.Regions(ButtonPale(), picture.Within(0.3, 0.05, 0.7, 0.95), 50))
+        if (region.box.width > picture.width / 8 && region.box.height > picture.height / 30)
+            buttons.push_back(region.box);
+    std::sort(buttons.begin(), buttons.end(), [](const Box& a, const Box& b) { return a.top < b.top; });
+    if (buttons.size() != 3) buttons.clear();
+    return buttons;
 }
 
 // The tool bar's round buttons at the top left: New, Open, Save, Save As
@@ -239,12 +307,9 @@ std::optional<Box> GrassEntry(const Picture& screen, const Box& picture) {
     return regions.front().box;
 }
 
-// The level editor's case: the stroke, the row and the cell it paints in,
-// as the view shows a new level of 16 by 16 (its bottom rows, first column
-// at the left).
-constexpr int kStrokeRow = 3;
-constexpr int kStrokeFrom = 2, kStrokeTo = 13;
-constexpr int kGoalColumn = 14, kGoalRow = 8;
+// The goal's cell (on the floor's last cell), the cell of the edit left
+// unsaved.
+constexpr int kGoalColumn = 13, kGoalRow = 7;
 constexpr int kUnsavedColumn = 7, kUnsavedRow = 6;
 // A cell at the view's right, beside the open dialog.
 constexpr int kBehindColumn = 15, kBehindRow = 1;
@@ -276,13 +341,112 @@ protected:
             [](const Picture& s, const Box& p) { return GameOnDesktop::MainMenuButtons(s, p).size() == 7; }, "editor");
     }
 
+    // Open from the tool bar, and the level's name double-clicked in the
+    // list (sorted, its first row): the editor shows the level from its file
+    // with the stroke, on the lattice its screen shows.
+    struct Reopened {
+        GameOnDesktop::Seen seen;
+        Lattice grid;
+    };
+    std::optional<Reopened> OpenByDoubleClick(GameOnDesktop& game, const ToolBar& tools, const TopWindow& main,
+                                              const std::string& step) {
+        auto listUp = [&](const Picture& s, const Box& p) {
+            const std::optional<TopWindow> top = game.TopWindowNow();
+            return top && top->id != main.id && DialogButtons(s, p).size() == 2 && !ListRows(s, p).empty();
+        };
+        const std::optional<GameOnDesktop::Seen> list = game.ClickUntil(tools.open, listUp, &IsEditor, step + "-list");
+        if (!list) return std::nullopt;
+        session.Keep(list->screen, step + "-list");
+        const std::vector<Box> rows = ListRows(list->screen, list->picture);
+        EXPECT_EQ(rows.size(), 2u) << "the list shows the new level and the first one";
+        if (rows.empty()) return std::nullopt;
+        // A double click the busy program took as one click (the name
+        // chosen, the dialog still there) is given again, as a person does.
+        session.DoubleClick(rows[0].CentreX(), rows[0].CentreY());
+        int doubleClicks = 1;
+        auto last = std::chrono::steady_clock::now();
+        std::optional<Lattice> grid;
+        const std::optional<GameOnDesktop::Seen> shown = game.WaitFor(
+            [&](const Picture& s, const Box& p) {
+                const std::optional<TopWindow> top = game.TopWindowNow();
+                if (top && top->id != main.id && doubleClicks < 3 && std::chrono::steady_clock::now() - last > 15s &&
+                    listUp(s, p)) {
+                    std::fprintf(stderr, "desktop: %s: the double click was given again, the list still shows\n",
+                                 step.c_str());
+                    session.DoubleClick(rows[0].CentreX(), rows[0].CentreY());
+                    ++doubleClicks;
+                    last = std::chrono::steady_clock::now();
+                }
+                if (!top || top->id != main.id || !FindToolBar(s, p)) return false;
+                grid = GridLattice(s, p);
+                return grid && StrokeShown(s, *grid);
+            },
+            step);
+        if (!shown) {
+            ADD_FAILURE() << "the double click did not open the level with its stroke";
+            return std::nullopt;
+        }
+        session.Keep(shown->screen, step);
+        return Reopened{*shown, *grid};
+    }
+
+    // The pause key in the test play, until the pause menu shows: a key a
+    // busy program took while the play still faded in is given again while
+    // the play shows without its menu.
+    std::optional<GameOnDesktop::Seen> PauseMenu(GameOnDesktop& game) {
+        session.Key("Escape");
+        int keys = 1;
+        auto last = std::chrono::steady_clock::now();
+        return game.WaitFor(
+            [&](const Picture& s, const Box& p) {
+                if (PauseButtons(s, p).size() == 3) return true;
+                if (keys < 3 && std::chrono::steady_clock::now() - last > 15s && IsTestPlay(s, p)) {
+                    std::fprintf(stderr, "desktop: the pause key was given again, the play shows no menu\n");
+                    session.Key("Escape");
+                    ++keys;
+                    last = std::chrono::steady_clock::now();
+                }
+                return false;
+            },
+            "pause-menu");
+    }
+
+    // The window's close with an edit not saved: the question comes (the
+    // program still runs), and its Quit ends the program well, with no
+    // sanitizer's report.
+    bool CloseAndQuit(GameOnDesktop& game, const TopWindow& main) {
+        session.AskToClose(main);
+        std::optional<GameOnDesktop::Seen> question = game.WaitFor(
+            [&](const Picture& s, const Box& p) {
+                const std::optional<TopWindow> top = game.TopWindowNow();
+                return top && top->id != main.id && GameOnDesktop::ConfirmButtons(s, p).size() == 2;
+            },
+            "close-question");
+        if (!question) {
+            ADD_FAILURE() << "closing with an unsaved edit did not ask";
+            return false;
+        }
+        session.Keep(question->screen, "close-question");
+        EXPECT_TRUE(game.run.process.Running()) << "the close ended the program without asking";
+        const Box quit = GameOnDesktop::ConfirmButtons(question->screen, question->picture)[0];
+        session.Click(quit.CentreX(), quit.CentreY());
+        const std::optional<int> status = game.run.process.WaitExit();
+        if (!status) {
+            ADD_FAILURE() << "the question's Quit did not end the program";
+            return false;
+        }
+        EXPECT_EQ(*status, 0) << game.run.ErrorText();
+        EXPECT_FALSE(game.run.SanitizerReported()) << game.run.ErrorText();
+        return true;
+    }
+
     std::string LevelFile() const { return home + "/Tavelin/Levels/" + kLevelName + ".lvl"; }
 
     DesktopSession session{{1280, 720, true}};
     std::string home;
 };
 
-TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotSavedAsks) {
+TEST_F(LevelEditorOnDesktop, ANewLevelIsSavedWholeKeptThroughACloseThatAsksAndPlayedAfterAnotherStart) {
     ASSERT_TRUE(session.Ready());
     home = session.NewHome();
     ProgramRun* run = session.StartProgram(home);
@@ -357,9 +521,18 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
     ASSERT_TRUE(grid);
     session.Keep(fresh->screen, "new-level");
     ASSERT_GE(grid->columns, 16) << "a level of 16 by 16 shows all its columns";
-    ASSERT_GE(grid->rows, 9);
+    ASSERT_EQ(grid->rows, kStrokeRow + 1) << "the view shows the level's bottom rows, the stroke's row the last";
+    ASSERT_FALSE(EmptyCell(fresh->screen, *grid, kStrokeFrom, kStrokeRow - 1))
+        << "the level start is not above the floor's first cell";
 
-    // The goal: the objects tab, its level goal, a cell.
+    // The palette's label names the entry chosen (a tab's switch leaves it
+    // empty): a click a busy program missed is given again.
+    auto labelShown = [&](const Picture& s, const Box& p) {
+        return s.Count([](Rgb c) { return c.r + c.g + c.b < 200; }, p.Within(0.05, 0.66, 0.28, 0.74)) > 150;
+    };
+
+    // The goal: the objects tab, its level goal, a cell, which then shows
+    // the goal (no grass).
     const std::optional<Box> objectsTab = PaletteTab(fresh->screen, picture, ObjectsOlive());
     ASSERT_TRUE(objectsTab);
     std::optional<GameOnDesktop::Seen> objects = game.ClickUntil(
@@ -368,12 +541,16 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
     ASSERT_TRUE(objects);
     const std::optional<Box> goal = GoalEntry(objects->screen, picture);
     ASSERT_TRUE(goal);
-    session.Click(goal->CentreX(), goal->CentreY());
+    ASSERT_TRUE(game.ClickUntil(
+        *goal, labelShown, [&](const Picture& s, const Box& p) { return !labelShown(s, p); }, "goal-chosen"));
     const Box goalCell = grid->Cell(kGoalColumn, kGoalRow);
     session.Click(goalCell.CentreX(), goalCell.CentreY());
     PointerAside(*grid);
-    ASSERT_TRUE(game.WaitFor([&](const Picture& s, const Box&) { return !EmptyCell(s, *grid, kGoalColumn, kGoalRow); },
-                             "goal-placed"));
+    ASSERT_TRUE(game.WaitFor(
+        [&](const Picture& s, const Box&) {
+            return !EmptyCell(s, *grid, kGoalColumn, kGoalRow) && !Grass(s, *grid, kGoalColumn, kGoalRow);
+        },
+        "goal-placed"));
 
     // Back to the tiles and their grass.
     const std::optional<GameOnDesktop::Seen> onObjects = game.WaitFor(&IsEditor, "objects-shown");
@@ -386,11 +563,6 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
     ASSERT_TRUE(tiles);
     const std::optional<Box> grass = GrassEntry(tiles->screen, picture);
     ASSERT_TRUE(grass);
-    // The palette's label names the entry chosen (the tab's switch leaves it
-    // empty): a click a busy program missed is given again.
-    auto labelShown = [&](const Picture& s, const Box& p) {
-        return s.Count([](Rgb c) { return c.r + c.g + c.b < 200; }, p.Within(0.05, 0.66, 0.28, 0.74)) > 150;
-    };
     ASSERT_TRUE(game.ClickUntil(
         *grass, labelShown, [&](const Picture& s, const Box& p) { return !labelShown(s, p); }, "grass-chosen"));
 
@@ -414,11 +586,7 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
     session.ButtonUp();
     PointerAside(*grid);
     ASSERT_TRUE(firstPainted);
-    auto strokeShown = [&](const Picture& s) {
-        for (int c = kStrokeFrom; c <= kStrokeTo; ++c)
-            if (!Grass(s, *grid, c, kStrokeRow)) return false;
-        return true;
-    };
+    auto strokeShown = [&](const Picture& s) { return StrokeShown(s, *grid); };
     std::optional<GameOnDesktop::Seen> stroked =
         game.WaitFor([&](const Picture& s, const Box&) { return Grass(s, *grid, kStrokeTo, kStrokeRow); }, "stroke");
     ASSERT_TRUE(stroked);
@@ -431,7 +599,7 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
         EXPECT_TRUE(Grass(strokeScreen, *grid, c, kStrokeRow)) << "column " << c << " of the stroke is not painted";
     EXPECT_TRUE(EmptyCell(strokeScreen, *grid, kStrokeFrom - 1, kStrokeRow));
     EXPECT_TRUE(EmptyCell(strokeScreen, *grid, kStrokeTo + 1, kStrokeRow));
-    EXPECT_TRUE(EmptyCell(strokeScreen, *grid, kStrokeFrom, kStrokeRow + 1)) << "the stroke stays in its row";
+    EXPECT_TRUE(EmptyCell(strokeScreen, *grid, kStrokeFrom + 1, kStrokeRow - 1)) << "the stroke stays in its row";
 
     // Save: the file takes the stroke.
     session.Click(tools->save.CentreX(), tools->save.CentreY());
@@ -474,48 +642,144 @@ TEST_F(LevelEditorOnDesktop, ANewLevelsStrokeIsSavedWholeAndACloseWithAnEditNotS
         << "a press behind the dialog painted the editor";
     EXPECT_EQ(ReadFile(LevelFile()), saved);
 
-    // Open again, and the level's name double-clicked in the list (sorted,
-    // its first row): the level comes back from its file with the stroke.
-    auto listUp = [&](const Picture& s, const Box& p) { return openUp(s, p) && !ListRows(s, p).empty(); };
-    std::optional<GameOnDesktop::Seen> list = game.ClickUntil(tools->open, listUp, &IsEditor, "open-list");
-    ASSERT_TRUE(list);
-    session.Keep(list->screen, "open-list");
-    const std::vector<Box> rows = ListRows(list->screen, list->picture);
-    ASSERT_EQ(rows.size(), 2u) << "the list shows the new level and the first one";
-    session.DoubleClick(rows[0].CentreX(), rows[0].CentreY());
-    std::optional<GameOnDesktop::Seen> reopened = game.WaitFor(
-        [&](const Picture& s, const Box& p) {
-            const std::optional<TopWindow> top = game.TopWindowNow();
-            return top && top->id == main->id && IsEditor(s, p) && strokeShown(s);
-        },
-        "reopened");
-    ASSERT_TRUE(reopened) << "the double click did not open the level with its stroke";
-    session.Keep(reopened->screen, "reopened");
+    // Open again, and the level's name double-clicked in the list: the level
+    // comes back from its file with the stroke.
+    const std::optional<Reopened> reopened = OpenByDoubleClick(game, *tools, *main, "reopened");
+    ASSERT_TRUE(reopened);
 
-    // An edit not saved, then the window's close: the question comes.
+    // An edit not saved, then the window's close: the question, answered
+    // with Quit, leaves the file as it was saved.
     const Box unsaved = grid->Cell(kUnsavedColumn, kUnsavedRow);
     session.Click(unsaved.CentreX(), unsaved.CentreY());
     PointerAside(*grid);
     ASSERT_TRUE(game.WaitFor([&](const Picture& s, const Box&) { return Grass(s, *grid, kUnsavedColumn, kUnsavedRow); },
                              "unsaved-edit"));
-    session.AskToClose(*main);
-    std::optional<GameOnDesktop::Seen> question = game.WaitFor(
-        [&](const Picture& s, const Box& p) {
-            const std::optional<TopWindow> top = game.TopWindowNow();
-            return top && top->id != main->id && GameOnDesktop::ConfirmButtons(s, p).size() == 2;
-        },
-        "close-question");
-    ASSERT_TRUE(question) << "closing with an unsaved edit did not ask";
-    session.Keep(question->screen, "close-question");
-    EXPECT_TRUE(run->process.Running()) << "the close ended the program without asking";
-    // Quit: the program ends, the unsaved edit not written.
-    const Box quit = GameOnDesktop::ConfirmButtons(question->screen, question->picture)[0];
-    session.Click(quit.CentreX(), quit.CentreY());
-    const std::optional<int> status = run->process.WaitExit();
-    ASSERT_TRUE(status) << "the question's Quit did not end the program";
-    EXPECT_EQ(*status, 0) << run->ErrorText();
-    EXPECT_FALSE(run->SanitizerReported()) << run->ErrorText();
+    ASSERT_TRUE(CloseAndQuit(game, *main));
     EXPECT_EQ(ReadFile(LevelFile()), saved) << "the file is as it was saved";
+
+    // The program started again on the same home, as a level maker comes
+    // back to a level: into the editor as a player goes, the level opened
+    // from the list, with its stroke and without the edit the Quit dropped.
+    ProgramRun* second = session.StartProgram(home);
+    ASSERT_NE(second, nullptr);
+    GameOnDesktop again(session, *second);
+    std::optional<GameOnDesktop::Seen> back = IntoTheEditor(again);
+    ASSERT_TRUE(back) << "the second start did not reach the editor";
+    const std::optional<TopWindow> secondMain = again.TopWindowNow();
+    ASSERT_TRUE(secondMain);
+    const std::optional<ToolBar> secondTools = FindToolBar(back->screen, back->picture);
+    ASSERT_TRUE(secondTools);
+    const std::optional<Reopened> played = OpenByDoubleClick(again, *secondTools, *secondMain, "second-reopened");
+    ASSERT_TRUE(played);
+    EXPECT_TRUE(EmptyCell(played->seen.screen, played->grid, kUnsavedColumn, kUnsavedRow))
+        << "the edit the question's Quit dropped is in the level";
+    EXPECT_FALSE(EmptyCell(played->seen.screen, played->grid, kGoalColumn, kGoalRow)) << "the goal is gone";
+
+    // Play: the level is saved as it stands (the file written again, the
+    // same), and the test play shows it: the floor drawn as the game draws
+    // grass, the player standing on its start, in the player's colour.
+    const std::optional<Rgb> colour = SavedPlayerColour(second->SaveFile());
+    ASSERT_TRUE(colour) << ReadFile(second->SaveFile());
+    const auto writtenBefore = std::filesystem::last_write_time(LevelFile());
+    auto playing = [&](const Picture& s, const Box& p) { return IsTestPlay(s, p) && PlayerAtStart(s, p, *colour); };
+    std::optional<GameOnDesktop::Seen> play = again.ClickUntil(secondTools->play, playing, &IsEditor, "test-play");
+    ASSERT_TRUE(play) << "Play did not show the level played";
+    session.Keep(play->screen, "test-play");
+    EXPECT_NE(std::filesystem::last_write_time(LevelFile()), writtenBefore) << "Play did not save the level";
+    EXPECT_EQ(ReadFile(LevelFile()), saved) << "Play saved a level other than the one opened";
+
+    // Out of the test play as a level maker leaves it: the pause key, the
+    // pause menu's last button ("Level Editor"), which asks "Are you sure?"
+    // on its own label, then again: the editor, with the level as it was.
+    std::optional<GameOnDesktop::Seen> pause = PauseMenu(again);
+    ASSERT_TRUE(pause) << "the pause key did not open the pause menu";
+    session.Keep(pause->screen, "pause-menu");
+    // The pointer on the button first: it shows hovered (larger), and its
+    // label is read against the hovered button's.
+    const Box leave = PauseButtons(pause->screen, pause->picture)[2];
+    session.MovePointer(leave.CentreX(), leave.CentreY());
+    const std::optional<GameOnDesktop::Seen> hovered = again.WaitFor(
+        [&](const Picture& s, const Box& p) {
+            const std::vector<Box> buttons = PauseButtons(s, p);
+            return buttons.size() == 3 && buttons[2].width > leave.width;
+        },
+        "leave-hovered");
+    ASSERT_TRUE(hovered);
+    const Box label = PauseButtons(hovered->screen, hovered->picture)[2].Within(0.1, 0.15, 0.9, 0.85);
+    auto asks = [&](const Picture& s, const Box& p) {
+        return PauseButtons(s, p).size() == 3 && s.Difference(hovered->screen, label) > 8.0;
+    };
+    std::optional<GameOnDesktop::Seen> sure = again.ClickUntil(
+        leave, asks, [&](const Picture& s, const Box& p) { return !asks(s, p); }, "leave-asks");
+    ASSERT_TRUE(sure) << "the pause menu's Level Editor did not ask";
+    session.Keep(sure->screen, "leave-asks");
+    std::optional<Lattice> backGrid;
+    std::optional<GameOnDesktop::Seen> edited = again.ClickUntil(
+        leave,
+        [&](const Picture& s, const Box& p) {
+            if (!FindToolBar(s, p)) return false;
+            backGrid = GridLattice(s, p);
+            return backGrid && StrokeShown(s, *backGrid);
+        },
+        asks, "back-in-editor");
+    ASSERT_TRUE(edited) << "the pause menu did not lead back to the editor";
+    session.Keep(edited->screen, "back-in-editor");
+
+    // Nothing unsaved: the window's close ends the program at once.
+    session.AskToClose(*secondMain);
+    const std::optional<int> secondStatus = second->process.WaitExit();
+    ASSERT_TRUE(secondStatus) << "the close did not end the program";
+    EXPECT_EQ(*secondStatus, 0) << second->ErrorText();
+    EXPECT_FALSE(second->SanitizerReported()) << second->ErrorText();
+    EXPECT_EQ(ReadFile(LevelFile()), saved);
+}
+
+// A level maker who worked in another program's window comes back with one
+// click on a cell: the window manager gives the editor the focus with that
+// click and passes the click on, and the cell is painted at once.
+TEST_F(LevelEditorOnDesktop, AClickThatBringsTheEditorForwardPaintsItsCell) {
+    ASSERT_TRUE(session.Ready());
+    home = session.NewHome();
+    ProgramRun* run = session.StartProgram(home);
+    ASSERT_NE(run, nullptr);
+    GameOnDesktop game(session, *run);
+    std::optional<GameOnDesktop::Seen> editor = IntoTheEditor(game);
+    ASSERT_TRUE(editor);
+    const std::optional<TopWindow> main = game.TopWindowNow();
+    ASSERT_TRUE(main);
+    const std::optional<Lattice> grid = GridLattice(editor->screen, editor->picture);
+    ASSERT_TRUE(grid);
+    session.Keep(editor->screen, "editor");
+
+    // The other program's window, clicked as a person clicks into it to work
+    // there: it has the focus.
+    const unsigned long other = session.OpenOtherWindow("Notes", 200, 150);
+    ASSERT_NE(other, 0u);
+    const std::optional<TopWindow> notes =
+        session.WaitForWindow([&](const TopWindow& w) { return w.id == other && w.viewable; }, "other-window");
+    ASSERT_TRUE(notes);
+    session.Click(notes->box.CentreX(), notes->box.CentreY());
+    ASSERT_TRUE(WaitUntil([&] { return session.FocusedWindow() == other; }))
+        << "the other program's window did not take the focus";
+    session.Keep(session.Grab(), "other-focused");
+
+    // An empty cell well clear of the other window and its frame.
+    std::optional<Box> target;
+    const Box covered{notes->box.left - 40, notes->box.top - 60, notes->box.width + 80, notes->box.height + 100};
+    for (int row = grid->rows / 2; row < grid->rows && !target; ++row)
+        for (int column = 2; column < grid->columns - 2 && !target; ++column) {
+            const Box cell = grid->Cell(column, row);
+            if (covered.Intersect(cell).Empty() && EmptyCell(editor->screen, *grid, column, row)) target = cell;
+        }
+    ASSERT_TRUE(target);
+    session.Click(target->CentreX(), target->CentreY());
+    PointerAside(*grid);
+    const std::optional<GameOnDesktop::Seen> painted = game.WaitFor(
+        [&](const Picture& s, const Box&) { return s.Share(GrassGreen(), target->Within(0.2, 0.3, 0.8, 0.9)) > 0.5; },
+        "painted-at-once");
+    EXPECT_TRUE(painted) << "the click that brought the editor forward was lost";
+    // The edit is not saved: the close asks, and Quit ends the program well.
+    EXPECT_TRUE(CloseAndQuit(game, *main));
 }
 
 }  // namespace

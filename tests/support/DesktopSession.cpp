@@ -590,6 +590,30 @@ bool DesktopSession::WindowExists(unsigned long id) {
     return XGetWindowAttributes(x->display, id, &attributes) != 0;
 }
 
+unsigned long DesktopSession::OpenOtherWindow(const std::string& name, int width, int height) {
+    if (x->display == nullptr) return 0;
+    ::Display* d = x->display;
+    const Window window = XCreateSimpleWindow(d, x->Root(), 0, 0, static_cast<unsigned>(width),
+                                              static_cast<unsigned>(height), 0, 0, 0x808080);
+    XStoreName(d, window, name.c_str());
+    // It takes the keyboard focus as an ordinary program's window does.
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(d, window, &hints);
+    XMapWindow(d, window);
+    XSync(d, False);
+    return window;
+}
+
+unsigned long DesktopSession::FocusedWindow() {
+    if (x->display == nullptr) return 0;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x->display, &focus, &revert);
+    return focus == PointerRoot || focus == x->Root() ? 0 : focus;
+}
+
 bool DesktopSession::RunTool(const std::vector<std::string>& argv) {
     auto tool = Child::Start(argv, BaseEnvironment(), "", folder + "/tools.log");
     if (!tool) {

@@ -147,6 +147,14 @@ public:
     // The window manager's name for itself (empty with none).
     std::string WindowManagerName();
 
+    // A window of another program (the test's own, plain grey, named), of
+    // the given size: the window manager places it and gives it the focus as
+    // it does a new window. Its id (0 when it could not be made); it goes
+    // with the session.
+    unsigned long OpenOtherWindow(const std::string& name, int width, int height);
+    // The window that has the keyboard focus (0 when none, or the root's).
+    unsigned long FocusedWindow();
+
     // ---- input, through xdotool ----
     void MovePointer(int x, int y);
     // Moves the pointer through the points in turn, pausing briefly at each.

@@ -33,12 +33,14 @@ void Mouse_::DeviceButton(unsigned char button, bool down) {
     // The place the event came with, set just before.
     const std::int64_t at = Packed(cursorX.load(std::memory_order_relaxed), cursorY.load(std::memory_order_relaxed));
     (down ? pressAt : letGoAt)[button].store(at, std::memory_order_relaxed);
+    // Each press and let-go is counted: a busy machine may keep the input
+    // thread waiting for a whole double click.
     if (down) {
-        latchedButtons[button].store(1, std::memory_order_relaxed);
+        latchedButtons[button].fetch_add(1, std::memory_order_relaxed);
         liveButtons[button].store(1, std::memory_order_relaxed);
     } else {
         liveButtons[button].store(0, std::memory_order_relaxed);
-        letGoButtons[button].store(1, std::memory_order_relaxed);
+        letGoButtons[button].fetch_add(1, std::memory_order_relaxed);
     }
 }
 
@@ -93,20 +95,31 @@ void Mouse_::SendStateToStream() {
     pending.z += poll.z;
     for (int b = 0; b < NUM_BUTTONS; ++b) {
         // The changes since the last poll, in the only order they can have
-        // come in: from down, a let-go, then a press, then a let-go again
-        // when it is up at the end; from up, a press, a let-go, and a press
-        // again when it is down at the end. A let-go and a new press between
-        // two frames are so two presses, not one long hold.
+        // come in: from down, let-gos each followed by a press while there
+        // are presses, then a let-go again when it is up at the end; from up,
+        // presses each followed by a let-go while there are let-gos, and a
+        // press again when it is down at the end. A let-go and a new press
+        // between two frames are so two presses, not one long hold, and a
+        // double click within one poll two presses.
         const std::uint8_t down = 0x80;
         const std::int64_t pressed = pollPressAt[b], letGo = pollLetGoAt[b];
+        int presses = pollPressed[b], letGos = pollLetGo[b];
         if (polledDown[b]) {
-            if (pollLetGo[b]) Queue(b, 0, letGo);
-            if (pollLetGo[b] && pollPressed[b]) Queue(b, down, pressed);
+            for (; letGos > 0; --letGos) {
+                Queue(b, 0, letGo);
+                if (presses == 0) break;
+                Queue(b, down, pressed);
+                --presses;
+            }
             if (!pollDown[b]) Queue(b, 0, letGo);
-        } else if (pollPressed[b]) {
-            Queue(b, down, pressed);
-            if (pollLetGo[b]) Queue(b, 0, letGo);
-            if (pollLetGo[b] && pollDown[b]) Queue(b, down, pressed);
+        } else if (presses > 0) {
+            for (; presses > 0; --presses) {
+                Queue(b, down, pressed);
+                if (letGos == 0) break;
+                Queue(b, 0, letGo);
+                --letGos;
+            }
+            if (pollDown[b]) Queue(b, down, pressed);
         }
         polledDown[b] = pollDown[b];
         newestButtons[b] = poll.buttons[b];

@@ -105,8 +105,8 @@ private:
     std::array<std::int32_t, NUM_BUTTONS> lastPressed{};
     std::array<bool, NUM_BUTTONS> everPressed{};
     MouseState previous, current, pending, poll;
-    // What the poll saw of each button since the one before: let go, pressed,
-    // and down at its end.
+    // What the poll saw of each button since the one before: how often let
+    // go and pressed, and down at its end.
     std::uint8_t pollLetGo[NUM_BUTTONS] = {};
     std::uint8_t pollPressed[NUM_BUTTONS] = {};
     std::uint8_t pollDown[NUM_BUTTONS] = {};

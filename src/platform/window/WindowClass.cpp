@@ -33,6 +33,11 @@ void WindowClass::SetWindowThread() {
     // handled as a click on the window's own close button: it never ends
     // the program by itself, even when it is the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // A click into a window without the focus both brings it forward and
+    // acts there, as a click-to-focus desktop means it: otherwise the system
+    // drops a click that comes within a few milliseconds of the focus, which
+    // is every such click the window manager passes on.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 }
 
 std::size_t WindowClass::PendingRequests() {
