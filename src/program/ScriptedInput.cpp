@@ -147,9 +147,9 @@ void Runner::Frame() {
             // With no window manager nobody gives a new window the focus when
             // the window before it goes: a person clicks into it (which makes
             // it active), and the script's input, given straight to the input
-            // layer, cannot. A window that stays shown but inactive is given
-            // the focus as that click would.
-            if (givesInput && WindowReady(false) && now - *readyWaitStart > kFocusAfter &&
+            // layer, cannot. A window that stays on the screen but inactive
+            // is given the focus as that click would.
+            if (givesInput && WindowReady(false) && OnScreen() && now - *readyWaitStart > kFocusAfter &&
                 (!lastFocusGiven || now - *lastFocusGiven > kFocusAfter)) {
                 if (State* state = InputState()) GiveFocus(state);
                 lastFocusGiven = now;
@@ -234,9 +234,6 @@ void Runner::Frame() {
     inputEngine.GameUpdate();
 }
 
-// The newest state's window is at its wanted full-screen setting and,
-// for input, shown and active: input given now reaches it where the
-// script means it, and a mark sees the window as the script left it.
 State* Runner::InputState() const {
     State* newest = State::_list.empty() ? nullptr : State::_list.back();
     if (focused == nullptr || newest != focusedNewest) return newest;
@@ -276,11 +273,20 @@ void Runner::GiveFocus(State* state) {
     SDL_PushEvent(&gained);
 }
 
+// The input state's window is at its wanted full-screen setting and, for
+// input, on the screen as drawn and active: input given now reaches it where
+// the script means it, after everything the system said of its showing, and
+// a mark sees the window as the script left it.
 bool Runner::WindowReady(bool forInput) const {
     State* state = InputState();
     if (state == nullptr || state->window == nullptr) return !forInput;
     const GUI::GuiWindow& w = *state->window;
-    return w.IsFullScreen() == w.IsFullScreenWanted() && (!forInput || w.GetActive());
+    return w.IsFullScreen() == w.IsFullScreenWanted() && (!forInput || (w.OnScreen() && w.GetActive()));
+}
+
+bool Runner::OnScreen() const {
+    State* state = InputState();
+    return state != nullptr && state->window != nullptr && state->window->OnScreen();
 }
 
 bool Runner::ShowsLevel(const std::string& name) {
@@ -309,9 +315,8 @@ SDL_Event Runner::ButtonEvent(bool down) const {
 bool Runner::ScreenPoint(float x, float y, int& px, int& py) const {
     State* state = InputState();
     if (state == nullptr || state->window == nullptr) return false;
-    GUI::GuiWindow& w = *state->window;
-    const GameArea area{w.GetX(), w.GetY(), w.GetWidth(), w.GetHeight(), w.GetResolution(), w.GetRenderHeight()};
-    GraphicsEngine::GameToScreen(area, x, y, px, py);
+    // One reading: the window thread may take a move between reads.
+    GraphicsEngine::GameToScreen(state->window->GetPictureArea(), x, y, px, py);
     return true;
 }
 

@@ -33,12 +33,16 @@
 //
 // The game frames are the script's clock, not the other threads: a step
 // that gives input (a key, the pointer or the close request) waits, frame by
-// frame, until the newest state's window has taken its full-screen change and
-// is shown and active again; a mark waits for the full-screen change. A
-// window is hidden, and takes no input, while the render thread changes it to
-// or from full screen, and its size changes with it; on a busy machine that
-// takes any number of game frames, which would drop keys or put a click where
-// the window used to be.
+// frame, until the newest state's window has taken its full-screen change, is
+// on the screen with its picture drawn where its geometry now places it, the
+// system's reports of its showing taken, and is active; a mark waits for the
+// full-screen change. A window is hidden, and takes no input, while the render
+// thread changes it to or from full screen, and its size changes with it; on
+// a busy machine that takes any number of game frames, which would drop keys
+// or put a click where the window used to be. And as a window appears the
+// system reports the pointer where it really is (it entered the window): a
+// person moves the pointer only after seeing the window, and so must the
+// script, or that report would take its pointer away.
 //
 // A script given whole: a run that takes more than 20,000 frames or ten
 // minutes in all, or that goes on for 1,000 frames after its last step (the
@@ -119,6 +123,8 @@ private:
     // The system's focus event for the state's window, as a click into it gives.
     static void GiveFocus(State* state);
     bool WindowReady(bool forInput) const;
+    // The input state's window is on the screen as drawn (GuiWindow::OnScreen).
+    bool OnScreen() const;
     static bool ShowsLevel(const std::string& name);
     static SDL_Event KeyEvent(const std::string& key, bool down);
     SDL_Event ButtonEvent(bool down) const;

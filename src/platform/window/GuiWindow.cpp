@@ -270,6 +270,7 @@ void GuiWindow::ShowWindow() {
 void GuiWindow::HideWindow() {
     window->HideWindow();
     shown = false;
+    presented.Store(Presented{});
 }
 
 void GuiWindow::Update(float) {
@@ -373,30 +374,49 @@ void GuiWindow::Render() {
     // A window destroyed from outside is drawn no more.
     if (!window->StillThere()) {
         shown = false;
+        presented.Store(Presented{});
         return;
     }
     if (renderTarget->updated && visible.load()) {
         if (!shown) window->Activate();
-        RenderHelper(fullScreen.load());
+        const GameArea area = RenderHelper(fullScreen.load());
         if (!shown) {
             window->ShowWindow();
             window->Activate();
         }
         shown = visible.load();
+        if (shown && !presented.Load().shown) {
+            // The system reports a window's showing (the pointer entering
+            // it where the pointer is, the focus) as events the window
+            // thread takes on its next turn; a request is carried out at the
+            // end of a turn, so once this one is, they have been taken.
+            WindowData taken;
+            taken.kind = WINDOW_NONE;
+            WindowClass::SendWinMessage(&taken);
+        }
+        presented.Store(Presented{area, shown});
     } else if (shown) {
         // Hidden until its state draws again; the request is sent only when
         // the window is on screen, so a hidden window costs the render turn
         // nothing.
-        window->HideWindow();
-        shown = false;
+        HideWindow();
     }
 }
 
-void GuiWindow::RenderHelper(bool full, bool present) {
-    if (resolution < 0.0f || !window || !window->GetHwnd()) return;
-    GraphicsEngine& engine = graphicsEngine;
+bool GuiWindow::OnScreen() const {
+    const Presented p = presented.Load();
+    const GameArea now = GetPictureArea();
+    return p.shown && p.area.left == now.left && p.area.top == now.top && p.area.width == now.width &&
+           p.area.height == now.height && p.area.aspect == now.aspect && p.area.renderHeight == now.renderHeight;
+}
+
+GameArea GuiWindow::RenderHelper(bool full, bool present) {
+    if (!window) return GameArea{};
     WindowGeometry g = Geometry();
     g.fullScreen = full;
+    const GameArea drawnAt = PictureArea(g);
+    if (resolution < 0.0f || !window->GetHwnd()) return drawnAt;
+    GraphicsEngine& engine = graphicsEngine;
     const int W = g.width, H = g.height;
     engine.SetWindowTarget(window->GetHwnd(), W, H);
     // A full-screen picture whose shape is not the screen's has opaque black
@@ -407,7 +427,7 @@ void GuiWindow::RenderHelper(bool full, bool present) {
         engine.Clear(mGameAreaColor.load(), false);
     }
     const PictureRect picture = PlacePicture(g);
-    if (picture.width <= 0 || picture.height <= 0) return;
+    if (picture.width <= 0 || picture.height <= 0) return drawnAt;
     engine.SetViewport(picture.x, picture.y, picture.width, picture.height);
     engine.RenderTexture(renderTarget->GetTexture(), picture.width, picture.height, full);
     if (!IsFullScreenWanted()) {
@@ -421,12 +441,14 @@ void GuiWindow::RenderHelper(bool full, bool present) {
         SDL_GL_SwapWindow(window->GetHwnd());
         TraceStartup("first screen shown");
     }
+    return drawnAt;
 }
 
 void GuiWindow::HandleFullscreen() {
     const bool wanted = IsFullScreenWanted();
     if (wanted == fullScreen.load()) return;
     std::lock_guard<WatchedMutex> lock(GuiManager::FreeCritical);
+    presented.Store(Presented{});
     if (wanted) {
         window->HideWindow();
         const SDL_Rect monitor =

@@ -56,7 +56,8 @@ public:
     // The update itself, on given input.
     void UpdateWith(const WindowInput& input);
     // Draws the window; present shows it (tests read the image back first).
-    void RenderHelper(bool fullScreen, bool present = true);
+    // Where the picture was drawn on the screen.
+    GameArea RenderHelper(bool fullScreen, bool present = true);
     void HandleFullscreen();
 
     void SetSize(int width, int height, bool keepWindow, bool keepRenderTarget);
@@ -80,6 +81,11 @@ public:
     WindowGeometry Geometry() const;
     int GetRenderWidth() const;
     int GetRenderHeight() const;
+    // The window is on the screen as a person sees it: the system shows it,
+    // its picture was presented where the geometry places it now, and the
+    // window thread has taken what the system reported of its showing (the
+    // pointer entering it, the focus). Any thread, without a lock.
+    bool OnScreen() const;
 
     bool IsMouseInsideWindow(int x, int y) const;
     bool IsMouseInsideGuiWindow(int x, int y) const;
@@ -180,6 +186,14 @@ private:
         bool rounded = false;
     };
     PublishedValue<Published> published;
+    // What the render thread last put on the screen: where it drew the
+    // picture, and whether the window is shown with the system's reports of
+    // its showing taken. Cleared whenever the window is hidden.
+    struct Presented {
+        GameArea area;
+        bool shown = false;
+    };
+    PublishedValue<Presented> presented;
     // Under FreeCritical: publishes the geometry as it now stands.
     void Publish();
     // SetSize without publishing, for changes made of several steps.
