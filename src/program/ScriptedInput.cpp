@@ -65,6 +65,28 @@ void Runner::Install() {
     Game::hooks.takeInput = [] { active->Frame(); };
 }
 
+Runner::~Runner() {
+    if (watching) SDL_DelEventWatch(&Runner::WatchShown, this);
+}
+
+int Runner::WatchShown(void* runner, SDL_Event* event) {
+    if (event->type != SDL_WINDOWEVENT) return 1;
+    auto& self = *static_cast<Runner*>(runner);
+    const Uint32 id = event->window.windowID;
+    std::lock_guard<std::mutex> hold(self.shownLock);
+    if (event->window.event == SDL_WINDOWEVENT_SHOWN) self.shownWindows.insert(id);
+    if (event->window.event == SDL_WINDOWEVENT_HIDDEN) self.shownWindows.erase(id);
+    return 1;
+}
+
+bool Runner::OnScreen(const State* state) const {
+    SDL_Window* window = state != nullptr && state->window != nullptr ? state->window->GetHwnd() : nullptr;
+    if (window == nullptr) return false;
+    const Uint32 id = SDL_GetWindowID(window);
+    std::lock_guard<std::mutex> hold(shownLock);
+    return shownWindows.count(id) != 0;
+}
+
 void Runner::ReadMore() {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(followed, error);
@@ -92,6 +114,12 @@ void Runner::ReadMore() {
 
 void Runner::Frame() {
     ++frame;
+    if (!watching) {
+        // From the first frame on, before any state has drawn: no window
+        // is shown before it.
+        SDL_AddEventWatch(&Runner::WatchShown, this);
+        watching = true;
+    }
     const bool whole = followed.empty();
     if (whole && frame.load() > kMaxFrames && failure.empty()) {
         failure = "the run took more than " + std::to_string(kMaxFrames) + " frames";
@@ -146,10 +174,11 @@ void Runner::Frame() {
             if (!readyWaitStart) readyWaitStart = now;
             // With no window manager nobody gives a new window the focus when
             // the window before it goes: a person clicks into it (which makes
-            // it active), and the script's input, given straight to the input
-            // layer, cannot. A window that stays shown but inactive is given
-            // the focus as that click would.
-            if (givesInput && WindowReady(false) && now - *readyWaitStart > kFocusAfter &&
+            // it the active one), and the script's input, given straight to
+            // the input layer, cannot. A window that stays on screen but
+            // inactive is given the focus as that click would; one the system
+            // has not shown yet is waited for (a person cannot click into it).
+            if (givesInput && WindowReady(false) && OnScreen(InputState()) && now - *readyWaitStart > kFocusAfter &&
                 (!lastFocusGiven || now - *lastFocusGiven > kFocusAfter)) {
                 if (State* state = InputState()) GiveFocus(state);
                 lastFocusGiven = now;
@@ -235,7 +264,7 @@ void Runner::Frame() {
 }
 
 // The newest state's window is at its wanted full-screen setting and,
-// for input, shown and active: input given now reaches it where the
+// for input, on screen and active: input given now reaches it where the
 // script means it, and a mark sees the window as the script left it.
 State* Runner::InputState() const {
     State* newest = State::_list.empty() ? nullptr : State::_list.back();
@@ -251,15 +280,6 @@ bool Runner::Focus(const std::string& level) {
     for (State* state : State::_list)
         if (!state->Deleted() && state->GetLevelName() == level && state->window != nullptr) target = state;
     if (target == nullptr || target->window->GetHwnd() == nullptr) return false;
-    for (State* state : State::_list) {
-        SDL_Window* window = state->window != nullptr ? state->window->GetHwnd() : nullptr;
-        if (window == nullptr || state == target) continue;
-        SDL_Event lost{};
-        lost.type = SDL_WINDOWEVENT;
-        lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-        lost.window.windowID = SDL_GetWindowID(window);
-        SDL_PushEvent(&lost);
-    }
     GiveFocus(target);
     focused = target;
     focusedNewest = State::_list.back();
@@ -269,6 +289,17 @@ bool Runner::Focus(const std::string& level) {
 void Runner::GiveFocus(State* state) {
     SDL_Window* window = state->window != nullptr ? state->window->GetHwnd() : nullptr;
     if (window == nullptr) return;
+    // The system takes the focus from one window before it gives it to
+    // another: never two active at once.
+    for (State* other : State::_list) {
+        SDL_Window* otherWindow = other->window != nullptr ? other->window->GetHwnd() : nullptr;
+        if (otherWindow == nullptr || other == state) continue;
+        SDL_Event lost{};
+        lost.type = SDL_WINDOWEVENT;
+        lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        lost.window.windowID = SDL_GetWindowID(otherWindow);
+        SDL_PushEvent(&lost);
+    }
     SDL_Event gained{};
     gained.type = SDL_WINDOWEVENT;
     gained.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
@@ -280,7 +311,7 @@ bool Runner::WindowReady(bool forInput) const {
     State* state = InputState();
     if (state == nullptr || state->window == nullptr) return !forInput;
     const GUI::GuiWindow& w = *state->window;
-    return w.IsFullScreen() == w.IsFullScreenWanted() && (!forInput || w.GetActive());
+    return w.IsFullScreen() == w.IsFullScreenWanted() && (!forInput || (OnScreen(state) && w.GetActive()));
 }
 
 bool Runner::ShowsLevel(const std::string& name) {
@@ -321,7 +352,7 @@ void Runner::Feed(const SDL_Event& event) { inputEngine.HandleEvent(event); }
 // (bounded: a stopped input thread fails the run rather than hanging it).
 void Runner::WaitForPoll() {
     const std::uint32_t seen = inputEngine.PollCount();
-    const auto end = std::chrono::steady_clock::now() + kReadyWait;
+    const auto end = std::chrono::steady_clock::now() + kPollWait;
     while (inputEngine.PollCount() - seen < 2) {
         if (std::chrono::steady_clock::now() > end) {
             failure = "the input thread stopped polling";

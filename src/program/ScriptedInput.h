@@ -34,11 +34,15 @@
 // The game frames are the script's clock, not the other threads: a step
 // that gives input (a key, the pointer or the close request) waits, frame by
 // frame, until the newest state's window has taken its full-screen change and
-// is shown and active again; a mark waits for the full-screen change. A
+// is on screen and active, as a person waits to see a window before typing
+// into it; a mark waits for the full-screen change. On screen is the system's
+// word (its shown and hidden events, which the runner watches): the render
+// thread makes a window active just before it first shows it, and on a busy
+// machine that comes any number of frames after its state opened, and after
+// a newer window's state opened too (whose activity it then takes). A
 // window is hidden, and takes no input, while the render thread changes it to
-// or from full screen, and its size changes with it; on a busy machine that
-// takes any number of game frames, which would drop keys or put a click where
-// the window used to be.
+// or from full screen, and its size changes with it; input given meanwhile
+// would drop keys or put a click where the window used to be.
 //
 // A script given whole: a run that takes more than 20,000 frames or ten
 // minutes in all, or that goes on for 1,000 frames after its last step (the
@@ -53,7 +57,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,6 +94,9 @@ public:
         std::string path;
     };
     explicit Runner(Follow file) : followed(std::move(file.path)) {}
+    ~Runner();
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
 
     void On(const std::string& mark, Callback callback) { marks[mark] = std::move(callback); }
     void When(const std::string& name, std::function<bool()> condition) { conditions[name] = std::move(condition); }
@@ -116,9 +125,14 @@ private:
     // while no newer state has opened, else the newest.
     State* InputState() const;
     bool Focus(const std::string& level);
-    // The system's focus event for the state's window, as a click into it gives.
+    // The system's focus events for the state's window, as a click into it
+    // gives: the other windows lose the focus, this one gains it.
     static void GiveFocus(State* state);
     bool WindowReady(bool forInput) const;
+    // Whether the system has shown the state's window and not hidden it since.
+    bool OnScreen(const State* state) const;
+    // SDL's shown and hidden events, heard on the thread that shows windows.
+    static int WatchShown(void* runner, SDL_Event* event);
     static bool ShowsLevel(const std::string& name);
     static SDL_Event KeyEvent(const std::string& key, bool down);
     SDL_Event ButtonEvent(bool down) const;
@@ -150,11 +164,18 @@ private:
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     std::atomic<bool> done{false};
     std::string failure;
+    bool watching = false;
+    mutable std::mutex shownLock;
+    std::set<Uint32> shownWindows;  // by the system's window id
 
     static constexpr int kMaxFrames = 20000;
     static constexpr int kEndFrames = 1000;
-    // Bounds on waits for the other threads: failures, never pacing.
-    static constexpr std::chrono::seconds kReadyWait{60};
+    // Bounds on waits for the other threads: failures, never pacing. A
+    // window's first showing waits for the render thread's first drawing,
+    // which under the thread checker on a loaded machine takes about a
+    // minute.
+    static constexpr std::chrono::seconds kReadyWait{300};
+    static constexpr std::chrono::seconds kPollWait{60};
     static constexpr std::chrono::seconds kFocusAfter{2};
     static constexpr std::chrono::seconds kMaxRunTime{600};
     static inline Runner* active = nullptr;
