@@ -146,9 +146,10 @@ void Runner::Frame() {
             if (!readyWaitStart) readyWaitStart = now;
             // With no window manager nobody gives a new window the focus when
             // the window before it goes: a person clicks into it (which makes
-            // it active), and the script's input, given straight to the input
-            // layer, cannot. A window that stays on the screen but inactive
-            // is given the focus as that click would.
+            // it the active one), and the script's input, given straight to
+            // the input layer, cannot. A window that stays on the screen but
+            // inactive is given the focus as that click would; one not on the
+            // screen yet is waited for (a person cannot click into it).
             if (givesInput && WindowReady(false) && OnScreen() && now - *readyWaitStart > kFocusAfter &&
                 (!lastFocusGiven || now - *lastFocusGiven > kFocusAfter)) {
                 if (State* state = InputState()) GiveFocus(state);
@@ -248,15 +249,6 @@ bool Runner::Focus(const std::string& level) {
     for (State* state : State::_list)
         if (!state->Deleted() && state->GetLevelName() == level && state->window != nullptr) target = state;
     if (target == nullptr || target->window->GetHwnd() == nullptr) return false;
-    for (State* state : State::_list) {
-        SDL_Window* window = state->window != nullptr ? state->window->GetHwnd() : nullptr;
-        if (window == nullptr || state == target) continue;
-        SDL_Event lost{};
-        lost.type = SDL_WINDOWEVENT;
-        lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-        lost.window.windowID = SDL_GetWindowID(window);
-        SDL_PushEvent(&lost);
-    }
     GiveFocus(target);
     focused = target;
     focusedNewest = State::_list.back();
@@ -266,6 +258,17 @@ bool Runner::Focus(const std::string& level) {
 void Runner::GiveFocus(State* state) {
     SDL_Window* window = state->window != nullptr ? state->window->GetHwnd() : nullptr;
     if (window == nullptr) return;
+    // The system takes the focus from one window before it gives it to
+    // another: never two active at once.
+    for (State* other : State::_list) {
+        SDL_Window* otherWindow = other->window != nullptr ? other->window->GetHwnd() : nullptr;
+        if (otherWindow == nullptr || other == state) continue;
+        SDL_Event lost{};
+        lost.type = SDL_WINDOWEVENT;
+        lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        lost.window.windowID = SDL_GetWindowID(otherWindow);
+        SDL_PushEvent(&lost);
+    }
     SDL_Event gained{};
     gained.type = SDL_WINDOWEVENT;
     gained.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
@@ -326,7 +329,7 @@ void Runner::Feed(const SDL_Event& event) { inputEngine.HandleEvent(event); }
 // (bounded: a stopped input thread fails the run rather than hanging it).
 void Runner::WaitForPoll() {
     const std::uint32_t seen = inputEngine.PollCount();
-    const auto end = std::chrono::steady_clock::now() + kReadyWait;
+    const auto end = std::chrono::steady_clock::now() + kPollWait;
     while (inputEngine.PollCount() - seen < 2) {
         if (std::chrono::steady_clock::now() > end) {
             failure = "the input thread stopped polling";

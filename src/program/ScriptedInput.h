@@ -36,13 +36,15 @@
 // frame, until the newest state's window has taken its full-screen change, is
 // on the screen with its picture drawn where its geometry now places it, the
 // system's reports of its showing taken, and is active; a mark waits for the
-// full-screen change. A window is hidden, and takes no input, while the render
-// thread changes it to or from full screen, and its size changes with it; on
-// a busy machine that takes any number of game frames, which would drop keys
-// or put a click where the window used to be. And as a window appears the
-// system reports the pointer where it really is (it entered the window): a
-// person moves the pointer only after seeing the window, and so must the
-// script, or that report would take its pointer away.
+// full-screen change. On a busy machine the render thread first shows a window
+// any number of frames after its state opened, and after a newer window's
+// state opened too (whose activity it then takes). A window is hidden, and
+// takes no input, while the render thread changes it to or from full screen,
+// and its size changes with it; on a busy machine that takes any number of
+// game frames, which would drop keys or put a click where the window used to
+// be. And as a window appears the system reports the pointer where it really
+// is (it entered the window): a person moves the pointer only after seeing the
+// window, and so must the script, or that report would take its pointer away.
 //
 // A script given whole: a run that takes more than 20,000 frames or ten
 // minutes in all, or that goes on for 1,000 frames after its last step (the
@@ -120,7 +122,8 @@ private:
     // while no newer state has opened, else the newest.
     State* InputState() const;
     bool Focus(const std::string& level);
-    // The system's focus event for the state's window, as a click into it gives.
+    // The system's focus events for the state's window, as a click into it
+    // gives: the other windows lose the focus, this one gains it.
     static void GiveFocus(State* state);
     bool WindowReady(bool forInput) const;
     // The input state's window is on the screen as drawn (GuiWindow::OnScreen).
@@ -159,8 +162,12 @@ private:
 
     static constexpr int kMaxFrames = 20000;
     static constexpr int kEndFrames = 1000;
-    // Bounds on waits for the other threads: failures, never pacing.
-    static constexpr std::chrono::seconds kReadyWait{60};
+    // Bounds on waits for the other threads: failures, never pacing. A
+    // window's first showing waits for the render thread's first drawing,
+    // which under the thread checker on a loaded machine takes about a
+    // minute.
+    static constexpr std::chrono::seconds kReadyWait{300};
+    static constexpr std::chrono::seconds kPollWait{60};
     static constexpr std::chrono::seconds kFocusAfter{2};
     static constexpr std::chrono::seconds kMaxRunTime{600};
     static inline Runner* active = nullptr;

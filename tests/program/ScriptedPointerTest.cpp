@@ -68,29 +68,28 @@ class ScriptedPointerTest : public ProgramRun {};
 TEST_F(ScriptedPointerTest, APointerGivenAsTheLicenceAppearsStaysWhereTheScriptPutIt) {
     SlowDisplay display;
     float pointerX = -9.0f, pointerY = -9.0f;
-    const int status = Run(
-        "level Eula\n"
-        "wait 10\n"
-        "point 0.45 -0.4\n"  // Accept
-        "mark pointed\n"
-        "wait 10\n"
-        "mark check\n"
-        "tap Escape\n",
-        {{"pointed", [&] { display.pointed.store(true); }},
-         {"check",
-          [&] {
-              State* licence = State::_list.empty() ? nullptr : State::_list.back();
-              ASSERT_TRUE(licence != nullptr && licence->window != nullptr);
-              GraphicsEngine::ScreenToGame(licence->window->GetPictureArea(), Mouse.GetScreenX(),
-                                           Mouse.GetScreenY(), pointerX, pointerY);
-          }}},
-        {},
-        [&](int frame) {
-            // Before the licence is first drawn (the first frame builds it),
-            // the display starts to watch for its showing.
-            if (frame == 1) SDL_AddEventWatch(&SlowDisplay::Watch, &display);
-            display.frame.store(frame);
-        });
+    const int status =
+        Run("level Eula\n"
+            "wait 10\n"
+            "point 0.45 -0.4\n"  // Accept
+            "mark pointed\n"
+            "wait 10\n"
+            "mark check\n"
+            "tap Escape\n",
+            {{"pointed", [&] { display.pointed.store(true); }},
+             {"check",
+              [&] {
+                  State* licence = State::_list.empty() ? nullptr : State::_list.back();
+                  ASSERT_TRUE(licence != nullptr && licence->window != nullptr);
+                  GraphicsEngine::ScreenToGame(licence->window->GetPictureArea(), Mouse.GetScreenX(),
+                                               Mouse.GetScreenY(), pointerX, pointerY);
+              }}},
+            {}, [&](int frame) {
+                // Before the licence is first drawn (the first frame builds it),
+                // the display starts to watch for its showing.
+                if (frame == 1) SDL_AddEventWatch(&SlowDisplay::Watch, &display);
+                display.frame.store(frame);
+            });
     SDL_DelEventWatch(&SlowDisplay::Watch, &display);
     EXPECT_EQ(runner->Failure(), "");
     EXPECT_EQ(status, 0);
