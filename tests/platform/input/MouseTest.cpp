@@ -148,50 +148,33 @@ TEST_F(MouseTest, ALetGoAndANewPressBetweenTwoFramesReadAsTwoPresses) {
     PollAndFrame();
     EXPECT_FALSE(Mouse.AnyPressed());
 
-    // Two whole clicks, each between two polls, before one frame (a slow
-    // frame): two presses in the frames that follow, the second a double click.
-    inputEngine.Reset();
-    for (int i = 0; i < 40; ++i) PollAndFrame();
-    for (int click = 0; click < 2; ++click) {
-        Button(SDL_BUTTON_LEFT, true);
-        Button(SDL_BUTTON_LEFT, false);
-        Poll();
+    // Two whole clicks before one frame (a slow frame), each between two
+    // polls, or both within one poll (an input thread that a busy machine
+    // kept waiting): two presses in the frames that follow, the second a
+    // double click.
+    for (const bool pollBetween : {true, false}) {
+        SCOPED_TRACE(pollBetween ? "a poll after each click" : "both clicks within one poll");
+        inputEngine.Reset();
+        for (int i = 0; i < 40; ++i) PollAndFrame();
+        for (int click = 0; click < 2; ++click) {
+            Button(SDL_BUTTON_LEFT, true);
+            Button(SDL_BUTTON_LEFT, false);
+            if (pollBetween) Poll();
+        }
+        if (!pollBetween) Poll();
+        Frame();
+        EXPECT_TRUE(Mouse.Triggered(0));
+        EXPECT_FALSE(Mouse.DoubleClick());
+        Frame();
+        EXPECT_TRUE(Mouse.Released(0));
+        Frame();
+        EXPECT_TRUE(Mouse.Triggered(0)) << "the double click's second press is lost";
+        EXPECT_TRUE(Mouse.DoubleClick());
+        Frame();
+        EXPECT_TRUE(Mouse.Released(0));
+        PollAndFrame();
+        EXPECT_FALSE(Mouse.AnyPressed());
     }
-    Frame();
-    EXPECT_TRUE(Mouse.Triggered(0));
-    EXPECT_FALSE(Mouse.DoubleClick());
-    Frame();
-    EXPECT_TRUE(Mouse.Released(0));
-    Frame();
-    EXPECT_TRUE(Mouse.Triggered(0));
-    EXPECT_TRUE(Mouse.DoubleClick());
-    Frame();
-    EXPECT_TRUE(Mouse.Released(0));
-    PollAndFrame();
-    EXPECT_FALSE(Mouse.AnyPressed());
-
-    // A double click whole within one poll (an input thread that a busy
-    // machine kept waiting): both presses in the frames that follow, the
-    // second a double click.
-    inputEngine.Reset();
-    for (int i = 0; i < 40; ++i) PollAndFrame();
-    for (int click = 0; click < 2; ++click) {
-        Button(SDL_BUTTON_LEFT, true);
-        Button(SDL_BUTTON_LEFT, false);
-    }
-    Poll();
-    Frame();
-    EXPECT_TRUE(Mouse.Triggered(0));
-    EXPECT_FALSE(Mouse.DoubleClick());
-    Frame();
-    EXPECT_TRUE(Mouse.Released(0));
-    Frame();
-    EXPECT_TRUE(Mouse.Triggered(0)) << "the double click's second press is lost";
-    EXPECT_TRUE(Mouse.DoubleClick());
-    Frame();
-    EXPECT_TRUE(Mouse.Released(0));
-    PollAndFrame();
-    EXPECT_FALSE(Mouse.AnyPressed());
 }
 
 // A busy frame comes after the pointer moved on: the frame that takes a
