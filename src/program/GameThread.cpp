@@ -12,12 +12,19 @@
 #include "framework/StartupTrace.h"
 #include "framework/State.h"
 #include "framework/Time.h"
+#include "platform/window/ThreadShare.h"
 #include "program/CommandLine.h"
 #include "program/Startup.h"
 
 std::atomic<std::uint32_t> FrameStartTime{0};
 
 void GameThread() {
+    // The frames a player sees keep their pace on a busy machine: short
+    // turns for a prompt wake-up (and the ordinary share for whatever this
+    // thread starts), then a larger share than the render thread's and its
+    // rasteriser's, so that they do not take its processor mid-frame.
+    AskForPromptWakeUps();
+    AskForALargerShare();
     std::srand(SystemTimeMs());
     // Levels, engines and objects, then the game entity and its "Load".
     TraceStartup("game thread: started");

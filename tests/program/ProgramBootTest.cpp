@@ -23,6 +23,7 @@
 #include "platform/input/InputHooks.h"
 #include "platform/input/WiiRemote.h"
 #include "platform/window/GuiManager.h"
+#include "platform/window/ThreadShare.h"
 #include "program/Startup.h"
 #include "support/EntityWorld.h"
 #include "support/FatalCapture.h"
@@ -36,11 +37,13 @@ namespace {
 
 std::atomic<int> gameFrames{0};
 std::atomic<int> exits{0};
+std::atomic<int> gameThreadsNice{0};
 void NoteExit(int) { ++exits; }
 
 // The game thread takes the input at the top of each frame; after a few
 // frames the test asks the program to quit, as closing it would.
 void TakeInputThenQuit() {
+    gameThreadsNice.store(ThisThreadsNice());
     inputEngine.GameUpdate();
     if (++gameFrames == 5) {
         SDL_Event quit{};
@@ -169,6 +172,13 @@ TEST_F(ProgramBootTest, WithWindowsAndRendererTheFirstStateGetsAWindowAndEveryth
     EXPECT_EQ(ThreadHandleCount(), 0u);
     EXPECT_GE(gameFrames.load(), 5);
     EXPECT_TRUE(padLayerStartedBeforeInput.load());
+    // Where the system grants a thread a larger share, the game thread has
+    // one: the render thread's turns do not hold up its frames.
+    bool grants = false;
+    std::thread([&] { grants = AskForALargerShare(); }).join();
+    if (grants) {
+        EXPECT_LT(gameThreadsNice.load(), ThisThreadsNice());
+    }
     EXPECT_EQ(graphicsEngine.GetInitialWindow(), nullptr);  // the start-up window was closed
     EXPECT_TRUE(graphicsEngine.RenderThreadEnded());
     // The first state shows the licence, in a window of its own.
