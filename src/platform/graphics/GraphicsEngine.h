@@ -31,6 +31,7 @@ struct GameArea {
     int height = 0;
     float aspect = 1.0f;
     int renderHeight = 0;
+    bool operator==(const GameArea&) const = default;
 };
 
 // The renderer. The game thread queues quads into the current buffer; the

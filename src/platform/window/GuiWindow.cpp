@@ -405,9 +405,7 @@ void GuiWindow::Render() {
 
 bool GuiWindow::OnScreen() const {
     const Presented p = presented.Load();
-    const GameArea now = GetPictureArea();
-    return p.shown && p.area.left == now.left && p.area.top == now.top && p.area.width == now.width &&
-           p.area.height == now.height && p.area.aspect == now.aspect && p.area.renderHeight == now.renderHeight;
+    return p.shown && p.area == GetPictureArea();
 }
 
 GameArea GuiWindow::RenderHelper(bool full, bool present) {
